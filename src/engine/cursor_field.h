@@ -1,0 +1,35 @@
+// CursorField: one column of an open TableCursor. Reads and writes go to the cursor's current
+// record; writes convert the text to the column's type and check its range.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/field_type.h"
+
+namespace rowsmith {
+
+class TableCursor;
+
+class CursorField {
+public:
+    CursorField(TableCursor& cursor, int index);
+
+    const std::string& FieldName() const;
+    TFieldType FieldType() const;
+    // Declared size of a text column in characters; 0 when it has none.
+    int Size() const;
+
+    // The current record's value as text: empty for an empty value, integers in decimal, reals
+    // as the shortest text that reads back the same value.
+    std::string ReadString() const;
+    // REQUIRES: a record is started (Append or Edit). The empty text empties the value.
+    void WriteString(const std::string& text);
+    void WriteInteger(std::int32_t value);
+
+private:
+    TableCursor& cursor_;
+    int index_;
+};
+
+}  // namespace rowsmith

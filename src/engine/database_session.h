@@ -1,0 +1,53 @@
+// DatabaseSession: the one session of the process, started on first use. It reads the alias
+// configuration and keeps one connection per alias, opened on first use. It never asks the user
+// anything itself: a login prompt is a handler that the window or the command line installs.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/driver.h"
+
+namespace rowsmith {
+
+// Asked when a server wants a password the alias does not hold. `userName` comes prefilled from
+// the alias; return false when the user cancels.
+using LoginHandler =
+    std::function<bool(const std::string& alias, std::string& userName, std::string& password)>;
+
+class DatabaseSession {
+public:
+    static DatabaseSession& Instance();
+
+    // The alias names, sorted without regard to case.
+    void ListAliases(std::vector<std::string>& list);
+    // The alias's tables; `pattern` is always empty (all tables) and `withSystemTables` false.
+    void ListTables(const std::string& alias, const std::string& pattern, bool withExtensions,
+                    bool withSystemTables, std::vector<std::string>& list);
+
+    void SetLoginHandler(LoginHandler handler);
+    const LoginHandler& GetLoginHandler() const;
+
+    // Replaces the configuration lookup with this file (rowsmith-fill --aliases, tests).
+    // Empty restores the lookup. Closes every open connection.
+    void SetConfigFile(const std::string& path);
+
+    // The alias's connection, opened on first use. Throws EDBEngineError for an unknown alias or
+    // a database that cannot be reached, EDatabaseError when the login is cancelled.
+    Connection& Connect(const std::string& alias);
+
+    // Closes every connection; the configuration is read again on next use.
+    void Reset();
+
+private:
+    DatabaseSession() = default;
+
+    std::string configFile_;
+    LoginHandler loginHandler_;
+    std::map<std::string, std::unique_ptr<Connection>> connections_;
+};
+
+}  // namespace rowsmith

@@ -1,0 +1,83 @@
+// TableCursor: one table opened through an alias, with a current record. Properties are set
+// while the cursor is closed and take effect at the next Open. While open the cursor is either
+// browsing or holding a started record (after Append or Edit) until Post or Cancel.
+//
+// Walking (First, Next, AtEnd) follows the table's own order with keyset paging, so memory stays
+// flat however large the table, and a walk that edits records visits each original record once.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/cursor_field.h"
+#include "engine/driver.h"
+#include "engine/field_type.h"
+
+namespace rowsmith {
+
+class TableCursor {
+public:
+    TableCursor();
+    ~TableCursor();  // closes the cursor
+    TableCursor(const TableCursor&) = delete;
+    TableCursor& operator=(const TableCursor&) = delete;
+
+    // Properties; changing one while the cursor is open throws EDatabaseError.
+    const std::string& DatabaseName() const;
+    void SetDatabaseName(const std::string& alias);
+    const std::string& TableName() const;
+    void SetTableName(const std::string& name);
+    TTableType TableType() const;
+    void SetTableType(TTableType type);
+    bool Exclusive() const;
+    void SetExclusive(bool exclusive);
+    bool Active() const;
+
+    // Opens the table on its first record. Throws "Missing TableName property" for an empty
+    // table name, EDBEngineError when the database refuses.
+    void Open();
+    // Drops a started record; closing a closed cursor does nothing.
+    void Close();
+
+    void ListFieldNames(std::vector<std::string>& list) const;
+    int FieldCount() const;
+    // Throws EListError "List index out of bounds (%d)".
+    CursorField& FieldAt(int index);
+    // Compared without regard to case; throws "%s: Field '%s' not found".
+    CursorField& FieldNamed(const std::string& name);
+
+    void DeleteAllRecords();
+    // The number of records, or -1 when the database cannot tell.
+    std::int64_t CountRecords();
+
+    // Starts a new record at the end.
+    void Append();
+    // Starts changing the current record; on a table without records, starts a new one.
+    void Edit();
+    // Writes the started record. Throws "Dataset not in edit or insert mode" when none is started.
+    void Post();
+    // Drops the started record.
+    void Cancel();
+    // Removes the current record.
+    void Delete();
+    bool Editing() const;
+
+    void First();
+    // When there is no following record, AtEnd becomes true and the current record stays.
+    void Next();
+    bool AtEnd() const;
+
+private:
+    friend class CursorField;
+    struct State;
+
+    std::string databaseName_;
+    std::string tableName_;
+    TTableType tableType_ = ttDefault;
+    bool exclusive_ = false;
+    std::unique_ptr<State> state_;  // present while open
+};
+
+}  // namespace rowsmith

@@ -1,0 +1,46 @@
+// An ordered list that owns its items, the base of the scenario's table and field lists.
+// Items are only appended; they leave all together when the list is cleared or destroyed.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "text/errors.h"
+
+namespace rowsmith {
+
+template <typename T>
+class OwningList {
+public:
+    // Appends the item and gives its position, which equals the former count.
+    int Add(std::unique_ptr<T> item) {
+        items_.push_back(std::move(item));
+        return static_cast<int>(items_.size()) - 1;
+    }
+
+    // Throws EListError "List index out of bounds (%d)" for a position outside the list.
+    T& Items(int index) const {
+        if (index < 0 || static_cast<std::size_t>(index) >= items_.size()) {
+            throw EListError::OutOfBounds(index);
+        }
+        return *items_[static_cast<std::size_t>(index)];
+    }
+
+    int Count() const { return static_cast<int>(items_.size()); }
+
+    // Destroys the items from position 0 upwards, then empties the list.
+    void Clear() {
+        for (auto& item : items_) {
+            item.reset();
+        }
+        items_.clear();
+    }
+
+    ~OwningList() { Clear(); }
+
+private:
+    std::vector<std::unique_ptr<T>> items_;
+};
+
+}  // namespace rowsmith

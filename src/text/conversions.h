@@ -1,0 +1,35 @@
+// The standard conversions between texts and numbers. Every layer converts through these, so the
+// accepted forms and the messages are the same everywhere.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace rowsmith {
+
+// Text to 32-bit signed integer: optional leading blanks, then an optional sign and decimal
+// digits within the 32-bit range, or "$" and hexadecimal digits whose value fits in 32 bits
+// (taken as the bit pattern, so "$FFFFFFFF" is -1). Nothing may follow, not even blanks.
+// Throws EConvertError "'%s' is not a valid integer value".
+std::int32_t StrToInt(const std::string& text);
+bool TryStrToInt(const std::string& text, std::int32_t& value);
+
+// Text to real (long double): optional leading and trailing blanks, an optional sign, digits with
+// at most one decimal separator, an optional exponent. Throws EConvertError
+// "'%s' is not a valid floating point value".
+long double StrToFloat(const std::string& text);
+bool TryStrToFloat(const std::string& text, long double& value);
+
+// Plain decimal, "-" for negative numbers.
+std::string IntToStr(std::int64_t value);
+
+// Fixed notation with exactly `decimals` digits after the decimal separator ("%.4f", "%.2f").
+std::string FormatFixed(long double value, int decimals);
+
+// The decimal separator of the user's locale, read once at start-up; a point until then.
+char DecimalSeparator();
+void SetDecimalSeparator(char separator);
+// Reads LC_NUMERIC from the environment's locale without changing the C library's global locale.
+void InitDecimalSeparatorFromLocale();
+
+}  // namespace rowsmith

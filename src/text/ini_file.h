@@ -1,0 +1,46 @@
+// A reader of sections-and-keys (INI) files, used for scenario files and the alias configuration.
+// Section and key names are compared without regard to letter case; a value is everything after
+// the first "=" of its line, taken exactly; CR LF and LF line ends both read; a line beginning
+// with ";" is a comment; where a section or key repeats, the first one counts.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rowsmith {
+
+class IniFile {
+public:
+    // An empty file; Load fills it.
+    IniFile() = default;
+
+    // Reads the file; a file that does not exist or cannot be read gives an empty IniFile.
+    static IniFile Load(const std::string& path);
+    static IniFile Parse(const std::string& contents);
+
+    bool HasSection(const std::string& section) const;
+    // The section names in file order (the first spelling of each).
+    std::vector<std::string> Sections() const;
+    // The key names of a section in file order; empty when the section is absent.
+    std::vector<std::string> Keys(const std::string& section) const;
+    // The value of a key, or nothing when the section or key is absent.
+    std::optional<std::string> Find(const std::string& section, const std::string& key) const;
+    // The value of a key, or the empty text when absent.
+    std::string Value(const std::string& section, const std::string& key) const;
+
+private:
+    struct Entry {
+        std::string key;
+        std::string value;
+    };
+    struct Section {
+        std::string name;
+        std::vector<Entry> entries;
+    };
+    const Section* FindSection(const std::string& name) const;
+
+    std::vector<Section> sections_;
+};
+
+}  // namespace rowsmith
