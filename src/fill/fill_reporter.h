@@ -16,9 +16,8 @@ public:
     // be drawn at once, before the table is filled.
     virtual void SetStatus(const std::string& caption, bool repaintNow) = 0;
 
-    // The progress bar: range 0..maximum, shown only while a table is filled.
-    // SetProgressRange throws EInvalidOperation "TProgressBar property out of range" for a
-    // negative maximum.
+    // The progress bar: range 0..maximum (never negative: the engine refuses that first), shown
+    // only while a table is filled.
     virtual void SetProgressRange(std::int64_t maximum) = 0;
     virtual void SetProgressPosition(std::int64_t position) = 0;
     virtual void ShowProgress(bool visible) = 0;
