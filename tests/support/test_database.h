@@ -1,0 +1,56 @@
+// TestDatabase: an empty database of one engine, reachable through the alias "Test" of an alias
+// configuration written for it, with the process's DatabaseSession pointed at that configuration.
+// Engine and fill tests are parameterized over TestEngines(), so every behaviour proven on SQLite
+// is proven on PostgreSQL whenever a test server is available.
+//
+// Execute and Query go straight to the database's own client library, not through Rowsmith's
+// engine, so tests can set up tables and check results independently of the code under test.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "temp_dir.h"
+
+namespace rowsmith::test {
+
+enum class TestEngine { SQLite, PostgreSQL };
+
+// SQLite always; PostgreSQL when the test script started a private server (ROWSMITH_TEST_PGHOST).
+std::vector<TestEngine> TestEngines();
+// "SQLite" / "PostgreSQL", for parameterized test names.
+std::string EngineName(TestEngine engine);
+
+class TestDatabase {
+public:
+    explicit TestDatabase(TestEngine engine);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    TestEngine Engine() const { return engine_; }
+    const std::string& Alias() const { return alias_; }
+    const std::string& ConfigFile() const { return configFile_; }
+    const TempDir& Folder() const { return folder_; }
+
+    // Column type of an integer primary key that numbers itself in this engine's dialect.
+    std::string AutoIncKeyType() const;
+
+    void Execute(const std::string& sql);
+    // Rows of the result, each value as text ("" for NULL).
+    std::vector<std::vector<std::string>> Query(const std::string& sql);
+    // The first value of the first row, as text.
+    std::string QueryValue(const std::string& sql);
+
+    class Backend;
+
+private:
+    TestEngine engine_;
+    TempDir folder_;
+    std::string alias_ = "Test";
+    std::string configFile_;
+    std::unique_ptr<Backend> backend_;
+};
+
+}  // namespace rowsmith::test
