@@ -1,11 +1,17 @@
 // A reader of sections-and-keys (INI) files, used for scenario files and the alias configuration.
 // Section and key names are compared without regard to letter case; a value is everything after
 // the first "=" of its line, taken exactly; CR LF and LF line ends both read; a line beginning
-// with ";" is a comment; where a section or key repeats, the first one counts.
+// with ";" is a comment; where a section or key repeats, the first one counts. A section header is
+// a line that begins with "[" and ends with "]"; its name is what lies between, blanks included,
+// and a key is the text before the first "=", untrimmed, so every name a writer puts into a file
+// is found again as written.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace rowsmith {
@@ -37,10 +43,15 @@ private:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        // Lower-case key name to its entry, so large files are read in linear time.
+        std::unordered_map<std::string, std::size_t> index;
     };
     const Section* FindSection(const std::string& name) const;
+    // Adds the line's section or key unless an earlier one of the same name counts instead.
+    void ParseLine(std::string_view line, Section*& current);
 
     std::vector<Section> sections_;
+    std::unordered_map<std::string, std::size_t> sectionIndex_;
 };
 
 }  // namespace rowsmith

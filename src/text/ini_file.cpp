@@ -1,0 +1,124 @@
+#include "text/ini_file.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace rowsmith {
+
+namespace {
+
+// Names compare without regard to letter case; only the ASCII letters fold, as bytes.
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
+}
+
+}  // namespace
+
+IniFile IniFile::Load(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return {};
+    }
+    std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return {};
+    }
+    return Parse(contents);
+}
+
+IniFile IniFile::Parse(const std::string& contents) {
+    IniFile ini;
+    Section* current = nullptr;
+    std::size_t start = 0;
+    while (start < contents.size()) {
+        auto end = contents.find('\n', start);
+        if (end == std::string::npos) {
+            end = contents.size();
+        }
+        std::string_view line(contents.data() + start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        ini.ParseLine(line, current);
+        start = end + 1;
+    }
+    return ini;
+}
+
+void IniFile::ParseLine(std::string_view line, Section*& current) {
+    if (line.empty() || line.front() == ';') {
+        return;
+    }
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+        std::string_view name = line.substr(1, line.size() - 2);
+        // A repeated section is skipped whole, keys included.
+        if (!sectionIndex_.emplace(Folded(name), sections_.size()).second) {
+            current = nullptr;
+            return;
+        }
+        sections_.push_back(Section{std::string(name), {}, {}});
+        current = &sections_.back();
+        return;
+    }
+    const auto equals = line.find('=');
+    if (current == nullptr || equals == std::string_view::npos) {
+        return;
+    }
+    const std::string_view key = line.substr(0, equals);
+    if (current->index.emplace(Folded(key), current->entries.size()).second) {
+        current->entries.push_back(Entry{std::string(key), std::string(line.substr(equals + 1))});
+    }
+}
+
+const IniFile::Section* IniFile::FindSection(const std::string& name) const {
+    const auto found = sectionIndex_.find(Folded(name));
+    return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
+}
+
+bool IniFile::HasSection(const std::string& section) const {
+    return FindSection(section) != nullptr;
+}
+
+std::vector<std::string> IniFile::Sections() const {
+    std::vector<std::string> names;
+    names.reserve(sections_.size());
+    for (const auto& section : sections_) {
+        names.push_back(section.name);
+    }
+    return names;
+}
+
+std::vector<std::string> IniFile::Keys(const std::string& section) const {
+    std::vector<std::string> keys;
+    if (const Section* found = FindSection(section)) {
+        keys.reserve(found->entries.size());
+        for (const auto& entry : found->entries) {
+            keys.push_back(entry.key);
+        }
+    }
+    return keys;
+}
+
+std::optional<std::string> IniFile::Find(const std::string& section, const std::string& key) const {
+    const Section* found = FindSection(section);
+    if (found == nullptr) {
+        return std::nullopt;
+    }
+    const auto entry = found->index.find(Folded(key));
+    if (entry == found->index.end()) {
+        return std::nullopt;
+    }
+    return found->entries[entry->second].value;
+}
+
+std::string IniFile::Value(const std::string& section, const std::string& key) const {
+    return Find(section, key).value_or(std::string());
+}
+
+}  // namespace rowsmith

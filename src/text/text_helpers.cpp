@@ -1,0 +1,92 @@
+#include "text/text_helpers.h"
+
+#include <cstdint>
+
+#include "text/conversions.h"
+
+namespace rowsmith {
+
+namespace {
+
+std::string& DelimiterSet() {
+    static std::string delimiters;
+    return delimiters;
+}
+
+bool IsWordChar(char c) { return !IsSpace(c) && !IsDelimiter(c); }
+
+}  // namespace
+
+bool IsSpace(char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
+
+bool IsInteger(const std::string& text) {
+    std::int32_t value = 0;
+    return TryStrToInt(text, value);
+}
+
+bool IsFloat(const std::string& text) {
+    long double value = 0;
+    return TryStrToFloat(text, value);
+}
+
+void SetDelimiters(const std::string& delimiters) { DelimiterSet() = delimiters.substr(0, 255); }
+
+const std::string& Delimiters() { return DelimiterSet(); }
+
+bool IsDelimiter(char c) { return DelimiterSet().find(c) != std::string::npos; }
+
+std::string NextToken(std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    std::size_t start = 0;
+    while (start < text.size() && IsSpace(text[start])) {
+        ++start;
+    }
+    std::size_t end = start;
+    if (start < text.size() && IsDelimiter(text[start])) {
+        while (end < text.size() && IsDelimiter(text[end])) {
+            ++end;
+        }
+    } else {
+        while (end < text.size() && IsWordChar(text[end])) {
+            ++end;
+        }
+    }
+    std::string token = text.substr(start, end - start);
+    text.erase(0, end);
+    return token;
+}
+
+std::string TrimSpaces(const std::string& text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsSpace(text[first])) {
+        ++first;
+    }
+    while (last > first && IsSpace(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
+
+// An empty separator is never found, so both sides give the whole text.
+std::string LeftOf(const std::string& separator, const std::string& text) {
+    const auto at = separator.empty() ? std::string::npos : text.find(separator);
+    return at == std::string::npos ? text : TrimSpaces(text.substr(0, at));
+}
+
+std::string RightOf(const std::string& separator, const std::string& text) {
+    const auto at = separator.empty() ? std::string::npos : text.find(separator);
+    return at == std::string::npos ? text : TrimSpaces(text.substr(at + separator.size()));
+}
+
+TableFieldParts SplitTableField(const std::string& text) {
+    const auto point = text.find('.');
+    if (point == std::string::npos) {
+        return {"", text};
+    }
+    return {text.substr(0, point), text.substr(point + 1)};
+}
+
+}  // namespace rowsmith
