@@ -20,7 +20,8 @@ std::string NextCommaItem(const std::string& text, std::size_t& pos);
 std::vector<std::string> SplitValueSet(const std::string& text);
 
 // The value-set text for a list of items: an item that holds a blank, a control character, a
-// double quote or a comma is quoted with inner quotes doubled; a single empty item becomes "".
+// double quote or a comma is quoted with inner quotes doubled; an empty item becomes "" (bare, a
+// last empty item would be lost). SplitValueSet(JoinValueSet(items)) gives the items back.
 std::string JoinValueSet(const std::vector<std::string>& items);
 
 }  // namespace rowsmith
