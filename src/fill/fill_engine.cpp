@@ -1,0 +1,243 @@
+#include "fill/fill_engine.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "engine/fill_run_scope.h"
+#include "model/fill_methods.h"
+#include "text/errors.h"
+#include "text/text_helpers.h"
+
+namespace rowsmith {
+
+namespace {
+
+// Shows the progress bar and the busy cursor for one table's fill and takes both away again
+// however the fill ends.
+class ProgressShown {
+public:
+    ProgressShown(FillReporter& reporter, std::int64_t maximum) : reporter_(reporter) {
+        reporter_.SetProgressPosition(0);
+        reporter_.SetProgressRange(maximum);
+        reporter_.ShowProgress(true);
+        reporter_.SetBusy(true);
+    }
+    ~ProgressShown() {
+        reporter_.SetBusy(false);
+        reporter_.ShowProgress(false);
+    }
+    ProgressShown(const ProgressShown&) = delete;
+    ProgressShown& operator=(const ProgressShown&) = delete;
+
+private:
+    FillReporter& reporter_;
+};
+
+std::int32_t ClampRecordCount(std::int64_t count) {
+    return static_cast<std::int32_t>(
+        std::min<std::int64_t>(count, std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+FillEngine::FillEngine(TFillScenario& scenario, FillReporter& reporter)
+    : scenario_(scenario), reporter_(reporter) {
+    workTable_.SetTableType(ttDefault);
+    workTable_.SetExclusive(true);
+}
+
+FillEngine::~FillEngine() = default;
+
+void FillEngine::ForgetCurrentTable() {
+    currentTable_ = nullptr;
+    plan_.clear();
+}
+
+TFillTable& FillEngine::Current() const {
+    if (currentTable_ == nullptr) {
+        throw EInvalidOperation("No table is bound");
+    }
+    return *currentTable_;
+}
+
+void FillEngine::BindTable(TFillTable& table) {
+    currentTable_ = &table;
+    plan_.clear();
+    workTable_.Close();
+    workTable_.SetTableName(table.TableName());
+    workTable_.Open();
+    const int columnCount = workTable_.FieldCount();
+    for (int j = 0; j < columnCount; ++j) {
+        const std::string& name = workTable_.FieldAt(j).FieldName();
+        if (table.FindField(name) < 0) {
+            table.AddField(name);
+        }
+    }
+}
+
+void FillEngine::OpenMasterTables() {
+    // The plan points into the cursors about to be freed.
+    plan_.clear();
+    masterTables_.clear();
+    const TFFList& fields = Current().Fields();
+    for (int i = 0; i < fields.Count(); ++i) {
+        const TFillField& setting = fields.Items(i);
+        if (setting.FillMethod() != fmMasterTable) {
+            continue;
+        }
+        auto cursor = std::make_unique<TableCursor>();
+        cursor->SetDatabaseName(scenario_.AliasName());
+        cursor->SetTableName(SplitTableField(setting.FillValue()).table);
+        cursor->Open();
+        masterTables_.push_back(std::move(cursor));
+    }
+}
+
+TableCursor* FillEngine::FindMasterTable(const std::string& name) const {
+    for (const auto& cursor : masterTables_) {
+        if (cursor->TableName() == name) {
+            return cursor.get();
+        }
+    }
+    return nullptr;
+}
+
+void FillEngine::BindEachTable(const std::function<void(TFillTable&)>& step) {
+    TFillTable* remembered = currentTable_;
+    try {
+        for (int i = 0; i < scenario_.Tables().Count(); ++i) {
+            TFillTable& table = scenario_.Tables().Items(i);
+            BindTable(table);
+            step(table);
+        }
+    } catch (...) {
+        // The error that stopped the run is the one to report; a failing bind on the way out
+        // must not replace it.
+        if (remembered != nullptr) {
+            try {
+                BindTable(*remembered);
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+    if (remembered != nullptr) {
+        BindTable(*remembered);
+    }
+}
+
+void FillEngine::FillUp() {
+    CheckAllValues();
+    BindEachTable([this](TFillTable& table) {
+        reporter_.SetStatus(table.TableName(), true);
+        FillTable();
+    });
+}
+
+void FillEngine::FillTable() {
+    TFillTable& table = Current();
+    if (fixedSeed_) {
+        random_.SetRandomSeed(*fixedSeed_);
+    } else {
+        random_.SeedFromClock();
+    }
+    OpenMasterTables();
+
+    const std::int32_t method = table.TableFillMethod();
+    if (method == tfUpdateExisting) {
+        table.SetRecCount(ClampRecordCount(workTable_.CountRecords()));
+    }
+    // A negative count cannot be the progress bar's maximum. Refusing it before the table is
+    // emptied keeps the table's records.
+    if (table.RecCount() < 0) {
+        throw EInvalidOperation("TProgressBar property out of range");
+    }
+    const std::int32_t recCount = table.RecCount();
+
+    FillRunScope run(workTable_.DatabaseName());
+    if (method == tfEmptyAndFill) {
+        workTable_.DeleteAllRecords();
+    }
+    ProgressShown progress(reporter_, recCount);
+
+    const int columnCount = workTable_.FieldCount();
+    plan_.assign(static_cast<std::size_t>(columnCount), ColumnPlan{});
+    for (int i = 0; i < columnCount; ++i) {
+        TFillField& setting = table.Fields().Items(i);
+        setting.ResetCounter();
+        ColumnPlan& column = plan_[static_cast<std::size_t>(i)];
+        column.setting = &setting;
+        column.column = &workTable_.FieldAt(i);
+        column.method = setting.FillMethod();
+    }
+
+    bool pastEnd = false;
+    for (std::int32_t pass = 0; pass < recCount; ++pass) {
+        StartRecord(method, pastEnd);
+        WriteColumns();
+        workTable_.Post();
+        if (method == tfUpdateAndFill && !pastEnd) {
+            // Once past the end every pass appends, so the walk need not go on.
+            workTable_.Next();
+            pastEnd = workTable_.AtEnd();
+        } else if (method == tfUpdateExisting) {
+            workTable_.Next();
+            if (workTable_.AtEnd()) {
+                break;
+            }
+        }
+        reporter_.StepProgress();
+    }
+    run.Finish();
+}
+
+void FillEngine::StartRecord(std::int32_t tableMethod, bool pastEnd) {
+    switch (tableMethod) {
+        case tfEmptyAndFill:
+            workTable_.Append();
+            break;
+        case tfUpdateAndFill:
+            if (pastEnd) {
+                workTable_.Append();
+            } else {
+                workTable_.Edit();
+            }
+            break;
+        case tfUpdateExisting:
+            workTable_.Edit();
+            break;
+        default:
+            // An unknown method starts no record: the first write or the post refuses it.
+            break;
+    }
+}
+
+void FillEngine::WriteColumns() {
+    for (ColumnPlan& column : plan_) {
+        switch (column.method) {
+            case fmSingleValue:
+                column.column->WriteString(column.setting->FillValue());
+                break;
+            case fmRandomFromSet:
+                column.column->WriteString(MakeSetValue(column));
+                break;
+            case fmRandomInteger:
+            case fmRandomReal:
+                column.column->WriteString(MakeRangeValue(column));
+                break;
+            case fmAutoIncrement:
+                column.column->WriteInteger(column.setting->NextCounter());
+                break;
+            case fmRandomString:
+                column.column->WriteString(MakeRandomString(column));
+                break;
+            case fmMasterTable:
+                column.column->WriteString(MakeMasterValue(column));
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,116 @@
+// FillEngine: fills the tables of a scenario with generated records. It owns the work table (the
+// cursor through which everything about the current scenario table goes) and the master cursors,
+// and carries the steps of a fill: binding a scenario table to its database table, checking the
+// fill values, generating one value per column and record, and the fill run itself.
+//
+// The main window and rowsmith-fill each own one engine for their scenario and listen to it
+// through a FillReporter. Every error is raised to the caller; records posted before it stay.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/table_cursor.h"
+#include "fill/column_plan.h"
+#include "fill/fill_reporter.h"
+#include "fill/random_source.h"
+#include "model/fill_scenario.h"
+
+namespace rowsmith {
+
+class FillEngine {
+public:
+    FillEngine(TFillScenario& scenario, FillReporter& reporter);
+    ~FillEngine();
+    FillEngine(const FillEngine&) = delete;
+    FillEngine& operator=(const FillEngine&) = delete;
+
+    // The work table: opened exclusively on the current table by BindTable. Its owner sets its
+    // DatabaseName (while it is closed) whenever a scenario is shown.
+    TableCursor& WorkTable() { return workTable_; }
+    // The table bound last, or none.
+    TFillTable* CurrentTable() const { return currentTable_; }
+    // For when the scenario's table list is emptied: no table counts as current until the next
+    // BindTable. The work table is left as it is.
+    void ForgetCurrentTable();
+
+    // With a value, every table's fill seeds the random source with it instead of the clock.
+    void SetFixedSeed(std::optional<std::uint32_t> seed) { fixedSeed_ = seed; }
+    RandomSource& Random() { return random_; }
+
+    // Binding and master cursors.
+
+    // Makes `table` current, opens its database table on the work table and appends a
+    // do-not-fill setting for every column that has no setting of its exact name. When the open
+    // fails, `table` is current all the same and the work table stays closed.
+    void BindTable(TFillTable& table);
+    // Replaces the master cursors by one per master-table setting of the current table, each on
+    // its first record. REQUIRES: a current table.
+    void OpenMasterTables();
+    // The first master cursor whose TableName is exactly `name`, or null.
+    TableCursor* FindMasterTable(const std::string& name) const;
+    int MasterTableCount() const { return static_cast<int>(masterTables_.size()); }
+
+    // Validation.
+
+    // Whether `text` has the form that the method of the current table's setting `index` asks
+    // for. A single value for a numeric column reads that column's type from the work table.
+    bool CheckFillValue(int index, const std::string& text);
+    // Raises "Wrong fill value. Table: ..." at the first setting of the current table whose
+    // stored value fails CheckFillValue.
+    void CheckTableValues();
+    // Binds and checks every table of the scenario in turn, then binds the table that was
+    // current before again, also when a check fails.
+    void CheckAllValues();
+
+    // Value generators for setting and column `index` of the current table. Each takes a fixed
+    // number of random draws, so a fill is repeatable from its seed. Called by FillTable; what
+    // they work out from the setting is kept until the next bind or fill.
+
+    std::string RandomSetValue(int index);
+    std::string RandomRangeValue(int index);
+    std::int32_t NextAutoIncValue(int index);
+    std::string RandomStringValue(int index);
+    std::string MasterTableValue(int index);
+
+    // The fill run.
+
+    // Checks every value, then fills every table of the scenario in order and binds the table
+    // that was current before again, also when a fill fails.
+    void FillUp();
+    // Fills the table bound at the moment. REQUIRES: a current table, open on the work table.
+    void FillTable();
+
+private:
+    TFillTable& Current() const;
+    // Binds each table of the scenario in turn and runs `step` on it; binds the table that was
+    // current before again on every way out.
+    void BindEachTable(const std::function<void(TFillTable&)>& step);
+    ColumnPlan& PlanFor(int index);
+
+    // The generators proper: they leave text values in `plan.text`.
+    const std::string& MakeSetValue(ColumnPlan& plan);
+    const std::string& MakeRangeValue(ColumnPlan& plan);
+    const std::string& MakeRandomString(ColumnPlan& plan);
+    const std::string& MakeMasterValue(ColumnPlan& plan);
+    void PrepareRange(ColumnPlan& plan);
+    void PrepareMaster(ColumnPlan& plan);
+
+    void StartRecord(std::int32_t tableMethod, bool pastEnd);
+    void WriteColumns();
+
+    TFillScenario& scenario_;
+    FillReporter& reporter_;
+    TableCursor workTable_;
+    TFillTable* currentTable_ = nullptr;
+    std::vector<std::unique_ptr<TableCursor>> masterTables_;
+    RandomSource random_;
+    std::optional<std::uint32_t> fixedSeed_;
+    std::vector<ColumnPlan> plan_;
+};
+
+}  // namespace rowsmith

@@ -1,0 +1,80 @@
+// FillEngine: the check of fill values. It looks only at the form of a text (numbers where
+// numbers are needed); whether a value fits its column is found out when it is written.
+#include "engine/field_type.h"
+#include "fill/fill_engine.h"
+#include "model/fill_methods.h"
+#include "text/errors.h"
+#include "text/text_helpers.h"
+
+namespace rowsmith {
+
+namespace {
+
+bool IsNumericType(TFieldType type) {
+    switch (type) {
+        case ftSmallint:
+        case ftInteger:
+        case ftWord:
+        case ftFloat:
+        case ftCurrency:
+        case ftAutoInc:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A range: number, "-", number and nothing but white space after. Since "-" is a delimiter, a
+// bound cannot carry a minus sign.
+bool IsRange(const std::string& text, bool (*isNumber)(const std::string&)) {
+    std::string rest = text;
+    if (!isNumber(NextToken(rest))) {
+        return false;
+    }
+    if (NextToken(rest) != "-") {
+        return false;
+    }
+    if (!isNumber(NextToken(rest))) {
+        return false;
+    }
+    return TrimSpaces(rest).empty();
+}
+
+}  // namespace
+
+bool FillEngine::CheckFillValue(int index, const std::string& text) {
+    SetDelimiters("-,");
+    const TFillField& setting = Current().Fields().Items(index);
+    switch (setting.FillMethod()) {
+        case fmSingleValue:
+            return !IsNumericType(workTable_.FieldAt(index).FieldType()) || IsFloat(text);
+        case fmRandomInteger:
+            return IsRange(text, IsInteger);
+        case fmRandomReal:
+            return IsRange(text, IsFloat);
+        case fmRandomString:
+            return IsInteger(text);
+        default:
+            return true;
+    }
+}
+
+void FillEngine::CheckTableValues() {
+    const TFillTable& table = Current();
+    for (int i = 0; i < table.Fields().Count(); ++i) {
+        const TFillField& setting = table.Fields().Items(i);
+        if (!CheckFillValue(i, setting.FillValue())) {
+            throw Exception("Wrong fill value. Table: \"" + table.TableName() + "\". Field: \"" +
+                            setting.FieldName() + "\"");
+        }
+    }
+}
+
+void FillEngine::CheckAllValues() {
+    BindEachTable([this](TFillTable& table) {
+        reporter_.SetStatus(table.TableName(), false);
+        CheckTableValues();
+    });
+}
+
+}  // namespace rowsmith

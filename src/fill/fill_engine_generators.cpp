@@ -1,0 +1,188 @@
+// FillEngine: the value generators. Each makes the value of one column for one record from the
+// setting at the same position, with a fixed number of random draws, so that a fill is repeatable
+// from its seed. What a generator derives from its setting is worked out at its first call (where
+// a bad setting raises its error) and kept in the column's plan.
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "engine/database_errors.h"
+#include "fill/fill_engine.h"
+#include "text/conversions.h"
+#include "text/errors.h"
+#include "text/text_helpers.h"
+
+namespace rowsmith {
+
+namespace {
+
+// The 47 characters of a random string run from the digit zero to the circumflex.
+constexpr char kFirstStringChar = '0';
+constexpr std::uint32_t kStringCharCount = 47;
+
+constexpr long double kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr long double kInt32Max = std::numeric_limits<std::int32_t>::max();
+
+bool IsIntegerType(TFieldType type) {
+    return type == ftSmallint || type == ftInteger || type == ftWord;
+}
+
+// "%g" with up to 15 significant digits and the locale's decimal separator.
+std::string FormatGeneral(long double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                      std::chars_format::general, 15);
+    std::string text(buffer, result.ptr);
+    for (char& c : text) {
+        if (c == '.') {
+            c = DecimalSeparator();
+        }
+    }
+    return text;
+}
+
+// An integer column is filled with 32-bit numbers; a range beyond them is refused as the column
+// refuses a value outside its range, rather than wrapping around.
+[[noreturn]] void ThrowOutOfRange(long double value, const std::string& fieldName) {
+    throw EDatabaseError(FormatGeneral(value) + " is not a valid value for field '" + fieldName +
+                         "'. The allowed range is " + FormatGeneral(kInt32Min) + " to " +
+                         FormatGeneral(kInt32Max));
+}
+
+void AssignDecimal(std::string& text, std::int64_t value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text.assign(buffer, result.ptr);
+}
+
+}  // namespace
+
+ColumnPlan& FillEngine::PlanFor(int index) {
+    TFillField& setting = Current().Fields().Items(index);
+    const auto position = static_cast<std::size_t>(index);
+    if (plan_.size() <= position) {
+        plan_.resize(position + 1);
+    }
+    ColumnPlan& plan = plan_[position];
+    if (plan.setting != &setting) {
+        plan = ColumnPlan{};
+        plan.setting = &setting;
+        plan.method = setting.FillMethod();
+    }
+    return plan;
+}
+
+std::string FillEngine::RandomSetValue(int index) { return MakeSetValue(PlanFor(index)); }
+
+std::string FillEngine::RandomRangeValue(int index) { return MakeRangeValue(PlanFor(index)); }
+
+std::int32_t FillEngine::NextAutoIncValue(int index) {
+    return Current().Fields().Items(index).NextCounter();
+}
+
+std::string FillEngine::RandomStringValue(int index) { return MakeRandomString(PlanFor(index)); }
+
+std::string FillEngine::MasterTableValue(int index) { return MakeMasterValue(PlanFor(index)); }
+
+const std::string& FillEngine::MakeSetValue(ColumnPlan& plan) {
+    const std::vector<std::string>& items = plan.setting->ValueSet();
+    if (items.empty()) {
+        plan.text.clear();
+        return plan.text;
+    }
+    return items[random_.RandomBelow(static_cast<std::uint32_t>(items.size()))];
+}
+
+void FillEngine::PrepareRange(ColumnPlan& plan) {
+    const std::string& value = plan.setting->FillValue();
+    long double low = StrToFloat(LeftOf("-", value));
+    long double high = StrToFloat(RightOf("-", value));
+    plan.rangeType = workTable_.FieldNamed(plan.setting->FieldName()).FieldType();
+    if (IsIntegerType(plan.rangeType)) {
+        // Bounds in either order give the numbers between them.
+        if (high < low) {
+            std::swap(low, high);
+        }
+        const long double base = std::trunc(low);
+        const long double span = std::trunc(high - low);
+        if (base < kInt32Min || base > kInt32Max) {
+            ThrowOutOfRange(low, plan.setting->FieldName());
+        }
+        if (std::trunc(high) > kInt32Max) {
+            ThrowOutOfRange(high, plan.setting->FieldName());
+        }
+        if (span > kInt32Max) {
+            ThrowOutOfRange(high - low, plan.setting->FieldName());
+        }
+        plan.integerBase = static_cast<std::int32_t>(base);
+        plan.integerSpan = static_cast<std::uint32_t>(span);
+    } else {
+        plan.realLow = low;
+        plan.realSpan = high - low;
+    }
+    plan.prepared = ColumnPlan::Prepared::Range;
+}
+
+const std::string& FillEngine::MakeRangeValue(ColumnPlan& plan) {
+    if (plan.prepared != ColumnPlan::Prepared::Range) {
+        PrepareRange(plan);
+    }
+    switch (plan.rangeType) {
+        case ftSmallint:
+        case ftInteger:
+        case ftWord:
+            AssignDecimal(plan.text, static_cast<std::int64_t>(plan.integerBase) +
+                                         random_.RandomBelow(plan.integerSpan));
+            break;
+        case ftFloat:
+            plan.text = FormatFixed(plan.realLow + random_.RandomFraction() * plan.realSpan, 4);
+            break;
+        case ftCurrency:
+            plan.text = FormatFixed(plan.realLow + random_.RandomFraction() * plan.realSpan, 2);
+            break;
+        default:
+            plan.text.clear();
+            break;
+    }
+    return plan.text;
+}
+
+const std::string& FillEngine::MakeRandomString(ColumnPlan& plan) {
+    if (plan.prepared != ColumnPlan::Prepared::String) {
+        plan.maxLength = StrToInt(plan.setting->FillValue());
+        plan.prepared = ColumnPlan::Prepared::String;
+    }
+    // A negative limit makes the empty text, with the one draw a limit of 0 takes.
+    const std::uint32_t limit = plan.maxLength < 0 ? 0 : static_cast<std::uint32_t>(plan.maxLength);
+    const std::uint32_t length = random_.RandomBelow(limit);
+    plan.text.resize(length);
+    for (char& c : plan.text) {
+        c = static_cast<char>(kFirstStringChar + random_.RandomBelow(kStringCharCount));
+    }
+    return plan.text;
+}
+
+void FillEngine::PrepareMaster(ColumnPlan& plan) {
+    const TableFieldParts parts = SplitTableField(plan.setting->FillValue());
+    plan.master = FindMasterTable(parts.table);
+    if (plan.master == nullptr) {
+        throw EInvalidOperation("Master table '" + parts.table + "' is not open");
+    }
+    plan.masterColumn = &plan.master->FieldNamed(parts.field);
+    plan.prepared = ColumnPlan::Prepared::Master;
+}
+
+const std::string& FillEngine::MakeMasterValue(ColumnPlan& plan) {
+    if (plan.prepared != ColumnPlan::Prepared::Master) {
+        PrepareMaster(plan);
+    }
+    plan.text = plan.masterColumn->ReadString();
+    plan.master->Next();
+    if (plan.master->AtEnd()) {
+        plan.master->First();
+    }
+    return plan.text;
+}
+
+}  // namespace rowsmith
