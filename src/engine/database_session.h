@@ -3,20 +3,16 @@
 // anything itself: a login prompt is a handler that the window or the command line installs.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/alias_config.h"
 #include "engine/driver.h"
+#include "engine/login_handler.h"
 
 namespace rowsmith {
-
-// Asked when a server wants a password the alias does not hold. `userName` comes prefilled from
-// the alias; return false when the user cancels.
-using LoginHandler =
-    std::function<bool(const std::string& alias, std::string& userName, std::string& password)>;
 
 class DatabaseSession {
 public:
@@ -44,9 +40,15 @@ public:
 
 private:
     DatabaseSession() = default;
+    const AliasConfig& FindAlias(const std::string& alias);
+    const std::vector<AliasConfig>& Aliases();
 
     std::string configFile_;
+    // Read on first use and again after Reset.
+    std::vector<AliasConfig> aliases_;
+    bool aliasesRead_ = false;
     LoginHandler loginHandler_;
+    // Keyed by the alias as the configuration spells it.
     std::map<std::string, std::unique_ptr<Connection>> connections_;
 };
 

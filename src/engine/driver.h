@@ -1,6 +1,9 @@
 // The boundary between the engine's cursors and a database driver. A driver (SQLite, PostgreSQL)
 // implements Connection and TableDriver; nothing above this file knows which one it talks to.
 // Cursors keep the current record and the field conversions; drivers store and fetch values.
+//
+// Values travel as FieldValue in the forms field_value.h lists for each TFieldType. Drivers
+// quote every identifier and bind every value; nothing is spliced into SQL text.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +22,9 @@ struct ColumnInfo {
     TFieldType type = ftUnknown;
     // Declared size of a text column in characters; 0 when it has none.
     int size = 0;
+    // An ftInteger or ftAutoInc column that holds 64 bits (BIGINT, int8, SQLite's rowid) rather
+    // than 32.
+    bool wide = false;
     // The type as the database declares it.
     std::string declaredType;
 };
@@ -33,7 +39,9 @@ struct Record {
     std::vector<FieldValue> values;
 };
 
-// One open table. All calls may throw EDBEngineError with the database's message.
+// One open table. All calls may throw EDBEngineError with the database's message. A TableDriver
+// may outlive the Connection that opened it (the session can be reset while cursors are open):
+// it keeps whatever it needs of the connection alive itself.
 class TableDriver {
 public:
     virtual ~TableDriver() = default;
@@ -44,10 +52,19 @@ public:
     // record when it is null). Keyset paging keeps memory flat and makes a walk that edits records
     // visit every original record once.
     virtual std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) = 0;
+    // The record with this key; false when there is none (any more).
+    virtual bool ReadRecord(const RecordKey& key, Record& record) = 0;
 
     // `assigned[i]` tells whether column i was written; unwritten columns get their defaults.
+    // This is the hot path of a fill: no allocation per call once the statement is prepared.
     virtual void Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) = 0;
-    virtual void Update(const RecordKey& key, const std::vector<FieldValue>& values,
+    // The key of the record the last Insert of this driver wrote. Asked only when a cursor works
+    // on with a record it appended, so a driver may find it out late.
+    virtual RecordKey LastInsertKey() = 0;
+    // Writes the assigned columns of the record `key` names. When the write changes the columns
+    // the key is made of, `key` is updated to the record's new key. A key that names no record
+    // any more raises an error rather than writing nothing.
+    virtual void Update(RecordKey& key, const std::vector<FieldValue>& values,
                         const std::vector<bool>& assigned) = 0;
     virtual void Delete(const RecordKey& key) = 0;
     virtual void DeleteAll() = 0;
@@ -61,10 +78,13 @@ public:
     virtual ~Connection() = default;
 
     virtual std::vector<std::string> ListTables(bool withExtensions) = 0;
+    // `exclusive` asks to keep other programs from writing the table while this one writes it.
     virtual std::unique_ptr<TableDriver> OpenTable(const std::string& name, bool exclusive) = 0;
 
     // A fill run groups its writes into transactions (see FillRunScope). Outside a run every
-    // write commits at once. EndFillRun commits what is still pending.
+    // write commits at once. Runs may nest; the end of the outermost one commits what is still
+    // pending and raises the error of a failing commit. When a write fails inside a run, every
+    // write before it is committed before the error leaves the driver, and the failing one is not.
     virtual void BeginFillRun() = 0;
     virtual void EndFillRun() = 0;
 };

@@ -7,7 +7,15 @@
 
 namespace rowsmith {
 
-// Empty (NULL), an integer, a real, or text (also bytes, dates and times in their text form).
+// Empty (NULL), an integer, a real, or text. By column type:
+//   ftSmallint, ftInteger, ftWord, ftAutoInc   integer
+//   ftBoolean                                  integer 1 or 0
+//   ftFloat, ftCurrency, ftBCD                 real
+//   ftString, ftMemo                           text
+//   ftDate, ftTime, ftDateTime                 text "YYYY-MM-DD", "HH:MM:SS", "YYYY-MM-DD HH:MM:SS"
+//   ftBlob, ftBytes, ftVarBytes, ftGraphic     text holding the bytes
+// What a driver reads may differ when another program stored something else in a column (SQLite
+// keeps any value in any column); readers show such values as they are.
 using FieldValue = std::variant<std::monostate, std::int64_t, double, std::string>;
 
 }  // namespace rowsmith

@@ -1,0 +1,104 @@
+#include "engine/alias_config.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "text/ini_file.h"
+#include "text/text_helpers.h"
+
+namespace rowsmith {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kDemoAlias[] = "Demo";
+
+// An XDG base folder: the variable when it is set to an absolute path, else ~/ + fallback.
+std::string XdgFolder(const char* variable, const char* fallback) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') {
+        return value;
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/" + fallback;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
+    return Upper(a) == Upper(b);
+}
+
+AliasConfig ReadAlias(const IniFile& ini, const std::string& section, const fs::path& folder) {
+    AliasConfig alias;
+    alias.name = section;
+    alias.configFolder = folder.string();
+    alias.driver = Upper(TrimSpaces(ini.Value(section, "DRIVER")));
+    const std::string path = TrimSpaces(ini.Value(section, "PATH"));
+    alias.path = path.empty() ? path : (folder / path).lexically_normal().string();
+    alias.host = TrimSpaces(ini.Value(section, "HOST"));
+    alias.port = TrimSpaces(ini.Value(section, "PORT"));
+    alias.database = TrimSpaces(ini.Value(section, "DATABASE NAME"));
+    alias.user = TrimSpaces(ini.Value(section, "USER NAME"));
+    // A password may begin or end with blanks, so it is taken exactly.
+    alias.password = ini.Find(section, "PASSWORD");
+    const std::string schema = TrimSpaces(ini.Value(section, "SCHEMA"));
+    if (!schema.empty()) {
+        alias.schema = schema;
+    }
+    return alias;
+}
+
+}  // namespace
+
+std::string FindAliasConfigFile() {
+    std::error_code ignored;
+    const std::string candidates[] = {
+        "rowsmith-aliases.ini",
+        XdgFolder("XDG_CONFIG_HOME", ".config") + "/rowsmith/aliases.ini",
+        "/etc/rowsmith/aliases.ini",
+    };
+    for (const auto& candidate : candidates) {
+        if (fs::is_regular_file(candidate, ignored)) {
+            return fs::absolute(candidate, ignored).string();
+        }
+    }
+    return {};
+}
+
+std::vector<AliasConfig> ReadAliasConfigs(const std::string& configFile) {
+    std::vector<AliasConfig> aliases;
+    bool demoDefined = false;
+    if (!configFile.empty()) {
+        std::error_code ignored;
+        const fs::path folder = fs::absolute(configFile, ignored).parent_path();
+        const IniFile ini = IniFile::Load(configFile);
+        for (const auto& section : ini.Sections()) {
+            aliases.push_back(ReadAlias(ini, section, folder));
+            demoDefined = demoDefined || SameNameIgnoringCase(section, kDemoAlias);
+        }
+    }
+    if (!demoDefined) {
+        aliases.push_back(DemoAliasConfig());
+    }
+    return aliases;
+}
+
+AliasConfig DemoAliasConfig() {
+    AliasConfig demo;
+    demo.name = kDemoAlias;
+    demo.driver = "SQLITE";
+    demo.path = XdgFolder("XDG_DATA_HOME", ".local/share") + "/rowsmith/demo.sqlite";
+    demo.demo = true;
+    return demo;
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,44 @@
+// AliasConfig: what the alias configuration says about one alias, for whichever driver it names.
+// The configuration is an INI file with one section per alias; the first of these files that
+// exists is read: rowsmith-aliases.ini in the current folder, $XDG_CONFIG_HOME/rowsmith/aliases.ini
+// (~/.config when unset), /etc/rowsmith/aliases.ini. The alias Demo is added unless the file
+// defines it: a SQLite database under $XDG_DATA_HOME/rowsmith, created on first use.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rowsmith {
+
+struct AliasConfig {
+    // The alias as the configuration spells it (the section name).
+    std::string name;
+    // The DRIVER key in upper case: "SQLITE" or "POSTGRESQL".
+    std::string driver;
+    // SQLITE: PATH, resolved against the configuration file's folder when relative.
+    std::string path;
+    // POSTGRESQL: HOST, PORT, DATABASE NAME, USER NAME, PASSWORD (absent: ask), SCHEMA.
+    std::string host;
+    std::string port;
+    std::string database;
+    std::string user;
+    std::optional<std::string> password;
+    std::string schema = "public";
+    // The folder of the configuration file the alias came from; empty for the built-in Demo.
+    std::string configFolder;
+    // The built-in Demo alias, whose database is created on first use.
+    bool demo = false;
+};
+
+// The configuration file that the lookup finds, or the empty text when there is none.
+std::string FindAliasConfigFile();
+
+// The aliases of the file in file order, then Demo unless the file defines that name (letter
+// case aside). An empty path or a file that does not exist gives Demo alone.
+std::vector<AliasConfig> ReadAliasConfigs(const std::string& configFile);
+
+// The built-in alias Demo: $XDG_DATA_HOME/rowsmith/demo.sqlite (~/.local/share when unset).
+AliasConfig DemoAliasConfig();
+
+}  // namespace rowsmith

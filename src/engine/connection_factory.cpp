@@ -1,0 +1,23 @@
+#include "engine/connection_factory.h"
+
+#include "engine/database_errors.h"
+#include "engine/sqlite/demo_database.h"
+#include "engine/sqlite/sqlite_connection.h"
+
+namespace rowsmith {
+
+std::unique_ptr<Connection> OpenConnection(const AliasConfig& config,
+                                           [[maybe_unused]] const LoginHandler& login) {
+    if (config.driver == "SQLITE") {
+        if (config.demo) {
+            EnsureDemoDatabase(config.path);
+        }
+        return ConnectSqlite(config.path);
+    }
+    if (config.driver == "POSTGRESQL") {
+        throw EDBEngineError("PostgreSQL driver is not available");
+    }
+    throw EDBEngineError("Unknown driver '" + config.driver + "' for alias '" + config.name + "'");
+}
+
+}  // namespace rowsmith

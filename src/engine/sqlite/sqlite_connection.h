@@ -1,0 +1,16 @@
+// The SQLite driver's entry point. Everything SQLite-specific stays below this folder; the
+// connection factory calls ConnectSqlite for aliases with DRIVER=SQLITE.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/driver.h"
+
+namespace rowsmith {
+
+// Opens an existing database file for reading and writing. Throws EDBEngineError with SQLite's
+// message when the file cannot be opened or is no database.
+std::unique_ptr<Connection> ConnectSqlite(const std::string& path);
+
+}  // namespace rowsmith
