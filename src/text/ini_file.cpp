@@ -1,7 +1,6 @@
 #include "text/ini_file.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
 namespace rowsmith {
 
@@ -21,15 +20,20 @@ std::string Folded(std::string_view name) {
 }  // namespace
 
 IniFile IniFile::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // stdio rather than a stream: a folder or an I/O error must read as nothing, not throw.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         return {};
     }
-    std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return {};
+    std::string contents;
+    char buffer[65536];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        contents.append(buffer, got);
     }
-    return Parse(contents);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return failed ? IniFile() : Parse(contents);
 }
 
 IniFile IniFile::Parse(const std::string& contents) {

@@ -1,0 +1,81 @@
+#include "text/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "temp_dir.h"
+
+namespace rowsmith {
+namespace {
+
+TEST(IniFileTest, NamesFoldCaseAndValuesStayExact) {
+    const IniFile ini = IniFile::Parse(
+        "; a comment line\r\n"
+        "ignored=before any section\r\n"
+        "[Main]\r\n"
+        "AliasName= Sales = Data \r\n"
+        "Quoted=\"x\"\n"
+        "Empty=\n"
+        "no equals sign here\n"
+        "aliasname=second spelling\n"
+        "[Table  x]\n"
+        " Key =v\r\n"
+        ";Key=comment\n"
+        "[MAIN]\n"
+        "Extra=from a repeated section\n"
+        "[Last]\n"
+        "Tail=no line end");
+    EXPECT_EQ(std::vector<std::string>({"Main", "Table  x", "Last"}), ini.Sections());
+    EXPECT_EQ(" Sales = Data ", ini.Value("main", "ALIASNAME"));
+    EXPECT_EQ("\"x\"", ini.Value("Main", "Quoted"));
+    EXPECT_EQ(std::optional<std::string>(""), ini.Find("Main", "Empty"));
+    EXPECT_EQ(std::vector<std::string>({"AliasName", "Quoted", "Empty"}), ini.Keys("Main"));
+    EXPECT_EQ("v", ini.Value("table  X", " key "));
+    EXPECT_FALSE(ini.Find("Table  x", "Key"));
+    EXPECT_FALSE(ini.HasSection("Table x"));
+    EXPECT_FALSE(ini.Find("Main", "Extra"));
+    EXPECT_FALSE(ini.Find("Nowhere", "Key"));
+    EXPECT_TRUE(ini.Keys("Nowhere").empty());
+    EXPECT_EQ("no line end", ini.Value("Last", "Tail"));
+    EXPECT_FALSE(ini.Find("", "ignored"));
+}
+
+TEST(IniFileTest, HeaderNeedsBothBrackets) {
+    const IniFile ini = IniFile::Parse("[\n[]\nA=1\n[B] \nC=2\n");
+    EXPECT_EQ(std::vector<std::string>({""}), ini.Sections());
+    EXPECT_EQ("1", ini.Value("", "A"));
+    EXPECT_EQ("2", ini.Value("", "C"));
+}
+
+TEST(IniFileTest, UnreadableFilesReadEmpty) {
+    test::TempDir dir;
+    EXPECT_TRUE(IniFile::Load(dir.File("missing.ini")).Sections().empty());
+    EXPECT_TRUE(IniFile::Load(dir.Path()).Sections().empty());
+    test::WriteFile(dir.File("a.ini"), "[S]\r\nK=V\r\n");
+    EXPECT_EQ("V", IniFile::Load(dir.File("a.ini")).Value("s", "k"));
+}
+
+// Random bytes, biased towards the characters the syntax gives meaning to, never break the
+// reader, and whatever keys it lists it also finds.
+TEST(IniFileTest, RandomBytesNeverBreakTheReader) {
+    std::mt19937 random(20240611);
+    const std::string alphabet = "[]=;\r\n,. aAzZ0";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(random() % 200, '\0');
+        for (char& c : text) {
+            c = random() % 4 == 0 ? static_cast<char>(random())
+                                  : alphabet[random() % alphabet.size()];
+        }
+        const IniFile ini = IniFile::Parse(text);
+        for (const std::string& section : ini.Sections()) {
+            ASSERT_TRUE(ini.HasSection(section));
+            for (const std::string& key : ini.Keys(section)) {
+                ASSERT_TRUE(ini.Find(section, key)) << section << "/" << key;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace rowsmith
