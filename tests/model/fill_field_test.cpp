@@ -1,0 +1,71 @@
+#include "model/fill_field.h"
+
+#include <gtest/gtest.h>
+
+#include "model/fill_methods.h"
+
+namespace rowsmith {
+namespace {
+
+using Items = std::vector<std::string>;
+
+TEST(FillFieldTest, NewFieldAndCounter) {
+    TFillField field("Id");
+    EXPECT_EQ(fmDontFill, field.FillMethod());
+    EXPECT_EQ("", field.FillValue());
+    EXPECT_TRUE(field.ValueSet().empty());
+    EXPECT_EQ(1, field.NextCounter());
+    EXPECT_EQ(2, field.NextCounter());
+    EXPECT_EQ(3, field.Counter());
+
+    field.ResetCounter();
+    EXPECT_EQ(3, field.Counter());
+    field.SetFillMethod(fmAutoIncrement);
+    field.ResetCounter();
+    EXPECT_EQ(1, field.Counter());
+}
+
+TEST(FillFieldTest, ChoosingAMethodResetsTheValueOnlyWhenItChanges) {
+    TFillField field("Name");
+    field.SetFillMethod(fmRandomString);
+    EXPECT_EQ("10", field.FillValue());
+    field.SetFillValue("25");
+    field.SetFillMethod(fmRandomString);
+    EXPECT_EQ("25", field.FillValue());
+    field.SetFillMethod(fmDontFill);
+    EXPECT_EQ("", field.FillValue());
+    field.SetFillMethod(9);
+    EXPECT_EQ(9, field.FillMethod());
+}
+
+TEST(FillFieldTest, ValueSetFollowsTheFillValue) {
+    TFillField field("City");
+    field.SetFillMethod(fmRandomFromSet);
+    field.SetFillValue("red,green,,blue,");
+    EXPECT_EQ("red,green,,blue,", field.FillValue());
+    EXPECT_EQ(Items({"red", "green", "", "blue"}), field.ValueSet());
+    field.SetFillValue("a,b");
+    field.SetFillValue("x");
+    EXPECT_EQ(Items({"x"}), field.ValueSet());
+    field.SetFillValue("\"New York\",Oslo");
+    EXPECT_EQ(Items({"New York", "Oslo"}), field.ValueSet());
+
+    field.SetFillMethod(fmRandomInteger);
+    field.SetFillValue("1-10");
+    EXPECT_EQ("1-10", field.FillValue());
+    field.SetFillMethod(fmRandomFromSet);
+    EXPECT_EQ("", field.FillValue());
+    EXPECT_TRUE(field.ValueSet().empty());
+}
+
+TEST(FillMethodsTest, CaptionsAndHints) {
+    EXPECT_STREQ("Emty table and fill", kTableFillMethodCaptions[tfEmptyAndFill]);
+    EXPECT_STREQ("The values from the master table", kFillMethodCaptions[fmMasterTable]);
+    EXPECT_EQ("All records will have the same value for thid field", FillMethodHint(1));
+    EXPECT_EQ("Take values from the field of another table", FillMethodHint(7));
+    EXPECT_FALSE(FillMethodHint(8));
+    EXPECT_FALSE(FillMethodHint(-1));
+}
+
+}  // namespace
+}  // namespace rowsmith

@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <random>
+
+#include "model/fill_methods.h"
+#include "model/fill_scenario.h"
+#include "temp_dir.h"
+#include "text/errors.h"
+
+namespace rowsmith {
+namespace {
+
+std::string CrLfLines(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+// One line per scenario: alias, then each table with its settings and fields.
+std::string Describe(const TFillScenario& scenario) {
+    std::string text = scenario.AliasName();
+    for (int i = 0; i < scenario.Tables().Count(); ++i) {
+        const TFillTable& table = scenario.Tables().Items(i);
+        text += "|" + table.TableName() + "(" + std::to_string(table.TableFillMethod()) + "," +
+                std::to_string(table.RecCount()) + ")";
+        for (int j = 0; j < table.Fields().Count(); ++j) {
+            const TFillField& field = table.Fields().Items(j);
+            text += " " + field.FieldName() + ":" + std::to_string(field.FillMethod()) + "=" +
+                    field.FillValue();
+        }
+    }
+    return text;
+}
+
+class ScenarioFileTest : public ::testing::Test {
+protected:
+    test::TempDir dir_;
+    std::string file_ = dir_.File("s.scn");
+    TFillScenario scenario_;
+};
+
+TEST_F(ScenarioFileTest, ExampleIsWrittenByteForByteAndReadBack) {
+    scenario_.SetAliasName("SalesData");
+    TFillTable& customer = scenario_.Tables().Items(scenario_.AddTable("Customer"));
+    const struct {
+        const char* name;
+        int method;
+        const char* value;
+    } customerFields[] = {{"CustNo", 5, ""}, {"Name", 6, "12"}, {"City", 2, "Paris,Rome,Oslo"}};
+    for (const auto& f : customerFields) {
+        TFillField& field = customer.Fields().Items(customer.AddField(f.name));
+        field.SetFillMethod(f.method);
+        field.SetFillValue(f.value);
+    }
+    TFillTable& orders = scenario_.Tables().Items(scenario_.AddTable("Orders"));
+    orders.SetTableFillMethod(tfUpdateAndFill);
+    orders.SetRecCount(500);
+    orders.Fields().Items(orders.AddField("OrderNo")).SetFillMethod(fmRandomInteger);
+    orders.Fields().Items(0).SetFillValue("1-1000");
+    orders.Fields().Items(orders.AddField("CustNo")).SetFillMethod(fmMasterTable);
+    orders.Fields().Items(1).SetFillValue("Customer.CustNo");
+    customer.Fields().Items(0).NextCounter();
+
+    const std::string expected = CrLfLines({
+        "[Main]", "AliasName=SalesData", "Tables=Customer,Orders", "",
+        "[Table Customer]", "FieldMethod=0", "RecCount=100", "Fields=CustNo,Name,City", "",
+        "[Field Customer.CustNo]", "FillMethod=5", "FillValue=", "",
+        "[Field Customer.Name]", "FillMethod=6", "FillValue=12", "",
+        "[Field Customer.City]", "FillMethod=2", "FillValue=Paris,Rome,Oslo", "",
+        "[Table Orders]", "FieldMethod=1", "RecCount=500", "Fields=OrderNo,CustNo", "",
+        "[Field Orders.OrderNo]", "FillMethod=3", "FillValue=1-1000", "",
+        "[Field Orders.CustNo]", "FillMethod=7", "FillValue=Customer.CustNo", "",
+    });
+    scenario_.SaveToFile(file_);
+    EXPECT_EQ(expected, test::ReadFile(file_));
+
+    TFillScenario read;
+    read.LoadFromFile(file_);
+    EXPECT_EQ(Describe(scenario_), Describe(read));
+    const TFFList& fields = read.Tables().Items(0).Fields();
+    EXPECT_EQ(std::vector<std::string>({"Paris", "Rome", "Oslo"}), fields.Items(2).ValueSet());
+    EXPECT_EQ(1, fields.Items(0).Counter());
+}
+
+TEST_F(ScenarioFileTest, EmptyScenarioIsFourLines) {
+    scenario_.SaveToFile(file_);
+    EXPECT_EQ("[Main]\r\nAliasName=\r\nTables=\r\n\r\n", test::ReadFile(file_));
+}
+
+TEST_F(ScenarioFileTest, NamesAndValuesComeBackExactly) {
+    scenario_.SetAliasName(" Sales=Data ");
+    for (const char* name : {" T", "T", "T", "a]b"}) {
+        TFillTable& table = scenario_.Tables().Items(scenario_.AddTable(name));
+        TFillField& field = table.Fields().Items(table.AddField(" f "));
+        field.SetFillMethod(fmSingleValue);
+        field.SetFillValue(" \"quoted\" = ;x ");
+    }
+    scenario_.SaveToFile(file_);
+    TFillScenario read;
+    read.LoadFromFile(file_);
+    EXPECT_EQ(Describe(scenario_), Describe(read));
+}
+
+TEST_F(ScenarioFileTest, ReaderEdgeCases) {
+    static const struct {
+        std::string contents;
+        std::string scenario;
+    } cases[] = {
+        {"", ""},
+        {"[Table A]\nFieldMethod=1\n", ""},
+        {"[Main]\nAliasName=X\nTables=,\n", "X|(0,100)"},
+        {"[Main]\nTables=A,,B,\n", "|A(0,100)|(0,100)|B(0,100)"},
+        {"[Main]\nTables=A, B\n[Table  B]\nrecCOUNT=7\nFieldMethod=\n", "|A(0,100)| B(0,7)"},
+        {"[Main]\nTables=A\n[Table A]\nRecCount=-5\nFields=f,g\n[Field A.f]\nFillMethod=9\n"
+         "FillValue=a=b\n[Field A.g]\nFillMethod=6\n[Field A.h]\nFillMethod=1\n",
+         "|A(0,-5) f:9=a=b g:6="},
+        {"[Main]\nTables=A\n[Table A]\nFieldMethod=$10\nFields=c\n[Field A.c]\nFillMethod=2\n"
+         "FillValue=x,y,z\n[Table Z]\nRecCount=1\n",
+         "|A(16,100) c:2=x,y,z"},
+    };
+    for (const auto& c : cases) {
+        TFillScenario read;
+        test::WriteFile(file_, c.contents);
+        read.LoadFromFile(file_);
+        EXPECT_EQ(c.scenario, Describe(read)) << c.contents;
+    }
+    TFillScenario read;
+    read.LoadFromFile(dir_.File("missing.scn"));
+    EXPECT_EQ("", Describe(read));
+}
+
+// Reading stops at the first bad number; what was read before stays, the field being read
+// included, with its creation values.
+TEST_F(ScenarioFileTest, ReaderFailures) {
+    static const struct {
+        std::string contents;
+        std::string message;
+        std::string scenario;
+    } cases[] = {
+        {"[Main]\nTables=A,B\n[Table A]\nFields=f,g\n[Field A.f]\nFillMethod=1\nFillValue=v\n",
+         "'' is not a valid integer value", "|A(0,100) f:1=v g:0="},
+        {"[Main]\nTables=A\n[Table A]\nFields=f\n[Field A.f]\nFillMethod=\nFillValue=v\n",
+         "'' is not a valid integer value", "|A(0,100) f:0="},
+        {"[Main]\nTables=A,B\n[Table A]\nRecCount=12x\nFields=f\n",
+         "'12x' is not a valid integer value", "|A(0,100)"},
+        {"[Main]\nTables=A\n[Table A]\nFieldMethod= 1 \n", "' 1 ' is not a valid integer value",
+         "|A(0,100)"},
+    };
+    for (const auto& c : cases) {
+        TFillScenario read;
+        test::WriteFile(file_, c.contents);
+        try {
+            read.LoadFromFile(file_);
+            ADD_FAILURE() << "no error for " << c.contents;
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(c.message, e.what());
+        }
+        EXPECT_EQ(c.scenario, Describe(read)) << c.contents;
+    }
+}
+
+TEST_F(ScenarioFileTest, ReplacedFileKeepsItsPermissions) {
+    test::WriteFile(file_, "old");
+    chmod(file_.c_str(), 0640);
+    scenario_.SaveToFile(file_);
+    struct stat st;
+    ASSERT_EQ(0, stat(file_.c_str(), &st));
+    EXPECT_EQ(0640u, st.st_mode & 07777);
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(ScenarioFileTest, FailedSaveLeavesEverythingAsItWas) {
+    const std::string nowhere = dir_.File("missing/s.scn");
+    try {
+        scenario_.SaveToFile(nowhere);
+        ADD_FAILURE();
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ("Cannot create file " + nowhere, e.what());
+    }
+
+    // A folder in the way: the new file is written, but cannot replace it.
+    const std::string folder = dir_.File("folder.scn");
+    std::filesystem::create_directory(folder);
+    test::WriteFile(folder + "/inside", "kept");
+    EXPECT_THROW(scenario_.SaveToFile(folder), EFCreateError);
+    EXPECT_EQ("kept", test::ReadFile(folder + "/inside"));
+    EXPECT_EQ(std::vector<std::string>({"folder.scn"}), FolderEntries(dir_.Path()));
+
+    // A file-size limit makes the write itself fail, even for root.
+    const std::string old = "[Main]\r\nAliasName=Old\r\nTables=\r\n\r\n";
+    test::WriteFile(file_, old);
+    scenario_.AddTable(std::string(4096, 'x'));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    try {
+        scenario_.SaveToFile(file_);
+        ADD_FAILURE();
+    } catch (const EWriteError& e) {
+        EXPECT_STREQ("Stream write error", e.what());
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(old, test::ReadFile(file_));
+    EXPECT_EQ(std::vector<std::string>({"folder.scn", "s.scn"}), FolderEntries(dir_.Path()));
+}
+
+// Damaged files, made by changing random bytes of a good one, never crash the reader: they read
+// or stop with a conversion error.
+TEST_F(ScenarioFileTest, RandomBytesNeverCrashTheReader) {
+    const std::string good =
+        "[Main]\nAliasName=A\nTables=T,U\n[Table T]\nFieldMethod=1\nRecCount=5\nFields=a,b\n"
+        "[Field T.a]\nFillMethod=2\nFillValue=\"x,y\",z\n[Field T.b]\nFillMethod=6\n";
+    std::mt19937 random(12345);
+    for (int round = 0; round < 2000; ++round) {
+        std::string contents = good;
+        for (int change = random() % 8; change >= 0; --change) {
+            const std::size_t at = random() % contents.size();
+            const char byte = static_cast<char>(random());
+            switch (random() % 3) {
+                case 0: contents[at] = byte; break;
+                case 1: contents.insert(at, 1, byte); break;
+                default: contents.erase(at, 1); break;
+            }
+        }
+        TFillScenario read;
+        test::WriteFile(file_, contents);
+        try {
+            read.LoadFromFile(file_);
+        } catch (const EConvertError&) {
+        }
+        ASSERT_LE(read.Tables().Count(), static_cast<int>(contents.size()));
+    }
+}
+
+}  // namespace
+}  // namespace rowsmith
