@@ -1,0 +1,146 @@
+#include "cli/cli_options.h"
+
+#include <charconv>
+#include <string_view>
+#include <vector>
+
+namespace rowsmith {
+
+namespace {
+
+std::uint32_t ParseSeed(std::string_view text) {
+    std::uint32_t seed = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, seed);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end) {
+        throw UsageError("--seed needs a number from 0 to 4294967295, not '" + std::string(text) +
+                         "'");
+    }
+    return seed;
+}
+
+class ArgumentReader {
+public:
+    ArgumentReader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
+
+    bool Done() const { return next_ >= argc_; }
+    std::string_view Take() { return argv_[next_++]; }
+
+    // The value of an option given as "--name VALUE" or "--name=VALUE".
+    std::string TakeValue(std::string_view option, std::string_view name) {
+        if (option.size() > name.size()) {
+            return std::string(option.substr(name.size() + 1));
+        }
+        if (Done()) {
+            throw UsageError(std::string(name) + " needs a value");
+        }
+        return std::string(Take());
+    }
+
+private:
+    int argc_;
+    const char* const* argv_;
+    int next_ = 0;
+};
+
+bool IsOption(std::string_view arg, std::string_view name) {
+    return arg == name || (arg.size() > name.size() && arg.substr(0, name.size()) == name &&
+                           arg[name.size()] == '=');
+}
+
+void SetCommand(CliOptions& options, CliOptions::Command command, bool& commandGiven) {
+    if (commandGiven && options.command != command) {
+        throw UsageError("only one of --check, --list-aliases, --list-tables, --help and "
+                         "--version may be given");
+    }
+    options.command = command;
+    commandGiven = true;
+}
+
+}  // namespace
+
+CliOptions ParseCommandLine(int argc, const char* const* argv) {
+    CliOptions options;
+    bool commandGiven = false;
+    bool optionsEnded = false;
+    std::vector<std::string> operands;
+    ArgumentReader reader(argc, argv);
+    while (!reader.Done()) {
+        const std::string_view arg = reader.Take();
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            operands.emplace_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (IsOption(arg, "--seed")) {
+            options.seed = ParseSeed(reader.TakeValue(arg, "--seed"));
+        } else if (IsOption(arg, "--aliases")) {
+            options.aliasesFile = reader.TakeValue(arg, "--aliases");
+            if (options.aliasesFile.empty()) {
+                throw UsageError("--aliases needs a file name");
+            }
+        } else if (arg == "--quiet" || arg == "-q") {
+            options.quiet = true;
+        } else if (arg == "--check") {
+            SetCommand(options, CliOptions::Command::Check, commandGiven);
+        } else if (arg == "--list-aliases") {
+            SetCommand(options, CliOptions::Command::ListAliases, commandGiven);
+        } else if (arg == "--list-tables") {
+            SetCommand(options, CliOptions::Command::ListTables, commandGiven);
+        } else if (arg == "--help" || arg == "-h") {
+            SetCommand(options, CliOptions::Command::Help, commandGiven);
+        } else if (arg == "--version") {
+            SetCommand(options, CliOptions::Command::Version, commandGiven);
+        } else {
+            throw UsageError("unknown option '" + std::string(arg) + "'");
+        }
+    }
+
+    switch (options.command) {
+        case CliOptions::Command::Help:
+        case CliOptions::Command::Version:
+        case CliOptions::Command::ListAliases:
+            if (!operands.empty()) {
+                throw UsageError("unexpected argument '" + operands.front() + "'");
+            }
+            break;
+        case CliOptions::Command::ListTables:
+            if (operands.size() != 1) {
+                throw UsageError("--list-tables needs one alias name");
+            }
+            options.argument = operands.front();
+            break;
+        case CliOptions::Command::Fill:
+        case CliOptions::Command::Check:
+            if (operands.size() != 1) {
+                throw UsageError(operands.empty() ? "no scenario file given"
+                                                  : "only one scenario file may be given");
+            }
+            options.argument = operands.front();
+            break;
+    }
+    return options;
+}
+
+const char* UsageText() {
+    return "Usage: rowsmith-fill [--seed N] [--check] [--quiet] [--aliases FILE] SCENARIO.scn\n"
+           "       rowsmith-fill --list-aliases [--aliases FILE]\n"
+           "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
+           "       rowsmith-fill --help | --version\n"
+           "\n"
+           "Fills the tables of a Rowsmith scenario with generated records.\n"
+           "\n"
+           "  --seed N        seed every table's random values with N (0 to 4294967295)\n"
+           "                  instead of the clock, so a run can be repeated\n"
+           "  --check         only check the scenario's fill values; write nothing\n"
+           "  --quiet         print nothing but errors\n"
+           "  --aliases FILE  read the alias configuration from FILE\n"
+           "  --list-aliases  print the configured aliases\n"
+           "  --list-tables ALIAS\n"
+           "                  print the tables of ALIAS\n"
+           "  --help          print this help\n"
+           "  --version       print the version\n"
+           "\n"
+           "Exit status: 0 success, 1 error, 2 wrong usage.\n";
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,35 @@
+// CliOptions: the command line of rowsmith-fill, taken apart. ParseCommandLine refuses what it
+// cannot understand with a UsageError, which main reports with exit status 2.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace rowsmith {
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct CliOptions {
+    enum class Command { Fill, Check, ListAliases, ListTables, Help, Version };
+
+    Command command = Command::Fill;
+    std::optional<std::uint32_t> seed;
+    bool quiet = false;
+    // Replaces the alias configuration lookup when not empty.
+    std::string aliasesFile;
+    // The scenario file (Fill, Check) or the alias (ListTables).
+    std::string argument;
+};
+
+// argv holds the arguments without the program name.
+CliOptions ParseCommandLine(int argc, const char* const* argv);
+
+// The synopsis and options, as --help prints them.
+const char* UsageText();
+
+}  // namespace rowsmith

@@ -1,0 +1,129 @@
+// rowsmith-fill: runs a scenario without the window, for scripts and CI pipelines. Progress goes
+// to standard error; an error ends the run with its message as the last line of standard error
+// and exit status 1, wrong usage with status 2.
+#include <unistd.h>
+
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "cli/terminal_login.h"
+#include "cli/terminal_reporter.h"
+#include "engine/database_session.h"
+#include "fill/fill_engine.h"
+#include "model/fill_scenario.h"
+#include "text/conversions.h"
+#include "text/errors.h"
+#include "text/ini_file.h"
+
+namespace rowsmith {
+namespace {
+
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+
+// The window opens a missing or foreign file as an empty scenario; a script that names the wrong
+// file must not pass as a successful fill of nothing.
+void CheckScenarioFile(const std::string& path) {
+    if (!std::ifstream(path).is_open()) {
+        throw Exception("Cannot open file " + path);
+    }
+    if (!IniFile::Load(path).HasSection("Main")) {
+        throw Exception(path + " is not a scenario file");
+    }
+}
+
+TerminalReporter::Style ReporterStyle(const CliOptions& options) {
+    if (options.quiet) {
+        return TerminalReporter::Style::Quiet;
+    }
+    return isatty(STDERR_FILENO) != 0 ? TerminalReporter::Style::ProgressBar
+                                      : TerminalReporter::Style::Lines;
+}
+
+void RunScenario(const CliOptions& options) {
+    CheckScenarioFile(options.argument);
+    TFillScenario scenario;
+    scenario.LoadFromFile(options.argument);
+
+    TerminalReporter reporter(ReporterStyle(options), stderr);
+    FillEngine engine(scenario, reporter);
+    engine.WorkTable().SetDatabaseName(scenario.AliasName());
+    engine.SetFixedSeed(options.seed);
+    if (options.command == CliOptions::Command::Check) {
+        engine.CheckAllValues();
+        reporter.FinishCheck();
+    } else {
+        engine.FillUp();
+        reporter.FinishFill();
+    }
+}
+
+void PrintList(const std::vector<std::string>& list) {
+    for (const std::string& item : list) {
+        std::printf("%s\n", item.c_str());
+    }
+}
+
+void Run(const CliOptions& options) {
+    DatabaseSession& session = DatabaseSession::Instance();
+    if (!options.aliasesFile.empty()) {
+        if (!std::ifstream(options.aliasesFile).is_open()) {
+            throw Exception("Cannot open file " + options.aliasesFile);
+        }
+        session.SetConfigFile(options.aliasesFile);
+    }
+    session.SetLoginHandler(AskLoginOnTerminal);
+
+    std::vector<std::string> list;
+    switch (options.command) {
+        case CliOptions::Command::ListAliases:
+            session.ListAliases(list);
+            PrintList(list);
+            break;
+        case CliOptions::Command::ListTables:
+            session.ListTables(options.argument, "", false, false, list);
+            PrintList(list);
+            break;
+        default:
+            RunScenario(options);
+            break;
+    }
+}
+
+int Main(int argc, char** argv) {
+    InitDecimalSeparatorFromLocale();
+    CliOptions options;
+    try {
+        options = ParseCommandLine(argc - 1, argv + 1);
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "rowsmith-fill: %s\nTry 'rowsmith-fill --help'.\n", error.what());
+        return kExitUsage;
+    }
+    if (options.command == CliOptions::Command::Help) {
+        std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (options.command == CliOptions::Command::Version) {
+        std::printf("rowsmith-fill %s\n", ROWSMITH_VERSION);
+        return 0;
+    }
+    try {
+        Run(options);
+    } catch (const EAbort&) {
+        return kExitError;
+    } catch (const std::exception& error) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "rowsmith-fill: %s\n", ErrorBoxText(error.what()).c_str());
+        return kExitError;
+    }
+    return 0;
+}
+
+}  // namespace
+}  // namespace rowsmith
+
+int main(int argc, char** argv) { return rowsmith::Main(argc, argv); }

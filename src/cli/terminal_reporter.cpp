@@ -1,0 +1,133 @@
+#include "cli/terminal_reporter.h"
+
+#include <exception>
+
+namespace rowsmith {
+
+namespace {
+
+constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+// Looking at the clock on every record would cost more than the record.
+constexpr std::int64_t kStepsBetweenClockReads = 64;
+constexpr int kBarWidth = 30;
+
+double Seconds(std::chrono::steady_clock::duration duration) {
+    return std::chrono::duration<double>(duration).count();
+}
+
+}  // namespace
+
+TerminalReporter::TerminalReporter(Style style, std::FILE* out)
+    : style_(style), out_(out), runStart_(Clock::now()) {}
+
+void TerminalReporter::SetStatus(const std::string& caption, bool repaintNow) {
+    caption_ = caption;
+    // The fill asks for a repaint before each table; the check does not.
+    if (repaintNow) {
+        ++filledTables_;
+    } else {
+        ++checkedTables_;
+    }
+}
+
+void TerminalReporter::SetProgressRange(std::int64_t maximum) { maximum_ = maximum; }
+
+void TerminalReporter::SetProgressPosition(std::int64_t position) { position_ = position; }
+
+void TerminalReporter::ShowProgress(bool visible) {
+    const Clock::time_point now = Clock::now();
+    if (visible) {
+        tableStart_ = now;
+        if (style_ == Style::ProgressBar) {
+            DrawBar(now);
+        }
+        return;
+    }
+    tableTime_ = now - tableStart_;
+    ClearBar();
+    // The progress is taken away on every way out of a table's fill; an exception on its way
+    // means the table stopped where the position stands.
+    PrintTableLine(std::uncaught_exceptions() == 0);
+}
+
+void TerminalReporter::StepProgress() {
+    ++position_;
+    if (style_ != Style::ProgressBar || position_ % kStepsBetweenClockReads != 0) {
+        return;
+    }
+    const Clock::time_point now = Clock::now();
+    if (now - lastDraw_ >= kRedrawInterval) {
+        DrawBar(now);
+    }
+}
+
+void TerminalReporter::SetBusy(bool) {}
+
+void TerminalReporter::DrawBar(Clock::time_point now) {
+    lastDraw_ = now;
+    barShown_ = true;
+    const double fraction =
+        maximum_ > 0 ? static_cast<double>(position_) / static_cast<double>(maximum_) : 1.0;
+    const int filled = static_cast<int>(fraction * kBarWidth);
+    std::string bar(static_cast<std::size_t>(kBarWidth), ' ');
+    bar.replace(0, static_cast<std::size_t>(filled), static_cast<std::size_t>(filled), '#');
+    const double elapsed = Seconds(now - tableStart_);
+    std::fprintf(out_, "\r%s [%s] %3d%% %lld/%lld", caption_.c_str(), bar.c_str(),
+                 static_cast<int>(fraction * 100), static_cast<long long>(position_),
+                 static_cast<long long>(maximum_));
+    if (elapsed > 0.05) {
+        std::fprintf(out_, "  %.0f records/s", static_cast<double>(position_) / elapsed);
+    }
+    // Erase what a longer earlier drawing left at the end of the line.
+    std::fputs("\033[K", out_);
+    std::fflush(out_);
+}
+
+void TerminalReporter::ClearBar() {
+    if (barShown_) {
+        std::fputs("\r\033[K", out_);
+        barShown_ = false;
+    }
+}
+
+void TerminalReporter::PrintTableLine(bool completed) {
+    if (style_ == Style::Quiet) {
+        return;
+    }
+    if (!completed) {
+        std::fprintf(out_, "%s: stopped after %lld records\n", caption_.c_str(),
+                     static_cast<long long>(position_));
+        std::fflush(out_);
+        return;
+    }
+    // The last pass of an update of existing records ends the walk without a step.
+    const std::int64_t records = maximum_;
+    totalRecords_ += records;
+    const double seconds = Seconds(tableTime_);
+    std::fprintf(out_, "%s: %lld records in %.2f s", caption_.c_str(),
+                 static_cast<long long>(records), seconds);
+    if (records > 0 && seconds > 0.001) {
+        std::fprintf(out_, " (%.0f records/s)", static_cast<double>(records) / seconds);
+    }
+    std::fputc('\n', out_);
+    std::fflush(out_);
+}
+
+void TerminalReporter::FinishFill() {
+    if (style_ == Style::Quiet) {
+        return;
+    }
+    std::fprintf(out_, "Filled %d %s with %lld records in %.2f s\n", filledTables_,
+                 filledTables_ == 1 ? "table" : "tables", static_cast<long long>(totalRecords_),
+                 Seconds(Clock::now() - runStart_));
+}
+
+void TerminalReporter::FinishCheck() {
+    if (style_ == Style::Quiet) {
+        return;
+    }
+    std::fprintf(out_, "Checked %d %s: every fill value is valid\n", checkedTables_,
+                 checkedTables_ == 1 ? "table" : "tables");
+}
+
+}  // namespace rowsmith
