@@ -4,9 +4,11 @@
 #include <locale.h>
 #include <stdlib.h>
 
+#include <array>
 #include <atomic>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <system_error>
 
@@ -153,6 +155,88 @@ bool ParseFloat(std::string_view text, long double& value) {
     return true;
 }
 
+// Powers of ten up to 10^18.
+constexpr std::array<std::uint64_t, 19> kPowersOfTen = [] {
+    std::array<std::uint64_t, 19> powers{};
+    std::uint64_t power = 1;
+    for (auto& p : powers) {
+        p = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// The fill engine formats a real for every generated value, and the library formats a long
+// double through printf, so the common case is done here: a value whose scaled magnitude stays
+// below 10^18. The magnitude is m / 2^s exactly, so magnitude * 10^d is m * 10^d / 2^s, rounded
+// to nearest with ties to even: the digits printf writes.
+bool FormatFixedFast(long double value, int decimals, std::string& text) {
+    if (decimals > 18 || !std::isfinite(value)) {
+        return false;
+    }
+    const auto places = static_cast<std::size_t>(decimals);
+    const std::uint64_t scale = kPowersOfTen[places];
+    const long double magnitude = std::fabs(value);
+    if (magnitude >= static_cast<long double>(kPowersOfTen[18] / scale)) {
+        return false;
+    }
+    int exponent = 0;
+    const long double fraction = std::frexp(magnitude, &exponent);
+    // Scaling by 2^64 is exact and cheaper than ldexp.
+    const auto mantissa = static_cast<std::uint64_t>(fraction * 18446744073709551616.0L);
+    // At least 4, as the magnitude is below 2^60. From 125 on, m * 10^d < 2^124 is less than
+    // half of 2^s, so the value rounds to 0.
+    const int shift = 64 - exponent;
+    std::uint64_t scaled = 0;
+    if (shift < 125) {
+        using Wide = unsigned __int128;
+        const Wide product = static_cast<Wide>(mantissa) * scale;
+        scaled = static_cast<std::uint64_t>(product >> shift);
+        const Wide rest = product & ((Wide(1) << shift) - 1);
+        const Wide half = Wide(1) << (shift - 1);
+        if (rest > half || (rest == half && (scaled & 1) != 0)) {
+            ++scaled;
+        }
+    }
+    // The scaled digits with leading zeros up to one digit before the point.
+    char digits[48];
+    std::size_t length = 0;
+    char number[24];
+    const char* numberEnd = std::to_chars(number, number + sizeof number, scaled).ptr;
+    const auto count = static_cast<std::size_t>(numberEnd - number);
+    while (length + count < places + 1) {
+        digits[length++] = '0';
+    }
+    std::memcpy(digits + length, number, count);
+    length += count;
+
+    text.clear();
+    if (std::signbit(value)) {
+        text += '-';
+    }
+    text.append(digits, length - places);
+    if (places > 0) {
+        text += '.';
+        text.append(digits + length - places, places);
+    }
+    return true;
+}
+
+std::string FormatFixedGeneral(long double value, int decimals) {
+    char small[128];
+    auto result =
+        std::to_chars(small, small + sizeof small, value, std::chars_format::fixed, decimals);
+    if (result.ec == std::errc()) {
+        return std::string(small, result.ptr);
+    }
+    // Only huge magnitudes need more: the largest long double has 4933 integer digits.
+    std::string text(5000 + static_cast<std::size_t>(decimals), '\0');
+    result = std::to_chars(text.data(), text.data() + text.size(), value,
+                           std::chars_format::fixed, decimals);
+    text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+    return text;
+}
+
 }  // namespace
 
 std::int32_t StrToInt(const std::string& text) {
@@ -187,25 +271,13 @@ std::string FormatFixed(long double value, int decimals) {
     if (decimals < 0) {
         decimals = 0;
     }
-    char small[128];
     std::string text;
-    auto result = std::to_chars(small, small + sizeof small, value, std::chars_format::fixed,
-                                decimals);
-    if (result.ec == std::errc()) {
-        text.assign(small, result.ptr);
-    } else {
-        // Only huge magnitudes need more: the largest long double has 4933 integer digits.
-        text.resize(5000 + static_cast<std::size_t>(decimals));
-        result = std::to_chars(text.data(), text.data() + text.size(), value,
-                               std::chars_format::fixed, decimals);
-        text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+    if (!FormatFixedFast(value, decimals, text)) {
+        text = FormatFixedGeneral(value, decimals);
     }
     const char separator = DecimalSeparator();
-    if (separator != '.') {
-        const auto point = text.find('.');
-        if (point != std::string::npos) {
-            text[point] = separator;
-        }
+    if (separator != '.' && decimals > 0) {
+        text[text.size() - static_cast<std::size_t>(decimals) - 1] = separator;
     }
     return text;
 }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
+#include <random>
 
 #include "text/errors.h"
 #include "text/text_helpers.h"
@@ -108,6 +111,31 @@ TEST_F(ConversionsTest, FormatFixed) {
     EXPECT_EQ("100000000000000000000.00", FormatFixed(1e20L, 2));
     EXPECT_EQ(301u + 3u, FormatFixed(1e300L, 2).size());
     EXPECT_EQ(4933u + 5u, FormatFixed(LDBL_MAX, 4).size());
+}
+
+// The hand-made common case must write the same digits as the library's general formatting.
+TEST_F(ConversionsTest, FormatFixedAgreesWithTheLibrary) {
+    std::mt19937_64 random(99);
+    for (int round = 0; round < 20000; ++round) {
+        const int decimals = static_cast<int>(random() % 20);
+        const long double scale = std::pow(10.0L, static_cast<int>(random() % 30) - 12);
+        long double value = static_cast<long double>(static_cast<std::int64_t>(random())) /
+                            static_cast<long double>(INT64_MAX) * scale;
+        if (round % 4 == 0) {
+            // Exact ties: a whole number of halves of the last place.
+            value = std::ldexp(static_cast<long double>(random() % 4096), -static_cast<int>(
+                                   random() % 12));
+        }
+        char expected[6000];
+        const auto end = std::to_chars(expected, expected + sizeof expected, value,
+                                       std::chars_format::fixed, decimals)
+                             .ptr;
+        ASSERT_EQ(std::string(expected, end), FormatFixed(value, decimals))
+            << static_cast<double>(value) << " " << decimals;
+    }
+    EXPECT_EQ("-0.00", FormatFixed(-0.001L, 2));
+    EXPECT_EQ("2", FormatFixed(2.5L, 0));
+    EXPECT_EQ("4", FormatFixed(3.5L, 0));
 }
 
 TEST_F(ConversionsTest, IntToStr) {
