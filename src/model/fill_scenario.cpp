@@ -46,7 +46,9 @@ void AddKey(std::string& text, const char* key, const std::string& value) {
     AddLine(text, value);
 }
 
-std::string TableSection(const std::string& tableName) { return "Table " + tableName; }
+std::string TableSection(const std::string& tableName) {
+    return "Table " + tableName;
+}
 
 std::string FieldSection(const std::string& tableName, const std::string& fieldName) {
     return "Field " + tableName + "." + fieldName;

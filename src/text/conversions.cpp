@@ -34,7 +34,9 @@ int HexDigitValue(char c) {
     return -1;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool ParseInt(std::string_view text, std::int32_t& value) {
     std::size_t i = 0;
@@ -231,8 +233,8 @@ std::string FormatFixedGeneral(long double value, int decimals) {
     }
     // Only huge magnitudes need more: the largest long double has 4933 integer digits.
     std::string text(5000 + static_cast<std::size_t>(decimals), '\0');
-    result = std::to_chars(text.data(), text.data() + text.size(), value,
-                           std::chars_format::fixed, decimals);
+    result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed,
+                           decimals);
     text.resize(static_cast<std::size_t>(result.ptr - text.data()));
     return text;
 }
@@ -247,7 +249,9 @@ std::int32_t StrToInt(const std::string& text) {
     return value;
 }
 
-bool TryStrToInt(const std::string& text, std::int32_t& value) { return ParseInt(text, value); }
+bool TryStrToInt(const std::string& text, std::int32_t& value) {
+    return ParseInt(text, value);
+}
 
 long double StrToFloat(const std::string& text) {
     long double value = 0;
@@ -282,7 +286,9 @@ std::string FormatFixed(long double value, int decimals) {
     return text;
 }
 
-char DecimalSeparator() { return decimalSeparator.load(std::memory_order_relaxed); }
+char DecimalSeparator() {
+    return decimalSeparator.load(std::memory_order_relaxed);
+}
 
 void SetDecimalSeparator(char separator) {
     decimalSeparator.store(separator, std::memory_order_relaxed);

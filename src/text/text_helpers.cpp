@@ -13,11 +13,15 @@ std::string& DelimiterSet() {
     return delimiters;
 }
 
-bool IsWordChar(char c) { return !IsSpace(c) && !IsDelimiter(c); }
+bool IsWordChar(char c) {
+    return !IsSpace(c) && !IsDelimiter(c);
+}
 
 }  // namespace
 
-bool IsSpace(char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
+bool IsSpace(char c) {
+    return c == '\t' || c == '\n' || c == '\r' || c == ' ';
+}
 
 bool IsInteger(const std::string& text) {
     std::int32_t value = 0;
@@ -29,11 +33,17 @@ bool IsFloat(const std::string& text) {
     return TryStrToFloat(text, value);
 }
 
-void SetDelimiters(const std::string& delimiters) { DelimiterSet() = delimiters.substr(0, 255); }
+void SetDelimiters(const std::string& delimiters) {
+    DelimiterSet() = delimiters.substr(0, 255);
+}
 
-const std::string& Delimiters() { return DelimiterSet(); }
+const std::string& Delimiters() {
+    return DelimiterSet();
+}
 
-bool IsDelimiter(char c) { return DelimiterSet().find(c) != std::string::npos; }
+bool IsDelimiter(char c) {
+    return DelimiterSet().find(c) != std::string::npos;
+}
 
 std::string NextToken(std::string& text) {
     if (text.empty()) {

@@ -70,14 +70,40 @@ TEST_F(ScenarioFileTest, ExampleIsWrittenByteForByteAndReadBack) {
     customer.Fields().Items(0).NextCounter();
 
     const std::string expected = CrLfLines({
-        "[Main]", "AliasName=SalesData", "Tables=Customer,Orders", "",
-        "[Table Customer]", "FieldMethod=0", "RecCount=100", "Fields=CustNo,Name,City", "",
-        "[Field Customer.CustNo]", "FillMethod=5", "FillValue=", "",
-        "[Field Customer.Name]", "FillMethod=6", "FillValue=12", "",
-        "[Field Customer.City]", "FillMethod=2", "FillValue=Paris,Rome,Oslo", "",
-        "[Table Orders]", "FieldMethod=1", "RecCount=500", "Fields=OrderNo,CustNo", "",
-        "[Field Orders.OrderNo]", "FillMethod=3", "FillValue=1-1000", "",
-        "[Field Orders.CustNo]", "FillMethod=7", "FillValue=Customer.CustNo", "",
+        "[Main]",
+        "AliasName=SalesData",
+        "Tables=Customer,Orders",
+        "",
+        "[Table Customer]",
+        "FieldMethod=0",
+        "RecCount=100",
+        "Fields=CustNo,Name,City",
+        "",
+        "[Field Customer.CustNo]",
+        "FillMethod=5",
+        "FillValue=",
+        "",
+        "[Field Customer.Name]",
+        "FillMethod=6",
+        "FillValue=12",
+        "",
+        "[Field Customer.City]",
+        "FillMethod=2",
+        "FillValue=Paris,Rome,Oslo",
+        "",
+        "[Table Orders]",
+        "FieldMethod=1",
+        "RecCount=500",
+        "Fields=OrderNo,CustNo",
+        "",
+        "[Field Orders.OrderNo]",
+        "FillMethod=3",
+        "FillValue=1-1000",
+        "",
+        "[Field Orders.CustNo]",
+        "FillMethod=7",
+        "FillValue=Customer.CustNo",
+        "",
     });
     scenario_.SaveToFile(file_);
     EXPECT_EQ(expected, test::ReadFile(file_));
@@ -236,9 +262,15 @@ TEST_F(ScenarioFileTest, RandomBytesNeverCrashTheReader) {
             const std::size_t at = random() % contents.size();
             const char byte = static_cast<char>(random());
             switch (random() % 3) {
-                case 0: contents[at] = byte; break;
-                case 1: contents.insert(at, 1, byte); break;
-                default: contents.erase(at, 1); break;
+                case 0:
+                    contents[at] = byte;
+                    break;
+                case 1:
+                    contents.insert(at, 1, byte);
+                    break;
+                default:
+                    contents.erase(at, 1);
+                    break;
             }
         }
         TFillScenario read;

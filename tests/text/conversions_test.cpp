@@ -37,20 +37,32 @@ TEST_F(ConversionsTest, IntegerForms) {
         bool valid;
         std::int32_t value;
     } cases[] = {
-        {"12", true, 12},           {" 12", true, 12},
-        {"+12", true, 12},          {"-12", true, -12},
-        {"$1F", true, 31},          {"$ff", true, 255},
+        {"12", true, 12},
+        {" 12", true, 12},
+        {"+12", true, 12},
+        {"-12", true, -12},
+        {"$1F", true, 31},
+        {"$ff", true, 255},
         {"2147483647", true, 2147483647},
         {"-2147483648", true, -2147483647 - 1},
-        {"$FFFFFFFF", true, -1},    {"$80000000", true, -2147483647 - 1},
-        {"$000000001", true, 1},    {"  -0", true, 0},
-        {"", false, 0},             {"12 ", false, 0},
-        {"1.0", false, 0},          {"1e3", false, 0},
-        {"-", false, 0},            {"$", false, 0},
-        {"- 5", false, 0},          {"2147483648", false, 0},
-        {"-2147483649", false, 0},  {"$100000000", false, 0},
-        {"\t12", false, 0},         {"-$1", false, 0},
-        {"+-1", false, 0},          {"0x1F", false, 0},
+        {"$FFFFFFFF", true, -1},
+        {"$80000000", true, -2147483647 - 1},
+        {"$000000001", true, 1},
+        {"  -0", true, 0},
+        {"", false, 0},
+        {"12 ", false, 0},
+        {"1.0", false, 0},
+        {"1e3", false, 0},
+        {"-", false, 0},
+        {"$", false, 0},
+        {"- 5", false, 0},
+        {"2147483648", false, 0},
+        {"-2147483649", false, 0},
+        {"$100000000", false, 0},
+        {"\t12", false, 0},
+        {"-$1", false, 0},
+        {"+-1", false, 0},
+        {"0x1F", false, 0},
         {"99999999999999999999", false, 0},
     };
     for (const auto& c : cases) {
@@ -71,14 +83,14 @@ TEST_F(ConversionsTest, FloatForms) {
         bool valid;
         long double value;
     } cases[] = {
-        {"1.5", true, 1.5L},     {" 2.5 ", true, 2.5L},    {"-3", true, -3.0L},
-        {".5", true, 0.5L},      {"5.", true, 5.0L},       {"1e3", true, 1000.0L},
-        {"1.5E-2", true, 0.015L}, {"+.5e+1", true, 5.0L},  {"1e-99999", true, 0.0L},
-        {"", false, 0},          {"1,5", false, 0},        {"2.5x", false, 0},
-        {"1.2.3", false, 0},     {"1\t", false, 0},        {".", false, 0},
-        {"e5", false, 0},        {"1e", false, 0},         {"1e+", false, 0},
-        {"  ", false, 0},        {"1e99999", false, 0},    {"inf", false, 0},
-        {"nan", false, 0},       {"0x10", false, 0},       {"1 5", false, 0},
+        {"1.5", true, 1.5L},      {" 2.5 ", true, 2.5L},  {"-3", true, -3.0L},
+        {".5", true, 0.5L},       {"5.", true, 5.0L},     {"1e3", true, 1000.0L},
+        {"1.5E-2", true, 0.015L}, {"+.5e+1", true, 5.0L}, {"1e-99999", true, 0.0L},
+        {"", false, 0},           {"1,5", false, 0},      {"2.5x", false, 0},
+        {"1.2.3", false, 0},      {"1\t", false, 0},      {".", false, 0},
+        {"e5", false, 0},         {"1e", false, 0},       {"1e+", false, 0},
+        {"  ", false, 0},         {"1e99999", false, 0},  {"inf", false, 0},
+        {"nan", false, 0},        {"0x10", false, 0},     {"1 5", false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -123,8 +135,8 @@ TEST_F(ConversionsTest, FormatFixedAgreesWithTheLibrary) {
                             static_cast<long double>(INT64_MAX) * scale;
         if (round % 4 == 0) {
             // Exact ties: a whole number of halves of the last place.
-            value = std::ldexp(static_cast<long double>(random() % 4096), -static_cast<int>(
-                                   random() % 12));
+            value = std::ldexp(static_cast<long double>(random() % 4096),
+                               -static_cast<int>(random() % 12));
         }
         char expected[6000];
         const auto end = std::to_chars(expected, expected + sizeof expected, value,

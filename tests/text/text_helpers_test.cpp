@@ -73,9 +73,8 @@ TEST(TextHelpersTest, TrimmingAndCutting) {
         const char* left;
         const char* right;
     } cases[] = {
-        {"-", " 1 - 5 ", "1", "5"},     {"-", " 7 ", " 7 ", " 7 "},
-        {"-", "1-", "1", ""},           {"-", "-5", "", "5"},
-        {"-", "1-2-3", "1", "2-3"},     {"..", "a .. b", "a", "b"},
+        {"-", " 1 - 5 ", "1", "5"}, {"-", " 7 ", " 7 ", " 7 "}, {"-", "1-", "1", ""},
+        {"-", "-5", "", "5"},       {"-", "1-2-3", "1", "2-3"}, {"..", "a .. b", "a", "b"},
         {"", " x ", " x ", " x "},
     };
     for (const auto& c : cases) {
@@ -91,9 +90,12 @@ TEST(TextHelpersTest, SplitTableField) {
         const char* table;
         const char* field;
     } cases[] = {
-        {"Orders.CustNo", "Orders", "CustNo"}, {"CustNo", "", "CustNo"},
-        {"p.q.r", "p", "q.r"},                 {".x", "", "x"},
-        {" a . b ", " a ", " b "},             {"", "", ""},
+        {"Orders.CustNo", "Orders", "CustNo"},
+        {"CustNo", "", "CustNo"},
+        {"p.q.r", "p", "q.r"},
+        {".x", "", "x"},
+        {" a . b ", " a ", " b "},
+        {"", "", ""},
     };
     for (const auto& c : cases) {
         const TableFieldParts parts = SplitTableField(c.text);
