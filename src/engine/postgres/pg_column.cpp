@@ -1,0 +1,182 @@
+#include "engine/postgres/pg_column.h"
+
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+#include "engine/database_errors.h"
+#include "engine/postgres/pg_copy_text.h"
+#include "engine/postgres/pg_link.h"
+
+namespace rowsmith {
+
+namespace {
+
+struct TypeRule {
+    const char* baseType;
+    TFieldType type;
+    PgKind kind;
+    // A cast that gives the cursors the value in the form they read; empty for none.
+    const char* readCast;
+};
+
+// Base types the driver knows; every other type is handled as text that the server checks.
+constexpr TypeRule kRules[] = {
+    {"int2", ftSmallint, PgKind::Integer, ""},
+    {"int4", ftInteger, PgKind::Integer, ""},
+    {"int8", ftInteger, PgKind::Integer, ""},
+    {"float4", ftFloat, PgKind::Real, ""},
+    {"float8", ftFloat, PgKind::Real, ""},
+    // money prints with a currency sign; numeric reads back as a plain number.
+    {"money", ftCurrency, PgKind::Money, "numeric"},
+    {"numeric", ftBCD, PgKind::Real, ""},
+    {"varchar", ftString, PgKind::Text, ""},
+    {"bpchar", ftString, PgKind::Text, ""},
+    {"text", ftString, PgKind::Text, ""},
+    {"date", ftDate, PgKind::Text, ""},
+    {"time", ftTime, PgKind::Text, ""},
+    {"timetz", ftTime, PgKind::Text, "time"},
+    {"timestamp", ftDateTime, PgKind::Text, ""},
+    {"timestamptz", ftDateTime, PgKind::Text, "timestamp"},
+    {"bool", ftBoolean, PgKind::Boolean, ""},
+    {"bytea", ftBlob, PgKind::Bytes, ""},
+};
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// bytea arrives as "\x" and two hex digits a byte (the server's default output).
+FieldValue DecodeBytea(std::string_view text) {
+    if (text.substr(0, 2) != "\\x" || text.size() % 2 != 0) {
+        return std::string(text);
+    }
+    std::string bytes;
+    bytes.reserve(text.size() / 2 - 1);
+    for (std::size_t i = 2; i < text.size(); i += 2) {
+        const int high = HexValue(text[i]);
+        const int low = HexValue(text[i + 1]);
+        if (high < 0 || low < 0) {
+            return std::string(text);
+        }
+        bytes += static_cast<char>(high * 16 + low);
+    }
+    return bytes;
+}
+
+void AppendNumber(std::string& line, std::int64_t number) {
+    char buffer[24];
+    line.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
+}
+
+// The shortest text that reads back the same double. money takes no exponent, so it gets the
+// fixed form (up to 309 digits before the point, which the server then refuses as too large).
+void AppendNumber(std::string& line, double number, PgKind kind) {
+    char buffer[400];
+    const auto format =
+        kind == PgKind::Money ? std::chars_format::fixed : std::chars_format::general;
+    line.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number, format).ptr);
+}
+
+}  // namespace
+
+PgColumn DescribePgColumn(const std::string& name, const std::string& sqlType,
+                          const std::string& baseType, int typmod, bool autoIncrement) {
+    PgColumn column;
+    column.info.name = name;
+    column.info.declaredType = sqlType;
+    column.info.type = ftString;
+    column.sqlType = sqlType;
+    const char* readCast = "";
+    for (const TypeRule& rule : kRules) {
+        if (baseType == rule.baseType) {
+            column.info.type = rule.type;
+            column.kind = rule.kind;
+            readCast = rule.readCast;
+            break;
+        }
+    }
+    column.info.wide = baseType == "int8";
+    if (autoIncrement && column.kind == PgKind::Integer) {
+        column.info.type = ftAutoInc;
+    }
+    // varchar(n) and char(n) keep n + 4 in the modifier; -1 means no declared size.
+    if ((baseType == "varchar" || baseType == "bpchar") && typmod > 4) {
+        column.info.size = typmod - 4;
+    }
+    column.selectExpr = QuoteIdent(name);
+    if (*readCast != '\0') {
+        column.selectExpr += std::string("::") + readCast;
+    }
+    return column;
+}
+
+void AppendPgValue(std::string& line, bool first, const FieldValue& value, PgKind kind) {
+    if (!first) {
+        line += '\t';
+    }
+    if (std::holds_alternative<std::monostate>(value)) {
+        line += "\\N";
+    } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+        AppendNumber(line, *integer);
+    } else if (const auto* real = std::get_if<double>(&value)) {
+        AppendNumber(line, *real, kind);
+    } else {
+        const std::string& text = std::get<std::string>(value);
+        if (kind == PgKind::Bytes) {
+            // The hex form carries any byte, zero included; COPY needs its backslash doubled.
+            line += "\\\\x";
+            for (unsigned char c : text) {
+                line += kHexDigits[c >> 4];
+                line += kHexDigits[c & 15];
+            }
+        } else if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
+            throw EDBEngineError("invalid byte sequence for encoding \"UTF8\": 0x00");
+        } else {
+            AppendCopyText(line, text);
+        }
+    }
+}
+
+FieldValue ReadPgValue(const char* text, int length, PgKind kind) {
+    const std::string_view view(text, static_cast<std::size_t>(length));
+    switch (kind) {
+        case PgKind::Integer: {
+            std::int64_t number = 0;
+            const auto result = std::from_chars(text, text + length, number);
+            if (result.ec == std::errc() && result.ptr == text + length) {
+                return number;
+            }
+            break;
+        }
+        case PgKind::Real:
+        case PgKind::Money: {
+            double number = 0;
+            const auto result = std::from_chars(text, text + length, number);
+            if (result.ec == std::errc() && result.ptr == text + length) {
+                return number;
+            }
+            break;
+        }
+        case PgKind::Boolean:
+            return std::int64_t{view == "t" ? 1 : 0};
+        case PgKind::Bytes:
+            return DecodeBytea(view);
+        case PgKind::Text:
+            break;
+    }
+    return std::string(view);
+}
+
+}  // namespace rowsmith

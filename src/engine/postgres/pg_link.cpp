@@ -1,0 +1,143 @@
+#include "engine/postgres/pg_link.h"
+
+#include <sstream>
+
+#include "engine/database_errors.h"
+
+namespace rowsmith {
+
+namespace {
+
+// libpq's connection messages come with severity prefixes, tabs and blank lines; the user gets
+// the plain sentences, one per line.
+std::string TidyMessage(const std::string& text) {
+    std::istringstream lines(text);
+    std::string line, tidy;
+    while (std::getline(lines, line)) {
+        const auto first = line.find_first_not_of(" \t");
+        if (first == std::string::npos) {
+            continue;
+        }
+        line = line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+        for (const char* prefix : {"FATAL:  ", "ERROR:  "}) {
+            if (line.rfind(prefix, 0) == 0) {
+                line.erase(0, std::char_traits<char>::length(prefix));
+            }
+        }
+        tidy += (tidy.empty() ? "" : "\n") + line;
+    }
+    return tidy;
+}
+
+}  // namespace
+
+std::string PgErrorText(const PGconn* conn, const PGresult* result) {
+    const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    if (primary == nullptr) {
+        std::string text = TidyMessage(conn ? PQerrorMessage(conn) : "");
+        return text.empty() ? "connection to the database server lost" : text;
+    }
+    std::string text = primary;
+    if (const char* detail = PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL)) {
+        text += "\n" + TidyMessage(detail);
+    }
+    return text;
+}
+
+std::string QuoteIdent(const std::string& name) {
+    std::string quoted = "\"";
+    for (char c : name) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+PgLink::PgLink(PGconn* conn) : conn_(conn) {}
+
+PgLink::~PgLink() { PQfinish(conn_); }
+
+void PgLink::Fail(const PGresult* result) const {
+    throw EDBEngineError(PgErrorText(conn_, result));
+}
+
+PgResult PgLink::Check(PGresult* raw, ExecStatusType expected) const {
+    PgResult result(raw);
+    if (!result || PQresultStatus(result.get()) != expected) {
+        Fail(result.get());
+    }
+    return result;
+}
+
+void PgLink::Execute(const std::string& sql) {
+    Check(PQexec(conn_, sql.c_str()), PGRES_COMMAND_OK);
+}
+
+PgResult PgLink::Query(const std::string& sql, const std::vector<PgText>& params) {
+    std::vector<const char*> values;
+    values.reserve(params.size());
+    for (const PgText& param : params) {
+        values.push_back(param ? param->c_str() : nullptr);
+    }
+    PGresult* raw = PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr,
+                                 values.data(), nullptr, nullptr, 0);
+    PgResult result(raw);
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        Fail(result.get());
+    }
+    return result;
+}
+
+void PgLink::StartCopy(const std::string& sql) {
+    Check(PQexec(conn_, sql.c_str()), PGRES_COPY_IN);
+    copying_ = true;
+}
+
+void PgLink::SendCopyData(const char* data, std::size_t size) {
+    if (PQputCopyData(conn_, data, static_cast<int>(size)) != 1) {
+        copying_ = false;
+        Fail(nullptr);
+    }
+}
+
+void PgLink::FinishCopy() {
+    copying_ = false;
+    if (PQputCopyEnd(conn_, nullptr) != 1) {
+        Fail(nullptr);
+    }
+    PgResult result(PQgetResult(conn_));
+    // The connection is free again only after every result was read.
+    while (PGresult* extra = PQgetResult(conn_)) {
+        PQclear(extra);
+    }
+    if (!result || PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+        Fail(result.get());
+    }
+}
+
+void PgLink::AbandonCopy() {
+    if (!copying_) {
+        return;
+    }
+    copying_ = false;
+    if (PQputCopyEnd(conn_, "abandoned by the client") == 1) {
+        while (PGresult* result = PQgetResult(conn_)) {
+            PQclear(result);
+        }
+    }
+}
+
+bool PgLink::Alive() const { return PQstatus(conn_) == CONNECTION_OK; }
+
+void PgLink::Revive() {
+    copying_ = false;
+    PQreset(conn_);
+    if (!Alive()) {
+        Fail(nullptr);
+    }
+}
+
+}  // namespace rowsmith

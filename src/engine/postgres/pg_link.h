@@ -1,0 +1,66 @@
+// PgLink: one libpq connection and the few ways the PostgreSQL driver talks through it. Every
+// failure becomes an EDBEngineError carrying the server's message (primary text, then detail, one
+// per line). Values always travel as bound text parameters, never inside the SQL.
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rowsmith {
+
+// A text parameter or result value; nullopt is SQL NULL.
+using PgText = std::optional<std::string>;
+
+struct PgResultDeleter {
+    void operator()(PGresult* result) const { PQclear(result); }
+};
+using PgResult = std::unique_ptr<PGresult, PgResultDeleter>;
+
+class PgLink {
+public:
+    // Takes ownership of an open connection.
+    explicit PgLink(PGconn* conn);
+    ~PgLink();
+    PgLink(const PgLink&) = delete;
+    PgLink& operator=(const PgLink&) = delete;
+
+    // Runs SQL without parameters (one or more statements).
+    void Execute(const std::string& sql);
+    // Runs one statement with text parameters and returns its result.
+    PgResult Query(const std::string& sql, const std::vector<PgText>& params = {});
+
+    // COPY ... FROM STDIN: Start, Send any number of rows in text format, then Finish, which
+    // raises the server's verdict on the whole stream.
+    void StartCopy(const std::string& sql);
+    void SendCopyData(const char* data, std::size_t size);
+    void FinishCopy();
+    // Ends a running COPY so that nothing of it is kept; never raises.
+    void AbandonCopy();
+    bool Copying() const { return copying_; }
+
+    // True while the server connection is alive.
+    bool Alive() const;
+    // Reconnects a connection that was lost, with the same settings; raises when that fails.
+    void Revive();
+
+    PGconn* Raw() const { return conn_; }
+
+private:
+    [[noreturn]] void Fail(const PGresult* result) const;
+    PgResult Check(PGresult* result, ExecStatusType expected) const;
+
+    PGconn* conn_;
+    bool copying_ = false;
+};
+
+// The error text of a failed result, or of the connection when there is no result.
+std::string PgErrorText(const PGconn* conn, const PGresult* result);
+
+// "name" with embedded quotes doubled: safe for any table or column name.
+std::string QuoteIdent(const std::string& name);
+
+}  // namespace rowsmith

@@ -1,0 +1,292 @@
+#include "engine/postgres/pg_writer.h"
+
+#include <algorithm>
+
+#include "engine/postgres/pg_copy_text.h"
+
+namespace rowsmith {
+
+namespace {
+
+// A transaction commits after this many changes or bytes of COPY text: large enough that
+// commits cost little, small enough that a replay after a failure stays short.
+constexpr std::size_t kBatchChanges = 20000;
+constexpr std::size_t kBatchBytes = 8u << 20;
+// COPY text goes to the server in pieces of this size while the fill produces the next rows.
+constexpr std::size_t kSendChunk = 256u << 10;
+
+bool Contains(const std::vector<const PgTarget*>& list, const PgTarget* target) {
+    return std::find(list.begin(), list.end(), target) != list.end();
+}
+
+}  // namespace
+
+std::string InsertSql(const std::string& table, const std::string& columns, std::size_t count) {
+    std::string sql = "INSERT INTO " + table + " (" + columns + ") VALUES (";
+    for (std::size_t i = 1; i <= count; ++i) {
+        sql += (i > 1 ? ", $" : "$") + std::to_string(i);
+    }
+    return sql + ")";
+}
+
+PgWriter::PgWriter(std::unique_ptr<PgLink> link) : link_(std::move(link)) {}
+
+void PgWriter::BeginRun() { ++runDepth_; }
+
+void PgWriter::EndRun() {
+    if (runDepth_ == 0) {
+        return;
+    }
+    // Leave run mode even when the commit fails: the failure ends the run.
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{runDepth_};
+    Commit();
+}
+
+template <typename Action>
+void PgWriter::Guarded(Action action) {
+    try {
+        action();
+    } catch (const EDBEngineError& failure) {
+        Recover(failure);
+    }
+}
+
+void PgWriter::Reconnect() {
+    if (!inTransaction_ && !link_->Alive()) {
+        link_->Revive();
+    }
+}
+
+void PgWriter::Settle() {
+    if (link_->Copying()) {
+        Guarded([&] { FinishCopy(); });
+    }
+    Reconnect();
+}
+
+void PgWriter::CommitIfWrote(const PgTarget& target) {
+    if (inTransaction_ && Contains(written_, &target)) {
+        Commit();
+    }
+}
+
+void PgWriter::Open(PgTarget& target) {
+    if (!inTransaction_) {
+        // Deferred constraints are checked per statement, so a replay finds the failing row.
+        link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
+        inTransaction_ = true;
+    }
+    if (target.exclusive && !Contains(locked_, &target)) {
+        link_->Execute("LOCK TABLE " + target.table + " IN EXCLUSIVE MODE");
+        locked_.push_back(&target);
+    }
+    if (!Contains(written_, &target)) {
+        written_.push_back(&target);
+    }
+}
+
+void PgWriter::FinishCopy() {
+    heldLine_ = copyText_.size();
+    SendPending();
+    link_->FinishCopy();
+}
+
+void PgWriter::SendPending() {
+    if (sent_ < heldLine_) {
+        link_->SendCopyData(copyText_.data() + sent_, heldLine_ - sent_);
+        sent_ = heldLine_;
+    }
+}
+
+void PgWriter::Insert(const std::shared_ptr<PgTarget>& target, const std::string& columns,
+                      std::string_view line) {
+    if (!InRun()) {
+        std::vector<PgText> values = DecodeCopyLine(line);
+        const std::size_t count = values.size();
+        Execute(target, InsertSql(target->table, columns, count), std::move(values), false);
+        return;
+    }
+    Reconnect();
+    const CopyRun* last = steps_.empty() ? nullptr : std::get_if<CopyRun>(&steps_.back());
+    const bool sameRun = last && link_->Copying() && last->target == target && last->columns == columns;
+    if (!sameRun && link_->Copying()) {
+        Guarded([&] { FinishCopy(); });
+    }
+    Guarded([&] {
+        // The row joins the steps before anything can fail, so a replay includes it.
+        if (!sameRun) {
+            steps_.push_back(CopyRun{target, columns, copyText_.size(), copyText_.size()});
+        }
+        CopyRun& run = std::get<CopyRun>(steps_.back());
+        heldLine_ = copyText_.size();
+        copyText_.append(line);
+        copyText_ += '\n';
+        run.end = copyText_.size();
+        ++changes_;
+        if (!sameRun) {
+            Open(*target);
+            link_->StartCopy("COPY " + target->table + " (" + columns + ") FROM STDIN");
+        }
+        if (heldLine_ - sent_ >= kSendChunk) {
+            SendPending();
+        }
+    });
+    if (changes_ >= kBatchChanges || copyText_.size() >= kBatchBytes) {
+        Commit();
+    }
+}
+
+PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::string& sql,
+                           std::vector<PgText> params, bool returnsXmin) {
+    Statement statement{target, sql, std::move(params), returnsXmin};
+    Settle();
+    if (!InRun()) {
+        return Run(statement);
+    }
+    PgResult result;
+    Guarded([&] {
+        steps_.push_back(std::move(statement));
+        ++changes_;
+        Open(*target);
+        result = Run(std::get<Statement>(steps_.back()));
+    });
+    if (changes_ >= kBatchChanges) {
+        Commit();
+    }
+    return result;
+}
+
+PgResult PgWriter::WriteHeldRow(const std::shared_ptr<PgTarget>& target,
+                                 const std::string& returning) {
+    CopyRun* last = steps_.empty() ? nullptr : std::get_if<CopyRun>(&steps_.back());
+    if (!link_->Copying() || !last || last->target != target || heldLine_ == copyText_.size()) {
+        return nullptr;
+    }
+    const std::string line = copyText_.substr(heldLine_, copyText_.size() - heldLine_ - 1);
+    copyText_.resize(heldLine_);
+    last->end = heldLine_;
+    const std::string columns = last->columns;
+    --changes_;
+    if (last->begin == last->end) {
+        steps_.pop_back();
+    }
+    Guarded([&] { FinishCopy(); });
+    std::vector<PgText> values = DecodeCopyLine(line);
+    const std::size_t count = values.size();
+    return Execute(target, InsertSql(target->table, columns, count) + returning,
+                   std::move(values), false);
+}
+
+void PgWriter::Commit() {
+    if (!inTransaction_) {
+        return;
+    }
+    Guarded([&] {
+        if (link_->Copying()) {
+            FinishCopy();
+        }
+        link_->Execute("COMMIT");
+    });
+    Forget();
+}
+
+void PgWriter::Recover(const EDBEngineError& failure) {
+    const std::vector<Step> steps = std::move(steps_);
+    const std::string copyText = std::move(copyText_);
+    Forget();
+    link_->AbandonCopy();
+    if (link_->Alive()) {
+        try {
+            link_->Execute("ROLLBACK");
+        } catch (const EDBEngineError&) {
+            // The failure below is the one worth reporting.
+        }
+    }
+    if (steps.empty() || !link_->Alive()) {
+        throw failure;
+    }
+    try {
+        Replay(steps, copyText);
+    } catch (const EDBEngineError&) {
+        if (link_->Alive()) {
+            try {
+                link_->Execute("ROLLBACK");
+            } catch (const EDBEngineError&) {
+                // Nothing was left open.
+            }
+        }
+        throw;
+    }
+}
+
+void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyText) {
+    link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
+    std::vector<const PgTarget*> locked;
+    for (const Step& step : steps) {
+        const PgTarget& target = *std::visit([](const auto& s) { return s.target.get(); }, step);
+        if (target.exclusive && !Contains(locked, &target)) {
+            link_->Execute("LOCK TABLE " + target.table + " IN EXCLUSIVE MODE");
+            locked.push_back(&target);
+        }
+    }
+    for (const Step& step : steps) {
+        if (const Statement* statement = std::get_if<Statement>(&step)) {
+            Attempt(*statement);
+            continue;
+        }
+        const CopyRun& run = std::get<CopyRun>(step);
+        std::size_t pos = run.begin;
+        while (pos < run.end) {
+            const std::size_t newline = copyText.find('\n', pos);
+            std::vector<PgText> values =
+                DecodeCopyLine(std::string_view(copyText).substr(pos, newline - pos));
+            const std::string sql = InsertSql(run.target->table, run.columns, values.size());
+            Attempt(Statement{run.target, sql, std::move(values), false});
+            pos = newline + 1;
+        }
+    }
+    link_->Execute("COMMIT");
+}
+
+void PgWriter::Attempt(const Statement& statement) {
+    link_->Execute("SAVEPOINT replay");
+    try {
+        Run(statement);
+    } catch (const EDBEngineError&) {
+        // Keep everything before the failing change.
+        link_->Execute("ROLLBACK TO SAVEPOINT replay; COMMIT");
+        throw;
+    }
+    link_->Execute("RELEASE SAVEPOINT replay");
+}
+
+PgResult PgWriter::Run(const Statement& statement) {
+    PgResult result = link_->Query(statement.sql, statement.params);
+    if (statement.returnsXmin) {
+        // One transaction writes all its versions with one xid: the list grows per transaction.
+        std::vector<std::string>& xids = statement.target->walkXids;
+        for (int row = 0; row < PQntuples(result.get()); ++row) {
+            const char* xid = PQgetvalue(result.get(), row, 0);
+            if (xids.empty() || xids.back() != xid) {
+                xids.emplace_back(xid);
+            }
+        }
+    }
+    return result;
+}
+
+void PgWriter::Forget() {
+    steps_.clear();
+    copyText_.clear();
+    sent_ = 0;
+    heldLine_ = 0;
+    changes_ = 0;
+    inTransaction_ = false;
+    written_.clear();
+    locked_.clear();
+}
+
+}  // namespace rowsmith

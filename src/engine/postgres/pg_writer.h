@@ -1,0 +1,110 @@
+// PgWriter: owns the driver's connection, and every change the driver makes goes through it, as
+// do the reads, which first let a running COPY finish. Outside a fill run each
+// change commits at once. During a run, changes are grouped into transactions of many records:
+// inserts stream through COPY, other statements run in the same transaction, and everything is
+// remembered until the commit. When the server refuses the batch, it is rolled back and replayed
+// one change at a time, each under a savepoint, so exactly the changes before the failing one are
+// committed before the server's error leaves the driver.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "engine/database_errors.h"
+#include "engine/postgres/pg_link.h"
+
+namespace rowsmith {
+
+// A table as the writer sees it.
+struct PgTarget {
+    // Schema-qualified and quoted.
+    std::string table;
+    // Held with a table lock in the run's write transactions.
+    bool exclusive = false;
+    // Transaction ids of the row versions written by updates since the table's walk started; the
+    // walk skips them, so records it already visited do not come round again.
+    std::vector<std::string> walkXids;
+};
+
+class PgWriter {
+public:
+    explicit PgWriter(std::unique_ptr<PgLink> link);
+
+    PgLink& Link() { return *link_; }
+
+    void BeginRun();
+    // Commits what is pending; raises the failure of that commit. Runs may nest; the outermost
+    // end leaves run mode.
+    void EndRun();
+    bool InRun() const { return runDepth_ > 0; }
+
+    // Call before a statement of one's own on the link (a read): ends a running COPY, and
+    // reconnects a lost link when no transaction was open on it.
+    void Settle();
+    // A walk of `target` starts afresh: commits the open transaction if it wrote that table, so
+    // the walk's own updates are told apart from rows written earlier.
+    void CommitIfWrote(const PgTarget& target);
+
+    // One row for `columns` (quoted, comma-separated), as a COPY text line without newline.
+    void Insert(const std::shared_ptr<PgTarget>& target, const std::string& columns,
+                std::string_view line);
+    // One other change of `target`. With `returnsXmin` the statement ends in RETURNING xmin and
+    // the row versions it writes are noted in the target. Gives the statement's result, or null
+    // when a replay carried it out.
+    PgResult Execute(const std::shared_ptr<PgTarget>& target, const std::string& sql,
+                     std::vector<PgText> params, bool returnsXmin);
+    // The last row of a running COPY is held back until the next one comes, so that its key can
+    // still be learnt: when it belongs to `target`, it is taken out of the COPY and written by an
+    // INSERT ending in `returning`, whose result is given. Null when no row of `target` is held.
+    PgResult WriteHeldRow(const std::shared_ptr<PgTarget>& target, const std::string& returning);
+
+private:
+    struct CopyRun {
+        std::shared_ptr<PgTarget> target;
+        std::string columns;
+        std::size_t begin = 0;  // the run's lines in copyText_
+        std::size_t end = 0;
+    };
+    struct Statement {
+        std::shared_ptr<PgTarget> target;
+        std::string sql;
+        std::vector<PgText> params;
+        bool returnsXmin = false;
+    };
+    using Step = std::variant<CopyRun, Statement>;
+
+    template <typename Action>
+    void Guarded(Action action);
+    void Reconnect();
+    void Open(PgTarget& target);
+    void FinishCopy();
+    void SendPending();
+    void Commit();
+    // Rolls back and replays the transaction's steps; raises the first failure, or returns
+    // with everything committed when the replay succeeds.
+    void Recover(const EDBEngineError& failure);
+    void Replay(const std::vector<Step>& steps, const std::string& copyText);
+    void Attempt(const Statement& statement);
+    PgResult Run(const Statement& statement);
+    void Forget();
+
+    std::unique_ptr<PgLink> link_;
+    int runDepth_ = 0;
+    bool inTransaction_ = false;
+    std::vector<const PgTarget*> written_;
+    std::vector<const PgTarget*> locked_;
+    std::vector<Step> steps_;
+    std::string copyText_;
+    std::size_t sent_ = 0;
+    std::size_t heldLine_ = 0;  // start of the held-back last line
+    std::size_t changes_ = 0;
+};
+
+// INSERT INTO table (columns) VALUES ($1, ..., $count).
+std::string InsertSql(const std::string& table, const std::string& columns, std::size_t count);
+
+}  // namespace rowsmith

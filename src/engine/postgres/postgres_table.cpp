@@ -1,0 +1,353 @@
+#include "engine/postgres/postgres_table.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/database_errors.h"
+#include "engine/postgres/pg_copy_text.h"
+
+namespace rowsmith {
+
+namespace {
+
+const char* const kRecordGone = "Record not found: it was changed or deleted by another user";
+
+// A ctid walk reads this many heap blocks per query at first, more while they come back sparse.
+constexpr long kFirstSpan = 64;
+constexpr long kMaxSpan = 8192;
+
+long BlockOf(const std::string& ctid) {
+    return ctid.size() > 1 ? std::strtol(ctid.c_str() + 1, nullptr, 10) : 0;
+}
+
+std::string BlockStart(long block) { return "(" + std::to_string(block) + ",0)"; }
+
+PgText TextOf(const FieldValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return *text;
+    }
+    if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+        return std::to_string(*integer);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+PostgresTable::PostgresTable(std::shared_ptr<PgWriter> writer, const std::string& schema,
+                             const std::string& name, bool exclusive)
+    : writer_(std::move(writer)), target_(std::make_shared<PgTarget>()) {
+    target_->table = QuoteIdent(schema) + "." + QuoteIdent(name);
+    target_->exclusive = exclusive;
+    Describe(schema, name);
+}
+
+void PostgresTable::Describe(const std::string& schema, const std::string& name) {
+    writer_->Settle();
+    PgLink& link = writer_->Link();
+    PgResult table = link.Query(
+        "SELECT c.oid FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "WHERE n.nspname = $1 AND c.relname = $2 AND c.relkind IN ('r', 'p')",
+        {schema, name});
+    if (PQntuples(table.get()) == 0) {
+        throw EDBEngineError("relation \"" + schema + "." + name + "\" does not exist");
+    }
+    oid_ = PQgetvalue(table.get(), 0, 0);
+
+    // Domains are described by their base type; serial columns by their nextval default.
+    PgResult columns = link.Query(
+        "SELECT a.attnum, a.attname, format_type(a.atttypid, a.atttypmod), "
+        "  coalesce(b.typname, t.typname), "
+        "  CASE WHEN t.typtype = 'd' THEN t.typtypmod ELSE a.atttypmod END, "
+        "  a.attidentity <> '' OR coalesce(pg_get_expr(d.adbin, d.adrelid), '') "
+        "    LIKE 'nextval(%' "
+        "FROM pg_attribute a JOIN pg_type t ON t.oid = a.atttypid "
+        "LEFT JOIN pg_type b ON t.typtype = 'd' AND b.oid = t.typbasetype "
+        "LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = a.attnum "
+        "WHERE a.attrelid = $1 AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum",
+        {oid_});
+    std::vector<std::string> attnums;
+    for (int row = 0; row < PQntuples(columns.get()); ++row) {
+        attnums.emplace_back(PQgetvalue(columns.get(), row, 0));
+        columns_.push_back(DescribePgColumn(
+            PQgetvalue(columns.get(), row, 1), PQgetvalue(columns.get(), row, 2),
+            PQgetvalue(columns.get(), row, 3), std::atoi(PQgetvalue(columns.get(), row, 4)),
+            PQgetvalue(columns.get(), row, 5)[0] == 't'));
+        infos_.push_back(columns_.back().info);
+    }
+
+    PgResult key = link.Query(
+        "SELECT k.attnum FROM pg_index i, unnest(i.indkey) WITH ORDINALITY AS k(attnum, ord) "
+        "WHERE i.indrelid = $1 AND i.indisprimary ORDER BY k.ord",
+        {oid_});
+    for (int row = 0; row < PQntuples(key.get()); ++row) {
+        const auto found = std::find(attnums.begin(), attnums.end(), PQgetvalue(key.get(), row, 0));
+        keyColumns_.push_back(static_cast<std::size_t>(found - attnums.begin()));
+    }
+
+    selectList_ = KeyList();
+    for (const PgColumn& column : columns_) {
+        selectList_ += ", " + column.selectExpr;
+    }
+    returningKey_ = " RETURNING " + KeyList();
+}
+
+std::string PostgresTable::KeyList() const {
+    if (ByCtid()) {
+        return "ctid";
+    }
+    std::string list;
+    for (std::size_t index : keyColumns_) {
+        list += (list.empty() ? "" : ", ") + QuoteIdent(columns_[index].info.name);
+    }
+    return list;
+}
+
+std::string PostgresTable::KeyCondition(const char* op, std::size_t first) const {
+    if (ByCtid()) {
+        return std::string("ctid ") + op + " $" + std::to_string(first) + "::tid";
+    }
+    std::string params;
+    for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
+        params += (i ? ", $" : "$") + std::to_string(first + i) + "::" +
+                  columns_[keyColumns_[i]].sqlType;
+    }
+    return "(" + KeyList() + ") " + op + " (" + params + ")";
+}
+
+void PostgresTable::AddWalkFilter(std::string& sql, std::vector<PgText>& params) const {
+    if (target_->walkXids.empty()) {
+        return;
+    }
+    std::string list = "{";
+    for (const std::string& xid : target_->walkXids) {
+        list += (list.size() > 1 ? "," : "") + xid;
+    }
+    params.emplace_back(list + "}");
+    sql += " AND NOT (xmin = ANY($" + std::to_string(params.size()) + "::xid[]))";
+}
+
+std::vector<Record> PostgresTable::ReadPage(const RecordKey* after, std::size_t limit) {
+    writer_->Settle();
+    if (after == nullptr) {
+        writer_->CommitIfWrote(*target_);
+        target_->walkXids.clear();
+    }
+    return ByCtid() ? ReadPageByCtid(after, limit) : ReadPageByKey(after, limit);
+}
+
+std::vector<Record> PostgresTable::ReadPageByKey(const RecordKey* after, std::size_t limit) {
+    std::string sql = "SELECT " + selectList_ + " FROM " + target_->table + " WHERE ";
+    std::vector<PgText> params;
+    if (after != nullptr) {
+        sql += KeyCondition(">", 1);
+        for (const FieldValue& part : after->parts) {
+            params.push_back(TextOf(part));
+        }
+    } else {
+        sql += "true";
+    }
+    AddWalkFilter(sql, params);
+    sql += " ORDER BY " + KeyList() + " LIMIT " + std::to_string(limit);
+    std::vector<Record> records;
+    AppendRecords(writer_->Link().Query(sql, params).get(), records);
+    return records;
+}
+
+// ORDER BY ctid sorts everything after the starting point, so the walk reads block ranges that a
+// TID range scan reaches directly and sorts only those.
+std::vector<Record> PostgresTable::ReadPageByCtid(const RecordKey* after, std::size_t limit) {
+    std::string lower = after ? std::get<std::string>(after->parts.at(0)) : BlockStart(0);
+    long block = BlockOf(lower);
+    const long blocks = RelationBlocks();
+    long span = kFirstSpan;
+    std::vector<Record> records;
+    while (records.size() < limit && block < blocks) {
+        const long upper = block + span;
+        std::string sql = "SELECT " + selectList_ + " FROM " + target_->table +
+                          " WHERE ctid > $1::tid AND ctid < $2::tid";
+        std::vector<PgText> params{lower, BlockStart(upper)};
+        AddWalkFilter(sql, params);
+        sql += " ORDER BY ctid LIMIT " + std::to_string(limit - records.size());
+        const std::size_t before = records.size();
+        AppendRecords(writer_->Link().Query(sql, params).get(), records);
+        if (records.size() - before < limit / 4) {
+            span = std::min(span * 2, kMaxSpan);
+        }
+        lower = BlockStart(upper);
+        block = upper;
+    }
+    return records;
+}
+
+long PostgresTable::RelationBlocks() {
+    PgResult result = writer_->Link().Query(
+        "SELECT pg_relation_size($1::regclass) / current_setting('block_size')::bigint", {oid_});
+    return std::atol(PQgetvalue(result.get(), 0, 0));
+}
+
+void PostgresTable::AppendRecords(const PGresult* result, std::vector<Record>& records) const {
+    const int keyCount = ByCtid() ? 1 : static_cast<int>(keyColumns_.size());
+    for (int row = 0; row < PQntuples(result); ++row) {
+        Record record;
+        record.key = KeyOf(result, row, 0);
+        record.values.reserve(columns_.size());
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            const int field = keyCount + static_cast<int>(i);
+            if (PQgetisnull(result, row, field)) {
+                record.values.emplace_back();
+            } else {
+                record.values.push_back(ReadPgValue(PQgetvalue(result, row, field),
+                                                    PQgetlength(result, row, field),
+                                                    columns_[i].kind));
+            }
+        }
+        records.push_back(std::move(record));
+    }
+}
+
+RecordKey PostgresTable::KeyOf(const PGresult* result, int row, int firstColumn) const {
+    const int keyCount = ByCtid() ? 1 : static_cast<int>(keyColumns_.size());
+    RecordKey key;
+    for (int i = 0; i < keyCount; ++i) {
+        key.parts.emplace_back(std::string(PQgetvalue(result, row, firstColumn + i)));
+    }
+    return key;
+}
+
+bool PostgresTable::ReadRecord(const RecordKey& key, Record& record) {
+    writer_->Settle();
+    std::vector<PgText> params;
+    for (const FieldValue& part : key.parts) {
+        params.push_back(TextOf(part));
+    }
+    std::vector<Record> records;
+    AppendRecords(writer_->Link()
+                      .Query("SELECT " + selectList_ + " FROM " + target_->table + " WHERE " +
+                                 KeyCondition("=", 1),
+                             params)
+                      .get(),
+                  records);
+    if (records.empty()) {
+        return false;
+    }
+    record = std::move(records.front());
+    return true;
+}
+
+void PostgresTable::UseColumns(const std::vector<bool>& assigned) {
+    if (assigned == insertAssigned_ && !insertColumns_.empty()) {
+        return;
+    }
+    insertAssigned_ = assigned;
+    insertColumns_.clear();
+    for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
+        if (assigned[i]) {
+            insertColumns_ += (insertColumns_.empty() ? "" : ", ") + QuoteIdent(columns_[i].info.name);
+        }
+    }
+}
+
+void PostgresTable::Insert(const std::vector<FieldValue>& values,
+                           const std::vector<bool>& assigned) {
+    UseColumns(assigned);
+    if (insertColumns_.empty()) {
+        PgResult result = writer_->Execute(
+            target_, "INSERT INTO " + target_->table + " DEFAULT VALUES" + returningKey_, {}, false);
+        lastKey_.reset();
+        if (result && PQntuples(result.get()) == 1) {
+            lastKey_ = KeyOf(result.get(), 0, 0);
+        }
+        return;
+    }
+    line_.clear();
+    bool first = true;
+    for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
+        if (assigned[i]) {
+            AppendPgValue(line_, first, values[i], columns_[i].kind);
+            first = false;
+        }
+    }
+    lastKey_.reset();
+    if (writer_->InRun()) {
+        writer_->Insert(target_, insertColumns_, line_);
+        return;
+    }
+    std::vector<PgText> params = DecodeCopyLine(line_);
+    const std::size_t count = params.size();
+    PgResult result = writer_->Execute(
+        target_, InsertSql(target_->table, insertColumns_, count) + returningKey_,
+        std::move(params), false);
+    lastKey_ = KeyOf(result.get(), 0, 0);
+}
+
+RecordKey PostgresTable::LastInsertKey() {
+    if (!lastKey_) {
+        PgResult result = writer_->WriteHeldRow(target_, returningKey_);
+        if (!result || PQntuples(result.get()) != 1) {
+            throw EDBEngineError("The appended record cannot be found again");
+        }
+        lastKey_ = KeyOf(result.get(), 0, 0);
+    }
+    return *lastKey_;
+}
+
+void PostgresTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
+                           const std::vector<bool>& assigned) {
+    std::string sets;
+    std::vector<PgText> params;
+    std::string text;
+    for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
+        if (!assigned[i]) {
+            continue;
+        }
+        // The COPY form of a value is its text with backslash escapes; one decoder undoes both.
+        text.clear();
+        AppendPgValue(text, true, values[i], columns_[i].kind);
+        params.push_back(DecodeCopyLine(text).front());
+        sets += (sets.empty() ? "" : ", ") + QuoteIdent(columns_[i].info.name) + " = $" +
+                std::to_string(params.size());
+    }
+    if (sets.empty()) {
+        return;
+    }
+    const std::size_t first = params.size() + 1;
+    for (const FieldValue& part : key.parts) {
+        params.push_back(TextOf(part));
+    }
+    const std::string sql = "UPDATE " + target_->table + " SET " + sets + " WHERE " +
+                            KeyCondition("=", first) + " RETURNING xmin, " + KeyList();
+    PgResult result = writer_->Execute(target_, sql, std::move(params), true);
+    if (!result) {
+        return;
+    }
+    if (PQntuples(result.get()) == 0) {
+        throw EDBEngineError(kRecordGone);
+    }
+    key = KeyOf(result.get(), 0, 1);
+}
+
+void PostgresTable::Delete(const RecordKey& key) {
+    std::vector<PgText> params;
+    for (const FieldValue& part : key.parts) {
+        params.push_back(TextOf(part));
+    }
+    PgResult result = writer_->Execute(
+        target_, "DELETE FROM " + target_->table + " WHERE " + KeyCondition("=", 1) + " RETURNING 1",
+        std::move(params), false);
+    if (result && PQntuples(result.get()) == 0) {
+        throw EDBEngineError(kRecordGone);
+    }
+}
+
+void PostgresTable::DeleteAll() {
+    writer_->Execute(target_, "DELETE FROM " + target_->table, {}, false);
+}
+
+std::int64_t PostgresTable::Count() {
+    writer_->Settle();
+    PgResult result = writer_->Link().Query("SELECT count(*) FROM " + target_->table);
+    return std::atoll(PQgetvalue(result.get(), 0, 0));
+}
+
+}  // namespace rowsmith
