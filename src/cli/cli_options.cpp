@@ -50,8 +50,9 @@ bool IsOption(std::string_view arg, std::string_view name) {
 
 void SetCommand(CliOptions& options, CliOptions::Command command, bool& commandGiven) {
     if (commandGiven && options.command != command) {
-        throw UsageError("only one of --check, --list-aliases, --list-tables, --help and "
-                         "--version may be given");
+        throw UsageError(
+            "only one of --check, --list-aliases, --list-tables, --help and "
+            "--version may be given");
     }
     options.command = command;
     commandGiven = true;

@@ -126,4 +126,6 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace rowsmith
 
-int main(int argc, char** argv) { return rowsmith::Main(argc, argv); }
+int main(int argc, char** argv) {
+    return rowsmith::Main(argc, argv);
+}

@@ -30,9 +30,13 @@ void TerminalReporter::SetStatus(const std::string& caption, bool repaintNow) {
     }
 }
 
-void TerminalReporter::SetProgressRange(std::int64_t maximum) { maximum_ = maximum; }
+void TerminalReporter::SetProgressRange(std::int64_t maximum) {
+    maximum_ = maximum;
+}
 
-void TerminalReporter::SetProgressPosition(std::int64_t position) { position_ = position; }
+void TerminalReporter::SetProgressPosition(std::int64_t position) {
+    position_ = position;
+}
 
 void TerminalReporter::ShowProgress(bool visible) {
     const Clock::time_point now = Clock::now();

@@ -29,10 +29,10 @@ struct ColumnPlan {
 
     // Ranges: the type of the column named like the setting decides the form of the value.
     TFieldType rangeType = ftUnknown;
-    std::int32_t integerBase = 0;     // integer columns: trunc(lo)
-    std::uint32_t integerSpan = 0;    // integer columns: trunc(hi - lo)
-    long double realLow = 0;          // real and currency columns: lo
-    long double realSpan = 0;         // real and currency columns: hi - lo
+    std::int32_t integerBase = 0;   // integer columns: trunc(lo)
+    std::uint32_t integerSpan = 0;  // integer columns: trunc(hi - lo)
+    long double realLow = 0;        // real and currency columns: lo
+    long double realSpan = 0;       // real and currency columns: hi - lo
 
     // Random strings: the length limit; a negative one gives the empty text.
     std::int32_t maxLength = 0;

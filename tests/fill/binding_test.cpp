@@ -1,0 +1,110 @@
+// Binding a scenario table to the work table, and the master cursors.
+#include <gtest/gtest.h>
+
+#include "engine/database_errors.h"
+#include "fill_fixture.h"
+#include "model/fill_methods.h"
+
+namespace rowsmith::test {
+namespace {
+
+class BindingTest : public FillTest {
+protected:
+    static std::vector<std::string> SettingNames(const TFillTable& table) {
+        std::vector<std::string> names;
+        for (int i = 0; i < table.Fields().Count(); ++i) {
+            names.push_back(table.Fields().Items(i).FieldName());
+        }
+        return names;
+    }
+};
+
+TEST_P(BindingTest, ANewTableGetsOneDoNotFillSettingPerColumnInColumnOrder) {
+    CreateTable("people", "id INTEGER, name VARCHAR(20), height REAL");
+    TFillTable& table = AddTable("people", tfEmptyAndFill, 1);
+    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"id", "name", "height"}));
+    for (int i = 0; i < table.Fields().Count(); ++i) {
+        EXPECT_EQ(table.Fields().Items(i).FillMethod(), fmDontFill);
+        EXPECT_EQ(table.Fields().Items(i).FillValue(), "");
+    }
+    EXPECT_EQ(engine.CurrentTable(), &table);
+    EXPECT_TRUE(engine.WorkTable().Active());
+    EXPECT_TRUE(engine.WorkTable().Exclusive());
+    EXPECT_EQ(engine.WorkTable().TableName(), "people");
+
+    engine.BindTable(table);
+    EXPECT_EQ(table.Fields().Count(), 3);
+}
+
+TEST_P(BindingTest, SettingsAreMatchedByExactNameAndNeverReorderedOrRemoved) {
+    CreateTable("t", "a INTEGER, c INTEGER, d INTEGER");
+    TFillTable& table = scenario.Tables().Items(scenario.AddTable("t"));
+    table.AddField("a");
+    table.AddField("b");
+    table.AddField("C");
+    engine.BindTable(table);
+    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "b", "C", "c", "d"}));
+}
+
+TEST_P(BindingTest, ATableThatCannotBeOpenedIsCurrentWithTheWorkTableClosed) {
+    CreateTable("here", "x INTEGER");
+    TFillTable& here = AddTable("here", tfEmptyAndFill, 1);
+    TFillTable& missing = scenario.Tables().Items(scenario.AddTable("missing"));
+    EXPECT_THROW(engine.BindTable(missing), EDatabaseError);
+    EXPECT_EQ(engine.CurrentTable(), &missing);
+    EXPECT_FALSE(engine.WorkTable().Active());
+    EXPECT_EQ(missing.Fields().Count(), 0);
+    EXPECT_EQ(here.Fields().Count(), 1);
+}
+
+TEST_P(BindingTest, EveryMasterSettingGetsACursorOfItsOwnAndTheFirstIsFound) {
+    CreateTable("m", "x INTEGER", {"1"});
+    CreateTable("t", "a INTEGER, b INTEGER, c INTEGER");
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
+    SetField(table, "a", fmMasterTable, "m.x");
+    SetField(table, "c", fmMasterTable, "m.x");
+    engine.OpenMasterTables();
+    EXPECT_EQ(engine.MasterTableCount(), 2);
+    TableCursor* found = engine.FindMasterTable("m");
+    ASSERT_NE(found, nullptr);
+    EXPECT_TRUE(found->Active());
+    EXPECT_FALSE(found->Exclusive());
+    EXPECT_EQ(found->DatabaseName(), db.Alias());
+    EXPECT_EQ(engine.FindMasterTable("M"), nullptr);
+    EXPECT_EQ(engine.FindMasterTable(""), nullptr);
+}
+
+TEST_P(BindingTest, TheNextTablesMasterCursorsReplaceThePreviousOnes) {
+    CreateTable("m", "x INTEGER");
+    CreateTable("t1", "a INTEGER");
+    CreateTable("t2", "a INTEGER");
+    TFillTable& first = AddTable("t1", tfEmptyAndFill, 1);
+    SetField(first, "a", fmMasterTable, "m.x");
+    engine.OpenMasterTables();
+    EXPECT_EQ(engine.MasterTableCount(), 1);
+    AddTable("t2", tfEmptyAndFill, 1);
+    engine.OpenMasterTables();
+    EXPECT_EQ(engine.MasterTableCount(), 0);
+    EXPECT_EQ(engine.FindMasterTable("m"), nullptr);
+}
+
+TEST_P(BindingTest, AMasterValueWithoutTablePartFailsAfterTheCursorsBeforeIt) {
+    CreateTable("m", "x INTEGER");
+    CreateTable("t", "a INTEGER, b INTEGER, c INTEGER");
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
+    SetField(table, "a", fmMasterTable, "m.x");
+    SetField(table, "b", fmMasterTable, "x");
+    SetField(table, "c", fmMasterTable, "m.x");
+    try {
+        engine.OpenMasterTables();
+        FAIL() << "no error";
+    } catch (const EDatabaseError& error) {
+        EXPECT_STREQ(error.what(), "Missing TableName property");
+    }
+    EXPECT_EQ(engine.MasterTableCount(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, BindingTest, ::testing::ValuesIn(TestEngines()), EngineParamName);
+
+}  // namespace
+}  // namespace rowsmith::test

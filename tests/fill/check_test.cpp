@@ -1,0 +1,128 @@
+// The check of fill values before anything is written.
+#include <gtest/gtest.h>
+
+#include "fill_fixture.h"
+#include "model/fill_methods.h"
+#include "text/conversions.h"
+#include "text/errors.h"
+
+namespace rowsmith::test {
+namespace {
+
+class CheckTest : public FillTest {};
+
+TEST_P(CheckTest, TheFormOfEachMethodsValue) {
+    static const struct {
+        std::int32_t method;
+        int column;  // 0 is an INTEGER column, 1 a VARCHAR one
+        const char* text;
+        bool valid;
+    } cases[] = {
+        {fmRandomInteger, 0, "1 - 10", true},
+        {fmRandomInteger, 0, "1-10", true},
+        {fmRandomInteger, 0, "1 -10", true},
+        {fmRandomInteger, 0, " \t1 - 10  ", true},
+        {fmRandomInteger, 0, "10 - 1", true},
+        {fmRandomInteger, 0, "$1F - 40", true},
+        {fmRandomInteger, 0, "1 - 10 x", false},
+        {fmRandomInteger, 0, "1 -- 10", false},
+        {fmRandomInteger, 0, "1 - ", false},
+        {fmRandomInteger, 0, "1", false},
+        {fmRandomInteger, 0, "", false},
+        {fmRandomInteger, 0, "-5 - 10", false},
+        {fmRandomInteger, 0, "1.5 - 3", false},
+        {fmRandomInteger, 0, "1 , 3", false},
+        {fmRandomReal, 0, "1.5 - 3", true},
+        {fmRandomReal, 0, "1 - 3", true},
+        {fmRandomReal, 0, "1e3 - 2e3", true},
+        {fmRandomReal, 0, "1e-3 - 1", false},
+        {fmRandomReal, 0, "1,5 - 3", false},
+        {fmRandomReal, 0, "", false},
+        {fmSingleValue, 0, "12", true},
+        {fmSingleValue, 0, "12.5", true},
+        {fmSingleValue, 0, "abc", false},
+        {fmSingleValue, 0, "", false},
+        {fmSingleValue, 1, "abc", true},
+        {fmSingleValue, 1, "", true},
+        {fmRandomString, 0, "10", true},
+        {fmRandomString, 0, "-5", true},
+        {fmRandomString, 0, "ten", false},
+        {fmRandomString, 0, "", false},
+        {fmRandomString, 0, "10 ", false},
+        {fmDontFill, 0, "anything", true},
+        {fmRandomFromSet, 0, "", true},
+        {fmAutoIncrement, 0, "x", true},
+        {fmMasterTable, 0, "no point", true},
+        {8, 0, "1 -- 2", true},
+        {-1, 0, "", true},
+    };
+    SetDecimalSeparator('.');
+    CreateTable("t", "n INTEGER, s VARCHAR(10)");
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
+    for (const auto& c : cases) {
+        table.Fields().Items(c.column).SetFillMethod(c.method);
+        EXPECT_EQ(engine.CheckFillValue(c.column, c.text), c.valid)
+            << "method " << c.method << " column " << c.column << " '" << c.text << "'";
+    }
+}
+
+TEST_P(CheckTest, TheFirstWrongValueNamesItsTableAndFieldAndNothingIsWritten) {
+    CreateTable("first", "qty INTEGER", {"7"});
+    CreateTable("second", "name VARCHAR(10), qty INTEGER", {"'a', 1"});
+    TFillTable& first = AddTable("first", tfEmptyAndFill, 5);
+    SetField(first, "qty", fmRandomInteger, "1 - 3");
+    TFillTable& second = AddTable("second", tfEmptyAndFill, 5);
+    SetField(second, "qty", fmRandomInteger, "1 - x");
+    engine.BindTable(first);
+    reporter.calls.clear();
+
+    try {
+        engine.FillUp();
+        FAIL() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "Wrong fill value. Table: \"second\". Field: \"qty\"");
+    }
+    EXPECT_EQ(reporter.calls, (std::vector<std::string>{"status:first", "status:second"}));
+    EXPECT_EQ(engine.CurrentTable(), &first);
+    EXPECT_EQ(engine.WorkTable().TableName(), "first");
+    EXPECT_TRUE(engine.WorkTable().Active());
+    EXPECT_EQ(Column("first", "qty", "qty"), (std::vector<std::string>{"7"}));
+    EXPECT_EQ(Count("second"), 1);
+}
+
+TEST_P(CheckTest, ASingleValueBeyondTheLastColumnFailsWithTheListError) {
+    CreateTable("t", "a INTEGER, b INTEGER");
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
+    table.AddField("gone");
+    SetField(table, "gone", fmSingleValue, "1");
+    try {
+        engine.CheckAllValues();
+        FAIL() << "no error";
+    } catch (const EListError& error) {
+        EXPECT_STREQ(error.what(), "List index out of bounds (2)");
+    }
+}
+
+TEST_P(CheckTest, ValidValuesLeaveTheBindingAsItWas) {
+    CreateTable("a", "x INTEGER");
+    CreateTable("b", "y INTEGER, z INTEGER");
+    TFillTable& a = AddTable("a", tfEmptyAndFill, 1);
+    TFillTable& b = scenario.Tables().Items(scenario.AddTable("b"));
+    engine.BindTable(a);
+    engine.CheckAllValues();
+    EXPECT_EQ(engine.CurrentTable(), &a);
+    EXPECT_EQ(engine.WorkTable().TableName(), "a");
+    // The check binds every table, and binding adds the settings of its columns.
+    EXPECT_EQ(b.Fields().Count(), 2);
+}
+
+TEST_P(CheckTest, AScenarioWithoutTablesChecksAndFillsNothing) {
+    engine.FillUp();
+    EXPECT_TRUE(reporter.calls.empty());
+    EXPECT_EQ(engine.CurrentTable(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, CheckTest, ::testing::ValuesIn(TestEngines()), EngineParamName);
+
+}  // namespace
+}  // namespace rowsmith::test

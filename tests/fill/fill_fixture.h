@@ -1,0 +1,104 @@
+// Shared pieces of the fill engine tests: a reporter that records what it is told, and a fixture
+// holding a fresh test database, a scenario on its alias and a fill engine, with helper verbs to
+// set tables and columns up and to read the results back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fill/fill_engine.h"
+#include "fill/fill_reporter.h"
+#include "model/fill_scenario.h"
+#include "test_database.h"
+
+namespace rowsmith::test {
+
+// Records every call as a short text: "status:orders:repaint", "range:10", "show:1", "busy:0", ...
+// Steps are counted rather than recorded.
+class RecordingReporter : public FillReporter {
+public:
+    void SetStatus(const std::string& caption, bool repaintNow) override {
+        calls.push_back("status:" + caption + (repaintNow ? ":repaint" : ""));
+    }
+    void SetProgressRange(std::int64_t maximum) override {
+        calls.push_back("range:" + std::to_string(maximum));
+    }
+    void SetProgressPosition(std::int64_t position) override {
+        calls.push_back("position:" + std::to_string(position));
+    }
+    void ShowProgress(bool visible) override { calls.push_back(visible ? "show:1" : "show:0"); }
+    void StepProgress() override { ++steps; }
+    void SetBusy(bool busy) override {
+        calls.push_back(busy ? "busy:1" : "busy:0");
+        this->busy = busy;
+    }
+
+    std::vector<std::string> calls;
+    int steps = 0;
+    bool busy = false;
+};
+
+class FillTest : public ::testing::TestWithParam<TestEngine> {
+protected:
+    FillTest() : db(GetParam()), engine(scenario, reporter) {
+        scenario.SetAliasName(db.Alias());
+        engine.WorkTable().SetDatabaseName(db.Alias());
+        engine.SetFixedSeed(0);
+    }
+
+    // Adds the table to the scenario and binds it, so it has one setting per column.
+    TFillTable& AddTable(const std::string& name, std::int32_t tableMethod, std::int32_t recCount) {
+        TFillTable& table = scenario.Tables().Items(scenario.AddTable(name));
+        table.SetTableFillMethod(tableMethod);
+        table.SetRecCount(recCount);
+        engine.BindTable(table);
+        return table;
+    }
+
+    static void SetField(TFillTable& table, const std::string& field, std::int32_t method,
+                         const std::string& value) {
+        const int index = table.FindField(field);
+        ASSERT_GE(index, 0) << field;
+        table.Fields().Items(index).SetFillMethod(method);
+        table.Fields().Items(index).SetFillValue(value);
+    }
+
+    // One column of a table in the order of `orderBy`, "" for NULL.
+    std::vector<std::string> Column(const std::string& table, const std::string& column,
+                                    const std::string& orderBy = "id") {
+        std::vector<std::string> values;
+        for (const auto& row : db.Query("SELECT \"" + column + "\" FROM \"" + table +
+                                        "\" ORDER BY \"" + orderBy + "\"")) {
+            values.push_back(row[0]);
+        }
+        return values;
+    }
+
+    std::int64_t Count(const std::string& table) {
+        return std::stoll(db.QueryValue("SELECT COUNT(*) FROM \"" + table + "\""));
+    }
+
+    // Creates a table and puts `rows` rows into it, each value list spliced as given.
+    void CreateTable(const std::string& name, const std::string& columns,
+                     const std::vector<std::string>& rows = {}) {
+        db.Execute("CREATE TABLE \"" + name + "\" (" + columns + ")");
+        for (const std::string& row : rows) {
+            db.Execute("INSERT INTO \"" + name + "\" VALUES (" + row + ")");
+        }
+    }
+
+    TestDatabase db;
+    TFillScenario scenario;
+    RecordingReporter reporter;
+    FillEngine engine;
+};
+
+// "SQLite", "PostgreSQL" as the parameterized test's suffix.
+inline std::string EngineParamName(const ::testing::TestParamInfo<TestEngine>& info) {
+    return EngineName(info.param);
+}
+
+}  // namespace rowsmith::test

@@ -1,0 +1,202 @@
+// The fill run: the three table methods, what an error leaves behind, and what the reporter sees.
+#include <gtest/gtest.h>
+
+#include "engine/database_errors.h"
+#include "fill_fixture.h"
+#include "model/fill_methods.h"
+#include "text/errors.h"
+
+namespace rowsmith::test {
+namespace {
+
+class FillRunTest : public FillTest {};
+
+TEST_P(FillRunTest, TheThreeTableMethods) {
+    static const struct {
+        std::int32_t method;
+        int rows;
+        std::int32_t recCount;
+        std::vector<std::string> n;
+        std::vector<std::string> keep;
+    } cases[] = {
+        {tfEmptyAndFill,
+         25,
+         10,
+         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"},
+         std::vector<std::string>(10, "")},
+        {tfEmptyAndFill, 3, 0, {}, {}},
+        {tfEmptyAndFill, 0, 3, {"1", "2", "3"}, {"", "", ""}},
+        {tfUpdateAndFill, 3, 5, {"1", "2", "3", "4", "5"}, {"1", "2", "3", "", ""}},
+        {tfUpdateAndFill, 3, 2, {"1", "2", "103"}, {"1", "2", "3"}},
+        {tfUpdateAndFill, 0, 4, {"1", "2", "3", "4"}, {"", "", "", ""}},
+        {tfUpdateAndFill,
+         7,
+         7,
+         {"1", "2", "3", "4", "5", "6", "7"},
+         {"1", "2", "3", "4", "5", "6", "7"}},
+        {tfUpdateAndFill, 3, 0, {"101", "102", "103"}, {"1", "2", "3"}},
+        {tfUpdateExisting,
+         7,
+         100,
+         {"1", "2", "3", "4", "5", "6", "7"},
+         {"1", "2", "3", "4", "5", "6", "7"}},
+        {tfUpdateExisting, 0, 100, {}, {}},
+    };
+    for (const auto& c : cases) {
+        TestDatabase fresh(GetParam());
+        std::string create =
+            "CREATE TABLE t (id " + fresh.AutoIncKeyType() + ", n INTEGER, keep INTEGER)";
+        fresh.Execute(create);
+        for (int i = 1; i <= c.rows; ++i) {
+            fresh.Execute("INSERT INTO t VALUES (" + std::to_string(i) + ", " +
+                          std::to_string(100 + i) + ", " + std::to_string(i) + ")");
+        }
+        TFillScenario own;
+        own.SetAliasName(fresh.Alias());
+        RecordingReporter seen;
+        FillEngine filler(own, seen);
+        filler.WorkTable().SetDatabaseName(fresh.Alias());
+        TFillTable& table = own.Tables().Items(own.AddTable("t"));
+        table.SetTableFillMethod(c.method);
+        table.SetRecCount(c.recCount);
+        filler.BindTable(table);
+        table.Fields().Items(1).SetFillMethod(fmAutoIncrement);
+        filler.FillUp();
+
+        std::vector<std::string> n;
+        std::vector<std::string> keep;
+        for (const auto& row : fresh.Query("SELECT n, keep FROM t ORDER BY id")) {
+            n.push_back(row[0]);
+            keep.push_back(row[1]);
+        }
+        const std::string label = "method " + std::to_string(c.method) + ", " +
+                                  std::to_string(c.rows) + " rows, " + std::to_string(c.recCount) +
+                                  " records";
+        EXPECT_EQ(n, c.n) << label;
+        EXPECT_EQ(keep, c.keep) << label;
+        if (c.method == tfUpdateExisting) {
+            EXPECT_EQ(table.RecCount(), c.rows) << label;
+        }
+    }
+}
+
+TEST_P(FillRunTest, AnAppendedRecordKeepsTheDefaultOfAnUnfilledColumn) {
+    CreateTable("t", "id " + db.AutoIncKeyType() + ", n INTEGER, d INTEGER DEFAULT 42");
+    SetField(AddTable("t", tfEmptyAndFill, 2), "n", fmSingleValue, "7");
+    engine.FillUp();
+    EXPECT_EQ(Column("t", "n"), (std::vector<std::string>{"7", "7"}));
+    EXPECT_EQ(Column("t", "d"), (std::vector<std::string>{"42", "42"}));
+}
+
+TEST_P(FillRunTest, AnErrorInTheFifthPassOfTheSecondTableKeepsWhatWasPosted) {
+    CreateTable("codes", "id " + db.AutoIncKeyType() + ", code VARCHAR(4)",
+                {"1, 'a'", "2, 'b'", "3, 'c'", "4, 'd'"});
+    CreateTable("first", "id " + db.AutoIncKeyType() + ", n INTEGER");
+    CreateTable("second", "id " + db.AutoIncKeyType() + ", code VARCHAR(4) UNIQUE");
+    TFillTable& first = AddTable("first", tfEmptyAndFill, 10);
+    SetField(first, "n", fmAutoIncrement, "");
+    SetField(AddTable("second", tfEmptyAndFill, 10), "code", fmMasterTable, "codes.code");
+    engine.BindTable(first);
+    reporter.calls.clear();
+
+    EXPECT_THROW(engine.FillUp(), EDatabaseError);
+    EXPECT_EQ(Count("first"), 10);
+    EXPECT_EQ(Column("second", "code"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(engine.CurrentTable(), &first);
+    EXPECT_EQ(engine.WorkTable().TableName(), "first");
+    EXPECT_FALSE(reporter.busy);
+    EXPECT_EQ(reporter.calls.back(), "show:0");
+    EXPECT_EQ(reporter.steps, 10 + 4);
+}
+
+TEST_P(FillRunTest, WhatTheReporterIsToldAboutATableOfNoRecords) {
+    CreateTable("t", "id " + db.AutoIncKeyType() + ", n INTEGER", {"1, 1"});
+    AddTable("t", tfEmptyAndFill, 0);
+    reporter.calls.clear();
+    engine.FillUp();
+    EXPECT_EQ(reporter.calls,
+              (std::vector<std::string>{"status:t", "status:t:repaint", "position:0", "range:0",
+                                        "show:1", "busy:1", "busy:0", "show:0"}));
+    EXPECT_EQ(Count("t"), 0);
+}
+
+TEST_P(FillRunTest, ANegativeRecordCountStopsBeforeTheTableIsTouched) {
+    for (std::int32_t method : {tfEmptyAndFill, tfUpdateAndFill}) {
+        TestDatabase fresh(GetParam());
+        fresh.Execute("CREATE TABLE t (n INTEGER)");
+        fresh.Execute("INSERT INTO t VALUES (1), (2), (3)");
+        TFillScenario own;
+        own.SetAliasName(fresh.Alias());
+        RecordingReporter seen;
+        FillEngine filler(own, seen);
+        filler.WorkTable().SetDatabaseName(fresh.Alias());
+        TFillTable& table = own.Tables().Items(own.AddTable("t"));
+        table.SetTableFillMethod(method);
+        table.SetRecCount(-1);
+        filler.BindTable(table);
+        table.Fields().Items(0).SetFillMethod(fmSingleValue);
+        table.Fields().Items(0).SetFillValue("9");
+        try {
+            filler.FillUp();
+            ADD_FAILURE() << "no error";
+        } catch (const EInvalidOperation& error) {
+            EXPECT_STREQ(error.what(), "TProgressBar property out of range");
+        }
+        EXPECT_EQ(fresh.QueryValue("SELECT group_concat(n) FROM t"), "1,2,3");
+        for (const std::string& call : seen.calls) {
+            EXPECT_NE(call, "show:1");
+            EXPECT_NE(call, "busy:1");
+        }
+    }
+}
+
+TEST_P(FillRunTest, UnknownCodes) {
+    CreateTable("t", "id " + db.AutoIncKeyType() + ", n INTEGER, m INTEGER", {"1, 1, 1"});
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 2);
+    SetField(table, "n", 8, "5");
+    SetField(table, "m", fmSingleValue, "6");
+    engine.FillUp();
+    EXPECT_EQ(Column("t", "n"), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(Column("t", "m"), (std::vector<std::string>{"6", "6"}));
+
+    table.SetTableFillMethod(3);
+    try {
+        engine.FillUp();
+        FAIL() << "no error";
+    } catch (const EDatabaseError& error) {
+        EXPECT_STREQ(error.what(), "Dataset not in edit or insert mode");
+    }
+    EXPECT_EQ(Count("t"), 2);
+    EXPECT_FALSE(reporter.busy);
+}
+
+TEST_P(FillRunTest, ATableMayBeItsOwnMaster) {
+    for (std::int32_t method : {tfEmptyAndFill, tfUpdateAndFill, tfUpdateExisting}) {
+        TestDatabase fresh(GetParam());
+        fresh.Execute("CREATE TABLE t (id " + fresh.AutoIncKeyType() + ", n INTEGER)");
+        fresh.Execute("INSERT INTO t VALUES (1, 1), (2, 2), (3, 3)");
+        TFillScenario own;
+        own.SetAliasName(fresh.Alias());
+        RecordingReporter seen;
+        FillEngine filler(own, seen);
+        filler.WorkTable().SetDatabaseName(fresh.Alias());
+        TFillTable& table = own.Tables().Items(own.AddTable("t"));
+        table.SetTableFillMethod(method);
+        table.SetRecCount(5);
+        filler.BindTable(table);
+        table.Fields().Items(1).SetFillMethod(fmMasterTable);
+        table.Fields().Items(1).SetFillValue("t.n");
+        filler.FillUp();
+        const auto rows = fresh.Query("SELECT n FROM t ORDER BY id");
+        EXPECT_EQ(rows.size(), method == tfUpdateExisting ? 3u : 5u) << method;
+        for (const auto& row : rows) {
+            EXPECT_TRUE(row[0] == "" || row[0] == "1" || row[0] == "2" || row[0] == "3")
+                << method << ": " << row[0];
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, FillRunTest, ::testing::ValuesIn(TestEngines()), EngineParamName);
+
+}  // namespace
+}  // namespace rowsmith::test
