@@ -1,7 +1,10 @@
 #include "test_database.h"
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -63,10 +66,91 @@ private:
     sqlite3* db_ = nullptr;
 };
 
+std::string PgEnv(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// A database of its own on the private test server, dropped again with everything in it.
+class PostgresBackend : public TestDatabase::Backend {
+public:
+    PostgresBackend() {
+        static std::atomic<int> serial{0};
+        name_ = "rs_test_" + std::to_string(getpid()) + "_" + std::to_string(++serial);
+        PGconn* admin = Connect("postgres");
+        Run(admin, "DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
+        Run(admin, "CREATE DATABASE " + name_);
+        PQfinish(admin);
+        conn_ = Connect(name_);
+    }
+    ~PostgresBackend() override {
+        PQfinish(conn_);
+        // FORCE ends connections that a driver object still holds.
+        PGconn* admin = Connect("postgres");
+        PQclear(PQexec(admin, ("DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)").c_str()));
+        PQfinish(admin);
+    }
+
+    const std::string& Name() const { return name_; }
+
+    void Execute(const std::string& sql) override { Run(conn_, sql); }
+
+    std::vector<std::vector<std::string>> Query(const std::string& sql) override {
+        PGresult* result = PQexec(conn_, sql.c_str());
+        if (PQresultStatus(result) != PGRES_TUPLES_OK) {
+            const std::string message = PQerrorMessage(conn_);
+            PQclear(result);
+            throw std::runtime_error(message + " in: " + sql);
+        }
+        std::vector<std::vector<std::string>> rows;
+        for (int r = 0; r < PQntuples(result); ++r) {
+            std::vector<std::string> row;
+            for (int c = 0; c < PQnfields(result); ++c) {
+                row.emplace_back(PQgetvalue(result, r, c));
+            }
+            rows.push_back(std::move(row));
+        }
+        PQclear(result);
+        return rows;
+    }
+
+private:
+    static PGconn* Connect(const std::string& database) {
+        const char* keys[] = {"host", "port", "dbname", "user", nullptr};
+        const std::string host = PgEnv("ROWSMITH_TEST_PGHOST");
+        const std::string port = PgEnv("ROWSMITH_TEST_PGPORT");
+        const char* values[] = {host.c_str(), port.empty() ? nullptr : port.c_str(),
+                                database.c_str(), "postgres", nullptr};
+        PGconn* conn = PQconnectdbParams(keys, values, 0);
+        if (PQstatus(conn) != CONNECTION_OK) {
+            const std::string message = PQerrorMessage(conn);
+            PQfinish(conn);
+            throw std::runtime_error("cannot reach the test server: " + message);
+        }
+        PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+        return conn;
+    }
+
+    static void Run(PGconn* conn, const std::string& sql) {
+        PGresult* result = PQexec(conn, sql.c_str());
+        const ExecStatusType status = PQresultStatus(result);
+        PQclear(result);
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+            throw std::runtime_error(std::string(PQerrorMessage(conn)) + " in: " + sql);
+        }
+    }
+
+    std::string name_;
+    PGconn* conn_ = nullptr;
+};
+
 }  // namespace
 
 std::vector<TestEngine> TestEngines() {
     std::vector<TestEngine> engines{TestEngine::SQLite};
+    if (!PgEnv("ROWSMITH_TEST_PGHOST").empty()) {
+        engines.push_back(TestEngine::PostgreSQL);
+    }
     return engines;
 }
 
@@ -76,8 +160,15 @@ std::string EngineName(TestEngine engine) {
 
 TestDatabase::TestDatabase(TestEngine engine) : engine_(engine) {
     configFile_ = folder_.File("aliases.ini");
-    if (engine != TestEngine::SQLite) {
-        throw std::runtime_error("no PostgreSQL test server");
+    if (engine == TestEngine::PostgreSQL) {
+        auto backend = std::make_unique<PostgresBackend>();
+        WriteFile(configFile_, "[" + alias_ + "]\nDRIVER=POSTGRESQL\nHOST=" +
+                                   PgEnv("ROWSMITH_TEST_PGHOST") + "\nPORT=" +
+                                   PgEnv("ROWSMITH_TEST_PGPORT") + "\nDATABASE NAME=" +
+                                   backend->Name() + "\nUSER NAME=postgres\n");
+        backend_ = std::move(backend);
+        DatabaseSession::Instance().SetConfigFile(configFile_);
+        return;
     }
     WriteFile(configFile_, "[" + alias_ + "]\nDRIVER=SQLITE\nPATH=test.sqlite\n");
     backend_ = std::make_unique<SqliteBackend>(folder_.File("test.sqlite"));

@@ -55,7 +55,10 @@ std::string QuoteIdent(const std::string& name) {
     return quoted + "\"";
 }
 
-PgLink::PgLink(PGconn* conn) : conn_(conn) {}
+PgLink::PgLink(PGconn* conn) : conn_(conn) {
+    // The server's notices (a ROLLBACK with nothing to roll back, say) are no concern of the user.
+    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+}
 
 PgLink::~PgLink() { PQfinish(conn_); }
 
@@ -131,6 +134,11 @@ void PgLink::AbandonCopy() {
 }
 
 bool PgLink::Alive() const { return PQstatus(conn_) == CONNECTION_OK; }
+
+bool PgLink::InTransaction() const {
+    const PGTransactionStatusType status = PQtransactionStatus(conn_);
+    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR;
+}
 
 void PgLink::Revive() {
     copying_ = false;

@@ -44,6 +44,8 @@ public:
 
     // True while the server connection is alive.
     bool Alive() const;
+    // True while a transaction is open on the server, failed or not.
+    bool InTransaction() const;
     // Reconnects a connection that was lost, with the same settings; raises when that fails.
     void Revive();
 

@@ -211,7 +211,7 @@ void PgWriter::Recover(const EDBEngineError& failure) {
     try {
         Replay(steps, copyText);
     } catch (const EDBEngineError&) {
-        if (link_->Alive()) {
+        if (link_->Alive() && link_->InTransaction()) {
             try {
                 link_->Execute("ROLLBACK");
             } catch (const EDBEngineError&) {

@@ -1,0 +1,71 @@
+// PgDriverTest: a fresh database on the private test server and a driver connection to it,
+// for the behaviour only the PostgreSQL driver has. Skipped when no test server runs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/alias_config.h"
+#include "engine/postgres/postgres_connection.h"
+#include "test_database.h"
+
+namespace rowsmith::test {
+
+class PgDriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::getenv("ROWSMITH_TEST_PGHOST") == nullptr) {
+            GTEST_SKIP() << "no PostgreSQL test server (run under tests/support/with-postgres)";
+        }
+        db_ = std::make_unique<TestDatabase>(TestEngine::PostgreSQL);
+        alias_.name = "PgTest";
+        alias_.driver = "POSTGRESQL";
+        alias_.host = std::getenv("ROWSMITH_TEST_PGHOST");
+        const char* port = std::getenv("ROWSMITH_TEST_PGPORT");
+        alias_.port = port ? port : "";
+        alias_.database = db_->QueryValue("SELECT current_database()");
+        alias_.user = "postgres";
+    }
+
+    Connection& Conn() {
+        if (!conn_) {
+            conn_ = ConnectPostgres(alias_, nullptr);
+        }
+        return *conn_;
+    }
+
+    std::unique_ptr<TableDriver> Open(const std::string& table, bool exclusive = false) {
+        return Conn().OpenTable(table, exclusive);
+    }
+
+    // Every record of a walk in pages of `pageSize`.
+    static std::vector<Record> ReadAll(TableDriver& table, std::size_t pageSize = 1000) {
+        std::vector<Record> all;
+        std::vector<Record> page = table.ReadPage(nullptr, pageSize);
+        while (!page.empty()) {
+            all.insert(all.end(), page.begin(), page.end());
+            if (page.size() < pageSize) {
+                break;
+            }
+            page = table.ReadPage(&all.back().key, pageSize);
+        }
+        return all;
+    }
+
+    long Count(const std::string& table) {
+        return std::stol(db_->QueryValue("SELECT count(*) FROM " + table));
+    }
+
+    std::unique_ptr<TestDatabase> db_;
+    AliasConfig alias_;
+    std::unique_ptr<Connection> conn_;
+};
+
+// One column assigned per value.
+inline std::vector<bool> AllAssigned(std::size_t count) { return std::vector<bool>(count, true); }
+
+}  // namespace rowsmith::test
