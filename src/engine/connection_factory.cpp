@@ -1,13 +1,13 @@
 #include "engine/connection_factory.h"
 
 #include "engine/database_errors.h"
+#include "engine/postgres/postgres_connection.h"
 #include "engine/sqlite/demo_database.h"
 #include "engine/sqlite/sqlite_connection.h"
 
 namespace rowsmith {
 
-std::unique_ptr<Connection> OpenConnection(const AliasConfig& config,
-                                           [[maybe_unused]] const LoginHandler& login) {
+std::unique_ptr<Connection> OpenConnection(const AliasConfig& config, const LoginHandler& login) {
     if (config.driver == "SQLITE") {
         if (config.demo) {
             EnsureDemoDatabase(config.path);
@@ -15,7 +15,7 @@ std::unique_ptr<Connection> OpenConnection(const AliasConfig& config,
         return ConnectSqlite(config.path);
     }
     if (config.driver == "POSTGRESQL") {
-        throw EDBEngineError("PostgreSQL driver is not available");
+        return ConnectPostgres(config, login);
     }
     throw EDBEngineError("Unknown driver '" + config.driver + "' for alias '" + config.name + "'");
 }
