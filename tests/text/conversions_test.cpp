@@ -68,6 +68,27 @@ TEST_F(ConversionsTest, FloatForms) {
     EXPECT_EQ("'' is not a valid floating point value", ConvertError([] { StrToFloat(""); }));
 }
 
+// Short decimals take a quicker road than the C library's; the value must be the same.
+TEST_F(ConversionsTest, StrToFloatAgreesWithTheLibrary) {
+    std::mt19937_64 random(5);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 20);
+        const int point = static_cast<int>(random() % (digits + 2));
+        for (int i = 0; i < digits; ++i) {
+            text += i == point ? "." : "";
+            text += static_cast<char>('0' + random() % 10);
+        }
+        if (random() % 3 == 0) {
+            text += "e" + std::to_string(static_cast<int>(random() % 60) - 30);
+        }
+        // The test program never changes the C library's locale from "C".
+        const long double expected = std::strtold(text.c_str(), nullptr);
+        const long double value = StrToFloat(text);
+        ASSERT_TRUE(expected == value && std::signbit(expected) == std::signbit(value)) << text;
+    }
+}
+
 TEST_F(ConversionsTest, CommaSeparatorReadsAndWritesCommas) {
     SetDecimalSeparator(',');
     EXPECT_EQ(1.5L, StrToFloat(" 1,5 "));
