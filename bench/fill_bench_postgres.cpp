@@ -79,8 +79,8 @@ void AppendNumber(std::string& line, Number number) {
     line.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
 }
 
-// One record as a COPY text line; the random string draws only from '0' to '^', which need no
-// escapes, and an empty one is written as NULL, as the fill writes it.
+// One record as a COPY text line. The random string draws from '0' to '^', so a backslash needs
+// its escape; an empty one is written as NULL, as the fill writes it.
 void AppendLine(std::string& text, const RawRecord& record) {
     AppendNumber(text, record.id);
     text += '\t';
@@ -94,7 +94,15 @@ void AppendLine(std::string& text, const RawRecord& record) {
                               std::chars_format::fixed)
                     .ptr);
     text += '\t';
-    text += record.code.empty() ? std::string("\\N") : record.code;
+    if (record.code.empty()) {
+        text += "\\N";
+    }
+    for (char c : record.code) {
+        text += c;
+        if (c == '\\') {
+            text += c;
+        }
+    }
     text += '\t';
     text += *record.city;
     text += '\n';
