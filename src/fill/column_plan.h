@@ -31,8 +31,13 @@ struct ColumnPlan {
     TFieldType rangeType = ftUnknown;
     std::int32_t integerBase = 0;   // integer columns: trunc(lo)
     std::uint32_t integerSpan = 0;  // integer columns: trunc(hi - lo)
-    long double realLow = 0;        // real and currency columns: lo
-    long double realSpan = 0;       // real and currency columns: hi - lo
+    // An integer value for a column that stores it as it would store its digits.
+    bool writeAsInteger = false;
+    long double realLow = 0;   // real and currency columns: lo
+    long double realSpan = 0;  // real and currency columns: hi - lo
+    int decimals = 0;          // real columns 4, currency columns 2
+    // Whole bounds below 2^31 (as in "0 - 1000") let the value be worked out in integers.
+    bool wholeBounds = false;
 
     // Random strings: the length limit; a negative one gives the empty text.
     std::int32_t maxLength = 0;

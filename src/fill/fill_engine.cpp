@@ -223,7 +223,11 @@ void FillEngine::WriteColumns() {
                 break;
             case fmRandomInteger:
             case fmRandomReal:
-                column.column->WriteString(MakeRangeValue(column));
+                if (column.writeAsInteger) {
+                    column.column->WriteInteger(DrawRangeInteger(column));
+                } else {
+                    column.column->WriteString(MakeRangeValue(column));
+                }
                 break;
             case fmAutoIncrement:
                 column.column->WriteInteger(column.setting->NextCounter());

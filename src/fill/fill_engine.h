@@ -98,6 +98,8 @@ private:
     const std::string& MakeRandomString(ColumnPlan& plan);
     const std::string& MakeMasterValue(ColumnPlan& plan);
     void PrepareRange(ColumnPlan& plan);
+    // REQUIRES: the plan is prepared for an integer range.
+    std::int32_t DrawRangeInteger(ColumnPlan& plan);
     void PrepareMaster(ColumnPlan& plan);
 
     void StartRecord(std::int32_t tableMethod, bool pastEnd);

@@ -56,6 +56,41 @@ void AssignDecimal(std::string& text, std::int64_t value) {
     text.assign(buffer, result.ptr);
 }
 
+// Columns for which WriteInteger(n) stores what WriteString with n's digits stores, range check
+// included.
+bool StoresDigitsAsNumber(TFieldType type) {
+    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc;
+}
+
+bool IsWholeBelow2To31(long double value) {
+    return value >= 0 && value < 2147483648.0L && value == std::trunc(value);
+}
+
+// The text FormatFixed gives for lo + (state / 2^32) * span with whole lo and span below 2^31.
+// That sum is exact in the extended type (at most 63 significant bits), so it can be worked out
+// in integers: scaled by 10^decimals, rounded half to even, with the separator put in.
+void AssignWholeRangeValue(std::string& text, std::uint64_t low, std::uint64_t span,
+                           std::uint32_t state, int decimals) {
+    static constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000};
+    using Wide = unsigned __int128;
+    constexpr std::uint64_t kHalf = std::uint64_t{1} << 31;
+    const Wide scaled = ((Wide(low) << 32) + Wide(span) * state) * kPowersOfTen[decimals];
+    auto units = static_cast<std::uint64_t>(scaled >> 32);
+    const std::uint64_t rest = static_cast<std::uint64_t>(scaled) & 0xFFFFFFFFu;
+    if (rest > kHalf || (rest == kHalf && (units & 1) != 0)) {
+        ++units;
+    }
+    char digits[24];
+    const auto count =
+        static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, units).ptr - digits);
+    const auto places = static_cast<std::size_t>(decimals);
+    // At least one digit before the separator.
+    const std::size_t zeros = count <= places ? places + 1 - count : 0;
+    text.assign(zeros, '0');
+    text.append(digits, count);
+    text.insert(text.size() - places, 1, DecimalSeparator());
+}
+
 }  // namespace
 
 ColumnPlan& FillEngine::PlanFor(int index) {
@@ -125,11 +160,20 @@ void FillEngine::PrepareRange(ColumnPlan& plan) {
         }
         plan.integerBase = static_cast<std::int32_t>(base);
         plan.integerSpan = static_cast<std::uint32_t>(span);
+        plan.writeAsInteger =
+            plan.column != nullptr && StoresDigitsAsNumber(plan.column->FieldType());
     } else {
         plan.realLow = low;
         plan.realSpan = high - low;
+        plan.decimals = plan.rangeType == ftCurrency ? 2 : 4;
+        plan.wholeBounds = IsWholeBelow2To31(plan.realLow) && IsWholeBelow2To31(plan.realSpan);
     }
     plan.prepared = ColumnPlan::Prepared::Range;
+}
+
+std::int32_t FillEngine::DrawRangeInteger(ColumnPlan& plan) {
+    return static_cast<std::int32_t>(static_cast<std::int64_t>(plan.integerBase) +
+                                     random_.RandomBelow(plan.integerSpan));
 }
 
 const std::string& FillEngine::MakeRangeValue(ColumnPlan& plan) {
@@ -140,14 +184,18 @@ const std::string& FillEngine::MakeRangeValue(ColumnPlan& plan) {
         case ftSmallint:
         case ftInteger:
         case ftWord:
-            AssignDecimal(plan.text, static_cast<std::int64_t>(plan.integerBase) +
-                                         random_.RandomBelow(plan.integerSpan));
+            AssignDecimal(plan.text, DrawRangeInteger(plan));
             break;
         case ftFloat:
-            plan.text = FormatFixed(plan.realLow + random_.RandomFraction() * plan.realSpan, 4);
-            break;
         case ftCurrency:
-            plan.text = FormatFixed(plan.realLow + random_.RandomFraction() * plan.realSpan, 2);
+            if (plan.wholeBounds) {
+                AssignWholeRangeValue(plan.text, static_cast<std::uint64_t>(plan.realLow),
+                                      static_cast<std::uint64_t>(plan.realSpan),
+                                      random_.NextState(), plan.decimals);
+            } else {
+                plan.text = FormatFixed(plan.realLow + random_.RandomFraction() * plan.realSpan,
+                                        plan.decimals);
+            }
             break;
         default:
             plan.text.clear();

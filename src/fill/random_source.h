@@ -23,9 +23,12 @@ public:
     }
 
     // One step, then seed / 2^32: a real in [0, 1).
-    double RandomFraction() {
+    double RandomFraction() { return static_cast<double>(NextState()) * (1.0 / 4294967296.0); }
+
+    // One step, then the new state: RandomFraction() times 2^32, for exact integer arithmetic.
+    std::uint32_t NextState() {
         Step();
-        return static_cast<double>(seed_) * (1.0 / 4294967296.0);
+        return seed_;
     }
 
 private:

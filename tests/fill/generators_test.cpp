@@ -9,6 +9,7 @@
 #include "model/fill_methods.h"
 #include "text/conversions.h"
 #include "text/errors.h"
+#include "text/text_helpers.h"
 
 namespace rowsmith::test {
 namespace {
@@ -322,6 +323,66 @@ TEST_P(GeneratorTest, AutoIncrementCountsFromOneInEveryTableAndRun) {
     EXPECT_EQ(Column("a", "n"), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
     EXPECT_EQ(Column("b", "n"), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(scenario.Tables().Items(0).Fields().Items(1).Counter(), 6);
+}
+
+// The inverse of an odd number modulo 2^32, by Newton's iteration.
+std::uint32_t InverseOf(std::uint32_t odd) {
+    std::uint32_t inverse = odd;
+    for (int i = 0; i < 5; ++i) {
+        inverse *= 2u - odd * inverse;
+    }
+    return inverse;
+}
+
+// The seed whose next step gives `state`.
+std::uint32_t SeedBefore(std::uint32_t state) {
+    return (state - 1u) * InverseOf(134775813u);
+}
+
+TEST_P(GeneratorTest, RangeTextsAreTheFixedFormatOfTheExactValue) {
+    static const struct {
+        const char* columnType;
+        const char* range;
+    } cases[] = {
+        {"REAL", "0 - 1000"},
+        {"REAL", "0 - 1"},
+        {"REAL", "5 - 2147483647"},
+        {"REAL", "1.5 - 3.7"},
+        {"REAL", "10 - 2"},
+        {"REAL", "0 - 2147483648"},
+        {"REAL", "1e3 - 1e30"},
+        {"MONEY", "0 - 10000"},
+        {"MONEY", "0.5 - 1"},
+        {"MONEY", "7 - 7"},
+        {"REAL", "2147483647 - 2147483647"},
+    };
+    SetDecimalSeparator('.');
+    CreateTable("g", "x REAL, m MONEY");
+    TFillTable& table = AddTable("g", tfEmptyAndFill, 0);
+    // States where the scaled value lies exactly half way between two units, for ranges of 1:
+    // state * 10^4 = 2^31 modulo 2^32, and the same for 10^2.
+    const std::uint32_t tieFour = (std::uint32_t{1} << 27) * InverseOf(625) % (1u << 28);
+    const std::uint32_t tieTwo = (std::uint32_t{1} << 29) * InverseOf(25) % (1u << 30);
+    for (const auto& c : cases) {
+        const bool money = std::string(c.columnType) == "MONEY";
+        const int index = money ? 1 : 0;
+        SetField(table, money ? "m" : "x", fmRandomReal, c.range);
+        const long double low = StrToFloat(LeftOf("-", c.range));
+        const long double high = StrToFloat(RightOf("-", c.range));
+        RandomSource expected;
+        expected.SetRandomSeed(123);
+        engine.Random().SetRandomSeed(123);
+        engine.BindTable(table);
+        for (int i = 0; i < 20000; ++i) {
+            const long double x = low + expected.RandomFraction() * (high - low);
+            ASSERT_EQ(engine.RandomRangeValue(index), FormatFixed(x, money ? 2 : 4)) << c.range;
+        }
+        for (std::uint32_t tie : {tieFour, tieFour + (1u << 28), tieTwo, tieTwo + (1u << 30)}) {
+            engine.Random().SetRandomSeed(SeedBefore(tie));
+            const long double x = low + (tie / 4294967296.0L) * (high - low);
+            EXPECT_EQ(engine.RandomRangeValue(index), FormatFixed(x, money ? 2 : 4)) << c.range;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, GeneratorTest, ::testing::ValuesIn(TestEngines()),
