@@ -42,9 +42,14 @@ public:
     void Close();
 
     void ListFieldNames(std::vector<std::string>& list) const;
-    int FieldCount() const;
+    int FieldCount() const { return fieldCount_; }
     // Throws EListError "List index out of bounds (%d)".
-    CursorField& FieldAt(int index);
+    CursorField& FieldAt(int index) {
+        if (static_cast<unsigned>(index) >= static_cast<unsigned>(fieldCount_)) {
+            FieldIndexError(index);
+        }
+        return fields_[index];
+    }
     // Compared without regard to case; throws "%s: Field '%s' not found".
     CursorField& FieldNamed(const std::string& name);
 
@@ -73,11 +78,32 @@ private:
     friend class CursorField;
     struct State;
 
+    [[noreturn]] static void FieldIndexError(int index);
+    [[noreturn]] static void NotEditingError();
+    // The state of the open cursor; throws "Cannot perform this operation on a closed dataset".
+    State& OpenState() const;
+    // The state of a cursor holding a started record; throws "Dataset not in edit or insert mode".
+    State& EditState();
+    // Throws "Cannot perform this operation on an open dataset".
+    void CheckInactive() const;
+    // The current record, or null when the table has none.
+    Record* CurrentRecord() const;
+    // The value a read of column `index` sees: the started record's when written, else the
+    // current record's.
+    const FieldValue& CurrentValue(int index) const;
+    void LoadFirstPage();
+    // Before moving: posts a started record that was written to, drops one that was not.
+    void CheckBrowseMode();
+
     std::string databaseName_;
     std::string tableName_;
     TTableType tableType_ = ttDefault;
     bool exclusive_ = false;
     std::unique_ptr<State> state_;  // present while open
+    // The open table's fields, kept here so that FieldAt, called for every value a fill writes,
+    // costs no more than an index check.
+    CursorField* fields_ = nullptr;
+    int fieldCount_ = 0;
 };
 
 }  // namespace rowsmith

@@ -1,0 +1,35 @@
+#include "engine/cursor_field.h"
+
+#include "engine/cursor_state.h"
+#include "engine/database_errors.h"
+#include "engine/field_conversion.h"
+
+namespace rowsmith {
+
+CursorField::CursorField(TableCursor& cursor, int index) : cursor_(cursor), index_(index) {}
+
+const std::string& CursorField::FieldName() const {
+    return (*cursor_.state_->columns)[index_].name;
+}
+
+TFieldType CursorField::FieldType() const { return (*cursor_.state_->columns)[index_].type; }
+
+int CursorField::Size() const { return (*cursor_.state_->columns)[index_].size; }
+
+std::string CursorField::ReadString() const {
+    return ValueText((*cursor_.state_->columns)[index_], cursor_.CurrentValue(index_));
+}
+
+void CursorField::WriteString(const std::string& text) {
+    TableCursor::State& state = cursor_.EditState();
+    StoreText((*state.columns)[index_], text, state.buffer[index_]);
+    state.assigned[index_] = true;
+}
+
+void CursorField::WriteInteger(std::int32_t value) {
+    TableCursor::State& state = cursor_.EditState();
+    StoreInteger((*state.columns)[index_], value, state.buffer[index_]);
+    state.assigned[index_] = true;
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,86 @@
+#include "engine/database_session.h"
+
+#include <algorithm>
+
+#include "engine/connection_factory.h"
+#include "engine/database_errors.h"
+
+namespace rowsmith {
+
+namespace {
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+DatabaseSession& DatabaseSession::Instance() {
+    static DatabaseSession session;
+    return session;
+}
+
+void DatabaseSession::ListAliases(std::vector<std::string>& list) {
+    list.clear();
+    for (const auto& alias : Aliases()) {
+        list.push_back(alias.name);
+    }
+    std::stable_sort(list.begin(), list.end(), [](const std::string& a, const std::string& b) {
+        return Upper(a) < Upper(b);
+    });
+}
+
+void DatabaseSession::ListTables(const std::string& alias, [[maybe_unused]] const std::string& pattern,
+                                 bool withExtensions, [[maybe_unused]] bool withSystemTables,
+                                 std::vector<std::string>& list) {
+    list = Connect(alias).ListTables(withExtensions);
+}
+
+void DatabaseSession::SetLoginHandler(LoginHandler handler) { loginHandler_ = std::move(handler); }
+
+const LoginHandler& DatabaseSession::GetLoginHandler() const { return loginHandler_; }
+
+void DatabaseSession::SetConfigFile(const std::string& path) {
+    configFile_ = path;
+    Reset();
+}
+
+Connection& DatabaseSession::Connect(const std::string& alias) {
+    const AliasConfig& config = FindAlias(alias);
+    auto found = connections_.find(config.name);
+    if (found == connections_.end()) {
+        found = connections_.emplace(config.name, OpenConnection(config, loginHandler_)).first;
+    }
+    return *found->second;
+}
+
+void DatabaseSession::Reset() {
+    connections_.clear();
+    aliases_.clear();
+    aliasesRead_ = false;
+}
+
+const AliasConfig& DatabaseSession::FindAlias(const std::string& alias) {
+    // Alias names are compared without regard to case, as the configuration's sections are.
+    for (const auto& config : Aliases()) {
+        if (Upper(config.name) == Upper(alias)) {
+            return config;
+        }
+    }
+    throw EDBEngineError("Unknown database alias '" + alias + "'");
+}
+
+const std::vector<AliasConfig>& DatabaseSession::Aliases() {
+    if (!aliasesRead_) {
+        aliases_ = ReadAliasConfigs(configFile_.empty() ? FindAliasConfigFile() : configFile_);
+        aliasesRead_ = true;
+    }
+    return aliases_;
+}
+
+}  // namespace rowsmith

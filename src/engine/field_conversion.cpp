@@ -1,0 +1,390 @@
+#include "engine/field_conversion.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "engine/database_errors.h"
+#include "text/conversions.h"
+
+namespace rowsmith {
+
+namespace {
+
+std::string FormatG(double number) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.15g", number);
+    return buffer;
+}
+
+[[noreturn]] void Refuse(const std::string& text, const char* what, const ColumnInfo& column) {
+    throw EDatabaseError("'" + text + "' is not a valid " + what + " value for field '" +
+                         column.name + "'");
+}
+
+[[noreturn]] void CannotAccess(const ColumnInfo& column, TFieldType as) {
+    throw EDatabaseError("Cannot access field '" + column.name + "' as type " + FieldTypeName(as));
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+void CheckRange(const ColumnInfo& column, std::int64_t number) {
+    std::int64_t low = 0;
+    std::int64_t high = 0;
+    if (column.type == ftSmallint) {
+        low = -32768;
+        high = 32767;
+    } else if (column.type == ftWord) {
+        high = 65535;
+    } else {
+        return;
+    }
+    if (number < low || number > high) {
+        throw EDatabaseError(FormatG(static_cast<double>(number)) +
+                             " is not a valid value for field '" + column.name +
+                             "'. The allowed range is " + FormatG(static_cast<double>(low)) +
+                             " to " + FormatG(static_cast<double>(high)));
+    }
+}
+
+// The standard integer form widened to 64 bits: leading blanks, then a sign and decimal digits,
+// or "$" and up to sixteen hexadecimal digits taken as the bit pattern.
+bool ParseInt64(const std::string& text, std::int64_t& value) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && text[i] == ' ') {
+        ++i;
+    }
+    if (i < n && text[i] == '$') {
+        std::uint64_t bits = 0;
+        const std::size_t first = ++i;
+        for (; i < n; ++i) {
+            const char c = text[i];
+            int digit;
+            if (IsDigit(c)) {
+                digit = c - '0';
+            } else if (c >= 'a' && c <= 'f') {
+                digit = c - 'a' + 10;
+            } else if (c >= 'A' && c <= 'F') {
+                digit = c - 'A' + 10;
+            } else {
+                return false;
+            }
+            if (bits >> 60 != 0) {
+                return false;
+            }
+            bits = bits * 16 + static_cast<std::uint64_t>(digit);
+        }
+        value = static_cast<std::int64_t>(bits);
+        return i > first;
+    }
+    const bool negative = i < n && text[i] == '-';
+    if (i < n && (text[i] == '-' || text[i] == '+')) {
+        ++i;
+    }
+    const std::uint64_t limit = negative ? 9223372036854775808u : 9223372036854775807u;
+    std::uint64_t magnitude = 0;
+    const std::size_t first = i;
+    for (; i < n; ++i) {
+        if (!IsDigit(text[i])) {
+            return false;
+        }
+        const auto digit = static_cast<std::uint64_t>(text[i] - '0');
+        if (magnitude > (limit - digit) / 10) {
+            return false;
+        }
+        magnitude = magnitude * 10 + digit;
+    }
+    if (i == first) {
+        return false;
+    }
+    value = negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+    return true;
+}
+
+// Plain numbers ("-12.5", "3e8": the standard form without blanks or a leading "+") go straight
+// to from_chars, which is fast and rounds once, exactly, to double. The rest takes the standard
+// conversion.
+bool ParseReal(const std::string& text, double& value) {
+    const char separator = DecimalSeparator();
+    const std::size_t n = text.size();
+    char buffer[64];
+    if (n > 0 && n < sizeof buffer) {
+        std::size_t i = 0;
+        std::size_t digits = 0;
+        const auto copyDigits = [&] {
+            for (; i < n && IsDigit(text[i]); ++i, ++digits) {
+                buffer[i] = text[i];
+            }
+        };
+        if (text[0] == '-') {
+            buffer[i++] = '-';
+        }
+        copyDigits();
+        if (i < n && text[i] == separator) {
+            buffer[i++] = '.';
+            copyDigits();
+        }
+        bool plain = digits > 0;
+        if (plain && i < n && (text[i] == 'e' || text[i] == 'E')) {
+            buffer[i++] = 'e';
+            if (i < n && (text[i] == '+' || text[i] == '-')) {
+                buffer[i] = text[i];
+                ++i;
+            }
+            const std::size_t mantissaDigits = digits;
+            copyDigits();
+            plain = digits > mantissaDigits;
+        }
+        if (plain && i == n) {
+            const auto result = std::from_chars(buffer, buffer + n, value);
+            if (result.ec == std::errc() && result.ptr == buffer + n) {
+                return true;
+            }
+        }
+    }
+    long double wide;
+    if (!TryStrToFloat(text, wide)) {
+        return false;
+    }
+    value = static_cast<double>(wide);
+    return std::isfinite(value);
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// Reads `count` digits at `at`; false when any is missing.
+bool Digits(const std::string& text, std::size_t at, std::size_t count, int& number) {
+    if (at + count > text.size()) {
+        return false;
+    }
+    number = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (!IsDigit(text[i])) {
+            return false;
+        }
+        number = number * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+// YYYY-MM-DD at `at`, a real calendar day.
+bool IsDate(const std::string& text, std::size_t at) {
+    int year;
+    int month;
+    int day;
+    if (!Digits(text, at, 4, year) || text[at + 4] != '-' || !Digits(text, at + 5, 2, month) ||
+        text[at + 7] != '-' || !Digits(text, at + 8, 2, day)) {
+        return false;
+    }
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1) {
+        return false;
+    }
+    return day <= kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+}
+
+// HH:MM:SS at `at`.
+bool IsTime(const std::string& text, std::size_t at) {
+    int hour;
+    int minute;
+    int second;
+    return Digits(text, at, 2, hour) && text[at + 2] == ':' && Digits(text, at + 3, 2, minute) &&
+           text[at + 5] == ':' && Digits(text, at + 6, 2, second) && hour < 24 && minute < 60 &&
+           second < 60;
+}
+
+// Blanks around a value are dropped, as a value set written "a, b" leaves them.
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string DateTimeText(const ColumnInfo& column, const std::string& text) {
+    std::string value = Trimmed(text);
+    switch (column.type) {
+        case ftDate:
+            if (value.size() == 10 && IsDate(value, 0)) {
+                return value;
+            }
+            Refuse(text, "date", column);
+        case ftTime:
+            if (value.size() == 5 && IsTime(value + ":00", 0)) {
+                return value + ":00";
+            }
+            if (value.size() == 8 && IsTime(value, 0)) {
+                return value;
+            }
+            Refuse(text, "time", column);
+        default:
+            if (value.size() == 10 && IsDate(value, 0)) {
+                return value + " 00:00:00";
+            }
+            if (value.size() == 19 && IsDate(value, 0) && (value[10] == ' ' || value[10] == 'T') &&
+                IsTime(value, 11)) {
+                value[10] = ' ';
+                return value;
+            }
+            Refuse(text, "date and time", column);
+    }
+}
+
+std::int64_t BooleanNumber(const ColumnInfo& column, const std::string& text) {
+    std::string value = Trimmed(text);
+    for (char& c : value) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    if (value == "true" || value == "1") {
+        return 1;
+    }
+    if (value == "false" || value == "0") {
+        return 0;
+    }
+    Refuse(text, "boolean", column);
+}
+
+// Stores the text, cut to `size` characters when that is set. Characters are counted in UTF-8,
+// and a cut never falls inside one. The value keeps its buffer when it already holds text.
+void SetText(FieldValue& value, const std::string& text, int size) {
+    std::size_t length = text.size();
+    if (size > 0 && length > static_cast<std::size_t>(size)) {
+        int characters = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == size) {
+                length = i;
+                break;
+            }
+        }
+    }
+    if (auto* stored = std::get_if<std::string>(&value)) {
+        stored->assign(text, 0, length);
+    } else {
+        value.emplace<std::string>(text, 0, length);
+    }
+}
+
+bool IsIntegerType(TFieldType type) {
+    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc;
+}
+
+bool IsRealType(TFieldType type) {
+    return type == ftFloat || type == ftCurrency || type == ftBCD;
+}
+
+bool IsTextType(TFieldType type) {
+    return type == ftString || type == ftMemo || type == ftFmtMemo;
+}
+
+bool IsBytesType(TFieldType type) {
+    return type == ftBlob || type == ftBytes || type == ftVarBytes || type == ftGraphic ||
+           type == ftTypedBinary;
+}
+
+}  // namespace
+
+void StoreText(const ColumnInfo& column, const std::string& text, FieldValue& value) {
+    if (text.empty()) {
+        value = std::monostate();
+        return;
+    }
+    switch (column.type) {
+        case ftString:
+        case ftMemo:
+        case ftFmtMemo:
+            SetText(value, text, column.size);
+            return;
+        case ftSmallint:
+        case ftInteger:
+        case ftWord:
+        case ftAutoInc: {
+            std::int64_t number;
+            if (column.wide) {
+                if (!ParseInt64(text, number)) {
+                    Refuse(text, "integer", column);
+                }
+            } else {
+                std::int32_t narrow;
+                if (!TryStrToInt(text, narrow)) {
+                    Refuse(text, "integer", column);
+                }
+                number = narrow;
+            }
+            CheckRange(column, number);
+            value = number;
+            return;
+        }
+        case ftFloat:
+        case ftCurrency:
+        case ftBCD: {
+            double number;
+            if (!ParseReal(text, number)) {
+                Refuse(text, "floating point", column);
+            }
+            value = number;
+            return;
+        }
+        case ftDate:
+        case ftTime:
+        case ftDateTime:
+            value = DateTimeText(column, text);
+            return;
+        case ftBoolean:
+            value = BooleanNumber(column, text);
+            return;
+        default:
+            if (!IsBytesType(column.type)) {
+                CannotAccess(column, ftString);
+            }
+            SetText(value, text, 0);
+            return;
+    }
+}
+
+void StoreInteger(const ColumnInfo& column, std::int32_t number, FieldValue& value) {
+    const TFieldType type = column.type;
+    if (IsIntegerType(type)) {
+        CheckRange(column, number);
+        value = static_cast<std::int64_t>(number);
+    } else if (IsRealType(type)) {
+        value = static_cast<double>(number);
+    } else if (IsTextType(type)) {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        SetText(value, std::string(digits, end), column.size);
+    } else {
+        CannotAccess(column, ftInteger);
+    }
+}
+
+std::string ValueText(const ColumnInfo& column, const FieldValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return *text;
+    }
+    if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+        if (column.type == ftBoolean) {
+            return *integer != 0 ? "True" : "False";
+        }
+        char digits[24];
+        return std::string(digits, std::to_chars(digits, digits + sizeof digits, *integer).ptr);
+    }
+    if (const auto* real = std::get_if<double>(&value)) {
+        if (column.type == ftBoolean) {
+            return *real != 0 ? "True" : "False";
+        }
+        char digits[32];
+        std::string text(digits, std::to_chars(digits, digits + sizeof digits, *real).ptr);
+        const auto point = text.find('.');
+        if (point != std::string::npos) {
+            text[point] = DecimalSeparator();
+        }
+        return text;
+    }
+    return {};
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,103 @@
+#include "engine/sqlite/sqlite_database.h"
+
+#include "engine/database_errors.h"
+
+namespace rowsmith {
+
+namespace {
+
+const char kRolledBack[] = "The records posted since the last commit were rolled back";
+
+}  // namespace
+
+SqliteDatabase::SqliteDatabase(const std::string& path) {
+    // No SQLITE_OPEN_CREATE: a mistyped path must not quietly become a new, empty database.
+    const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw EDBEngineError(message + "\n" + path);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // A file that is no database opens fine and fails on first read; find out now.
+    try {
+        Execute("SELECT count(*) FROM sqlite_master");
+    } catch (const EDBEngineError& error) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw EDBEngineError(std::string(error.what()) + "\n" + path);
+    }
+}
+
+SqliteDatabase::~SqliteDatabase() {
+    if (inTransaction_) {
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db_);
+}
+
+void SqliteDatabase::Execute(const char* sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        std::string message = error != nullptr ? error : sqlite3_errmsg(db_);
+        sqlite3_free(error);
+        throw EDBEngineError(message);
+    }
+}
+
+void SqliteDatabase::BeginRun() { ++runDepth_; }
+
+void SqliteDatabase::EndRun() {
+    if (runDepth_ == 0) {
+        return;
+    }
+    if (--runDepth_ == 0 && inTransaction_) {
+        Commit();
+    }
+}
+
+void SqliteDatabase::Begin() {
+    Execute("BEGIN IMMEDIATE");
+    inTransaction_ = true;
+    pendingWrites_ = 0;
+    transactionStart_ = std::chrono::steady_clock::now();
+}
+
+void SqliteDatabase::Commit() {
+    pendingWrites_ = 0;
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        inTransaction_ = false;
+        return;
+    }
+    // A commit that cannot finish (a reader of another program outlasting the busy wait) leaves
+    // the transaction open; roll it back so the connection stays usable, and say so.
+    const std::string message = sqlite3_errmsg(db_);
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    inTransaction_ = false;
+    throw EDBEngineError(message + "\n" + kRolledBack);
+}
+
+void SqliteDatabase::FailWrite(std::string message) {
+    if (inTransaction_) {
+        if (sqlite3_get_autocommit(db_) != 0) {
+            // Some failures (a full disk, an I/O error) make SQLite roll back the whole
+            // transaction itself; the records since the last commit are gone.
+            inTransaction_ = false;
+            pendingWrites_ = 0;
+            message += "\n";
+            message += kRolledBack;
+        } else {
+            try {
+                Commit();
+            } catch (const EDBEngineError& error) {
+                message += "\n";
+                message += error.what();
+            }
+        }
+    }
+    throw EDBEngineError(message);
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,419 @@
+#include "engine/sqlite/sqlite_table.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/database_errors.h"
+#include "engine/sqlite/sqlite_types.h"
+
+namespace rowsmith {
+
+namespace {
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+std::string ColumnText(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return text != nullptr ? std::string(text, sqlite3_column_bytes(statement, column)) : "";
+}
+
+// Whatever follows the column list's closing parenthesis holds the table options.
+bool DeclaresWithoutRowid(const std::string& createSql) {
+    const auto close = createSql.rfind(')');
+    return close != std::string::npos && Upper(createSql.substr(close)).find("ROWID") !=
+                                             std::string::npos;
+}
+
+bool IsBlobType(TFieldType type) {
+    return type == ftBlob || type == ftBytes || type == ftVarBytes || type == ftGraphic ||
+           type == ftTypedBinary;
+}
+
+// A cache holds one statement per set of written columns a caller uses: few, so a short linear
+// search beats any map.
+constexpr std::size_t kMaxCachedStatements = 16;
+
+}  // namespace
+
+SqliteTable::SqliteTable(std::shared_ptr<SqliteDatabase> database, const std::string& name)
+    : database_(std::move(database)), db_(database_->Handle()), quotedName_(QuoteIdentifier(name)) {
+    ReadLayout(name);
+    for (const auto& column : columns_) {
+        blobColumns_.push_back(IsBlobType(column.type));
+    }
+    for (const auto& column : columns_) {
+        selectList_ += (selectList_.empty() ? "" : ", ") + QuoteIdentifier(column.name);
+    }
+    if (!rowid_.empty()) {
+        selectList_ = rowid_ + ", " + selectList_;
+    }
+}
+
+void SqliteTable::ReadLayout(const std::string& name) {
+    SqliteStatement master(db_,
+                           "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1 "
+                           "COLLATE NOCASE");
+    sqlite3_bind_text(master.get(), 1, name.data(), static_cast<int>(name.size()),
+                      SQLITE_TRANSIENT);
+    const int found = sqlite3_step(master.get());
+    if (found != SQLITE_ROW && found != SQLITE_DONE) {
+        Fail();
+    }
+    if (found == SQLITE_DONE) {
+        throw EDBEngineError("no such table: " + name);
+    }
+    const bool withoutRowid = DeclaresWithoutRowid(ColumnText(master.get(), 0));
+
+    SqliteStatement info(db_, "SELECT name, type, pk FROM pragma_table_info(?1) ORDER BY cid");
+    sqlite3_bind_text(info.get(), 1, name.data(), static_cast<int>(name.size()),
+                      SQLITE_TRANSIENT);
+    struct Raw {
+        std::string name;
+        std::string type;
+        int pk;
+    };
+    std::vector<Raw> raw;
+    int rc;
+    while ((rc = sqlite3_step(info.get())) == SQLITE_ROW) {
+        raw.push_back({ColumnText(info.get(), 0), ColumnText(info.get(), 1),
+                       sqlite3_column_int(info.get(), 2)});
+    }
+    if (rc != SQLITE_DONE) {
+        Fail();
+    }
+
+    std::vector<std::pair<int, int>> keyParts;  // (position in the key, column)
+    for (int i = 0; i < static_cast<int>(raw.size()); ++i) {
+        if (raw[i].pk > 0) {
+            keyParts.emplace_back(raw[i].pk, i);
+        }
+    }
+    std::sort(keyParts.begin(), keyParts.end());
+    if (!withoutRowid && keyParts.size() == 1 && Upper(raw[keyParts[0].second].type) == "INTEGER") {
+        rowidAlias_ = keyParts[0].second;
+    }
+    for (int i = 0; i < static_cast<int>(raw.size()); ++i) {
+        columns_.push_back(SqliteColumnInfo(raw[i].name, raw[i].type, i == rowidAlias_));
+    }
+
+    if (withoutRowid) {
+        for (const auto& part : keyParts) {
+            keyColumns_.push_back(part.second);
+        }
+        return;
+    }
+    // A column may be called rowid itself; SQLite knows the rowid under three names.
+    for (const char* candidate : {"rowid", "_rowid_", "oid"}) {
+        const bool taken = std::any_of(raw.begin(), raw.end(), [&](const Raw& column) {
+            return Upper(column.name) == Upper(candidate);
+        });
+        if (!taken) {
+            rowid_ = candidate;
+            return;
+        }
+    }
+    if (rowidAlias_ < 0) {
+        throw EDBEngineError("Table " + quotedName_ + " hides its rowid behind its columns");
+    }
+    rowid_ = QuoteIdentifier(columns_[rowidAlias_].name);
+}
+
+std::string SqliteTable::KeyCondition(int first) const {
+    if (!rowid_.empty()) {
+        return rowid_ + " = ?" + std::to_string(first);
+    }
+    std::string condition;
+    for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
+        condition += (i == 0 ? "" : " AND ") + QuoteIdentifier(columns_[keyColumns_[i]].name) +
+                     " = ?" + std::to_string(first + static_cast<int>(i));
+    }
+    return condition;
+}
+
+std::string SqliteTable::KeyOrder() const {
+    if (!rowid_.empty()) {
+        return rowid_;
+    }
+    std::string order;
+    for (int column : keyColumns_) {
+        order += (order.empty() ? "" : ", ") + QuoteIdentifier(columns_[column].name);
+    }
+    return order;
+}
+
+void SqliteTable::BindKey(sqlite3_stmt* statement, int first, const RecordKey& key) const {
+    for (std::size_t i = 0; i < key.parts.size(); ++i) {
+        BindValue(statement, first + static_cast<int>(i), key.parts[i], false);
+    }
+}
+
+void SqliteTable::BindValue(sqlite3_stmt* statement, int parameter, const FieldValue& value,
+                            bool blob) const {
+    int rc;
+    if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+        rc = sqlite3_bind_int64(statement, parameter, *integer);
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+        // The caller's values outlive the step, so SQLite need not copy them.
+        rc = blob ? sqlite3_bind_blob64(statement, parameter, text->data(), text->size(),
+                                        SQLITE_STATIC)
+                  : sqlite3_bind_text64(statement, parameter, text->data(), text->size(),
+                                        SQLITE_STATIC, SQLITE_UTF8);
+    } else if (const auto* real = std::get_if<double>(&value)) {
+        rc = sqlite3_bind_double(statement, parameter, *real);
+    } else {
+        rc = sqlite3_bind_null(statement, parameter);
+    }
+    if (rc != SQLITE_OK) {
+        Fail();
+    }
+}
+
+void SqliteTable::ReadRow(sqlite3_stmt* statement, Record& record) const {
+    const int first = rowid_.empty() ? 0 : 1;
+    record.values.resize(columns_.size());
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+        FieldValue& value = record.values[i];
+        const int column = first + i;
+        switch (sqlite3_column_type(statement, column)) {
+            case SQLITE_INTEGER:
+                value = static_cast<std::int64_t>(sqlite3_column_int64(statement, column));
+                break;
+            case SQLITE_FLOAT:
+                value = sqlite3_column_double(statement, column);
+                break;
+            case SQLITE_NULL:
+                value = std::monostate();
+                break;
+            case SQLITE_BLOB: {
+                const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+                value = std::string(bytes != nullptr ? bytes : "",
+                                    sqlite3_column_bytes(statement, column));
+                break;
+            }
+            default:
+                value = ColumnText(statement, column);
+                break;
+        }
+    }
+    if (first == 1) {
+        record.key.parts.assign(1, static_cast<std::int64_t>(sqlite3_column_int64(statement, 0)));
+    } else {
+        record.key.parts.clear();
+        for (int column : keyColumns_) {
+            record.key.parts.push_back(record.values[column]);
+        }
+    }
+}
+
+std::vector<Record> SqliteTable::ReadPage(const RecordKey* after, std::size_t limit) {
+    SqliteStatement& cached = after == nullptr ? firstPage_ : nextPage_;
+    if (!cached) {
+        std::string sql = "SELECT " + selectList_ + " FROM " + quotedName_;
+        int limitParameter = 1;
+        if (after != nullptr) {
+            if (!rowid_.empty()) {
+                sql += " WHERE " + rowid_ + " > ?1";
+                limitParameter = 2;
+            } else {
+                // Row values compare the key columns in order, as ORDER BY sorts them.
+                std::string placeholders;
+                for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
+                    placeholders += (i == 0 ? "?" : ", ?") + std::to_string(i + 1);
+                }
+                sql += " WHERE (" + KeyOrder() + ") > (" + placeholders + ")";
+                limitParameter = static_cast<int>(keyColumns_.size()) + 1;
+            }
+        }
+        sql += " ORDER BY " + KeyOrder() + " LIMIT ?" + std::to_string(limitParameter);
+        cached = SqliteStatement(db_, sql);
+    }
+    sqlite3_stmt* statement = cached.get();
+    int parameter = 1;
+    if (after != nullptr) {
+        BindKey(statement, 1, *after);
+        parameter += static_cast<int>(after->parts.size());
+    }
+    sqlite3_bind_int64(statement, parameter, static_cast<sqlite3_int64>(limit));
+
+    std::vector<Record> page;
+    page.reserve(limit);
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        page.emplace_back();
+        ReadRow(statement, page.back());
+    }
+    sqlite3_reset(statement);
+    if (rc != SQLITE_DONE) {
+        Fail();
+    }
+    return page;
+}
+
+bool SqliteTable::ReadRecord(const RecordKey& key, Record& record) {
+    if (!readRecord_) {
+        readRecord_ = SqliteStatement(
+            db_, "SELECT " + selectList_ + " FROM " + quotedName_ + " WHERE " + KeyCondition(1));
+    }
+    sqlite3_stmt* statement = readRecord_.get();
+    BindKey(statement, 1, key);
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        ReadRow(statement, record);
+    }
+    sqlite3_reset(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        Fail();
+    }
+    return rc == SQLITE_ROW;
+}
+
+SqliteTable::WriteStatement& SqliteTable::InsertStatement(const std::vector<bool>& assigned) {
+    if (lastInsert_ < inserts_.size() && inserts_[lastInsert_].assigned == assigned) {
+        return inserts_[lastInsert_];
+    }
+    for (std::size_t i = 0; i < inserts_.size(); ++i) {
+        if (inserts_[i].assigned == assigned) {
+            lastInsert_ = i;
+            return inserts_[i];
+        }
+    }
+    WriteStatement write{assigned, {}, {}};
+    std::string names;
+    std::string placeholders;
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+        if (assigned[i]) {
+            write.columns.push_back(i);
+            names += (names.empty() ? "" : ", ") + QuoteIdentifier(columns_[i].name);
+            placeholders += (placeholders.empty() ? "?" : ", ?");
+        }
+    }
+    // Columns left out get their defaults.
+    write.statement = SqliteStatement(
+        db_, "INSERT INTO " + quotedName_ +
+                 (names.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + placeholders + ")"));
+    if (inserts_.size() == kMaxCachedStatements) {
+        inserts_.erase(inserts_.begin());
+    }
+    inserts_.push_back(std::move(write));
+    lastInsert_ = inserts_.size() - 1;
+    return inserts_.back();
+}
+
+SqliteTable::WriteStatement& SqliteTable::UpdateStatement(const std::vector<bool>& assigned) {
+    for (auto& write : updates_) {
+        if (write.assigned == assigned) {
+            return write;
+        }
+    }
+    WriteStatement write{assigned, {}, {}};
+    std::string sets;
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+        if (assigned[i]) {
+            write.columns.push_back(i);
+            sets += (sets.empty() ? "" : ", ") + QuoteIdentifier(columns_[i].name) + " = ?";
+        }
+    }
+    const int keyParameter = static_cast<int>(write.columns.size()) + 1;
+    write.statement = SqliteStatement(db_, "UPDATE " + quotedName_ + " SET " + sets + " WHERE " +
+                                               KeyCondition(keyParameter));
+    if (updates_.size() == kMaxCachedStatements) {
+        updates_.erase(updates_.begin());
+    }
+    updates_.push_back(std::move(write));
+    return updates_.back();
+}
+
+void SqliteTable::RunWrite(sqlite3_stmt* statement) {
+    database_->BeforeWrite();
+    if (sqlite3_step(statement) != SQLITE_DONE) {
+        std::string message = sqlite3_errmsg(db_);
+        sqlite3_reset(statement);
+        database_->FailWrite(std::move(message));
+    }
+    sqlite3_reset(statement);
+    database_->AfterWrite();
+}
+
+void SqliteTable::Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) {
+    WriteStatement& write = InsertStatement(assigned);
+    sqlite3_stmt* statement = write.statement.get();
+    int parameter = 1;
+    for (int column : write.columns) {
+        BindValue(statement, parameter++, values[column], blobColumns_[column]);
+    }
+    RunWrite(statement);
+    if (!rowid_.empty()) {
+        lastRowid_ = sqlite3_last_insert_rowid(db_);
+    } else {
+        lastKey_.parts.resize(keyColumns_.size());
+        for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
+            const int column = keyColumns_[i];
+            lastKey_.parts[i] = assigned[column] ? values[column] : FieldValue();
+        }
+    }
+}
+
+RecordKey SqliteTable::LastInsertKey() {
+    if (!rowid_.empty()) {
+        return RecordKey{{lastRowid_}};
+    }
+    return lastKey_;
+}
+
+void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
+                         const std::vector<bool>& assigned) {
+    if (std::none_of(assigned.begin(), assigned.end(), [](bool written) { return written; })) {
+        return;
+    }
+    WriteStatement& write = UpdateStatement(assigned);
+    sqlite3_stmt* statement = write.statement.get();
+    int parameter = 1;
+    for (int column : write.columns) {
+        BindValue(statement, parameter++, values[column], blobColumns_[column]);
+    }
+    BindKey(statement, parameter, key);
+    RunWrite(statement);
+    if (sqlite3_changes(db_) == 0) {
+        throw EDBEngineError("Record not found: it was deleted or its key was changed");
+    }
+    if (rowidAlias_ >= 0 && assigned[rowidAlias_]) {
+        key.parts.assign(1, values[rowidAlias_]);
+    }
+    for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
+        if (assigned[keyColumns_[i]]) {
+            key.parts[i] = values[keyColumns_[i]];
+        }
+    }
+}
+
+void SqliteTable::Delete(const RecordKey& key) {
+    if (!delete_) {
+        delete_ = SqliteStatement(db_, "DELETE FROM " + quotedName_ + " WHERE " + KeyCondition(1));
+    }
+    BindKey(delete_.get(), 1, key);
+    RunWrite(delete_.get());
+}
+
+void SqliteTable::DeleteAll() {
+    SqliteStatement statement(db_, "DELETE FROM " + quotedName_);
+    RunWrite(statement.get());
+}
+
+std::int64_t SqliteTable::Count() {
+    SqliteStatement statement(db_, "SELECT count(*) FROM " + quotedName_);
+    if (sqlite3_step(statement.get()) != SQLITE_ROW) {
+        Fail();
+    }
+    return sqlite3_column_int64(statement.get(), 0);
+}
+
+void SqliteTable::Fail() const { throw EDBEngineError(sqlite3_errmsg(db_)); }
+
+}  // namespace rowsmith

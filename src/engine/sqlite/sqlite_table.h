@@ -1,0 +1,81 @@
+// SqliteTable: the SQLite driver's TableDriver for one table. Records are identified by the
+// rowid, or by the primary key of a WITHOUT ROWID table, and walked in that order page by page.
+// Insert and update statements are prepared once per set of written columns and reused, so
+// appending a record costs one bind per value and one step.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/driver.h"
+#include "engine/sqlite/sqlite_database.h"
+#include "engine/sqlite/sqlite_statement.h"
+
+namespace rowsmith {
+
+class SqliteTable : public TableDriver {
+public:
+    // Throws EDBEngineError ("no such table: ...") when the database has no such table.
+    SqliteTable(std::shared_ptr<SqliteDatabase> database, const std::string& name);
+
+    const std::vector<ColumnInfo>& Columns() const override { return columns_; }
+    std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override;
+    bool ReadRecord(const RecordKey& key, Record& record) override;
+    void Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) override;
+    RecordKey LastInsertKey() override;
+    void Update(RecordKey& key, const std::vector<FieldValue>& values,
+                const std::vector<bool>& assigned) override;
+    void Delete(const RecordKey& key) override;
+    void DeleteAll() override;
+    std::int64_t Count() override;
+
+private:
+    struct WriteStatement {
+        std::vector<bool> assigned;
+        // The written columns in parameter order.
+        std::vector<int> columns;
+        SqliteStatement statement;
+    };
+
+    void ReadLayout(const std::string& name);
+    WriteStatement& InsertStatement(const std::vector<bool>& assigned);
+    WriteStatement& UpdateStatement(const std::vector<bool>& assigned);
+    // "rowid = ?N" or the primary key's columns, parameters numbered from `first`.
+    std::string KeyCondition(int first) const;
+    std::string KeyOrder() const;
+    void BindKey(sqlite3_stmt* statement, int first, const RecordKey& key) const;
+    void BindValue(sqlite3_stmt* statement, int parameter, const FieldValue& value,
+                   bool blob) const;
+    // Reads the row the statement stands on: the rowid first when the table has one.
+    void ReadRow(sqlite3_stmt* statement, Record& record) const;
+    // Steps a write to its end between the database's write bookkeeping.
+    void RunWrite(sqlite3_stmt* statement);
+    [[noreturn]] void Fail() const;
+
+    std::shared_ptr<SqliteDatabase> database_;
+    sqlite3* db_;
+    std::string quotedName_;
+    std::vector<ColumnInfo> columns_;
+    std::vector<bool> blobColumns_;
+    // How the rowid is named in SQL; empty for a WITHOUT ROWID table.
+    std::string rowid_;
+    // The column that aliases the rowid (INTEGER PRIMARY KEY), or -1.
+    int rowidAlias_ = -1;
+    // WITHOUT ROWID: the primary key's columns in key order.
+    std::vector<int> keyColumns_;
+    std::string selectList_;
+
+    SqliteStatement firstPage_;
+    SqliteStatement nextPage_;
+    SqliteStatement readRecord_;
+    SqliteStatement delete_;
+    std::vector<WriteStatement> inserts_;
+    std::vector<WriteStatement> updates_;
+    std::size_t lastInsert_ = 0;
+    std::int64_t lastRowid_ = 0;
+    RecordKey lastKey_;
+};
+
+}  // namespace rowsmith
