@@ -1,0 +1,330 @@
+// TMainForm: creation and layout of the window.
+#include "main/main_form.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <limits>
+
+#include "main/application.h"
+#include "main/hint_router.h"
+#include "main/hint_text.h"
+#include "main/status_panel.h"
+#include "main/tool_glyphs.h"
+#include "model/fill_methods.h"
+
+namespace rowsmith {
+
+namespace {
+
+constexpr int kWindowWidth = 580;
+constexpr int kWindowHeight = 404;
+constexpr int kRightPanelWidth = 317;
+constexpr int kTablesListWidth = 113;
+constexpr int kTableFillMethodWidth = 145;
+constexpr int kRecCountWidth = 79;
+constexpr int kBottomPanelHeight = 29;
+constexpr int kRowHeight = 18;
+constexpr int kFieldNameWidth = 130;
+constexpr int kFillMethodWidth = 171;
+constexpr int kValuesWidth = 198;
+constexpr int kDefaultRecCount = 100;
+constexpr const char* kScenarioFilter = "Rowsmith Scenario|*.scn";
+
+QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* hint) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(name);
+    SetHint(item, hint);
+    return item;
+}
+
+QToolButton* AddToolButton(QToolBar* bar, const char* name, const char* caption, const char* hint,
+                           const QIcon& glyph) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setIcon(glyph);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    SetHint(button, hint);
+    bar->addWidget(button);
+    return button;
+}
+
+QLabel* AddLabel(QBoxLayout* layout, const char* caption) {
+    auto* label = new QLabel(caption);
+    layout->addWidget(label);
+    return label;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent),
+      OpenDialog(TFileDialog::Kind::Open, kScenarioFilter),
+      SaveDialog(TFileDialog::Kind::Save, kScenarioFilter, "scn") {
+    setWindowTitle(kApplicationTitle);
+    setWindowIcon(ApplicationIcon());
+
+    CreateMenus();
+    CreateSpeedBar();
+
+    // Wherever no panel covers the client area, the workspace colour shows.
+    auto* workspace = new QWidget;
+    workspace->setBackgroundRole(QPalette::Dark);
+    workspace->setAutoFillBackground(true);
+    auto* workspaceLayout = new QVBoxLayout(workspace);
+    workspaceLayout->setContentsMargins(0, 0, 0, 0);
+    workspaceLayout->addWidget(CreateSettingsPanel());
+
+    StatusBar = new TStatusPanel;
+    PrgsBar = StatusBar->ProgressBar();
+
+    auto* central = new QWidget;
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(workspace, 1);
+    centralLayout->addWidget(StatusBar);
+    setCentralWidget(central);
+
+    ConnectCommands();
+    FormCreate();
+
+    resize(kWindowWidth, kWindowHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+    }
+}
+
+TMainForm::~TMainForm() {
+    FormDestroy();
+}
+
+void TMainForm::CreateMenus() {
+    QMenuBar* mainMenu = menuBar();
+    mainMenu->setObjectName("MainMenu");
+
+    miWork = mainMenu->addMenu("&File");
+    miWork->setObjectName("miWork");
+    SetHint(miWork->menuAction(), "Fill Up all tables in scenario| ");
+    miNewScenario =
+        AddMenuItem(miWork, "miNewScenario", "&New Scenario...", "Create new filling scenario");
+    miOpenScenario =
+        AddMenuItem(miWork, "miOpenScenario", "&Open Scenario...", "Open saved filling scenario");
+    miSaveScenario = AddMenuItem(miWork, "miSaveScenario", "&Save Scenario", "Save scenario");
+    miSaveScenarioAs =
+        AddMenuItem(miWork, "miSaveScenarioAs", "Save Scenario &As...", "Save scenario as...");
+    miWork->addSeparator();
+    miFillup = AddMenuItem(miWork, "miFillup", "&Fill Up", "");
+    miShowData = AddMenuItem(miWork, "miShowData", "Show &Data", "Show filled data|");
+    miWork->addSeparator();
+    miExit = AddMenuItem(miWork, "miExit", "E&xit", "Exit program");
+
+    Help1 = mainMenu->addMenu("&Help");
+    Help1->setObjectName("Help1");
+    Contents1 = AddMenuItem(Help1, "Contents1", "&Contents", "Help topics");
+    Help1->addSeparator();
+    About1 = AddMenuItem(Help1, "About1", "&About", "About the program");
+
+    miSaveScenario->setEnabled(false);
+    miSaveScenarioAs->setEnabled(false);
+    miFillup->setEnabled(false);
+    miShowData->setEnabled(false);
+}
+
+void TMainForm::CreateSpeedBar() {
+    SpeedBar = new QToolBar("Work", this);
+    SpeedBar->setObjectName("SpeedBar");
+    SpeedBar->setMovable(true);
+    SpeedBar->setFloatable(false);
+    SpeedBar->setIconSize(QSize(16, 16));
+    SpeedBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    SpeedBar->toggleViewAction()->setEnabled(false);
+    addToolBar(Qt::TopToolBarArea, SpeedBar);
+
+    // The gaps between the buttons group them: New | Open, Save | Fill Up | Show Data.
+    siNewScenario = AddToolButton(SpeedBar, "siNewScenario", "New scenario", "New scenario|",
+                                  NewScenarioGlyph());
+    SpeedBar->addSeparator();
+    siOpenScenario = AddToolButton(SpeedBar, "siOpenScenario", "Open scenario", "Open scenario|",
+                                   OpenScenarioGlyph());
+    siSaveScenario = AddToolButton(SpeedBar, "siSaveScenario", "Save scenario", "Save scenario|",
+                                   SaveScenarioGlyph());
+    SpeedBar->addSeparator();
+    siFillUp = AddToolButton(SpeedBar, "siFillUp", "FillUp", "Fill Up all tables in scenario| ",
+                             FillUpGlyph());
+    SpeedBar->addSeparator();
+    siShowData = AddToolButton(SpeedBar, "siShowData", "Show Data", "Show Data|", ShowDataGlyph());
+    siSaveScenario->setEnabled(false);
+    siFillUp->setEnabled(false);
+    siShowData->setEnabled(false);
+
+    // pnlRight sits at the far end of the bar inside an always-present holder, so that it can be
+    // shown and hidden like any widget.
+    speedBarEnd_ = new QWidget(SpeedBar);
+    speedBarEnd_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* endLayout = new QBoxLayout(QBoxLayout::LeftToRight, speedBarEnd_);
+    endLayout->setContentsMargins(0, 0, 0, 0);
+    endLayout->addStretch(1);
+    endLayout->addWidget(CreateRightPanel());
+    SpeedBar->addWidget(speedBarEnd_);
+    connect(SpeedBar, &QToolBar::orientationChanged, this, &TMainForm::FollowSpeedBarOrientation);
+}
+
+QWidget* TMainForm::CreateRightPanel() {
+    pnlRight = new QWidget;
+    pnlRight->setObjectName("pnlRight");
+    pnlRight->setFixedWidth(kRightPanelWidth);
+    auto* layout = new QBoxLayout(QBoxLayout::LeftToRight, pnlRight);
+    layout->setContentsMargins(2, 0, 2, 0);
+
+    lblAliasCap = AddLabel(layout, "Database:");
+    lbAlias = AddLabel(layout, "");
+    lbAlias->setObjectName("lbAlias");
+    lbAlias->setTextFormat(Qt::PlainText);
+    QFont bold = lbAlias->font();
+    bold.setBold(true);
+    lbAlias->setFont(bold);
+    // Inside the tool bar a label would take the button text colour; the alias is blue.
+    QPalette blue = lbAlias->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    lbAlias->setPalette(blue);
+    lbAlias->setForegroundRole(QPalette::WindowText);
+    // A long alias is cut at the panel's edge instead of pushing the table list away.
+    lbAlias->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(lbAlias, 1);
+
+    lblTableCap = AddLabel(layout, "Table:");
+    cbTables = new QComboBox;
+    cbTables->setObjectName("cbTables");
+    cbTables->setFixedWidth(kTablesListWidth);
+    layout->addWidget(cbTables);
+
+    pnlRight->hide();
+    return pnlRight;
+}
+
+void TMainForm::FollowSpeedBarOrientation(Qt::Orientation orientation) {
+    // Docked at a side edge, the bar stacks the panel's controls instead of widening.
+    const bool across = orientation == Qt::Horizontal;
+    const auto direction = across ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    static_cast<QBoxLayout*>(speedBarEnd_->layout())->setDirection(direction);
+    static_cast<QBoxLayout*>(pnlRight->layout())->setDirection(direction);
+    if (across) {
+        pnlRight->setFixedWidth(kRightPanelWidth);
+    } else {
+        pnlRight->setMinimumWidth(0);
+        pnlRight->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+}
+
+QWidget* TMainForm::CreateSettingsPanel() {
+    pnlMain = new QWidget;
+    pnlMain->setObjectName("pnlMain");
+    pnlMain->setBackgroundRole(QPalette::Window);
+    pnlMain->setAutoFillBackground(true);
+
+    sgFields = new QTableWidget(0, 3, pnlMain);
+    sgFields->setObjectName("sgFields");
+    sgFields->verticalHeader()->hide();
+    sgFields->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    sgFields->horizontalHeader()->setDefaultSectionSize(kFieldNameWidth);
+    sgFields->setColumnWidth(colFieldName, kFieldNameWidth);
+    sgFields->setColumnWidth(colFillMethod, kFillMethodWidth);
+    sgFields->setColumnWidth(colValues, kValuesWidth);
+    sgFields->setSelectionMode(QAbstractItemView::SingleSelection);
+    sgFields->setSelectionBehavior(QAbstractItemView::SelectItems);
+    sgFields->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The grid's column widths follow its client width, which also changes when a scroll bar
+    // comes or goes and when the panel is first shown.
+    sgFields->viewport()->installEventFilter(this);
+
+    // Laid over the grid's current cell when the grid is in use; hidden until then.
+    cbMethods = new QComboBox(pnlMain);
+    cbMethods->setObjectName("cbMethods");
+    for (const char* caption : kFillMethodCaptions) {
+        cbMethods->addItem(caption);
+    }
+    cbMethods->setFrame(false);
+    cbMethods->setFocusPolicy(Qt::ClickFocus);
+    cbMethods->hide();
+
+    bbEditValue = new QPushButton("...", pnlMain);
+    bbEditValue->setObjectName("bbEditValue");
+    QFont bold = bbEditValue->font();
+    bold.setBold(true);
+    bbEditValue->setFont(bold);
+    bbEditValue->setFocusPolicy(Qt::ClickFocus);
+    bbEditValue->hide();
+
+    auto* layout = new QVBoxLayout(pnlMain);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(sgFields, 1);
+    layout->addWidget(CreateBottomPanel());
+
+    pnlMain->hide();
+    return pnlMain;
+}
+
+QWidget* TMainForm::CreateBottomPanel() {
+    pnlBottom = new QWidget;
+    pnlBottom->setObjectName("pnlBottom");
+    pnlBottom->setMinimumHeight(kBottomPanelHeight);
+    auto* layout = new QHBoxLayout(pnlBottom);
+    layout->setContentsMargins(2, 2, 2, 2);
+
+    lblTblFillMethod = AddLabel(layout, "Table fill method");
+    cbTblFillMethod = new QComboBox;
+    cbTblFillMethod->setObjectName("cbTblFillMethod");
+    for (const char* caption : kTableFillMethodCaptions) {
+        cbTblFillMethod->addItem(caption);
+    }
+    cbTblFillMethod->setFixedWidth(kTableFillMethodWidth);
+    layout->addWidget(cbTblFillMethod);
+    layout->addSpacing(6);
+
+    lblRecCount = AddLabel(layout, "Record count:");
+    lblRecCount->setObjectName("lblRecCount");
+    seRecCount = new QSpinBox;
+    seRecCount->setObjectName("seRecCount");
+    seRecCount->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    seRecCount->setValue(kDefaultRecCount);
+    seRecCount->setFixedWidth(kRecCountWidth);
+    layout->addWidget(seRecCount);
+    layout->addStretch(1);
+    return pnlBottom;
+}
+
+void TMainForm::FormCreate() {
+    Scenario = std::make_unique<TFillScenario>();
+    CurrentTable = nullptr;
+    sgFields->setHorizontalHeaderLabels({"Field name", "Filling method", "Values"});
+
+    hintRouter_ = new THintRouter(this);
+    hintRouter_->Track(menuBar());
+    hintRouter_->Track(miWork);
+    hintRouter_->Track(Help1);
+    connect(hintRouter_, &THintRouter::HintChanged, this, &TMainForm::DisplayHint);
+}
+
+void TMainForm::FormDestroy() {
+    CurrentTable = nullptr;
+    Scenario.reset();
+}
+
+}  // namespace rowsmith
