@@ -1,0 +1,70 @@
+// Hint texts: the short and long parts.
+#include <QLabel>
+#include <QTest>
+
+#include "main/hint_text.h"
+#include "ui_test_support.h"
+
+namespace rowsmith::test {
+
+class HintTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void parts_data();
+    void parts();
+    void controlWithoutToolTip();
+};
+
+void HintTest::parts_data() {
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("shortPart");
+    QTest::addColumn<QString>("longPart");
+    QTest::newRow("short only") << "New scenario|"
+                                << "New scenario"
+                                << "";
+    QTest::newRow("no bar: both") << "Exit program"
+                                  << "Exit program"
+                                  << "Exit program";
+    QTest::newRow("blank long part") << "Fill Up all tables in scenario| "
+                                     << "Fill Up all tables in scenario"
+                                     << " ";
+    QTest::newRow("long only") << "|Shown below"
+                               << ""
+                               << "Shown below";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+    QTest::newRow("first bar splits") << "a|b|c"
+                                      << "a"
+                                      << "b|c";
+}
+
+void HintTest::parts() {
+    QFETCH(QString, hint);
+    QFETCH(QString, shortPart);
+    QFETCH(QString, longPart);
+    QCOMPARE(ShortHint(hint), shortPart);
+    QCOMPARE(LongHint(hint), longPart);
+
+    QLabel control;
+    SetHint(&control, hint);
+    QCOMPARE(control.toolTip(), shortPart);
+    QCOMPARE(control.statusTip(), longPart);
+}
+
+void HintTest::controlWithoutToolTip() {
+    QLabel control;
+    SetHint(&control, "Take values from the field of another table", false);
+    QCOMPARE(control.toolTip(), QString());
+    QCOMPARE(control.statusTip(), QString("Take values from the field of another table"));
+}
+
+int RunHintTests(int argc, char** argv) {
+    HintTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+}  // namespace rowsmith::test
+
+#include "hint_test.moc"

@@ -1,0 +1,410 @@
+// The main window: its state at start-up, the command states, closing with and without changes,
+// the last grid column, hints and the wiring of the commands.
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "main/fit_last_column.h"
+#include "main/hint_text.h"
+#include "main/status_panel.h"
+#include "model/fill_methods.h"
+#include "ui_test_support.h"
+
+namespace rowsmith::test {
+
+namespace {
+
+bool IsEnabled(const TMainForm& form, const QString& name) {
+    if (auto* item = form.findChild<QAction*>(name)) {
+        return item->isEnabled();
+    }
+    auto* control = form.findChild<QWidget*>(name);
+    if (control == nullptr) {
+        qFatal("no control named %s", qPrintable(name));
+    }
+    return control->isEnabled();
+}
+
+// The enabled states of Save (item, button), Save As, Fill Up (item, button) and Show Data (item,
+// button) as a string of 0 and 1.
+QString SaveFillShowStates(const TMainForm& form) {
+    QString states;
+    for (const char* name : {"miSaveScenario", "siSaveScenario", "miSaveScenarioAs", "miFillup",
+                             "siFillUp", "miShowData", "siShowData"}) {
+        states += IsEnabled(form, name) ? u'1' : u'0';
+    }
+    return states;
+}
+
+QStringList Captions(const QMenu* menu) {
+    QStringList captions;
+    for (const QAction* item : menu->actions()) {
+        captions << (item->isSeparator() ? QString("-") : item->text());
+    }
+    return captions;
+}
+
+void ShowAndWait(QWidget& window) {
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpStates_data();
+    void startUpStates();
+    void startUpLayout();
+    void menusInOrder();
+    void commandStates_data();
+    void commandStates();
+    void closing_data();
+    void closing();
+    void wideningWidensLastColumn();
+    void narrowGridKeepsLastColumnReachable();
+    void menuItemHintGoesToStatusPanel_data();
+    void menuItemHintGoesToStatusPanel();
+    void menuItemWithoutLongHintBlanksPanel();
+    void toolButtonShowsShortHintAndBlanksPanel_data();
+    void toolButtonShowsShortHintAndBlanksPanel();
+    void changedHintOfPointedControlShowsAtOnce();
+    void commandsReachTheirHandlers_data();
+    void commandsReachTheirHandlers();
+};
+
+void MainFormTest::startUpStates_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("enabled");
+    for (const char* name : {"miNewScenario", "miOpenScenario", "miExit", "Contents1", "About1",
+                             "siNewScenario", "siOpenScenario"}) {
+        QTest::newRow(name) << QString(name) << true;
+    }
+    for (const char* name : {"miSaveScenario", "miSaveScenarioAs", "miFillup", "miShowData",
+                             "siSaveScenario", "siFillUp", "siShowData"}) {
+        QTest::newRow(name) << QString(name) << false;
+    }
+}
+
+void MainFormTest::startUpStates() {
+    QFETCH(QString, name);
+    QFETCH(bool, enabled);
+    TMainForm form;
+    ShowAndWait(form);
+    QCOMPARE(IsEnabled(form, name), enabled);
+}
+
+void MainFormTest::startUpLayout() {
+    TMainForm form;
+    ShowAndWait(form);
+    QCOMPARE(form.windowTitle(), QString("Rowsmith"));
+    QVERIFY(form.pnlRight->isHidden());
+    QVERIFY(form.pnlMain->isHidden());
+    QVERIFY(form.PrgsBar->isHidden());
+    QVERIFY(form.cbMethods->isHidden());
+    QVERIFY(form.bbEditValue->isHidden());
+    QCOMPARE(form.StatusBar->Caption(), QString());
+    QVERIFY(form.Scenario != nullptr);
+    QCOMPARE(form.Scenario->Tables().Count(), 0);
+    QVERIFY(form.CurrentTable == nullptr);
+    QVERIFY(form.ScenarioFileName.empty());
+
+    QCOMPARE(form.sgFields->columnCount(), 3);
+    QCOMPARE(form.sgFields->horizontalHeaderItem(colFieldName)->text(), QString("Field name"));
+    QCOMPARE(form.sgFields->horizontalHeaderItem(colFillMethod)->text(), QString("Filling method"));
+    QCOMPARE(form.sgFields->horizontalHeaderItem(colValues)->text(), QString("Values"));
+    QCOMPARE(form.sgFields->columnWidth(colFieldName), 130);
+    QCOMPARE(form.sgFields->columnWidth(colFillMethod), 171);
+    QCOMPARE(form.cbMethods->count(), int(kFillMethodCaptions.size()));
+    QCOMPARE(form.cbMethods->itemText(fmMasterTable), QString("The values from the master table"));
+    QCOMPARE(form.cbTblFillMethod->itemText(tfEmptyAndFill), QString("Emty table and fill"));
+    QCOMPARE(form.cbTblFillMethod->count(), 3);
+    QCOMPARE(form.seRecCount->value(), 100);
+    QCOMPARE(form.seRecCount->minimum(), std::numeric_limits<int>::min());
+    QCOMPARE(form.seRecCount->maximum(), std::numeric_limits<int>::max());
+}
+
+void MainFormTest::menusInOrder() {
+    TMainForm form;
+    QCOMPARE(Captions(form.miWork),
+             QStringList({"&New Scenario...", "&Open Scenario...", "&Save Scenario",
+                          "Save Scenario &As...", "-", "&Fill Up", "Show &Data", "-", "E&xit"}));
+    QCOMPARE(Captions(form.Help1), QStringList({"&Contents", "-", "&About"}));
+    for (const QAction* item : form.findChildren<QAction*>()) {
+        QVERIFY2(item->shortcut().isEmpty(), qPrintable(item->text()));
+    }
+}
+
+void MainFormTest::commandStates_data() {
+    // Steps: U UpdateCommands, M1/M0 SetModified(true/false), N what New does before it updates
+    // the commands (a "noname" scenario and the Save item enabled), O a scenario read from a file.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("states");
+    QTest::newRow("new scenario") << "N U"
+                                  << "1111111";
+    QTest::newRow("New enables the Save item, the button follows on update") << "N"
+                                                                             << "1000000";
+    QTest::newRow("new scenario saved") << "N U M0"
+                                        << "0011111";
+    QTest::newRow("saved scenario edited") << "N U M0 M1"
+                                           << "1111111";
+    QTest::newRow("opened file") << "O U"
+                                 << "0011111";
+    QTest::newRow("opened file edited") << "O U M1"
+                                        << "1111111";
+    QTest::newRow("saving keeps Save As") << "O U M1 M0"
+                                          << "0011111";
+    QTest::newRow("change without a scenario") << "M1"
+                                               << "1110000";
+    QTest::newRow("Save As follows Fill Up on update") << "M1 U"
+                                                       << "1100000";
+}
+
+void MainFormTest::commandStates() {
+    QFETCH(QString, steps);
+    QFETCH(QString, states);
+    TMainForm form;
+    ShowAndWait(form);
+    for (const QString& step : steps.split(u' ')) {
+        if (step == "U") {
+            form.UpdateCommands();
+        } else if (step == "M1" || step == "M0") {
+            form.SetModified(step == "M1");
+        } else if (step == "N") {
+            form.ScenarioFileName = "noname";
+            form.miSaveScenario->setEnabled(true);
+        } else if (step == "O") {
+            form.ScenarioFileName = "/tmp/sales.scn";
+        }
+        QCOMPARE(form.miShowData->isEnabled(), form.siShowData->isEnabled());
+    }
+    QCOMPARE(SaveFillShowStates(form), states);
+}
+
+void MainFormTest::closing_data() {
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<bool>("answerYes");
+    QTest::addColumn<bool>("byExit");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<int>("saves");
+    for (bool byExit : {false, true}) {
+        const char* how = byExit ? "Exit" : "close";
+        QTest::addRow("%s unchanged", how) << false << true << byExit << 0 << 0;
+        QTest::addRow("%s changed, Yes", how) << true << true << byExit << 1 << 1;
+        QTest::addRow("%s changed, No", how) << true << false << byExit << 1 << 0;
+    }
+}
+
+void MainFormTest::closing() {
+    QFETCH(bool, changed);
+    QFETCH(bool, answerYes);
+    QFETCH(bool, byExit);
+    QFETCH(int, questions);
+    QFETCH(int, saves);
+    ModalAnswers answers;
+    answers.answerYes = answerYes;
+    RecordingForm form;
+    ShowAndWait(form);
+    form.ScenarioFileName = "noname";
+    form.SetModified(changed);
+
+    if (byExit) {
+        form.miExit->trigger();
+    } else {
+        form.close();
+    }
+
+    QVERIFY(!form.isVisible());
+    QCOMPARE(answers.questions.size(), questions);
+    if (questions > 0) {
+        QCOMPARE(answers.questions.first(), QString("Scenario was changed. Save changes?"));
+    }
+    QCOMPARE(form.calls.count("SaveScenario"), saves);
+}
+
+void MainFormTest::wideningWidensLastColumn() {
+    TMainForm form;
+    ShowAndWait(form);
+    form.pnlMain->show();
+    QCoreApplication::processEvents();
+    const int before = form.sgFields->columnWidth(colValues);
+    QCOMPARE(before, form.sgFields->viewport()->width() - 130 - 171);
+
+    form.resize(form.width() + 50, form.height());
+    QCoreApplication::processEvents();
+
+    QCOMPARE(form.sgFields->columnWidth(colValues), before + 50);
+    QCOMPARE(form.sgFields->columnWidth(colFieldName), 130);
+    QCOMPARE(form.sgFields->columnWidth(colFillMethod), 171);
+}
+
+void MainFormTest::narrowGridKeepsLastColumnReachable() {
+    TMainForm form;
+    ShowAndWait(form);
+    form.pnlMain->show();
+    form.sgFields->setColumnWidth(colFillMethod, 2000);
+    FitLastColumn(*form.sgFields);
+    QCOMPARE(form.sgFields->columnWidth(colValues),
+             form.sgFields->horizontalHeader()->minimumSectionSize());
+}
+
+void MainFormTest::menuItemHintGoesToStatusPanel_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("longHint");
+    QTest::newRow("New") << "miNewScenario"
+                         << "Create new filling scenario";
+    QTest::newRow("Open") << "miOpenScenario"
+                          << "Open saved filling scenario";
+    QTest::newRow("Exit") << "miExit"
+                          << "Exit program";
+    QTest::newRow("Contents") << "Contents1"
+                              << "Help topics";
+    QTest::newRow("About") << "About1"
+                           << "About the program";
+}
+
+void MainFormTest::menuItemHintGoesToStatusPanel() {
+    QFETCH(QString, name);
+    QFETCH(QString, longHint);
+    TMainForm form;
+    ShowAndWait(form);
+    QAction* item = form.findChild<QAction*>(name);
+    QMenu* menu = form.miWork->actions().contains(item) ? form.miWork : form.Help1;
+
+    menu->popup(form.mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QTest::mouseMove(menu, menu->actionGeometry(item).center());
+    QCOMPARE(form.StatusBar->Caption(), longHint);
+
+    menu->hide();
+    QCOMPARE(form.StatusBar->Caption(), QString());
+}
+
+void MainFormTest::menuItemWithoutLongHintBlanksPanel() {
+    TMainForm form;
+    ShowAndWait(form);
+    form.ScenarioFileName = "noname";
+    form.UpdateCommands();
+    form.miWork->popup(form.mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(form.miWork));
+    QTest::mouseMove(form.miWork, form.miWork->actionGeometry(form.miNewScenario).center());
+    QCOMPARE(form.StatusBar->Caption(), QString("Create new filling scenario"));
+    QTest::mouseMove(form.miWork, form.miWork->actionGeometry(form.miShowData).center());
+    QCOMPARE(form.StatusBar->Caption(), QString());
+    QCOMPARE(form.miShowData->toolTip(), QString("Show filled data"));
+    form.miWork->hide();
+}
+
+void MainFormTest::toolButtonShowsShortHintAndBlanksPanel_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("toolTip");
+    QTest::addColumn<QString>("longHint");
+    QTest::newRow("New") << "siNewScenario"
+                         << "New scenario"
+                         << "";
+    QTest::newRow("Open") << "siOpenScenario"
+                          << "Open scenario"
+                          << "";
+    QTest::newRow("Save") << "siSaveScenario"
+                          << "Save scenario"
+                          << "";
+    QTest::newRow("Fill Up") << "siFillUp"
+                             << "Fill Up all tables in scenario"
+                             << " ";
+    QTest::newRow("Show Data") << "siShowData"
+                               << "Show Data"
+                               << "";
+}
+
+void MainFormTest::toolButtonShowsShortHintAndBlanksPanel() {
+    QFETCH(QString, name);
+    QFETCH(QString, toolTip);
+    QFETCH(QString, longHint);
+    TMainForm form;
+    ShowAndWait(form);
+    // The grid's hint goes to the status panel only, as the field grid gives it.
+    SetHint(form.sgFields, "Autoincrement from the specified value", false);
+    form.pnlMain->show();
+    QCoreApplication::processEvents();
+    QTest::mouseMove(form.sgFields->viewport(), QPoint(20, 20));
+    QCOMPARE(form.StatusBar->Caption(), QString("Autoincrement from the specified value"));
+    QCOMPARE(form.sgFields->toolTip(), QString());
+
+    auto* button = form.findChild<QToolButton*>(name);
+    QTest::mouseMove(button, button->rect().center());
+    QCOMPARE(button->toolTip(), toolTip);
+    QCOMPARE(form.StatusBar->Caption(), longHint);
+}
+
+void MainFormTest::changedHintOfPointedControlShowsAtOnce() {
+    TMainForm form;
+    ShowAndWait(form);
+    form.pnlMain->show();
+    QCoreApplication::processEvents();
+    QTest::mouseMove(form.sgFields->viewport(), QPoint(20, 20));
+    QCOMPARE(form.StatusBar->Caption(), QString());
+    SetHint(form.sgFields, "Random string value with defined maximum length", false);
+    QCOMPARE(form.StatusBar->Caption(), QString("Random string value with defined maximum length"));
+}
+
+void MainFormTest::commandsReachTheirHandlers_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("handler");
+    QTest::newRow("miNewScenario") << "miNewScenario"
+                                   << "NewScenario";
+    QTest::newRow("siNewScenario") << "siNewScenario"
+                                   << "NewScenario";
+    QTest::newRow("miOpenScenario") << "miOpenScenario"
+                                    << "OpenScenario";
+    QTest::newRow("siOpenScenario") << "siOpenScenario"
+                                    << "OpenScenario";
+    QTest::newRow("miSaveScenario") << "miSaveScenario"
+                                    << "SaveScenario";
+    QTest::newRow("siSaveScenario") << "siSaveScenario"
+                                    << "SaveScenario";
+    QTest::newRow("miSaveScenarioAs") << "miSaveScenarioAs"
+                                      << "SaveScenarioAs";
+    QTest::newRow("miFillup") << "miFillup"
+                              << "FillUp";
+    QTest::newRow("siFillUp") << "siFillUp"
+                              << "FillUp";
+    QTest::newRow("miShowData") << "miShowData"
+                                << "ShowData";
+    QTest::newRow("siShowData") << "siShowData"
+                                << "ShowData";
+}
+
+void MainFormTest::commandsReachTheirHandlers() {
+    QFETCH(QString, control);
+    QFETCH(QString, handler);
+    RecordingForm form;
+    ShowAndWait(form);
+    form.ScenarioFileName = "noname";
+    form.SetModified(true);
+    form.UpdateCommands();
+
+    if (auto* item = form.findChild<QAction*>(control)) {
+        item->trigger();
+    } else {
+        QTest::mouseClick(form.findChild<QToolButton*>(control), Qt::LeftButton);
+    }
+    QCOMPARE(form.calls, QStringList(handler));
+}
+
+int RunMainFormTests(int argc, char** argv) {
+    MainFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+}  // namespace rowsmith::test
+
+#include "main_form_test.moc"
