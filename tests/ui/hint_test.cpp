@@ -13,7 +13,6 @@ class HintTest : public QObject {
 private slots:
     void parts_data();
     void parts();
-    void controlWithoutToolTip();
 };
 
 void HintTest::parts_data() {
@@ -51,13 +50,6 @@ void HintTest::parts() {
     SetHint(&control, hint);
     QCOMPARE(control.toolTip(), shortPart);
     QCOMPARE(control.statusTip(), longPart);
-}
-
-void HintTest::controlWithoutToolTip() {
-    QLabel control;
-    SetHint(&control, "Take values from the field of another table", false);
-    QCOMPARE(control.toolTip(), QString());
-    QCOMPARE(control.statusTip(), QString("Take values from the field of another table"));
 }
 
 int RunHintTests(int argc, char** argv) {

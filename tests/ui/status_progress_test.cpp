@@ -1,4 +1,4 @@
-// StatusProgress: the fill run's caption, progress bar and busy cursor on the status panel.
+// StatusProgress: the progress bar's range, also past the bar's int limit, and the busy cursor.
 #include <QGuiApplication>
 #include <QProgressBar>
 #include <QTest>
@@ -14,22 +14,11 @@ class StatusProgressTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void statusGoesToCaption();
     void progressShowsThePart_data();
     void progressShowsThePart();
     void stepsCountFromThePosition();
-    void progressShownAndHidden();
     void busyCursorIsRestored();
 };
-
-void StatusProgressTest::statusGoesToCaption() {
-    TStatusPanel panel;
-    StatusProgress progress(panel);
-    progress.SetStatus("customers", false);
-    QCOMPARE(panel.Caption(), QString("customers"));
-    progress.SetStatus("Kunden_Übersicht", true);
-    QCOMPARE(panel.Caption(), QString("Kunden_Übersicht"));
-}
 
 void StatusProgressTest::progressShowsThePart_data() {
     constexpr qint64 kIntMax = std::numeric_limits<int>::max();
@@ -74,16 +63,6 @@ void StatusProgressTest::stepsCountFromThePosition() {
     progress.SetProgressPosition(0);
     QCOMPARE(panel.ProgressBar()->maximum(), 0);
     QCOMPARE(panel.ProgressBar()->value(), 0);
-}
-
-void StatusProgressTest::progressShownAndHidden() {
-    TStatusPanel panel;
-    StatusProgress progress(panel);
-    QVERIFY(panel.ProgressBar()->isHidden());
-    progress.ShowProgress(true);
-    QVERIFY(!panel.ProgressBar()->isHidden());
-    progress.ShowProgress(false);
-    QVERIFY(panel.ProgressBar()->isHidden());
 }
 
 void StatusProgressTest::busyCursorIsRestored() {
