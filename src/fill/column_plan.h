@@ -38,6 +38,9 @@ struct ColumnPlan {
     int decimals = 0;          // real columns 4, currency columns 2
     // Whole bounds below 2^31 (as in "0 - 1000") let the value be worked out in integers.
     bool wholeBounds = false;
+    std::uint32_t wholeLow = 0;
+    std::uint32_t wholeSpan = 0;
+    char decimalSeparator = '.';
 
     // Random strings: the length limit; a negative one gives the empty text.
     std::int32_t maxLength = 0;

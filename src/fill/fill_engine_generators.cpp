@@ -69,26 +69,31 @@ bool IsWholeBelow2To31(long double value) {
 // The text FormatFixed gives for lo + (state / 2^32) * span with whole lo and span below 2^31.
 // That sum is exact in the extended type (at most 63 significant bits), so it can be worked out
 // in integers: scaled by 10^decimals, rounded half to even, with the separator put in.
-void AssignWholeRangeValue(std::string& text, std::uint64_t low, std::uint64_t span,
-                           std::uint32_t state, int decimals) {
+void AssignWholeRangeValue(ColumnPlan& plan, std::uint32_t state) {
     static constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000};
     using Wide = unsigned __int128;
     constexpr std::uint64_t kHalf = std::uint64_t{1} << 31;
-    const Wide scaled = ((Wide(low) << 32) + Wide(span) * state) * kPowersOfTen[decimals];
+    const auto places = static_cast<std::size_t>(plan.decimals);
+    const Wide scaled =
+        ((Wide(plan.wholeLow) << 32) + Wide(std::uint64_t{plan.wholeSpan} * state)) *
+        kPowersOfTen[places];
     auto units = static_cast<std::uint64_t>(scaled >> 32);
     const std::uint64_t rest = static_cast<std::uint64_t>(scaled) & 0xFFFFFFFFu;
     if (rest > kHalf || (rest == kHalf && (units & 1) != 0)) {
         ++units;
     }
-    char digits[24];
-    const auto count =
-        static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, units).ptr - digits);
-    const auto places = static_cast<std::size_t>(decimals);
-    // At least one digit before the separator.
-    const std::size_t zeros = count <= places ? places + 1 - count : 0;
-    text.assign(zeros, '0');
-    text.append(digits, count);
-    text.insert(text.size() - places, 1, DecimalSeparator());
+    // Digits right-aligned in the buffer, with zeros up to one before the separator.
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    char* first = end;
+    for (std::size_t written = 0; units != 0 || written <= places; ++written) {
+        if (written == places) {
+            *--first = plan.decimalSeparator;
+        }
+        *--first = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    plan.text.assign(first, end);
 }
 
 }  // namespace
@@ -167,6 +172,11 @@ void FillEngine::PrepareRange(ColumnPlan& plan) {
         plan.realSpan = high - low;
         plan.decimals = plan.rangeType == ftCurrency ? 2 : 4;
         plan.wholeBounds = IsWholeBelow2To31(plan.realLow) && IsWholeBelow2To31(plan.realSpan);
+        if (plan.wholeBounds) {
+            plan.wholeLow = static_cast<std::uint32_t>(plan.realLow);
+            plan.wholeSpan = static_cast<std::uint32_t>(plan.realSpan);
+            plan.decimalSeparator = DecimalSeparator();
+        }
     }
     plan.prepared = ColumnPlan::Prepared::Range;
 }
@@ -189,9 +199,7 @@ const std::string& FillEngine::MakeRangeValue(ColumnPlan& plan) {
         case ftFloat:
         case ftCurrency:
             if (plan.wholeBounds) {
-                AssignWholeRangeValue(plan.text, static_cast<std::uint64_t>(plan.realLow),
-                                      static_cast<std::uint64_t>(plan.realSpan),
-                                      random_.NextState(), plan.decimals);
+                AssignWholeRangeValue(plan, random_.NextState());
             } else {
                 plan.text = FormatFixed(plan.realLow + random_.RandomFraction() * plan.realSpan,
                                         plan.decimals);
