@@ -113,5 +113,28 @@ TEST_F(PgDriverTest, ReadRecordAndLastInsertKey) {
     EXPECT_FALSE(table->ReadRecord(RecordKey{{std::string("(999,1)")}}, none));
 }
 
+// A master table read while the work table's rows stream in: its committed rows are there, and
+// the work table's own rows of the open transaction are seen by a walk of the work table.
+TEST_F(PgDriverTest, ReadsInTheMiddleOfAFill) {
+    db_->Execute(
+        "CREATE TABLE work (k integer); CREATE TABLE master (m text);"
+        "INSERT INTO master VALUES ('a'), ('b'), ('c')");
+    auto work = Open("work");
+    auto master = Open("master");
+    Conn().BeginFillRun();
+    for (int k = 1; k <= 30; ++k) {
+        work->Insert({std::int64_t{k}}, {true});
+        if (k % 3 == 0) {
+            ASSERT_EQ(ReadAll(*master, 2).size(), 3u);
+            EXPECT_EQ(master->Count(), 3);
+        }
+        if (k == 20) {
+            EXPECT_EQ(ReadAll(*work).size(), 20u);
+        }
+    }
+    Conn().EndFillRun();
+    EXPECT_EQ(Count("work"), 30);
+}
+
 }  // namespace
 }  // namespace rowsmith::test

@@ -148,4 +148,25 @@ void PgLink::Revive() {
     }
 }
 
+std::unique_ptr<PgLink> PgLink::Twin() const {
+    PQconninfoOption* options = PQconninfo(conn_);
+    std::vector<const char*> keys;
+    std::vector<const char*> values;
+    for (PQconninfoOption* option = options; option && option->keyword; ++option) {
+        if (option->val != nullptr && *option->val != '\0') {
+            keys.push_back(option->keyword);
+            values.push_back(option->val);
+        }
+    }
+    keys.push_back(nullptr);
+    values.push_back(nullptr);
+    PGconn* twin = PQconnectdbParams(keys.data(), values.data(), 0);
+    PQconninfoFree(options);
+    auto link = std::make_unique<PgLink>(twin);
+    if (!link->Alive()) {
+        link->Fail(nullptr);
+    }
+    return link;
+}
+
 }  // namespace rowsmith

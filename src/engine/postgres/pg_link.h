@@ -48,6 +48,8 @@ public:
     bool InTransaction() const;
     // Reconnects a connection that was lost, with the same settings; raises when that fails.
     void Revive();
+    // A second connection with the same settings (password included).
+    std::unique_ptr<PgLink> Twin() const;
 
     PGconn* Raw() const { return conn_; }
 

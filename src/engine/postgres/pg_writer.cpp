@@ -67,6 +67,19 @@ void PgWriter::Settle() {
     Reconnect();
 }
 
+PgLink& PgWriter::ReadLink(const PgTarget& target) {
+    if (!link_->Copying() || Contains(written_, &target)) {
+        Settle();
+        return *link_;
+    }
+    if (!reader_) {
+        reader_ = link_->Twin();
+    } else if (!reader_->Alive()) {
+        reader_->Revive();
+    }
+    return *reader_;
+}
+
 void PgWriter::CommitIfWrote(const PgTarget& target) {
     if (inTransaction_ && Contains(written_, &target)) {
         Commit();

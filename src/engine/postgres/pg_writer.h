@@ -42,9 +42,13 @@ public:
     void EndRun();
     bool InRun() const { return runDepth_ > 0; }
 
-    // Call before a statement of one's own on the link (a read): ends a running COPY, and
-    // reconnects a lost link when no transaction was open on it.
+    // Call before a statement of one's own on the link: ends a running COPY, and reconnects a
+    // lost link when no transaction was open on it.
     void Settle();
+    // The link to read `target` through. While a COPY runs and the open transaction has not
+    // written that table, a second connection reads it, so that a master table walked during a
+    // fill does not interrupt the stream; it sees the same committed rows.
+    PgLink& ReadLink(const PgTarget& target);
     // A walk of `target` starts afresh: commits the open transaction if it wrote that table, so
     // the walk's own updates are told apart from rows written earlier.
     void CommitIfWrote(const PgTarget& target);
@@ -93,6 +97,7 @@ private:
     void Forget();
 
     std::unique_ptr<PgLink> link_;
+    std::unique_ptr<PgLink> reader_;  // opened on first need
     int runDepth_ = 0;
     bool inTransaction_ = false;
     std::vector<const PgTarget*> written_;

@@ -128,7 +128,6 @@ void PostgresTable::AddWalkFilter(std::string& sql, std::vector<PgText>& params)
 }
 
 std::vector<Record> PostgresTable::ReadPage(const RecordKey* after, std::size_t limit) {
-    writer_->Settle();
     if (after == nullptr) {
         writer_->CommitIfWrote(*target_);
         target_->walkXids.clear();
@@ -150,7 +149,7 @@ std::vector<Record> PostgresTable::ReadPageByKey(const RecordKey* after, std::si
     AddWalkFilter(sql, params);
     sql += " ORDER BY " + KeyList() + " LIMIT " + std::to_string(limit);
     std::vector<Record> records;
-    AppendRecords(writer_->Link().Query(sql, params).get(), records);
+    AppendRecords(writer_->ReadLink(*target_).Query(sql, params).get(), records);
     return records;
 }
 
@@ -170,7 +169,7 @@ std::vector<Record> PostgresTable::ReadPageByCtid(const RecordKey* after, std::s
         AddWalkFilter(sql, params);
         sql += " ORDER BY ctid LIMIT " + std::to_string(limit - records.size());
         const std::size_t before = records.size();
-        AppendRecords(writer_->Link().Query(sql, params).get(), records);
+        AppendRecords(writer_->ReadLink(*target_).Query(sql, params).get(), records);
         if (records.size() - before < limit / 4) {
             span = std::min(span * 2, kMaxSpan);
         }
@@ -181,7 +180,7 @@ std::vector<Record> PostgresTable::ReadPageByCtid(const RecordKey* after, std::s
 }
 
 long PostgresTable::RelationBlocks() {
-    PgResult result = writer_->Link().Query(
+    PgResult result = writer_->ReadLink(*target_).Query(
         "SELECT pg_relation_size($1::regclass) / current_setting('block_size')::bigint", {oid_});
     return std::atol(PQgetvalue(result.get(), 0, 0));
 }
@@ -216,13 +215,12 @@ RecordKey PostgresTable::KeyOf(const PGresult* result, int row, int firstColumn)
 }
 
 bool PostgresTable::ReadRecord(const RecordKey& key, Record& record) {
-    writer_->Settle();
     std::vector<PgText> params;
     for (const FieldValue& part : key.parts) {
         params.push_back(TextOf(part));
     }
     std::vector<Record> records;
-    AppendRecords(writer_->Link()
+    AppendRecords(writer_->ReadLink(*target_)
                       .Query("SELECT " + selectList_ + " FROM " + target_->table + " WHERE " +
                                  KeyCondition("=", 1),
                              params)
@@ -345,8 +343,7 @@ void PostgresTable::DeleteAll() {
 }
 
 std::int64_t PostgresTable::Count() {
-    writer_->Settle();
-    PgResult result = writer_->Link().Query("SELECT count(*) FROM " + target_->table);
+    PgResult result = writer_->ReadLink(*target_).Query("SELECT count(*) FROM " + target_->table);
     return std::atoll(PQgetvalue(result.get(), 0, 0));
 }
 
