@@ -193,7 +193,7 @@ QWidget* TMainForm::CreateRightPanel() {
     layout->setContentsMargins(2, 0, 2, 0);
 
     lblAliasCap = AddLabel(layout, "Database:");
-    lbAlias = AddLabel(layout, "");
+    lbAlias = new QLabel;
     lbAlias->setObjectName("lbAlias");
     lbAlias->setTextFormat(Qt::PlainText);
     QFont bold = lbAlias->font();
