@@ -41,10 +41,11 @@ void FileDialogTest::chosenName() {
     QFETCH(QString, fileName);
     ModalAnswers answers;
     answers.chosenFile = typed;
-    TFileDialog dialog(save ? TFileDialog::Kind::Save : TFileDialog::Kind::Open,
-                       "Rowsmith Scenario|*.scn", save ? "scn" : "");
+    const auto kind = save ? TFileDialog::Kind::Save : TFileDialog::Kind::Open;
+    TFileDialog dialog(kind, "Rowsmith Scenario|*.scn", save ? "scn" : "");
     QVERIFY(dialog.Execute(nullptr));
     QCOMPARE(dialog.FileName(), fileName);
+    QCOMPARE(answers.fileDialogs, QList<TFileDialog::Kind>({kind}));
 }
 
 void FileDialogTest::cancelKeepsTheFormerName() {

@@ -2,11 +2,13 @@
 // scenario commands only record that they ran, and the entry points of the test classes.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
 
+#include "main/file_dialog.h"
 #include "main/main_form.h"
 #include "main/modal_hooks.h"
 
@@ -21,12 +23,16 @@ public:
             return answerYes;
         };
         ModalHooks().showError = [this](const QString& text) { errors << text; };
-        ModalHooks().chooseFile = [this](const TFileDialog&) { return chosenFile; };
+        ModalHooks().chooseFile = [this](const TFileDialog& dialog) {
+            fileDialogs << dialog.DialogKind();
+            return chosenFile;
+        };
     }
     ~ModalAnswers() { ModalHooks() = TModalHooks(); }
 
     bool answerYes = false;
     std::optional<QString> chosenFile;
+    QList<TFileDialog::Kind> fileDialogs;
     QStringList questions;
     QStringList errors;
 };

@@ -22,8 +22,6 @@ public:
     bool Execute(QWidget* parent);
 
     Kind DialogKind() const { return kind_; }
-    const QString& Filter() const { return filter_; }
-    const QString& DefaultExt() const { return defaultExt_; }
     const QString& FileName() const { return fileName_; }
 
     // The filter in Qt's form: "Rowsmith Scenario (*.scn)".
