@@ -29,13 +29,17 @@ std::string FormatG(double number) {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 void CheckRange(const ColumnInfo& column, std::int64_t number) {
-    std::int64_t low = 0;
-    std::int64_t high = 0;
+    std::int64_t low;
+    std::int64_t high;
     if (column.type == ftSmallint) {
         low = -32768;
         high = 32767;
     } else if (column.type == ftWord) {
+        low = 0;
         high = 65535;
+    } else if (!column.wide) {
+        low = -2147483648LL;
+        high = 2147483647;
     } else {
         return;
     }
@@ -302,17 +306,14 @@ void StoreText(const ColumnInfo& column, const std::string& text, FieldValue& va
         case ftInteger:
         case ftWord:
         case ftAutoInc: {
+            // The standard 32-bit conversion first (it also reads "$FFFFFFFF" as -1); a decimal
+            // number beyond it still reads, so the message can name the column's range.
             std::int64_t number;
-            if (column.wide) {
-                if (!ParseInt64(text, number)) {
-                    Refuse(text, "integer", column);
-                }
-            } else {
-                std::int32_t narrow;
-                if (!TryStrToInt(text, narrow)) {
-                    Refuse(text, "integer", column);
-                }
+            std::int32_t narrow;
+            if (!column.wide && TryStrToInt(text, narrow)) {
                 number = narrow;
+            } else if (!ParseInt64(text, number)) {
+                Refuse(text, "integer", column);
             }
             CheckRange(column, number);
             value = number;

@@ -1,0 +1,290 @@
+// TableCursor on a real database: properties, opening, walking, the record life cycle
+// (Append, Edit, Post, Cancel, Delete) and the access layer's messages.
+#include <algorithm>
+
+#include "engine/database_errors.h"
+#include "engine/database_session.h"
+#include "engine/fill_run_scope.h"
+#include "engine_fixture.h"
+
+namespace rowsmith::test {
+namespace {
+
+class CursorTest : public EngineTest {
+protected:
+    void SetUp() override {
+        db_.Execute("CREATE TABLE people (id " + db_.AutoIncKeyType() +
+                    ", name VARCHAR(20), age INTEGER DEFAULT 42)");
+    }
+
+    void AddPeople(int count) {
+        db_.Execute("INSERT INTO people (name, age) SELECT 'p' || n, n FROM (" + Numbers(count) +
+                    ") AS numbers");
+    }
+
+    // A portable row source of the numbers 1 to count.
+    std::string Numbers(int count) {
+        return db_.Engine() == TestEngine::SQLite
+                   ? "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < " +
+                         std::to_string(count) + ") SELECT n FROM s"
+                   : "SELECT generate_series(1, " + std::to_string(count) + ") AS n";
+    }
+
+    // Appends a person, leaving the key to the database.
+    static void AppendName(TableCursor& cursor, const std::string& name) {
+        cursor.Append();
+        cursor.FieldAt(1).WriteString(name);
+        cursor.Post();
+    }
+
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (const auto& row : db_.Query("SELECT name FROM people ORDER BY id")) {
+            names.push_back(row[0]);
+        }
+        return names;
+    }
+};
+
+TEST_P(CursorTest, OpensOnFirstRecordWithColumnsInTableOrder) {
+    AddPeople(2);
+    auto cursor = OpenTable("people");
+    EXPECT_TRUE(cursor->Active());
+    std::vector<std::string> names{"stale"};
+    cursor->ListFieldNames(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"id", "name", "age"}));
+    EXPECT_EQ(cursor->FieldCount(), 3);
+    EXPECT_FALSE(cursor->AtEnd());
+    EXPECT_EQ(ReadRecord(*cursor), (std::vector<std::string>{"1", "p1", "1"}));
+}
+
+TEST_P(CursorTest, EmptyTableIsAtEndAtOnce) {
+    auto cursor = OpenTable("people");
+    EXPECT_TRUE(cursor->AtEnd());
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "");
+    cursor->First();
+    EXPECT_TRUE(cursor->AtEnd());
+    EXPECT_EQ(cursor->CountRecords(), 0);
+}
+
+TEST_P(CursorTest, PropertiesChangeOnlyWhileClosed) {
+    TableCursor cursor;
+    EXPECT_FALSE(cursor.Active());
+    EXPECT_FALSE(cursor.Exclusive());
+    EXPECT_EQ(cursor.TableType(), ttDefault);
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor.Open(); }), "Missing TableName property");
+
+    cursor.SetDatabaseName(db_.Alias());
+    cursor.SetTableName("people");
+    EXPECT_EQ(cursor.TableName(), "people");
+    cursor.Open();
+    const std::string refused = "Cannot perform this operation on an open dataset";
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor.SetTableName("x"); }), refused);
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor.SetDatabaseName("x"); }), refused);
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor.SetExclusive(true); }), refused);
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor.SetTableType(ttParadox); }), refused);
+    EXPECT_EQ(cursor.TableName(), "people");
+    cursor.Close();
+    cursor.Close();
+    EXPECT_FALSE(cursor.Active());
+    EXPECT_EQ(cursor.FieldCount(), 0);
+}
+
+TEST_P(CursorTest, FieldLookupsAndTheirMessages) {
+    auto cursor = OpenTable("people");
+    EXPECT_EQ(cursor->FieldNamed("NAME").FieldName(), "name");
+    EXPECT_EQ(cursor->FieldNamed("Age").FieldType(), ftInteger);
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor->FieldNamed("nope"); }),
+              ": Field 'nope' not found");
+    EXPECT_EQ(MessageOf<EListError>([&] { cursor->FieldAt(3); }), "List index out of bounds (3)");
+    EXPECT_EQ(MessageOf<EListError>([&] { cursor->FieldAt(-1); }),
+              "List index out of bounds (-1)");
+}
+
+TEST_P(CursorTest, UnknownTableFailsWithTheEnginesError) {
+    TableCursor cursor;
+    cursor.SetDatabaseName(db_.Alias());
+    cursor.SetTableName("missing");
+    EXPECT_FALSE(MessageOf<EDBEngineError>([&] { cursor.Open(); }).empty());
+    EXPECT_FALSE(cursor.Active());
+}
+
+TEST_P(CursorTest, NextStopsAtTheLastRecordAndFirstGoesBack) {
+    AddPeople(3);
+    auto cursor = OpenTable("people");
+    std::vector<std::string> seen;
+    while (!cursor->AtEnd()) {
+        seen.push_back(cursor->FieldAt(1).ReadString());
+        cursor->Next();
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"p1", "p2", "p3"}));
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p3");
+    cursor->Next();
+    EXPECT_TRUE(cursor->AtEnd());
+    cursor->First();
+    EXPECT_FALSE(cursor->AtEnd());
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p1");
+}
+
+TEST_P(CursorTest, AWalkThatEditsVisitsEveryOriginalRecordOnce) {
+    // More than two pages, so the walk crosses page ends while it edits.
+    AddPeople(2500);
+    auto cursor = OpenTable("people", true);
+    FillRunScope run(db_.Alias());
+    long visits = 0;
+    while (!cursor->AtEnd()) {
+        cursor->Edit();
+        cursor->FieldAt(1).WriteString("done");
+        cursor->Post();
+        ++visits;
+        cursor->Next();
+    }
+    run.Finish();
+    EXPECT_EQ(visits, 2500);
+    EXPECT_EQ(db_.QueryValue("SELECT count(*) FROM people WHERE name = 'done'"), "2500");
+}
+
+TEST_P(CursorTest, AppendWritesOnlyTheWrittenColumns) {
+    auto cursor = OpenTable("people");
+    cursor->Append();
+    EXPECT_TRUE(cursor->Editing());
+    cursor->FieldAt(1).WriteString("Ann");
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "Ann");
+    EXPECT_EQ(cursor->FieldAt(2).ReadString(), "");
+    cursor->Post();
+    EXPECT_FALSE(cursor->Editing());
+    EXPECT_EQ(db_.Query("SELECT name, age FROM people"),
+              (std::vector<std::vector<std::string>>{{"Ann", "42"}}));
+    // The posted record is current, with what the database filled in.
+    EXPECT_EQ(cursor->FieldAt(2).ReadString(), "42");
+    cursor->Edit();
+    cursor->FieldAt(2).WriteInteger(7);
+    cursor->Post();
+    EXPECT_EQ(db_.QueryValue("SELECT age FROM people"), "7");
+    EXPECT_EQ(Count("people"), 1);
+}
+
+TEST_P(CursorTest, EditOnAnEmptyTableStartsANewRecord) {
+    auto cursor = OpenTable("people");
+    cursor->Edit();
+    cursor->FieldAt(1).WriteString("first");
+    cursor->Post();
+    cursor->Next();
+    EXPECT_TRUE(cursor->AtEnd());
+    EXPECT_EQ(Names(), (std::vector<std::string>{"first"}));
+}
+
+TEST_P(CursorTest, EditChangesTheCurrentRecordOnly) {
+    AddPeople(3);
+    auto cursor = OpenTable("people");
+    cursor->Next();
+    cursor->Edit();
+    cursor->FieldAt(1).WriteString("two");
+    EXPECT_EQ(cursor->FieldAt(2).ReadString(), "2");
+    cursor->Post();
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "two");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"p1", "two", "p3"}));
+}
+
+TEST_P(CursorTest, WritesNeedAStartedRecord) {
+    AddPeople(1);
+    auto cursor = OpenTable("people");
+    const std::string message = "Dataset not in edit or insert mode";
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor->Post(); }), message);
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor->FieldAt(1).WriteString("x"); }), message);
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor->FieldAt(2).WriteInteger(1); }), message);
+}
+
+TEST_P(CursorTest, CancelAndCloseDropAStartedRecord) {
+    AddPeople(1);
+    auto cursor = OpenTable("people");
+    cursor->Append();
+    cursor->FieldAt(1).WriteString("dropped");
+    cursor->Cancel();
+    EXPECT_FALSE(cursor->Editing());
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p1");
+    cursor->Edit();
+    cursor->FieldAt(1).WriteString("dropped too");
+    cursor->Close();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"p1"}));
+}
+
+TEST_P(CursorTest, MovingOnPostsAWrittenRecord) {
+    auto cursor = OpenTable("people");
+    cursor->Append();
+    cursor->FieldAt(1).WriteString("a");
+    cursor->Append();
+    cursor->FieldAt(1).WriteString("b");
+    cursor->First();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_P(CursorTest, DeleteRemovesTheCurrentRecordAndMovesOn) {
+    AddPeople(3);
+    auto cursor = OpenTable("people");
+    cursor->Next();
+    cursor->Delete();
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p3");
+    cursor->Delete();
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p1");
+    cursor->Delete();
+    EXPECT_TRUE(cursor->AtEnd());
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor->Delete(); }),
+              "Cannot perform this operation on an empty dataset");
+    EXPECT_EQ(Count("people"), 0);
+}
+
+TEST_P(CursorTest, DeleteAllRecordsAndCount) {
+    AddPeople(5);
+    auto cursor = OpenTable("people");
+    EXPECT_EQ(cursor->CountRecords(), 5);
+    cursor->DeleteAllRecords();
+    EXPECT_TRUE(cursor->Active());
+    EXPECT_TRUE(cursor->AtEnd());
+    EXPECT_EQ(cursor->CountRecords(), 0);
+    AppendName(*cursor, "again");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"again"}));
+}
+
+TEST_P(CursorTest, ClosedCursorRefusesWork) {
+    TableCursor cursor;
+    const std::string closed = "Cannot perform this operation on a closed dataset";
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor.Append(); }), closed);
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor.Next(); }), closed);
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor.CountRecords(); }), closed);
+    std::vector<std::string> names{"stale"};
+    cursor.ListFieldNames(names);
+    EXPECT_TRUE(names.empty());
+}
+
+TEST_P(CursorTest, NamesWithQuotesBlanksAndSemicolons) {
+    const std::string table = "odd \"t\"; name";
+    const std::string column = "a \"b\"; c";
+    db_.Execute("CREATE TABLE \"odd \"\"t\"\"; name\" (\"a \"\"b\"\"; c\" VARCHAR(10))");
+    std::vector<std::string> tables;
+    DatabaseSession::Instance().ListTables(db_.Alias(), "", true, false, tables);
+    EXPECT_NE(std::find(tables.begin(), tables.end(), table), tables.end());
+
+    auto cursor = OpenTable(table);
+    EXPECT_EQ(cursor->FieldAt(0).FieldName(), column);
+    AppendRecord(*cursor, {"x'); --"});
+    cursor->First();
+    cursor->Edit();
+    cursor->FieldNamed(column).WriteString("y\"; z");
+    cursor->Post();
+    EXPECT_EQ(db_.QueryValue("SELECT \"a \"\"b\"\"; c\" FROM \"odd \"\"t\"\"; name\""), "y\"; z");
+}
+
+TEST_P(CursorTest, CursorsOfOneAliasShareTheConnection) {
+    AddPeople(2);
+    auto writer = OpenTable("people", true);
+    auto reader = OpenTable("people");
+    AppendName(*writer, "new");
+    EXPECT_EQ(reader->CountRecords(), 3);
+    EXPECT_EQ(reader->FieldAt(1).ReadString(), "p1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, CursorTest, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+}  // namespace
+}  // namespace rowsmith::test
