@@ -36,6 +36,23 @@ void CheckScenarioFile(const std::string& path) {
     }
 }
 
+// A database's message may hold one entry per line; scripts read the error from the last line of
+// standard error, so the entries are joined there.
+std::string OneLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
+    std::string line;
+    for (char c : text) {
+        if (c == '\n') {
+            line += "; ";
+        } else if (c != '\r') {
+            line += c;
+        }
+    }
+    return line;
+}
+
 TerminalReporter::Style ReporterStyle(const CliOptions& options) {
     if (options.quiet) {
         return TerminalReporter::Style::Quiet;
@@ -117,7 +134,7 @@ int Main(int argc, char** argv) {
         return kExitError;
     } catch (const std::exception& error) {
         std::fflush(stdout);
-        std::fprintf(stderr, "rowsmith-fill: %s\n", ErrorBoxText(error.what()).c_str());
+        std::fprintf(stderr, "rowsmith-fill: %s\n", OneLine(ErrorBoxText(error.what())).c_str());
         return kExitError;
     }
     return 0;

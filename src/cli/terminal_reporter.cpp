@@ -50,7 +50,7 @@ void TerminalReporter::ShowProgress(bool visible) {
     tableTime_ = now - tableStart_;
     ClearBar();
     // The progress is taken away on every way out of a table's fill; an exception on its way
-    // means the table stopped where the position stands.
+    // means an error stopped the table.
     PrintTableLine(std::uncaught_exceptions() == 0);
 }
 
@@ -99,8 +99,9 @@ void TerminalReporter::PrintTableLine(bool completed) {
         return;
     }
     if (!completed) {
-        std::fprintf(out_, "%s: stopped after %lld records\n", caption_.c_str(),
-                     static_cast<long long>(position_));
+        // How many records stayed is the database's to say: a server that takes records in
+        // batches finds a failure only when it receives them.
+        std::fprintf(out_, "%s: stopped by an error\n", caption_.c_str());
         std::fflush(out_);
         return;
     }

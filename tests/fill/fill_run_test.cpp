@@ -1,6 +1,8 @@
 // The fill run: the three table methods, what an error leaves behind, and what the reporter sees.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/database_errors.h"
 #include "fill_fixture.h"
 #include "model/fill_methods.h"
@@ -76,6 +78,10 @@ TEST_P(FillRunTest, TheThreeTableMethods) {
         EXPECT_EQ(keep, c.keep) << label;
         if (c.method == tfUpdateExisting) {
             EXPECT_EQ(table.RecCount(), c.rows) << label;
+            // The pass that reaches the end leaves the loop before its step.
+            EXPECT_EQ(seen.steps, std::max(c.rows - 1, 0)) << label;
+        } else {
+            EXPECT_EQ(seen.steps, c.recCount) << label;
         }
     }
 }
@@ -106,7 +112,6 @@ TEST_P(FillRunTest, AnErrorInTheFifthPassOfTheSecondTableKeepsWhatWasPosted) {
     EXPECT_EQ(engine.WorkTable().TableName(), "first");
     EXPECT_FALSE(reporter.busy);
     EXPECT_EQ(reporter.calls.back(), "show:0");
-    EXPECT_EQ(reporter.steps, 10 + 4);
 }
 
 TEST_P(FillRunTest, WhatTheReporterIsToldAboutATableOfNoRecords) {
@@ -142,7 +147,11 @@ TEST_P(FillRunTest, ANegativeRecordCountStopsBeforeTheTableIsTouched) {
         } catch (const EInvalidOperation& error) {
             EXPECT_STREQ(error.what(), "TProgressBar property out of range");
         }
-        EXPECT_EQ(fresh.QueryValue("SELECT group_concat(n) FROM t"), "1,2,3");
+        std::vector<std::string> kept;
+        for (const auto& row : fresh.Query("SELECT n FROM t ORDER BY n")) {
+            kept.push_back(row[0]);
+        }
+        EXPECT_EQ(kept, (std::vector<std::string>{"1", "2", "3"}));
         for (const std::string& call : seen.calls) {
             EXPECT_NE(call, "show:1");
             EXPECT_NE(call, "busy:1");

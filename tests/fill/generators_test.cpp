@@ -97,10 +97,10 @@ TEST_P(GeneratorTest, RealRangesGiveFourDecimalsAndMoneyTwo) {
         long double high;
         int decimals;
     } cases[] = {
-        {"REAL", fmRandomReal, "0 - 1", 0, 1, 4},
-        {"REAL", fmRandomReal, "2.5 - 1e3", 2.5L, 1000, 4},
-        {"REAL", fmRandomInteger, "1 - 10", 1, 10, 4},
-        {"REAL", fmRandomReal, "3 - 1", 3, 1, 4},
+        {"DOUBLE PRECISION", fmRandomReal, "0 - 1", 0, 1, 4},
+        {"DOUBLE PRECISION", fmRandomReal, "2.5 - 1e3", 2.5L, 1000, 4},
+        {"DOUBLE PRECISION", fmRandomInteger, "1 - 10", 1, 10, 4},
+        {"DOUBLE PRECISION", fmRandomReal, "3 - 1", 3, 1, 4},
         {"MONEY", fmRandomReal, "0 - 1", 0, 1, 2},
         {"MONEY", fmRandomInteger, "10 - 500", 10, 500, 2},
     };
@@ -123,7 +123,8 @@ TEST_P(GeneratorTest, RealRangesGiveFourDecimalsAndMoneyTwo) {
 
         RandomSource expected;
         expected.SetRandomSeed(5);
-        const auto rows = fresh.Query("SELECT x FROM g ORDER BY id");
+        // A server shows money with its currency sign; as a number it reads the same anywhere.
+        const auto rows = fresh.Query("SELECT CAST(x AS NUMERIC) FROM g ORDER BY id");
         ASSERT_EQ(rows.size(), 30u);
         for (const auto& row : rows) {
             const long double x = c.low + expected.RandomFraction() * (c.high - c.low);
