@@ -11,6 +11,8 @@
 #include "engine/database_session.h"
 #include "engine/fill_run_scope.h"
 #include "engine_fixture.h"
+#include "fill/fill_engine.h"
+#include "model/fill_scenario.h"
 
 namespace rowsmith::test {
 namespace {
@@ -55,7 +57,21 @@ class OtherConnection {
 public:
     explicit OtherConnection(const std::string& path) { sqlite3_open(path.c_str(), &db_); }
     ~OtherConnection() { sqlite3_close(db_); }
-    void Execute(const char* sql) { ASSERT_EQ(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr), SQLITE_OK); }
+    void Execute(const char* sql) {
+        ASSERT_EQ(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    }
+    // The first value of the first row.
+    std::string Value(const std::string& sql) {
+        std::string value;
+        sqlite3_exec(
+            db_, sql.c_str(),
+            [](void* out, int, char** values, char**) {
+                *static_cast<std::string*>(out) = values[0] ? values[0] : "";
+                return 0;
+            },
+            &value, nullptr);
+        return value;
+    }
 
 private:
     sqlite3* db_ = nullptr;
@@ -169,6 +185,49 @@ TEST(SqliteEngine, DemoDatabaseIsCreatedOnFirstUse) {
     EXPECT_EQ(Texts(*orders), (std::vector<std::string>{"1", "1", "1", "2024-01-08",
                                                                   "2024-01-10 14:30:00", "UPS",
                                                                   "448.9", "True"}));
+}
+
+class QuietReporter : public FillReporter {
+public:
+    void SetStatus(const std::string&, bool) override {}
+    void SetProgressRange(std::int64_t) override {}
+    void SetProgressPosition(std::int64_t) override {}
+    void ShowProgress(bool) override {}
+    void StepProgress() override {}
+    void SetBusy(bool) override {}
+};
+
+TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
+    TempDir data;
+    ScopedEnv xdg("XDG_DATA_HOME", data.Path());
+    TestDatabase db(TestEngine::SQLite);
+    TFillScenario scenario;
+    scenario.LoadFromFile(ROWSMITH_EXAMPLES_DIR "/demo.scn");
+    ASSERT_EQ(scenario.AliasName(), "Demo");
+
+    QuietReporter reporter;
+    FillEngine engine(scenario, reporter);
+    engine.WorkTable().SetDatabaseName(scenario.AliasName());
+    engine.FillUp();
+
+    // Every setting stands at its column's position.
+    for (int t = 0; t < scenario.Tables().Count(); ++t) {
+        TFillTable& table = scenario.Tables().Items(t);
+        auto cursor = Open("Demo", table.TableName());
+        ASSERT_EQ(table.Fields().Count(), cursor->FieldCount()) << table.TableName();
+        for (int f = 0; f < cursor->FieldCount(); ++f) {
+            EXPECT_EQ(table.Fields().Items(f).FieldName(), cursor->FieldAt(f).FieldName());
+        }
+        EXPECT_EQ(cursor->CountRecords(), table.RecCount()) << table.TableName();
+    }
+    OtherConnection demo(data.File("rowsmith/demo.sqlite"));
+    const std::string orphans =
+        "SELECT count(*) FROM items WHERE OrderNo NOT IN (SELECT OrderNo FROM orders) "
+        "OR PartNo NOT IN (SELECT PartNo FROM parts)";
+    EXPECT_EQ(demo.Value(orphans), "0");
+    EXPECT_EQ(demo.Value("SELECT count(*) FROM orders WHERE CustNo NOT IN "
+                         "(SELECT CustNo FROM customers)"),
+              "0");
 }
 
 TEST(SqliteEngine, AliasConfigurationInTheCurrentFolder) {
