@@ -12,6 +12,8 @@ class Connection;
 
 class FillRunScope {
 public:
+    // REQUIRES: the session keeps its connections (no Reset, no SetConfigFile) until the scope
+    // has ended.
     explicit FillRunScope(const std::string& alias);
     ~FillRunScope();
     FillRunScope(const FillRunScope&) = delete;

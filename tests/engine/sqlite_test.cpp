@@ -274,6 +274,24 @@ TEST(SqliteEngine, AnotherProgramsWriteLockMakesWritesFailNotHang) {
     EXPECT_EQ(db.QueryValue("SELECT x FROM t"), "1");
 }
 
+TEST(SqliteEngine, ACommitThatAReaderBlocksIsReportedNotLostQuietly) {
+    TestDatabase db(TestEngine::SQLite);
+    db.Execute("CREATE TABLE t (x INTEGER)");
+    auto cursor = Open(db.Alias(), "t");
+    OtherConnection reader(db.Folder().File("test.sqlite"));
+    reader.Execute("BEGIN");
+    EXPECT_EQ(reader.Value("SELECT count(*) FROM t"), "0");
+
+    FillRunScope run(db.Alias());
+    cursor->Append();
+    cursor->FieldAt(0).WriteInteger(1);
+    cursor->Post();
+    EXPECT_EQ(MessageOf<EDBEngineError>([&] { run.Finish(); }),
+              "database is locked\nThe records posted since the last commit were rolled back");
+    reader.Execute("COMMIT");
+    EXPECT_EQ(db.QueryValue("SELECT count(*) FROM t"), "0");
+}
+
 TEST(SqliteEngine, ListTablesGivesPlainNamesWithoutInternalTables) {
     TestDatabase db(TestEngine::SQLite);
     db.Execute("CREATE TABLE b (id INTEGER PRIMARY KEY AUTOINCREMENT)");

@@ -66,16 +66,34 @@ void SqliteDatabase::Begin() {
 }
 
 void SqliteDatabase::Commit() {
-    pendingWrites_ = 0;
-    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) {
-        inTransaction_ = false;
-        return;
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        AbandonTransaction();
     }
-    // A commit that cannot finish (a reader of another program outlasting the busy wait) leaves
-    // the transaction open; roll it back so the connection stays usable, and say so.
+    inTransaction_ = false;
+    pendingWrites_ = 0;
+}
+
+void SqliteDatabase::CommitIfFree() {
+    sqlite3_busy_timeout(db_, 0);
+    const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    if (rc == SQLITE_OK) {
+        inTransaction_ = false;
+        pendingWrites_ = 0;
+    } else if ((rc & 0xFF) == SQLITE_BUSY) {
+        transactionStart_ = std::chrono::steady_clock::now();
+    } else {
+        AbandonTransaction();
+    }
+}
+
+void SqliteDatabase::AbandonTransaction() {
+    // A commit that cannot finish (a reader of another program outlasting the busy wait, a full
+    // disk) leaves the transaction open; roll it back so the connection stays usable, and say so.
     const std::string message = sqlite3_errmsg(db_);
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     inTransaction_ = false;
+    pendingWrites_ = 0;
     throw EDBEngineError(message + "\n" + kRolledBack);
 }
 

@@ -45,7 +45,7 @@ public:
     void AfterWrite() {
         if (inTransaction_ && ++pendingWrites_ % kWritesPerCheck == 0 &&
             std::chrono::steady_clock::now() - transactionStart_ >= kCommitInterval) {
-            Commit();
+            CommitIfFree();
         }
     }
     // Raises EDBEngineError with `message` after committing the writes before the failed one.
@@ -59,6 +59,10 @@ public:
 private:
     void Begin();
     void Commit();
+    // The periodic commit: it does not wait for other programs' readers, and when one is still
+    // reading the transaction simply goes on and the commit is tried again later.
+    void CommitIfFree();
+    [[noreturn]] void AbandonTransaction();
 
     sqlite3* db_ = nullptr;
     int runDepth_ = 0;
