@@ -246,7 +246,7 @@ bool FormatFixedFast(long double value, int decimals, std::string& text) {
     // The scaled digits with leading zeros up to one digit before the point.
     char digits[48];
     std::size_t length = 0;
-    char number[24];
+    char number[24] = {};
     const char* numberEnd = std::to_chars(number, number + sizeof number, scaled).ptr;
     const auto count = static_cast<std::size_t>(numberEnd - number);
     while (length + count < places + 1) {
