@@ -166,6 +166,21 @@ TEST_P(CliTest, ListsAliasesAndTables) {
     EXPECT_EQ(unknown.LastErrorLine().rfind("rowsmith-fill: ", 0), 0u);
 }
 
+TEST_P(CliTest, ALoginNobodyCanAnswerIsTheLoginError) {
+    if (GetParam() != TestEngine::PostgreSQL) {
+        GTEST_SKIP() << "only a server asks for a password";
+    }
+    const char* host = std::getenv("ROWSMITH_TEST_PGHOST");
+    const char* port = std::getenv("ROWSMITH_TEST_PGPORT");
+    const std::string config = db.Folder().File("login.ini");
+    WriteFile(config, std::string("[Login]\nDRIVER=POSTGRESQL\nHOST=") + host +
+                          "\nPORT=" + (port != nullptr ? port : "") +
+                          "\nDATABASE NAME=postgres\nUSER NAME=rs_login\n");
+    const RunResult result = Run("--list-tables Login --aliases '" + config + "'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.LastErrorLine(), "rowsmith-fill: Cannot connect to database 'Login'");
+}
+
 TEST_P(CliTest, HelpAndVersion) {
     const RunResult help = Run("--help");
     EXPECT_EQ(help.status, 0);
