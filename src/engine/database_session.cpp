@@ -35,8 +35,10 @@ void DatabaseSession::ListAliases(std::vector<std::string>& list) {
     });
 }
 
-void DatabaseSession::ListTables(const std::string& alias, [[maybe_unused]] const std::string& pattern,
-                                 bool withExtensions, [[maybe_unused]] bool withSystemTables,
+// The pattern is always empty (all tables) and no driver has system tables to show.
+void DatabaseSession::ListTables(const std::string& alias,
+                                 [[maybe_unused]] const std::string& pattern, bool withExtensions,
+                                 [[maybe_unused]] bool withSystemTables,
                                  std::vector<std::string>& list) {
     list = Connect(alias).ListTables(withExtensions);
 }

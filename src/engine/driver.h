@@ -57,7 +57,8 @@ public:
 
     // `assigned[i]` tells whether column i was written; unwritten columns get their defaults.
     // This is the hot path of a fill: no allocation per call once the statement is prepared.
-    virtual void Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) = 0;
+    virtual void Insert(const std::vector<FieldValue>& values,
+                        const std::vector<bool>& assigned) = 0;
     // The key of the record the last Insert of this driver wrote. Asked only when a cursor works
     // on with a record it appended, so a driver may find it out late.
     virtual RecordKey LastInsertKey() = 0;

@@ -102,7 +102,7 @@ bool ParseInt64(const std::string& text, std::int64_t& value) {
     if (i == first) {
         return false;
     }
-    value = negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+    value = static_cast<std::int64_t>(negative ? 0 - magnitude : magnitude);
     return true;
 }
 

@@ -23,7 +23,8 @@ public:
         std::vector<std::string> names;
         int rc;
         while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
-            names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
+            const auto* name = sqlite3_column_text(statement.get(), 0);
+            names.emplace_back(reinterpret_cast<const char*>(name));
         }
         if (rc != SQLITE_DONE) {
             throw EDBEngineError(sqlite3_errmsg(database_->Handle()));
@@ -34,7 +35,8 @@ public:
     // SQLite locks whole databases, not tables: the write transaction of a fill run
     // (BEGIN IMMEDIATE) is what keeps other programs from writing while the fill writes, and our
     // own cursors share this connection, so they can still read the table.
-    std::unique_ptr<TableDriver> OpenTable(const std::string& name, [[maybe_unused]] bool exclusive) override {
+    std::unique_ptr<TableDriver> OpenTable(const std::string& name,
+                                           [[maybe_unused]] bool exclusive) override {
         return std::make_unique<SqliteTable>(database_, name);
     }
 

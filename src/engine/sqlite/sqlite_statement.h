@@ -15,7 +15,8 @@ public:
     // Throws EDBEngineError with SQLite's message when the SQL does not compile.
     SqliteStatement(sqlite3* db, const std::string& sql);
     ~SqliteStatement() { sqlite3_finalize(stmt_); }
-    SqliteStatement(SqliteStatement&& other) noexcept : stmt_(std::exchange(other.stmt_, nullptr)) {}
+    SqliteStatement(SqliteStatement&& other) noexcept
+        : stmt_(std::exchange(other.stmt_, nullptr)) {}
     SqliteStatement& operator=(SqliteStatement&& other) noexcept {
         std::swap(stmt_, other.stmt_);
         return *this;

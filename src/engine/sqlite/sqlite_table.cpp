@@ -120,7 +120,9 @@ void SqliteTable::ReadLayout(const std::string& name) {
         }
     }
     if (rowidAlias_ < 0) {
-        throw EDBEngineError("Table " + quotedName_ + " hides its rowid behind its columns");
+        throw EDBEngineError("Table " + quotedName_ +
+                             " has columns named rowid, _rowid_ and oid and no INTEGER PRIMARY "
+                             "KEY, so its records cannot be told apart");
     }
     rowid_ = QuoteIdentifier(columns_[rowidAlias_].name);
 }
@@ -192,8 +194,8 @@ void SqliteTable::ReadRow(sqlite3_stmt* statement, Record& record) const {
                 value = std::monostate();
                 break;
             case SQLITE_BLOB: {
-                const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
-                value = std::string(bytes != nullptr ? bytes : "",
+                const void* bytes = sqlite3_column_blob(statement, column);
+                value = std::string(bytes != nullptr ? static_cast<const char*>(bytes) : "",
                                     sqlite3_column_bytes(statement, column));
                 break;
             }
@@ -295,9 +297,9 @@ SqliteTable::WriteStatement& SqliteTable::InsertStatement(const std::vector<bool
         }
     }
     // Columns left out get their defaults.
-    write.statement = SqliteStatement(
-        db_, "INSERT INTO " + quotedName_ +
-                 (names.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + placeholders + ")"));
+    const std::string columns =
+        names.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + placeholders + ")";
+    write.statement = SqliteStatement(db_, "INSERT INTO " + quotedName_ + columns);
     if (inserts_.size() == kMaxCachedStatements) {
         inserts_.erase(inserts_.begin());
     }
