@@ -78,14 +78,38 @@ void PgLink::Execute(const std::string& sql) {
     Check(PQexec(conn_, sql.c_str()), PGRES_COMMAND_OK);
 }
 
-PgResult PgLink::Query(const std::string& sql, const std::vector<PgText>& params) {
+namespace {
+
+std::vector<const char*> ParamValues(const std::vector<PgText>& params) {
     std::vector<const char*> values;
     values.reserve(params.size());
     for (const PgText& param : params) {
         values.push_back(param ? param->c_str() : nullptr);
     }
-    PGresult* raw = PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr,
-                                 values.data(), nullptr, nullptr, 0);
+    return values;
+}
+
+}  // namespace
+
+PgResult PgLink::Query(const std::string& sql, const std::vector<PgText>& params) {
+    const std::vector<const char*> values = ParamValues(params);
+    return CheckQuery(PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr,
+                                   values.data(), nullptr, nullptr, 0));
+}
+
+PgResult PgLink::QueryPrepared(const std::string& sql, const std::vector<PgText>& params) {
+    auto found = prepared_.find(sql);
+    if (found == prepared_.end()) {
+        const std::string name = "rs" + std::to_string(prepared_.size() + 1);
+        Check(PQprepare(conn_, name.c_str(), sql.c_str(), 0, nullptr), PGRES_COMMAND_OK);
+        found = prepared_.emplace(sql, name).first;
+    }
+    const std::vector<const char*> values = ParamValues(params);
+    return CheckQuery(PQexecPrepared(conn_, found->second.c_str(), static_cast<int>(values.size()),
+                                     values.data(), nullptr, nullptr, 0));
+}
+
+PgResult PgLink::CheckQuery(PGresult* raw) const {
     PgResult result(raw);
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
@@ -142,6 +166,7 @@ bool PgLink::InTransaction() const {
 
 void PgLink::Revive() {
     copying_ = false;
+    prepared_.clear();
     PQreset(conn_);
     if (!Alive()) {
         Fail(nullptr);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace rowsmith {
@@ -32,6 +33,9 @@ public:
     void Execute(const std::string& sql);
     // Runs one statement with text parameters and returns its result.
     PgResult Query(const std::string& sql, const std::vector<PgText>& params = {});
+    // The same for a statement run again and again (an update per record): the server parses
+    // and plans it once per connection.
+    PgResult QueryPrepared(const std::string& sql, const std::vector<PgText>& params);
 
     // COPY ... FROM STDIN: Start, Send any number of rows in text format, then Finish, which
     // raises the server's verdict on the whole stream.
@@ -56,9 +60,13 @@ public:
 private:
     [[noreturn]] void Fail(const PGresult* result) const;
     PgResult Check(PGresult* result, ExecStatusType expected) const;
+    // A command's or a query's result, raising its failure.
+    PgResult CheckQuery(PGresult* result) const;
 
     PGconn* conn_;
     bool copying_ = false;
+    // Statement names by SQL text; a reconnect forgets them with the server.
+    std::unordered_map<std::string, std::string> prepared_;
 };
 
 // The error text of a failed result, or of the connection when there is no result.

@@ -277,7 +277,7 @@ void PgWriter::Attempt(const Statement& statement) {
 }
 
 PgResult PgWriter::Run(const Statement& statement) {
-    PgResult result = link_->Query(statement.sql, statement.params);
+    PgResult result = link_->QueryPrepared(statement.sql, statement.params);
     if (statement.returnsXmin) {
         // One transaction writes all its versions with one xid: the list grows per transaction.
         std::vector<std::string>& xids = statement.target->walkXids;
