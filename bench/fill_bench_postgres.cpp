@@ -23,7 +23,7 @@ std::string Env(const char* name) {
 }
 
 class Server {
-public:
+  public:
     explicit Server(const std::string& database) {
         const std::string host = Env("ROWSMITH_TEST_PGHOST");
         const std::string port = Env("ROWSMITH_TEST_PGPORT");
@@ -37,7 +37,8 @@ public:
             PQfinish(conn_);
             throw std::runtime_error("cannot reach the PostgreSQL server: " + message);
         }
-        PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            conn_, [](void*, const char*) {}, nullptr);
     }
     ~Server() { PQfinish(conn_); }
     Server(const Server&) = delete;
@@ -69,7 +70,7 @@ public:
         }
     }
 
-private:
+  private:
     PGconn* conn_;
 };
 
@@ -89,10 +90,9 @@ void AppendLine(std::string& text, const RawRecord& record) {
     AppendNumber(text, record.weight);
     text += '\t';
     char buffer[32];
-    text.append(buffer,
-                std::to_chars(buffer, buffer + sizeof buffer, record.price,
-                              std::chars_format::fixed)
-                    .ptr);
+    text.append(
+        buffer,
+        std::to_chars(buffer, buffer + sizeof buffer, record.price, std::chars_format::fixed).ptr);
     text += '\t';
     if (record.code.empty()) {
         text += "\\N";

@@ -87,8 +87,7 @@ TEST_F(PgDriverTest, LostServerKeepsCommittedBatches) {
         error = e.what();
         Conn().EndFillRun();
     }
-    EXPECT_NE(error.find("terminating connection due to administrator command"),
-              std::string::npos)
+    EXPECT_NE(error.find("terminating connection due to administrator command"), std::string::npos)
         << error;
     // Two full batches of 20000 were committed before the server went.
     EXPECT_EQ(Count("bulk"), 40000);
@@ -179,7 +178,8 @@ TEST_F(PgDriverTest, RefusedUpdateKeepsTheUpdatesBeforeIt) {
 }
 
 TEST_F(PgDriverTest, UpdateOfAVanishedRecordIsAnError) {
-    db_->Execute("CREATE TABLE gone (k integer PRIMARY KEY, v text); INSERT INTO gone VALUES (1, 'x')");
+    db_->Execute(
+        "CREATE TABLE gone (k integer PRIMARY KEY, v text); INSERT INTO gone VALUES (1, 'x')");
     auto table = Open("gone");
     RecordKey key = ReadAll(*table).at(0).key;
     db_->Execute("DELETE FROM gone");

@@ -16,7 +16,7 @@
 namespace rowsmith::test {
 
 class PgDriverTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (std::getenv("ROWSMITH_TEST_PGHOST") == nullptr) {
             GTEST_SKIP() << "no PostgreSQL test server (run under tests/support/with-postgres)";
@@ -66,6 +66,8 @@ protected:
 };
 
 // One column assigned per value.
-inline std::vector<bool> AllAssigned(std::size_t count) { return std::vector<bool>(count, true); }
+inline std::vector<bool> AllAssigned(std::size_t count) {
+    return std::vector<bool>(count, true);
+}
 
 }  // namespace rowsmith::test

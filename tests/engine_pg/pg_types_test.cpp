@@ -19,12 +19,12 @@ TEST_F(PgDriverTest, MapsCatalogTypes) {
         int size;
         bool wide;
     } cases[] = {
-        {"id", ftAutoInc, 0, false},  {"big", ftAutoInc, 0, true},   {"s", ftSmallint, 0, false},
-        {"i", ftInteger, 0, false},   {"l", ftInteger, 0, true},     {"r", ftFloat, 0, false},
-        {"d", ftFloat, 0, false},     {"m", ftCurrency, 0, false},   {"n", ftBCD, 0, false},
-        {"v", ftString, 20, false},   {"c", ftString, 3, false},     {"t", ftString, 0, false},
-        {"dn", ftString, 12, false},  {"dt", ftDate, 0, false},      {"tm", ftTime, 0, false},
-        {"ts", ftDateTime, 0, false}, {"tz", ftDateTime, 0, false},  {"b", ftBoolean, 0, false},
+        {"id", ftAutoInc, 0, false},  {"big", ftAutoInc, 0, true},  {"s", ftSmallint, 0, false},
+        {"i", ftInteger, 0, false},   {"l", ftInteger, 0, true},    {"r", ftFloat, 0, false},
+        {"d", ftFloat, 0, false},     {"m", ftCurrency, 0, false},  {"n", ftBCD, 0, false},
+        {"v", ftString, 20, false},   {"c", ftString, 3, false},    {"t", ftString, 0, false},
+        {"dn", ftString, 12, false},  {"dt", ftDate, 0, false},     {"tm", ftTime, 0, false},
+        {"ts", ftDateTime, 0, false}, {"tz", ftDateTime, 0, false}, {"b", ftBoolean, 0, false},
         {"y", ftBlob, 0, false},      {"u", ftString, 0, false},
     };
     auto table = Open("typed");

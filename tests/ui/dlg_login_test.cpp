@@ -28,7 +28,7 @@ void AnswerLogin(const QString& password, bool accept, QString* shownAlias) {
 class DlgLoginTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void fieldsAreLimitedAndThePasswordMasked();
     void okHandsBackUserAndPassword();
     void cancelHandsBackNothing();

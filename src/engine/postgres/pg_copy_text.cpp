@@ -51,7 +51,10 @@ std::vector<PgText> DecodeCopyLine(std::string_view line) {
                     continue;
                 }
                 const char escaped = field[++i];
-                text += escaped == 't' ? '\t' : escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : escaped;
+                text += escaped == 't'   ? '\t'
+                        : escaped == 'n' ? '\n'
+                        : escaped == 'r' ? '\r'
+                                         : escaped;
             }
             values.emplace_back(std::move(text));
         }

@@ -57,10 +57,13 @@ std::string QuoteIdent(const std::string& name) {
 
 PgLink::PgLink(PGconn* conn) : conn_(conn) {
     // The server's notices (a ROLLBACK with nothing to roll back, say) are no concern of the user.
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
 }
 
-PgLink::~PgLink() { PQfinish(conn_); }
+PgLink::~PgLink() {
+    PQfinish(conn_);
+}
 
 void PgLink::Fail(const PGresult* result) const {
     throw EDBEngineError(PgErrorText(conn_, result));
@@ -157,7 +160,9 @@ void PgLink::AbandonCopy() {
     }
 }
 
-bool PgLink::Alive() const { return PQstatus(conn_) == CONNECTION_OK; }
+bool PgLink::Alive() const {
+    return PQstatus(conn_) == CONNECTION_OK;
+}
 
 bool PgLink::InTransaction() const {
     const PGTransactionStatusType status = PQtransactionStatus(conn_);

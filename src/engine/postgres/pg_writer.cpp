@@ -31,7 +31,9 @@ std::string InsertSql(const std::string& table, const std::string& columns, std:
 
 PgWriter::PgWriter(std::unique_ptr<PgLink> link) : link_(std::move(link)) {}
 
-void PgWriter::BeginRun() { ++runDepth_; }
+void PgWriter::BeginRun() {
+    ++runDepth_;
+}
 
 void PgWriter::EndRun() {
     if (runDepth_ == 0) {
@@ -124,7 +126,8 @@ void PgWriter::Insert(const std::shared_ptr<PgTarget>& target, const std::string
     }
     Reconnect();
     const CopyRun* last = steps_.empty() ? nullptr : std::get_if<CopyRun>(&steps_.back());
-    const bool sameRun = last && link_->Copying() && last->target == target && last->columns == columns;
+    const bool sameRun =
+        last && link_->Copying() && last->target == target && last->columns == columns;
     if (!sameRun && link_->Copying()) {
         Guarded([&] { FinishCopy(); });
     }
@@ -173,7 +176,7 @@ PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::s
 }
 
 PgResult PgWriter::WriteHeldRow(const std::shared_ptr<PgTarget>& target,
-                                 const std::string& returning) {
+                                const std::string& returning) {
     CopyRun* last = steps_.empty() ? nullptr : std::get_if<CopyRun>(&steps_.back());
     if (!link_->Copying() || !last || last->target != target || heldLine_ == copyText_.size()) {
         return nullptr;
@@ -189,8 +192,8 @@ PgResult PgWriter::WriteHeldRow(const std::shared_ptr<PgTarget>& target,
     Guarded([&] { FinishCopy(); });
     std::vector<PgText> values = DecodeCopyLine(line);
     const std::size_t count = values.size();
-    return Execute(target, InsertSql(target->table, columns, count) + returning,
-                   std::move(values), false);
+    return Execute(target, InsertSql(target->table, columns, count) + returning, std::move(values),
+                   false);
 }
 
 void PgWriter::Commit() {

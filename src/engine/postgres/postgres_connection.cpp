@@ -44,7 +44,9 @@ PgConnPtr Dial(const AliasConfig& alias, const std::string& user, const std::str
     return PgConnPtr(PQconnectdbParams(keys.data(), values.data(), 0));
 }
 
-bool Connected(const PgConnPtr& conn) { return conn && PQstatus(conn.get()) == CONNECTION_OK; }
+bool Connected(const PgConnPtr& conn) {
+    return conn && PQstatus(conn.get()) == CONNECTION_OK;
+}
 
 // The server refused the password that was given (as opposed to an unknown database, say).
 bool PasswordRefused(const PgConnPtr& conn) {
@@ -102,8 +104,12 @@ std::unique_ptr<TableDriver> PostgresConnection::OpenTable(const std::string& na
     return std::make_unique<PostgresTable>(writer_, schema_, name, exclusive);
 }
 
-void PostgresConnection::BeginFillRun() { writer_->BeginRun(); }
+void PostgresConnection::BeginFillRun() {
+    writer_->BeginRun();
+}
 
-void PostgresConnection::EndFillRun() { writer_->EndRun(); }
+void PostgresConnection::EndFillRun() {
+    writer_->EndRun();
+}
 
 }  // namespace rowsmith

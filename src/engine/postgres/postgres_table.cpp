@@ -20,7 +20,9 @@ long BlockOf(const std::string& ctid) {
     return ctid.size() > 1 ? std::strtol(ctid.c_str() + 1, nullptr, 10) : 0;
 }
 
-std::string BlockStart(long block) { return "(" + std::to_string(block) + ",0)"; }
+std::string BlockStart(long block) {
+    return "(" + std::to_string(block) + ",0)";
+}
 
 PgText TextOf(const FieldValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) {
@@ -109,8 +111,8 @@ std::string PostgresTable::KeyCondition(const char* op, std::size_t first) const
     }
     std::string params;
     for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
-        params += (i ? ", $" : "$") + std::to_string(first + i) + "::" +
-                  columns_[keyColumns_[i]].sqlType;
+        params +=
+            (i ? ", $" : "$") + std::to_string(first + i) + "::" + columns_[keyColumns_[i]].sqlType;
     }
     return "(" + KeyList() + ") " + op + " (" + params + ")";
 }
@@ -241,7 +243,8 @@ void PostgresTable::UseColumns(const std::vector<bool>& assigned) {
     insertColumns_.clear();
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (assigned[i]) {
-            insertColumns_ += (insertColumns_.empty() ? "" : ", ") + QuoteIdent(columns_[i].info.name);
+            insertColumns_ +=
+                (insertColumns_.empty() ? "" : ", ") + QuoteIdent(columns_[i].info.name);
         }
     }
 }
@@ -251,7 +254,8 @@ void PostgresTable::Insert(const std::vector<FieldValue>& values,
     UseColumns(assigned);
     if (insertColumns_.empty()) {
         PgResult result = writer_->Execute(
-            target_, "INSERT INTO " + target_->table + " DEFAULT VALUES" + returningKey_, {}, false);
+            target_, "INSERT INTO " + target_->table + " DEFAULT VALUES" + returningKey_, {},
+            false);
         lastKey_.reset();
         if (result && PQntuples(result.get()) == 1) {
             lastKey_ = KeyOf(result.get(), 0, 0);
@@ -273,9 +277,9 @@ void PostgresTable::Insert(const std::vector<FieldValue>& values,
     }
     std::vector<PgText> params = DecodeCopyLine(line_);
     const std::size_t count = params.size();
-    PgResult result = writer_->Execute(
-        target_, InsertSql(target_->table, insertColumns_, count) + returningKey_,
-        std::move(params), false);
+    PgResult result =
+        writer_->Execute(target_, InsertSql(target_->table, insertColumns_, count) + returningKey_,
+                         std::move(params), false);
     lastKey_ = KeyOf(result.get(), 0, 0);
 }
 
@@ -331,7 +335,8 @@ void PostgresTable::Delete(const RecordKey& key) {
         params.push_back(TextOf(part));
     }
     PgResult result = writer_->Execute(
-        target_, "DELETE FROM " + target_->table + " WHERE " + KeyCondition("=", 1) + " RETURNING 1",
+        target_,
+        "DELETE FROM " + target_->table + " WHERE " + KeyCondition("=", 1) + " RETURNING 1",
         std::move(params), false);
     if (result && PQntuples(result.get()) == 0) {
         throw EDBEngineError(kRecordGone);

@@ -16,7 +16,7 @@
 namespace rowsmith {
 
 class PostgresTable : public TableDriver {
-public:
+  public:
     // Raises EDBEngineError when the schema has no such table.
     PostgresTable(std::shared_ptr<PgWriter> writer, const std::string& schema,
                   const std::string& name, bool exclusive);
@@ -32,7 +32,7 @@ public:
     void DeleteAll() override;
     std::int64_t Count() override;
 
-private:
+  private:
     void Describe(const std::string& schema, const std::string& name);
     bool ByCtid() const { return keyColumns_.empty(); }
     // "WHERE"-less condition on the key, its parameters numbered from `first`.
