@@ -43,11 +43,11 @@ const std::array<BenchColumn, 6> kBenchColumns = {{
 }};
 
 void ExitWithUsage(const std::string& message) {
-    std::fprintf(
-        stderr,
-        "fill_bench: %s\n"
-        "Usage: fill_bench [--records N] [--engine sqlite|postgres] [--mode fill|update]\n",
-        message.c_str());
+    std::fprintf(stderr,
+                 "fill_bench: %s\n"
+                 "Usage: fill_bench [--records N] [--engine sqlite|postgres] [--mode fill|update]"
+                 " [--runs N]\n",
+                 message.c_str());
     std::exit(2);
 }
 
@@ -65,6 +65,11 @@ BenchOptions ParseBenchOptions(int argc, char** argv) {
             if (value.empty() || *end != '\0' || options.records < 0 ||
                 options.records > 2147483647) {
                 ExitWithUsage("--records needs a count from 0 to 2147483647");
+            }
+        } else if (arg == "--runs") {
+            options.runs = std::atoi(value.c_str());
+            if (options.runs < 1 || options.runs > 100) {
+                ExitWithUsage("--runs needs a count from 1 to 100");
             }
         } else if (arg == "--engine") {
             options.engine = value;

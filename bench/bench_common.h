@@ -20,6 +20,9 @@ struct BenchOptions {
     std::string engine = "sqlite";
     // "fill": empty the table and append; "update": overwrite every existing record.
     std::string mode = "fill";
+    // Rounds of both sides, alternating; the best rate of each counts, so that a busy machine
+    // disturbs the comparison less.
+    int runs = 3;
 };
 
 // Exits with status 2 and the usage on arguments it does not understand.

@@ -1,14 +1,16 @@
 // fill_bench: how fast a fill writes, against a raw loop of the same records through the
 // database's own C API, in the same run and each on a fresh table.
 //
-//   fill_bench [--records N] [--engine sqlite|postgres] [--mode fill|update]
+//   fill_bench [--records N] [--engine sqlite|postgres] [--mode fill|update] [--runs N]
 //
 // "fill" empties the table and appends N records; "update" overwrites the N records of a table
-// that holds them. The fill goes through the real FillEngine on a scenario with a fixed seed.
-// Prints records per second of both, the peak resident memory and, last, their ratio.
+// that holds them. The rounds alternate between the two sides; the best rate of each counts. The
+// fill goes through the real FillEngine on a scenario with a fixed seed. Prints records per second
+// of both, the peak resident memory and, last, their ratio.
 #include <sqlite3.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -118,33 +120,48 @@ double RawLoop(const std::string& path, std::int64_t records, bool update) {
     return Rate(records, start);
 }
 
+// One round: the fill through the engine, then the raw loop, each on a fresh database file.
+void RunSqliteRound(const std::string& folder, const BenchOptions& options, double& rowsmith,
+                    double& raw) {
+    const bool update = options.mode == "update";
+    const std::int64_t existing = update ? options.records : 0;
+    const std::string config = folder + "/aliases.ini";
+    std::ofstream(config) << "[Bench]\nDRIVER=SQLITE\nPATH=fill.sqlite\n";
+    CreateDatabase(folder + "/fill.sqlite", existing);
+    DatabaseSession::Instance().SetConfigFile(config);
+    TFillScenario scenario;
+    MakeBenchScenario(scenario, "Bench", update ? tfUpdateExisting : tfEmptyAndFill,
+                      options.records);
+    rowsmith = TimedFill(scenario, options.records);
+    DatabaseSession::Instance().SetConfigFile("");
+    std::filesystem::remove(folder + "/fill.sqlite");
+
+    CreateDatabase(folder + "/raw.sqlite", existing);
+    raw = RawLoop(folder + "/raw.sqlite", options.records, update);
+    std::filesystem::remove(folder + "/raw.sqlite");
+}
+
 int RunSqlite(const BenchOptions& options) {
     std::string folder = (std::filesystem::temp_directory_path() / "fill-bench-XXXXXX").string();
     if (mkdtemp(folder.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
-    const bool update = options.mode == "update";
-    const std::int64_t existing = update ? options.records : 0;
+    double bestRowsmith = 0;
+    double bestRaw = 0;
     try {
-        const std::string config = folder + "/aliases.ini";
-        std::ofstream(config) << "[Bench]\nDRIVER=SQLITE\nPATH=fill.sqlite\n";
-        CreateDatabase(folder + "/fill.sqlite", existing);
-        DatabaseSession::Instance().SetConfigFile(config);
-        TFillScenario scenario;
-        MakeBenchScenario(scenario, "Bench", update ? tfUpdateExisting : tfEmptyAndFill,
-                          options.records);
-        const double rowsmith = TimedFill(scenario, options.records);
-        DatabaseSession::Instance().SetConfigFile("");
-        std::filesystem::remove(folder + "/fill.sqlite");
-
-        CreateDatabase(folder + "/raw.sqlite", existing);
-        const double raw = RawLoop(folder + "/raw.sqlite", options.records, update);
-        PrintResults(rowsmith, raw);
+        for (int run = 0; run < options.runs; ++run) {
+            double rowsmith = 0;
+            double raw = 0;
+            RunSqliteRound(folder, options, rowsmith, raw);
+            bestRowsmith = std::max(bestRowsmith, rowsmith);
+            bestRaw = std::max(bestRaw, raw);
+        }
     } catch (...) {
         std::filesystem::remove_all(folder);
         throw;
     }
     std::filesystem::remove_all(folder);
+    PrintResults(bestRowsmith, bestRaw);
     return 0;
 }
 
