@@ -114,7 +114,7 @@ void MainFormTest::startUpLayout() {
     QCOMPARE(form.StatusBar->Caption(), QString());
     QVERIFY(form.Scenario != nullptr);
     QCOMPARE(form.Scenario->Tables().Count(), 0);
-    QVERIFY(form.CurrentTable == nullptr);
+    QVERIFY(form.CurrentTable() == nullptr);
     QVERIFY(form.ScenarioFileName.empty());
 
     QCOMPARE(form.sgFields->columnCount(), 3);

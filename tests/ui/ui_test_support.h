@@ -59,6 +59,7 @@ public:
 int RunApplicationTests(int argc, char** argv);
 int RunDlgLoginTests(int argc, char** argv);
 int RunFileDialogTests(int argc, char** argv);
+int RunFillUpTests(int argc, char** argv);
 int RunHelpViewerTests(int argc, char** argv);
 int RunHintTests(int argc, char** argv);
 int RunMainFormTests(int argc, char** argv);

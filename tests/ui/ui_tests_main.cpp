@@ -9,8 +9,8 @@ int main(int argc, char** argv) {
     application.setQuitOnLastWindowClosed(false);
     using namespace rowsmith::test;
     int failed = 0;
-    for (auto* run : {RunApplicationTests, RunDlgLoginTests, RunFileDialogTests, RunHelpViewerTests,
-                      RunHintTests, RunMainFormTests, RunStatusProgressTests}) {
+    for (auto* run : {RunApplicationTests, RunDlgLoginTests, RunFileDialogTests, RunFillUpTests,
+                      RunHelpViewerTests, RunHintTests, RunMainFormTests, RunStatusProgressTests}) {
         failed += run(argc, argv);
     }
     return failed == 0 ? 0 : 1;

@@ -1,5 +1,7 @@
 // rowsmith: the desktop program. Sets up the application, shows the main window and runs the
 // event loop until the main window closes.
+#include "dialogs/dlg_login.h"
+#include "engine/database_session.h"
 #include "main/application.h"
 #include "main/main_form.h"
 #include "text/conversions.h"
@@ -8,6 +10,11 @@ int main(int argc, char** argv) {
     rowsmith::TApplication application(argc, argv);
     rowsmith::InitDecimalSeparatorFromLocale();
     rowsmith::TMainForm mainForm;
+    // A server that wants a password the alias does not hold asks through the login dialog.
+    rowsmith::DatabaseSession::Instance().SetLoginHandler(
+        [&mainForm](const std::string& alias, std::string& userName, std::string& password) {
+            return rowsmith::TdlgLogin::Execute(alias, userName, password, &mainForm);
+        });
     mainForm.show();
     return application.exec();
 }

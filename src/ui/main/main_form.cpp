@@ -312,7 +312,8 @@ QWidget* TMainForm::CreateBottomPanel() {
 
 void TMainForm::FormCreate() {
     Scenario = std::make_unique<TFillScenario>();
-    CurrentTable = nullptr;
+    FillProgress = std::make_unique<StatusProgress>(*StatusBar);
+    Filler = std::make_unique<FillEngine>(*Scenario, *FillProgress);
     sgFields->setHorizontalHeaderLabels({"Field name", "Filling method", "Values"});
 
     hintRouter_ = new THintRouter(this);
@@ -323,7 +324,9 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormDestroy() {
-    CurrentTable = nullptr;
+    // The engine refers to the scenario and its listener, so it goes first.
+    Filler.reset();
+    FillProgress.reset();
     Scenario.reset();
 }
 

@@ -14,7 +14,9 @@
 #include <memory>
 #include <string>
 
+#include "fill/fill_engine.h"
 #include "main/file_dialog.h"
+#include "main/status_progress.h"
 #include "model/fill_scenario.h"
 
 class QAction;
@@ -46,8 +48,12 @@ public:
 
     // The one scenario, created empty; New and Open replace its contents.
     std::unique_ptr<TFillScenario> Scenario;
-    // The scenario table shown in the grid, or none; points into Scenario.
-    TFillTable* CurrentTable = nullptr;
+    // The fill engine's listener: the status caption, PrgsBar and the busy cursor.
+    std::unique_ptr<StatusProgress> FillProgress;
+    // Owns the work table, the master cursors and the current table; checks and fills Scenario.
+    std::unique_ptr<FillEngine> Filler;
+    // The scenario table shown in the grid or being checked or filled, or none.
+    TFillTable* CurrentTable() const { return Filler ? Filler->CurrentTable() : nullptr; }
     // Empty: no scenario yet; "noname": a new scenario without a file; otherwise its .scn file.
     std::string ScenarioFileName;
 

@@ -76,7 +76,7 @@ void TMainForm::SaveScenario() {}
 
 void TMainForm::SaveScenarioAs() {}
 
-void TMainForm::FillUp() {}
+void TMainForm::FillUp() { Filler->FillUp(); }
 
 void TMainForm::ShowData() {}
 

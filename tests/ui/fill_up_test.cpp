@@ -1,0 +1,93 @@
+// Fill Up from the window: the menu item and the tool button run the fill engine on the scenario,
+// the status panel names the table, and an error reaches the error box with nothing written.
+#include <QGuiApplication>
+#include <QProgressBar>
+#include <QTest>
+#include <QToolButton>
+
+#include "main/status_panel.h"
+#include "model/fill_methods.h"
+#include "test_database.h"
+#include "ui_test_support.h"
+
+namespace rowsmith::test {
+
+class FillUpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fillUpFillsTheScenarioTables();
+    void wrongValueShowsTheErrorAndWritesNothing();
+};
+
+namespace {
+
+// A scenario of one table "t" of five records: id counts up, n is drawn from 0 - 10.
+void SetUpScenario(TMainForm& form, TestDatabase& database, const std::string& range) {
+    database.Execute("CREATE TABLE t (id INTEGER PRIMARY KEY, n INTEGER)");
+    form.Scenario->SetAliasName(database.Alias());
+    TFillTable& table = form.Scenario->Tables().Items(form.Scenario->AddTable("t"));
+    table.SetRecCount(5);
+    table.Fields().Items(table.AddField("id")).SetFillMethod(fmAutoIncrement);
+    TFillField& n = table.Fields().Items(table.AddField("n"));
+    n.SetFillMethod(fmRandomInteger);
+    n.SetFillValue(range);
+    form.Filler->WorkTable().SetDatabaseName(database.Alias());
+    form.Filler->SetFixedSeed(0);
+    form.ScenarioFileName = "noname";
+    form.UpdateCommands();
+}
+
+}  // namespace
+
+void FillUpTest::fillUpFillsTheScenarioTables() {
+    TestDatabase database(TestEngine::SQLite);
+    ModalAnswers answers;
+    TMainForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    SetUpScenario(form, database, "0 - 10");
+
+    QTest::mouseClick(form.siFillUp, Qt::LeftButton);
+    QCOMPARE(answers.errors, QStringList());
+    // From seed 0 the range draws 0, 0, 8, 2, 2.
+    const std::vector<std::vector<std::string>> expected{
+        {"1", "0"}, {"2", "0"}, {"3", "8"}, {"4", "2"}, {"5", "2"}};
+    QVERIFY(database.Query("SELECT id, n FROM t ORDER BY id") == expected);
+    QCOMPARE(form.StatusBar->Caption(), QString("t"));
+    QVERIFY(form.PrgsBar->isHidden());
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    // No table was current before the run, so nothing is bound again: the last one filled stays.
+    QVERIFY(form.CurrentTable() == &form.Scenario->Tables().Items(0));
+
+    // The menu item runs the same command; the table is emptied and filled again.
+    form.miFillup->trigger();
+    QCOMPARE(database.QueryValue("SELECT COUNT(*) FROM t"), std::string("5"));
+}
+
+void FillUpTest::wrongValueShowsTheErrorAndWritesNothing() {
+    TestDatabase database(TestEngine::SQLite);
+    ModalAnswers answers;
+    TMainForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    SetUpScenario(form, database, "1 -- 5");
+    TFillTable& table = form.Scenario->Tables().Items(0);
+    form.Filler->BindTable(table);
+
+    QTest::mouseClick(form.siFillUp, Qt::LeftButton);
+    QCOMPARE(answers.errors, QStringList("Wrong fill value. Table: \"t\". Field: \"n\""));
+    QCOMPARE(database.QueryValue("SELECT COUNT(*) FROM t"), std::string("0"));
+    QVERIFY(form.CurrentTable() == &table);
+    QVERIFY(form.Filler->WorkTable().Active());
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+int RunFillUpTests(int argc, char** argv) {
+    FillUpTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+}  // namespace rowsmith::test
+
+#include "fill_up_test.moc"
