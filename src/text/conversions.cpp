@@ -22,19 +22,6 @@ namespace {
 // Read on every conversion and set once at start-up, so relaxed ordering is enough.
 std::atomic<char> decimalSeparator{'.'};
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -283,6 +270,19 @@ std::string FormatFixedGeneral(long double value, int decimals) {
 }
 
 }  // namespace
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
 
 std::int32_t StrToInt(const std::string& text) {
     std::int32_t value = 0;

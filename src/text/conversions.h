@@ -20,6 +20,9 @@ bool TryStrToInt(const std::string& text, std::int32_t& value);
 long double StrToFloat(const std::string& text);
 bool TryStrToFloat(const std::string& text, long double& value);
 
+// The value of a hexadecimal digit in either letter case, or -1.
+int HexDigitValue(char c);
+
 // Plain decimal, "-" for negative numbers.
 std::string IntToStr(std::int64_t value);
 

@@ -7,6 +7,7 @@
 #include "engine/database_errors.h"
 #include "engine/postgres/pg_copy_text.h"
 #include "engine/postgres/pg_link.h"
+#include "text/conversions.h"
 
 namespace rowsmith {
 
@@ -44,19 +45,6 @@ constexpr TypeRule kRules[] = {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // bytea arrives as "\x" and two hex digits a byte (the server's default output).
 FieldValue DecodeBytea(std::string_view text) {
     if (text.substr(0, 2) != "\\x" || text.size() % 2 != 0) {
@@ -65,8 +53,8 @@ FieldValue DecodeBytea(std::string_view text) {
     std::string bytes;
     bytes.reserve(text.size() / 2 - 1);
     for (std::size_t i = 2; i < text.size(); i += 2) {
-        const int high = HexValue(text[i]);
-        const int low = HexValue(text[i + 1]);
+        const int high = HexDigitValue(text[i]);
+        const int low = HexDigitValue(text[i + 1]);
         if (high < 0 || low < 0) {
             return std::string(text);
         }
