@@ -32,4 +32,10 @@ void CursorField::WriteInteger(std::int32_t value) {
     state.assigned[index_] = true;
 }
 
+void CursorField::WriteFloat(double value) {
+    TableCursor::State& state = cursor_.EditState();
+    StoreReal((*state.columns)[index_], value, state.buffer[index_]);
+    state.assigned[index_] = true;
+}
+
 }  // namespace rowsmith

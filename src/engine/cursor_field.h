@@ -26,6 +26,10 @@ public:
     // REQUIRES: a record is started (Append or Edit). The empty text empties the value.
     void WriteString(const std::string& text);
     void WriteInteger(std::int32_t value);
+    // Stores a real in a real column (ftFloat, ftCurrency, ftBCD) as it is; it is the number
+    // WriteString stores for a text that reads as exactly this value. Other columns throw
+    // "Cannot access field '%s' as type Float".
+    void WriteFloat(double value);
 
 private:
     TableCursor& cursor_;

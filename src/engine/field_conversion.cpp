@@ -362,6 +362,13 @@ void StoreInteger(const ColumnInfo& column, std::int32_t number, FieldValue& val
     }
 }
 
+void StoreReal(const ColumnInfo& column, double number, FieldValue& value) {
+    if (!IsRealType(column.type)) {
+        CannotAccess(column, ftFloat);
+    }
+    value = number;
+}
+
 std::string ValueText(const ColumnInfo& column, const FieldValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) {
         return *text;

@@ -36,6 +36,8 @@ struct ColumnPlan {
     long double realLow = 0;   // real and currency columns: lo
     long double realSpan = 0;  // real and currency columns: hi - lo
     int decimals = 0;          // real columns 4, currency columns 2
+    // A real value for a column that stores it as it would store its text.
+    bool writeAsReal = false;
     // Whole bounds below 2^31 (as in "0 - 1000") let the value be worked out in integers.
     bool wholeBounds = false;
     std::uint32_t wholeLow = 0;

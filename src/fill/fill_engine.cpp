@@ -223,11 +223,7 @@ void FillEngine::WriteColumns() {
                 break;
             case fmRandomInteger:
             case fmRandomReal:
-                if (column.writeAsInteger) {
-                    column.column->WriteInteger(DrawRangeInteger(column));
-                } else {
-                    column.column->WriteString(MakeRangeValue(column));
-                }
+                WriteRangeValue(column);
                 break;
             case fmAutoIncrement:
                 column.column->WriteInteger(column.setting->NextCounter());

@@ -100,6 +100,11 @@ private:
     void PrepareRange(ColumnPlan& plan);
     // REQUIRES: the plan is prepared for an integer range.
     std::int32_t DrawRangeInteger(ColumnPlan& plan);
+    // Writes the next range value to the plan's column: integers and reals as numbers where the
+    // column stores them as it would store their texts, else the text.
+    void WriteRangeValue(ColumnPlan& plan);
+    // REQUIRES: the plan is prepared for a real range on a column that stores reals.
+    void WriteRangeReal(ColumnPlan& plan);
     void PrepareMaster(ColumnPlan& plan);
 
     void StartRecord(std::int32_t tableMethod, bool pastEnd);

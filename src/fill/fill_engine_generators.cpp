@@ -9,6 +9,7 @@
 
 #include "engine/database_errors.h"
 #include "fill/fill_engine.h"
+#include "fill/rounded_real.h"
 #include "text/conversions.h"
 #include "text/errors.h"
 #include "text/text_helpers.h"
@@ -66,22 +67,33 @@ bool IsWholeBelow2To31(long double value) {
     return value >= 0 && value < 2147483648.0L && value == std::trunc(value);
 }
 
-// The text FormatFixed gives for lo + (state / 2^32) * span with whole lo and span below 2^31.
-// That sum is exact in the extended type (at most 63 significant bits), so it can be worked out
-// in integers: scaled by 10^decimals, rounded half to even, with the separator put in.
-void AssignWholeRangeValue(ColumnPlan& plan, std::uint32_t state) {
+// Columns that store a real as WriteString stores the number its text reads as.
+bool StoresReals(TFieldType type) {
+    return type == ftFloat || type == ftCurrency || type == ftBCD;
+}
+
+// lo + (state / 2^32) * span with whole lo and span below 2^31, scaled by 10^decimals and rounded
+// half to even: the digits FormatFixed writes for it. The sum is exact in the extended type (at
+// most 63 significant bits), so it can be worked out in integers.
+std::uint64_t WholeRangeUnits(const ColumnPlan& plan, std::uint32_t state) {
     static constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000};
     using Wide = unsigned __int128;
     constexpr std::uint64_t kHalf = std::uint64_t{1} << 31;
-    const auto places = static_cast<std::size_t>(plan.decimals);
     const Wide scaled =
         ((Wide(plan.wholeLow) << 32) + Wide(std::uint64_t{plan.wholeSpan} * state)) *
-        kPowersOfTen[places];
+        kPowersOfTen[plan.decimals];
     auto units = static_cast<std::uint64_t>(scaled >> 32);
     const std::uint64_t rest = static_cast<std::uint64_t>(scaled) & 0xFFFFFFFFu;
     if (rest > kHalf || (rest == kHalf && (units & 1) != 0)) {
         ++units;
     }
+    return units;
+}
+
+// The text of WholeRangeUnits, with the separator put in.
+void AssignWholeRangeValue(ColumnPlan& plan, std::uint32_t state) {
+    std::uint64_t units = WholeRangeUnits(plan, state);
+    const auto places = static_cast<std::size_t>(plan.decimals);
     // Digits right-aligned in the buffer, with zeros up to one before the separator.
     char buffer[32];
     char* const end = buffer + sizeof buffer;
@@ -172,6 +184,8 @@ void FillEngine::PrepareRange(ColumnPlan& plan) {
         plan.realSpan = high - low;
         plan.decimals = plan.rangeType == ftCurrency ? 2 : 4;
         plan.wholeBounds = IsWholeBelow2To31(plan.realLow) && IsWholeBelow2To31(plan.realSpan);
+        plan.writeAsReal = (plan.rangeType == ftFloat || plan.rangeType == ftCurrency) &&
+                           plan.column != nullptr && StoresReals(plan.column->FieldType());
         if (plan.wholeBounds) {
             plan.wholeLow = static_cast<std::uint32_t>(plan.realLow);
             plan.wholeSpan = static_cast<std::uint32_t>(plan.realSpan);
@@ -184,6 +198,37 @@ void FillEngine::PrepareRange(ColumnPlan& plan) {
 std::int32_t FillEngine::DrawRangeInteger(ColumnPlan& plan) {
     return static_cast<std::int32_t>(static_cast<std::int64_t>(plan.integerBase) +
                                      random_.RandomBelow(plan.integerSpan));
+}
+
+void FillEngine::WriteRangeValue(ColumnPlan& plan) {
+    if (plan.prepared != ColumnPlan::Prepared::Range) {
+        PrepareRange(plan);
+    }
+    if (plan.writeAsInteger) {
+        plan.column->WriteInteger(DrawRangeInteger(plan));
+    } else if (plan.writeAsReal) {
+        WriteRangeReal(plan);
+    } else {
+        plan.column->WriteString(MakeRangeValue(plan));
+    }
+}
+
+void FillEngine::WriteRangeReal(ColumnPlan& plan) {
+    // The same draw and the same rounding as the text, without the text; whole bounds never have
+    // more digits than a double holds exactly.
+    if (plan.wholeBounds) {
+        plan.column->WriteFloat(
+            UnitsToReal(WholeRangeUnits(plan, random_.NextState()), plan.decimals));
+        return;
+    }
+    const long double value = plan.realLow + random_.RandomFraction() * plan.realSpan;
+    double number;
+    if (RoundedReal(value, plan.decimals, number)) {
+        plan.column->WriteFloat(number);
+    } else {
+        plan.text = FormatFixed(value, plan.decimals);
+        plan.column->WriteString(plan.text);
+    }
 }
 
 const std::string& FillEngine::MakeRangeValue(ColumnPlan& plan) {
