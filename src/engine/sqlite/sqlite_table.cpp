@@ -36,6 +36,16 @@ bool IsBlobType(TFieldType type) {
            type == ftTypedBinary;
 }
 
+// Bit i tells whether column i is written, for the first 64 columns.
+std::uint64_t WrittenBits(const std::vector<bool>& assigned) {
+    std::uint64_t bits = 0;
+    const std::size_t count = std::min<std::size_t>(assigned.size(), 64);
+    for (std::size_t i = 0; i < count; ++i) {
+        bits |= std::uint64_t{assigned[i]} << i;
+    }
+    return bits;
+}
+
 // A cache holds one statement per set of written columns a caller uses: few, so a short linear
 // search beats any map.
 constexpr std::size_t kMaxCachedStatements = 16;
@@ -276,17 +286,20 @@ bool SqliteTable::ReadRecord(const RecordKey& key, Record& record) {
     return rc == SQLITE_ROW;
 }
 
-SqliteTable::WriteStatement& SqliteTable::InsertStatement(const std::vector<bool>& assigned) {
-    if (lastInsert_ < inserts_.size() && inserts_[lastInsert_].assigned == assigned) {
-        return inserts_[lastInsert_];
-    }
+bool SqliteTable::WriteStatement::Writes(std::uint64_t bits,
+                                         const std::vector<bool>& assigned) const {
+    return this->bits == bits && (assigned.size() <= 64 || this->assigned == assigned);
+}
+
+SqliteTable::WriteStatement& SqliteTable::InsertStatement(const std::vector<bool>& assigned,
+                                                          std::uint64_t bits) {
     for (std::size_t i = 0; i < inserts_.size(); ++i) {
-        if (inserts_[i].assigned == assigned) {
+        if (inserts_[i].Writes(bits, assigned)) {
             lastInsert_ = i;
             return inserts_[i];
         }
     }
-    WriteStatement write{assigned, {}, {}};
+    WriteStatement write{assigned, bits, {}, {}};
     std::string names;
     std::string placeholders;
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
@@ -309,12 +322,13 @@ SqliteTable::WriteStatement& SqliteTable::InsertStatement(const std::vector<bool
 }
 
 SqliteTable::WriteStatement& SqliteTable::UpdateStatement(const std::vector<bool>& assigned) {
+    const std::uint64_t bits = WrittenBits(assigned);
     for (auto& write : updates_) {
-        if (write.assigned == assigned) {
+        if (write.Writes(bits, assigned)) {
             return write;
         }
     }
-    WriteStatement write{assigned, {}, {}};
+    WriteStatement write{assigned, bits, {}, {}};
     std::string sets;
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
         if (assigned[i]) {
@@ -344,7 +358,13 @@ void SqliteTable::RunWrite(sqlite3_stmt* statement) {
 }
 
 void SqliteTable::Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) {
-    WriteStatement& write = InsertStatement(assigned);
+    // A fill writes the same columns into every record: the statement of the last insert is
+    // looked at first, here, so that the common case costs one comparison.
+    const std::uint64_t bits = WrittenBits(assigned);
+    WriteStatement& write =
+        lastInsert_ < inserts_.size() && inserts_[lastInsert_].Writes(bits, assigned)
+            ? inserts_[lastInsert_]
+            : InsertStatement(assigned, bits);
     sqlite3_stmt* statement = write.statement.get();
     int parameter = 1;
     for (int column : write.columns) {

@@ -34,13 +34,20 @@ public:
 private:
     struct WriteStatement {
         std::vector<bool> assigned;
+        // The first 64 entries of `assigned` as bits: for most tables the whole of it, and
+        // quicker to compare on every insert.
+        std::uint64_t bits = 0;
         // The written columns in parameter order.
         std::vector<int> columns;
         SqliteStatement statement;
+
+        // Whether this statement writes the columns `assigned` names; `bits` are its first 64.
+        bool Writes(std::uint64_t bits, const std::vector<bool>& assigned) const;
     };
 
     void ReadLayout(const std::string& name);
-    WriteStatement& InsertStatement(const std::vector<bool>& assigned);
+    // The cached statement for the written columns, prepared when there is none yet.
+    WriteStatement& InsertStatement(const std::vector<bool>& assigned, std::uint64_t bits);
     WriteStatement& UpdateStatement(const std::vector<bool>& assigned);
     // "rowid = ?N" or the primary key's columns, parameters numbered from `first`.
     std::string KeyCondition(int first) const;
