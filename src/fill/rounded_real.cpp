@@ -29,22 +29,23 @@ bool RoundedReal(long double value, int decimals, double& result) {
     const long double fraction = std::frexp(magnitude, &exponent);
     const auto mantissa = static_cast<std::uint64_t>(fraction * 18446744073709551616.0L);
     const int shift = 64 - exponent;
-    std::uint64_t units = 0;
+    using Wide = unsigned __int128;
+    Wide units = 0;
     // From a shift of 128 on the scaled value is below 2^-34 and rounds to 0.
     if (shift < 128) {
-        using Wide = unsigned __int128;
         const Wide product = Wide(mantissa) * kPowersOfTen[decimals];
         const Wide rest = product & ((Wide(1) << shift) - 1);
         const Wide half = Wide(1) << (shift - 1);
-        units = static_cast<std::uint64_t>(product >> shift);
+        units = product >> shift;
         if (rest > half || (rest == half && (units & 1) != 0)) {
             ++units;
         }
     }
+    // It may pass 64 bits (up to 2^53 times 10^9), so it is compared before it is narrowed.
     if (units > kMaxExactUnits) {
         return false;
     }
-    const double number = UnitsToReal(units, decimals);
+    const double number = UnitsToReal(static_cast<std::uint64_t>(units), decimals);
     // The text of a negative value keeps its minus sign even when it rounds to zero.
     result = std::signbit(value) ? -number : number;
     return true;
