@@ -137,6 +137,19 @@ TEST_P(CursorFieldTest, WriteIntegerStoresNumbersAndDigits) {
               "Cannot access field 'ok' as type Integer");
 }
 
+TEST_P(CursorFieldTest, WriteFloatStoresRealsAndRefusesOtherColumns) {
+    cursor_->Append();
+    cursor_->FieldNamed("f").WriteFloat(0.1);
+    cursor_->FieldNamed("m").WriteFloat(-12.25);
+    for (const char* column : {"i", "v", "d", "ok"}) {
+        EXPECT_EQ(MessageOf<EDatabaseError>([&] { cursor_->FieldNamed(column).WriteFloat(1); }),
+                  std::string("Cannot access field '") + column + "' as type Float");
+    }
+    cursor_->Post();
+    EXPECT_EQ(db_.Query("SELECT f, CAST(m AS VARCHAR(20)), i, v FROM kinds"),
+              (std::vector<std::vector<std::string>>{{"0.1", "-12.25", "", ""}}));
+}
+
 TEST_P(CursorFieldTest, RealsUseTheLocalesDecimalSeparator) {
     SetDecimalSeparator(',');
     const std::string read = RoundTrip("f", "12,25");

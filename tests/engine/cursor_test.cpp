@@ -164,6 +164,37 @@ TEST_P(CursorTest, AppendWritesOnlyTheWrittenColumns) {
     EXPECT_EQ(Count("people"), 1);
 }
 
+TEST_P(CursorTest, RecordsThatWriteOtherColumnsKeepToTheirOwn) {
+    // More than 64 columns, so that sets differing only past the 64th must be told apart too.
+    std::string columns = "id " + db_.AutoIncKeyType();
+    for (int i = 1; i <= 70; ++i) {
+        columns += ", c" + std::to_string(i) + " INTEGER";
+    }
+    db_.Execute("CREATE TABLE wide (" + columns + ")");
+    static const std::vector<std::vector<int>> written = {
+        {1}, {1, 2}, {1}, {1, 66}, {1, 66, 70}, {1, 66}, {}, {70}, {1}};
+    auto cursor = OpenTable("wide");
+    FillRunScope run(db_.Alias());
+    for (std::size_t k = 0; k < written.size(); ++k) {
+        cursor->Append();
+        for (int column : written[k]) {
+            cursor->FieldNamed("c" + std::to_string(column)).WriteInteger(static_cast<int>(k));
+        }
+        cursor->Post();
+    }
+    run.Finish();
+    EXPECT_EQ(db_.Query("SELECT c1, c2, c66, c70 FROM wide ORDER BY id"),
+              (std::vector<std::vector<std::string>>{{"0", "", "", ""},
+                                                     {"1", "1", "", ""},
+                                                     {"2", "", "", ""},
+                                                     {"3", "", "3", ""},
+                                                     {"4", "", "4", "4"},
+                                                     {"5", "", "5", ""},
+                                                     {"", "", "", ""},
+                                                     {"", "", "", "7"},
+                                                     {"8", "", "", ""}}));
+}
+
 TEST_P(CursorTest, EditOnAnEmptyTableStartsANewRecord) {
     auto cursor = OpenTable("people");
     cursor->Edit();
