@@ -60,13 +60,14 @@ void IniFile::ParseLine(std::string_view line, Section*& current) {
         return;
     }
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-        std::string_view name = line.substr(1, line.size() - 2);
+        const std::string name(line.substr(1, line.size() - 2));
         // A repeated section is skipped whole, keys included.
-        if (!sectionIndex_.emplace(Folded(name), sections_.size()).second) {
+        if (!exactIndex_.emplace(name, sections_.size()).second) {
             current = nullptr;
             return;
         }
-        sections_.push_back(Section{std::string(name), {}, {}});
+        foldedIndex_.emplace(Folded(name), sections_.size());
+        sections_.push_back(Section{name, {}, {}});
         current = &sections_.back();
         return;
     }
@@ -81,8 +82,14 @@ void IniFile::ParseLine(std::string_view line, Section*& current) {
 }
 
 const IniFile::Section* IniFile::FindSection(const std::string& name) const {
-    const auto found = sectionIndex_.find(Folded(name));
-    return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
+    auto found = exactIndex_.find(name);
+    if (found == exactIndex_.end()) {
+        found = foldedIndex_.find(Folded(name));
+        if (found == foldedIndex_.end()) {
+            return nullptr;
+        }
+    }
+    return &sections_[found->second];
 }
 
 bool IniFile::HasSection(const std::string& section) const {
@@ -91,9 +98,10 @@ bool IniFile::HasSection(const std::string& section) const {
 
 std::vector<std::string> IniFile::Sections() const {
     std::vector<std::string> names;
-    names.reserve(sections_.size());
-    for (const auto& section : sections_) {
-        names.push_back(section.name);
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        if (foldedIndex_.at(Folded(sections_[i].name)) == i) {
+            names.push_back(sections_[i].name);
+        }
     }
     return names;
 }

@@ -1,10 +1,12 @@
 // A reader of sections-and-keys (INI) files, used for scenario files and the alias configuration.
-// Section and key names are compared without regard to letter case; a value is everything after
-// the first "=" of its line, taken exactly; CR LF and LF line ends both read; a line beginning
-// with ";" is a comment; where a section or key repeats, the first one counts. A section header is
-// a line that begins with "[" and ends with "]"; its name is what lies between, blanks included,
-// and a key is the text before the first "=", untrimmed, so every name a writer puts into a file
-// is found again as written.
+// Key names are compared without regard to letter case. A section is found by its exact name
+// first and only then without regard to case, because a scenario's sections are named after
+// tables and columns, which a server may hold in names that differ only in case. A value is
+// everything after the first "=" of its line, taken exactly; CR LF and LF line ends both read; a
+// line beginning with ";" is a comment; where a section of the same exact name or a key repeats,
+// the first one counts. A section header is a line that begins with "[" and ends with "]"; its
+// name is what lies between, blanks included, and a key is the text before the first "=",
+// untrimmed, so every name a writer puts into a file is found again as written.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +28,7 @@ public:
     static IniFile Parse(const std::string& contents);
 
     bool HasSection(const std::string& section) const;
-    // The section names in file order (the first spelling of each).
+    // The section names in file order, of those differing only in case the first.
     std::vector<std::string> Sections() const;
     // The key names of a section in file order; empty when the section is absent.
     std::vector<std::string> Keys(const std::string& section) const;
@@ -51,7 +53,9 @@ private:
     void ParseLine(std::string_view line, Section*& current);
 
     std::vector<Section> sections_;
-    std::unordered_map<std::string, std::size_t> sectionIndex_;
+    // Exact name, and lower-case name, to the first section so named.
+    std::unordered_map<std::string, std::size_t> exactIndex_;
+    std::unordered_map<std::string, std::size_t> foldedIndex_;
 };
 
 }  // namespace rowsmith

@@ -106,6 +106,29 @@ TEST_F(ScenarioFileTest, WrittenNamesAndValuesComeBackExactly) {
     EXPECT_EQ(Describe(scenario_), Describe(read));
 }
 
+// A server may hold tables, and a table columns, whose names differ only in letter case; each
+// keeps its own section, while a hand-written header in other letter case is still found.
+TEST_F(ScenarioFileTest, NamesDifferingOnlyInCaseKeepTheirOwnSettings) {
+    TFillTable& upper = scenario_.Tables().Items(scenario_.AddTable("Orders"));
+    upper.SetTableFillMethod(tfUpdateAndFill);
+    upper.SetRecCount(5);
+    AddField(upper, "Name", fmSingleValue, "a");
+    AddField(upper, "name", fmRandomString, "7");
+    TFillTable& lower = scenario_.Tables().Items(scenario_.AddTable("orders"));
+    lower.SetTableFillMethod(tfUpdateExisting);
+    AddField(lower, "x", fmSingleValue, "b");
+    scenario_.SaveToFile(file_);
+    TFillScenario read;
+    read.LoadFromFile(file_);
+    EXPECT_EQ(Describe(scenario_), Describe(read));
+
+    TFillScenario folded;
+    EXPECT_EQ("", Load("[main]\nTables=A\n[TABLE a]\nRecCount=3\nFields=f\n[field a.F]\n"
+                       "FillMethod=1\nFillValue=v\n",
+                       folded));
+    EXPECT_EQ("|A(0,3) f:1=v", Describe(folded));
+}
+
 TEST_F(ScenarioFileTest, ReaderEdgeCases) {
     static const std::pair<std::string, std::string> cases[] = {
         {"", ""},

@@ -9,7 +9,7 @@
 namespace rowsmith {
 namespace {
 
-TEST(IniFileTest, NamesFoldCaseAndValuesStayExact) {
+TEST(IniFileTest, NamesFoldCaseExactSectionsFirstAndValuesStayExact) {
     const IniFile ini = IniFile::Parse(
         "; a comment line\r\n"
         "ignored=before any section\r\n"
@@ -23,7 +23,9 @@ TEST(IniFileTest, NamesFoldCaseAndValuesStayExact) {
         " Key =v\r\n"
         ";Key=comment\n"
         "[MAIN]\n"
-        "Extra=from a repeated section\n"
+        "Extra=from a section differing in case\n"
+        "[Main]\n"
+        "Repeated=from a repeated section\n"
         "[Last]\n"
         "Tail=no line end");
     EXPECT_EQ(std::vector<std::string>({"Main", "Table  x", "Last"}), ini.Sections());
@@ -35,6 +37,9 @@ TEST(IniFileTest, NamesFoldCaseAndValuesStayExact) {
     EXPECT_FALSE(ini.Find("Table  x", "Key"));
     EXPECT_FALSE(ini.HasSection("Table x"));
     EXPECT_FALSE(ini.Find("Main", "Extra"));
+    EXPECT_FALSE(ini.Find("Main", "Repeated"));
+    EXPECT_EQ("from a section differing in case", ini.Value("MAIN", "Extra"));
+    EXPECT_FALSE(ini.Find("mAIN", "Extra"));
     EXPECT_FALSE(ini.Find("Nowhere", "Key"));
     EXPECT_TRUE(ini.Keys("Nowhere").empty());
     EXPECT_EQ("no line end", ini.Value("Last", "Tail"));
