@@ -144,6 +144,25 @@ TEST_P(CursorTest, AWalkThatEditsVisitsEveryOriginalRecordOnce) {
     EXPECT_EQ(db_.QueryValue("SELECT count(*) FROM people WHERE name = 'done'"), "2500");
 }
 
+TEST_P(CursorTest, AWalkThatMovesKeysForwardVisitsEveryOriginalRecordOnce) {
+    // Each edited record moves past the end of the walk, where a later page would meet it again.
+    AddPeople(2500);
+    auto cursor = OpenTable("people", true);
+    FillRunScope run(db_.Alias());
+    long visits = 0;
+    while (!cursor->AtEnd()) {
+        cursor->Edit();
+        cursor->FieldAt(0).WriteInteger(std::stoi(cursor->FieldAt(0).ReadString()) + 100000);
+        cursor->Post();
+        ++visits;
+        cursor->Next();
+    }
+    run.Finish();
+    EXPECT_EQ(visits, 2500);
+    EXPECT_EQ(db_.QueryValue("SELECT min(id) FROM people"), "100001");
+    EXPECT_EQ(db_.QueryValue("SELECT max(id) FROM people"), "102500");
+}
+
 TEST_P(CursorTest, AppendWritesOnlyTheWrittenColumns) {
     auto cursor = OpenTable("people");
     cursor->Append();

@@ -251,18 +251,25 @@ std::vector<Record> SqliteTable::ReadPage(const RecordKey* after, std::size_t li
     if (after != nullptr) {
         BindKey(statement, 1, *after);
         parameter += static_cast<int>(after->parts.size());
+    } else {
+        movedKeys_.clear();
     }
-    sqlite3_bind_int64(statement, parameter, static_cast<sqlite3_int64>(limit));
+    // Enough rows that the page is full even when every moved record lies within it.
+    sqlite3_bind_int64(statement, parameter,
+                       static_cast<sqlite3_int64>(limit + movedKeys_.size()));
 
     std::vector<Record> page;
     page.reserve(limit);
-    int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    int rc = SQLITE_DONE;
+    while (page.size() < limit && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
         page.emplace_back();
         ReadRow(statement, page.back());
+        if (movedKeys_.count(page.back().key.parts) != 0) {
+            page.pop_back();
+        }
     }
     sqlite3_reset(statement);
-    if (rc != SQLITE_DONE) {
+    if (page.size() < limit && rc != SQLITE_DONE) {
         Fail();
     }
     return page;
@@ -405,6 +412,14 @@ void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     if (sqlite3_changes(db_) == 0) {
         throw EDBEngineError("Record not found: it was deleted or its key was changed");
     }
+    bool keyWritten = rowidAlias_ >= 0 && assigned[rowidAlias_];
+    for (int column : keyColumns_) {
+        keyWritten = keyWritten || assigned[column];
+    }
+    if (!keyWritten) {
+        return;
+    }
+    const std::vector<FieldValue> before = key.parts;
     if (rowidAlias_ >= 0 && assigned[rowidAlias_]) {
         key.parts.assign(1, values[rowidAlias_]);
     }
@@ -412,6 +427,9 @@ void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
         if (assigned[keyColumns_[i]]) {
             key.parts[i] = values[keyColumns_[i]];
         }
+    }
+    if (key.parts != before) {
+        movedKeys_.insert(key.parts);
     }
 }
 

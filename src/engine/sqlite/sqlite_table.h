@@ -1,11 +1,13 @@
 // SqliteTable: the SQLite driver's TableDriver for one table. Records are identified by the
-// rowid, or by the primary key of a WITHOUT ROWID table, and walked in that order page by page.
+// rowid, or by the primary key of a WITHOUT ROWID table, and walked in that order page by page;
+// a record whose key an update moved ahead of the walk is not met a second time.
 // Insert and update statements are prepared once per set of written columns and reused, so
 // appending a record costs one bind per value and one step.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -83,6 +85,8 @@ private:
     std::size_t lastInsert_ = 0;
     std::int64_t lastRowid_ = 0;
     RecordKey lastKey_;
+    // The keys that updates gave records since the walk began; later pages skip them.
+    std::set<std::vector<FieldValue>> movedKeys_;
 };
 
 }  // namespace rowsmith
