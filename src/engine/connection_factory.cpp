@@ -9,6 +9,10 @@ namespace rowsmith {
 
 std::unique_ptr<Connection> OpenConnection(const AliasConfig& config, const LoginHandler& login) {
     if (config.driver == "SQLITE") {
+        // SQLite would take an empty path for a temporary database that nobody else sees.
+        if (config.path.empty()) {
+            throw EDBEngineError("Alias '" + config.name + "' names no database file (PATH)");
+        }
         if (config.demo) {
             EnsureDemoDatabase(config.path);
         }

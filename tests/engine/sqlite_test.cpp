@@ -235,14 +235,14 @@ TEST(SqliteEngine, AliasConfigurationInTheCurrentFolder) {
     std::filesystem::create_directory(folder.File("data"));
     WriteFile(folder.File("rowsmith-aliases.ini"),
               "[Local]\r\nDRIVER=sqlite\r\nPATH=data/local.sqlite\r\n\r\n[alpha]\r\n"
-              "DRIVER=SQLITE\r\nPATH=/nowhere/alpha.sqlite\r\n");
+              "DRIVER=SQLITE\r\nPATH=/nowhere/alpha.sqlite\r\n\r\n[NoPath]\r\nDRIVER=SQLITE\r\n");
     OtherConnection(folder.File("data/local.sqlite")).Execute("CREATE TABLE here (x INTEGER)");
 
     ScopedCurrentFolder inside(folder.Path());
     DatabaseSession::Instance().SetConfigFile("");
     std::vector<std::string> aliases;
     DatabaseSession::Instance().ListAliases(aliases);
-    EXPECT_EQ(aliases, (std::vector<std::string>{"alpha", "Demo", "Local"}));
+    EXPECT_EQ(aliases, (std::vector<std::string>{"alpha", "Demo", "Local", "NoPath"}));
     std::vector<std::string> tables;
     DatabaseSession::Instance().ListTables("LOCAL", "", false, false, tables);
     EXPECT_EQ(tables, (std::vector<std::string>{"here"}));
@@ -250,6 +250,10 @@ TEST(SqliteEngine, AliasConfigurationInTheCurrentFolder) {
     // A path to no file is refused, not quietly created.
     EXPECT_THROW(DatabaseSession::Instance().ListTables("alpha", "", false, false, tables),
                  EDBEngineError);
+    EXPECT_EQ(MessageOf<EDBEngineError>([&] {
+                  DatabaseSession::Instance().ListTables("NoPath", "", false, false, tables);
+              }),
+              "Alias 'NoPath' names no database file (PATH)");
     EXPECT_EQ(MessageOf<EDBEngineError>([] { DatabaseSession::Instance().Connect("Nope"); }),
               "Unknown database alias 'Nope'");
     DatabaseSession::Instance().Reset();
