@@ -199,37 +199,13 @@ constexpr std::array<std::uint64_t, 19> kPowersOfTen = [] {
 }();
 
 // The fill engine formats a real for every generated value, and the library formats a long
-// double through printf, so the common case is done here: a value whose scaled magnitude stays
-// below 10^18. The magnitude is m / 2^s exactly, so magnitude * 10^d is m * 10^d / 2^s, rounded
-// to nearest with ties to even: the digits printf writes.
+// double through printf, so the common case is done here: a value whose scaled digits fit 64 bits.
 bool FormatFixedFast(long double value, int decimals, std::string& text) {
-    if (decimals > 18 || !std::isfinite(value)) {
+    std::uint64_t scaled = 0;
+    if (decimals > 18 || !FixedUnits(value, decimals, scaled)) {
         return false;
     }
     const auto places = static_cast<std::size_t>(decimals);
-    const std::uint64_t scale = kPowersOfTen[places];
-    const long double magnitude = std::fabs(value);
-    if (magnitude >= static_cast<long double>(kPowersOfTen[18] / scale)) {
-        return false;
-    }
-    int exponent = 0;
-    const long double fraction = std::frexp(magnitude, &exponent);
-    // Scaling by 2^64 is exact and cheaper than ldexp.
-    const auto mantissa = static_cast<std::uint64_t>(fraction * 18446744073709551616.0L);
-    // At least 4, as the magnitude is below 2^60. From 125 on, m * 10^d < 2^124 is less than
-    // half of 2^s, so the value rounds to 0.
-    const int shift = 64 - exponent;
-    std::uint64_t scaled = 0;
-    if (shift < 125) {
-        using Wide = unsigned __int128;
-        const Wide product = static_cast<Wide>(mantissa) * scale;
-        scaled = static_cast<std::uint64_t>(product >> shift);
-        const Wide rest = product & ((Wide(1) << shift) - 1);
-        const Wide half = Wide(1) << (shift - 1);
-        if (rest > half || (rest == half && (scaled & 1) != 0)) {
-            ++scaled;
-        }
-    }
     // The scaled digits with leading zeros up to one digit before the point.
     char digits[48];
     std::size_t length = 0;
@@ -312,6 +288,39 @@ std::string IntToStr(std::int64_t value) {
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
+}
+
+bool FixedUnits(long double value, int decimals, std::uint64_t& units) {
+    const long double magnitude = std::fabs(value);
+    // Written so that NaN fails too.
+    if (!(magnitude < 9223372036854775808.0L)) {
+        return false;
+    }
+    // The magnitude is m / 2^s exactly, with the 64-bit significand as m and s at least 1, so
+    // magnitude * 10^d is m * 10^d / 2^s, rounded here to nearest with ties to even.
+    int exponent = 0;
+    const long double fraction = std::frexp(magnitude, &exponent);
+    // Scaling by 2^64 is exact and cheaper than ldexp.
+    const auto mantissa = static_cast<std::uint64_t>(fraction * 18446744073709551616.0L);
+    const int shift = 64 - exponent;
+    // From a shift of 128 on, m * 10^d < 2^124 is less than half of 2^s and rounds to 0.
+    if (shift >= 128) {
+        units = 0;
+        return true;
+    }
+    using Wide = unsigned __int128;
+    const Wide product = Wide(mantissa) * kPowersOfTen[static_cast<std::size_t>(decimals)];
+    Wide scaled = product >> shift;
+    const Wide rest = product & ((Wide(1) << shift) - 1);
+    const Wide half = Wide(1) << (shift - 1);
+    if (rest > half || (rest == half && (scaled & 1) != 0)) {
+        ++scaled;
+    }
+    if (scaled > UINT64_MAX) {
+        return false;
+    }
+    units = static_cast<std::uint64_t>(scaled);
+    return true;
 }
 
 std::string FormatFixed(long double value, int decimals) {

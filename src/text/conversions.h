@@ -28,6 +28,10 @@ std::string IntToStr(std::int64_t value);
 
 // Fixed notation with exactly `decimals` digits after the decimal separator ("%.4f", "%.2f").
 std::string FormatFixed(long double value, int decimals);
+// The digits FormatFixed writes for |value|, as one whole number: |value| times 10^decimals,
+// rounded to nearest with ties to even. False, leaving `units` alone, when that is not finite or
+// does not fit 64 bits. REQUIRES: 0 <= decimals <= 18.
+bool FixedUnits(long double value, int decimals, std::uint64_t& units);
 
 // The decimal separator of the user's locale, read once at start-up; a point until then.
 char DecimalSeparator();
