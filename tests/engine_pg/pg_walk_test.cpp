@@ -91,6 +91,29 @@ TEST_F(PgDriverTest, CtidWalkCrossesEmptyBlocks) {
     EXPECT_EQ(records.back().values[0], FieldValue(std::int64_t{20000}));
 }
 
+// A partitioned table has no heap of its own, and a ctid names a row only within one partition:
+// with a primary key it walks by the key, without one it cannot be walked and is refused.
+TEST_F(PgDriverTest, PartitionedTablesNeedAPrimaryKey) {
+    db_->Execute(
+        "CREATE TABLE keyed (k integer PRIMARY KEY, v text) PARTITION BY RANGE (k);"
+        "CREATE TABLE keyed_low PARTITION OF keyed FOR VALUES FROM (0) TO (10);"
+        "CREATE TABLE keyed_high PARTITION OF keyed FOR VALUES FROM (10) TO (100);"
+        "INSERT INTO keyed VALUES (12, 'b'), (3, 'a'), (50, 'c');"
+        "CREATE TABLE loose (k integer, v text) PARTITION BY RANGE (k);"
+        "CREATE TABLE loose_all PARTITION OF loose FOR VALUES FROM (0) TO (100);"
+        "INSERT INTO loose VALUES (1, 'a')");
+    auto keyed = Open("keyed");
+    EXPECT_EQ(ReadAll(*keyed, 2).size(), 3u);
+    try {
+        Open("loose");
+        ADD_FAILURE() << "a partitioned table without a primary key was opened";
+    } catch (const EDBEngineError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Table \"loose\" is partitioned and has no primary key, so its records cannot "
+                  "be told apart");
+    }
+}
+
 TEST_F(PgDriverTest, ReadRecordAndLastInsertKey) {
     db_->Execute("CREATE TABLE heap2 (v text)");
     auto table = Open("heap2");

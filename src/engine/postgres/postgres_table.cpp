@@ -48,7 +48,7 @@ void PostgresTable::Describe(const std::string& schema, const std::string& name)
     writer_->Settle();
     PgLink& link = writer_->Link();
     PgResult table = link.Query(
-        "SELECT c.oid FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "SELECT c.oid, c.relkind FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
         "WHERE n.nspname = $1 AND c.relname = $2 AND c.relkind IN ('r', 'p')",
         {schema, name});
     if (PQntuples(table.get()) == 0) {
@@ -85,6 +85,12 @@ void PostgresTable::Describe(const std::string& schema, const std::string& name)
     for (int row = 0; row < PQntuples(key.get()); ++row) {
         const auto found = std::find(attnums.begin(), attnums.end(), PQgetvalue(key.get(), row, 0));
         keyColumns_.push_back(static_cast<std::size_t>(found - attnums.begin()));
+    }
+    // Its rows lie in the partitions, where a ctid names a row only within each one.
+    if (keyColumns_.empty() && *PQgetvalue(table.get(), 0, 1) == 'p') {
+        throw EDBEngineError("Table " + QuoteIdent(name) +
+                             " is partitioned and has no primary key, so its records cannot be "
+                             "told apart");
     }
 
     selectList_ = KeyList();

@@ -17,7 +17,8 @@ namespace rowsmith {
 
 class PostgresTable : public TableDriver {
   public:
-    // Raises EDBEngineError when the schema has no such table.
+    // Raises EDBEngineError when the schema has no such table, or when it is a partitioned table
+    // without a primary key, which no walk can tell its records apart in.
     PostgresTable(std::shared_ptr<PgWriter> writer, const std::string& schema,
                   const std::string& name, bool exclusive);
 
