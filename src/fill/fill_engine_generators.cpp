@@ -2,6 +2,7 @@
 // setting at the same position, with a fixed number of random draws, so that a fill is repeatable
 // from its seed. What a generator derives from its setting is worked out at its first call (where
 // a bad setting raises its error) and kept in the column's plan.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -265,10 +266,18 @@ const std::string& FillEngine::MakeRandomString(ColumnPlan& plan) {
     // A negative limit makes the empty text, with the one draw a limit of 0 takes.
     const std::uint32_t limit = plan.maxLength < 0 ? 0 : static_cast<std::uint32_t>(plan.maxLength);
     const std::uint32_t length = random_.RandomBelow(limit);
-    plan.text.resize(length);
+    // A column with a declared size keeps no more characters than that, so the ones past it are
+    // drawn but not built: a limit such as 2000000000 must not build a text of that size for
+    // every record, and the draws after this value stay the same.
+    std::uint32_t built = length;
+    if (plan.column != nullptr && plan.column->Size() > 0) {
+        built = std::min(length, static_cast<std::uint32_t>(plan.column->Size()));
+    }
+    plan.text.resize(built);
     for (char& c : plan.text) {
         c = static_cast<char>(kFirstStringChar + random_.RandomBelow(kStringCharCount));
     }
+    random_.Skip(length - built);
     return plan.text;
 }
 

@@ -31,8 +31,28 @@ public:
         return seed_;
     }
 
+    // Advances the state exactly as `steps` draws would, in O(log steps): the step x -> a*x + c
+    // composed with itself by repeated squaring.
+    void Skip(std::uint64_t steps) {
+        std::uint32_t multiplier = 1;
+        std::uint32_t increment = 0;
+        std::uint32_t a = kMultiplier;
+        std::uint32_t c = 1;
+        for (; steps > 0; steps >>= 1) {
+            if ((steps & 1) != 0) {
+                multiplier *= a;
+                increment = increment * a + c;
+            }
+            c *= a + 1;
+            a *= a;
+        }
+        seed_ = seed_ * multiplier + increment;
+    }
+
 private:
-    void Step() { seed_ = seed_ * 134775813u + 1u; }
+    static constexpr std::uint32_t kMultiplier = 134775813u;
+
+    void Step() { seed_ = seed_ * kMultiplier + 1u; }
 
     std::uint32_t seed_ = 0;
 };

@@ -238,6 +238,26 @@ TEST_P(GeneratorTest, RandomStringsStayBelowTheirLimitInTheirCharacters) {
     EXPECT_EQ(longest, 9u);
 }
 
+TEST_P(GeneratorTest, AHugeStringLimitBuildsNoMoreThanTheColumnKeeps) {
+    CreateTable("g", "id " + db.AutoIncKeyType() + ", s VARCHAR(5), n INTEGER");
+    TFillTable& table = AddTable("g", tfEmptyAndFill, 20);
+    SetField(table, "s", fmRandomString, "200000");
+    SetField(table, "n", fmRandomInteger, "0 - 1000");
+    engine.FillUp();
+
+    // Every character is drawn, as without the column's limit; the column keeps the first five.
+    RandomSource expected;
+    for (const auto& row : db.Query("SELECT s, n FROM g ORDER BY id")) {
+        const std::uint32_t length = expected.RandomBelow(200000);
+        std::string text;
+        for (std::uint32_t k = 0; k < length; ++k) {
+            text += static_cast<char>('0' + expected.RandomBelow(47));
+        }
+        EXPECT_EQ(row[0], text.substr(0, 5));
+        EXPECT_EQ(row[1], std::to_string(expected.RandomBelow(1000)));
+    }
+}
+
 TEST_P(GeneratorTest, ShortAndNegativeStringLimitsTakeOneDrawPerValue) {
     static const struct {
         const char* limit;

@@ -51,6 +51,25 @@ TEST(RandomSourceTest, TheFractionIsTheSeedOverTwoToTheThirtyTwo) {
     EXPECT_DOUBLE_EQ(x, static_cast<double>(0u - 134775812u) / 4294967296.0);
 }
 
+TEST(RandomSourceTest, SkippingEqualsDrawingThatManyTimes) {
+    for (std::uint64_t steps : {0u, 1u, 2u, 3u, 1000u, 65537u, 1234567u}) {
+        RandomSource drawn;
+        RandomSource skipped;
+        drawn.SetRandomSeed(0xC0FFEE);
+        skipped.SetRandomSeed(0xC0FFEE);
+        for (std::uint64_t i = 0; i < steps; ++i) {
+            drawn.RandomBelow(47);
+        }
+        skipped.Skip(steps);
+        EXPECT_EQ(skipped.RandomSeed(), drawn.RandomSeed()) << steps;
+    }
+    // A whole period of 2^32 steps comes back to the start.
+    RandomSource cycle;
+    cycle.SetRandomSeed(12345);
+    cycle.Skip(std::uint64_t{1} << 32);
+    EXPECT_EQ(cycle.RandomSeed(), 12345u);
+}
+
 TEST(RandomSourceTest, TheClockSeedIsATimeOfDayInMilliseconds) {
     RandomSource random;
     random.SeedFromClock();
