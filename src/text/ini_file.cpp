@@ -75,7 +75,15 @@ void IniFile::ParseLine(std::string_view line, Section*& current) {
     if (current == nullptr || equals == std::string_view::npos) {
         return;
     }
-    const std::string_view key = line.substr(0, equals);
+    // Hand-written files such as the alias configuration may put blanks around a key name; the
+    // value after "=" is kept exactly.
+    std::string_view key = line.substr(0, equals);
+    while (!key.empty() && (key.front() == ' ' || key.front() == '\t')) {
+        key.remove_prefix(1);
+    }
+    while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) {
+        key.remove_suffix(1);
+    }
     if (current->index.emplace(Folded(key), current->entries.size()).second) {
         current->entries.push_back(Entry{std::string(key), std::string(line.substr(equals + 1))});
     }
