@@ -19,4 +19,8 @@ public:
     using EDatabaseError::EDatabaseError;
 };
 
+// "%g is not a valid value for field '%s'. The allowed range is %g to %g".
+EDatabaseError OutOfRangeError(long double value, const std::string& fieldName, long double low,
+                               long double high);
+
 }  // namespace rowsmith

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "engine/database_errors.h"
 #include "text/conversions.h"
@@ -10,12 +9,6 @@
 namespace rowsmith {
 
 namespace {
-
-std::string FormatG(double number) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15g", number);
-    return buffer;
-}
 
 [[noreturn]] void Refuse(const std::string& text, const char* what, const ColumnInfo& column) {
     throw EDatabaseError("'" + text + "' is not a valid " + what + " value for field '" +
@@ -44,10 +37,7 @@ void CheckRange(const ColumnInfo& column, std::int64_t number) {
         return;
     }
     if (number < low || number > high) {
-        throw EDatabaseError(FormatG(static_cast<double>(number)) +
-                             " is not a valid value for field '" + column.name +
-                             "'. The allowed range is " + FormatG(static_cast<double>(low)) +
-                             " to " + FormatG(static_cast<double>(high)));
+        throw OutOfRangeError(static_cast<long double>(number), column.name, low, high);
     }
 }
 

@@ -30,26 +30,10 @@ bool IsIntegerType(TFieldType type) {
     return type == ftSmallint || type == ftInteger || type == ftWord;
 }
 
-// "%g" with up to 15 significant digits and the locale's decimal separator.
-std::string FormatGeneral(long double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                      std::chars_format::general, 15);
-    std::string text(buffer, result.ptr);
-    for (char& c : text) {
-        if (c == '.') {
-            c = DecimalSeparator();
-        }
-    }
-    return text;
-}
-
 // An integer column is filled with 32-bit numbers; a range beyond them is refused as the column
 // refuses a value outside its range, rather than wrapping around.
 [[noreturn]] void ThrowOutOfRange(long double value, const std::string& fieldName) {
-    throw EDatabaseError(FormatGeneral(value) + " is not a valid value for field '" + fieldName +
-                         "'. The allowed range is " + FormatGeneral(kInt32Min) + " to " +
-                         FormatGeneral(kInt32Max));
+    throw OutOfRangeError(value, fieldName, kInt32Min, kInt32Max);
 }
 
 void AssignDecimal(std::string& text, std::int64_t value) {

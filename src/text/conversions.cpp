@@ -360,4 +360,17 @@ void InitDecimalSeparatorFromLocale() {
     SetDecimalSeparator(separator);
 }
 
+std::string FormatGeneral(long double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                      std::chars_format::general, 15);
+    std::string text(buffer, result.ptr);
+    for (char& c : text) {
+        if (c == '.') {
+            c = DecimalSeparator();
+        }
+    }
+    return text;
+}
+
 }  // namespace rowsmith

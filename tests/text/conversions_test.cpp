@@ -97,6 +97,11 @@ TEST_F(ConversionsTest, CommaSeparatorReadsAndWritesCommas) {
     EXPECT_EQ("-2,50", FormatFixed(-2.5L, 2));
     EXPECT_EQ("7", FormatFixed(7.0L, 0));
     EXPECT_EQ(4933u + 5u, FormatFixed(LDBL_MAX, 4).size());
+    // The general format of the range messages: whole numbers in full, the separator for fractions.
+    EXPECT_EQ("-2147483648", FormatGeneral(-2147483648.0L));
+    EXPECT_EQ("4294967295", FormatGeneral(4294967295.0L));
+    EXPECT_EQ("2,2", FormatGeneral(2.2L));
+    EXPECT_EQ("1e+20", FormatGeneral(1e20L));
 }
 
 // The hand-made common case must write the same digits as the library's general formatting.
