@@ -188,6 +188,24 @@ bool IsTime(const std::string& text, std::size_t at) {
            second < 60;
 }
 
+// Nothing from `at` on, or a fraction of a second: "." and one to nine digits to the end. Servers
+// keep fractions (a default of now(), say), and such a value must copy back unchanged.
+bool IsFractionOrEnd(const std::string& text, std::size_t at) {
+    if (at == text.size()) {
+        return true;
+    }
+    const std::size_t digits = text.size() - at - 1;
+    if (text[at] != '.' || digits < 1 || digits > 9) {
+        return false;
+    }
+    for (std::size_t i = at + 1; i < text.size(); ++i) {
+        if (!IsDigit(text[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Blanks around a value are dropped, as a value set written "a, b" leaves them.
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
@@ -209,7 +227,7 @@ std::string DateTimeText(const ColumnInfo& column, const std::string& text) {
             if (value.size() == 5 && IsTime(value + ":00", 0)) {
                 return value + ":00";
             }
-            if (value.size() == 8 && IsTime(value, 0)) {
+            if (value.size() >= 8 && IsTime(value, 0) && IsFractionOrEnd(value, 8)) {
                 return value;
             }
             Refuse(text, "time", column);
@@ -217,8 +235,8 @@ std::string DateTimeText(const ColumnInfo& column, const std::string& text) {
             if (value.size() == 10 && IsDate(value, 0)) {
                 return value + " 00:00:00";
             }
-            if (value.size() == 19 && IsDate(value, 0) && (value[10] == ' ' || value[10] == 'T') &&
-                IsTime(value, 11)) {
+            if (value.size() >= 19 && IsDate(value, 0) && (value[10] == ' ' || value[10] == 'T') &&
+                IsTime(value, 11) && IsFractionOrEnd(value, 19)) {
                 value[10] = ' ';
                 return value;
             }

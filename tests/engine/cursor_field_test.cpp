@@ -67,6 +67,8 @@ TEST_P(CursorFieldTest, TextsReadBackAsTheColumnStoresThem) {
         {"tm", "23:59:59", "23:59:59"},
         {"ts", "2024-01-02T03:04:05", "2024-01-02 03:04:05"},
         {"ts", "2024-01-02", "2024-01-02 00:00:00"},
+        {"tm", "23:59:59.25", "23:59:59.25"},
+        {"ts", "2024-01-02 03:04:05.123456", "2024-01-02 03:04:05.123456"},
         {"ok", "TRUE", "True"},
         {"ok", "false", "False"},
         {"ok", "1", "True"},
@@ -111,6 +113,8 @@ TEST_P(CursorFieldTest, RefusedTextsNameTheValueAndTheField) {
         {"tm", "25:00:00", "'25:00:00' is not a valid time value for field 'tm'"},
         {"ts", "2024-01-02 3:04",
          "'2024-01-02 3:04' is not a valid date and time value for field 'ts'"},
+        {"ts", "2024-01-02 03:04:05.",
+         "'2024-01-02 03:04:05.' is not a valid date and time value for field 'ts'"},
         {"ok", "yes", "'yes' is not a valid boolean value for field 'ok'"},
     };
     for (const auto& c : cases) {
