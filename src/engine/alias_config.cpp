@@ -24,24 +24,15 @@ std::string XdgFolder(const char* variable, const char* fallback) {
     return std::string(home != nullptr ? home : "") + "/" + fallback;
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
 bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    return Upper(a) == Upper(b);
+    return UpperCase(a) == UpperCase(b);
 }
 
 AliasConfig ReadAlias(const IniFile& ini, const std::string& section, const fs::path& folder) {
     AliasConfig alias;
     alias.name = section;
     alias.configFolder = folder.string();
-    alias.driver = Upper(TrimSpaces(ini.Value(section, "DRIVER")));
+    alias.driver = UpperCase(TrimSpaces(ini.Value(section, "DRIVER")));
     const std::string path = TrimSpaces(ini.Value(section, "PATH"));
     alias.path = path.empty() ? path : (folder / path).lexically_normal().string();
     alias.host = TrimSpaces(ini.Value(section, "HOST"));

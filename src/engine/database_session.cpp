@@ -4,21 +4,9 @@
 
 #include "engine/connection_factory.h"
 #include "engine/database_errors.h"
+#include "text/text_helpers.h"
 
 namespace rowsmith {
-
-namespace {
-
-std::string Upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
-}  // namespace
 
 DatabaseSession& DatabaseSession::Instance() {
     static DatabaseSession session;
@@ -31,7 +19,7 @@ void DatabaseSession::ListAliases(std::vector<std::string>& list) {
         list.push_back(alias.name);
     }
     std::stable_sort(list.begin(), list.end(), [](const std::string& a, const std::string& b) {
-        return Upper(a) < Upper(b);
+        return UpperCase(a) < UpperCase(b);
     });
 }
 
@@ -70,7 +58,7 @@ void DatabaseSession::Reset() {
 const AliasConfig& DatabaseSession::FindAlias(const std::string& alias) {
     // Alias names are compared without regard to case, as the configuration's sections are.
     for (const auto& config : Aliases()) {
-        if (Upper(config.name) == Upper(alias)) {
+        if (UpperCase(config.name) == UpperCase(alias)) {
             return config;
         }
     }

@@ -99,4 +99,13 @@ TableFieldParts SplitTableField(const std::string& text) {
     return {text.substr(0, point), text.substr(point + 1)};
 }
 
+std::string UpperCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
 }  // namespace rowsmith

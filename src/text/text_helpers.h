@@ -35,4 +35,8 @@ struct TableFieldParts {
 // Splits at the first "."; without one the table part is empty and the field part is the text.
 TableFieldParts SplitTableField(const std::string& text);
 
+// The text with the ASCII letters in upper case; other bytes stay. Names that compare without
+// regard to case (aliases, column names, SQL type words) compare in this form.
+std::string UpperCase(std::string text);
+
 }  // namespace rowsmith

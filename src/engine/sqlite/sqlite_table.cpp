@@ -5,19 +5,11 @@
 
 #include "engine/database_errors.h"
 #include "engine/sqlite/sqlite_types.h"
+#include "text/text_helpers.h"
 
 namespace rowsmith {
 
 namespace {
-
-std::string Upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
 
 std::string ColumnText(sqlite3_stmt* statement, int column) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
@@ -27,7 +19,7 @@ std::string ColumnText(sqlite3_stmt* statement, int column) {
 // Whatever follows the column list's closing parenthesis holds the table options.
 bool DeclaresWithoutRowid(const std::string& createSql) {
     const auto close = createSql.rfind(')');
-    return close != std::string::npos && Upper(createSql.substr(close)).find("ROWID") !=
+    return close != std::string::npos && UpperCase(createSql.substr(close)).find("ROWID") !=
                                              std::string::npos;
 }
 
@@ -106,7 +98,7 @@ void SqliteTable::ReadLayout(const std::string& name) {
         }
     }
     std::sort(keyParts.begin(), keyParts.end());
-    if (!withoutRowid && keyParts.size() == 1 && Upper(raw[keyParts[0].second].type) == "INTEGER") {
+    if (!withoutRowid && keyParts.size() == 1 && UpperCase(raw[keyParts[0].second].type) == "INTEGER") {
         rowidAlias_ = keyParts[0].second;
     }
     for (int i = 0; i < static_cast<int>(raw.size()); ++i) {
@@ -122,7 +114,7 @@ void SqliteTable::ReadLayout(const std::string& name) {
     // A column may be called rowid itself; SQLite knows the rowid under three names.
     for (const char* candidate : {"rowid", "_rowid_", "oid"}) {
         const bool taken = std::any_of(raw.begin(), raw.end(), [&](const Raw& column) {
-            return Upper(column.name) == Upper(candidate);
+            return UpperCase(column.name) == UpperCase(candidate);
         });
         if (!taken) {
             rowid_ = candidate;
