@@ -41,12 +41,13 @@ public:
     bool busy = false;
 };
 
-class FillTest : public ::testing::TestWithParam<TestEngine> {
-protected:
-    FillTest() : db(GetParam()), engine(scenario, reporter) {
+// A scenario and a fill engine of their own on a fresh database of one engine; the fixture below
+// has one, and table-driven cases that each need a new table make more.
+struct OwnFill {
+    OwnFill(TestEngine engine, FillReporter& reporter) : db(engine), filler(scenario, reporter) {
         scenario.SetAliasName(db.Alias());
-        engine.WorkTable().SetDatabaseName(db.Alias());
-        engine.SetFixedSeed(0);
+        filler.WorkTable().SetDatabaseName(db.Alias());
+        filler.SetFixedSeed(0);
     }
 
     // Adds the table to the scenario and binds it, so it has one setting per column.
@@ -54,8 +55,19 @@ protected:
         TFillTable& table = scenario.Tables().Items(scenario.AddTable(name));
         table.SetTableFillMethod(tableMethod);
         table.SetRecCount(recCount);
-        engine.BindTable(table);
+        filler.BindTable(table);
         return table;
+    }
+
+    TestDatabase db;
+    TFillScenario scenario;
+    FillEngine filler;
+};
+
+class FillTest : public ::testing::TestWithParam<TestEngine> {
+protected:
+    TFillTable& AddTable(const std::string& name, std::int32_t tableMethod, std::int32_t recCount) {
+        return own.AddTable(name, tableMethod, recCount);
     }
 
     static void SetField(TFillTable& table, const std::string& field, std::int32_t method,
@@ -90,10 +102,11 @@ protected:
         }
     }
 
-    TestDatabase db;
-    TFillScenario scenario;
     RecordingReporter reporter;
-    FillEngine engine;
+    OwnFill own{GetParam(), reporter};
+    TestDatabase& db = own.db;
+    TFillScenario& scenario = own.scenario;
+    FillEngine& engine = own.filler;
 };
 
 // "SQLite", "PostgreSQL" as the parameterized test's suffix.

@@ -45,29 +45,22 @@ TEST_P(FillRunTest, TheThreeTableMethods) {
         {tfUpdateExisting, 0, 100, {}, {}},
     };
     for (const auto& c : cases) {
-        TestDatabase fresh(GetParam());
-        std::string create =
-            "CREATE TABLE t (id " + fresh.AutoIncKeyType() + ", n INTEGER, keep INTEGER)";
-        fresh.Execute(create);
-        for (int i = 1; i <= c.rows; ++i) {
-            fresh.Execute("INSERT INTO t VALUES (" + std::to_string(i) + ", " +
-                          std::to_string(100 + i) + ", " + std::to_string(i) + ")");
-        }
-        TFillScenario own;
-        own.SetAliasName(fresh.Alias());
         RecordingReporter seen;
-        FillEngine filler(own, seen);
-        filler.WorkTable().SetDatabaseName(fresh.Alias());
-        TFillTable& table = own.Tables().Items(own.AddTable("t"));
-        table.SetTableFillMethod(c.method);
-        table.SetRecCount(c.recCount);
-        filler.BindTable(table);
+        OwnFill fresh(GetParam(), seen);
+        std::string create =
+            "CREATE TABLE t (id " + fresh.db.AutoIncKeyType() + ", n INTEGER, keep INTEGER)";
+        fresh.db.Execute(create);
+        for (int i = 1; i <= c.rows; ++i) {
+            fresh.db.Execute("INSERT INTO t VALUES (" + std::to_string(i) + ", " +
+                             std::to_string(100 + i) + ", " + std::to_string(i) + ")");
+        }
+        TFillTable& table = fresh.AddTable("t", c.method, c.recCount);
         table.Fields().Items(1).SetFillMethod(fmAutoIncrement);
-        filler.FillUp();
+        fresh.filler.FillUp();
 
         std::vector<std::string> n;
         std::vector<std::string> keep;
-        for (const auto& row : fresh.Query("SELECT n, keep FROM t ORDER BY id")) {
+        for (const auto& row : fresh.db.Query("SELECT n, keep FROM t ORDER BY id")) {
             n.push_back(row[0]);
             keep.push_back(row[1]);
         }
@@ -127,28 +120,21 @@ TEST_P(FillRunTest, WhatTheReporterIsToldAboutATableOfNoRecords) {
 
 TEST_P(FillRunTest, ANegativeRecordCountStopsBeforeTheTableIsTouched) {
     for (std::int32_t method : {tfEmptyAndFill, tfUpdateAndFill}) {
-        TestDatabase fresh(GetParam());
-        fresh.Execute("CREATE TABLE t (n INTEGER)");
-        fresh.Execute("INSERT INTO t VALUES (1), (2), (3)");
-        TFillScenario own;
-        own.SetAliasName(fresh.Alias());
         RecordingReporter seen;
-        FillEngine filler(own, seen);
-        filler.WorkTable().SetDatabaseName(fresh.Alias());
-        TFillTable& table = own.Tables().Items(own.AddTable("t"));
-        table.SetTableFillMethod(method);
-        table.SetRecCount(-1);
-        filler.BindTable(table);
+        OwnFill fresh(GetParam(), seen);
+        fresh.db.Execute("CREATE TABLE t (n INTEGER)");
+        fresh.db.Execute("INSERT INTO t VALUES (1), (2), (3)");
+        TFillTable& table = fresh.AddTable("t", method, -1);
         table.Fields().Items(0).SetFillMethod(fmSingleValue);
         table.Fields().Items(0).SetFillValue("9");
         try {
-            filler.FillUp();
+            fresh.filler.FillUp();
             ADD_FAILURE() << "no error";
         } catch (const EInvalidOperation& error) {
             EXPECT_STREQ(error.what(), "TProgressBar property out of range");
         }
         std::vector<std::string> kept;
-        for (const auto& row : fresh.Query("SELECT n FROM t ORDER BY n")) {
+        for (const auto& row : fresh.db.Query("SELECT n FROM t ORDER BY n")) {
             kept.push_back(row[0]);
         }
         EXPECT_EQ(kept, (std::vector<std::string>{"1", "2", "3"}));
@@ -181,22 +167,15 @@ TEST_P(FillRunTest, UnknownCodes) {
 
 TEST_P(FillRunTest, ATableMayBeItsOwnMaster) {
     for (std::int32_t method : {tfEmptyAndFill, tfUpdateAndFill, tfUpdateExisting}) {
-        TestDatabase fresh(GetParam());
-        fresh.Execute("CREATE TABLE t (id " + fresh.AutoIncKeyType() + ", n INTEGER)");
-        fresh.Execute("INSERT INTO t VALUES (1, 1), (2, 2), (3, 3)");
-        TFillScenario own;
-        own.SetAliasName(fresh.Alias());
         RecordingReporter seen;
-        FillEngine filler(own, seen);
-        filler.WorkTable().SetDatabaseName(fresh.Alias());
-        TFillTable& table = own.Tables().Items(own.AddTable("t"));
-        table.SetTableFillMethod(method);
-        table.SetRecCount(5);
-        filler.BindTable(table);
+        OwnFill fresh(GetParam(), seen);
+        fresh.db.Execute("CREATE TABLE t (id " + fresh.db.AutoIncKeyType() + ", n INTEGER)");
+        fresh.db.Execute("INSERT INTO t VALUES (1, 1), (2, 2), (3, 3)");
+        TFillTable& table = fresh.AddTable("t", method, 5);
         table.Fields().Items(1).SetFillMethod(fmMasterTable);
         table.Fields().Items(1).SetFillValue("t.n");
-        filler.FillUp();
-        const auto rows = fresh.Query("SELECT n FROM t ORDER BY id");
+        fresh.filler.FillUp();
+        const auto rows = fresh.db.Query("SELECT n FROM t ORDER BY id");
         EXPECT_EQ(rows.size(), method == tfUpdateExisting ? 3u : 5u) << method;
         for (const auto& row : rows) {
             EXPECT_TRUE(row[0] == "" || row[0] == "1" || row[0] == "2" || row[0] == "3")

@@ -58,20 +58,14 @@ TEST_P(GeneratorTest, IntegerRangesDrawOnceBelowTheTruncatedSpan) {
         {"INTEGER", fmRandomInteger, "0 - 2147483647", 0, 2147483647},
     };
     for (const auto& c : cases) {
-        TestDatabase fresh(GetParam());
-        fresh.Execute(std::string("CREATE TABLE g (id ") + fresh.AutoIncKeyType() + ", n " +
-                      c.columnType + ")");
-        TFillScenario own;
-        own.SetAliasName(fresh.Alias());
-        FillEngine filler(own, reporter);
-        filler.WorkTable().SetDatabaseName(fresh.Alias());
-        filler.SetFixedSeed(77);
-        TFillTable& table = own.Tables().Items(own.AddTable("g"));
-        table.SetRecCount(40);
-        filler.BindTable(table);
+        OwnFill fresh(GetParam(), reporter);
+        fresh.db.Execute(std::string("CREATE TABLE g (id ") + fresh.db.AutoIncKeyType() + ", n " +
+                         c.columnType + ")");
+        fresh.filler.SetFixedSeed(77);
+        TFillTable& table = fresh.AddTable("g", tfEmptyAndFill, 40);
         table.Fields().Items(1).SetFillMethod(c.method);
         table.Fields().Items(1).SetFillValue(c.range);
-        filler.FillUp();
+        fresh.filler.FillUp();
 
         RandomSource expected;
         expected.SetRandomSeed(77);
@@ -81,7 +75,7 @@ TEST_P(GeneratorTest, IntegerRangesDrawOnceBelowTheTruncatedSpan) {
                 std::to_string(c.low + static_cast<std::int64_t>(expected.RandomBelow(c.span))));
         }
         std::vector<std::string> got;
-        for (const auto& row : fresh.Query("SELECT n FROM g ORDER BY id")) {
+        for (const auto& row : fresh.db.Query("SELECT n FROM g ORDER BY id")) {
             got.push_back(row[0]);
         }
         EXPECT_EQ(got, want) << c.range << " on " << c.columnType;
@@ -106,25 +100,19 @@ TEST_P(GeneratorTest, RealRangesGiveFourDecimalsAndMoneyTwo) {
     };
     SetDecimalSeparator('.');
     for (const auto& c : cases) {
-        TestDatabase fresh(GetParam());
-        fresh.Execute(std::string("CREATE TABLE g (id ") + fresh.AutoIncKeyType() + ", x " +
-                      c.columnType + ")");
-        TFillScenario own;
-        own.SetAliasName(fresh.Alias());
-        FillEngine filler(own, reporter);
-        filler.WorkTable().SetDatabaseName(fresh.Alias());
-        filler.SetFixedSeed(5);
-        TFillTable& table = own.Tables().Items(own.AddTable("g"));
-        table.SetRecCount(30);
-        filler.BindTable(table);
+        OwnFill fresh(GetParam(), reporter);
+        fresh.db.Execute(std::string("CREATE TABLE g (id ") + fresh.db.AutoIncKeyType() + ", x " +
+                         c.columnType + ")");
+        fresh.filler.SetFixedSeed(5);
+        TFillTable& table = fresh.AddTable("g", tfEmptyAndFill, 30);
         table.Fields().Items(1).SetFillMethod(c.method);
         table.Fields().Items(1).SetFillValue(c.range);
-        filler.FillUp();
+        fresh.filler.FillUp();
 
         RandomSource expected;
         expected.SetRandomSeed(5);
         // A server shows money with its currency sign; as a number it reads the same anywhere.
-        const auto rows = fresh.Query("SELECT CAST(x AS NUMERIC) FROM g ORDER BY id");
+        const auto rows = fresh.db.Query("SELECT CAST(x AS NUMERIC) FROM g ORDER BY id");
         ASSERT_EQ(rows.size(), 30u);
         for (const auto& row : rows) {
             const long double x = c.low + expected.RandomFraction() * (c.high - c.low);
@@ -177,29 +165,23 @@ TEST_P(GeneratorTest, RangeErrorsArriveAtTheFirstValue) {
     };
     for (const auto& c : cases) {
         for (std::int32_t count : {0, 3}) {
-            TestDatabase fresh(GetParam());
-            fresh.Execute("CREATE TABLE g (n INTEGER)");
-            fresh.Execute("INSERT INTO g VALUES (1)");
-            TFillScenario own;
-            own.SetAliasName(fresh.Alias());
-            FillEngine filler(own, reporter);
-            filler.WorkTable().SetDatabaseName(fresh.Alias());
-            TFillTable& table = own.Tables().Items(own.AddTable("g"));
-            table.SetRecCount(count);
-            filler.BindTable(table);
+            OwnFill fresh(GetParam(), reporter);
+            fresh.db.Execute("CREATE TABLE g (n INTEGER)");
+            fresh.db.Execute("INSERT INTO g VALUES (1)");
+            TFillTable& table = fresh.AddTable("g", tfEmptyAndFill, count);
             table.Fields().Items(0).SetFillMethod(c.method);
             table.Fields().Items(0).SetFillValue(c.range);
             if (count == 0) {
-                EXPECT_NO_THROW(filler.FillUp()) << c.range;
+                EXPECT_NO_THROW(fresh.filler.FillUp()) << c.range;
                 continue;
             }
             try {
-                filler.FillUp();
+                fresh.filler.FillUp();
                 ADD_FAILURE() << c.range << ": no error";
             } catch (const Exception& error) {
                 EXPECT_STREQ(error.what(), c.message);
             }
-            EXPECT_EQ(fresh.QueryValue("SELECT COUNT(*) FROM g"), "0");
+            EXPECT_EQ(fresh.db.QueryValue("SELECT COUNT(*) FROM g"), "0");
         }
     }
 }
@@ -264,26 +246,19 @@ TEST_P(GeneratorTest, ShortAndNegativeStringLimitsTakeOneDrawPerValue) {
         std::size_t longest;
     } cases[] = {{"0", 0}, {"1", 0}, {"-5", 0}, {"3", 2}};
     for (const auto& c : cases) {
-        TestDatabase fresh(GetParam());
-        fresh.Execute("CREATE TABLE g (id " + fresh.AutoIncKeyType() +
-                      ", s VARCHAR(10), n INTEGER)");
-        TFillScenario own;
-        own.SetAliasName(fresh.Alias());
-        FillEngine filler(own, reporter);
-        filler.WorkTable().SetDatabaseName(fresh.Alias());
-        filler.SetFixedSeed(0);
-        TFillTable& table = own.Tables().Items(own.AddTable("g"));
-        table.SetRecCount(200);
-        filler.BindTable(table);
+        OwnFill fresh(GetParam(), reporter);
+        fresh.db.Execute("CREATE TABLE g (id " + fresh.db.AutoIncKeyType() +
+                         ", s VARCHAR(10), n INTEGER)");
+        TFillTable& table = fresh.AddTable("g", tfEmptyAndFill, 200);
         table.Fields().Items(1).SetFillMethod(fmRandomString);
         table.Fields().Items(1).SetFillValue(c.limit);
         table.Fields().Items(2).SetFillMethod(fmRandomInteger);
         table.Fields().Items(2).SetFillValue("0 - 1000");
-        filler.FillUp();
+        fresh.filler.FillUp();
 
         RandomSource expected;
         std::size_t longest = 0;
-        for (const auto& row : fresh.Query("SELECT s, n FROM g ORDER BY id")) {
+        for (const auto& row : fresh.db.Query("SELECT s, n FROM g ORDER BY id")) {
             longest = std::max(longest, row[0].size());
             const std::uint32_t length =
                 expected.RandomBelow(c.limit[0] == '-' ? 0 : c.limit[0] - '0');
