@@ -23,7 +23,7 @@ std::string Env(const char* name) {
 }
 
 class Server {
-  public:
+public:
     explicit Server(const std::string& database) {
         const std::string host = Env("ROWSMITH_TEST_PGHOST");
         const std::string port = Env("ROWSMITH_TEST_PGPORT");
@@ -70,7 +70,7 @@ class Server {
         }
     }
 
-  private:
+private:
     PGconn* conn_;
 };
 

@@ -16,7 +16,7 @@
 namespace rowsmith::test {
 
 class PgDriverTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         if (std::getenv("ROWSMITH_TEST_PGHOST") == nullptr) {
             GTEST_SKIP() << "no PostgreSQL test server (run under tests/support/with-postgres)";

@@ -22,7 +22,7 @@ struct PgResultDeleter {
 using PgResult = std::unique_ptr<PGresult, PgResultDeleter>;
 
 class PgLink {
-  public:
+public:
     // Takes ownership of an open connection.
     explicit PgLink(PGconn* conn);
     ~PgLink();
@@ -57,7 +57,7 @@ class PgLink {
 
     PGconn* Raw() const { return conn_; }
 
-  private:
+private:
     [[noreturn]] void Fail(const PGresult* result) const;
     PgResult Check(PGresult* result, ExecStatusType expected) const;
     // A command's or a query's result, raising its failure.

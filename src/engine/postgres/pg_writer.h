@@ -31,7 +31,7 @@ struct PgTarget {
 };
 
 class PgWriter {
-  public:
+public:
     explicit PgWriter(std::unique_ptr<PgLink> link);
 
     PgLink& Link() { return *link_; }
@@ -66,7 +66,7 @@ class PgWriter {
     // INSERT ending in `returning`, whose result is given. Null when no row of `target` is held.
     PgResult WriteHeldRow(const std::shared_ptr<PgTarget>& target, const std::string& returning);
 
-  private:
+private:
     struct CopyRun {
         std::shared_ptr<PgTarget> target;
         std::string columns;

@@ -21,7 +21,7 @@ namespace rowsmith {
 std::unique_ptr<Connection> ConnectPostgres(const AliasConfig& alias, const LoginHandler& login);
 
 class PostgresConnection : public Connection {
-  public:
+public:
     PostgresConnection(std::unique_ptr<PgLink> link, std::string schema);
 
     // The schema's tables and partitioned tables, by name.
@@ -30,7 +30,7 @@ class PostgresConnection : public Connection {
     void BeginFillRun() override;
     void EndFillRun() override;
 
-  private:
+private:
     // Shared with the tables, which may outlive this connection.
     std::shared_ptr<PgWriter> writer_;
     std::string schema_;

@@ -16,7 +16,7 @@
 namespace rowsmith {
 
 class PostgresTable : public TableDriver {
-  public:
+public:
     // Raises EDBEngineError when the schema has no such table, or when it is a partitioned table
     // without a primary key, which no walk can tell its records apart in.
     PostgresTable(std::shared_ptr<PgWriter> writer, const std::string& schema,
@@ -33,7 +33,7 @@ class PostgresTable : public TableDriver {
     void DeleteAll() override;
     std::int64_t Count() override;
 
-  private:
+private:
     void Describe(const std::string& schema, const std::string& name);
     bool ByCtid() const { return keyColumns_.empty(); }
     // "WHERE"-less condition on the key, its parameters numbered from `first`.

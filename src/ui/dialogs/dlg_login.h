@@ -15,7 +15,7 @@ namespace rowsmith {
 class TdlgLogin : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     explicit TdlgLogin(QWidget* parent = nullptr);
 
     // Shows the dialog modally for `alias` with `userName` prefilled. On OK, `userName` and
