@@ -1,6 +1,7 @@
 // TableCursor on a real database: properties, opening, walking, the record life cycle
 // (Append, Edit, Post, Cancel, Delete) and the access layer's messages.
 #include <algorithm>
+#include <functional>
 
 #include "engine/database_errors.h"
 #include "engine/database_session.h"
@@ -35,6 +36,23 @@ protected:
         cursor.Append();
         cursor.FieldAt(1).WriteString(name);
         cursor.Post();
+    }
+
+    // Walks "people" from its first record inside one fill run, changing each record with
+    // `change`; gives the number of records visited.
+    long WalkEditing(const std::function<void(TableCursor&)>& change) {
+        auto cursor = OpenTable("people", true);
+        FillRunScope run(db_.Alias());
+        long visits = 0;
+        while (!cursor->AtEnd()) {
+            cursor->Edit();
+            change(*cursor);
+            cursor->Post();
+            ++visits;
+            cursor->Next();
+        }
+        run.Finish();
+        return visits;
     }
 
     std::vector<std::string> Names() {
@@ -129,17 +147,8 @@ TEST_P(CursorTest, NextStopsAtTheLastRecordAndFirstGoesBack) {
 TEST_P(CursorTest, AWalkThatEditsVisitsEveryOriginalRecordOnce) {
     // More than two pages, so the walk crosses page ends while it edits.
     AddPeople(2500);
-    auto cursor = OpenTable("people", true);
-    FillRunScope run(db_.Alias());
-    long visits = 0;
-    while (!cursor->AtEnd()) {
-        cursor->Edit();
-        cursor->FieldAt(1).WriteString("done");
-        cursor->Post();
-        ++visits;
-        cursor->Next();
-    }
-    run.Finish();
+    const long visits =
+        WalkEditing([](TableCursor& cursor) { cursor.FieldAt(1).WriteString("done"); });
     EXPECT_EQ(visits, 2500);
     EXPECT_EQ(db_.QueryValue("SELECT count(*) FROM people WHERE name = 'done'"), "2500");
 }
@@ -147,17 +156,9 @@ TEST_P(CursorTest, AWalkThatEditsVisitsEveryOriginalRecordOnce) {
 TEST_P(CursorTest, AWalkThatMovesKeysForwardVisitsEveryOriginalRecordOnce) {
     // Each edited record moves past the end of the walk, where a later page would meet it again.
     AddPeople(2500);
-    auto cursor = OpenTable("people", true);
-    FillRunScope run(db_.Alias());
-    long visits = 0;
-    while (!cursor->AtEnd()) {
-        cursor->Edit();
-        cursor->FieldAt(0).WriteInteger(std::stoi(cursor->FieldAt(0).ReadString()) + 100000);
-        cursor->Post();
-        ++visits;
-        cursor->Next();
-    }
-    run.Finish();
+    const long visits = WalkEditing([](TableCursor& cursor) {
+        cursor.FieldAt(0).WriteInteger(std::stoi(cursor.FieldAt(0).ReadString()) + 100000);
+    });
     EXPECT_EQ(visits, 2500);
     EXPECT_EQ(db_.QueryValue("SELECT min(id) FROM people"), "100001");
     EXPECT_EQ(db_.QueryValue("SELECT max(id) FROM people"), "102500");

@@ -13,6 +13,7 @@
 #include "engine_fixture.h"
 #include "fill/fill_engine.h"
 #include "model/fill_scenario.h"
+#include "recording_reporter.h"
 
 namespace rowsmith::test {
 namespace {
@@ -187,16 +188,6 @@ TEST(SqliteEngine, DemoDatabaseIsCreatedOnFirstUse) {
                                                                   "448.9", "True"}));
 }
 
-class QuietReporter : public FillReporter {
-public:
-    void SetStatus(const std::string&, bool) override {}
-    void SetProgressRange(std::int64_t) override {}
-    void SetProgressPosition(std::int64_t) override {}
-    void ShowProgress(bool) override {}
-    void StepProgress() override {}
-    void SetBusy(bool) override {}
-};
-
 TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
     TempDir data;
     ScopedEnv xdg("XDG_DATA_HOME", data.Path());
@@ -205,7 +196,7 @@ TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
     scenario.LoadFromFile(ROWSMITH_EXAMPLES_DIR "/demo.scn");
     ASSERT_EQ(scenario.AliasName(), "Demo");
 
-    QuietReporter reporter;
+    RecordingReporter reporter;
     FillEngine engine(scenario, reporter);
     engine.WorkTable().SetDatabaseName(scenario.AliasName());
     engine.FillUp();

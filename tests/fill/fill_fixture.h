@@ -1,6 +1,6 @@
-// Shared pieces of the fill engine tests: a reporter that records what it is told, and a fixture
-// holding a fresh test database, a scenario on its alias and a fill engine, with helper verbs to
-// set tables and columns up and to read the results back.
+// Shared pieces of the fill engine tests: a fixture holding a fresh test database, a scenario on
+// its alias and a fill engine, with helper verbs to set tables and columns up and to read the
+// results back.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,36 +10,11 @@
 #include <vector>
 
 #include "fill/fill_engine.h"
-#include "fill/fill_reporter.h"
 #include "model/fill_scenario.h"
+#include "recording_reporter.h"
 #include "test_database.h"
 
 namespace rowsmith::test {
-
-// Records every call as a short text: "status:orders:repaint", "range:10", "show:1", "busy:0", ...
-// Steps are counted rather than recorded.
-class RecordingReporter : public FillReporter {
-public:
-    void SetStatus(const std::string& caption, bool repaintNow) override {
-        calls.push_back("status:" + caption + (repaintNow ? ":repaint" : ""));
-    }
-    void SetProgressRange(std::int64_t maximum) override {
-        calls.push_back("range:" + std::to_string(maximum));
-    }
-    void SetProgressPosition(std::int64_t position) override {
-        calls.push_back("position:" + std::to_string(position));
-    }
-    void ShowProgress(bool visible) override { calls.push_back(visible ? "show:1" : "show:0"); }
-    void StepProgress() override { ++steps; }
-    void SetBusy(bool busy) override {
-        calls.push_back(busy ? "busy:1" : "busy:0");
-        this->busy = busy;
-    }
-
-    std::vector<std::string> calls;
-    int steps = 0;
-    bool busy = false;
-};
 
 // A scenario and a fill engine of their own on a fresh database of one engine; the fixture below
 // has one, and table-driven cases that each need a new table make more.
