@@ -51,11 +51,6 @@ QStringList Captions(const QMenu* menu) {
     return captions;
 }
 
-void ShowAndWait(QWidget& window) {
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-}
-
 }  // namespace
 
 class MainFormTest : public QObject {
@@ -112,10 +107,9 @@ void MainFormTest::startUpLayout() {
     QVERIFY(form.cbMethods->isHidden());
     QVERIFY(form.bbEditValue->isHidden());
     QCOMPARE(form.StatusBar->Caption(), QString());
-    QVERIFY(form.Scenario != nullptr);
-    QCOMPARE(form.Scenario->Tables().Count(), 0);
+    QCOMPARE(form.Document().Scenario().Tables().Count(), 0);
     QVERIFY(form.CurrentTable() == nullptr);
-    QVERIFY(form.ScenarioFileName.empty());
+    QVERIFY(!form.Document().HasScenario());
 
     QCOMPARE(form.sgFields->columnCount(), 3);
     QCOMPARE(form.sgFields->horizontalHeaderItem(colFieldName)->text(), QString("Field name"));
@@ -145,13 +139,13 @@ void MainFormTest::menusInOrder() {
 
 void MainFormTest::commandStates_data() {
     // Steps: U UpdateCommands, M1/M0 SetModified(true/false), N what New does before it updates
-    // the commands (a "noname" scenario and the Save item enabled), O a scenario read from a file.
+    // the commands (a "noname" scenario, marked changed), O a scenario read from a file.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("states");
     QTest::newRow("new scenario") << "N U"
                                   << "1111111";
-    QTest::newRow("New enables the Save item, the button follows on update") << "N"
-                                                                             << "1000000";
+    QTest::newRow("New enables Save, Fill Up and Show Data follow on update") << "N"
+                                                                              << "1110000";
     QTest::newRow("new scenario saved") << "N U M0"
                                         << "0011111";
     QTest::newRow("saved scenario edited") << "N U M0 M1"
@@ -179,10 +173,10 @@ void MainFormTest::commandStates() {
         } else if (step == "M1" || step == "M0") {
             form.SetModified(step == "M1");
         } else if (step == "N") {
-            form.ScenarioFileName = "noname";
-            form.miSaveScenario->setEnabled(true);
+            form.Document().SetFileName("noname");
+            form.SetModified(true);
         } else if (step == "O") {
-            form.ScenarioFileName = "/tmp/sales.scn";
+            form.Document().SetFileName("/tmp/sales.scn");
         }
         QCOMPARE(form.miShowData->isEnabled(), form.siShowData->isEnabled());
     }
@@ -213,7 +207,7 @@ void MainFormTest::closing() {
     answers.answerYes = answerYes;
     RecordingForm form;
     ShowAndWait(form);
-    form.ScenarioFileName = "noname";
+    form.Document().SetFileName("noname");
     form.SetModified(changed);
 
     if (byExit) {
@@ -296,7 +290,7 @@ void MainFormTest::menuItemHintGoesToStatusPanel() {
     QFETCH(QString, longHint);
     TMainForm form;
     ShowAndWait(form);
-    form.ScenarioFileName = "noname";
+    form.Document().SetFileName("noname");
     form.SetModified(true);
     form.UpdateCommands();
     QAction* item = form.findChild<QAction*>(name);
@@ -400,7 +394,7 @@ void MainFormTest::commandsReachTheirHandlers() {
     QFETCH(QString, handler);
     RecordingForm form;
     ShowAndWait(form);
-    form.ScenarioFileName = "noname";
+    form.Document().SetFileName("noname");
     form.SetModified(true);
     form.UpdateCommands();
 
@@ -412,11 +406,8 @@ void MainFormTest::commandsReachTheirHandlers() {
     QCOMPARE(form.calls, QStringList(handler));
 }
 
-int RunMainFormTests(int argc, char** argv) {
-    MainFormTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 }  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(MainFormTest)
 
 #include "main_form_test.moc"

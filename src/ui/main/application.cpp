@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "main/modal_hooks.h"
+#include "main/message_boxes.h"
 #include "text/errors.h"
 
 namespace rowsmith {

@@ -311,9 +311,8 @@ QWidget* TMainForm::CreateBottomPanel() {
 }
 
 void TMainForm::FormCreate() {
-    Scenario = std::make_unique<TFillScenario>();
-    FillProgress = std::make_unique<StatusProgress>(*StatusBar);
-    Filler = std::make_unique<FillEngine>(*Scenario, *FillProgress);
+    fillProgress_ = std::make_unique<StatusProgress>(*StatusBar);
+    document_ = std::make_unique<ScenarioDocument>(*fillProgress_);
     sgFields->setHorizontalHeaderLabels({"Field name", "Filling method", "Values"});
 
     hintRouter_ = new THintRouter(this);
@@ -324,10 +323,9 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormDestroy() {
-    // The engine refers to the scenario and its listener, so it goes first.
-    Filler.reset();
-    FillProgress.reset();
-    Scenario.reset();
+    // The document's engine reports to the listener, so the document goes first.
+    document_.reset();
+    fillProgress_.reset();
 }
 
 }  // namespace rowsmith

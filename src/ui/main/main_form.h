@@ -3,21 +3,20 @@
 // pnlRight naming the scenario's database and table, the settings panel pnlMain with the field
 // grid, and the status panel StatusBar with the progress bar of a fill run.
 //
-// Commands are enabled from the scenario's state: UpdateCommands derives them from
-// ScenarioFileName (empty: no scenario; "noname": a new scenario without a file; otherwise its
-// file), SetModified sets the scenario-changed state, which is the enabled state of the Save menu
-// item. Controls carry the names the design gives them and are public, so that the commands,
-// dialogs and tests built on this window can reach them.
+// The scenario's state is data, kept by a ScenarioDocument; the window's handlers translate between
+// the controls and it, and UpdateCommands derives every enabled state from it. Controls carry the
+// names the design gives them and are public, so that the tests can reach them as a person would.
 #pragma once
 
 #include <QMainWindow>
 #include <memory>
 #include <string>
 
-#include "fill/fill_engine.h"
+#include <optional>
+
 #include "main/file_dialog.h"
+#include "main/scenario_document.h"
 #include "main/status_progress.h"
-#include "model/fill_scenario.h"
 
 class QAction;
 class QComboBox;
@@ -46,16 +45,10 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // The one scenario, created empty; New and Open replace its contents.
-    std::unique_ptr<TFillScenario> Scenario;
-    // The fill engine's listener: the status caption, PrgsBar and the busy cursor.
-    std::unique_ptr<StatusProgress> FillProgress;
-    // Owns the work table, the master cursors and the current table; checks and fills Scenario.
-    std::unique_ptr<FillEngine> Filler;
+    // The scenario on show, its file, its changed state and the engine that fills it.
+    ScenarioDocument& Document() { return *document_; }
     // The scenario table shown in the grid or being checked or filled, or none.
-    TFillTable* CurrentTable() const { return Filler ? Filler->CurrentTable() : nullptr; }
-    // Empty: no scenario yet; "noname": a new scenario without a file; otherwise its .scn file.
-    std::string ScenarioFileName;
+    TFillTable* CurrentTable() const { return document_->Filler().CurrentTable(); }
 
     QToolBar* SpeedBar = nullptr;
     QToolButton* siNewScenario = nullptr;
@@ -98,10 +91,11 @@ public:
     TFileDialog OpenDialog;
     TFileDialog SaveDialog;
 
-    // Enables Fill Up, Save As and Show Data exactly when there is a scenario, and gives the Save
-    // button the state of the Save menu item.
+    // Derives every command's enabled state from the document: Fill Up, Save As and Show Data
+    // exactly when there is a scenario, both Save commands exactly when it changed.
     void UpdateCommands();
-    // Sets the scenario-changed state (both Save commands); a change also enables Save As.
+    // Sets the scenario-changed state and shows it on both Save commands; a change also enables
+    // Save As.
     void SetModified(bool modified);
     // Offers to save a changed scenario; Yes runs SaveScenario. There is no way to cancel.
     void CheckSaveChanges();
@@ -115,6 +109,16 @@ public:
     virtual void SaveScenarioAs();
     virtual void FillUp();
     virtual void ShowData();
+
+    // Opens the scenario file at `path` as the Open command does once a file is chosen, then
+    // brings the commands up to date (a file named on the command line).
+    void OpenScenarioFile(const QString& path);
+    // Saves the scenario to `fileName` and marks it unchanged.
+    void WriteScenario(const std::string& fileName);
+    // Shows the scenario: the alias, the caption, the table list and the first table.
+    void ShowScenario();
+    // Shows the scenario table selected in cbTables.
+    void ShowFillTable();
 
     // Closes the window exactly as its title bar does, so a changed scenario is offered for saving.
     void miExitClick();
@@ -145,6 +149,19 @@ private:
     void ConnectCommands();
     void FollowSpeedBarOrientation(Qt::Orientation orientation);
 
+    // Loads `path` into the scenario and shows it: the Open command after its dialog.
+    void LoadScenario(const QString& path);
+    // For when the scenario's table list is emptied: no control may reach a freed table.
+    void HideTables();
+    // The folder a file dialog opens in: the scenario's, else the examples, else home.
+    QString ScenarioFolder() const;
+    // Asks SaveDialog for a file name.
+    std::optional<std::string> ChooseSaveName();
+
+    // The fill engine's listener: the status caption, PrgsBar and the busy cursor. It outlives
+    // the document, whose engine reports to it.
+    std::unique_ptr<StatusProgress> fillProgress_;
+    std::unique_ptr<ScenarioDocument> document_;
     THintRouter* hintRouter_ = nullptr;
     THelpViewer* helpViewer_ = nullptr;
     QWidget* speedBarEnd_ = nullptr;

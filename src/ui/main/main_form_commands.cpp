@@ -1,6 +1,7 @@
 // TMainForm: the command states, the window's events and the small commands.
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -12,7 +13,7 @@
 #include "main/fit_last_column.h"
 #include "main/hint_router.h"
 #include "main/main_form.h"
-#include "main/modal_hooks.h"
+#include "main/message_boxes.h"
 #include "main/status_panel.h"
 
 namespace rowsmith {
@@ -35,19 +36,22 @@ void TMainForm::ConnectCommands() {
     bind(miExit, nullptr, &TMainForm::miExitClick);
     bind(Contents1, nullptr, &TMainForm::Contents1Click);
     bind(About1, nullptr, &TMainForm::About1Click);
+    connect(cbTables, &QComboBox::activated, this, &TMainForm::ShowFillTable);
 }
 
 void TMainForm::UpdateCommands() {
-    const bool hasScenario = !ScenarioFileName.empty();
-    miFillup->setEnabled(hasScenario);
+    const bool hasScenario = document_->HasScenario();
+    for (QAction* item : {miFillup, miSaveScenarioAs, miShowData}) {
+        item->setEnabled(hasScenario);
+    }
     siFillUp->setEnabled(hasScenario);
-    miSaveScenarioAs->setEnabled(miFillup->isEnabled());
-    miShowData->setEnabled(miFillup->isEnabled());
-    siShowData->setEnabled(miFillup->isEnabled());
-    siSaveScenario->setEnabled(miSaveScenario->isEnabled());
+    siShowData->setEnabled(hasScenario);
+    miSaveScenario->setEnabled(document_->Modified());
+    siSaveScenario->setEnabled(document_->Modified());
 }
 
 void TMainForm::SetModified(bool modified) {
+    document_->SetModified(modified);
     siSaveScenario->setEnabled(modified);
     miSaveScenario->setEnabled(modified);
     if (modified) {
@@ -56,7 +60,7 @@ void TMainForm::SetModified(bool modified) {
 }
 
 void TMainForm::CheckSaveChanges() {
-    if (!siSaveScenario->isEnabled()) {
+    if (!document_->Modified()) {
         return;
     }
     if (AskYesNo("Scenario was changed. Save changes?")) {
@@ -68,15 +72,9 @@ void TMainForm::DisplayHint() {
     StatusBar->SetCaption(hintRouter_->Hint());
 }
 
-void TMainForm::NewScenario() {}
-
-void TMainForm::OpenScenario() {}
-
-void TMainForm::SaveScenario() {}
-
-void TMainForm::SaveScenarioAs() {}
-
-void TMainForm::FillUp() { Filler->FillUp(); }
+void TMainForm::FillUp() {
+    document_->Filler().FillUp();
+}
 
 void TMainForm::ShowData() {}
 

@@ -1,0 +1,62 @@
+#include "ui_test_support.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "main/modal_run.h"
+
+namespace rowsmith::test {
+
+ModalAnswers::ModalAnswers() {
+    SetModalAnswer([this](QDialog& dialog) { return Answer(dialog); });
+}
+
+ModalAnswers::~ModalAnswers() {
+    SetModalAnswer({});
+}
+
+int ModalAnswers::Answer(QDialog& dialog) {
+    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+        if (box->icon() == QMessageBox::Question) {
+            questions << box->text();
+            return answerYes ? QMessageBox::Yes : QMessageBox::No;
+        }
+        errors << box->text();
+        return QMessageBox::Ok;
+    }
+    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+        const bool save = files->acceptMode() == QFileDialog::AcceptSave;
+        fileDialogs << (save ? TFileDialog::Kind::Save : TFileDialog::Kind::Open);
+        fileDialogFolders << files->directory().absolutePath();
+        if (!chosenFile) {
+            return QDialog::Rejected;
+        }
+        // Chosen and typed into the name field, as a person would; the choice clears what the
+        // dialog offered, the typing takes names in folders that do not exist.
+        files->selectFile(*chosenFile);
+        auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+        if (name == nullptr) {
+            QTest::qFail("the file dialog has no name field", __FILE__, __LINE__);
+            return QDialog::Rejected;
+        }
+        name->setText(*chosenFile);
+        return QDialog::Accepted;
+    }
+    dialogs << dialog.windowTitle();
+    return answerDialog ? answerDialog(dialog) : int(QDialog::Rejected);
+}
+
+void Trigger(QAction* item) {
+    QMetaObject::invokeMethod(item, &QAction::trigger, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+}
+
+void ShowAndWait(QWidget& window) {
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+}
+
+}  // namespace rowsmith::test
