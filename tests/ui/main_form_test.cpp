@@ -6,13 +6,13 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSpinBox>
-#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 
+#include "main/field_grid.h"
 #include "main/fit_last_column.h"
 #include "main/hint_text.h"
+#include "main/spin_edit.h"
 #include "main/status_panel.h"
 #include "model/fill_methods.h"
 #include "ui_test_support.h"
@@ -111,10 +111,11 @@ void MainFormTest::startUpLayout() {
     QVERIFY(form.CurrentTable() == nullptr);
     QVERIFY(!form.Document().HasScenario());
 
-    QCOMPARE(form.sgFields->columnCount(), 3);
-    QCOMPARE(form.sgFields->horizontalHeaderItem(colFieldName)->text(), QString("Field name"));
-    QCOMPARE(form.sgFields->horizontalHeaderItem(colFillMethod)->text(), QString("Filling method"));
-    QCOMPARE(form.sgFields->horizontalHeaderItem(colValues)->text(), QString("Values"));
+    const QAbstractItemModel& grid = *form.sgFields->model();
+    QCOMPARE(grid.columnCount(), 3);
+    QCOMPARE(grid.headerData(colFieldName, Qt::Horizontal).toString(), QString("Field name"));
+    QCOMPARE(grid.headerData(colFillMethod, Qt::Horizontal).toString(), QString("Filling method"));
+    QCOMPARE(grid.headerData(colValues, Qt::Horizontal).toString(), QString("Values"));
     QCOMPARE(form.sgFields->columnWidth(colFieldName), 130);
     QCOMPARE(form.sgFields->columnWidth(colFillMethod), 171);
     QCOMPARE(form.cbMethods->count(), int(kFillMethodCaptions.size()));

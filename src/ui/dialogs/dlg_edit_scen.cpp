@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "dialogs/dialog_buttons.h"
+#include "dialogs/sorted_list.h"
 #include "engine/database_session.h"
 #include "main/hint_text.h"
 #include "main/tool_glyphs.h"
@@ -56,15 +58,6 @@ void SelectRow(QListWidget& list, int row) {
     } else if (row >= 0 && row < list.count()) {
         list.setCurrentRow(row);
     }
-}
-
-// Puts `name` where a list sorted without regard to case keeps it.
-void InsertSorted(QListWidget& list, const QString& name) {
-    int row = 0;
-    while (row < list.count() && list.item(row)->text().compare(name, Qt::CaseInsensitive) <= 0) {
-        ++row;
-    }
-    list.insertItem(row, name);
 }
 
 void Exchange(QListWidget& list, int first, int second) {
@@ -153,21 +146,11 @@ TdlgEditScen::TdlgEditScen(QWidget* parent) : QDialog(parent) {
 QWidget* TdlgEditScen::CreateBottomPanel() {
     auto* panel = new QWidget;
     panel->setObjectName("pnlBottom");
-    btnOK = new QPushButton("OK");
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    QBoxLayout* buttons = MakeOkCancelRow(*this, btnOK, btnCancel, Qt::Horizontal);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    panel->setLayout(buttons);
     SetHint(btnOK, "Accept changes");
-    btnCancel = new QPushButton("Cancel");
-    btnCancel->setObjectName("btnCancel");
     SetHint(btnCancel, "Cancel changes");
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* layout = new QHBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch(1);
-    layout->addWidget(btnOK);
-    layout->addWidget(btnCancel);
     return panel;
 }
 

@@ -9,11 +9,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QModelIndex>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include <optional>
-
+#include "main/field_grid_model.h"
 #include "main/file_dialog.h"
 #include "main/scenario_document.h"
 #include "main/status_progress.h"
@@ -24,19 +25,16 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QSpinBox;
-class QTableWidget;
 class QToolBar;
 class QToolButton;
 
 namespace rowsmith {
 
+class TFieldGrid;
+class TSpinEdit;
 class THelpViewer;
 class THintRouter;
 class TStatusPanel;
-
-// The columns of sgFields.
-enum FieldGridColumn { colFieldName = 0, colFillMethod = 1, colValues = 2 };
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -64,14 +62,14 @@ public:
     QComboBox* cbTables = nullptr;
 
     QWidget* pnlMain = nullptr;
-    QTableWidget* sgFields = nullptr;
+    TFieldGrid* sgFields = nullptr;
     QComboBox* cbMethods = nullptr;
     QPushButton* bbEditValue = nullptr;
     QWidget* pnlBottom = nullptr;
     QLabel* lblTblFillMethod = nullptr;
     QComboBox* cbTblFillMethod = nullptr;
     QLabel* lblRecCount = nullptr;
-    QSpinBox* seRecCount = nullptr;
+    TSpinEdit* seRecCount = nullptr;
 
     TStatusPanel* StatusBar = nullptr;
     QProgressBar* PrgsBar = nullptr;
@@ -117,8 +115,19 @@ public:
     void WriteScenario(const std::string& fileName);
     // Shows the scenario: the alias, the caption, the table list and the first table.
     void ShowScenario();
-    // Shows the scenario table selected in cbTables.
+    // Shows the scenario table selected in cbTables in the grid and the controls below it.
     void ShowFillTable();
+
+    // The field settings grid's handlers.
+    void sgFieldsSelectCell(const QModelIndex& current);
+    void cbMethodsChange(int method);
+    void bbEditValueClick();
+    void EditValueSet(int index);
+    void EditMasterField(int index);
+    void cbTblFillMethodChange(int method);
+    void seRecCountChange();
+    void UpdateRecCountVisibility();
+    TFieldGridModel& FieldModel() const { return *fieldModel_; }
 
     // Closes the window exactly as its title bar does, so a changed scenario is offered for saving.
     void miExitClick();
@@ -149,6 +158,14 @@ private:
     void ConnectCommands();
     void FollowSpeedBarOrientation(Qt::Orientation orientation);
 
+    // Lays cbMethods over the current method cell and bbEditValue at the right end of the
+    // current value cell of a set or master row, hiding what does not belong to the current cell.
+    void PlaceGridControls();
+    void PlaceEditButton(int index, const QRect& cell);
+    void ConnectGrid();
+    // A rejected text brings the current cell back to it when the user moved away.
+    void ReturnToRejected(const QModelIndex& index);
+
     // Loads `path` into the scenario and shows it: the Open command after its dialog.
     void LoadScenario(const QString& path);
     // For when the scenario's table list is emptied: no control may reach a freed table.
@@ -162,6 +179,7 @@ private:
     // the document, whose engine reports to it.
     std::unique_ptr<StatusProgress> fillProgress_;
     std::unique_ptr<ScenarioDocument> document_;
+    TFieldGridModel* fieldModel_ = nullptr;
     THintRouter* hintRouter_ = nullptr;
     THelpViewer* helpViewer_ = nullptr;
     QWidget* speedBarEnd_ = nullptr;

@@ -5,11 +5,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QTableWidget>
 #include <QToolButton>
 
 #include "dialogs/help_viewer.h"
 #include "main/application.h"
+#include "main/field_grid.h"
 #include "main/fit_last_column.h"
 #include "main/hint_router.h"
 #include "main/main_form.h"
@@ -37,6 +37,7 @@ void TMainForm::ConnectCommands() {
     bind(Contents1, nullptr, &TMainForm::Contents1Click);
     bind(About1, nullptr, &TMainForm::About1Click);
     connect(cbTables, &QComboBox::activated, this, &TMainForm::ShowFillTable);
+    ConnectGrid();
 }
 
 void TMainForm::UpdateCommands() {

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTableWidget>
+#include "main/field_grid.h"
 
 #include "dialogs/dlg_edit_scen.h"
 #include "engine/database_session.h"
@@ -100,15 +100,9 @@ void TMainForm::ShowScenario() {
     ShowFillTable();
 }
 
-void TMainForm::ShowFillTable() {
-    pnlMain->hide();
-    sgFields->setRowCount(0);
-    document_->Filler().BindTable(document_->Scenario().Tables().Items(cbTables->currentIndex()));
-    pnlMain->show();
-}
-
 void TMainForm::HideTables() {
     pnlMain->hide();
+    fieldModel_->Clear();
     cbTables->clear();
 }
 
