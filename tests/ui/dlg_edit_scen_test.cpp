@@ -14,22 +14,6 @@ namespace rowsmith::test {
 
 namespace {
 
-QStringList Items(const QComboBox& combo) {
-    QStringList items;
-    for (int i = 0; i < combo.count(); ++i) {
-        items << combo.itemText(i);
-    }
-    return items;
-}
-
-QStringList Items(const QListWidget& list) {
-    QStringList items;
-    for (int i = 0; i < list.count(); ++i) {
-        items << list.item(i)->text();
-    }
-    return items;
-}
-
 int Selected(const QListWidget& list) {
     const auto selected = list.selectedItems();
     return selected.isEmpty() ? -1 : list.row(selected.constFirst());

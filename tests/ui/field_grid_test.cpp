@@ -13,6 +13,8 @@
 
 #include "dialogs/dlg_edit_values2.h"
 #include "dialogs/dlg_edit_values7.h"
+#include "engine/database_errors.h"
+#include "engine/database_session.h"
 #include "main/field_grid.h"
 #include "main/status_panel.h"
 #include "model/fill_methods.h"
@@ -44,6 +46,8 @@ private slots:
     void rejectedTextKeepsTheValueAndBringsTheCellBack();
     void valueSetEditorRoundTrip();
     void valueSetEditorCancelChangesNothing();
+    void currentSetCellShowsThirtyCharactersWhileFocused();
+    void pickerFailures();
     void pickerOnBlankValueOpensOnTheFirstTable();
     void pickerFindsTableAndColumnWithoutRegardToCase();
     void pickerOkWithoutColumnKeepsTheValue();
@@ -266,6 +270,53 @@ void FieldGridTest::valueSetEditorCancelChangesNothing() {
     };
     QTest::mouseClick(form_->bbEditValue, Qt::LeftButton);
     QCOMPARE(Cell(*form_, 1, colValues), QString());
+}
+
+void FieldGridTest::currentSetCellShowsThirtyCharactersWhileFocused() {
+    OpenScenario("parts");
+    SetMethod(1, fmRandomFromSet);
+    QAbstractItemModel& model = *form_->sgFields->model();
+    const QModelIndex value = model.index(1, colValues);
+    form_->sgFields->setCurrentIndex(value);
+    const auto cellPicture = [&](const QString& text, bool focused) -> QImage {
+        model.setData(value, text, TFieldGridModel::FillValueRole);
+        if (focused) {
+            form_->sgFields->setFocus();
+        } else {
+            form_->cbTblFillMethod->setFocus();
+        }
+        QTest::qWaitFor([&] { return form_->sgFields->hasFocus() == focused; });
+        return form_->sgFields->viewport()->grab(form_->sgFields->visualRect(value)).toImage();
+    };
+    // Narrow letters, so that forty of them fit the cell.
+    const QString forty(40, u'i');
+    const QString thirty(30, u'i');
+    QCOMPARE(cellPicture(forty, true), cellPicture(thirty, true));
+    QVERIFY(cellPicture(forty, false) != cellPicture(thirty, false));
+    // On white while focused.
+    const QImage focused = cellPicture(forty, true);
+    QCOMPARE(focused.pixelColor(focused.width() / 2, 2), QColor(Qt::white));
+}
+
+void FieldGridTest::pickerFailures() {
+    // An alias without tables: nothing to show, so the picker is not shown at all.
+    const std::string empty = database_->Folder().File("empty.sqlite");
+    WriteFile(empty, "");
+    WriteFile(database_->ConfigFile(),
+              ReadFile(database_->ConfigFile()) + "[Empty]\nDRIVER=SQLITE\nPATH=empty.sqlite\n");
+    DatabaseSession::Instance().SetConfigFile(database_->ConfigFile());
+    TdlgEditValues7 picker;
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, picker.Initialise("Empty"));
+
+    // A table that cannot be opened leaves the columns shown before.
+    TdlgEditValues7 other;
+    other.Initialise("Test");
+    const QStringList before = Items(*other.lbFields);
+    QCOMPARE(before, QStringList({"Company", "CustNo"}));
+    other.cbTables->addItem("vanished");
+    other.cbTables->setCurrentIndex(other.cbTables->count() - 1);
+    QVERIFY_THROWS_EXCEPTION(EDBEngineError, other.ShowTable());
+    QCOMPARE(Items(*other.lbFields), before);
 }
 
 void FieldGridTest::pickerOnBlankValueOpensOnTheFirstTable() {

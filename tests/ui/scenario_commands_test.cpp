@@ -35,14 +35,6 @@ void AnswerEditor(ModalAnswers& answers, const QString& alias, const QStringList
     };
 }
 
-QStringList Items(const QComboBox& combo) {
-    QStringList items;
-    for (int i = 0; i < combo.count(); ++i) {
-        items << combo.itemText(i);
-    }
-    return items;
-}
-
 // Enabled states of Fill Up, Show Data, Save and Save As, as a string of 0 and 1.
 QString CommandStates(const TMainForm& form) {
     QString states;

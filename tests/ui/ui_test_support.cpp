@@ -1,9 +1,11 @@
 #include "ui_test_support.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 
 #include "main/modal_run.h"
@@ -52,6 +54,22 @@ int ModalAnswers::Answer(QDialog& dialog) {
 void Trigger(QAction* item) {
     QMetaObject::invokeMethod(item, &QAction::trigger, Qt::QueuedConnection);
     QCoreApplication::processEvents();
+}
+
+QStringList Items(const QComboBox& combo) {
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i) {
+        items << combo.itemText(i);
+    }
+    return items;
+}
+
+QStringList Items(const QListWidget& list) {
+    QStringList items;
+    for (int i = 0; i < list.count(); ++i) {
+        items << list.item(i)->text();
+    }
+    return items;
 }
 
 void ShowAndWait(QWidget& window) {

@@ -15,6 +15,9 @@
 #include "main/file_dialog.h"
 #include "main/main_form.h"
 
+class QComboBox;
+class QListWidget;
+
 namespace rowsmith::test {
 
 // Answers every modal dialog while it lives, through the one modal hook, and records what was
@@ -64,6 +67,10 @@ public:
         }
     }
 };
+
+// The items of a list or combo box from first to last.
+QStringList Items(const QComboBox& combo);
+QStringList Items(const QListWidget& list);
 
 // Shows a window and waits until it is on screen.
 void ShowAndWait(QWidget& window);

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "dialogs/dialog_buttons.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/sorted_list.h"
 #include "engine/database_session.h"
 #include "main/hint_text.h"
@@ -21,7 +21,6 @@ constexpr int kAllTablesWidth = 177;
 constexpr int kScenTablesWidth = 161;
 constexpr int kListHeight = 193;
 constexpr int kButtonSize = 25;
-constexpr int kAliasShownChars = 16;
 
 QToolButton* MakeToolButton(const char* name, const char* caption, const char* hint) {
     auto* button = new QToolButton;
@@ -32,15 +31,6 @@ QToolButton* MakeToolButton(const char* name, const char* caption, const char* h
     SetHint(button, hint);
     button->setAccessibleName(ShortHint(hint));
     return button;
-}
-
-QListWidget* MakeList(const char* name, const QString& label, int width) {
-    auto* list = new QListWidget;
-    list->setObjectName(name);
-    list->setAccessibleName(label);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setMinimumSize(width, kListHeight);
-    return list;
 }
 
 // The selected position of a single-selection list, or -1.
@@ -66,27 +56,16 @@ void Exchange(QListWidget& list, int first, int second) {
     list.item(second)->setText(text);
 }
 
-QLabel* MakeLabel(const QString& caption, QWidget* buddy) {
-    auto* label = new QLabel(caption);
-    label->setBuddy(buddy);
-    return label;
-}
-
 }  // namespace
 
 TdlgEditScen::TdlgEditScen(QWidget* parent) : QDialog(parent) {
     setObjectName("dlgEditScen");
     setWindowTitle("Edit scenario");
 
-    cbAlias = new QComboBox;
-    cbAlias->setObjectName("cbAlias");
-    cbAlias->setAccessibleName("Alias");
-    cbAlias->setMinimumWidth(kAllTablesWidth);
-    // A long alias must not widen the dialog; the open list shows it whole.
-    cbAlias->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cbAlias->setMinimumContentsLength(kAliasShownChars);
-    lbAllTables = MakeList("lbAllTables", "Available tables", kAllTablesWidth);
-    lbScenTables = MakeList("lbScenTables", "Tables in scenario", kScenTablesWidth);
+    cbAlias = MakeNamedCombo("cbAlias", "Alias", kAllTablesWidth);
+    lbAllTables = MakeNamedList("lbAllTables", "Available tables", kAllTablesWidth, kListHeight);
+    lbScenTables =
+        MakeNamedList("lbScenTables", "Tables in scenario", kScenTablesWidth, kListHeight);
 
     sbAdd = MakeToolButton("sbAdd", ">", "Add table");
     sbDelete = MakeToolButton("sbDelete", "<", "Delete table");
@@ -98,7 +77,7 @@ TdlgEditScen::TdlgEditScen(QWidget* parent) : QDialog(parent) {
     auto* left = new QVBoxLayout;
     left->addWidget(cbAlias);
     left->addSpacing(6);
-    left->addWidget(MakeLabel("Available tables", lbAllTables));
+    left->addWidget(MakeBuddyLabel("Available tables", lbAllTables));
     left->addWidget(lbAllTables, 1);
 
     auto* middle = new QVBoxLayout;
@@ -114,7 +93,7 @@ TdlgEditScen::TdlgEditScen(QWidget* parent) : QDialog(parent) {
     moves->addWidget(sbDown);
     moves->addStretch(1);
     auto* right = new QVBoxLayout;
-    right->addWidget(MakeLabel("Tables in scenario", lbScenTables));
+    right->addWidget(MakeBuddyLabel("Tables in scenario", lbScenTables));
     right->addWidget(lbScenTables, 1);
     right->addLayout(moves);
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QStringList>
 
-#include "dialogs/dialog_buttons.h"
+#include "dialogs/dialog_parts.h"
 #include "model/comma_items.h"
 
 namespace rowsmith {

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <vector>
 
-#include "dialogs/dialog_buttons.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/sorted_list.h"
 #include "engine/database_session.h"
 #include "text/errors.h"
@@ -20,34 +20,20 @@ namespace {
 constexpr int kListWidth = 145;
 constexpr int kListHeight = 193;
 
-QLabel* MakeLabel(const QString& caption, QWidget* buddy) {
-    auto* label = new QLabel(caption);
-    label->setBuddy(buddy);
-    return label;
-}
-
 }  // namespace
 
 TdlgEditValues7::TdlgEditValues7(QWidget* parent) : QDialog(parent) {
     setObjectName("dlgEditValues7");
     setWindowTitle("Edit Values");
 
-    cbTables = new QComboBox;
-    cbTables->setObjectName("cbTables");
-    cbTables->setAccessibleName("Tables");
-    cbTables->setMinimumWidth(kListWidth);
-    cbTables->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    lbFields = new QListWidget;
-    lbFields->setObjectName("lbFields");
-    lbFields->setAccessibleName("Fields");
-    lbFields->setSelectionMode(QAbstractItemView::SingleSelection);
-    lbFields->setMinimumSize(kListWidth, kListHeight);
+    cbTables = MakeNamedCombo("cbTables", "Tables", kListWidth);
+    lbFields = MakeNamedList("lbFields", "Fields", kListWidth, kListHeight);
 
     auto* lists = new QVBoxLayout;
-    lists->addWidget(MakeLabel("Tables", cbTables));
+    lists->addWidget(MakeBuddyLabel("Tables", cbTables));
     lists->addWidget(cbTables);
     lists->addSpacing(6);
-    lists->addWidget(MakeLabel("Fields", lbFields));
+    lists->addWidget(MakeBuddyLabel("Fields", lbFields));
     lists->addWidget(lbFields, 1);
 
     auto* layout = new QHBoxLayout(this);

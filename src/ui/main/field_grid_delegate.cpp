@@ -8,6 +8,12 @@
 
 namespace rowsmith {
 
+namespace {
+
+constexpr int kTextMargin = 2;
+
+}  // namespace
+
 QWidget* TFieldGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                           const QModelIndex&) const {
     auto* editor = new QLineEdit(parent);
@@ -41,14 +47,22 @@ void TFieldGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         cell.state &= ~QStyle::State_Selected;
         cell.backgroundBrush = cell.palette.button();
     } else if (cell.state & QStyle::State_HasFocus) {
-        // The focused grid's current cell is drawn plain, with the focus frame only.
-        cell.state &= ~QStyle::State_Selected;
         if (index.column() == colValues &&
             TFieldGridModel::EditorMethod(index.data(TFieldGridModel::FillMethodRole).toInt())) {
-            cell.backgroundBrush = QBrush(Qt::white);
-            cell.text =
+            // A set or master value shows its beginning on white, beside the "..." button.
+            const QString shown =
                 index.data(TFieldGridModel::FillValueRole).toString().left(kShownValueChars);
+            painter->save();
+            painter->fillRect(cell.rect, Qt::white);
+            painter->setPen(cell.palette.color(QPalette::Active, QPalette::Text));
+            painter->setFont(cell.font);
+            painter->drawText(cell.rect.adjusted(kTextMargin, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+            painter->restore();
+            return;
         }
+        // The focused grid's current cell is drawn plain, with the focus frame only.
+        cell.state &= ~QStyle::State_Selected;
     }
     const QWidget* widget = option.widget;
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
