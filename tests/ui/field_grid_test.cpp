@@ -278,24 +278,23 @@ void FieldGridTest::currentSetCellShowsThirtyCharactersWhileFocused() {
     QAbstractItemModel& model = *form_->sgFields->model();
     const QModelIndex value = model.index(1, colValues);
     form_->sgFields->setCurrentIndex(value);
-    const auto cellPicture = [&](const QString& text, bool focused) -> QImage {
+    const auto cellPicture = [&](const QString& text) {
         model.setData(value, text, TFieldGridModel::FillValueRole);
-        if (focused) {
-            form_->sgFields->setFocus();
-        } else {
-            form_->cbTblFillMethod->setFocus();
-        }
-        QTest::qWaitFor([&] { return form_->sgFields->hasFocus() == focused; });
         return form_->sgFields->viewport()->grab(form_->sgFields->visualRect(value)).toImage();
     };
     // Narrow letters, so that forty of them fit the cell.
     const QString forty(40, u'i');
     const QString thirty(30, u'i');
-    QCOMPARE(cellPicture(forty, true), cellPicture(thirty, true));
-    QVERIFY(cellPicture(forty, false) != cellPicture(thirty, false));
+    form_->sgFields->setFocus();
+    QTRY_VERIFY(form_->sgFields->hasFocus());
+    QCOMPARE(cellPicture(forty), cellPicture(thirty));
     // On white while focused.
-    const QImage focused = cellPicture(forty, true);
+    const QImage focused = cellPicture(forty);
     QCOMPARE(focused.pixelColor(focused.width() / 2, 2), QColor(Qt::white));
+
+    form_->cbTblFillMethod->setFocus();
+    QTRY_VERIFY(!form_->sgFields->hasFocus());
+    QVERIFY(cellPicture(forty) != cellPicture(thirty));
 }
 
 void FieldGridTest::pickerFailures() {

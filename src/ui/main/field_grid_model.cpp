@@ -30,12 +30,15 @@ void TFieldGridModel::ShowTable(FillEngine* engine) {
         endRemoveRows();
     }
     engine_ = nullptr;
+    table_ = nullptr;
     if (engine == nullptr || engine->CurrentTable() == nullptr || !engine->WorkTable().Active()) {
         return;
     }
     engine_ = engine;
+    // The table shown stays the one the rows stand for while a fill binds the others in turn.
+    table_ = engine->CurrentTable();
     TableCursor& columns = engine->WorkTable();
-    const TFFList& fields = engine->CurrentTable()->Fields();
+    const TFFList& fields = table_->Fields();
     // Binding gave every column a setting; settings past the last column are not shown.
     const int rows = std::min(columns.FieldCount(), fields.Count());
     if (rows == 0) {
@@ -50,7 +53,7 @@ void TFieldGridModel::ShowTable(FillEngine* engine) {
 }
 
 TFillField& TFieldGridModel::Field(int row) const {
-    return engine_->CurrentTable()->Fields().Items(row);
+    return table_->Fields().Items(row);
 }
 
 int TFieldGridModel::rowCount(const QModelIndex& parent) const {

@@ -16,6 +16,7 @@ namespace rowsmith {
 
 class FillEngine;
 class TFillField;
+class TFillTable;
 
 // The columns of sgFields.
 enum FieldGridColumn { colFieldName = 0, colFillMethod = 1, colValues = 2, kFieldGridColumns = 3 };
@@ -60,6 +61,7 @@ signals:
 
 private:
     FillEngine* engine_ = nullptr;
+    TFillTable* table_ = nullptr;
     std::vector<QString> fieldNames_;
     std::vector<QString> valueTexts_;
 };
