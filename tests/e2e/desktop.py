@@ -116,6 +116,9 @@ class Desktop:
 
     def __init__(self, shots_dir):
         self.shots_dir = shots_dir
+        # Qt's accessibility bridge gives places in the program's unscaled pixels; X counts
+        # device pixels. Set to the program's QT_SCALE_FACTOR.
+        self.scale = 1
         self.shot_count = 0
         os.makedirs(shots_dir, exist_ok=True)
 
@@ -135,8 +138,8 @@ class Desktop:
         box = extents(node)
         if box.width <= 0 or box.height <= 0:
             raise AssertionError(f"{node.getRoleName()} '{node.name}' has no place on screen")
-        x = box.x + int(box.width * x_fraction)
-        y = box.y + box.height // 2
+        x = int((box.x + box.width * x_fraction) * self.scale)
+        y = int((box.y + box.height / 2) * self.scale)
         self.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
 
     def keys(self, *names):
