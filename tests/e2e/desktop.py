@@ -175,7 +175,8 @@ class Window:
         return self.node.name
 
     def find(self, role, name=None, timeout=DEFAULT_TIMEOUT):
-        """The one showing control of `role` named `name`, once it is there."""
+        """The one control of `role` named `name` among the shown ones and their direct children
+        (so a control just hidden is found too), once it is there."""
 
         def one():
             found = find_all(self.node, role, name)

@@ -1,9 +1,10 @@
-"""A person's whole path through Rowsmith on a fresh demo database.
+"""Rowsmith on a fresh demo database, worked as a person works it.
 
-New scenario (alias, three tables, reordered), column settings in the grid (typed, rejected and
-corrected, through the value-set editor and the master-field picker), Save, Fill Up, and the
-scenario opened again, both from the File menu and from the command line. The records in the
-database and the bytes of the scenario file are checked at the end; a screenshot of each step goes
+The whole path: New scenario (alias, three tables, reordered), column settings in the grid
+(typed, rejected and corrected, through the value-set editor and the master-field picker), Save,
+Fill Up, and the scenario opened again, both from the File menu and from the command line. The
+records in the database and the bytes of the scenario file are checked at the end. Besides, both
+value editors at doubled scaling, opened by keyboard and cancelled. A screenshot of each step goes
 to the shots folder.
 
 Run with a session bus (see run-e2e); the test starts its own X server:
