@@ -1,11 +1,13 @@
 // The main window: its state at start-up, the command states, closing with and without changes,
 // the last grid column, hints and the wiring of the commands.
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 
@@ -60,6 +62,7 @@ private slots:
     void startUpStates_data();
     void startUpStates();
     void startUpLayout();
+    void controlsHaveAccessibleNames();
     void menusInOrder();
     void commandStates_data();
     void commandStates();
@@ -125,6 +128,27 @@ void MainFormTest::startUpLayout() {
     QCOMPARE(form.seRecCount->value(), 100);
     QCOMPARE(form.seRecCount->minimum(), std::numeric_limits<int>::min());
     QCOMPARE(form.seRecCount->maximum(), std::numeric_limits<int>::max());
+}
+
+void MainFormTest::controlsHaveAccessibleNames() {
+    TMainForm form;
+    ShowAndWait(form);
+    // Every control a person uses carries a name a screen reader can say: its own, or the
+    // caption it shows.
+    const QRegularExpression control("^(cb|se|sb|si|bb|sg)[A-Z]");
+    int checked = 0;
+    for (const QWidget* widget : form.findChildren<QWidget*>()) {
+        if (!control.match(widget->objectName()).hasMatch()) {
+            continue;
+        }
+        const auto* button = qobject_cast<const QAbstractButton*>(widget);
+        const QString name = widget->accessibleName().isEmpty() && button != nullptr
+                                 ? button->text()
+                                 : widget->accessibleName();
+        QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
+        ++checked;
+    }
+    QCOMPARE(checked, 11);
 }
 
 void MainFormTest::menusInOrder() {

@@ -195,7 +195,8 @@ QWidget* TMainForm::CreateRightPanel() {
     lblAliasCap = AddLabel(layout, "Database:");
     lbAlias = new QLabel;
     lbAlias->setObjectName("lbAlias");
-    lbAlias->setAccessibleName("Database:");
+    // Its text, the alias, is its name; the caption beside it describes it.
+    lbAlias->setAccessibleDescription("Database:");
     lbAlias->setTextFormat(Qt::PlainText);
     QFont bold = lbAlias->font();
     bold.setBold(true);
