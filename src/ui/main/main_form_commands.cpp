@@ -8,12 +8,14 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "dialogs/dlg_show_data.h"
 #include "dialogs/help_viewer.h"
 #include "main/application.h"
 #include "main/fit_last_column.h"
 #include "main/hint_router.h"
 #include "main/main_form.h"
 #include "main/message_boxes.h"
+#include "main/modal_run.h"
 #include "main/status_panel.h"
 
 namespace rowsmith {
@@ -76,7 +78,20 @@ void TMainForm::FillUp() {
     document_->Filler().FillUp();
 }
 
-void TMainForm::ShowData() {}
+void TMainForm::ShowData() {
+    TdlgShowData viewer;
+    const TFillScenario& scenario = document_->Scenario();
+    viewer.ATable.SetDatabaseName(scenario.AliasName());
+    std::vector<std::string> tables;
+    for (int i = 0; i < scenario.Tables().Count(); ++i) {
+        tables.push_back(scenario.Tables().Items(i).TableName());
+    }
+    viewer.SetTables(tables);
+    viewer.cbTables->setCurrentIndex(tables.empty() ? -1 : 0);
+    // When the first table does not open, the error leaves here and the viewer never shows.
+    viewer.ShowTable();
+    RunModal(viewer);
+}
 
 void TMainForm::miExitClick() {
     close();
