@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "dialogs/about_box.h"
 #include "dialogs/dlg_show_data.h"
 #include "dialogs/help_viewer.h"
 #include "main/application.h"
@@ -107,7 +108,10 @@ void TMainForm::Contents1Click() {
     helpViewer_->activateWindow();
 }
 
-void TMainForm::About1Click() {}
+void TMainForm::About1Click() {
+    TAboutBox box(this);
+    RunModal(box);
+}
 
 void TMainForm::FormShow() {
     UpdateCommands();
