@@ -34,8 +34,10 @@ void TAboutBox::FormCreate() {
     imgPicture->setObjectName("imgPicture");
     imgPicture->setAccessibleName("Rowsmith icon");
     imgPicture->setFixedWidth(65);
-    imgPicture->setPixmap(ApplicationIcon().pixmap(256));
-    imgPicture->setScaledContents(true);
+    // The icon keeps its shape: stretched to the panel's height it would read as another picture.
+    imgPicture->setPixmap(ApplicationIcon().pixmap(48, 48));
+    imgPicture->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    imgPicture->setContentsMargins(0, 12, 0, 0);
 
     btnOK = new QPushButton("OK", this);
     btnOK->setAccessibleName("OK");
@@ -93,8 +95,7 @@ QWidget* TAboutBox::CreateTextPanel() {
     connect(lbWWW, &TLinkLabel::clicked, this, &TAboutBox::lbWWWClick);
     connect(lbEMail, &TLinkLabel::clicked, this, &TAboutBox::lbWWWClick);
 
-    lblNotice =
-        new QLabel("Free software for filling test databases; use it at your own risk.", panel);
+    lblNotice = new QLabel("Free software for test databases, without warranty.", panel);
     lblNotice->setObjectName("lblNotice");
 
     auto* links = new QVBoxLayout;

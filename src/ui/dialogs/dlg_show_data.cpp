@@ -50,6 +50,8 @@ void TdlgShowData::FormCreate() {
     dbgResult->setAccessibleName("Table data");
     dbgResult->setModel(dsResult);
     dbgResult->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // One line of text per record, as compact as a data grid's rows.
+    dbgResult->verticalHeader()->setDefaultSectionSize(dbgResult->fontMetrics().height() + 6);
     dbgResult->setEditTriggers(QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
