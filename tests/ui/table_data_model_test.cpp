@@ -34,8 +34,9 @@ private:
         }
     }
 
-    // A table "people" of `count` records whose ids run from 1, opened in `cursor_`.
-    void MakeTable(TestEngine engine, int count) {
+    // A table "people" of `count` records whose ids run from 1, opened in `cursor_` and shown
+    // by the model, counted unless `count` is false.
+    void MakeTable(TestEngine engine, int count, bool counted = true) {
         cleanup();
         database_ = std::make_unique<TestDatabase>(engine);
         database_->Execute("CREATE TABLE people (id " + database_->AutoIncKeyType() +
@@ -53,6 +54,9 @@ private:
         cursor_->Open();
         model_ = std::make_unique<TableDataModel>();
         model_->SetCursor(cursor_.get());
+        if (counted) {
+            model_->FinishCount();
+        }
     }
 
     TestEngine Engine() {
@@ -69,9 +73,12 @@ private:
 };
 
 void TableDataModelTest::keepsQtsModelContract() {
-    MakeTable(TestEngine::SQLite, 250);
+    MakeTable(TestEngine::SQLite, 250, false);
     QAbstractItemModelTester tester(model_.get(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(model_->rowCount(), 101);
+    QTRY_VERIFY(model_->Counted());
+    QCOMPARE(model_->rowCount(), 251);
     QCOMPARE(Cell(249, 1), QString("p250"));
     QVERIFY(model_->setData(model_->index(3, 1), "x"));
     model_->Post();
@@ -81,17 +88,21 @@ void TableDataModelTest::keepsQtsModelContract() {
     model_->SetCursor(nullptr);
     QCOMPARE(model_->rowCount(), 0);
     model_->SetCursor(cursor_.get());
+    model_->FinishCount();
     QCOMPARE(model_->rowCount(), 251);
 }
 
 void TableDataModelTest::holdsAWindowOfPages() {
-    MakeTable(Engine(), 2500);
+    MakeTable(Engine(), 2500, false);
+    // The first page shows before the table is counted.
+    QCOMPARE(model_->LoadedPages(), 1);
+    QCOMPARE(model_->rowCount(), TableDataModel::kPageRows + 1);
+    QCOMPARE(Cell(99, 0), QString("100"));
+    model_->FinishCount();
     QCOMPARE(model_->rowCount(), 2501);
     QCOMPARE(model_->columnCount(), 3);
     QCOMPARE(model_->headerData(1, Qt::Horizontal).toString(), QString("name"));
     QCOMPARE(model_->headerData(2500, Qt::Vertical).toString(), QString("*"));
-    // Nothing is read before it is asked for.
-    QCOMPARE(model_->LoadedPages(), 0);
     // Jumps to the end, the middle and back, then a scroll through more rows than the window holds.
     const int rows[] = {2499, 1234, 0, 2400, 1};
     for (int row : rows) {
@@ -152,6 +163,7 @@ void TableDataModelTest::refusedPostKeepsTheRecordPending() {
     QCOMPARE(model_->PendingRow(), 5);
     model_->SetCursor(cursor_.get());
     QCOMPARE(model_->PendingRow(), -1);
+    QVERIFY(model_->Counted());
     QCOMPARE(Value("SELECT count(*) FROM people"), std::string("5"));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QMetaObject>
+#include <QTimer>
 #include <algorithm>
 #include <exception>
 
@@ -36,14 +37,43 @@ void TableDataModel::SetCursor(TableCursor* cursor) {
     if (cursor == nullptr) {
         return;
     }
-    const std::int64_t count = cursor->CountRecords();
     std::vector<std::string> names;
     cursor->ListFieldNames(names);
     cursor_ = cursor;
-    recordCount_ = std::max<std::int64_t>(count, 0);
     for (const std::string& name : names) {
         titles_ << QString::fromStdString(name);
     }
+    // A short first page is the whole table; a full one is counted once it is on screen.
+    counted_ = false;
+    recordCount_ = static_cast<std::int64_t>(LoadPage(0).rows.size());
+    if (recordCount_ < kPageRows) {
+        counted_ = true;
+        return;
+    }
+    QTimer::singleShot(0, this, [this, cursor] {
+        if (cursor_ == cursor) {
+            FinishCount();
+        }
+    });
+}
+
+void TableDataModel::FinishCount() {
+    if (counted_ || cursor_ == nullptr) {
+        return;
+    }
+    counted_ = true;
+    const std::int64_t count = cursor_->CountRecords();
+    if (count <= recordCount_) {
+        return;
+    }
+    // The rows come in before the row for new records, which keeps a pending record on it.
+    const int first = AppendRow();
+    beginInsertRows(QModelIndex(), first, static_cast<int>(count) - 1);
+    if (pending_.row == first) {
+        pending_.row = static_cast<int>(count);
+    }
+    recordCount_ = count;
+    endInsertRows();
 }
 
 int TableDataModel::rowCount(const QModelIndex& parent) const {
@@ -122,6 +152,8 @@ void TableDataModel::Post() {
     if (pending_.row == -1) {
         return;
     }
+    // Rows are numbered against the whole table from here on.
+    FinishCount();
     const int row = pending_.row;
     const bool isNew = row == AppendRow();
     if (isNew) {
@@ -175,6 +207,7 @@ void TableDataModel::DeleteRecord(int row) {
         }
         return;
     }
+    FinishCount();
     GoToRow(row);
     cursor_->Delete();
     beginRemoveRows(QModelIndex(), row, row);
@@ -220,7 +253,7 @@ TableDataModel::Page& TableDataModel::LoadPage(int index) const {
             cursor_->Next();
             placed = !cursor_->AtEnd();
         } else {
-            placed = cursor_->MoveTo(std::int64_t{index} * kPageRows, recordCount_);
+            placed = cursor_->MoveTo(std::int64_t{index} * kPageRows, counted_ ? recordCount_ : -1);
         }
         while (placed && page.rows.size() < kPageRows && !cursor_->AtEnd()) {
             page.rows.push_back(ReadRow());

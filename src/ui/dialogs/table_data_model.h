@@ -2,10 +2,11 @@
 // the table's order and one column per table column, titled with the column names. After the
 // records comes one empty row in which the user starts a new record, as data grids offer.
 //
-// The model knows the record count from the start, so the scroll bar spans the whole table, but
-// holds only a few pages of records: those around what the view asks for, loaded on demand through
-// the cursor's bookmarks and positions, the least recently used dropped. Memory is the same for
-// ten records and for ten million.
+// The model reads the first page at once and counts the records right after, from the event loop,
+// so the first screen shows before a large table is counted; from then on the scroll bar spans the
+// whole table. It holds only a few pages of records: those around what the view asks for, loaded
+// on demand through the cursor's bookmarks and positions, the least recently used dropped. Memory
+// is the same for ten records and for ten million.
 //
 // Edits collect in one pending record and reach the table only when Post runs (the viewer posts
 // when the user leaves the row). A post the table refuses raises its error and keeps the record
@@ -33,9 +34,13 @@ public:
     explicit TableDataModel(QObject* parent = nullptr);
 
     // Shows the open `cursor`'s table, or nothing for null; a pending record is dropped. The
-    // cursor must outlive its use here. Throws the engine's error when the records cannot be
-    // counted, showing nothing then.
+    // cursor must outlive its use here. A table of more than one page is counted by
+    // FinishCount, which the event loop runs next.
     void SetCursor(TableCursor* cursor);
+    // Counts the records, when that is still to be done, and adds the rows past the first page.
+    // Throws the engine's error when the records cannot be counted.
+    void FinishCount();
+    bool Counted() const { return counted_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -88,7 +93,9 @@ private:
     void StorePosted(int row, Row&& posted);
 
     TableCursor* cursor_ = nullptr;
+    // The records known: all of them once counted_.
     std::int64_t recordCount_ = 0;
+    bool counted_ = true;
     QStringList titles_;
     mutable std::vector<Page> pages_;
     mutable std::uint64_t clock_ = 0;
