@@ -1,5 +1,6 @@
 #include "version/version_info.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -18,8 +19,13 @@ std::uint64_t Little(const char* bytes, int size) {
     return value;
 }
 
-// Reads `size` bytes at `offset`; false when the file is shorter.
-bool ReadAt(std::ifstream& file, std::uint64_t offset, std::uint64_t size, std::vector<char>& out) {
+// Reads `size` bytes at `offset` of a file of `fileSize` bytes; false when the file is shorter.
+// Sizes come from the file, so they are checked before anything is allocated.
+bool ReadAt(std::ifstream& file, std::uint64_t fileSize, std::uint64_t offset, std::uint64_t size,
+            std::vector<char>& out) {
+    if (offset > fileSize || size > fileSize - offset) {
+        return false;
+    }
     out.assign(size, '\0');
     file.clear();
     file.seekg(static_cast<std::streamoff>(offset));
@@ -29,9 +35,13 @@ bool ReadAt(std::ifstream& file, std::uint64_t offset, std::uint64_t size, std::
 
 // The bytes of the section named `wanted` of an ELF file; false when there is none.
 bool ReadElfSection(const std::string& path, const std::string& wanted, std::vector<char>& out) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    if (!file) {
+        return false;
+    }
+    const auto end = static_cast<std::uint64_t>(std::max<std::streamoff>(file.tellg(), 0));
     std::vector<char> header;
-    if (!file || !ReadAt(file, 0, 64, header) ||
+    if (!ReadAt(file, end, 0, 64, header) ||
         std::memcmp(header.data(),
                     "\x7f"
                     "ELF",
@@ -51,7 +61,7 @@ bool ReadElfSection(const std::string& path, const std::string& wanted, std::vec
         return false;
     }
     std::vector<char> table;
-    if (!ReadAt(file, sectionTable, entrySize * count, table)) {
+    if (!ReadAt(file, end, sectionTable, entrySize * count, table)) {
         return false;
     }
     struct Section {
@@ -64,7 +74,8 @@ bool ReadElfSection(const std::string& path, const std::string& wanted, std::vec
     };
     const Section names = sectionAt(namesIndex);
     std::vector<char> nameBytes;
-    if (names.size > kVersionSectionLimit || !ReadAt(file, names.offset, names.size, nameBytes)) {
+    if (names.size > kVersionSectionLimit ||
+        !ReadAt(file, end, names.offset, names.size, nameBytes)) {
         return false;
     }
     for (std::uint64_t i = 0; i < count; ++i) {
@@ -77,7 +88,7 @@ bool ReadElfSection(const std::string& path, const std::string& wanted, std::vec
         if (strnlen(name, room) == wanted.size() &&
             wanted.compare(0, room, name, wanted.size()) == 0) {
             return section.size <= kVersionSectionLimit &&
-                   ReadAt(file, section.offset, section.size, out);
+                   ReadAt(file, end, section.offset, section.size, out);
         }
     }
     return false;

@@ -179,6 +179,9 @@ TEST_F(VersionInfoTest, FilesWithoutAReadableSectionGiveNoVersion) {
     truncated.resize(truncated.size() - 10);
     Bytes hugeTable = ElfFile({{".rowsmith_version", good}});
     Put(hugeTable, 0x28, 0xFFFFFFFFFFFF, 8);
+    Bytes hugeEntries = ElfFile({{".rowsmith_version", good}});
+    Put(hugeEntries, 0x3A, 0xFFFF, 2);
+    Put(hugeEntries, 0x3C, 0xFFFF, 2);
     Bytes bigEndian = ElfFile({{".rowsmith_version", good}});
     bigEndian[5] = 2;
     const struct {
@@ -190,6 +193,7 @@ TEST_F(VersionInfoTest, FilesWithoutAReadableSectionGiveNoVersion) {
         {"a string block larger than the section", ElfFile({{".rowsmith_version", lyingBlock}})},
         {"a section table cut short", truncated},
         {"a section table past the end", hugeTable},
+        {"a section table of four gigabytes", hugeEntries},
         {"big-endian", bigEndian},
         {"not an ELF file", "#!/bin/sh\necho 1.0.4.70\n"},
         {"an empty file", ""},
