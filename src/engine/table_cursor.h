@@ -17,6 +17,12 @@
 
 namespace rowsmith {
 
+// A record's place, kept by TableCursor::GetBookmark: the record's key, so it stays good while
+// other records come and go, and leads nowhere once its record is deleted or its key changed.
+struct CursorBookmark {
+    RecordKey key;
+};
+
 class TableCursor {
 public:
     TableCursor();
@@ -74,6 +80,19 @@ public:
     void Next();
     bool AtEnd() const;
 
+    // Bookmarks, for a viewer that comes back to records it has shown. Moving by a bookmark or a
+    // position starts a new walk there: Next goes on from that record in the table's order.
+    //
+    // The current record's bookmark. Throws on a table without records.
+    CursorBookmark GetBookmark() const;
+    // Moves to the bookmarked record; false, the cursor where it was, when the record is gone.
+    // A started record is posted or dropped first, as by Next.
+    bool GotoBookmark(const CursorBookmark& bookmark);
+    // Moves to the record at `position` (from 0) in the table's order; false, the cursor where it
+    // was, when there is none. Given the record count (CountRecords), the cursor reaches positions
+    // in the back half from the end, which is quicker on large tables.
+    bool MoveTo(std::int64_t position, std::int64_t recordCount = -1);
+
 private:
     friend class CursorField;
     struct State;
@@ -92,6 +111,8 @@ private:
     // current record's.
     const FieldValue& CurrentValue(int index) const;
     void LoadFirstPage();
+    // Makes `record` the current record, the start of a new walk.
+    void StandOn(Record&& record);
     // Before moving: posts a started record that was written to, drops one that was not.
     void CheckBrowseMode();
 

@@ -187,7 +187,7 @@ TEST_P(CliTest, HelpAndVersion) {
     EXPECT_EQ(help.out.rfind("Usage: rowsmith-fill", 0), 0u);
     const RunResult version = Run("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "rowsmith-fill " ROWSMITH_VERSION "\n");
+    EXPECT_EQ(version.out, "rowsmith-fill " ROWSMITH_EXPECTED_VERSION " (build " ROWSMITH_EXPECTED_BUILD ")\n");
 }
 
 TEST_P(CliTest, WrongUsageExitsWithTwo) {

@@ -24,6 +24,9 @@ int ModalAnswers::Answer(QDialog& dialog) {
     if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
         if (box->icon() == QMessageBox::Question) {
             questions << box->text();
+            if (box->standardButtons() & QMessageBox::Ok) {
+                return answerYes ? QMessageBox::Ok : QMessageBox::Cancel;
+            }
             return answerYes ? QMessageBox::Yes : QMessageBox::No;
         }
         errors << box->text();

@@ -30,7 +30,7 @@ public:
     ModalAnswers(const ModalAnswers&) = delete;
     ModalAnswers& operator=(const ModalAnswers&) = delete;
 
-    // The question boxes' answer.
+    // The question boxes' answer: Yes, or OK where the box asks OK or Cancel.
     bool answerYes = false;
     // The file dialogs' answer: the name typed, or nothing for Cancel.
     std::optional<QString> chosenFile;

@@ -18,7 +18,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const EAbort&) {
         return false;
     } catch (const std::exception& error) {
-        ShowErrorBox(QString::fromStdString(ErrorBoxText(error.what())));
+        ShowErrorMessage(error.what());
         return false;
     }
 }

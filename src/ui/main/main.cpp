@@ -9,10 +9,13 @@
 #include "main/application.h"
 #include "main/main_form.h"
 #include "text/conversions.h"
+#include "version/version_text.h"
 
 int main(int argc, char** argv) {
     rowsmith::TApplication application(argc, argv);
     rowsmith::InitDecimalSeparatorFromLocale();
+    // The window's creation begins with the version that the About box shows.
+    rowsmith::LoadVersionInfo();
     rowsmith::TMainForm mainForm;
     // A server that wants a password the alias does not hold asks through the login dialog.
     rowsmith::DatabaseSession::Instance().SetLoginHandler(

@@ -7,6 +7,8 @@
 #include <QEvent>
 #include <QToolButton>
 
+#include "dialogs/about_box.h"
+#include "dialogs/dlg_show_data.h"
 #include "dialogs/help_viewer.h"
 #include "main/application.h"
 #include "main/field_grid.h"
@@ -14,6 +16,7 @@
 #include "main/hint_router.h"
 #include "main/main_form.h"
 #include "main/message_boxes.h"
+#include "main/modal_run.h"
 #include "main/status_panel.h"
 
 namespace rowsmith {
@@ -77,7 +80,20 @@ void TMainForm::FillUp() {
     document_->Filler().FillUp();
 }
 
-void TMainForm::ShowData() {}
+void TMainForm::ShowData() {
+    TdlgShowData viewer;
+    const TFillScenario& scenario = document_->Scenario();
+    viewer.ATable.SetDatabaseName(scenario.AliasName());
+    std::vector<std::string> tables;
+    for (int i = 0; i < scenario.Tables().Count(); ++i) {
+        tables.push_back(scenario.Tables().Items(i).TableName());
+    }
+    viewer.SetTables(tables);
+    viewer.cbTables->setCurrentIndex(tables.empty() ? -1 : 0);
+    // When the first table does not open, the error leaves here and the viewer never shows.
+    viewer.ShowTable();
+    RunModal(viewer);
+}
 
 void TMainForm::miExitClick() {
     close();
@@ -93,7 +109,10 @@ void TMainForm::Contents1Click() {
     helpViewer_->activateWindow();
 }
 
-void TMainForm::About1Click() {}
+void TMainForm::About1Click() {
+    TAboutBox box(this);
+    RunModal(box);
+}
 
 void TMainForm::FormShow() {
     UpdateCommands();

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "main/modal_run.h"
+#include "text/errors.h"
 
 namespace rowsmith {
 
@@ -15,11 +16,22 @@ bool AskYesNo(const QString& text) {
     return RunModal(box) == QMessageBox::Yes;
 }
 
+bool AskOkCancel(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Ok | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    return RunModal(box) == QMessageBox::Ok;
+}
+
 void ShowErrorBox(const QString& text) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     RunModal(box);
+}
+
+void ShowErrorMessage(const std::string& message) {
+    ShowErrorBox(QString::fromStdString(ErrorBoxText(message)));
 }
 
 }  // namespace rowsmith
