@@ -6,12 +6,13 @@ set -uo pipefail
 completion=$1 fill=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 mkdir scenarios
 touch demo.scn notes.txt
 printf '[Test DB]\nDRIVER=SQLITE\nPATH=test.sqlite\n\n[Sales]\nDRIVER=SQLITE\nPATH=s.sqlite\n' \
     > aliases.ini
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+# shellcheck source=/dev/null
 source "$completion"
 
 failures=0

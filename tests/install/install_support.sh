@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the install and package tests: the files every installation holds, and a demo fill
 # run by an installed rowsmith-fill.
 

@@ -5,6 +5,7 @@
 # Usage: install_test.sh BUILD_DIR VERSION INSTALLED_WINDOW_TEST
 set -euo pipefail
 build=$1 version=$2 window_test=$3
+# shellcheck source-path=SCRIPTDIR source=install_support.sh
 source "$(dirname "$0")/install_support.sh"
 
 work=$(mktemp -d)

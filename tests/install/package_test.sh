@@ -4,6 +4,7 @@
 # Usage: package_test.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1 version=$2
+# shellcheck source-path=SCRIPTDIR source=install_support.sh
 source "$(dirname "$0")/install_support.sh"
 
 work=$(mktemp -d)
