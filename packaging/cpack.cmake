@@ -4,8 +4,9 @@
 set(ROWSMITH_MAINTAINER "The Rowsmith developers <rowsmith@example.org>")
 
 # Debian wants a copyright file and, for a package that is its own upstream, a changelog in the
-# documentation folder. The changelog's date honours SOURCE_DATE_EPOCH, for repeatable packages.
-string(TIMESTAMP ROWSMITH_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+# documentation folder. Its date is the day of the build (or of SOURCE_DATE_EPOCH), so that
+# builds on one day give the same changelog.
+string(TIMESTAMP ROWSMITH_CHANGELOG_DATE "%a, %d %b %Y 00:00:00 +0000" UTC)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog
     @ONLY)
 add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/changelog.gz
