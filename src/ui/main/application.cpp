@@ -9,12 +9,12 @@
 namespace rowsmith {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(kApplicationTitle);
-    setApplicationVersion(ROWSMITH_VERSION);
     // Every window, the About box included, shows the program's icon; the desktop file name lets
     // the desktop match the running program to its menu entry.
     setWindowIcon(ApplicationIcon());
     setDesktopFileName("org.example.rowsmith");
+    setApplicationName(kApplicationTitle);
+    setApplicationVersion(ROWSMITH_VERSION);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
