@@ -43,6 +43,7 @@ private slots:
     void errorInHandlerReachesTheBox();
     void errorBoxLooks();
     void questionBoxLooks();
+    void windowsShowTheProgramIcon();
 };
 
 void ApplicationTest::errorInHandlerReachesTheBox_data() {
@@ -117,6 +118,17 @@ void ApplicationTest::questionBoxLooks() {
     AnswerBoxes(seen, QMessageBox::Yes);
     QVERIFY(AskYesNo("Scenario was changed. Save changes?"));
     SetModalAnswer({});
+}
+
+// The icon is the program's own picture in every theme size, from the title bar to the About box;
+// without the compiled-in pictures it would be empty and the desktop would show a blank.
+void ApplicationTest::windowsShowTheProgramIcon() {
+    const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
+    for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QVERIFY2(sizes.contains(QSize(side, side)), qPrintable(QString::number(side)));
+    }
+    TMainForm form;
+    QCOMPARE(form.windowIcon().availableSizes(), sizes);
 }
 
 }  // namespace rowsmith::test

@@ -94,7 +94,8 @@ void HelpViewerTest::contentsCommandLooksBesideTheProgram() {
     form.Contents1->trigger();
     QVERIFY(form.HelpViewer() != nullptr);
     QVERIFY(form.HelpViewer()->isVisible());
-    const QString helpFile = QDir(QCoreApplication::applicationDirPath()).filePath("Rowsmith.html");
+    const QString helpFile =
+        QDir(QCoreApplication::applicationDirPath()).filePath("help/Rowsmith.html");
     if (QFile::exists(helpFile)) {
         QCOMPARE(form.HelpViewer()->Browser()->documentTitle(), QString("Rowsmith Help"));
     } else {

@@ -3,11 +3,16 @@
 #include <exception>
 
 #include "main/message_boxes.h"
+#include "main/tool_glyphs.h"
 #include "text/errors.h"
 
 namespace rowsmith {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // Every window, the About box included, shows the program's icon; the desktop file name lets
+    // the desktop match the running program to its menu entry.
+    setWindowIcon(ApplicationIcon());
+    setDesktopFileName("org.example.rowsmith");
     setApplicationName(kApplicationTitle);
     setApplicationVersion(ROWSMITH_VERSION);
 }

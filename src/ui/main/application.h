@@ -9,7 +9,7 @@ namespace rowsmith {
 
 // The application title, also the caption of the error box.
 inline constexpr const char* kApplicationTitle = "Rowsmith";
-// The help file, a bare name: it is looked for beside the program.
+// The help contents page, a bare name: it is looked for in the shipped "help" folder.
 inline constexpr const char* kHelpFileName = "Rowsmith.html";
 
 class TApplication : public QApplication {

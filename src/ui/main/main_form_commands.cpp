@@ -11,6 +11,7 @@
 #include "dialogs/dlg_show_data.h"
 #include "dialogs/help_viewer.h"
 #include "main/application.h"
+#include "main/data_folder.h"
 #include "main/field_grid.h"
 #include "main/fit_last_column.h"
 #include "main/hint_router.h"
@@ -103,7 +104,12 @@ void TMainForm::Contents1Click() {
     if (helpViewer_ == nullptr) {
         helpViewer_ = new THelpViewer(this);
     }
-    helpViewer_->ShowHelpFile(QDir(QCoreApplication::applicationDirPath()).filePath(kHelpFileName));
+    // Without a help folder the viewer names the place beside the program where it belongs.
+    QString helpFolder = FindDataFolder("help");
+    if (helpFolder.isEmpty()) {
+        helpFolder = QDir(QCoreApplication::applicationDirPath()).filePath("help");
+    }
+    helpViewer_->ShowHelpFile(QDir(helpFolder).filePath(kHelpFileName));
     helpViewer_->show();
     helpViewer_->raise();
     helpViewer_->activateWindow();

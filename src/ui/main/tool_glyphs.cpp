@@ -1,5 +1,6 @@
 #include "main/tool_glyphs.h"
 
+#include <QDirIterator>
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygonF>
@@ -164,7 +165,14 @@ QIcon MoveDownGlyph() {
 }
 
 QIcon ApplicationIcon() {
-    return MakeIcon(DrawFillUp, false);
+    // The program's own SVG icon, rendered to each theme size at build time: the desktop shows
+    // the same picture from the icon theme.
+    QIcon icon;
+    QDirIterator pictures(":/icons", {"rowsmith.png"}, QDir::Files, QDirIterator::Subdirectories);
+    while (pictures.hasNext()) {
+        icon.addFile(pictures.next());
+    }
+    return icon;
 }
 
 }  // namespace rowsmith
