@@ -112,7 +112,6 @@ void MakeBenchScenario(TFillScenario& scenario, const std::string& alias, std::i
 double TimedFill(TFillScenario& scenario, std::int64_t records) {
     SilentReporter reporter;
     FillEngine engine(scenario, reporter);
-    engine.WorkTable().SetDatabaseName(scenario.AliasName());
     engine.SetFixedSeed(kBenchSeed);
     const auto start = std::chrono::steady_clock::now();
     engine.FillUp();

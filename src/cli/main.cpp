@@ -68,7 +68,6 @@ void RunScenario(const CliOptions& options) {
 
     TerminalReporter reporter(ReporterStyle(options), stderr);
     FillEngine engine(scenario, reporter);
-    engine.WorkTable().SetDatabaseName(scenario.AliasName());
     engine.SetFixedSeed(options.seed);
     if (options.command == CliOptions::Command::Check) {
         engine.CheckAllValues();

@@ -53,6 +53,11 @@ void FillEngine::ForgetCurrentTable() {
     plan_.clear();
 }
 
+void FillEngine::CloseWorkTable() {
+    ForgetCurrentTable();
+    workTable_.Close();
+}
+
 TFillTable& FillEngine::Current() const {
     if (currentTable_ == nullptr) {
         throw EInvalidOperation("No table is bound");
@@ -64,6 +69,8 @@ void FillEngine::BindTable(TFillTable& table) {
     currentTable_ = &table;
     plan_.clear();
     workTable_.Close();
+    // The scenario's alias may have changed since the last bind (a new or loaded scenario).
+    workTable_.SetDatabaseName(scenario_.AliasName());
     workTable_.SetTableName(table.TableName());
     workTable_.Open();
     const int columnCount = workTable_.FieldCount();

@@ -29,14 +29,17 @@ public:
     FillEngine(const FillEngine&) = delete;
     FillEngine& operator=(const FillEngine&) = delete;
 
-    // The work table: opened exclusively on the current table by BindTable. Its owner sets its
-    // DatabaseName (while it is closed) whenever a scenario is shown.
-    TableCursor& WorkTable() { return workTable_; }
+    // The work table: opened exclusively on the current table by BindTable, on the scenario's
+    // alias. Owners read it (its columns, whether it is open); only the engine changes it.
+    const TableCursor& WorkTable() const { return workTable_; }
     // The table bound last, or none.
     TFillTable* CurrentTable() const { return currentTable_; }
     // For when the scenario's table list is emptied: no table counts as current until the next
     // BindTable. The work table is left as it is.
     void ForgetCurrentTable();
+    // For when the scenario's table list is emptied to make room for a new or loaded scenario:
+    // closes the work table (dropping a record started on it) and forgets the current table.
+    void CloseWorkTable();
 
     // With a value, every table's fill seeds the random source with it instead of the clock.
     void SetFixedSeed(std::optional<std::uint32_t> seed) { fixedSeed_ = seed; }
@@ -44,9 +47,10 @@ public:
 
     // Binding and master cursors.
 
-    // Makes `table` current, opens its database table on the work table and appends a
-    // do-not-fill setting for every column that has no setting of its exact name. When the open
-    // fails, `table` is current all the same and the work table stays closed.
+    // Makes `table` current, opens its database table on the work table (on the scenario's alias
+    // as it is now) and appends a do-not-fill setting for every column that has no setting of its
+    // exact name. When the open fails, `table` is current all the same and the work table stays
+    // closed.
     void BindTable(TFillTable& table);
     // Replaces the master cursors by one per master-table setting of the current table, each on
     // its first record. REQUIRES: a current table.

@@ -198,7 +198,6 @@ TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
 
     RecordingReporter reporter;
     FillEngine engine(scenario, reporter);
-    engine.WorkTable().SetDatabaseName(scenario.AliasName());
     engine.FillUp();
 
     // Every setting stands at its column's position.

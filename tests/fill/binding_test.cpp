@@ -57,6 +57,25 @@ TEST_P(BindingTest, ATableThatCannotBeOpenedIsCurrentWithTheWorkTableClosed) {
     EXPECT_EQ(here.Fields().Count(), 1);
 }
 
+TEST_P(BindingTest, TheWorkTableFollowsTheScenariosAliasAndClosesForANewScenario) {
+    CreateTable("t", "a INTEGER");
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
+    EXPECT_EQ(engine.WorkTable().DatabaseName(), db.Alias());
+
+    // A scenario shown on another alias: the next bind opens the table there.
+    scenario.SetAliasName("Elsewhere");
+    EXPECT_THROW(engine.BindTable(table), EDBEngineError);
+    EXPECT_EQ(engine.WorkTable().DatabaseName(), "Elsewhere");
+    EXPECT_FALSE(engine.WorkTable().Active());
+    scenario.SetAliasName(db.Alias());
+    engine.BindTable(table);
+    EXPECT_TRUE(engine.WorkTable().Active());
+
+    engine.CloseWorkTable();
+    EXPECT_FALSE(engine.WorkTable().Active());
+    EXPECT_EQ(engine.CurrentTable(), nullptr);
+}
+
 TEST_P(BindingTest, EveryMasterSettingGetsACursorOfItsOwnAndTheFirstIsFound) {
     CreateTable("m", "x INTEGER", {"1"});
     CreateTable("t", "a INTEGER, b INTEGER, c INTEGER");

@@ -32,7 +32,6 @@ void SetUpScenario(TMainForm& form, TestDatabase& database, const std::string& r
     TFillField& n = table.Fields().Items(table.AddField("n"));
     n.SetFillMethod(fmRandomInteger);
     n.SetFillValue(range);
-    form.Filler->WorkTable().SetDatabaseName(database.Alias());
     form.Filler->SetFixedSeed(0);
     form.ScenarioFileName = "noname";
     form.UpdateCommands();
