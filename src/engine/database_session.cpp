@@ -19,7 +19,7 @@ void DatabaseSession::ListAliases(std::vector<std::string>& list) {
         list.push_back(alias.name);
     }
     std::stable_sort(list.begin(), list.end(), [](const std::string& a, const std::string& b) {
-        return UpperCase(a) < UpperCase(b);
+        return CompareText(a, b) < 0;
     });
 }
 
@@ -58,7 +58,7 @@ void DatabaseSession::Reset() {
 const AliasConfig& DatabaseSession::FindAlias(const std::string& alias) {
     // Alias names are compared without regard to case, as the configuration's sections are.
     for (const auto& config : Aliases()) {
-        if (UpperCase(config.name) == UpperCase(alias)) {
+        if (SameText(config.name, alias)) {
             return config;
         }
     }

@@ -5,6 +5,7 @@
 #include "engine/cursor_state.h"
 #include "engine/database_errors.h"
 #include "engine/database_session.h"
+#include "text/text_helpers.h"
 
 namespace rowsmith {
 
@@ -15,15 +16,6 @@ namespace {
 constexpr std::size_t kPageSize = 1000;
 
 const FieldValue kEmptyValue;
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto fold = [](char c) {
-            return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        };
-        return fold(x) == fold(y);
-    });
-}
 
 }  // namespace
 
@@ -108,7 +100,7 @@ void TableCursor::ListFieldNames(std::vector<std::string>& list) const {
 CursorField& TableCursor::FieldNamed(const std::string& name) {
     if (state_) {
         for (auto& field : state_->fields) {
-            if (SameNameIgnoringCase(field.FieldName(), name)) {
+            if (SameText(field.FieldName(), name)) {
                 return field;
             }
         }

@@ -13,12 +13,18 @@ namespace rowsmith {
 // Throws EConvertError "'%s' is not a valid integer value".
 std::int32_t StrToInt(const std::string& text);
 bool TryStrToInt(const std::string& text, std::int32_t& value);
+// The same form widened to 64 bits: decimal digits within the 64-bit range, or "$" and up to
+// sixteen hexadecimal digits taken as the 64-bit pattern (so "$FFFFFFFF" is 4294967295).
+bool TryStrToInt64(const std::string& text, std::int64_t& value);
 
 // Text to real (long double): optional leading and trailing blanks, an optional sign, digits with
 // at most one decimal separator, an optional exponent. Throws EConvertError
 // "'%s' is not a valid floating point value".
 long double StrToFloat(const std::string& text);
 bool TryStrToFloat(const std::string& text, long double& value);
+// The same form read straight into a double, rounded once (values beyond the double's range are
+// refused; values below its smallest read as zero). Columns store reals as doubles.
+bool TryStrToDouble(const std::string& text, double& value);
 
 // The value of a hexadecimal digit in either letter case, or -1.
 int HexDigitValue(char c);

@@ -1,5 +1,6 @@
 #include "text/text_helpers.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "text/conversions.h"
@@ -15,6 +16,12 @@ std::string& DelimiterSet() {
 
 bool IsWordChar(char c) {
     return !IsSpace(c) && !IsDelimiter(c);
+}
+
+// Compared as unsigned bytes, as std::string compares.
+unsigned char UpperByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
 }
 
 }  // namespace
@@ -99,13 +106,34 @@ TableFieldParts SplitTableField(const std::string& text) {
     return {text.substr(0, point), text.substr(point + 1)};
 }
 
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 std::string UpperCase(std::string text) {
     for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
+        c = static_cast<char>(UpperByte(c));
     }
     return text;
+}
+
+int CompareText(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const int difference = UpperByte(a[i]) - UpperByte(b[i]);
+        if (difference != 0) {
+            return difference;
+        }
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && CompareText(a, b) == 0;
 }
 
 }  // namespace rowsmith

@@ -68,6 +68,70 @@ TEST_F(ConversionsTest, FloatForms) {
     EXPECT_EQ("'' is not a valid floating point value", ConvertError([] { StrToFloat(""); }));
 }
 
+TEST_F(ConversionsTest, Integer64Forms) {
+    const std::pair<const char*, std::int64_t> accepted[] = {
+        {"9223372036854775807", INT64_MAX},
+        {"-9223372036854775808", INT64_MIN},
+        {" +12", 12},
+        {"$FFFFFFFF", 4294967295},
+        {"$ffffffffffffffff", -1},
+        {"$8000000000000000", INT64_MIN},
+        {"$00000000000000001", 1}};
+    for (const auto& [text, value] : accepted) {
+        std::int64_t read = 0;
+        EXPECT_TRUE(TryStrToInt64(text, read)) << text;
+        EXPECT_EQ(value, read) << text;
+    }
+    for (const char* text : {"", "12 ", "1.0", "-", "$", "+-1", "9223372036854775808",
+                             "-9223372036854775809", "$10000000000000000", "99999999999999999999"}) {
+        std::int64_t value = 0;
+        EXPECT_FALSE(TryStrToInt64(text, value)) << text;
+    }
+}
+
+// A double is read from the text with one rounding, as the C library reads it, whatever blanks
+// or signs stand around the number.
+TEST_F(ConversionsTest, DoublesAreReadWithOneRounding) {
+    std::mt19937_64 random(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::string number = random() % 4 == 0 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 25);
+        const int point = static_cast<int>(random() % (digits + 2));
+        for (int i = 0; i < digits; ++i) {
+            number += i == point ? "." : "";
+            number += static_cast<char>('0' + random() % 10);
+        }
+        if (random() % 3 == 0) {
+            number += "E" + std::to_string(static_cast<int>(random() % 700) - 350);
+        }
+        const double expected = std::strtod(number.c_str(), nullptr);
+        for (const std::string& text : {number, "  " + number + " ",
+                                        number[0] == '-' ? number : "+" + number}) {
+            double value = 0;
+            if (!std::isfinite(expected)) {
+                EXPECT_FALSE(TryStrToDouble(text, value)) << text;
+                continue;
+            }
+            ASSERT_TRUE(TryStrToDouble(text, value)) << text;
+            ASSERT_TRUE(expected == value && std::signbit(expected) == std::signbit(value)) << text;
+        }
+    }
+    double value = 1;
+    EXPECT_TRUE(TryStrToDouble("1e-400", value));
+    EXPECT_EQ(0.0, value);
+    for (const char* text : {"", "1e400", "1,5", "1.2.3", "\t1", "inf", "0x10", "+-1"}) {
+        EXPECT_FALSE(TryStrToDouble(text, value)) << text;
+    }
+    // Texts past the short buffer of the everyday numbers.
+    const std::string longText = " 0." + std::string(80, '0') + "15 ";
+    ASSERT_TRUE(TryStrToDouble(longText, value));
+    EXPECT_EQ(1.5e-81, value);
+    SetDecimalSeparator(',');
+    ASSERT_TRUE(TryStrToDouble(" 2,5", value));
+    EXPECT_EQ(2.5, value);
+    EXPECT_FALSE(TryStrToDouble("2.5", value));
+}
+
 // Short decimals take a quicker road than the C library's; the value must be the same.
 TEST_F(ConversionsTest, StrToFloatAgreesWithTheLibrary) {
     std::mt19937_64 random(5);

@@ -69,6 +69,29 @@ TEST(TextHelpersTest, TrimmingAndCutting) {
     }
 }
 
+TEST(TextHelpersTest, TrimBlanksTakesTheBlankOnly) {
+    EXPECT_EQ("a b", TrimBlanks("  a b "));
+    EXPECT_EQ("\ta\r", TrimBlanks(" \ta\r "));
+    EXPECT_EQ("", TrimBlanks("   "));
+}
+
+TEST(TextHelpersTest, NamesCompareWithoutRegardToCase) {
+    EXPECT_TRUE(SameText("CustNo", "CUSTNO"));
+    EXPECT_TRUE(SameText("", ""));
+    EXPECT_FALSE(SameText("CustNo", "CustNo "));
+    // Only the ASCII letters fold; other bytes compare as they are.
+    EXPECT_FALSE(SameText("\xe4", "\xc4"));
+    EXPECT_FALSE(SameText("[", "{"));
+    EXPECT_EQ(0, CompareText("demo", "DEMO"));
+    EXPECT_LT(CompareText("alpha", "Beta"), 0);
+    EXPECT_GT(CompareText("b", "A"), 0);
+    EXPECT_LT(CompareText("ab", "ABC"), 0);
+    // Sorted as the upper-case forms sort: "_" lies between the upper- and lower-case letters.
+    EXPECT_LT(CompareText("Z", "_"), 0);
+    EXPECT_LT(CompareText("z", "_"), 0);
+    EXPECT_GT(CompareText("\xe4", "z"), 0);
+}
+
 TEST(TextHelpersTest, SplitTableField) {
     // text, table part, field part
     static const Texts cases[] = {{"Orders.CustNo", "Orders", "CustNo"},

@@ -98,7 +98,7 @@ void SqliteTable::ReadLayout(const std::string& name) {
         }
     }
     std::sort(keyParts.begin(), keyParts.end());
-    if (!withoutRowid && keyParts.size() == 1 && UpperCase(raw[keyParts[0].second].type) == "INTEGER") {
+    if (!withoutRowid && keyParts.size() == 1 && SameText(raw[keyParts[0].second].type, "INTEGER")) {
         rowidAlias_ = keyParts[0].second;
     }
     for (int i = 0; i < static_cast<int>(raw.size()); ++i) {
@@ -114,7 +114,7 @@ void SqliteTable::ReadLayout(const std::string& name) {
     // A column may be called rowid itself; SQLite knows the rowid under three names.
     for (const char* candidate : {"rowid", "_rowid_", "oid"}) {
         const bool taken = std::any_of(raw.begin(), raw.end(), [&](const Raw& column) {
-            return UpperCase(column.name) == UpperCase(candidate);
+            return SameText(column.name, candidate);
         });
         if (!taken) {
             rowid_ = candidate;
