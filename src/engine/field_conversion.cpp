@@ -161,88 +161,59 @@ void SetText(FieldValue& value, const std::string& text, int size) {
     }
 }
 
-bool IsIntegerType(TFieldType type) {
-    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc;
+// The integer forms: the standard 32-bit conversion first (it also reads "$FFFFFFFF" as -1); a
+// decimal number beyond it still reads, so the message can name the column's range.
+std::int64_t IntegerOfText(const ColumnInfo& column, const std::string& text) {
+    std::int64_t number;
+    std::int32_t narrow;
+    if (!column.wide && TryStrToInt(text, narrow)) {
+        number = narrow;
+    } else if (!TryStrToInt64(text, number)) {
+        Refuse(text, "integer", column);
+    }
+    CheckRange(column, number);
+    return number;
 }
 
-bool IsRealType(TFieldType type) {
-    return type == ftFloat || type == ftCurrency || type == ftBCD;
-}
-
-bool IsTextType(TFieldType type) {
-    return type == ftString || type == ftMemo || type == ftFmtMemo;
-}
-
-bool IsBytesType(TFieldType type) {
-    return type == ftBlob || type == ftBytes || type == ftVarBytes || type == ftGraphic ||
-           type == ftTypedBinary;
+double RealOfText(const ColumnInfo& column, const std::string& text) {
+    double number;
+    if (!TryStrToDouble(text, number)) {
+        Refuse(text, "floating point", column);
+    }
+    return number;
 }
 
 }  // namespace
 
 void StoreText(const ColumnInfo& column, const std::string& text, FieldValue& value) {
+    const TFieldType type = column.type;
     if (text.empty()) {
         value = std::monostate();
-        return;
-    }
-    switch (column.type) {
-        case ftString:
-        case ftMemo:
-        case ftFmtMemo:
-            SetText(value, text, column.size);
-            return;
-        case ftSmallint:
-        case ftInteger:
-        case ftWord:
-        case ftAutoInc: {
-            // The standard 32-bit conversion first (it also reads "$FFFFFFFF" as -1); a decimal
-            // number beyond it still reads, so the message can name the column's range.
-            std::int64_t number;
-            std::int32_t narrow;
-            if (!column.wide && TryStrToInt(text, narrow)) {
-                number = narrow;
-            } else if (!TryStrToInt64(text, number)) {
-                Refuse(text, "integer", column);
-            }
-            CheckRange(column, number);
-            value = number;
-            return;
-        }
-        case ftFloat:
-        case ftCurrency:
-        case ftBCD: {
-            double number;
-            if (!TryStrToDouble(text, number)) {
-                Refuse(text, "floating point", column);
-            }
-            value = number;
-            return;
-        }
-        case ftDate:
-        case ftTime:
-        case ftDateTime:
-            value = DateTimeText(column, text);
-            return;
-        case ftBoolean:
-            value = BooleanNumber(column, text);
-            return;
-        default:
-            if (!IsBytesType(column.type)) {
-                CannotAccess(column, ftString);
-            }
-            SetText(value, text, 0);
-            return;
+    } else if (StoresText(type)) {
+        SetText(value, text, column.size);
+    } else if (StoresIntegers(type)) {
+        value = IntegerOfText(column, text);
+    } else if (StoresReals(type)) {
+        value = RealOfText(column, text);
+    } else if (type == ftDate || type == ftTime || type == ftDateTime) {
+        value = DateTimeText(column, text);
+    } else if (type == ftBoolean) {
+        value = BooleanNumber(column, text);
+    } else if (StoresBytes(type)) {
+        SetText(value, text, 0);
+    } else {
+        CannotAccess(column, ftString);
     }
 }
 
 void StoreInteger(const ColumnInfo& column, std::int32_t number, FieldValue& value) {
     const TFieldType type = column.type;
-    if (IsIntegerType(type)) {
+    if (StoresIntegers(type)) {
         CheckRange(column, number);
         value = static_cast<std::int64_t>(number);
-    } else if (IsRealType(type)) {
+    } else if (StoresReals(type)) {
         value = static_cast<double>(number);
-    } else if (IsTextType(type)) {
+    } else if (StoresText(type)) {
         char digits[16];
         const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
         SetText(value, std::string(digits, end), column.size);
@@ -252,7 +223,7 @@ void StoreInteger(const ColumnInfo& column, std::int32_t number, FieldValue& val
 }
 
 void StoreReal(const ColumnInfo& column, double number, FieldValue& value) {
-    if (!IsRealType(column.type)) {
+    if (!StoresReals(column.type)) {
         CannotAccess(column, ftFloat);
     }
     value = number;

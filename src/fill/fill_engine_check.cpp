@@ -10,20 +10,6 @@ namespace rowsmith {
 
 namespace {
 
-bool IsNumericType(TFieldType type) {
-    switch (type) {
-        case ftSmallint:
-        case ftInteger:
-        case ftWord:
-        case ftFloat:
-        case ftCurrency:
-        case ftAutoInc:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // A range: number, "-", number and nothing but white space after. Since "-" is a delimiter, a
 // bound cannot carry a minus sign.
 bool IsRange(const std::string& text, bool (*isNumber)(const std::string&)) {
@@ -47,7 +33,7 @@ bool FillEngine::CheckFillValue(int index, const std::string& text) {
     const TFillField& setting = Current().Fields().Items(index);
     switch (setting.FillMethod()) {
         case fmSingleValue:
-            return !IsNumericType(workTable_.FieldAt(index).FieldType()) || IsFloat(text);
+            return !SingleValueIsNumber(workTable_.FieldAt(index).FieldType()) || IsFloat(text);
         case fmRandomInteger:
             return IsRange(text, IsInteger);
         case fmRandomReal:

@@ -66,6 +66,20 @@ TEST_P(CheckTest, TheFormOfEachMethodsValue) {
     }
 }
 
+// Part 4.2's numeric types: a single value for them must be a number. DECIMAL (ftBCD) is not
+// among them, so any text passes the check there.
+TEST_P(CheckTest, ASingleValueIsANumberForTheNumericTypesOnly) {
+    CreateTable("t", "id " + db.AutoIncKeyType() +
+                         ", a SMALLINT, b REAL, c MONEY, d DECIMAL(5,2), e DATE, f VARCHAR(5)");
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
+    const bool numeric[] = {true, true, true, true, false, false, false};
+    for (int i = 0; i < table.Fields().Count(); ++i) {
+        table.Fields().Items(i).SetFillMethod(fmSingleValue);
+        EXPECT_EQ(engine.CheckFillValue(i, "abc"), !numeric[i]) << i;
+        EXPECT_TRUE(engine.CheckFillValue(i, "12")) << i;
+    }
+}
+
 TEST_P(CheckTest, TheFirstWrongValueNamesItsTableAndFieldAndNothingIsWritten) {
     CreateTable("first", "qty INTEGER", {"7"});
     CreateTable("second", "name VARCHAR(10), qty INTEGER", {"'a', 1"});

@@ -23,11 +23,6 @@ bool DeclaresWithoutRowid(const std::string& createSql) {
                                              std::string::npos;
 }
 
-bool IsBlobType(TFieldType type) {
-    return type == ftBlob || type == ftBytes || type == ftVarBytes || type == ftGraphic ||
-           type == ftTypedBinary;
-}
-
 // Bit i tells whether column i is written, for the first 64 columns.
 std::uint64_t WrittenBits(const std::vector<bool>& assigned) {
     std::uint64_t bits = 0;
@@ -48,7 +43,7 @@ SqliteTable::SqliteTable(std::shared_ptr<SqliteDatabase> database, const std::st
     : database_(std::move(database)), db_(database_->Handle()), quotedName_(QuoteIdentifier(name)) {
     ReadLayout(name);
     for (const auto& column : columns_) {
-        blobColumns_.push_back(IsBlobType(column.type));
+        blobColumns_.push_back(StoresBytes(column.type));
     }
     for (const auto& column : columns_) {
         selectList_ += (selectList_.empty() ? "" : ", ") + QuoteIdentifier(column.name);
