@@ -10,17 +10,20 @@ namespace rowsmith {
 
 namespace {
 
+// The check cuts values at these: "-" between the bounds of a range, "," of a decimal comma.
+constexpr std::string_view kValueDelimiters = "-,";
+
 // A range: number, "-", number and nothing but white space after. Since "-" is a delimiter, a
 // bound cannot carry a minus sign.
 bool IsRange(const std::string& text, bool (*isNumber)(const std::string&)) {
     std::string rest = text;
-    if (!isNumber(NextToken(rest))) {
+    if (!isNumber(NextToken(rest, kValueDelimiters))) {
         return false;
     }
-    if (NextToken(rest) != "-") {
+    if (NextToken(rest, kValueDelimiters) != "-") {
         return false;
     }
-    if (!isNumber(NextToken(rest))) {
+    if (!isNumber(NextToken(rest, kValueDelimiters))) {
         return false;
     }
     return TrimSpaces(rest).empty();
@@ -29,7 +32,6 @@ bool IsRange(const std::string& text, bool (*isNumber)(const std::string&)) {
 }  // namespace
 
 bool FillEngine::CheckFillValue(int index, const std::string& text) {
-    SetDelimiters("-,");
     const TFillField& setting = Current().Fields().Items(index);
     switch (setting.FillMethod()) {
         case fmSingleValue:

@@ -9,15 +9,6 @@ namespace rowsmith {
 
 namespace {
 
-std::string& DelimiterSet() {
-    static std::string delimiters;
-    return delimiters;
-}
-
-bool IsWordChar(char c) {
-    return !IsSpace(c) && !IsDelimiter(c);
-}
-
 // Compared as unsigned bytes, as std::string compares.
 unsigned char UpperByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -40,19 +31,11 @@ bool IsFloat(const std::string& text) {
     return TryStrToFloat(text, value);
 }
 
-void SetDelimiters(const std::string& delimiters) {
-    DelimiterSet() = delimiters.substr(0, 255);
+bool IsDelimiter(char c, std::string_view delimiters) {
+    return delimiters.find(c) != std::string_view::npos;
 }
 
-const std::string& Delimiters() {
-    return DelimiterSet();
-}
-
-bool IsDelimiter(char c) {
-    return DelimiterSet().find(c) != std::string::npos;
-}
-
-std::string NextToken(std::string& text) {
+std::string NextToken(std::string& text, std::string_view delimiters) {
     if (text.empty()) {
         return {};
     }
@@ -61,12 +44,12 @@ std::string NextToken(std::string& text) {
         ++start;
     }
     std::size_t end = start;
-    if (start < text.size() && IsDelimiter(text[start])) {
-        while (end < text.size() && IsDelimiter(text[end])) {
+    if (start < text.size() && IsDelimiter(text[start], delimiters)) {
+        while (end < text.size() && IsDelimiter(text[end], delimiters)) {
             ++end;
         }
     } else {
-        while (end < text.size() && IsWordChar(text[end])) {
+        while (end < text.size() && !IsSpace(text[end]) && !IsDelimiter(text[end], delimiters)) {
             ++end;
         }
     }

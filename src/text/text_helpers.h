@@ -1,6 +1,6 @@
 // Small pure functions that test and take apart fill-value texts: white space and number tests,
 // a tokeniser over a delimiter set, trimming, cutting at a separator and splitting "table.field".
-// None of them raises an error.
+// None of them raises an error or keeps any state: each caller names its own delimiters.
 #pragma once
 
 #include <string>
@@ -18,15 +18,13 @@ constexpr bool IsDigit(char c) {
 bool IsInteger(const std::string& text);
 bool IsFloat(const std::string& text);
 
-// The delimiter set shared by IsDelimiter and NextToken; empty at start (nothing is a delimiter).
-// At most 255 characters are kept.
-void SetDelimiters(const std::string& delimiters);
-const std::string& Delimiters();
-bool IsDelimiter(char c);
+// Whether `c` is one of `delimiters`; with none, no character is a delimiter.
+bool IsDelimiter(char c, std::string_view delimiters);
 
-// Skips leading white space and cuts the next token: a run of delimiters, or a run of characters
-// that are neither white space nor delimiters. `text` keeps what follows the token.
-std::string NextToken(std::string& text);
+// Skips leading white space and cuts the next token: a run of characters of `delimiters`, or a
+// run of characters that are neither white space nor delimiters. `text` keeps what follows the
+// token.
+std::string NextToken(std::string& text, std::string_view delimiters);
 
 std::string TrimSpaces(const std::string& text);
 // The text without blanks at either end: the blank is the only white space the standard

@@ -19,10 +19,10 @@ TEST(TextHelpersTest, WhiteSpaceIsExactlyFourCharacters) {
 }
 
 // Reads the text token by token until nothing is left.
-Texts Tokens(std::string text) {
+Texts Tokens(std::string text, std::string_view delimiters) {
     Texts tokens;
     do {
-        tokens.push_back(NextToken(text));
+        tokens.push_back(NextToken(text, delimiters));
     } while (!text.empty());
     return tokens;
 }
@@ -43,14 +43,12 @@ TEST(TextHelpersTest, NextToken) {
                  {"-,", "   ", {""}},
                  {"-,", "1 ", {"1", ""}}};
     for (const auto& c : cases) {
-        SetDelimiters(c.delimiters);
-        EXPECT_EQ(c.tokens, Tokens(c.text)) << c.text;
+        EXPECT_EQ(c.tokens, Tokens(c.text, c.delimiters)) << c.text;
     }
-    SetDelimiters(std::string(254, '-') + "ab");
-    EXPECT_TRUE(IsDelimiter('a'));
-    EXPECT_FALSE(IsDelimiter('b'));
-    SetDelimiters("");
-    EXPECT_FALSE(IsDelimiter('-'));
+    EXPECT_TRUE(IsDelimiter('a', "-ab"));
+    EXPECT_FALSE(IsDelimiter('c', "-ab"));
+    EXPECT_FALSE(IsDelimiter('-', ""));
+    EXPECT_FALSE(IsDelimiter('\0', ""));
 }
 
 TEST(TextHelpersTest, TrimmingAndCutting) {
