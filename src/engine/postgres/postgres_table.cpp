@@ -258,30 +258,36 @@ void PostgresTable::UseColumns(const std::vector<bool>& assigned) {
 void PostgresTable::Insert(const std::vector<FieldValue>& values,
                            const std::vector<bool>& assigned) {
     UseColumns(assigned);
+    lastKey_.reset();
     if (insertColumns_.empty()) {
         PgResult result = writer_->Execute(
             target_, "INSERT INTO " + target_->table + " DEFAULT VALUES" + returningKey_, {},
             false);
-        lastKey_.reset();
         if (result && PQntuples(result.get()) == 1) {
             lastKey_ = KeyOf(result.get(), 0, 0);
         }
         return;
     }
-    line_.clear();
-    bool first = true;
-    for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
-        if (assigned[i]) {
-            AppendPgValue(line_, first, values[i], columns_[i].kind);
-            first = false;
-        }
-    }
-    lastKey_.reset();
+    // The one choice of the insert path: a fill run streams its rows through COPY, whose keys are
+    // learnt only when asked for; outside a run an INSERT writes the row and gives its key.
     if (writer_->InRun()) {
-        writer_->Insert(target_, insertColumns_, line_);
+        line_.clear();
+        bool first = true;
+        for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
+            if (assigned[i]) {
+                AppendCopyValue(line_, first, PgParamText(values[i], columns_[i].kind, scratch_));
+                first = false;
+            }
+        }
+        writer_->CopyRow(target_, insertColumns_, line_);
         return;
     }
-    std::vector<PgText> params = DecodeCopyLine(line_);
+    std::vector<PgText> params;
+    for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
+        if (assigned[i]) {
+            params.push_back(PgParam(values[i], columns_[i].kind));
+        }
+    }
     const std::size_t count = params.size();
     PgResult result =
         writer_->Execute(target_, InsertSql(target_->table, insertColumns_, count) + returningKey_,
@@ -304,15 +310,11 @@ void PostgresTable::Update(RecordKey& key, const std::vector<FieldValue>& values
                            const std::vector<bool>& assigned) {
     std::string sets;
     std::vector<PgText> params;
-    std::string text;
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (!assigned[i]) {
             continue;
         }
-        // The COPY form of a value is its text with backslash escapes; one decoder undoes both.
-        text.clear();
-        AppendPgValue(text, true, values[i], columns_[i].kind);
-        params.push_back(DecodeCopyLine(text).front());
+        params.push_back(PgParam(values[i], columns_[i].kind));
         sets += (sets.empty() ? "" : ", ") + QuoteIdent(columns_[i].info.name) + " = $" +
                 std::to_string(params.size());
     }
