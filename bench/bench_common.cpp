@@ -16,12 +16,10 @@ namespace {
 
 class SilentReporter : public FillReporter {
 public:
-    void SetStatus(const std::string&, bool) override {}
-    void SetProgressRange(std::int64_t) override {}
-    void SetProgressPosition(std::int64_t) override {}
-    void ShowProgress(bool) override {}
-    void StepProgress() override {}
-    void SetBusy(bool) override {}
+    void TableStarted(const std::string&, TableWork) override {}
+    void WritingStarted(std::int64_t) override {}
+    void RecordsWritten(std::int64_t) override {}
+    void TableFinished(bool) override {}
 };
 
 // The fill's bounds, for the raw loops.

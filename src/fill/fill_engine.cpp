@@ -12,27 +12,6 @@ namespace rowsmith {
 
 namespace {
 
-// Shows the progress bar and the busy cursor for one table's fill and takes both away again
-// however the fill ends.
-class ProgressShown {
-public:
-    ProgressShown(FillReporter& reporter, std::int64_t maximum) : reporter_(reporter) {
-        reporter_.SetProgressPosition(0);
-        reporter_.SetProgressRange(maximum);
-        reporter_.ShowProgress(true);
-        reporter_.SetBusy(true);
-    }
-    ~ProgressShown() {
-        reporter_.SetBusy(false);
-        reporter_.ShowProgress(false);
-    }
-    ProgressShown(const ProgressShown&) = delete;
-    ProgressShown& operator=(const ProgressShown&) = delete;
-
-private:
-    FillReporter& reporter_;
-};
-
 std::int32_t ClampRecordCount(std::int64_t count) {
     return static_cast<std::int32_t>(
         std::min<std::int64_t>(count, std::numeric_limits<std::int32_t>::max()));
@@ -109,13 +88,12 @@ TableCursor* FillEngine::FindMasterTable(const std::string& name) const {
     return nullptr;
 }
 
-void FillEngine::BindEachTable(const std::function<void(TFillTable&)>& step) {
+void FillEngine::BindEachTable(const std::function<void()>& step) {
     TFillTable* remembered = currentTable_;
     try {
         for (int i = 0; i < scenario_.Tables().Count(); ++i) {
-            TFillTable& table = scenario_.Tables().Items(i);
-            BindTable(table);
-            step(table);
+            BindTable(scenario_.Tables().Items(i));
+            step();
         }
     } catch (...) {
         // The error that stopped the run is the one to report; a failing bind on the way out
@@ -133,15 +111,27 @@ void FillEngine::BindEachTable(const std::function<void(TFillTable&)>& step) {
     }
 }
 
+void FillEngine::Reported(TableWork work, const std::function<void()>& step) {
+    reporter_.TableStarted(Current().TableName(), work);
+    try {
+        step();
+    } catch (...) {
+        reporter_.TableFinished(false);
+        throw;
+    }
+    reporter_.TableFinished(true);
+}
+
 void FillEngine::FillUp() {
     CheckAllValues();
-    BindEachTable([this](TFillTable& table) {
-        reporter_.SetStatus(table.TableName(), true);
-        FillTable();
-    });
+    BindEachTable([this] { FillTable(); });
 }
 
 void FillEngine::FillTable() {
+    Reported(TableWork::Fill, [this] { WriteRecords(); });
+}
+
+void FillEngine::WriteRecords() {
     TFillTable& table = Current();
     if (fixedSeed_) {
         random_.SetRandomSeed(*fixedSeed_);
@@ -165,7 +155,7 @@ void FillEngine::FillTable() {
     if (method == tfEmptyAndFill) {
         workTable_.DeleteAllRecords();
     }
-    ProgressShown progress(reporter_, recCount);
+    reporter_.WritingStarted(recCount);
 
     const int columnCount = workTable_.FieldCount();
     plan_.assign(static_cast<std::size_t>(columnCount), ColumnPlan{});
@@ -193,7 +183,7 @@ void FillEngine::FillTable() {
                 break;
             }
         }
-        reporter_.StepProgress();
+        reporter_.RecordsWritten(pass + 1);
     }
     run.Finish();
 }

@@ -86,14 +86,19 @@ public:
     // Checks every value, then fills every table of the scenario in order and binds the table
     // that was current before again, also when a fill fails.
     void FillUp();
-    // Fills the table bound at the moment. REQUIRES: a current table, open on the work table.
+    // Fills the table bound at the moment, telling the reporter from its start to its finish.
+    // REQUIRES: a current table, open on the work table.
     void FillTable();
 
 private:
     TFillTable& Current() const;
     // Binds each table of the scenario in turn and runs `step` on it; binds the table that was
     // current before again on every way out.
-    void BindEachTable(const std::function<void(TFillTable&)>& step);
+    void BindEachTable(const std::function<void()>& step);
+    // Runs `step` on the current table between the reporter's TableStarted and TableFinished.
+    void Reported(TableWork work, const std::function<void()>& step);
+    // FillTable's work: what Part 4.4 asks of a table's fill.
+    void WriteRecords();
     ColumnPlan& PlanFor(int index);
 
     // The generators proper: they leave text values in `plan.text`.

@@ -59,10 +59,7 @@ void FillEngine::CheckTableValues() {
 }
 
 void FillEngine::CheckAllValues() {
-    BindEachTable([this](TFillTable& table) {
-        reporter_.SetStatus(table.TableName(), false);
-        CheckTableValues();
-    });
+    BindEachTable([this] { Reported(TableWork::Check, [this] { CheckTableValues(); }); });
 }
 
 }  // namespace rowsmith

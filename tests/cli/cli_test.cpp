@@ -139,6 +139,25 @@ TEST_P(CliTest, ErrorsEndStandardErrorWithTheMessageBoxText) {
     }
 }
 
+// A table gets its line when its records were being written, whether it completed or not; a
+// check, and a fill stopped before the first record, print no table line.
+TEST_P(CliTest, WhatTheLinesOnStandardErrorSay) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", code VARCHAR(2) UNIQUE)");
+    const std::string valid = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"code", "0", ""}});
+    const RunResult check = Run("--check " + Aliases() + " '" + valid + "'");
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.err, "Checked 1 table: every fill value is valid\n");
+
+    const std::string duplicate = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"code", "1", "q"}});
+    const RunResult stopped = Run(Aliases() + " '" + duplicate + "'");
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_EQ(stopped.err.rfind("t: stopped by an error\nrowsmith-fill: ", 0), 0u) << stopped.err;
+
+    const std::string negative = WriteScenario("t", 0, -1, {{"id", "0", ""}, {"code", "0", ""}});
+    const RunResult refused = Run(Aliases() + " '" + negative + "'");
+    EXPECT_EQ(refused.err, "rowsmith-fill: TProgressBar property out of range.\n");
+}
+
 TEST_P(CliTest, AMissingOrForeignScenarioFileIsAnError) {
     const RunResult missing = Run(Aliases() + " nothing-here.scn");
     EXPECT_EQ(missing.status, 1);
