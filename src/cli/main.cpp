@@ -18,6 +18,7 @@
 #include "text/conversions.h"
 #include "text/errors.h"
 #include "text/ini_file.h"
+#include "text/version.h"
 
 namespace rowsmith {
 namespace {
@@ -101,7 +102,7 @@ void Run(const CliOptions& options) {
             PrintList(list);
             break;
         case CliOptions::Command::ListTables:
-            session.ListTables(options.argument, "", false, false, list);
+            session.ListTables(options.argument, false, list);
             PrintList(list);
             break;
         default:
@@ -124,7 +125,7 @@ int Main(int argc, char** argv) {
         return 0;
     }
     if (options.command == CliOptions::Command::Version) {
-        std::printf("rowsmith-fill %s\n", ROWSMITH_VERSION);
+        std::printf("rowsmith-fill %s\n", ProgramVersion());
         return 0;
     }
     try {

@@ -23,17 +23,12 @@ void DatabaseSession::ListAliases(std::vector<std::string>& list) {
     });
 }
 
-// The pattern is always empty (all tables) and no driver has system tables to show.
-void DatabaseSession::ListTables(const std::string& alias,
-                                 [[maybe_unused]] const std::string& pattern, bool withExtensions,
-                                 [[maybe_unused]] bool withSystemTables,
+void DatabaseSession::ListTables(const std::string& alias, bool withExtensions,
                                  std::vector<std::string>& list) {
     list = Connect(alias).ListTables(withExtensions);
 }
 
 void DatabaseSession::SetLoginHandler(LoginHandler handler) { loginHandler_ = std::move(handler); }
-
-const LoginHandler& DatabaseSession::GetLoginHandler() const { return loginHandler_; }
 
 void DatabaseSession::SetConfigFile(const std::string& path) {
     configFile_ = path;

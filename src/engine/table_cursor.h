@@ -92,6 +92,10 @@ private:
     // current record's.
     const FieldValue& CurrentValue(int index) const;
     void LoadFirstPage();
+    // Moves the walk on to the next page; false, leaving the page as it is, when there is none.
+    bool LoadNextPage();
+    // Makes `page` the one the walk stands in, at its first record.
+    void TakePage(std::vector<Record> page);
     // Before moving: posts a started record that was written to, drops one that was not.
     void CheckBrowseMode();
 

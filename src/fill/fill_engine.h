@@ -71,15 +71,10 @@ public:
     // current before again, also when a check fails.
     void CheckAllValues();
 
-    // Value generators for setting and column `index` of the current table. Each takes a fixed
-    // number of random draws, so a fill is repeatable from its seed. Called by FillTable; what
-    // they work out from the setting is kept until the next bind or fill.
-
-    std::string RandomSetValue(int index);
+    // The text the range generator makes for setting `index` of the current table, read from
+    // the column named like the setting, with one random draw (the fill writes it to columns that
+    // keep their text). What it works out from the setting is kept until the next bind or fill.
     std::string RandomRangeValue(int index);
-    std::int32_t NextAutoIncValue(int index);
-    std::string RandomStringValue(int index);
-    std::string MasterTableValue(int index);
 
     // The fill run.
 

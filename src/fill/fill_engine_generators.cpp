@@ -95,24 +95,8 @@ ColumnPlan& FillEngine::PlanFor(int index) {
     return plan;
 }
 
-std::string FillEngine::RandomSetValue(int index) {
-    return MakeSetValue(PlanFor(index));
-}
-
 std::string FillEngine::RandomRangeValue(int index) {
     return MakeRangeValue(PlanFor(index));
-}
-
-std::int32_t FillEngine::NextAutoIncValue(int index) {
-    return Current().Fields().Items(index).NextCounter();
-}
-
-std::string FillEngine::RandomStringValue(int index) {
-    return MakeRandomString(PlanFor(index));
-}
-
-std::string FillEngine::MasterTableValue(int index) {
-    return MakeMasterValue(PlanFor(index));
 }
 
 const std::string& FillEngine::MakeSetValue(ColumnPlan& plan) {

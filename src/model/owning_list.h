@@ -19,13 +19,10 @@ public:
         return static_cast<int>(items_.size()) - 1;
     }
 
-    // Throws EListError "List index out of bounds (%d)" for a position outside the list.
-    T& Items(int index) const {
-        if (index < 0 || static_cast<std::size_t>(index) >= items_.size()) {
-            throw EListError::OutOfBounds(index);
-        }
-        return *items_[static_cast<std::size_t>(index)];
-    }
+    // Throws EListError "List index out of bounds (%d)" for a position outside the list. A
+    // constant list hands out constant items.
+    T& Items(int index) { return *items_[Checked(index)]; }
+    const T& Items(int index) const { return *items_[Checked(index)]; }
 
     int Count() const { return static_cast<int>(items_.size()); }
 
@@ -40,6 +37,13 @@ public:
     ~OwningList() { Clear(); }
 
 private:
+    std::size_t Checked(int index) const {
+        if (index < 0 || static_cast<std::size_t>(index) >= items_.size()) {
+            throw EListError::OutOfBounds(index);
+        }
+        return static_cast<std::size_t>(index);
+    }
+
     std::vector<std::unique_ptr<T>> items_;
 };
 

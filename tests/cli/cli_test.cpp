@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "test_database.h"
+#include "text/version.h"
 
 namespace rowsmith::test {
 namespace {
@@ -206,7 +207,7 @@ TEST_P(CliTest, HelpAndVersion) {
     EXPECT_EQ(help.out.rfind("Usage: rowsmith-fill", 0), 0u);
     const RunResult version = Run("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "rowsmith-fill " ROWSMITH_VERSION "\n");
+    EXPECT_EQ(version.out, std::string("rowsmith-fill ") + ProgramVersion() + "\n");
 }
 
 TEST_P(CliTest, WrongUsageExitsWithTwo) {

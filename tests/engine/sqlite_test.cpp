@@ -149,7 +149,7 @@ TEST(SqliteEngine, DemoDatabaseIsCreatedOnFirstUse) {
     EXPECT_FALSE(std::filesystem::exists(file));
 
     std::vector<std::string> tables;
-    DatabaseSession::Instance().ListTables("demo", "", true, false, tables);
+    DatabaseSession::Instance().ListTables("demo", true, tables);
     EXPECT_EQ(tables, (std::vector<std::string>{"customers", "employees", "items", "orders",
                                                 "parts"}));
     EXPECT_TRUE(std::filesystem::exists(file));
@@ -234,14 +234,14 @@ TEST(SqliteEngine, AliasConfigurationInTheCurrentFolder) {
     DatabaseSession::Instance().ListAliases(aliases);
     EXPECT_EQ(aliases, (std::vector<std::string>{"alpha", "Demo", "Local", "NoPath"}));
     std::vector<std::string> tables;
-    DatabaseSession::Instance().ListTables("LOCAL", "", false, false, tables);
+    DatabaseSession::Instance().ListTables("LOCAL", false, tables);
     EXPECT_EQ(tables, (std::vector<std::string>{"here"}));
 
     // A path to no file is refused, not quietly created.
-    EXPECT_THROW(DatabaseSession::Instance().ListTables("alpha", "", false, false, tables),
+    EXPECT_THROW(DatabaseSession::Instance().ListTables("alpha", false, tables),
                  EDBEngineError);
     EXPECT_EQ(MessageOf<EDBEngineError>([&] {
-                  DatabaseSession::Instance().ListTables("NoPath", "", false, false, tables);
+                  DatabaseSession::Instance().ListTables("NoPath", false, tables);
               }),
               "Alias 'NoPath' names no database file (PATH)");
     EXPECT_EQ(MessageOf<EDBEngineError>([] { DatabaseSession::Instance().Connect("Nope"); }),
@@ -293,7 +293,7 @@ TEST(SqliteEngine, ListTablesGivesPlainNamesWithoutInternalTables) {
     db.Execute("CREATE VIEW v AS SELECT * FROM b");
     for (bool withExtensions : {false, true}) {
         std::vector<std::string> tables{"stale"};
-        DatabaseSession::Instance().ListTables(db.Alias(), "", withExtensions, false, tables);
+        DatabaseSession::Instance().ListTables(db.Alias(), withExtensions, tables);
         EXPECT_EQ(tables, (std::vector<std::string>{"A", "b"}));
     }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "model/fill_methods.h"
 #include "model/fill_scenario.h"
 #include "text/errors.h"
@@ -97,6 +99,10 @@ TEST(ScenarioTest, PositionsOutsideTheListAreRefused) {
         }
     }
     EXPECT_EQ(1, scenario.Tables().Count());
+    // A constant list hands out constant items.
+    const TFillScenario& constant = scenario;
+    static_assert(std::is_const_v<std::remove_reference_t<decltype(constant.Tables().Items(0))>>);
+    EXPECT_EQ("A", constant.Tables().Items(0).TableName());
 }
 
 }  // namespace

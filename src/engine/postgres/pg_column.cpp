@@ -102,7 +102,7 @@ PgColumn DescribePgColumn(const std::string& name, const std::string& sqlType,
     if ((baseType == "varchar" || baseType == "bpchar") && typmod > 4) {
         column.info.size = typmod - 4;
     }
-    column.selectExpr = QuoteIdent(name);
+    column.selectExpr = QuoteIdentifier(name);
     if (*readCast != '\0') {
         column.selectExpr += std::string("::") + readCast;
     }

@@ -44,17 +44,6 @@ std::string PgErrorText(const PGconn* conn, const PGresult* result) {
     return text;
 }
 
-std::string QuoteIdent(const std::string& name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
 PgLink::PgLink(PGconn* conn) : conn_(conn) {
     // The server's notices (a ROLLBACK with nothing to roll back, say) are no concern of the user.
     PQsetNoticeProcessor(

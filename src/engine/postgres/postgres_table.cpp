@@ -39,7 +39,7 @@ PgText TextOf(const FieldValue& value) {
 PostgresTable::PostgresTable(std::shared_ptr<PgWriter> writer, const std::string& schema,
                              const std::string& name, bool exclusive)
     : writer_(std::move(writer)), target_(std::make_shared<PgTarget>()) {
-    target_->table = QuoteIdent(schema) + "." + QuoteIdent(name);
+    target_->table = QuoteIdentifier(schema) + "." + QuoteIdentifier(name);
     target_->exclusive = exclusive;
     Describe(schema, name);
 }
@@ -88,7 +88,7 @@ void PostgresTable::Describe(const std::string& schema, const std::string& name)
     }
     // Its rows lie in the partitions, where a ctid names a row only within each one.
     if (keyColumns_.empty() && *PQgetvalue(table.get(), 0, 1) == 'p') {
-        throw EDBEngineError("Table " + QuoteIdent(name) +
+        throw EDBEngineError("Table " + QuoteIdentifier(name) +
                              " is partitioned and has no primary key, so its records cannot be "
                              "told apart");
     }
@@ -106,7 +106,7 @@ std::string PostgresTable::KeyList() const {
     }
     std::string list;
     for (std::size_t index : keyColumns_) {
-        list += (list.empty() ? "" : ", ") + QuoteIdent(columns_[index].info.name);
+        list += (list.empty() ? "" : ", ") + QuoteIdentifier(columns_[index].info.name);
     }
     return list;
 }
@@ -250,7 +250,7 @@ void PostgresTable::UseColumns(const std::vector<bool>& assigned) {
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (assigned[i]) {
             insertColumns_ +=
-                (insertColumns_.empty() ? "" : ", ") + QuoteIdent(columns_[i].info.name);
+                (insertColumns_.empty() ? "" : ", ") + QuoteIdentifier(columns_[i].info.name);
         }
     }
 }
@@ -315,7 +315,7 @@ void PostgresTable::Update(RecordKey& key, const std::vector<FieldValue>& values
             continue;
         }
         params.push_back(PgParam(values[i], columns_[i].kind));
-        sets += (sets.empty() ? "" : ", ") + QuoteIdent(columns_[i].info.name) + " = $" +
+        sets += (sets.empty() ? "" : ", ") + QuoteIdentifier(columns_[i].info.name) + " = $" +
                 std::to_string(params.size());
     }
     if (sets.empty()) {

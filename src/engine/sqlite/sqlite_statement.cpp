@@ -14,18 +14,4 @@ SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql) {
     }
 }
 
-std::string QuoteIdentifier(const std::string& name) {
-    std::string quoted;
-    quoted.reserve(name.size() + 2);
-    quoted += '"';
-    for (char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    quoted += '"';
-    return quoted;
-}
-
 }  // namespace rowsmith

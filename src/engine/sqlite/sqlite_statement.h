@@ -29,7 +29,4 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
-// "name" with every double quote doubled: safe for any table or column name.
-std::string QuoteIdentifier(const std::string& name);
-
 }  // namespace rowsmith

@@ -4,12 +4,13 @@
 
 #include "main/modal_hooks.h"
 #include "text/errors.h"
+#include "text/version.h"
 
 namespace rowsmith {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(kApplicationTitle);
-    setApplicationVersion(ROWSMITH_VERSION);
+    setApplicationVersion(ProgramVersion());
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
