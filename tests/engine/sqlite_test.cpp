@@ -14,31 +14,10 @@
 #include "fill/fill_engine.h"
 #include "model/fill_scenario.h"
 #include "recording_reporter.h"
+#include "scoped_env.h"
 
 namespace rowsmith::test {
 namespace {
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = getenv(name)) {
-            old_ = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // Runs in another folder for the life of the object.
 class ScopedCurrentFolder {
