@@ -441,10 +441,25 @@ std::string FormatGeneral(long double value) {
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                       std::chars_format::general, 15);
     std::string text(buffer, result.ptr);
-    for (char& c : text) {
-        if (c == '.') {
-            c = DecimalSeparator();
+    const auto point = text.find('.');
+    if (point != std::string::npos) {
+        text[point] = DecimalSeparator();
+    }
+    // The C library writes "1e+20" and "1e-05"; the program writes "1E20" and "1E-5".
+    const auto exponent = text.find('e');
+    if (exponent != std::string::npos) {
+        std::size_t digits = exponent + 1;
+        std::string mark = "E";
+        if (text[digits] == '-') {
+            mark += '-';
         }
+        if (text[digits] == '-' || text[digits] == '+') {
+            ++digits;
+        }
+        while (digits + 1 < text.size() && text[digits] == '0') {
+            ++digits;
+        }
+        text.replace(exponent, digits - exponent, mark);
     }
     return text;
 }

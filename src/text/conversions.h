@@ -35,7 +35,9 @@ std::string IntToStr(std::int64_t value);
 // Fixed notation with exactly `decimals` digits after the decimal separator ("%.4f", "%.2f").
 std::string FormatFixed(long double value, int decimals);
 // The general format ("%g") with up to 15 significant digits and the decimal separator, so whole
-// numbers print in full ("-2147483648").
+// numbers print in full ("-2147483648"); from 10^15 up and below 10^-4 with an exponent written
+// as the program's number texts write it: "E", a "-" only for a negative one, no leading zeros
+// ("1E20", "1.5E-5").
 std::string FormatGeneral(long double value);
 // The digits FormatFixed writes for |value|, as one whole number: |value| times 10^decimals,
 // rounded to nearest with ties to even. False, leaving `units` alone, when that is not finite or

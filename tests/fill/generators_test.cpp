@@ -161,6 +161,9 @@ TEST_P(GeneratorTest, RangeErrorsArriveAtTheFirstValue) {
         {"1e10 - 5", fmRandomReal,
          "10000000000 is not a valid value for field 'n'. The allowed range is -2147483648 to "
          "2147483647"},
+        {"1e20 - 5", fmRandomReal,
+         "1E20 is not a valid value for field 'n'. The allowed range is -2147483648 to "
+         "2147483647"},
         {"$1F - 40", fmRandomInteger, "'$1F' is not a valid floating point value"},
     };
     for (const auto& c : cases) {

@@ -165,7 +165,32 @@ TEST_F(ConversionsTest, CommaSeparatorReadsAndWritesCommas) {
     EXPECT_EQ("-2147483648", FormatGeneral(-2147483648.0L));
     EXPECT_EQ("4294967295", FormatGeneral(4294967295.0L));
     EXPECT_EQ("2,2", FormatGeneral(2.2L));
-    EXPECT_EQ("1e+20", FormatGeneral(1e20L));
+}
+
+// The range messages' "%g": whole numbers in full up to 15 digits, an exponent from there on and
+// below 10^-4, written "E", a "-" only when negative, and without leading zeros.
+TEST_F(ConversionsTest, FormatGeneralWritesTheExponentAsTheProgramDoes) {
+    static const struct {
+        long double value;
+        const char* text;
+    } cases[] = {
+        {999999999999999.0L, "999999999999999"},
+        {1e15L, "1E15"},
+        {-1e15L, "-1E15"},
+        {1e20L, "1E20"},
+        {9223372036854775807.0L, "9.22337203685478E18"},
+        {1.5e300L, "1.5E300"},
+        {0.0001L, "0.0001"},
+        {0.00001L, "1E-5"},
+        {-2.5e-10L, "-2.5E-10"},
+        {1e-100L, "1E-100"},
+        {0.0L, "0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, FormatGeneral(c.value));
+    }
+    SetDecimalSeparator(',');
+    EXPECT_EQ("1,5E20", FormatGeneral(1.5e20L));
 }
 
 // The hand-made common case must write the same digits as the library's general formatting.
