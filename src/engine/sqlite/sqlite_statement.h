@@ -29,4 +29,7 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// The text of a result column of the row the statement stands on; empty for NULL.
+std::string ColumnText(sqlite3_stmt* statement, int column);
+
 }  // namespace rowsmith
