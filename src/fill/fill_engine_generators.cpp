@@ -131,8 +131,7 @@ void FillEngine::PrepareRange(ColumnPlan& plan) {
         }
         plan.integerBase = static_cast<std::int32_t>(base);
         plan.integerSpan = static_cast<std::uint32_t>(span);
-        plan.writeAsInteger =
-            plan.column != nullptr && StoresIntegers(plan.column->FieldType());
+        plan.writeAsInteger = plan.column != nullptr && StoresIntegers(plan.column->FieldType());
     } else {
         plan.realLow = low;
         plan.realSpan = high - low;
@@ -196,8 +195,8 @@ const std::string& FillEngine::MakeRangeValue(ColumnPlan& plan) {
     } else if (plan.wholeBounds) {
         AssignWholeRangeValue(plan, random_.NextState());
     } else {
-        plan.text = FormatFixed(plan.realLow + random_.RandomFraction() * plan.realSpan,
-                                plan.decimals);
+        plan.text =
+            FormatFixed(plan.realLow + random_.RandomFraction() * plan.realSpan, plan.decimals);
     }
     return plan.text;
 }

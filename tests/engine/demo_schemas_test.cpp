@@ -64,8 +64,7 @@ TEST(DemoSchemas, TheSqliteDemoAndThePostgresScriptHoldTheSameTablesColumnsAndRo
 
     const DemoContents sqlite = ContentsOf("Demo");
     const DemoContents postgres = ContentsOf(server.Alias());
-    EXPECT_EQ(sqlite.tables,
-              (Lines{"customers", "employees", "items", "orders", "parts"}));
+    EXPECT_EQ(sqlite.tables, (Lines{"customers", "employees", "items", "orders", "parts"}));
     EXPECT_EQ(sqlite.tables, postgres.tables);
     EXPECT_EQ(sqlite.columns, postgres.columns);
     EXPECT_EQ(sqlite.rows, postgres.rows);

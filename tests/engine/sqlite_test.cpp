@@ -217,11 +217,9 @@ TEST(SqliteEngine, AliasConfigurationInTheCurrentFolder) {
     EXPECT_EQ(tables, (std::vector<std::string>{"here"}));
 
     // A path to no file is refused, not quietly created.
-    EXPECT_THROW(DatabaseSession::Instance().ListTables("alpha", false, tables),
-                 EDBEngineError);
-    EXPECT_EQ(MessageOf<EDBEngineError>([&] {
-                  DatabaseSession::Instance().ListTables("NoPath", false, tables);
-              }),
+    EXPECT_THROW(DatabaseSession::Instance().ListTables("alpha", false, tables), EDBEngineError);
+    EXPECT_EQ(MessageOf<EDBEngineError>(
+                  [&] { DatabaseSession::Instance().ListTables("NoPath", false, tables); }),
               "Alias 'NoPath' names no database file (PATH)");
     EXPECT_EQ(MessageOf<EDBEngineError>([] { DatabaseSession::Instance().Connect("Nope"); }),
               "Unknown database alias 'Nope'");

@@ -96,8 +96,8 @@ TEST_P(CheckTest, TheFirstWrongValueNamesItsTableAndFieldAndNothingIsWritten) {
     } catch (const Exception& error) {
         EXPECT_STREQ(error.what(), "Wrong fill value. Table: \"second\". Field: \"qty\"");
     }
-    EXPECT_EQ(reporter.calls, (std::vector<std::string>{"check:first", "completed",
-                                                        "check:second", "stopped"}));
+    EXPECT_EQ(reporter.calls,
+              (std::vector<std::string>{"check:first", "completed", "check:second", "stopped"}));
     EXPECT_EQ(engine.CurrentTable(), &first);
     EXPECT_EQ(engine.WorkTable().TableName(), "first");
     EXPECT_TRUE(engine.WorkTable().Active());

@@ -137,8 +137,8 @@ TEST_P(FillRunTest, ANegativeRecordCountStopsBeforeTheTableIsTouched) {
             kept.push_back(row[0]);
         }
         EXPECT_EQ(kept, (std::vector<std::string>{"1", "2", "3"}));
-        EXPECT_EQ(seen.calls, (std::vector<std::string>{"check:t", "completed", "fill:t",
-                                                        "stopped"}));
+        EXPECT_EQ(seen.calls,
+                  (std::vector<std::string>{"check:t", "completed", "fill:t", "stopped"}));
     }
 }
 

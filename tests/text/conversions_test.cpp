@@ -76,14 +76,16 @@ TEST_F(ConversionsTest, Integer64Forms) {
         {"$FFFFFFFF", 4294967295},
         {"$ffffffffffffffff", -1},
         {"$8000000000000000", INT64_MIN},
-        {"$00000000000000001", 1}};
+        {"$00000000000000001", 1},
+    };
     for (const auto& [text, value] : accepted) {
         std::int64_t read = 0;
         EXPECT_TRUE(TryStrToInt64(text, read)) << text;
         EXPECT_EQ(value, read) << text;
     }
-    for (const char* text : {"", "12 ", "1.0", "-", "$", "+-1", "9223372036854775808",
-                             "-9223372036854775809", "$10000000000000000", "99999999999999999999"}) {
+    for (const char* text :
+         {"", "12 ", "1.0", "-", "$", "+-1", "9223372036854775808", "-9223372036854775809",
+          "$10000000000000000", "99999999999999999999"}) {
         std::int64_t value = 0;
         EXPECT_FALSE(TryStrToInt64(text, value)) << text;
     }
@@ -105,8 +107,8 @@ TEST_F(ConversionsTest, DoublesAreReadWithOneRounding) {
             number += "E" + std::to_string(static_cast<int>(random() % 700) - 350);
         }
         const double expected = std::strtod(number.c_str(), nullptr);
-        for (const std::string& text : {number, "  " + number + " ",
-                                        number[0] == '-' ? number : "+" + number}) {
+        for (const std::string& text :
+             {number, "  " + number + " ", number[0] == '-' ? number : "+" + number}) {
             double value = 0;
             if (!std::isfinite(expected)) {
                 EXPECT_FALSE(TryStrToDouble(text, value)) << text;
