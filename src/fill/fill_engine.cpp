@@ -52,13 +52,25 @@ void FillEngine::BindTable(TFillTable& table) {
     workTable_.SetDatabaseName(scenario_.AliasName());
     workTable_.SetTableName(table.TableName());
     workTable_.Open();
-    const int columnCount = workTable_.FieldCount();
-    for (int j = 0; j < columnCount; ++j) {
-        const std::string& name = workTable_.FieldAt(j).FieldName();
-        if (table.FindField(name) < 0) {
-            table.AddField(name);
-        }
+    std::vector<std::string> columnNames;
+    workTable_.ListFieldNames(columnNames);
+    table.ArrangeFields(columnNames);
+}
+
+int FillEngine::OrphanSettingCount() const {
+    if (currentTable_ == nullptr || !workTable_.Active()) {
+        return 0;
     }
+    return std::max(currentTable_->Fields().Count() - workTable_.FieldCount(), 0);
+}
+
+bool FillEngine::DropOrphanSettings() {
+    if (OrphanSettingCount() == 0) {
+        return false;
+    }
+    plan_.clear();
+    currentTable_->DeleteFieldsFrom(workTable_.FieldCount());
+    return true;
 }
 
 void FillEngine::OpenMasterTables() {

@@ -48,10 +48,18 @@ public:
     // Binding and master cursors.
 
     // Makes `table` current, opens its database table on the work table (on the scenario's alias
-    // as it is now) and appends a do-not-fill setting for every column that has no setting of its
-    // exact name. When the open fails, `table` is current all the same and the work table stays
-    // closed.
+    // as it is now) and puts the table's settings in its column order by exact name, so setting
+    // i serves column i: a column without a setting of its name gets a do-not-fill one, and
+    // settings whose column is gone follow the others (TFillTable::ArrangeFields). The scenario
+    // is not marked changed. When the open fails, `table` is current all the same, its settings
+    // stay as they were and the work table stays closed.
     void BindTable(TFillTable& table);
+    // The settings of the current table that no column of its open table takes: the last ones of
+    // its list after BindTable. 0 without a current table or an open work table.
+    int OrphanSettingCount() const;
+    // Removes those settings from the current table, for a window that shows each column with its
+    // own setting; true when it removed any (the scenario changed, which its owner records).
+    bool DropOrphanSettings();
     // Replaces the master cursors by one per master-table setting of the current table, each on
     // its first record. REQUIRES: a current table.
     void OpenMasterTables();
@@ -65,7 +73,8 @@ public:
     // for. A single value for a numeric column reads that column's type from the work table.
     bool CheckFillValue(int index, const std::string& text);
     // Raises "Wrong fill value. Table: ..." at the first setting of the current table whose
-    // stored value fails CheckFillValue.
+    // stored value fails CheckFillValue, and "No column for fill value. Table: ..." at a setting
+    // past the table's last column (its column is gone) whose method writes values.
     void CheckTableValues();
     // Binds and checks every table of the scenario in turn, then binds the table that was
     // current before again, also when a check fails.

@@ -49,11 +49,19 @@ bool FillEngine::CheckFillValue(int index, const std::string& text) {
 
 void FillEngine::CheckTableValues() {
     const TFillTable& table = Current();
+    const auto refuse = [&table](const char* what, const TFillField& setting) {
+        throw Exception(std::string(what) + ". Table: \"" + table.TableName() + "\". Field: \"" +
+                        setting.FieldName() + "\"");
+    };
     for (int i = 0; i < table.Fields().Count(); ++i) {
         const TFillField& setting = table.Fields().Items(i);
+        // A setting past the last column lost its column: the values it would write have no
+        // place, and writing them into another column is what binding by name prevents.
+        if (i >= workTable_.FieldCount() && WritesValues(setting.FillMethod())) {
+            refuse("No column for fill value", setting);
+        }
         if (!CheckFillValue(i, setting.FillValue())) {
-            throw Exception("Wrong fill value. Table: \"" + table.TableName() + "\". Field: \"" +
-                            setting.FieldName() + "\"");
+            refuse("Wrong fill value", setting);
         }
     }
 }

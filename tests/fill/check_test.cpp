@@ -105,16 +105,24 @@ TEST_P(CheckTest, TheFirstWrongValueNamesItsTableAndFieldAndNothingIsWritten) {
     EXPECT_EQ(Count("second"), 1);
 }
 
-TEST_P(CheckTest, ASingleValueBeyondTheLastColumnFailsWithTheListError) {
+// A setting whose column is gone has no place for its values: the check refuses it, naming the
+// table and the setting, unless it writes nothing.
+TEST_P(CheckTest, ASettingWhoseColumnIsGoneFailsTheCheckWhenItWritesValues) {
     CreateTable("t", "a INTEGER, b INTEGER");
     TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
     table.AddField("gone");
-    SetField(table, "gone", fmSingleValue, "1");
-    try {
-        engine.CheckAllValues();
-        FAIL() << "no error";
-    } catch (const EListError& error) {
-        EXPECT_STREQ(error.what(), "List index out of bounds (2)");
+    for (std::int32_t method : {fmSingleValue, fmRandomFromSet, fmAutoIncrement, fmMasterTable}) {
+        SetField(table, "gone", method, "1");
+        try {
+            engine.CheckAllValues();
+            ADD_FAILURE() << method << ": no error";
+        } catch (const Exception& error) {
+            EXPECT_STREQ(error.what(), "No column for fill value. Table: \"t\". Field: \"gone\"");
+        }
+    }
+    for (std::int32_t method : {fmDontFill, 8}) {
+        SetField(table, "gone", method, "1");
+        EXPECT_NO_THROW(engine.CheckAllValues()) << method;
     }
 }
 

@@ -142,6 +142,40 @@ TEST_P(FillRunTest, ANegativeRecordCountStopsBeforeTheTableIsTouched) {
     }
 }
 
+// Settings made for q(a, b, c) meet the table after its columns changed: each value goes to the
+// column its setting names, and a setting whose column is gone stops the check if it writes.
+TEST_P(FillRunTest, SettingsGoToTheColumnsTheyNameAfterTheColumnsChanged) {
+    CreateTable("q", "a INTEGER, b INTEGER, c INTEGER");
+    TFillTable& table = AddTable("q", tfEmptyAndFill, 2);
+    SetField(table, "a", fmSingleValue, "1");
+    SetField(table, "b", fmSingleValue, "2");
+    SetField(table, "c", fmSingleValue, "3");
+    const auto rows = [this] { return db.Query("SELECT * FROM q"); };
+    using Rows = std::vector<std::vector<std::string>>;
+
+    // Column a dropped: its setting has no place, and nothing is written.
+    db.Execute("DROP TABLE q");
+    CreateTable("q", "b INTEGER, c INTEGER");
+    try {
+        engine.FillUp();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "No column for fill value. Table: \"q\". Field: \"a\"");
+    }
+    EXPECT_EQ(rows(), Rows{});
+    // The same setting writing nothing is kept aside and the others fill their own columns.
+    SetField(table, "a", fmDontFill, "");
+    engine.FillUp();
+    EXPECT_EQ(rows(), (Rows{{"2", "3"}, {"2", "3"}}));
+
+    // Columns added in the middle, and the old one back at the end, in another order.
+    db.Execute("DROP TABLE q");
+    CreateTable("q", "x INTEGER, c INTEGER, y INTEGER, b INTEGER, a INTEGER");
+    SetField(table, "a", fmSingleValue, "1");
+    engine.FillUp();
+    EXPECT_EQ(rows(), (Rows{{"", "3", "", "2", "1"}, {"", "3", "", "2", "1"}}));
+}
+
 TEST_P(FillRunTest, UnknownCodes) {
     CreateTable("t", "id " + db.AutoIncKeyType() + ", n INTEGER, m INTEGER", {"1, 1, 1"});
     TFillTable& table = AddTable("t", tfEmptyAndFill, 2);
