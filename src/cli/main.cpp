@@ -18,7 +18,7 @@
 #include "text/conversions.h"
 #include "text/errors.h"
 #include "text/ini_file.h"
-#include "text/version.h"
+#include "version/version_text.h"
 
 namespace rowsmith {
 namespace {
@@ -125,7 +125,10 @@ int Main(int argc, char** argv) {
         return 0;
     }
     if (options.command == CliOptions::Command::Version) {
-        std::printf("rowsmith-fill %s\n", ProgramVersion());
+        // The version stored in this program file, as the desktop program's About box shows it.
+        rowsmith::LoadVersionInfo();
+        std::printf("rowsmith-fill %s (build %s)\n", rowsmith::VersionText().c_str(),
+                    rowsmith::BuildText().c_str());
         return 0;
     }
     try {

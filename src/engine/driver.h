@@ -58,6 +58,13 @@ public:
     virtual std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) = 0;
     // The record with this key; false when there is none (any more).
     virtual bool ReadRecord(const RecordKey& key, Record& record) = 0;
+    // Starts a new walk on the record with this key: like ReadRecord, but the records that updates
+    // of the walk so far moved are met again by the pages that follow.
+    virtual bool SeekRecord(const RecordKey& key, Record& record) = 0;
+    // Starts a new walk on the record at `position` (from 0) in the table's own order; false when
+    // the table has no record there. `count`, when not -1, is the number of records: positions in
+    // the back half are then counted from the end, which is quicker to reach.
+    virtual bool SeekPosition(std::int64_t position, std::int64_t count, Record& record) = 0;
 
     // `assigned[i]` tells whether column i was written; unwritten columns get their defaults.
     // This is the hot path of a fill: no allocation per call once the statement is prepared.

@@ -17,6 +17,12 @@
 
 namespace rowsmith {
 
+// A record's place, kept by TableCursor::GetBookmark: the record's key, so it stays good while
+// other records come and go, and leads nowhere once its record is deleted or its key changed.
+struct CursorBookmark {
+    RecordKey key;
+};
+
 class TableCursor {
 public:
     TableCursor();
@@ -43,13 +49,10 @@ public:
 
     void ListFieldNames(std::vector<std::string>& list) const;
     int FieldCount() const { return fieldCount_; }
-    // Throws EListError "List index out of bounds (%d)".
-    CursorField& FieldAt(int index) {
-        if (static_cast<unsigned>(index) >= static_cast<unsigned>(fieldCount_)) {
-            FieldIndexError(index);
-        }
-        return fields_[index];
-    }
+    // Throws EListError "List index out of bounds (%d)". A constant cursor gives its columns to
+    // read about (name, type, size, current value), not to write.
+    CursorField& FieldAt(int index) { return fields_[CheckedFieldIndex(index)]; }
+    const CursorField& FieldAt(int index) const { return fields_[CheckedFieldIndex(index)]; }
     // Compared without regard to case; throws "%s: Field '%s' not found".
     CursorField& FieldNamed(const std::string& name);
 
@@ -74,11 +77,30 @@ public:
     void Next();
     bool AtEnd() const;
 
+    // Bookmarks, for a viewer that comes back to records it has shown. Moving by a bookmark or a
+    // position starts a new walk there: Next goes on from that record in the table's order.
+    //
+    // The current record's bookmark. Throws on a table without records.
+    CursorBookmark GetBookmark() const;
+    // Moves to the bookmarked record; false, the cursor where it was, when the record is gone.
+    // A started record is posted or dropped first, as by Next.
+    bool GotoBookmark(const CursorBookmark& bookmark);
+    // Moves to the record at `position` (from 0) in the table's order; false, the cursor where it
+    // was, when there is none. Given the record count (CountRecords), the cursor reaches positions
+    // in the back half from the end, which is quicker on large tables.
+    bool MoveTo(std::int64_t position, std::int64_t recordCount = -1);
+
 private:
     friend class CursorField;
     struct State;
 
     [[noreturn]] static void FieldIndexError(int index);
+    int CheckedFieldIndex(int index) const {
+        if (static_cast<unsigned>(index) >= static_cast<unsigned>(fieldCount_)) {
+            FieldIndexError(index);
+        }
+        return index;
+    }
     [[noreturn]] static void NotEditingError();
     // The state of the open cursor; throws "Cannot perform this operation on a closed dataset".
     State& OpenState() const;
@@ -96,6 +118,8 @@ private:
     bool LoadNextPage();
     // Makes `page` the one the walk stands in, at its first record.
     void TakePage(std::vector<Record> page);
+    // Makes `record` the current record, the start of a new walk.
+    void StandOn(Record&& record);
     // Before moving: posts a started record that was written to, drops one that was not.
     void CheckBrowseMode();
 

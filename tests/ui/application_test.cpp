@@ -1,10 +1,11 @@
 // The application's error handler and the real modal boxes.
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <stdexcept>
 
+#include "main/message_boxes.h"
+#include "main/modal_run.h"
 #include "text/errors.h"
 #include "ui_test_support.h"
 
@@ -23,15 +24,12 @@ struct SeenBox {
     Qt::TextFormat format = Qt::AutoText;
 };
 
-void AnswerNextBox(SeenBox& seen, QMessageBox::StandardButton answer) {
-    QTimer::singleShot(0, [&seen, answer] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            return;
-        }
-        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                box->textFormat()};
-        box->button(answer)->click();
+// Answers the next message boxes with `answer`, noting what they showed.
+void AnswerBoxes(SeenBox& seen, QMessageBox::StandardButton answer) {
+    SetModalAnswer([&seen, answer](QDialog& dialog) {
+        auto& box = dynamic_cast<QMessageBox&>(dialog);
+        seen = {box.windowTitle(), box.text(), box.icon(), box.standardButtons(), box.textFormat()};
+        return int(answer);
     });
 }
 
@@ -73,7 +71,7 @@ void ApplicationTest::errorInHandlerReachesTheBox() {
     RecordingForm form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.ScenarioFileName = "noname";
+    form.Document().SetFileName("noname");
     form.UpdateCommands();
     form.fillUpAction = [kind, text = message.toStdString()] {
         switch (kind) {
@@ -97,8 +95,9 @@ void ApplicationTest::errorInHandlerReachesTheBox() {
 
 void ApplicationTest::errorBoxLooks() {
     SeenBox seen;
-    AnswerNextBox(seen, QMessageBox::Ok);
+    AnswerBoxes(seen, QMessageBox::Ok);
     ShowErrorBox("Cannot open <table>.");
+    SetModalAnswer({});
     QCOMPARE(seen.title, QString("Rowsmith"));
     QCOMPARE(seen.text, QString("Cannot open <table>."));
     // Names in messages are never read as markup.
@@ -109,21 +108,19 @@ void ApplicationTest::errorBoxLooks() {
 
 void ApplicationTest::questionBoxLooks() {
     SeenBox seen;
-    AnswerNextBox(seen, QMessageBox::No);
+    AnswerBoxes(seen, QMessageBox::No);
     QVERIFY(!AskYesNo("Scenario was changed. Save changes?"));
     QCOMPARE(seen.title, QString());
     QCOMPARE(seen.icon, QMessageBox::Question);
     QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::No);
 
-    AnswerNextBox(seen, QMessageBox::Yes);
+    AnswerBoxes(seen, QMessageBox::Yes);
     QVERIFY(AskYesNo("Scenario was changed. Save changes?"));
-}
-
-int RunApplicationTests(int argc, char** argv) {
-    ApplicationTest test;
-    return QTest::qExec(&test, argc, argv);
+    SetModalAnswer({});
 }
 
 }  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(ApplicationTest)
 
 #include "application_test.moc"

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QTimer>
 
 #include "dialogs/dlg_login.h"
 #include "ui_test_support.h"
@@ -12,15 +11,14 @@ namespace rowsmith::test {
 
 namespace {
 
-// Answers the next modal login dialog: types the password and accepts, or cancels.
-void AnswerLogin(const QString& password, bool accept, QString* shownAlias) {
-    QTimer::singleShot(0, [=] {
-        auto* dialog = qobject_cast<TdlgLogin*>(QApplication::activeModalWidget());
-        QVERIFY(dialog != nullptr);
-        *shownAlias = dialog->lblDatabaseName->text();
-        QTest::keyClicks(dialog->edPassword, password);
-        accept ? dialog->accept() : dialog->reject();
-    });
+// Answers the login dialog: types the password and accepts, or cancels.
+void AnswerLogin(ModalAnswers& answers, const QString& password, bool accept, QString* shownAlias) {
+    answers.answerDialog = [=](QDialog& dialog) {
+        auto& login = dynamic_cast<TdlgLogin&>(dialog);
+        *shownAlias = login.lblDatabaseName->text();
+        QTest::keyClicks(login.edPassword, password);
+        return accept ? QDialog::Accepted : QDialog::Rejected;
+    };
 }
 
 }  // namespace
@@ -28,7 +26,7 @@ void AnswerLogin(const QString& password, bool accept, QString* shownAlias) {
 class DlgLoginTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void fieldsAreLimitedAndThePasswordMasked();
     void okHandsBackUserAndPassword();
     void cancelHandsBackNothing();
@@ -45,8 +43,9 @@ void DlgLoginTest::fieldsAreLimitedAndThePasswordMasked() {
 }
 
 void DlgLoginTest::okHandsBackUserAndPassword() {
+    ModalAnswers answers;
     QString shownAlias;
-    AnswerLogin("s3cret", true, &shownAlias);
+    AnswerLogin(answers, "s3cret", true, &shownAlias);
     std::string user = "scott";
     std::string password;
     QVERIFY(TdlgLogin::Execute("Sales", user, password));
@@ -56,19 +55,17 @@ void DlgLoginTest::okHandsBackUserAndPassword() {
 }
 
 void DlgLoginTest::cancelHandsBackNothing() {
+    ModalAnswers answers;
     QString shownAlias;
-    AnswerLogin("typed", false, &shownAlias);
+    AnswerLogin(answers, "typed", false, &shownAlias);
     std::string user = "scott";
     std::string password;
     QVERIFY(!TdlgLogin::Execute("Sales", user, password));
     QCOMPARE(QString::fromStdString(password), QString());
 }
 
-int RunDlgLoginTests(int argc, char** argv) {
-    DlgLoginTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 }  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(DlgLoginTest)
 
 #include "dlg_login_test.moc"

@@ -73,11 +73,8 @@ void FileDialogTest::qtFilter() {
     QCOMPARE(TFileDialog(TFileDialog::Kind::Open, filter).QtFilter(), qtFilter);
 }
 
-int RunFileDialogTests(int argc, char** argv) {
-    FileDialogTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 }  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(FileDialogTest)
 
 #include "file_dialog_test.moc"

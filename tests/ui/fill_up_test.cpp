@@ -25,15 +25,16 @@ namespace {
 // A scenario of one table "t" of five records: id counts up, n is drawn from 0 - 10.
 void SetUpScenario(TMainForm& form, TestDatabase& database, const std::string& range) {
     database.Execute("CREATE TABLE t (id INTEGER PRIMARY KEY, n INTEGER)");
-    form.Scenario->SetAliasName(database.Alias());
-    TFillTable& table = form.Scenario->Tables().Items(form.Scenario->AddTable("t"));
+    TFillScenario& scenario = form.Document().Scenario();
+    scenario.SetAliasName(database.Alias());
+    TFillTable& table = scenario.Tables().Items(scenario.AddTable("t"));
     table.SetRecCount(5);
     table.Fields().Items(table.AddField("id")).SetFillMethod(fmAutoIncrement);
     TFillField& n = table.Fields().Items(table.AddField("n"));
     n.SetFillMethod(fmRandomInteger);
     n.SetFillValue(range);
-    form.Filler->SetFixedSeed(0);
-    form.ScenarioFileName = "noname";
+    form.Document().Filler().SetFixedSeed(0);
+    form.Document().SetFileName("noname");
     form.UpdateCommands();
 }
 
@@ -57,7 +58,7 @@ void FillUpTest::fillUpFillsTheScenarioTables() {
     QVERIFY(form.PrgsBar->isHidden());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     // No table was current before the run, so nothing is bound again: the last one filled stays.
-    QVERIFY(form.CurrentTable() == &form.Scenario->Tables().Items(0));
+    QVERIFY(form.CurrentTable() == &form.Document().Scenario().Tables().Items(0));
 
     // The menu item runs the same command; the table is emptied and filled again.
     form.miFillup->trigger();
@@ -71,22 +72,19 @@ void FillUpTest::wrongValueShowsTheErrorAndWritesNothing() {
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     SetUpScenario(form, database, "1 -- 5");
-    TFillTable& table = form.Scenario->Tables().Items(0);
-    form.Filler->BindTable(table);
+    TFillTable& table = form.Document().Scenario().Tables().Items(0);
+    form.Document().Filler().BindTable(table);
 
     QTest::mouseClick(form.siFillUp, Qt::LeftButton);
     QCOMPARE(answers.errors, QStringList("Wrong fill value. Table: \"t\". Field: \"n\""));
     QCOMPARE(database.QueryValue("SELECT COUNT(*) FROM t"), std::string("0"));
     QVERIFY(form.CurrentTable() == &table);
-    QVERIFY(form.Filler->WorkTable().Active());
+    QVERIFY(form.Document().Filler().WorkTable().Active());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
-int RunFillUpTests(int argc, char** argv) {
-    FillUpTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 }  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(FillUpTest)
 
 #include "fill_up_test.moc"

@@ -102,11 +102,8 @@ void HelpViewerTest::contentsCommandLooksBesideTheProgram() {
     }
 }
 
-int RunHelpViewerTests(int argc, char** argv) {
-    HelpViewerTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 }  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(HelpViewerTest)
 
 #include "help_viewer_test.moc"

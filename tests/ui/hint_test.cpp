@@ -52,11 +52,8 @@ void HintTest::parts() {
     QCOMPARE(control.statusTip(), longPart);
 }
 
-int RunHintTests(int argc, char** argv) {
-    HintTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 }  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(HintTest)
 
 #include "hint_test.moc"

@@ -1,18 +1,20 @@
 // The main window: its state at start-up, the command states, closing with and without changes,
 // the last grid column, hints and the wiring of the commands.
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSpinBox>
-#include <QTableWidget>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 
+#include "main/field_grid.h"
 #include "main/fit_last_column.h"
 #include "main/hint_text.h"
+#include "main/spin_edit.h"
 #include "main/status_panel.h"
 #include "model/fill_methods.h"
 #include "ui_test_support.h"
@@ -51,11 +53,6 @@ QStringList Captions(const QMenu* menu) {
     return captions;
 }
 
-void ShowAndWait(QWidget& window) {
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-}
-
 }  // namespace
 
 class MainFormTest : public QObject {
@@ -65,6 +62,7 @@ private slots:
     void startUpStates_data();
     void startUpStates();
     void startUpLayout();
+    void controlsHaveAccessibleNames();
     void menusInOrder();
     void commandStates_data();
     void commandStates();
@@ -112,15 +110,15 @@ void MainFormTest::startUpLayout() {
     QVERIFY(form.cbMethods->isHidden());
     QVERIFY(form.bbEditValue->isHidden());
     QCOMPARE(form.StatusBar->Caption(), QString());
-    QVERIFY(form.Scenario != nullptr);
-    QCOMPARE(form.Scenario->Tables().Count(), 0);
+    QCOMPARE(form.Document().Scenario().Tables().Count(), 0);
     QVERIFY(form.CurrentTable() == nullptr);
-    QVERIFY(form.ScenarioFileName.empty());
+    QVERIFY(!form.Document().HasScenario());
 
-    QCOMPARE(form.sgFields->columnCount(), 3);
-    QCOMPARE(form.sgFields->horizontalHeaderItem(colFieldName)->text(), QString("Field name"));
-    QCOMPARE(form.sgFields->horizontalHeaderItem(colFillMethod)->text(), QString("Filling method"));
-    QCOMPARE(form.sgFields->horizontalHeaderItem(colValues)->text(), QString("Values"));
+    const QAbstractItemModel& grid = *form.sgFields->model();
+    QCOMPARE(grid.columnCount(), 3);
+    QCOMPARE(grid.headerData(colFieldName, Qt::Horizontal).toString(), QString("Field name"));
+    QCOMPARE(grid.headerData(colFillMethod, Qt::Horizontal).toString(), QString("Filling method"));
+    QCOMPARE(grid.headerData(colValues, Qt::Horizontal).toString(), QString("Values"));
     QCOMPARE(form.sgFields->columnWidth(colFieldName), 130);
     QCOMPARE(form.sgFields->columnWidth(colFillMethod), 171);
     QCOMPARE(form.cbMethods->count(), int(kFillMethodCaptions.size()));
@@ -130,6 +128,27 @@ void MainFormTest::startUpLayout() {
     QCOMPARE(form.seRecCount->value(), 100);
     QCOMPARE(form.seRecCount->minimum(), std::numeric_limits<int>::min());
     QCOMPARE(form.seRecCount->maximum(), std::numeric_limits<int>::max());
+}
+
+void MainFormTest::controlsHaveAccessibleNames() {
+    TMainForm form;
+    ShowAndWait(form);
+    // Every control a person uses carries a name a screen reader can say: its own, or the
+    // caption it shows.
+    const QRegularExpression control("^(cb|se|sb|si|bb|sg)[A-Z]");
+    int checked = 0;
+    for (const QWidget* widget : form.findChildren<QWidget*>()) {
+        if (!control.match(widget->objectName()).hasMatch()) {
+            continue;
+        }
+        const auto* button = qobject_cast<const QAbstractButton*>(widget);
+        const QString name = widget->accessibleName().isEmpty() && button != nullptr
+                                 ? button->text()
+                                 : widget->accessibleName();
+        QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
+        ++checked;
+    }
+    QCOMPARE(checked, 11);
 }
 
 void MainFormTest::menusInOrder() {
@@ -145,13 +164,13 @@ void MainFormTest::menusInOrder() {
 
 void MainFormTest::commandStates_data() {
     // Steps: U UpdateCommands, M1/M0 SetModified(true/false), N what New does before it updates
-    // the commands (a "noname" scenario and the Save item enabled), O a scenario read from a file.
+    // the commands (a "noname" scenario, marked changed), O a scenario read from a file.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("states");
     QTest::newRow("new scenario") << "N U"
                                   << "1111111";
-    QTest::newRow("New enables the Save item, the button follows on update") << "N"
-                                                                             << "1000000";
+    QTest::newRow("New enables Save, Fill Up and Show Data follow on update") << "N"
+                                                                              << "1110000";
     QTest::newRow("new scenario saved") << "N U M0"
                                         << "0011111";
     QTest::newRow("saved scenario edited") << "N U M0 M1"
@@ -179,10 +198,10 @@ void MainFormTest::commandStates() {
         } else if (step == "M1" || step == "M0") {
             form.SetModified(step == "M1");
         } else if (step == "N") {
-            form.ScenarioFileName = "noname";
-            form.miSaveScenario->setEnabled(true);
+            form.Document().SetFileName("noname");
+            form.SetModified(true);
         } else if (step == "O") {
-            form.ScenarioFileName = "/tmp/sales.scn";
+            form.Document().SetFileName("/tmp/sales.scn");
         }
         QCOMPARE(form.miShowData->isEnabled(), form.siShowData->isEnabled());
     }
@@ -213,7 +232,7 @@ void MainFormTest::closing() {
     answers.answerYes = answerYes;
     RecordingForm form;
     ShowAndWait(form);
-    form.ScenarioFileName = "noname";
+    form.Document().SetFileName("noname");
     form.SetModified(changed);
 
     if (byExit) {
@@ -296,7 +315,7 @@ void MainFormTest::menuItemHintGoesToStatusPanel() {
     QFETCH(QString, longHint);
     TMainForm form;
     ShowAndWait(form);
-    form.ScenarioFileName = "noname";
+    form.Document().SetFileName("noname");
     form.SetModified(true);
     form.UpdateCommands();
     QAction* item = form.findChild<QAction*>(name);
@@ -400,7 +419,7 @@ void MainFormTest::commandsReachTheirHandlers() {
     QFETCH(QString, handler);
     RecordingForm form;
     ShowAndWait(form);
-    form.ScenarioFileName = "noname";
+    form.Document().SetFileName("noname");
     form.SetModified(true);
     form.UpdateCommands();
 
@@ -412,11 +431,8 @@ void MainFormTest::commandsReachTheirHandlers() {
     QCOMPARE(form.calls, QStringList(handler));
 }
 
-int RunMainFormTests(int argc, char** argv) {
-    MainFormTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 }  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(MainFormTest)
 
 #include "main_form_test.moc"

@@ -91,11 +91,8 @@ void StatusProgressTest::busyCursorIsRestored() {
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
-int RunStatusProgressTests(int argc, char** argv) {
-    StatusProgressTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 }  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(StatusProgressTest)
 
 #include "status_progress_test.moc"

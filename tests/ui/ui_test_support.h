@@ -1,40 +1,52 @@
-// Helpers of the UI tests: answers for the modal boxes and file dialogs, a main window whose
-// scenario commands only record that they ran, and the entry points of the test classes.
+// Helpers of the UI tests: answers for every modal dialog, a main window whose scenario commands
+// only record that they ran, and the entry point of a test program.
 #pragma once
 
+#include <QApplication>
+#include <QDialog>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <functional>
 #include <optional>
 
+#include "main/application.h"
 #include "main/file_dialog.h"
 #include "main/main_form.h"
-#include "main/modal_hooks.h"
+
+class QComboBox;
+class QListWidget;
 
 namespace rowsmith::test {
 
-// Answers every modal box and file dialog while it lives, and records what was asked.
+// Answers every modal dialog while it lives, through the one modal hook, and records what was
+// asked. Message boxes and file dialogs get the answers set here; any other dialog goes to
+// `answerDialog` (none set: it is cancelled).
 class ModalAnswers {
 public:
-    ModalAnswers() {
-        ModalHooks().askYesNo = [this](const QString& text) {
-            questions << text;
-            return answerYes;
-        };
-        ModalHooks().showError = [this](const QString& text) { errors << text; };
-        ModalHooks().chooseFile = [this](const TFileDialog& dialog) {
-            fileDialogs << dialog.DialogKind();
-            return chosenFile;
-        };
-    }
-    ~ModalAnswers() { ModalHooks() = TModalHooks(); }
+    ModalAnswers();
+    ~ModalAnswers();
+    ModalAnswers(const ModalAnswers&) = delete;
+    ModalAnswers& operator=(const ModalAnswers&) = delete;
 
+    // The question boxes' answer: Yes, or OK where the box asks OK or Cancel.
     bool answerYes = false;
+    // The file dialogs' answer: the name typed, or nothing for Cancel.
     std::optional<QString> chosenFile;
-    QList<TFileDialog::Kind> fileDialogs;
+    // Plays the user in any other dialog and gives its result.
+    std::function<int(QDialog& dialog)> answerDialog;
+
     QStringList questions;
     QStringList errors;
+    QList<TFileDialog::Kind> fileDialogs;
+    // The folder each file dialog opened in.
+    QStringList fileDialogFolders;
+    // The titles of the other dialogs, in the order they were shown.
+    QStringList dialogs;
+
+private:
+    int Answer(QDialog& dialog);
 };
 
 // A main window whose scenario commands record their names; FillUp may be given something to do.
@@ -56,13 +68,31 @@ public:
     }
 };
 
-int RunApplicationTests(int argc, char** argv);
-int RunDlgLoginTests(int argc, char** argv);
-int RunFileDialogTests(int argc, char** argv);
-int RunFillUpTests(int argc, char** argv);
-int RunHelpViewerTests(int argc, char** argv);
-int RunHintTests(int argc, char** argv);
-int RunMainFormTests(int argc, char** argv);
-int RunStatusProgressTests(int argc, char** argv);
+// The items of a list or combo box from first to last.
+QStringList Items(const QComboBox& combo);
+QStringList Items(const QListWidget& list);
+
+// Shows a window and waits until it is on screen.
+void ShowAndWait(QWidget& window);
+
+// Runs the menu item as a click on it does: from the event loop, so that an error it raises
+// reaches the application's handler.
+void Trigger(QAction* item);
+
+// Runs the test class inside the program's own application object, so that its error handler is
+// the one under test.
+template <typename TestClass>
+int RunUiTest(int argc, char** argv) {
+    TApplication application(argc, argv);
+    // Tests close windows one after the other; that must not end the application.
+    application.setQuitOnLastWindowClosed(false);
+    TestClass test;
+    return QTest::qExec(&test, argc, argv);
+}
 
 }  // namespace rowsmith::test
+
+#define ROWSMITH_UI_TEST_MAIN(TestClass)                                         \
+    int main(int argc, char** argv) {                                            \
+        return rowsmith::test::RunUiTest<rowsmith::test::TestClass>(argc, argv); \
+    }

@@ -26,6 +26,8 @@ public:
     const std::vector<ColumnInfo>& Columns() const override { return layout_.columns; }
     std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override;
     bool ReadRecord(const RecordKey& key, Record& record) override;
+    bool SeekRecord(const RecordKey& key, Record& record) override;
+    bool SeekPosition(std::int64_t position, std::int64_t count, Record& record) override;
     void Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) override;
     RecordKey LastInsertKey() override;
     void Update(RecordKey& key, const std::vector<FieldValue>& values,

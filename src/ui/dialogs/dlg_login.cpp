@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "main/modal_run.h"
+
 namespace rowsmith {
 
 namespace {
@@ -47,7 +49,7 @@ bool TdlgLogin::Execute(const std::string& alias, std::string& userName, std::st
     dialog.edUserName->setText(QString::fromStdString(userName));
     // With the user known, the password is all that is left to type.
     (userName.empty() ? dialog.edUserName : dialog.edPassword)->setFocus();
-    if (dialog.exec() != QDialog::Accepted) {
+    if (RunModal(dialog) != QDialog::Accepted) {
         return false;
     }
     userName = dialog.edUserName->text().toStdString();

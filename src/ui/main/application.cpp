@@ -2,15 +2,17 @@
 
 #include <exception>
 
-#include "main/modal_hooks.h"
+#include "main/message_boxes.h"
 #include "text/errors.h"
-#include "text/version.h"
+#include "version/version_text.h"
 
 namespace rowsmith {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(kApplicationTitle);
-    setApplicationVersion(ProgramVersion());
+    // The version stored in the program file, which the About box shows too.
+    LoadVersionInfo();
+    setApplicationVersion(QString::fromStdString(VersionText()));
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
@@ -19,7 +21,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const EAbort&) {
         return false;
     } catch (const std::exception& error) {
-        ShowErrorBox(QString::fromStdString(ErrorBoxText(error.what())));
+        ShowErrorMessage(error.what());
         return false;
     }
 }

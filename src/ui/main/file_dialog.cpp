@@ -3,10 +3,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
-#include <optional>
 #include <utility>
 
-#include "main/modal_hooks.h"
+#include "main/modal_run.h"
 
 namespace rowsmith {
 
@@ -14,31 +13,32 @@ TFileDialog::TFileDialog(Kind kind, QString filter, QString defaultExt)
     : kind_(kind), filter_(std::move(filter)), defaultExt_(std::move(defaultExt)) {}
 
 bool TFileDialog::Execute(QWidget* parent) {
-    std::optional<QString> chosen;
-    if (ModalHooks().chooseFile) {
-        chosen = ModalHooks().chooseFile(*this);
+    QFileDialog dialog(parent);
+    dialog.setNameFilter(QtFilter());
+    if (kind_ == Kind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setDefaultSuffix(defaultExt_);
     } else {
-        QFileDialog dialog(parent);
-        dialog.setNameFilter(QtFilter());
-        if (kind_ == Kind::Save) {
-            dialog.setAcceptMode(QFileDialog::AcceptSave);
-            dialog.setOption(QFileDialog::DontConfirmOverwrite);
-            dialog.setDefaultSuffix(defaultExt_);
-        } else {
-            dialog.setAcceptMode(QFileDialog::AcceptOpen);
-            dialog.setFileMode(QFileDialog::AnyFile);
-        }
-        if (!fileName_.isEmpty()) {
-            dialog.selectFile(fileName_);
-        }
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-            chosen = dialog.selectedFiles().constFirst();
-        }
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile);
     }
-    if (!chosen || chosen->isEmpty()) {
+    if (!initialDir_.isEmpty()) {
+        dialog.setDirectory(initialDir_);
+    }
+    // The former choice is offered again where the dialog opens in its folder.
+    if (!fileName_.isEmpty() &&
+        QFileInfo(fileName_).absolutePath() == dialog.directory().absolutePath()) {
+        dialog.selectFile(QFileInfo(fileName_).fileName());
+    }
+    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
-    fileName_ = WithDefaultExt(*chosen);
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (chosen.isEmpty()) {
+        return false;
+    }
+    fileName_ = WithDefaultExt(chosen);
     return true;
 }
 

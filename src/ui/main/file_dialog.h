@@ -17,12 +17,15 @@ public:
 
     TFileDialog(Kind kind, QString filter, QString defaultExt = QString());
 
-    // Shows the dialog modally (or asks the test hook). True when the user chose a file, which
-    // FileName then gives; on Cancel FileName keeps its former value.
+    // Shows the dialog modally through RunModal, in the folder InitialDir when one is set. True
+    // when the user chose a file, which FileName then gives; on Cancel FileName keeps its former
+    // value.
     bool Execute(QWidget* parent);
 
     Kind DialogKind() const { return kind_; }
     const QString& FileName() const { return fileName_; }
+    const QString& InitialDir() const { return initialDir_; }
+    void SetInitialDir(const QString& folder) { initialDir_ = folder; }
 
     // The filter in Qt's form: "Rowsmith Scenario (*.scn)".
     QString QtFilter() const;
@@ -34,6 +37,7 @@ private:
     QString filter_;
     QString defaultExt_;
     QString fileName_;
+    QString initialDir_;
 };
 
 }  // namespace rowsmith

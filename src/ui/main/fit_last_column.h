@@ -4,10 +4,10 @@
 // scrolls.
 #pragma once
 
-class QTableWidget;
+class QTableView;
 
 namespace rowsmith {
 
-void FitLastColumn(QTableWidget& grid);
+void FitLastColumn(QTableView& grid);
 
 }  // namespace rowsmith

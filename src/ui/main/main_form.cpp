@@ -11,16 +11,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QSpinBox>
 #include <QStyle>
-#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
-#include <limits>
 
 #include "main/application.h"
+#include "main/field_grid.h"
+#include "main/field_grid_model.h"
 #include "main/hint_router.h"
 #include "main/hint_text.h"
+#include "main/spin_edit.h"
 #include "main/status_panel.h"
 #include "main/tool_glyphs.h"
 #include "model/fill_methods.h"
@@ -36,7 +36,6 @@ constexpr int kTablesListWidth = 113;
 constexpr int kTableFillMethodWidth = 145;
 constexpr int kRecCountWidth = 79;
 constexpr int kBottomPanelHeight = 29;
-constexpr int kRowHeight = 18;
 constexpr int kFieldNameWidth = 130;
 constexpr int kFillMethodWidth = 171;
 constexpr int kValuesWidth = 198;
@@ -149,6 +148,7 @@ void TMainForm::CreateMenus() {
 void TMainForm::CreateSpeedBar() {
     SpeedBar = new QToolBar("Work", this);
     SpeedBar->setObjectName("SpeedBar");
+    SpeedBar->setAccessibleName("Work");
     SpeedBar->setMovable(true);
     SpeedBar->setFloatable(false);
     SpeedBar->setIconSize(QSize(16, 16));
@@ -195,6 +195,8 @@ QWidget* TMainForm::CreateRightPanel() {
     lblAliasCap = AddLabel(layout, "Database:");
     lbAlias = new QLabel;
     lbAlias->setObjectName("lbAlias");
+    // Its text, the alias, is its name; the caption beside it describes it.
+    lbAlias->setAccessibleDescription("Database:");
     lbAlias->setTextFormat(Qt::PlainText);
     QFont bold = lbAlias->font();
     bold.setBold(true);
@@ -211,6 +213,8 @@ QWidget* TMainForm::CreateRightPanel() {
     lblTableCap = AddLabel(layout, "Table:");
     cbTables = new QComboBox;
     cbTables->setObjectName("cbTables");
+    cbTables->setAccessibleName("Table:");
+    lblTableCap->setBuddy(cbTables);
     cbTables->setFixedWidth(kTablesListWidth);
     layout->addWidget(cbTables);
 
@@ -238,17 +242,12 @@ QWidget* TMainForm::CreateSettingsPanel() {
     pnlMain->setBackgroundRole(QPalette::Window);
     pnlMain->setAutoFillBackground(true);
 
-    sgFields = new QTableWidget(0, 3, pnlMain);
-    sgFields->setObjectName("sgFields");
-    sgFields->verticalHeader()->hide();
-    sgFields->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    sgFields->horizontalHeader()->setDefaultSectionSize(kFieldNameWidth);
+    sgFields = new TFieldGrid(pnlMain);
+    fieldModel_ = new TFieldGridModel(this);
+    sgFields->setModel(fieldModel_);
     sgFields->setColumnWidth(colFieldName, kFieldNameWidth);
     sgFields->setColumnWidth(colFillMethod, kFillMethodWidth);
     sgFields->setColumnWidth(colValues, kValuesWidth);
-    sgFields->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgFields->setSelectionBehavior(QAbstractItemView::SelectItems);
-    sgFields->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The grid's column widths follow its client width, which also changes when a scroll bar
     // comes or goes and when the panel is first shown.
     sgFields->viewport()->installEventFilter(this);
@@ -261,6 +260,7 @@ QWidget* TMainForm::CreateSettingsPanel() {
     }
     cbMethods->setFrame(false);
     cbMethods->setFocusPolicy(Qt::ClickFocus);
+    cbMethods->setAccessibleName("Filling method");
     cbMethods->hide();
 
     bbEditValue = new QPushButton("...", pnlMain);
@@ -269,6 +269,7 @@ QWidget* TMainForm::CreateSettingsPanel() {
     bold.setBold(true);
     bbEditValue->setFont(bold);
     bbEditValue->setFocusPolicy(Qt::ClickFocus);
+    bbEditValue->setAccessibleName("Edit values");
     bbEditValue->hide();
 
     auto* layout = new QVBoxLayout(pnlMain);
@@ -291,6 +292,8 @@ QWidget* TMainForm::CreateBottomPanel() {
     lblTblFillMethod = AddLabel(layout, "Table fill method");
     cbTblFillMethod = new QComboBox;
     cbTblFillMethod->setObjectName("cbTblFillMethod");
+    cbTblFillMethod->setAccessibleName("Table fill method");
+    lblTblFillMethod->setBuddy(cbTblFillMethod);
     for (const char* caption : kTableFillMethodCaptions) {
         cbTblFillMethod->addItem(caption);
     }
@@ -300,9 +303,10 @@ QWidget* TMainForm::CreateBottomPanel() {
 
     lblRecCount = AddLabel(layout, "Record count:");
     lblRecCount->setObjectName("lblRecCount");
-    seRecCount = new QSpinBox;
+    seRecCount = new TSpinEdit;
     seRecCount->setObjectName("seRecCount");
-    seRecCount->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    seRecCount->setAccessibleName("Record count:");
+    lblRecCount->setBuddy(seRecCount);
     seRecCount->setValue(kDefaultRecCount);
     seRecCount->setFixedWidth(kRecCountWidth);
     layout->addWidget(seRecCount);
@@ -311,10 +315,8 @@ QWidget* TMainForm::CreateBottomPanel() {
 }
 
 void TMainForm::FormCreate() {
-    Scenario = std::make_unique<TFillScenario>();
-    FillProgress = std::make_unique<StatusProgress>(*StatusBar);
-    Filler = std::make_unique<FillEngine>(*Scenario, *FillProgress);
-    sgFields->setHorizontalHeaderLabels({"Field name", "Filling method", "Values"});
+    fillProgress_ = std::make_unique<StatusProgress>(*StatusBar);
+    document_ = std::make_unique<ScenarioDocument>(*fillProgress_);
 
     hintRouter_ = new THintRouter(this);
     hintRouter_->Track(menuBar());
@@ -324,10 +326,15 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormDestroy() {
-    // The engine refers to the scenario and its listener, so it goes first.
-    Filler.reset();
-    FillProgress.reset();
-    Scenario.reset();
+    // Controls still signal while the window goes (an open cell editor commits as it loses the
+    // focus); none of it may reach the document once it is freed.
+    fieldModel_->Clear();
+    for (QObject* control : findChildren<QObject*>()) {
+        QObject::disconnect(control, nullptr, this, nullptr);
+    }
+    // The document's engine reports to the listener, so the document goes first.
+    document_.reset();
+    fillProgress_.reset();
 }
 
 }  // namespace rowsmith

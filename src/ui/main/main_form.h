@@ -3,21 +3,21 @@
 // pnlRight naming the scenario's database and table, the settings panel pnlMain with the field
 // grid, and the status panel StatusBar with the progress bar of a fill run.
 //
-// Commands are enabled from the scenario's state: UpdateCommands derives them from
-// ScenarioFileName (empty: no scenario; "noname": a new scenario without a file; otherwise its
-// file), SetModified sets the scenario-changed state, which is the enabled state of the Save menu
-// item. Controls carry the names the design gives them and are public, so that the commands,
-// dialogs and tests built on this window can reach them.
+// The scenario's state is data, kept by a ScenarioDocument; the window's handlers translate between
+// the controls and it, and UpdateCommands derives every enabled state from it. Controls carry the
+// names the design gives them and are public, so that the tests can reach them as a person would.
 #pragma once
 
 #include <QMainWindow>
+#include <QModelIndex>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "fill/fill_engine.h"
+#include "main/field_grid_model.h"
 #include "main/file_dialog.h"
+#include "main/scenario_document.h"
 #include "main/status_progress.h"
-#include "model/fill_scenario.h"
 
 class QAction;
 class QComboBox;
@@ -25,19 +25,16 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QSpinBox;
-class QTableWidget;
 class QToolBar;
 class QToolButton;
 
 namespace rowsmith {
 
+class TFieldGrid;
+class TSpinEdit;
 class THelpViewer;
 class THintRouter;
 class TStatusPanel;
-
-// The columns of sgFields.
-enum FieldGridColumn { colFieldName = 0, colFillMethod = 1, colValues = 2 };
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -46,16 +43,10 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // The one scenario, created empty; New and Open replace its contents.
-    std::unique_ptr<TFillScenario> Scenario;
-    // The fill engine's listener: the status caption, PrgsBar and the busy cursor.
-    std::unique_ptr<StatusProgress> FillProgress;
-    // Owns the work table, the master cursors and the current table; checks and fills Scenario.
-    std::unique_ptr<FillEngine> Filler;
+    // The scenario on show, its file, its changed state and the engine that fills it.
+    ScenarioDocument& Document() { return *document_; }
     // The scenario table shown in the grid or being checked or filled, or none.
-    TFillTable* CurrentTable() const { return Filler ? Filler->CurrentTable() : nullptr; }
-    // Empty: no scenario yet; "noname": a new scenario without a file; otherwise its .scn file.
-    std::string ScenarioFileName;
+    TFillTable* CurrentTable() const { return document_->Filler().CurrentTable(); }
 
     QToolBar* SpeedBar = nullptr;
     QToolButton* siNewScenario = nullptr;
@@ -71,14 +62,14 @@ public:
     QComboBox* cbTables = nullptr;
 
     QWidget* pnlMain = nullptr;
-    QTableWidget* sgFields = nullptr;
+    TFieldGrid* sgFields = nullptr;
     QComboBox* cbMethods = nullptr;
     QPushButton* bbEditValue = nullptr;
     QWidget* pnlBottom = nullptr;
     QLabel* lblTblFillMethod = nullptr;
     QComboBox* cbTblFillMethod = nullptr;
     QLabel* lblRecCount = nullptr;
-    QSpinBox* seRecCount = nullptr;
+    TSpinEdit* seRecCount = nullptr;
 
     TStatusPanel* StatusBar = nullptr;
     QProgressBar* PrgsBar = nullptr;
@@ -98,10 +89,11 @@ public:
     TFileDialog OpenDialog;
     TFileDialog SaveDialog;
 
-    // Enables Fill Up, Save As and Show Data exactly when there is a scenario, and gives the Save
-    // button the state of the Save menu item.
+    // Derives every command's enabled state from the document: Fill Up, Save As and Show Data
+    // exactly when there is a scenario, both Save commands exactly when it changed.
     void UpdateCommands();
-    // Sets the scenario-changed state (both Save commands); a change also enables Save As.
+    // Sets the scenario-changed state and shows it on both Save commands; a change also enables
+    // Save As.
     void SetModified(bool modified);
     // Offers to save a changed scenario; Yes runs SaveScenario. There is no way to cancel.
     void CheckSaveChanges();
@@ -115,6 +107,27 @@ public:
     virtual void SaveScenarioAs();
     virtual void FillUp();
     virtual void ShowData();
+
+    // Opens the scenario file at `path` as the Open command does once a file is chosen, then
+    // brings the commands up to date (a file named on the command line).
+    void OpenScenarioFile(const QString& path);
+    // Saves the scenario to `fileName` and marks it unchanged.
+    void WriteScenario(const std::string& fileName);
+    // Shows the scenario: the alias, the caption, the table list and the first table.
+    void ShowScenario();
+    // Shows the scenario table selected in cbTables in the grid and the controls below it.
+    void ShowFillTable();
+
+    // The field settings grid's handlers.
+    void sgFieldsSelectCell(const QModelIndex& current);
+    void cbMethodsChange(int method);
+    void bbEditValueClick();
+    void EditValueSet(int index);
+    void EditMasterField(int index);
+    void cbTblFillMethodChange(int method);
+    void seRecCountChange();
+    void UpdateRecCountVisibility();
+    TFieldGridModel& FieldModel() const { return *fieldModel_; }
 
     // Closes the window exactly as its title bar does, so a changed scenario is offered for saving.
     void miExitClick();
@@ -145,6 +158,28 @@ private:
     void ConnectCommands();
     void FollowSpeedBarOrientation(Qt::Orientation orientation);
 
+    // Lays cbMethods over the current method cell and bbEditValue at the right end of the
+    // current value cell of a set or master row, hiding what does not belong to the current cell.
+    void PlaceGridControls();
+    void PlaceEditButton(int index, const QRect& cell);
+    void ConnectGrid();
+    // A rejected text brings the current cell back to it when the user moved away.
+    void ReturnToRejected(const QModelIndex& index);
+
+    // Loads `path` into the scenario and shows it: the Open command after its dialog.
+    void LoadScenario(const QString& path);
+    // For when the scenario's table list is emptied: no control may reach a freed table.
+    void HideTables();
+    // The folder a file dialog opens in: the scenario's, else the examples, else home.
+    QString ScenarioFolder() const;
+    // Asks SaveDialog for a file name.
+    std::optional<std::string> ChooseSaveName();
+
+    // The fill engine's listener: the status caption, PrgsBar and the busy cursor. It outlives
+    // the document, whose engine reports to it.
+    std::unique_ptr<StatusProgress> fillProgress_;
+    std::unique_ptr<ScenarioDocument> document_;
+    TFieldGridModel* fieldModel_ = nullptr;
     THintRouter* hintRouter_ = nullptr;
     THelpViewer* helpViewer_ = nullptr;
     QWidget* speedBarEnd_ = nullptr;

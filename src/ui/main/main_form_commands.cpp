@@ -1,18 +1,22 @@
 // TMainForm: the command states, the window's events and the small commands.
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QTableWidget>
 #include <QToolButton>
 
+#include "dialogs/about_box.h"
+#include "dialogs/dlg_show_data.h"
 #include "dialogs/help_viewer.h"
 #include "main/application.h"
+#include "main/field_grid.h"
 #include "main/fit_last_column.h"
 #include "main/hint_router.h"
 #include "main/main_form.h"
-#include "main/modal_hooks.h"
+#include "main/message_boxes.h"
+#include "main/modal_run.h"
 #include "main/status_panel.h"
 
 namespace rowsmith {
@@ -35,19 +39,23 @@ void TMainForm::ConnectCommands() {
     bind(miExit, nullptr, &TMainForm::miExitClick);
     bind(Contents1, nullptr, &TMainForm::Contents1Click);
     bind(About1, nullptr, &TMainForm::About1Click);
+    connect(cbTables, &QComboBox::activated, this, &TMainForm::ShowFillTable);
+    ConnectGrid();
 }
 
 void TMainForm::UpdateCommands() {
-    const bool hasScenario = !ScenarioFileName.empty();
-    miFillup->setEnabled(hasScenario);
+    const bool hasScenario = document_->HasScenario();
+    for (QAction* item : {miFillup, miSaveScenarioAs, miShowData}) {
+        item->setEnabled(hasScenario);
+    }
     siFillUp->setEnabled(hasScenario);
-    miSaveScenarioAs->setEnabled(miFillup->isEnabled());
-    miShowData->setEnabled(miFillup->isEnabled());
-    siShowData->setEnabled(miFillup->isEnabled());
-    siSaveScenario->setEnabled(miSaveScenario->isEnabled());
+    siShowData->setEnabled(hasScenario);
+    miSaveScenario->setEnabled(document_->Modified());
+    siSaveScenario->setEnabled(document_->Modified());
 }
 
 void TMainForm::SetModified(bool modified) {
+    document_->SetModified(modified);
     siSaveScenario->setEnabled(modified);
     miSaveScenario->setEnabled(modified);
     if (modified) {
@@ -56,7 +64,7 @@ void TMainForm::SetModified(bool modified) {
 }
 
 void TMainForm::CheckSaveChanges() {
-    if (!siSaveScenario->isEnabled()) {
+    if (!document_->Modified()) {
         return;
     }
     if (AskYesNo("Scenario was changed. Save changes?")) {
@@ -68,17 +76,24 @@ void TMainForm::DisplayHint() {
     StatusBar->SetCaption(hintRouter_->Hint());
 }
 
-void TMainForm::NewScenario() {}
+void TMainForm::FillUp() {
+    document_->Filler().FillUp();
+}
 
-void TMainForm::OpenScenario() {}
-
-void TMainForm::SaveScenario() {}
-
-void TMainForm::SaveScenarioAs() {}
-
-void TMainForm::FillUp() { Filler->FillUp(); }
-
-void TMainForm::ShowData() {}
+void TMainForm::ShowData() {
+    TdlgShowData viewer;
+    const TFillScenario& scenario = document_->Scenario();
+    viewer.ATable.SetDatabaseName(scenario.AliasName());
+    std::vector<std::string> tables;
+    for (int i = 0; i < scenario.Tables().Count(); ++i) {
+        tables.push_back(scenario.Tables().Items(i).TableName());
+    }
+    viewer.SetTables(tables);
+    viewer.cbTables->setCurrentIndex(tables.empty() ? -1 : 0);
+    // When the first table does not open, the error leaves here and the viewer never shows.
+    viewer.ShowTable();
+    RunModal(viewer);
+}
 
 void TMainForm::miExitClick() {
     close();
@@ -94,7 +109,10 @@ void TMainForm::Contents1Click() {
     helpViewer_->activateWindow();
 }
 
-void TMainForm::About1Click() {}
+void TMainForm::About1Click() {
+    TAboutBox box(this);
+    RunModal(box);
+}
 
 void TMainForm::FormShow() {
     UpdateCommands();

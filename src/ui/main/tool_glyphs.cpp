@@ -115,6 +115,24 @@ void DrawShowData(QPainter& p, const Ink& ink) {
     DrawGrid(p, ink, QRectF(1.5, 2.5, 13, 11), 5);
 }
 
+// A blue arrow pointing up with a grey shadow; the down arrow is its mirror image.
+void DrawArrowUp(QPainter& p, const Ink&) {
+    const QPolygonF arrow(
+        {{8, 1.5}, {14, 7.5}, {10.5, 7.5}, {10.5, 13.5}, {5.5, 13.5}, {5.5, 7.5}, {2, 7.5}});
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(128, 128, 128));
+    p.drawPolygon(arrow.translated(1, 1));
+    p.setPen(Outline(QColor(0, 0, 128)));
+    p.setBrush(QColor(40, 90, 220));
+    p.drawPolygon(arrow);
+}
+
+void DrawArrowDown(QPainter& p, const Ink& ink) {
+    p.translate(0, kGridSize);
+    p.scale(1, -1);
+    DrawArrowUp(p, ink);
+}
+
 }  // namespace
 
 QIcon NewScenarioGlyph() {
@@ -135,6 +153,14 @@ QIcon FillUpGlyph() {
 
 QIcon ShowDataGlyph() {
     return MakeIcon(DrawShowData, true);
+}
+
+QIcon MoveUpGlyph() {
+    return MakeIcon(DrawArrowUp, false);
+}
+
+QIcon MoveDownGlyph() {
+    return MakeIcon(DrawArrowDown, false);
 }
 
 QIcon ApplicationIcon() {

@@ -1,6 +1,6 @@
-// The small pictures of the tool-bar buttons and the window icon, drawn by the program itself.
-// New and Show Data carry a picture of their own for the disabled look; the other buttons take
-// the style's greyed rendering.
+// The small pictures of the tool-bar buttons, the dialogs' picture buttons and the window icon,
+// drawn by the program itself. New and Show Data carry a picture of their own for the disabled
+// look; the other buttons take the style's greyed rendering.
 #pragma once
 
 #include <QIcon>
@@ -12,6 +12,9 @@ QIcon OpenScenarioGlyph();
 QIcon SaveScenarioGlyph();
 QIcon FillUpGlyph();
 QIcon ShowDataGlyph();
+// The move buttons of the scenario editor.
+QIcon MoveUpGlyph();
+QIcon MoveDownGlyph();
 QIcon ApplicationIcon();
 
 }  // namespace rowsmith

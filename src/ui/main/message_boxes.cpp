@@ -1,35 +1,37 @@
-#include "main/modal_hooks.h"
+#include "main/message_boxes.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
+#include "main/modal_run.h"
+#include "text/errors.h"
+
 namespace rowsmith {
 
-TModalHooks& ModalHooks() {
-    static TModalHooks hooks;
-    return hooks;
-}
-
 bool AskYesNo(const QString& text) {
-    if (ModalHooks().askYesNo) {
-        return ModalHooks().askYesNo(text);
-    }
     QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     // Texts quote names from databases and files: never read them as markup.
     box.setTextFormat(Qt::PlainText);
-    return box.exec() == QMessageBox::Yes;
+    return RunModal(box) == QMessageBox::Yes;
+}
+
+bool AskOkCancel(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Ok | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    return RunModal(box) == QMessageBox::Ok;
 }
 
 void ShowErrorBox(const QString& text) {
-    if (ModalHooks().showError) {
-        ModalHooks().showError(text);
-        return;
-    }
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    RunModal(box);
+}
+
+void ShowErrorMessage(const std::string& message) {
+    ShowErrorBox(QString::fromStdString(ErrorBoxText(message)));
 }
 
 }  // namespace rowsmith

@@ -1,0 +1,42 @@
+// SqliteTable: starting a walk at a bookmarked record or at a position in the table's order.
+#include "engine/sqlite/sqlite_table.h"
+
+namespace rowsmith {
+
+bool SqliteTable::SeekRecord(const RecordKey& key, Record& record) {
+    movedKeys_.clear();
+    return ReadRecord(key, record);
+}
+
+bool SqliteTable::SeekPosition(std::int64_t position, std::int64_t count, Record& record) {
+    movedKeys_.clear();
+    if (position < 0 || (count >= 0 && position >= count)) {
+        return false;
+    }
+    // SQLite steps over skipped rows without reading their columns; from the nearer end it steps
+    // over at most half the table.
+    const bool fromEnd = count >= 0 && position >= count / 2;
+    std::string order;
+    if (!layout_.rowid.empty()) {
+        order = layout_.rowid + (fromEnd ? " DESC" : "");
+    } else {
+        for (int column : layout_.keyColumns) {
+            order += (order.empty() ? "" : ", ") + QuoteIdentifier(layout_.columns[column].name) +
+                     (fromEnd ? " DESC" : "");
+        }
+    }
+    SqliteStatement statement(db_, "SELECT " + selectList_ + " FROM " + quotedName_ + " ORDER BY " +
+                                       order + " LIMIT 1 OFFSET ?1");
+    sqlite3_bind_int64(statement.get(), 1, fromEnd ? count - 1 - position : position);
+    const int rc = sqlite3_step(statement.get());
+    if (rc == SQLITE_ROW) {
+        ReadRow(statement.get(), record);
+        return true;
+    }
+    if (rc != SQLITE_DONE) {
+        Fail();
+    }
+    return false;
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,105 @@
+// TableDataModel: the data viewer's grid model over an open TableCursor, one row per record in
+// the table's order and one column per table column, titled with the column names. After the
+// records comes one empty row in which the user starts a new record, as data grids offer.
+//
+// The model reads the first page at once and counts the records right after, from the event loop,
+// so the first screen shows before a large table is counted; from then on the scroll bar spans the
+// whole table. It holds only a few pages of records: those around what the view asks for, loaded
+// on demand through the cursor's bookmarks and positions, the least recently used dropped. Memory
+// is the same for ten records and for ten million.
+//
+// Edits collect in one pending record and reach the table only when Post runs (the viewer posts
+// when the user leaves the row). A post the table refuses raises its error and keeps the record
+// pending, its typed values shown, so the user can mend it or drop it.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/table_cursor.h"
+
+namespace rowsmith {
+
+class TableDataModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    static constexpr int kPageRows = 100;
+    static constexpr int kMaxPages = 8;
+
+    explicit TableDataModel(QObject* parent = nullptr);
+
+    // Shows the open `cursor`'s table, or nothing for null; a pending record is dropped. The
+    // cursor must outlive its use here. A table of more than one page is counted by
+    // FinishCount, which the event loop runs next.
+    void SetCursor(TableCursor* cursor);
+    // Counts the records, when that is still to be done, and adds the rows past the first page.
+    // Throws the engine's error when the records cannot be counted.
+    void FinishCount();
+    bool Counted() const { return counted_; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Takes the text into the pending record. Refused while another row has a pending record.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    std::int64_t RecordCount() const { return recordCount_; }
+    // The row in which a new record is started: the one after the last record.
+    int AppendRow() const { return static_cast<int>(recordCount_); }
+    // The row of the pending record, or -1.
+    int PendingRow() const { return pending_.row; }
+    // Writes the pending record to the table. On error it raises the engine's error and the
+    // record stays pending.
+    void Post();
+    void CancelPending();
+    // Removes the record of `row` from the table; on the append row it only drops a pending new
+    // record. Throws the engine's error, or when another user deleted the record.
+    void DeleteRecord(int row);
+    // How many pages are held now.
+    int LoadedPages() const { return static_cast<int>(pages_.size()); }
+
+private:
+    struct Row {
+        CursorBookmark mark;
+        std::vector<std::string> values;
+    };
+    struct Page {
+        int index = 0;
+        std::vector<Row> rows;
+        std::uint64_t lastUse = 0;
+    };
+    struct Pending {
+        int row = -1;
+        // Texts typed per column; columns without one keep their value.
+        std::vector<std::optional<std::string>> values;
+    };
+
+    // The record of `row`, loading its page; null past the records the table still has.
+    const Row* RowAt(int row) const;
+    Page& LoadPage(int index) const;
+    Page* FindPage(int index) const;
+    // Reads the cursor's current record.
+    Row ReadRow() const;
+    // Moves the cursor onto the record of `row`; throws when the record is gone.
+    void GoToRow(int row);
+    void StorePosted(int row, Row&& posted);
+
+    TableCursor* cursor_ = nullptr;
+    // The records known: all of them once counted_.
+    std::int64_t recordCount_ = 0;
+    bool counted_ = true;
+    QStringList titles_;
+    mutable std::vector<Page> pages_;
+    mutable std::uint64_t clock_ = 0;
+    Pending pending_;
+};
+
+}  // namespace rowsmith

@@ -1,0 +1,197 @@
+// TMainForm: the field settings grid and the table settings below it.
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "dialogs/dlg_edit_values2.h"
+#include "dialogs/dlg_edit_values7.h"
+#include "main/field_grid.h"
+#include "main/hint_text.h"
+#include "main/main_form.h"
+#include "main/modal_run.h"
+#include "main/spin_edit.h"
+#include "model/fill_methods.h"
+#include "text/text_helpers.h"
+
+namespace rowsmith {
+
+namespace {
+
+QString MethodHint(int method) {
+    return QString::fromStdString(FillMethodHint(method).value_or(std::string()));
+}
+
+}  // namespace
+
+void TMainForm::ConnectGrid() {
+    connect(sgFields->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TMainForm::sgFieldsSelectCell);
+    connect(fieldModel_, &TFieldGridModel::Edited, this, [this] { SetModified(true); });
+    connect(fieldModel_, &TFieldGridModel::ValueRejected, this, &TMainForm::ReturnToRejected,
+            Qt::QueuedConnection);
+    connect(fieldModel_, &TFieldGridModel::dataChanged, this, &TMainForm::PlaceGridControls);
+    // The controls over the grid follow its scrolling and its column widths.
+    connect(sgFields->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &TMainForm::PlaceGridControls);
+    connect(sgFields->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &TMainForm::PlaceGridControls);
+    connect(sgFields->horizontalHeader(), &QHeaderView::sectionResized, this,
+            &TMainForm::PlaceGridControls);
+    connect(sgFields, &TFieldGrid::MethodListRequested, cbMethods, &QComboBox::showPopup);
+    connect(sgFields, &TFieldGrid::ValueEditorRequested, this, &TMainForm::bbEditValueClick);
+    connect(cbMethods, &QComboBox::activated, this, &TMainForm::cbMethodsChange);
+    connect(bbEditValue, &QPushButton::clicked, this, &TMainForm::bbEditValueClick);
+    connect(cbTblFillMethod, &QComboBox::activated, this, &TMainForm::cbTblFillMethodChange);
+    connect(seRecCount, &TSpinEdit::Change, this, &TMainForm::seRecCountChange);
+}
+
+void TMainForm::ShowFillTable() {
+    pnlMain->hide();
+    fieldModel_->Clear();
+    FillEngine& filler = document_->Filler();
+    filler.BindTable(document_->Scenario().Tables().Items(cbTables->currentIndex()));
+    TFillTable& table = *filler.CurrentTable();
+    fieldModel_->ShowTable(&filler);
+    sgFields->setCurrentIndex(fieldModel_->index(0, colFillMethod));
+    sgFields->scrollToTop();
+    sgFields->horizontalScrollBar()->setValue(0);
+    {
+        const QSignalBlocker quiet(cbTblFillMethod);
+        cbTblFillMethod->setCurrentIndex(table.TableFillMethod());
+    }
+    // A different number shown marks the scenario changed, through seRecCountChange.
+    seRecCount->setValue(table.RecCount());
+    UpdateRecCountVisibility();
+    pnlMain->show();
+    PlaceGridControls();
+}
+
+void TMainForm::sgFieldsSelectCell(const QModelIndex& current) {
+    if (current.isValid()) {
+        SetHint(sgFields, MethodHint(fieldModel_->Field(current.row()).FillMethod()), false);
+    }
+    PlaceGridControls();
+}
+
+void TMainForm::ReturnToRejected(const QModelIndex& index) {
+    if (index.isValid() && sgFields->currentIndex() != index) {
+        sgFields->setCurrentIndex(index);
+    }
+}
+
+void TMainForm::PlaceGridControls() {
+    const QModelIndex current = sgFields->currentIndex();
+    QRect cell;
+    if (current.isValid() && pnlMain->isVisible()) {
+        const QRect inView = sgFields->visualRect(current);
+        if (sgFields->viewport()->rect().intersects(inView)) {
+            cell = QRect(sgFields->viewport()->mapTo(pnlMain, inView.topLeft()), inView.size());
+        }
+    }
+    const int method = current.isValid() ? fieldModel_->Field(current.row()).FillMethod() : -1;
+    if (!cell.isNull() && current.column() == colFillMethod) {
+        {
+            const QSignalBlocker quiet(cbMethods);
+            cbMethods->setCurrentIndex(method);
+        }
+        cbMethods->setGeometry(cell.left() + 1, cell.top() + 1, cell.width(), cell.height());
+        cbMethods->show();
+        cbMethods->raise();
+    } else {
+        cbMethods->hide();
+    }
+    if (!cell.isNull() && current.column() == colValues && TFieldGridModel::EditorMethod(method)) {
+        PlaceEditButton(current.row(), cell);
+    } else {
+        bbEditValue->hide();
+    }
+}
+
+void TMainForm::PlaceEditButton(int index, const QRect& cell) {
+    if (fieldModel_->Field(index).FillMethod() <= fmDontFill) {
+        return;
+    }
+    const int side = cell.height();
+    bbEditValue->setGeometry(cell.right() - side + 1, cell.top(), side, side);
+    bbEditValue->show();
+    bbEditValue->raise();
+}
+
+void TMainForm::cbMethodsChange(int method) {
+    const QModelIndex current = sgFields->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    fieldModel_->setData(current.siblingAtColumn(colFillMethod), method);
+    SetModified(true);
+    SetHint(cbMethods, MethodHint(method));
+    SetHint(sgFields, MethodHint(method), false);
+}
+
+void TMainForm::bbEditValueClick() {
+    const QModelIndex current = sgFields->currentIndex();
+    if (current.isValid()) {
+        const int method = fieldModel_->Field(current.row()).FillMethod();
+        if (method == fmRandomFromSet) {
+            EditValueSet(current.row());
+        } else if (method == fmMasterTable) {
+            EditMasterField(current.row());
+        }
+    }
+    sgFields->setFocus();
+}
+
+void TMainForm::EditValueSet(int index) {
+    TdlgEditValues2 editor;
+    editor.SetValues(fieldModel_->Field(index).ValueSet());
+    if (RunModal(editor) == QDialog::Accepted) {
+        fieldModel_->setData(fieldModel_->index(index, colValues),
+                             QString::fromStdString(editor.ValueSetText()),
+                             TFieldGridModel::FillValueRole);
+        SetModified(true);
+    }
+}
+
+void TMainForm::EditMasterField(int index) {
+    TdlgEditValues7 picker;
+    picker.Initialise(document_->Scenario().AliasName());
+    const std::string& value = fieldModel_->Field(index).FillValue();
+    if (!TrimSpaces(value).empty()) {
+        picker.Preselect(value);
+    }
+    if (RunModal(picker) == QDialog::Accepted) {
+        fieldModel_->setData(fieldModel_->index(index, colValues),
+                             QString::fromStdString(picker.SelectedField()),
+                             TFieldGridModel::FillValueRole);
+        SetModified(true);
+    }
+}
+
+void TMainForm::cbTblFillMethodChange(int method) {
+    if (CurrentTable() == nullptr) {
+        return;
+    }
+    CurrentTable()->SetTableFillMethod(method);
+    SetModified(true);
+    UpdateRecCountVisibility();
+}
+
+void TMainForm::seRecCountChange() {
+    if (CurrentTable() == nullptr) {
+        return;
+    }
+    CurrentTable()->SetRecCount(seRecCount->Value());
+    SetModified(true);
+}
+
+void TMainForm::UpdateRecCountVisibility() {
+    const bool shown =
+        CurrentTable() != nullptr && CurrentTable()->TableFillMethod() != tfUpdateExisting;
+    seRecCount->setVisible(shown);
+    lblRecCount->setVisible(shown);
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,121 @@
+// TMainForm: the scenario commands New, Open, Save and Save As, and showing a scenario.
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include "main/field_grid.h"
+
+#include "dialogs/dlg_edit_scen.h"
+#include "engine/database_session.h"
+#include "main/application.h"
+#include "main/data_folder.h"
+#include "main/fit_last_column.h"
+#include "main/main_form.h"
+#include "main/modal_run.h"
+
+namespace rowsmith {
+
+void TMainForm::NewScenario() {
+    CheckSaveChanges();
+    TdlgEditScen dialog(this);
+    std::vector<std::string> aliases;
+    DatabaseSession::Instance().ListAliases(aliases);
+    dialog.SetAliases(aliases);
+    if (RunModal(dialog) == QDialog::Accepted) {
+        HideTables();
+        document_->New(dialog.AliasName(), dialog.ScenarioTables());
+        SetModified(true);
+        ShowScenario();
+    }
+    UpdateCommands();
+}
+
+void TMainForm::OpenScenario() {
+    OpenDialog.SetInitialDir(ScenarioFolder());
+    if (OpenDialog.Execute(this)) {
+        LoadScenario(OpenDialog.FileName());
+    }
+    UpdateCommands();
+    FitLastColumn(*sgFields);
+}
+
+void TMainForm::OpenScenarioFile(const QString& path) {
+    LoadScenario(path);
+    UpdateCommands();
+    FitLastColumn(*sgFields);
+}
+
+void TMainForm::LoadScenario(const QString& path) {
+    HideTables();
+    document_->Open(path.toStdString());
+    ShowScenario();
+}
+
+void TMainForm::SaveScenario() {
+    if (document_->IsUnnamed()) {
+        SaveScenarioAs();
+    } else {
+        WriteScenario(document_->FileName());
+    }
+}
+
+void TMainForm::SaveScenarioAs() {
+    SaveDialog.SetInitialDir(ScenarioFolder());
+    if (const std::optional<std::string> path = ChooseSaveName()) {
+        document_->SetFileName(*path);
+        WriteScenario(*path);
+    }
+}
+
+std::optional<std::string> TMainForm::ChooseSaveName() {
+    if (!SaveDialog.Execute(this)) {
+        return std::nullopt;
+    }
+    return SaveDialog.FileName().toStdString();
+}
+
+void TMainForm::WriteScenario(const std::string& fileName) {
+    document_->Write(fileName);
+    SetModified(false);
+}
+
+void TMainForm::ShowScenario() {
+    FillEngine& filler = document_->Filler();
+    filler.CloseWorkTable();
+    const QString alias = QString::fromStdString(document_->Scenario().AliasName());
+    lbAlias->setText(alias);
+    setWindowTitle(QString(kApplicationTitle) + " - " +
+                   QString::fromStdString(document_->FileName()));
+    pnlRight->show();
+    const TFTList& tables = document_->Scenario().Tables();
+    if (tables.Count() == 0) {
+        return;
+    }
+    cbTables->clear();
+    for (int i = 0; i < tables.Count(); ++i) {
+        cbTables->addItem(QString::fromStdString(tables.Items(i).TableName()));
+    }
+    cbTables->setCurrentIndex(0);
+    ShowFillTable();
+}
+
+void TMainForm::HideTables() {
+    pnlMain->hide();
+    fieldModel_->Clear();
+    cbTables->clear();
+}
+
+QString TMainForm::ScenarioFolder() const {
+    if (document_->HasScenario() && !document_->IsUnnamed()) {
+        const QFileInfo file(QString::fromStdString(document_->FileName()));
+        if (file.absoluteDir().exists()) {
+            return file.absolutePath();
+        }
+    }
+    if (const QString examples = FindDataFolder("examples"); !examples.isEmpty()) {
+        return examples;
+    }
+    return QDir::homePath();
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,49 @@
+#include "main/scenario_document.h"
+
+#include "text/text_helpers.h"
+
+namespace rowsmith {
+
+ScenarioDocument::ScenarioDocument(FillReporter& reporter)
+    : scenario_(std::make_unique<TFillScenario>()),
+      filler_(std::make_unique<FillEngine>(*scenario_, reporter)) {}
+
+ScenarioDocument::~ScenarioDocument() {
+    // The engine refers to the scenario, so it goes first.
+    filler_.reset();
+    scenario_.reset();
+}
+
+bool ScenarioDocument::IsUnnamed() const {
+    return UpperCase(fileName_) == UpperCase(kNoName);
+}
+
+void ScenarioDocument::New(const std::string& alias, const std::vector<std::string>& tables) {
+    scenario_->SetAliasName(alias);
+    ClearTables();
+    for (const std::string& name : tables) {
+        if (scenario_->FindTable(name) < 0) {
+            scenario_->AddTable(name);
+        }
+    }
+    fileName_ = kNoName;
+    modified_ = true;
+}
+
+void ScenarioDocument::Open(const std::string& path) {
+    fileName_ = path;
+    ClearTables();
+    scenario_->LoadFromFile(path);
+}
+
+void ScenarioDocument::Write(const std::string& path) {
+    scenario_->SaveToFile(path);
+    modified_ = false;
+}
+
+void ScenarioDocument::ClearTables() {
+    filler_->ForgetCurrentTable();
+    scenario_->Tables().Clear();
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,583 @@
+"""Rowsmith on a fresh demo database, worked as a person works it.
+
+The whole path: New scenario (alias, three tables, reordered), column settings in the grid
+(typed, rejected and corrected, through the value-set editor and the master-field picker), Save,
+Fill Up, and the scenario opened again, both from the File menu and from the command line. The
+records in the database and the bytes of the scenario file are checked at the end. Besides, both
+value editors at doubled scaling, opened by keyboard and cancelled. A screenshot of each step goes
+to the shots folder.
+
+Run with a session bus (see run-e2e); the test starts its own X server:
+    rowsmith_test.py PATH_TO_ROWSMITH SHOTS_FOLDER
+"""
+
+import os
+import shutil
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import pyatspi
+
+from desktop import (Desktop, Window, XServer, children, enabled, find_all, has_state,
+                     item_names, selected_names, showing, text_of, wait_for_window, wait_until,
+                     wait_window_closed)
+from grid import FIELD_NAME, VALUES, FieldGrid, find_combo, pick_in_combo, record_count, record_count_text
+
+PROGRAM = None
+SHOTS = None
+
+CUSTOMERS = ["CustNo", "Company", "Contact", "City", "Country", "Phone", "CreditLimit", "Since",
+             "Active"]
+EMPLOYEES = ["EmpNo", "LastName", "FirstName", "PhoneExt", "HireDate", "StartTime", "Salary",
+             "Notes"]
+ORDERS = ["OrderNo", "CustNo", "EmpNo", "SaleDate", "ShipDate", "ShipVia", "AmountPaid", "Paid"]
+
+# The value set as typed into the value-set editor, one value a line: a blank, a comma.
+COMPANIES = ["Reef Divers", "Blue Lagoon, Ltd.", "Unisco"]
+# The same set as one value: the lines with a blank or a comma quoted.
+COMPANIES_VALUE = '"Reef Divers","Blue Lagoon, Ltd.",Unisco'
+
+# What the scenario file holds after the settings below: every column of every table shown, in
+# the table's order, the untouched ones as "Don't fill it" (0). The file's lines end in CR LF.
+EXPECTED_SCENARIO = """\
+[Main]
+AliasName=Demo
+Tables=customers,employees,orders
+
+[Table customers]
+FieldMethod=0
+RecCount=5
+Fields=CustNo,Company,Contact,City,Country,Phone,CreditLimit,Since,Active
+
+[Field customers.CustNo]
+FillMethod=5
+FillValue=
+
+[Field customers.Company]
+FillMethod=2
+FillValue="Reef Divers","Blue Lagoon, Ltd.",Unisco
+
+[Field customers.Contact]
+FillMethod=0
+FillValue=
+
+[Field customers.City]
+FillMethod=1
+FillValue=Kapaa
+
+[Field customers.Country]
+FillMethod=0
+FillValue=
+
+[Field customers.Phone]
+FillMethod=0
+FillValue=
+
+[Field customers.CreditLimit]
+FillMethod=3
+FillValue=1000 - 5000
+
+[Field customers.Since]
+FillMethod=0
+FillValue=
+
+[Field customers.Active]
+FillMethod=0
+FillValue=
+
+[Table employees]
+FieldMethod=2
+RecCount=100
+Fields=EmpNo,LastName,FirstName,PhoneExt,HireDate,StartTime,Salary,Notes
+
+[Field employees.EmpNo]
+FillMethod=0
+FillValue=
+
+[Field employees.LastName]
+FillMethod=1
+FillValue=Smith
+
+[Field employees.FirstName]
+FillMethod=6
+FillValue=10
+
+[Field employees.PhoneExt]
+FillMethod=0
+FillValue=
+
+[Field employees.HireDate]
+FillMethod=0
+FillValue=
+
+[Field employees.StartTime]
+FillMethod=0
+FillValue=
+
+[Field employees.Salary]
+FillMethod=0
+FillValue=
+
+[Field employees.Notes]
+FillMethod=0
+FillValue=
+
+[Table orders]
+FieldMethod=0
+RecCount=6
+Fields=OrderNo,CustNo,EmpNo,SaleDate,ShipDate,ShipVia,AmountPaid,Paid
+
+[Field orders.OrderNo]
+FillMethod=5
+FillValue=
+
+[Field orders.CustNo]
+FillMethod=7
+FillValue=customers.CustNo
+
+[Field orders.EmpNo]
+FillMethod=7
+FillValue=employees.EmpNo
+
+[Field orders.SaleDate]
+FillMethod=0
+FillValue=
+
+[Field orders.ShipDate]
+FillMethod=0
+FillValue=
+
+[Field orders.ShipVia]
+FillMethod=0
+FillValue=
+
+[Field orders.AmountPaid]
+FillMethod=4
+FillValue=10.5 - 99.5
+
+[Field orders.Paid]
+FillMethod=0
+FillValue=
+
+""".replace("\n", "\r\n").encode()
+
+
+PARTS = ["PartNo", "Description", "OnHand", "Cost", "ListPrice", "Weight"]
+PART_NAMES = ["Dive computer", "Regulator", "Wet suit", "Fins", "Mask", "Snorkel"]
+# A set longer than the 30 characters that its current cell shows, and a master column.
+PARTS_SCENARIO = f"""\
+[Main]
+AliasName=Demo
+Tables=parts
+
+[Table parts]
+FieldMethod=0
+RecCount=100
+Fields=PartNo,Description,OnHand
+
+[Field parts.PartNo]
+FillMethod=5
+FillValue=
+
+[Field parts.Description]
+FillMethod=2
+FillValue={",".join(PART_NAMES)}
+
+[Field parts.OnHand]
+FillMethod=7
+FillValue=items.qty
+
+""".replace("\n", "\r\n").encode()
+
+
+class RowsmithDesktopTest(unittest.TestCase):
+    def setUp(self):
+        self.home = tempfile.mkdtemp(prefix="rowsmith-e2e-")
+        self.addCleanup(shutil.rmtree, self.home, ignore_errors=True)
+        self.scenario_path = os.path.join(self.home, "shop.scn")
+        self.database_path = os.path.join(self.home, "data", "rowsmith", "demo.sqlite")
+        self.desktop = Desktop(SHOTS)
+        self.processes = []
+
+    def tearDown(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+
+    def start(self, *arguments, scale=1):
+        """Starts rowsmith in its own folders, so that Demo is a fresh database."""
+        self.desktop.scale = scale
+        env = dict(os.environ,
+                   QT_SCALE_FACTOR=str(scale),
+                   QT_QPA_PLATFORM="xcb",
+                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   HOME=self.home,
+                   XDG_DATA_HOME=os.path.join(self.home, "data"),
+                   XDG_CONFIG_HOME=os.path.join(self.home, "config"))
+        process = subprocess.Popen([PROGRAM, *arguments], env=env, cwd=self.home)
+        self.processes.append(process)
+        self.app = Desktop.application(process.pid)
+        return process
+
+    def main_window(self, caption):
+        return wait_for_window(self.desktop, self.app, caption)
+
+    def shot(self, name):
+        self.desktop.screenshot(name)
+
+    def test_new_scenario_to_filled_database_and_back(self):
+        self.start()
+        main = self.main_window("Rowsmith")
+        self.assertFalse(enabled(main.find("push button", "Save scenario")))
+        self.assertFalse(enabled(main.find("push button", "FillUp")))
+        self.shot("start")
+
+        self.new_scenario(main)
+        main = self.main_window("Rowsmith - noname")
+        self.assertTrue(enabled(main.find("push button", "Save scenario")))
+        grid = FieldGrid(main)
+        grid.wait_for_table(CUSTOMERS)
+        self.assertEqual([[name, "Don't fill it", ""] for name in CUSTOMERS], grid.texts())
+        self.assertEqual("100", record_count_text(main))
+        self.shot("new-scenario")
+
+        self.set_customers(main, grid)
+        self.set_employees(main, grid)
+        self.set_orders(main, grid)
+
+        self.save(main)
+        with open(self.scenario_path, "rb") as scenario:
+            self.assertEqual(EXPECTED_SCENARIO, scenario.read())
+
+        self.fill_up(main)
+        self.check_database()
+
+        main = self.open_from_menu(main)
+        self.exit_without_saving(main)
+        self.open_from_command_line()
+
+    def test_value_editors_at_doubled_scale_change_nothing_on_cancel(self):
+        with open(self.scenario_path, "wb") as scenario:
+            scenario.write(PARTS_SCENARIO)
+        self.start(self.scenario_path, scale=2)
+        main = self.main_window(f"Rowsmith - {self.scenario_path}")
+        grid = FieldGrid(main)
+        grid.wait_for_table(PARTS)
+        save = main.find("push button", "Save scenario")
+        self.assertFalse(enabled(save))
+        self.shot("doubled-grid")
+
+        # A click into the grid, then the keyboard: the arrows to the value cell, Ctrl+Enter for
+        # its editor.
+        grid.go_to("PartNo", FIELD_NAME)
+        self.desktop.keys("Down", "Right")
+        grid.wait_current("Description", VALUES)
+        self.desktop.keys("ctrl+Return")
+        editor = wait_for_window(self.desktop, self.app, "Edit Values")
+        memo = editor.find("text", "Values")
+        self.assertEqual("\n".join(PART_NAMES), text_of(memo))
+        self.shot("doubled-value-set-editor")
+        editor.press("Cancel")
+        wait_window_closed(self.app, "Edit Values")
+        grid.wait_current("Description", VALUES)
+        # Without a window manager nothing gives the window back the keyboard after a dialog;
+        # a click on the next value cell does.
+        grid.go_to("OnHand", VALUES)
+        self.shot("doubled-master-row")
+        self.desktop.keys("ctrl+Return")
+        picker = wait_for_window(self.desktop, self.app, "Edit Values")
+        # Found whatever the letter case of the stored value.
+        self.assertEqual("items", find_combo(picker, label="Tables").name)
+        self.assertEqual(["Qty"], selected_names(picker.find("list", "Fields")))
+        self.shot("doubled-master-picker")
+        picker.press("Cancel")
+        wait_window_closed(self.app, "Edit Values")
+
+        self.assertEqual(",".join(PART_NAMES), grid.text("Description", VALUES))
+        self.assertEqual("items.qty", grid.text("OnHand", VALUES))
+        self.assertFalse(enabled(save), "Cancel leaves the scenario unchanged")
+
+    # The steps, in the order a person takes them.
+
+    def new_scenario(self, main):
+        self.desktop.click(main.find("menu item", "&File"))
+        self.desktop.click(wait_until(
+            lambda: next((item for item in find_all(main.node, "menu item", "&New Scenario...")
+                          if showing(item)), None), "the File menu open"))
+        editor = wait_for_window(self.desktop, self.app, "Edit scenario")
+        self.shot("scenario-editor")
+
+        alias = find_combo(editor, holding="Choose alias")
+        self.assertEqual("Choose alias", alias.name)
+        pick_in_combo(editor, alias, "Demo")
+        available = editor.find("list", "Available tables")
+        wait_until(lambda: item_names(available) == ["customers", "employees", "items", "orders",
+                                                     "parts"], "the demo tables listed")
+        chosen = editor.find("list", "Tables in scenario")
+        for table in ["orders", "employees", "customers"]:
+            self.click_item(available, table)
+            editor.press("Add table")
+            wait_until(lambda: table in item_names(chosen), f"'{table}' in the scenario")
+        self.assertEqual(["items", "parts"], item_names(available))
+        self.assertFalse(enabled(alias), "the alias is locked while tables are chosen")
+        self.shot("tables-added")
+
+        self.click_item(chosen, "customers")
+        editor.press("Move table up")
+        wait_until(lambda: item_names(chosen) == ["orders", "customers", "employees"],
+                   "customers moved up")
+        self.click_item(chosen, "orders")
+        for order in (["customers", "orders", "employees"], ["customers", "employees", "orders"]):
+            editor.press("Move table down")
+            wait_until(lambda: item_names(chosen) == order, f"the tables in the order {order}")
+            self.assertEqual(["orders"], selected_names(chosen), "the moved table stays selected")
+        self.shot("tables-reordered")
+
+        editor.press("OK")
+        wait_window_closed(self.app, "Edit scenario")
+
+    def set_customers(self, main, grid):
+        grid.set_method("CustNo", "Autoincrement", while_open=lambda: self.shot("method-list"))
+
+        grid.set_method("Company", "Random value from a set")
+        grid.open_value_editor("Company")
+        editor = wait_for_window(self.desktop, self.app, "Edit Values")
+        memo = editor.find("text", "Values")
+        self.desktop.click(memo)
+        for i, line in enumerate(COMPANIES):
+            if i > 0:
+                self.desktop.keys("Return")
+            self.desktop.type_text(line)
+        wait_until(lambda: text_of(memo) == "\n".join(COMPANIES), "the values in the memo")
+        self.shot("value-set-editor")
+        editor.press("OK")
+        wait_window_closed(self.app, "Edit Values")
+        wait_until(lambda: grid.text("Company", VALUES) == COMPANIES_VALUE,
+                   "the value set in the grid")
+
+        grid.set_method("City", "Single value")
+        grid.type_value("City", "Kapaa")
+
+        # A range that is no range is kept in the cell but not taken: moving away brings the
+        # current cell back to it until it is put right.
+        grid.set_method("CreditLimit", "Integer random value from range")
+        grid.type_value("CreditLimit", "abc", confirm=False)
+        self.desktop.keys("Tab")
+        # The grid has the focus back once Tab closed the editor, and the current cell is there
+        # again rather than on the next row.
+        wait_until(lambda: grid.has_focus() and grid.is_current("CreditLimit", VALUES),
+                   "the current cell back at the rejected range")
+        self.assertEqual("abc", grid.text("CreditLimit", VALUES))
+        self.shot("rejected-value")
+        self.desktop.keys("F2", "ctrl+a")
+        self.desktop.type_text("1000 - 5000")
+        self.desktop.keys("Return")
+        wait_until(lambda: grid.text("CreditLimit", VALUES) == "1000 - 5000", "the corrected range")
+        self.desktop.keys("Down")
+        grid.wait_current("Since", VALUES)
+
+        self.set_record_count(main, "5")
+        self.shot("customers-set")
+
+    def set_employees(self, main, grid):
+        self.choose_table(main, grid, "employees", EMPLOYEES)
+        fill_method = find_combo(main, label="Table fill method")
+        pick_in_combo(main, fill_method, "Update existing")
+        wait_until(lambda: not showing(record_count(main)), "the record count hidden")
+
+        grid.set_method("LastName", "Single value")
+        grid.type_value("LastName", "Smith")
+        grid.set_method("FirstName", "Random string")
+        self.assertEqual("10", grid.text("FirstName", VALUES))
+        self.shot("employees-set")
+
+    def set_orders(self, main, grid):
+        self.choose_table(main, grid, "orders", ORDERS)
+        grid.set_method("OrderNo", "Autoincrement")
+        self.pick_master(grid, "CustNo", "customers", "CustNo")
+        self.pick_master(grid, "EmpNo", "employees", "EmpNo")
+        grid.set_method("AmountPaid", "Real random value from range")
+        grid.type_value("AmountPaid", "10.5 - 99.5")
+        self.set_record_count(main, "6")
+        self.shot("orders-set")
+
+    def pick_master(self, grid, field, table, column):
+        grid.set_method(field, "The values from the master table")
+        grid.open_value_editor(field)
+        picker = wait_for_window(self.desktop, self.app, "Edit Values")
+        tables = find_combo(picker, label="Tables")
+        # A blank value opens the picker on the first table, with no column chosen.
+        self.assertEqual("customers", tables.name)
+        fields = picker.find("list", "Fields")
+        self.assertEqual([], selected_names(fields))
+        if table != tables.name:
+            pick_in_combo(picker, tables, table)
+        wait_until(lambda: column in item_names(fields), f"the columns of {table}")
+        self.click_item(fields, column)
+        self.shot(f"master-picker-{field}")
+        picker.press("OK")
+        wait_window_closed(self.app, "Edit Values")
+        wait_until(lambda: grid.text(field, VALUES) == f"{table}.{column}",
+                   f"{table}.{column} in the grid")
+
+    def choose_table(self, main, grid, table, columns):
+        pick_in_combo(main, find_combo(main, label="Table:"), table)
+        grid.wait_for_table(columns)
+
+    def set_record_count(self, main, count):
+        spin = record_count(main)
+        self.desktop.click(spin, x_fraction=0.3)
+        self.desktop.keys("ctrl+a")
+        self.desktop.type_text(count)
+        wait_until(lambda: text_of(spin) == count, f"the record count {count}")
+
+    def save(self, main):
+        save = main.find("push button", "Save scenario")
+        self.assertTrue(enabled(save))
+        self.desktop.click(save)
+        dialog = self.file_dialog("Save")
+        # Typed without its extension: the dialog adds ".scn".
+        self.type_file_name(dialog, os.path.splitext(self.scenario_path)[0])
+        self.shot("save-dialog")
+        self.desktop.keys("Return")
+        wait_until(lambda: os.path.exists(self.scenario_path), "the scenario file written")
+        wait_until(lambda: not enabled(save), "Save disabled after saving")
+        self.assertEqual("Rowsmith - noname", main.caption, "Save As keeps the caption")
+
+    def fill_up(self, main):
+        self.desktop.click(main.find("push button", "FillUp"))
+        wait_until(lambda: self.count("orders") == 6, "the orders filled")
+        progress = find_all(main.node, "progress bar", into_hidden=True)[0]
+        wait_until(lambda: not showing(progress), "the fill ended")
+        self.shot("filled")
+
+    def check_database(self):
+        with sqlite3.connect(self.database_path) as db:
+            customers = db.execute(
+                "SELECT CustNo, Company, Contact, City, CreditLimit FROM customers "
+                "ORDER BY CustNo").fetchall()
+            employees = db.execute(
+                "SELECT EmpNo, LastName, FirstName, Salary FROM employees "
+                "ORDER BY EmpNo").fetchall()
+            orders = db.execute(
+                "SELECT OrderNo, CustNo, EmpNo, AmountPaid FROM orders ORDER BY OrderNo").fetchall()
+        self.assertEqual([1, 2, 3, 4, 5], [row[0] for row in customers])
+        for _, company, contact, city, credit in customers:
+            self.assertIn(company, COMPANIES)
+            self.assertIsNone(contact)
+            self.assertEqual("Kapaa", city)
+            self.assertTrue(1000 <= credit <= 5000, credit)
+        # Update existing rewrites the four demo employees and keeps what it does not fill.
+        self.assertEqual([1, 2, 3, 4], [row[0] for row in employees])
+        self.assertEqual([4250.00, 3900.50, 3100.00, 3350.75], [row[3] for row in employees])
+        for _, last_name, first_name, _ in employees:
+            self.assertEqual("Smith", last_name)
+            # A random string of length 0 is the empty text, which is stored as no value.
+            self.assertLess(len(first_name or ""), 10)
+        # Master columns walk their tables row by row and start again at the end.
+        self.assertEqual([(1, 1, 1), (2, 2, 2), (3, 3, 3), (4, 4, 4), (5, 5, 1), (6, 1, 2)],
+                         [row[:3] for row in orders])
+        for row in orders:
+            self.assertTrue(10.5 <= row[3] <= 99.5, row)
+
+    def open_from_menu(self, main):
+        self.desktop.click(main.find("menu item", "&File"))
+        self.desktop.click(wait_until(
+            lambda: next((item for item in find_all(main.node, "menu item", "&Open Scenario...")
+                          if showing(item)), None), "the File menu open"))
+        dialog = self.file_dialog("Open")
+        self.type_file_name(dialog, self.scenario_path)
+        self.shot("open-dialog")
+        self.desktop.keys("Return")
+        main = self.main_window(f"Rowsmith - {self.scenario_path}")
+        self.check_reopened(main)
+        return main
+
+    def exit_without_saving(self, main):
+        # Showing the first table changed the record count on screen (from the orders' 6 to the
+        # customers' 5), which counts as a change: Exit asks, and No leaves the file as it was.
+        self.assertTrue(enabled(main.find("push button", "Save scenario")))
+        self.desktop.click(main.find("menu item", "&File"))
+        self.desktop.click(wait_until(
+            lambda: next((item for item in find_all(main.node, "menu item", "E&xit")
+                          if showing(item)), None), "the File menu open"))
+        # The question box has no title; the bus names it after its text.
+        question = wait_for_window(self.desktop, self.app, "Scenario was changed. Save changes?",
+                                   role="alert")
+        self.shot("exit-question")
+        question.press("No")
+        self.assertEqual(0, self.processes[-1].wait(timeout=15))
+        with open(self.scenario_path, "rb") as scenario:
+            self.assertEqual(EXPECTED_SCENARIO, scenario.read())
+
+    def open_from_command_line(self):
+        self.start(self.scenario_path)
+        main = self.main_window(f"Rowsmith - {self.scenario_path}")
+        self.check_reopened(main)
+        self.shot("reopened-from-command-line")
+
+    def check_reopened(self, main):
+        grid = FieldGrid(main)
+        grid.wait_for_table(CUSTOMERS)
+        texts = grid.texts()
+        self.assertEqual(["CustNo", "Autoincrement", ""], texts[0])
+        self.assertEqual(["Company", "Random value from a set", COMPANIES_VALUE], texts[1])
+        self.assertEqual(["City", "Single value", "Kapaa"], texts[3])
+        self.assertEqual(["CreditLimit", "Integer random value from range", "1000 - 5000"],
+                         texts[6])
+        self.assertEqual("5", record_count_text(main))
+        self.shot("reopened")
+        self.choose_table(main, grid, "orders", ORDERS)
+        self.assertEqual(["CustNo", "The values from the master table", "customers.CustNo"],
+                         grid.texts()[1])
+        self.assertEqual(["AmountPaid", "Real random value from range", "10.5 - 99.5"],
+                         grid.texts()[6])
+
+    # Helpers.
+
+    def click_item(self, lst, name):
+        item = wait_until(lambda: next((node for node in children(lst) if node.name == name),
+                                       None), f"'{name}' in the list")
+        self.desktop.click(item)
+        wait_until(lambda: has_state(item, pyatspi.STATE_SELECTED), f"'{name}' selected")
+
+    def file_dialog(self, accept_button):
+        """The file dialog that shows the button `accept_button`."""
+
+        def find():
+            for node in children(self.app):
+                if node is not None and node.getRoleName() == "dialog" and showing(node):
+                    if find_all(node, "push button", accept_button):
+                        return node
+            return None
+
+        return Window(self.desktop, wait_until(find, f"the file dialog with '{accept_button}'"))
+
+    def type_file_name(self, dialog, path):
+        name = dialog.find("text", "File name:")
+        self.desktop.click(name)
+        self.desktop.keys("ctrl+a")
+        self.desktop.type_text(path)
+        wait_until(lambda: text_of(name) == path, "the file name typed")
+
+    def count(self, table):
+        try:
+            with sqlite3.connect(self.database_path) as db:
+                return db.execute(f"SELECT COUNT(*) FROM {table}").fetchone()[0]
+        except sqlite3.OperationalError:
+            return None
+
+
+if __name__ == "__main__":
+    PROGRAM, SHOTS = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    server = XServer()
+    os.environ["DISPLAY"] = server.display
+    try:
+        result = unittest.main(argv=[sys.argv[0], "-v"], exit=False).result
+    finally:
+        server.stop()
+    sys.exit(0 if result.wasSuccessful() else 1)

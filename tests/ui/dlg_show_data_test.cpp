@@ -1,0 +1,177 @@
+// Show Data on a real SQLite alias: the viewer's tables and grid, tables that cannot be opened,
+// posting when the user leaves a row, refused records, Ctrl+Delete and closing with a pending
+// record.
+#include <QComboBox>
+#include <QTableView>
+
+#include "dialogs/dlg_show_data.h"
+#include "test_database.h"
+#include "ui_test_support.h"
+
+namespace rowsmith::test {
+
+class ShowDataTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void opensOnTheFirstTableInScenarioOrder();
+    void firstTableThatCannotOpenShowsNoViewer();
+    void laterTableThatCannotOpenLeavesTheGridEmpty();
+    void leavingARowPostsAndARefusalKeepsTheUserOnIt();
+    void ctrlDeleteAsksAndDeletes_data();
+    void ctrlDeleteAsksAndDeletes();
+    void closingDropsAPendingRecord();
+
+private:
+    // Starts a scenario on the test alias with `tables`, then runs Show Data with `look`
+    // playing the user in the viewer, who then closes it.
+    void ShowData(const std::vector<std::string>& tables,
+                  const std::function<void(TdlgShowData&)>& look) {
+        form_->Document().New(database_->Alias(), tables);
+        form_->UpdateCommands();
+        answers_->answerDialog = [look](QDialog& dialog) {
+            look(dynamic_cast<TdlgShowData&>(dialog));
+            return int(QDialog::Rejected);
+        };
+        Trigger(form_->miShowData);
+    }
+
+    std::string Value(const std::string& sql) { return database_->QueryValue(sql); }
+
+    std::unique_ptr<TestDatabase> database_;
+    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<ModalAnswers> answers_;
+};
+
+void ShowDataTest::init() {
+    database_ = std::make_unique<TestDatabase>(TestEngine::SQLite);
+    database_->Execute("CREATE TABLE t1 (ID INTEGER PRIMARY KEY, NAME VARCHAR(20))");
+    database_->Execute("CREATE TABLE \"Big Orders\" (N INTEGER, QTY SMALLINT)");
+    database_->Execute("INSERT INTO t1 VALUES (1, 'one'), (2, 'two'), (3, 'three')");
+    database_->Execute("INSERT INTO \"Big Orders\" VALUES (10, 1), (20, 2)");
+    form_ = std::make_unique<TMainForm>();
+    answers_ = std::make_unique<ModalAnswers>();
+}
+
+void ShowDataTest::cleanup() {
+    answers_.reset();
+    form_.reset();
+    database_.reset();
+}
+
+void ShowDataTest::opensOnTheFirstTableInScenarioOrder() {
+    QStringList items;
+    QStringList titles;
+    QString cell;
+    ShowData({"Big Orders", "t1"}, [&](TdlgShowData& viewer) {
+        for (int i = 0; i < viewer.cbTables->count(); ++i) {
+            items << viewer.cbTables->itemText(i);
+        }
+        for (int i = 0; i < viewer.dsResult->columnCount(); ++i) {
+            titles << viewer.dsResult->headerData(i, Qt::Horizontal).toString();
+        }
+        cell = viewer.dsResult->index(1, 1).data().toString();
+        QCOMPARE(viewer.cbTables->currentIndex(), 0);
+        QCOMPARE(viewer.dsResult->rowCount(), 3);
+        QCOMPARE(viewer.dbgResult->accessibleName(), QString("Table data"));
+        QCOMPARE(viewer.cbTables->accessibleName(), QString("Table"));
+    });
+    QCOMPARE(answers_->dialogs, QStringList("Tables Data"));
+    QCOMPARE(items, QStringList({"Big Orders", "t1"}));
+    QCOMPARE(titles, QStringList({"N", "QTY"}));
+    QCOMPARE(cell, QString("2"));
+    QVERIFY(answers_->errors.isEmpty());
+}
+
+void ShowDataTest::firstTableThatCannotOpenShowsNoViewer() {
+    ShowData({"gone", "t1"}, [](TdlgShowData&) {});
+    QCOMPARE(answers_->errors.size(), 1);
+    QVERIFY2(answers_->errors[0].contains("gone"), qPrintable(answers_->errors[0]));
+    QVERIFY(answers_->dialogs.isEmpty());
+
+    answers_->errors.clear();
+    ShowData({}, [](TdlgShowData&) {});
+    QCOMPARE(answers_->errors, QStringList("Missing TableName property."));
+    QVERIFY(answers_->dialogs.isEmpty());
+}
+
+void ShowDataTest::laterTableThatCannotOpenLeavesTheGridEmpty() {
+    int rowsAfterFailure = -1;
+    int rowsAfterwards = -1;
+    ShowData({"t1", "gone", "Big Orders"}, [&](TdlgShowData& viewer) {
+        const auto pick = [&](int index) {
+            viewer.cbTables->setCurrentIndex(index);
+            // From the event loop, as a click does, so the error reaches the handler.
+            QMetaObject::invokeMethod(
+                viewer.cbTables, [&viewer, index] { emit viewer.cbTables->activated(index); },
+                Qt::QueuedConnection);
+            QCoreApplication::processEvents();
+        };
+        pick(1);
+        rowsAfterFailure = viewer.dsResult->rowCount();
+        pick(2);
+        rowsAfterwards = viewer.dsResult->rowCount();
+    });
+    QCOMPARE(answers_->errors.size(), 1);
+    QVERIFY2(answers_->errors[0].contains("gone"), qPrintable(answers_->errors[0]));
+    QCOMPARE(rowsAfterFailure, 0);
+    QCOMPARE(rowsAfterwards, 3);
+}
+
+void ShowDataTest::leavingARowPostsAndARefusalKeepsTheUserOnIt() {
+    ShowData({"Big Orders"}, [&](TdlgShowData& viewer) {
+        TableDataModel& model = *viewer.dsResult;
+        viewer.dbgResult->setCurrentIndex(model.index(0, 1));
+        model.setData(model.index(0, 1), "5");
+        viewer.dbgResult->setCurrentIndex(model.index(1, 1));
+        QCOMPARE(Value("SELECT QTY FROM \"Big Orders\" WHERE N = 10"), std::string("5"));
+
+        model.setData(model.index(1, 1), "many");
+        viewer.dbgResult->setCurrentIndex(model.index(2, 0));
+        QCoreApplication::processEvents();
+        QCOMPARE(viewer.dbgResult->currentIndex().row(), 1);
+        QCOMPARE(model.PendingRow(), 1);
+        QCOMPARE(model.index(1, 1).data().toString(), QString("many"));
+    });
+    QCOMPARE(answers_->errors, QStringList("'many' is not a valid integer value for field 'QTY'"));
+    QCOMPARE(Value("SELECT QTY FROM \"Big Orders\" WHERE N = 20"), std::string("2"));
+}
+
+void ShowDataTest::ctrlDeleteAsksAndDeletes_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<std::string>("left");
+    QTest::newRow("OK") << true << std::string("1,3");
+    QTest::newRow("Cancel") << false << std::string("1,2,3");
+}
+
+void ShowDataTest::ctrlDeleteAsksAndDeletes() {
+    QFETCH(bool, ok);
+    QFETCH(std::string, left);
+    answers_->answerYes = ok;
+    ShowData({"t1"}, [&](TdlgShowData& viewer) {
+        viewer.show();
+        viewer.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&viewer));
+        viewer.dbgResult->setFocus();
+        viewer.dbgResult->setCurrentIndex(viewer.dsResult->index(1, 1));
+        QTest::keyClick(viewer.dbgResult, Qt::Key_Delete, Qt::ControlModifier);
+    });
+    QCOMPARE(answers_->questions, QStringList("Delete record?"));
+    QCOMPARE(Value("SELECT group_concat(ID, ',') FROM (SELECT ID FROM t1 ORDER BY ID)"), left);
+}
+
+void ShowDataTest::closingDropsAPendingRecord() {
+    ShowData({"t1"}, [&](TdlgShowData& viewer) {
+        viewer.dsResult->setData(viewer.dsResult->index(0, 1), "unposted");
+        viewer.dsResult->setData(viewer.dsResult->index(0, 0), "9");
+    });
+    QCOMPARE(Value("SELECT NAME FROM t1 WHERE ID = 1"), std::string("one"));
+    QCOMPARE(Value("SELECT count(*) FROM t1"), std::string("3"));
+}
+
+}  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(ShowDataTest)
+#include "dlg_show_data_test.moc"

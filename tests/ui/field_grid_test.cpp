@@ -1,0 +1,432 @@
+// The field settings grid and the table settings below it, on a real SQLite alias: what a table
+// shows, which cells can be typed into, the check of typed values, the method list, the two value
+// editors and the record count.
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include "main/spin_edit.h"
+
+#include "dialogs/dlg_edit_values2.h"
+#include "dialogs/dlg_edit_values7.h"
+#include "engine/database_errors.h"
+#include "engine/database_session.h"
+#include "main/field_grid.h"
+#include "main/status_panel.h"
+#include "model/fill_methods.h"
+#include "test_database.h"
+#include "ui_test_support.h"
+
+namespace rowsmith::test {
+
+namespace {
+
+QString Cell(const TMainForm& form, int row, int column) {
+    return form.sgFields->model()->index(row, column).data().toString();
+}
+
+}  // namespace
+
+class FieldGridTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void tableWithoutSettingsShowsEachColumn();
+    void modelKeepsQtsContract();
+    void pickingRandomStringSetsItsLength();
+    void whichValueCellsCanBeTyped_data();
+    void whichValueCellsCanBeTyped();
+    void typingOnAMethodCellChangesNothing();
+    void rejectedTextKeepsTheValueAndBringsTheCellBack();
+    void valueSetEditorRoundTrip();
+    void valueSetEditorCancelChangesNothing();
+    void currentSetCellShowsThirtyCharactersWhileFocused();
+    void pickerFailures();
+    void pickerOnBlankValueOpensOnTheFirstTable();
+    void pickerFindsTableAndColumnWithoutRegardToCase();
+    void pickerOkWithoutColumnKeepsTheValue();
+    void updateExistingHidesTheRecordCount();
+    void recordCountsMarkTheScenarioChanged();
+    void keyboardOpensTheMethodListAndTheEditor();
+
+private:
+    // Opens a scenario of the tables and settings given as .scn text after its [Main] section.
+    void OpenScenario(const std::string& tables, const std::string& sections = "");
+    void SetMethod(int row, int method);
+
+    std::unique_ptr<TestDatabase> database_;
+    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<ModalAnswers> answers_;
+};
+
+void FieldGridTest::init() {
+    database_ = std::make_unique<TestDatabase>(TestEngine::SQLite);
+    database_->Execute("CREATE TABLE parts (ID INTEGER PRIMARY KEY, NAME VARCHAR(20), PRICE REAL)");
+    database_->Execute("CREATE TABLE orders (OrderNo INTEGER, CustNo INTEGER, Amount REAL)");
+    database_->Execute("CREATE TABLE customers (CustNo INTEGER, Company VARCHAR(30))");
+    answers_ = std::make_unique<ModalAnswers>();
+    form_ = std::make_unique<TMainForm>();
+    ShowAndWait(*form_);
+}
+
+void FieldGridTest::cleanup() {
+    form_.reset();
+    answers_.reset();
+    database_.reset();
+}
+
+void FieldGridTest::OpenScenario(const std::string& tables, const std::string& sections) {
+    const std::string path = database_->Folder().File("grid.scn");
+    WriteFile(path, "[Main]\nAliasName=Test\nTables=" + tables + "\n" + sections);
+    form_->OpenScenarioFile(QString::fromStdString(path));
+    QCOMPARE(answers_->errors, QStringList());
+}
+
+void FieldGridTest::SetMethod(int row, int method) {
+    form_->sgFields->setCurrentIndex(form_->sgFields->model()->index(row, colFillMethod));
+    form_->cbMethods->setCurrentIndex(method);
+    emit form_->cbMethods->activated(method);
+}
+
+void FieldGridTest::tableWithoutSettingsShowsEachColumn() {
+    OpenScenario("parts");
+    TMainForm& form = *form_;
+    QCOMPARE(form.sgFields->model()->rowCount(), 3);
+    const QStringList names{"ID", "NAME", "PRICE"};
+    for (int row = 0; row < 3; ++row) {
+        QCOMPARE(Cell(form, row, colFieldName), names[row]);
+        QCOMPARE(Cell(form, row, colFillMethod), QString("Don't fill it"));
+        QCOMPARE(Cell(form, row, colValues), QString());
+    }
+    QCOMPARE(form.cbTblFillMethod->currentText(), QString("Emty table and fill"));
+    QCOMPARE(form.seRecCount->value(), 100);
+    QVERIFY(form.pnlMain->isVisible());
+    // The method list stands over ID's method cell.
+    QCOMPARE(form.sgFields->currentIndex(), form.sgFields->model()->index(0, colFillMethod));
+    QVERIFY(form.cbMethods->isVisible());
+    const QRect cell = form.sgFields->visualRect(form.sgFields->currentIndex());
+    const QPoint cellInPanel = form.sgFields->viewport()->mapTo(form.pnlMain, cell.center());
+    QVERIFY(form.cbMethods->geometry().contains(cellInPanel));
+    QVERIFY(form.bbEditValue->isHidden());
+    // Opening a saved scenario whose table showed the default count leaves it unchanged.
+    QVERIFY(!form.Document().Modified());
+}
+
+void FieldGridTest::modelKeepsQtsContract() {
+    OpenScenario("parts");
+    QAbstractItemModelTester tester(form_->sgFields->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    SetMethod(1, fmRandomString);
+    form_->cbTables->addItem("orders");
+    form_->Document().Scenario().AddTable("orders");
+    form_->cbTables->setCurrentIndex(1);
+    emit form_->cbTables->activated(1);
+    QCOMPARE(form_->sgFields->model()->rowCount(), 3);
+    QCOMPARE(Cell(*form_, 1, colFieldName), QString("CustNo"));
+}
+
+void FieldGridTest::pickingRandomStringSetsItsLength() {
+    OpenScenario("parts");
+    SetMethod(1, fmRandomString);
+    const QString hint = "Random string value with defined maximum length";
+    QCOMPARE(Cell(*form_, 1, colFillMethod), QString("Random string"));
+    QCOMPARE(Cell(*form_, 1, colValues), QString("10"));
+    QCOMPARE(form_->Document().Scenario().Tables().Items(0).Fields().Items(1).FillValue(),
+             std::string("10"));
+    QCOMPARE(form_->cbMethods->toolTip(), hint);
+    QVERIFY(form_->miSaveScenario->isEnabled());
+    QVERIFY(form_->siSaveScenario->isEnabled());
+    // Pointing at the grid shows the method's description in the status panel.
+    QTest::mouseMove(form_->sgFields->viewport(), QPoint(5, 5));
+    QTRY_COMPARE(form_->StatusBar->Caption(), hint);
+}
+
+void FieldGridTest::whichValueCellsCanBeTyped_data() {
+    QTest::addColumn<int>("method");
+    QTest::addColumn<bool>("typed");
+    QTest::addColumn<bool>("button");
+    QTest::newRow("Don't fill it") << fmDontFill << false << false;
+    QTest::newRow("Single value") << fmSingleValue << true << false;
+    QTest::newRow("Random value from a set") << fmRandomFromSet << false << true;
+    QTest::newRow("Integer range") << fmRandomInteger << true << false;
+    QTest::newRow("Real range") << fmRandomReal << true << false;
+    QTest::newRow("Autoincrement") << fmAutoIncrement << true << false;
+    QTest::newRow("Random string") << fmRandomString << true << false;
+    QTest::newRow("Master table") << fmMasterTable << true << true;
+}
+
+void FieldGridTest::whichValueCellsCanBeTyped() {
+    QFETCH(int, method);
+    QFETCH(bool, typed);
+    QFETCH(bool, button);
+    OpenScenario("parts");
+    SetMethod(1, method);
+    const QModelIndex value = form_->sgFields->model()->index(1, colValues);
+    form_->sgFields->setFocus();
+    form_->sgFields->setCurrentIndex(value);
+    QCOMPARE(bool(form_->sgFields->model()->flags(value) & Qt::ItemIsEditable), typed);
+    QCOMPARE(form_->bbEditValue->isVisible(), button);
+    QVERIFY(form_->cbMethods->isHidden());
+    QTest::keyClick(form_->sgFields, Qt::Key_F2);
+    QCOMPARE(form_->sgFields->IsEditing(), typed);
+}
+
+void FieldGridTest::typingOnAMethodCellChangesNothing() {
+    OpenScenario("parts");
+    form_->sgFields->setFocus();
+    const QModelIndex method = form_->sgFields->model()->index(2, colFillMethod);
+    form_->sgFields->setCurrentIndex(method);
+    QTest::keyClicks(form_->sgFields, "NAME 12");
+    QTest::keyClick(form_->sgFields, Qt::Key_F2);
+    QVERIFY(!form_->sgFields->IsEditing());
+    QCOMPARE(form_->sgFields->currentIndex(), method);
+    QCOMPARE(Cell(*form_, 2, colFillMethod), QString("Don't fill it"));
+    QVERIFY(!form_->Document().Modified());
+}
+
+void FieldGridTest::rejectedTextKeepsTheValueAndBringsTheCellBack() {
+    OpenScenario("parts");
+    SetMethod(2, fmRandomReal);
+    form_->SetModified(false);
+    form_->sgFields->setFocus();
+    const QModelIndex value = form_->sgFields->model()->index(2, colValues);
+    form_->sgFields->setCurrentIndex(value);
+    const TFillField& price = form_->Document().Scenario().Tables().Items(0).Fields().Items(2);
+
+    // Every keystroke is checked: "1 - 9" passes, "1 - 9x" does not.
+    QTest::keyClick(form_->sgFields, '1');
+    QTest::keyClicks(QApplication::focusWidget(), " - 9");
+    QCOMPARE(price.FillValue(), std::string("1 - 9"));
+    QTest::keyClicks(QApplication::focusWidget(), "x");
+    QCOMPARE(price.FillValue(), std::string("1 - 9"));
+    QCOMPARE(Cell(*form_, 2, colValues), QString("1 - 9x"));
+    QVERIFY(form_->miSaveScenario->isEnabled());
+
+    // Moving away brings the current cell back to the rejected text.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTRY_COMPARE(form_->sgFields->currentIndex(), value);
+    QCOMPARE(price.FillValue(), std::string("1 - 9"));
+}
+
+void FieldGridTest::valueSetEditorRoundTrip() {
+    OpenScenario("parts");
+    SetMethod(1, fmRandomFromSet);
+    form_->sgFields->setFocus();
+    form_->sgFields->setCurrentIndex(form_->sgFields->model()->index(1, colValues));
+    QVERIFY(form_->bbEditValue->isVisible());
+
+    answers_->answerDialog = [](QDialog& dialog) {
+        auto& editor = dynamic_cast<TdlgEditValues2&>(dialog);
+        editor.memValues->setPlainText("red\ngreen\n");
+        return QDialog::Accepted;
+    };
+    QTest::mouseClick(form_->bbEditValue, Qt::LeftButton);
+    QCOMPARE(Cell(*form_, 1, colValues), QString("red,green"));
+    const TFillField& name = form_->Document().Scenario().Tables().Items(0).Fields().Items(1);
+    QVERIFY(name.ValueSet() == (std::vector<std::string>{"red", "green"}));
+
+    // Lines with a comma, a blank, a quote and an empty line come back as the same lines.
+    const QString lines = "a,b\nwith blank\nsay \"hi\"\n\nlast";
+    answers_->answerDialog = [&lines](QDialog& dialog) {
+        dynamic_cast<TdlgEditValues2&>(dialog).memValues->setPlainText(lines);
+        return QDialog::Accepted;
+    };
+    QTest::mouseClick(form_->bbEditValue, Qt::LeftButton);
+    QVERIFY(name.ValueSet() ==
+            (std::vector<std::string>{"a,b", "with blank", "say \"hi\"", "", "last"}));
+    QString shown;
+    answers_->answerDialog = [&shown](QDialog& dialog) {
+        shown = dynamic_cast<TdlgEditValues2&>(dialog).memValues->toPlainText();
+        return QDialog::Rejected;
+    };
+    QTest::mouseClick(form_->bbEditValue, Qt::LeftButton);
+    QCOMPARE(shown, lines);
+}
+
+void FieldGridTest::valueSetEditorCancelChangesNothing() {
+    OpenScenario("parts",
+                 "[Table parts]\nFields=ID,NAME\n[Field parts.ID]\nFillMethod=0\n"
+                 "[Field parts.NAME]\nFillMethod=2\nFillValue=x,y\n");
+    form_->sgFields->setFocus();
+    form_->sgFields->setCurrentIndex(form_->sgFields->model()->index(1, colValues));
+    answers_->answerDialog = [](QDialog& dialog) {
+        dynamic_cast<TdlgEditValues2&>(dialog).memValues->setPlainText("other");
+        return QDialog::Rejected;
+    };
+    QTest::mouseClick(form_->bbEditValue, Qt::LeftButton);
+    QCOMPARE(answers_->dialogs, QStringList("Edit Values"));
+    QCOMPARE(Cell(*form_, 1, colValues), QString("x,y"));
+    QVERIFY(!form_->Document().Modified());
+    // A empty memo gives an empty set.
+    answers_->answerDialog = [](QDialog& dialog) {
+        dynamic_cast<TdlgEditValues2&>(dialog).memValues->clear();
+        return QDialog::Accepted;
+    };
+    QTest::mouseClick(form_->bbEditValue, Qt::LeftButton);
+    QCOMPARE(Cell(*form_, 1, colValues), QString());
+}
+
+void FieldGridTest::currentSetCellShowsThirtyCharactersWhileFocused() {
+    OpenScenario("parts");
+    SetMethod(1, fmRandomFromSet);
+    QAbstractItemModel& model = *form_->sgFields->model();
+    const QModelIndex value = model.index(1, colValues);
+    form_->sgFields->setCurrentIndex(value);
+    const auto cellPicture = [&](const QString& text) {
+        model.setData(value, text, TFieldGridModel::FillValueRole);
+        return form_->sgFields->viewport()->grab(form_->sgFields->visualRect(value)).toImage();
+    };
+    // Narrow letters, so that forty of them fit the cell.
+    const QString forty(40, u'i');
+    const QString thirty(30, u'i');
+    form_->sgFields->setFocus();
+    QTRY_VERIFY(form_->sgFields->hasFocus());
+    QCOMPARE(cellPicture(forty), cellPicture(thirty));
+    // On white while focused.
+    const QImage focused = cellPicture(forty);
+    QCOMPARE(focused.pixelColor(focused.width() / 2, 2), QColor(Qt::white));
+
+    form_->cbTblFillMethod->setFocus();
+    QTRY_VERIFY(!form_->sgFields->hasFocus());
+    QVERIFY(cellPicture(forty) != cellPicture(thirty));
+}
+
+void FieldGridTest::pickerFailures() {
+    // An alias without tables: nothing to show, so the picker is not shown at all.
+    const std::string empty = database_->Folder().File("empty.sqlite");
+    WriteFile(empty, "");
+    WriteFile(database_->ConfigFile(),
+              ReadFile(database_->ConfigFile()) + "[Empty]\nDRIVER=SQLITE\nPATH=empty.sqlite\n");
+    DatabaseSession::Instance().SetConfigFile(database_->ConfigFile());
+    TdlgEditValues7 picker;
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, picker.Initialise("Empty"));
+
+    // A table that cannot be opened leaves the columns shown before.
+    TdlgEditValues7 other;
+    other.Initialise("Test");
+    const QStringList before = Items(*other.lbFields);
+    QCOMPARE(before, QStringList({"Company", "CustNo"}));
+    other.cbTables->addItem("vanished");
+    other.cbTables->setCurrentIndex(other.cbTables->count() - 1);
+    QVERIFY_THROWS_EXCEPTION(EDBEngineError, other.ShowTable());
+    QCOMPARE(Items(*other.lbFields), before);
+}
+
+void FieldGridTest::pickerOnBlankValueOpensOnTheFirstTable() {
+    OpenScenario("orders",
+                 "[Table orders]\nFields=OrderNo,CustNo\n[Field orders.OrderNo]\n"
+                 "FillMethod=0\n[Field orders.CustNo]\nFillMethod=7\nFillValue=   \n");
+    form_->sgFields->setFocus();
+    form_->sgFields->setCurrentIndex(form_->sgFields->model()->index(1, colValues));
+    QString table;
+    int selected = 0;
+    answers_->answerDialog = [&](QDialog& dialog) {
+        auto& picker = dynamic_cast<TdlgEditValues7&>(dialog);
+        table = picker.cbTables->currentText();
+        selected = picker.lbFields->selectedItems().size();
+        return QDialog::Rejected;
+    };
+    QTest::mouseClick(form_->bbEditValue, Qt::LeftButton);
+    QCOMPARE(table, QString("customers"));
+    QCOMPARE(selected, 0);
+}
+
+void FieldGridTest::pickerFindsTableAndColumnWithoutRegardToCase() {
+    OpenScenario("orders",
+                 "[Table orders]\nFields=OrderNo,CustNo\n[Field orders.OrderNo]\n"
+                 "FillMethod=0\n[Field orders.CustNo]\nFillMethod=7\n"
+                 "FillValue=ORDERS.custno\n");
+    form_->sgFields->setFocus();
+    form_->sgFields->setCurrentIndex(form_->sgFields->model()->index(1, colValues));
+    QStringList fields;
+    answers_->answerDialog = [&](QDialog& dialog) {
+        auto& picker = dynamic_cast<TdlgEditValues7&>(dialog);
+        for (int i = 0; i < picker.lbFields->count(); ++i) {
+            fields << picker.lbFields->item(i)->text();
+        }
+        return QDialog::Accepted;
+    };
+    QTest::mouseClick(form_->bbEditValue, Qt::LeftButton);
+    QCOMPARE(fields, QStringList({"Amount", "CustNo", "OrderNo"}));
+    QCOMPARE(Cell(*form_, 1, colValues), QString("orders.CustNo"));
+    QVERIFY(form_->Document().Modified());
+}
+
+void FieldGridTest::pickerOkWithoutColumnKeepsTheValue() {
+    OpenScenario("orders",
+                 "[Table orders]\nFields=OrderNo,CustNo\n[Field orders.OrderNo]\n"
+                 "FillMethod=0\n[Field orders.CustNo]\nFillMethod=7\n"
+                 "FillValue=customers.CustNo\n");
+    form_->sgFields->setFocus();
+    form_->sgFields->setCurrentIndex(form_->sgFields->model()->index(1, colValues));
+    answers_->answerDialog = [](QDialog& dialog) {
+        auto& picker = dynamic_cast<TdlgEditValues7&>(dialog);
+        // Picking another table clears the column selection.
+        picker.cbTables->setCurrentIndex(picker.cbTables->findText("parts"));
+        emit picker.cbTables->activated(picker.cbTables->currentIndex());
+        return QDialog::Accepted;
+    };
+    QMetaObject::invokeMethod(form_->bbEditValue, &QPushButton::click, Qt::QueuedConnection);
+    QTRY_COMPARE(answers_->errors, QStringList("List index out of bounds (-1)"));
+    QCOMPARE(Cell(*form_, 1, colValues), QString("customers.CustNo"));
+    QVERIFY(!form_->Document().Modified());
+}
+
+void FieldGridTest::updateExistingHidesTheRecordCount() {
+    OpenScenario("parts");
+    form_->cbTblFillMethod->setCurrentIndex(tfUpdateExisting);
+    emit form_->cbTblFillMethod->activated(tfUpdateExisting);
+    QVERIFY(form_->seRecCount->isHidden());
+    QVERIFY(form_->lblRecCount->isHidden());
+    QCOMPARE(form_->CurrentTable()->TableFillMethod(), tfUpdateExisting);
+    QVERIFY(form_->Document().Modified());
+    form_->cbTblFillMethod->setCurrentIndex(tfUpdateAndFill);
+    emit form_->cbTblFillMethod->activated(tfUpdateAndFill);
+    QVERIFY(form_->seRecCount->isVisible());
+    QVERIFY(form_->lblRecCount->isVisible());
+}
+
+void FieldGridTest::recordCountsMarkTheScenarioChanged() {
+    OpenScenario("parts,orders", "[Table orders]\nRecCount=5\n");
+    QVERIFY(!form_->Document().Modified());
+    form_->cbTables->setCurrentIndex(1);
+    emit form_->cbTables->activated(1);
+    QCOMPARE(form_->seRecCount->value(), 5);
+    QVERIFY(form_->Document().Modified());
+    QVERIFY(form_->miSaveScenario->isEnabled());
+
+    // An emptied count stores 0 until a number is typed again.
+    form_->seRecCount->setFocus();
+    form_->seRecCount->selectAll();
+    QTest::keyClick(form_->seRecCount, Qt::Key_Delete);
+    QCOMPARE(form_->CurrentTable()->RecCount(), 0);
+    QTest::keyClicks(form_->seRecCount, "42");
+    QCOMPARE(form_->CurrentTable()->RecCount(), 42);
+}
+
+void FieldGridTest::keyboardOpensTheMethodListAndTheEditor() {
+    OpenScenario("parts");
+    SetMethod(1, fmRandomFromSet);
+    form_->sgFields->setFocus();
+    form_->sgFields->setCurrentIndex(form_->sgFields->model()->index(0, colFillMethod));
+    QTest::keyClick(form_->sgFields, Qt::Key_F4);
+    QTRY_VERIFY(form_->cbMethods->view()->isVisible());
+    form_->cbMethods->hidePopup();
+
+    form_->sgFields->setFocus();
+    form_->sgFields->setCurrentIndex(form_->sgFields->model()->index(1, colValues));
+    QTest::keyClick(form_->sgFields, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(answers_->dialogs, QStringList("Edit Values"));
+}
+
+}  // namespace rowsmith::test
+
+ROWSMITH_UI_TEST_MAIN(FieldGridTest)
+
+#include "field_grid_test.moc"
