@@ -16,12 +16,10 @@ namespace {
 
 class SilentReporter : public FillReporter {
 public:
-    void SetStatus(const std::string&, bool) override {}
-    void SetProgressRange(std::int64_t) override {}
-    void SetProgressPosition(std::int64_t) override {}
-    void ShowProgress(bool) override {}
-    void StepProgress() override {}
-    void SetBusy(bool) override {}
+    void TableStarted(const std::string&, TableWork) override {}
+    void WritingStarted(std::int64_t) override {}
+    void RecordsWritten(std::int64_t) override {}
+    void TableFinished(bool) override {}
 };
 
 // The fill's bounds, for the raw loops.
@@ -112,7 +110,6 @@ void MakeBenchScenario(TFillScenario& scenario, const std::string& alias, std::i
 double TimedFill(TFillScenario& scenario, std::int64_t records) {
     SilentReporter reporter;
     FillEngine engine(scenario, reporter);
-    engine.WorkTable().SetDatabaseName(scenario.AliasName());
     engine.SetFixedSeed(kBenchSeed);
     const auto start = std::chrono::steady_clock::now();
     engine.FillUp();

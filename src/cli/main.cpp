@@ -69,7 +69,6 @@ void RunScenario(const CliOptions& options) {
 
     TerminalReporter reporter(ReporterStyle(options), stderr);
     FillEngine engine(scenario, reporter);
-    engine.WorkTable().SetDatabaseName(scenario.AliasName());
     engine.SetFixedSeed(options.seed);
     if (options.command == CliOptions::Command::Check) {
         engine.CheckAllValues();
@@ -103,7 +102,7 @@ void Run(const CliOptions& options) {
             PrintList(list);
             break;
         case CliOptions::Command::ListTables:
-            session.ListTables(options.argument, "", false, false, list);
+            session.ListTables(options.argument, false, list);
             PrintList(list);
             break;
         default:

@@ -1,7 +1,5 @@
 #include "cli/terminal_reporter.h"
 
-#include <exception>
-
 namespace rowsmith {
 
 namespace {
@@ -20,42 +18,27 @@ double Seconds(std::chrono::steady_clock::duration duration) {
 TerminalReporter::TerminalReporter(Style style, std::FILE* out)
     : style_(style), out_(out), runStart_(Clock::now()) {}
 
-void TerminalReporter::SetStatus(const std::string& caption, bool repaintNow) {
-    caption_ = caption;
-    // The fill asks for a repaint before each table; the check does not.
-    if (repaintNow) {
+void TerminalReporter::TableStarted(const std::string& tableName, TableWork work) {
+    caption_ = tableName;
+    if (work == TableWork::Fill) {
         ++filledTables_;
     } else {
         ++checkedTables_;
     }
 }
 
-void TerminalReporter::SetProgressRange(std::int64_t maximum) {
-    maximum_ = maximum;
-}
-
-void TerminalReporter::SetProgressPosition(std::int64_t position) {
-    position_ = position;
-}
-
-void TerminalReporter::ShowProgress(bool visible) {
-    const Clock::time_point now = Clock::now();
-    if (visible) {
-        tableStart_ = now;
-        if (style_ == Style::ProgressBar) {
-            DrawBar(now);
-        }
-        return;
+void TerminalReporter::WritingStarted(std::int64_t records) {
+    maximum_ = records;
+    position_ = 0;
+    writing_ = true;
+    tableStart_ = Clock::now();
+    if (style_ == Style::ProgressBar) {
+        DrawBar(tableStart_);
     }
-    tableTime_ = now - tableStart_;
-    ClearBar();
-    // The progress is taken away on every way out of a table's fill; an exception on its way
-    // means an error stopped the table.
-    PrintTableLine(std::uncaught_exceptions() == 0);
 }
 
-void TerminalReporter::StepProgress() {
-    ++position_;
+void TerminalReporter::RecordsWritten(std::int64_t written) {
+    position_ = written;
     if (style_ != Style::ProgressBar || position_ % kStepsBetweenClockReads != 0) {
         return;
     }
@@ -65,7 +48,17 @@ void TerminalReporter::StepProgress() {
     }
 }
 
-void TerminalReporter::SetBusy(bool) {}
+// A table gets its line once its records were being written: a check, or a fill stopped before
+// its first record, prints none.
+void TerminalReporter::TableFinished(bool completed) {
+    if (!writing_) {
+        return;
+    }
+    writing_ = false;
+    tableTime_ = Clock::now() - tableStart_;
+    ClearBar();
+    PrintTableLine(completed);
+}
 
 void TerminalReporter::DrawBar(Clock::time_point now) {
     lastDraw_ = now;

@@ -18,12 +18,10 @@ public:
 
     TerminalReporter(Style style, std::FILE* out);
 
-    void SetStatus(const std::string& caption, bool repaintNow) override;
-    void SetProgressRange(std::int64_t maximum) override;
-    void SetProgressPosition(std::int64_t position) override;
-    void ShowProgress(bool visible) override;
-    void StepProgress() override;
-    void SetBusy(bool busy) override;
+    void TableStarted(const std::string& tableName, TableWork work) override;
+    void WritingStarted(std::int64_t records) override;
+    void RecordsWritten(std::int64_t written) override;
+    void TableFinished(bool completed) override;
 
     // After a successful fill: the totals.
     void FinishFill();
@@ -49,6 +47,8 @@ private:
     Clock::time_point tableStart_;
     Clock::duration tableTime_{};
     Clock::time_point lastDraw_;
+    // Between WritingStarted and TableFinished: a table whose end gets its line.
+    bool writing_ = false;
     bool barShown_ = false;
 };
 

@@ -24,10 +24,6 @@ std::string XdgFolder(const char* variable, const char* fallback) {
     return std::string(home != nullptr ? home : "") + "/" + fallback;
 }
 
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    return UpperCase(a) == UpperCase(b);
-}
-
 AliasConfig ReadAlias(const IniFile& ini, const std::string& section, const fs::path& folder) {
     AliasConfig alias;
     alias.name = section;
@@ -74,7 +70,7 @@ std::vector<AliasConfig> ReadAliasConfigs(const std::string& configFile) {
         const IniFile ini = IniFile::Load(configFile);
         for (const auto& section : ini.Sections()) {
             aliases.push_back(ReadAlias(ini, section, folder));
-            demoDefined = demoDefined || SameNameIgnoringCase(section, kDemoAlias);
+            demoDefined = demoDefined || SameText(section, kDemoAlias);
         }
     }
     if (!demoDefined) {

@@ -19,21 +19,16 @@ void DatabaseSession::ListAliases(std::vector<std::string>& list) {
         list.push_back(alias.name);
     }
     std::stable_sort(list.begin(), list.end(), [](const std::string& a, const std::string& b) {
-        return UpperCase(a) < UpperCase(b);
+        return CompareText(a, b) < 0;
     });
 }
 
-// The pattern is always empty (all tables) and no driver has system tables to show.
-void DatabaseSession::ListTables(const std::string& alias,
-                                 [[maybe_unused]] const std::string& pattern, bool withExtensions,
-                                 [[maybe_unused]] bool withSystemTables,
+void DatabaseSession::ListTables(const std::string& alias, bool withExtensions,
                                  std::vector<std::string>& list) {
     list = Connect(alias).ListTables(withExtensions);
 }
 
 void DatabaseSession::SetLoginHandler(LoginHandler handler) { loginHandler_ = std::move(handler); }
-
-const LoginHandler& DatabaseSession::GetLoginHandler() const { return loginHandler_; }
 
 void DatabaseSession::SetConfigFile(const std::string& path) {
     configFile_ = path;
@@ -58,7 +53,7 @@ void DatabaseSession::Reset() {
 const AliasConfig& DatabaseSession::FindAlias(const std::string& alias) {
     // Alias names are compared without regard to case, as the configuration's sections are.
     for (const auto& config : Aliases()) {
-        if (UpperCase(config.name) == UpperCase(alias)) {
+        if (SameText(config.name, alias)) {
             return config;
         }
     }

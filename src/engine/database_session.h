@@ -20,12 +20,11 @@ public:
 
     // The alias names, sorted without regard to case.
     void ListAliases(std::vector<std::string>& list);
-    // The alias's tables; `pattern` is always empty (all tables) and `withSystemTables` false.
-    void ListTables(const std::string& alias, const std::string& pattern, bool withExtensions,
-                    bool withSystemTables, std::vector<std::string>& list);
+    // The alias's tables (no system tables) in the driver's order; with `withExtensions` a table
+    // stored in a file of its own carries the file's extension.
+    void ListTables(const std::string& alias, bool withExtensions, std::vector<std::string>& list);
 
     void SetLoginHandler(LoginHandler handler);
-    const LoginHandler& GetLoginHandler() const;
 
     // Replaces the configuration lookup with this file (rowsmith-fill --aliases, tests).
     // Empty restores the lookup. Closes every open connection.

@@ -17,6 +17,10 @@
 
 namespace rowsmith {
 
+// "name" with every double quote doubled: how both drivers write a table or column name in SQL,
+// safe for any name.
+std::string QuoteIdentifier(const std::string& name);
+
 struct ColumnInfo {
     std::string name;
     TFieldType type = ftUnknown;

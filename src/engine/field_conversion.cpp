@@ -1,10 +1,10 @@
 #include "engine/field_conversion.h"
 
 #include <charconv>
-#include <cmath>
 
 #include "engine/database_errors.h"
 #include "text/conversions.h"
+#include "text/text_helpers.h"
 
 namespace rowsmith {
 
@@ -18,8 +18,6 @@ namespace {
 [[noreturn]] void CannotAccess(const ColumnInfo& column, TFieldType as) {
     throw EDatabaseError("Cannot access field '" + column.name + "' as type " + FieldTypeName(as));
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 void CheckRange(const ColumnInfo& column, std::int64_t number) {
     std::int64_t low;
@@ -39,110 +37,6 @@ void CheckRange(const ColumnInfo& column, std::int64_t number) {
     if (number < low || number > high) {
         throw OutOfRangeError(static_cast<long double>(number), column.name, low, high);
     }
-}
-
-// The standard integer form widened to 64 bits: leading blanks, then a sign and decimal digits,
-// or "$" and up to sixteen hexadecimal digits taken as the bit pattern.
-bool ParseInt64(const std::string& text, std::int64_t& value) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && text[i] == ' ') {
-        ++i;
-    }
-    if (i < n && text[i] == '$') {
-        std::uint64_t bits = 0;
-        const std::size_t first = ++i;
-        for (; i < n; ++i) {
-            const char c = text[i];
-            int digit;
-            if (IsDigit(c)) {
-                digit = c - '0';
-            } else if (c >= 'a' && c <= 'f') {
-                digit = c - 'a' + 10;
-            } else if (c >= 'A' && c <= 'F') {
-                digit = c - 'A' + 10;
-            } else {
-                return false;
-            }
-            if (bits >> 60 != 0) {
-                return false;
-            }
-            bits = bits * 16 + static_cast<std::uint64_t>(digit);
-        }
-        value = static_cast<std::int64_t>(bits);
-        return i > first;
-    }
-    const bool negative = i < n && text[i] == '-';
-    if (i < n && (text[i] == '-' || text[i] == '+')) {
-        ++i;
-    }
-    const std::uint64_t limit = negative ? 9223372036854775808u : 9223372036854775807u;
-    std::uint64_t magnitude = 0;
-    const std::size_t first = i;
-    for (; i < n; ++i) {
-        if (!IsDigit(text[i])) {
-            return false;
-        }
-        const auto digit = static_cast<std::uint64_t>(text[i] - '0');
-        if (magnitude > (limit - digit) / 10) {
-            return false;
-        }
-        magnitude = magnitude * 10 + digit;
-    }
-    if (i == first) {
-        return false;
-    }
-    value = static_cast<std::int64_t>(negative ? 0 - magnitude : magnitude);
-    return true;
-}
-
-// Plain numbers ("-12.5", "3e8": the standard form without blanks or a leading "+") go straight
-// to from_chars, which is fast and rounds once, exactly, to double. The rest takes the standard
-// conversion.
-bool ParseReal(const std::string& text, double& value) {
-    const char separator = DecimalSeparator();
-    const std::size_t n = text.size();
-    char buffer[64];
-    if (n > 0 && n < sizeof buffer) {
-        std::size_t i = 0;
-        std::size_t digits = 0;
-        const auto copyDigits = [&] {
-            for (; i < n && IsDigit(text[i]); ++i, ++digits) {
-                buffer[i] = text[i];
-            }
-        };
-        if (text[0] == '-') {
-            buffer[i++] = '-';
-        }
-        copyDigits();
-        if (i < n && text[i] == separator) {
-            buffer[i++] = '.';
-            copyDigits();
-        }
-        bool plain = digits > 0;
-        if (plain && i < n && (text[i] == 'e' || text[i] == 'E')) {
-            buffer[i++] = 'e';
-            if (i < n && (text[i] == '+' || text[i] == '-')) {
-                buffer[i] = text[i];
-                ++i;
-            }
-            const std::size_t mantissaDigits = digits;
-            copyDigits();
-            plain = digits > mantissaDigits;
-        }
-        if (plain && i == n) {
-            const auto result = std::from_chars(buffer, buffer + n, value);
-            if (result.ec == std::errc() && result.ptr == buffer + n) {
-                return true;
-            }
-        }
-    }
-    long double wide;
-    if (!TryStrToFloat(text, wide)) {
-        return false;
-    }
-    value = static_cast<double>(wide);
-    return std::isfinite(value);
 }
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
@@ -206,17 +100,9 @@ bool IsFractionOrEnd(const std::string& text, std::size_t at) {
     return true;
 }
 
-// Blanks around a value are dropped, as a value set written "a, b" leaves them.
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::string DateTimeText(const ColumnInfo& column, const std::string& text) {
-    std::string value = Trimmed(text);
+    // Blanks around a value are dropped, as a value set written "a, b" leaves them.
+    std::string value = TrimBlanks(text);
     switch (column.type) {
         case ftDate:
             if (value.size() == 10 && IsDate(value, 0)) {
@@ -245,16 +131,11 @@ std::string DateTimeText(const ColumnInfo& column, const std::string& text) {
 }
 
 std::int64_t BooleanNumber(const ColumnInfo& column, const std::string& text) {
-    std::string value = Trimmed(text);
-    for (char& c : value) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    if (value == "true" || value == "1") {
+    const std::string value = TrimBlanks(text);
+    if (SameText(value, "true") || value == "1") {
         return 1;
     }
-    if (value == "false" || value == "0") {
+    if (SameText(value, "false") || value == "0") {
         return 0;
     }
     Refuse(text, "boolean", column);
@@ -280,88 +161,59 @@ void SetText(FieldValue& value, const std::string& text, int size) {
     }
 }
 
-bool IsIntegerType(TFieldType type) {
-    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc;
+// The integer forms: the standard 32-bit conversion first (it also reads "$FFFFFFFF" as -1); a
+// decimal number beyond it still reads, so the message can name the column's range.
+std::int64_t IntegerOfText(const ColumnInfo& column, const std::string& text) {
+    std::int64_t number;
+    std::int32_t narrow;
+    if (!column.wide && TryStrToInt(text, narrow)) {
+        number = narrow;
+    } else if (!TryStrToInt64(text, number)) {
+        Refuse(text, "integer", column);
+    }
+    CheckRange(column, number);
+    return number;
 }
 
-bool IsRealType(TFieldType type) {
-    return type == ftFloat || type == ftCurrency || type == ftBCD;
-}
-
-bool IsTextType(TFieldType type) {
-    return type == ftString || type == ftMemo || type == ftFmtMemo;
-}
-
-bool IsBytesType(TFieldType type) {
-    return type == ftBlob || type == ftBytes || type == ftVarBytes || type == ftGraphic ||
-           type == ftTypedBinary;
+double RealOfText(const ColumnInfo& column, const std::string& text) {
+    double number;
+    if (!TryStrToDouble(text, number)) {
+        Refuse(text, "floating point", column);
+    }
+    return number;
 }
 
 }  // namespace
 
 void StoreText(const ColumnInfo& column, const std::string& text, FieldValue& value) {
+    const TFieldType type = column.type;
     if (text.empty()) {
         value = std::monostate();
-        return;
-    }
-    switch (column.type) {
-        case ftString:
-        case ftMemo:
-        case ftFmtMemo:
-            SetText(value, text, column.size);
-            return;
-        case ftSmallint:
-        case ftInteger:
-        case ftWord:
-        case ftAutoInc: {
-            // The standard 32-bit conversion first (it also reads "$FFFFFFFF" as -1); a decimal
-            // number beyond it still reads, so the message can name the column's range.
-            std::int64_t number;
-            std::int32_t narrow;
-            if (!column.wide && TryStrToInt(text, narrow)) {
-                number = narrow;
-            } else if (!ParseInt64(text, number)) {
-                Refuse(text, "integer", column);
-            }
-            CheckRange(column, number);
-            value = number;
-            return;
-        }
-        case ftFloat:
-        case ftCurrency:
-        case ftBCD: {
-            double number;
-            if (!ParseReal(text, number)) {
-                Refuse(text, "floating point", column);
-            }
-            value = number;
-            return;
-        }
-        case ftDate:
-        case ftTime:
-        case ftDateTime:
-            value = DateTimeText(column, text);
-            return;
-        case ftBoolean:
-            value = BooleanNumber(column, text);
-            return;
-        default:
-            if (!IsBytesType(column.type)) {
-                CannotAccess(column, ftString);
-            }
-            SetText(value, text, 0);
-            return;
+    } else if (StoresText(type)) {
+        SetText(value, text, column.size);
+    } else if (StoresIntegers(type)) {
+        value = IntegerOfText(column, text);
+    } else if (StoresReals(type)) {
+        value = RealOfText(column, text);
+    } else if (type == ftDate || type == ftTime || type == ftDateTime) {
+        value = DateTimeText(column, text);
+    } else if (type == ftBoolean) {
+        value = BooleanNumber(column, text);
+    } else if (StoresBytes(type)) {
+        SetText(value, text, 0);
+    } else {
+        CannotAccess(column, ftString);
     }
 }
 
 void StoreInteger(const ColumnInfo& column, std::int32_t number, FieldValue& value) {
     const TFieldType type = column.type;
-    if (IsIntegerType(type)) {
+    if (StoresIntegers(type)) {
         CheckRange(column, number);
         value = static_cast<std::int64_t>(number);
-    } else if (IsRealType(type)) {
+    } else if (StoresReals(type)) {
         value = static_cast<double>(number);
-    } else if (IsTextType(type)) {
+    } else if (StoresText(type)) {
         char digits[16];
         const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
         SetText(value, std::string(digits, end), column.size);
@@ -371,7 +223,7 @@ void StoreInteger(const ColumnInfo& column, std::int32_t number, FieldValue& val
 }
 
 void StoreReal(const ColumnInfo& column, double number, FieldValue& value) {
-    if (!IsRealType(column.type)) {
+    if (!StoresReals(column.type)) {
         CannotAccess(column, ftFloat);
     }
     value = number;

@@ -38,4 +38,44 @@ enum TTableType : std::uint8_t { ttDefault, ttParadox, ttDBase, ttASCII };
 // The type's name as messages show it ("Integer", "String", ...).
 const char* FieldTypeName(TFieldType type);
 
+// The families of types, by what a column keeps (the value forms of field_value.h). Every type
+// belongs to one family at most; ftBoolean, the dates and times and the types no driver gives
+// belong to none.
+
+// Whole numbers: WriteInteger(n) stores what WriteString with n's digits stores, range included.
+constexpr bool StoresIntegers(TFieldType type) {
+    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc;
+}
+// Reals: a real is stored as the number its text reads as.
+constexpr bool StoresReals(TFieldType type) {
+    return type == ftFloat || type == ftCurrency || type == ftBCD;
+}
+// Text, kept to the column's declared size.
+constexpr bool StoresText(TFieldType type) {
+    return type == ftString || type == ftMemo || type == ftFmtMemo;
+}
+// Bytes of any value, zero included.
+constexpr bool StoresBytes(TFieldType type) {
+    return type == ftBlob || type == ftBytes || type == ftVarBytes || type == ftGraphic ||
+           type == ftTypedBinary;
+}
+
+// The groups the fill's Parts test, which are not families of storage.
+
+// The types whose single value the check takes only when it is a number (Part 4.2): the whole
+// numbers and ftFloat and ftCurrency. ftBCD is not among them: any text passes the check, and
+// the column refuses what does not convert when it is written.
+constexpr bool SingleValueIsNumber(TFieldType type) {
+    return StoresIntegers(type) || type == ftFloat || type == ftCurrency;
+}
+// The types a range makes whole numbers for (Part 4.3). ftAutoInc is not among them: a range gives
+// it the empty text, as it gives every type of neither range group.
+constexpr bool RangeMakesIntegers(TFieldType type) {
+    return type == ftSmallint || type == ftInteger || type == ftWord;
+}
+// The types a range makes reals for (Part 4.3), with four decimals, two for ftCurrency.
+constexpr bool RangeMakesReals(TFieldType type) {
+    return type == ftFloat || type == ftCurrency;
+}
+
 }  // namespace rowsmith

@@ -5,6 +5,7 @@
 #include "engine/cursor_state.h"
 #include "engine/database_errors.h"
 #include "engine/database_session.h"
+#include "text/text_helpers.h"
 
 namespace rowsmith {
 
@@ -15,15 +16,6 @@ namespace {
 constexpr std::size_t kPageSize = 1000;
 
 const FieldValue kEmptyValue;
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto fold = [](char c) {
-            return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        };
-        return fold(x) == fold(y);
-    });
-}
 
 }  // namespace
 
@@ -108,7 +100,7 @@ void TableCursor::ListFieldNames(std::vector<std::string>& list) const {
 CursorField& TableCursor::FieldNamed(const std::string& name) {
     if (state_) {
         for (auto& field : state_->fields) {
-            if (SameNameIgnoringCase(field.FieldName(), name)) {
+            if (SameText(field.FieldName(), name)) {
                 return field;
             }
         }
@@ -195,20 +187,9 @@ void TableCursor::Delete() {
         return;
     }
     state.page.erase(state.page.begin() + static_cast<std::ptrdiff_t>(state.position));
-    if (state.position < state.page.size()) {
-        return;
-    }
     // The deleted record was the page's last: on to the next page, or back to the record before.
-    if (!state.lastPage) {
-        auto next = state.driver->ReadPage(&state.pageEnd, kPageSize);
-        if (!next.empty()) {
-            state.lastPage = next.size() < kPageSize;
-            state.pageEnd = next.back().key;
-            state.page = std::move(next);
-            state.position = 0;
-            return;
-        }
-        state.lastPage = true;
+    if (state.position < state.page.size() || LoadNextPage()) {
+        return;
     }
     if (!state.page.empty()) {
         state.position = state.page.size() - 1;
@@ -243,21 +224,7 @@ void TableCursor::Next() {
         state.atEnd = false;
         return;
     }
-    if (state.lastPage) {
-        state.atEnd = true;
-        return;
-    }
-    auto next = state.driver->ReadPage(&state.pageEnd, kPageSize);
-    if (next.empty()) {
-        state.lastPage = true;
-        state.atEnd = true;
-        return;
-    }
-    state.lastPage = next.size() < kPageSize;
-    state.pageEnd = next.back().key;
-    state.page = std::move(next);
-    state.position = 0;
-    state.atEnd = false;
+    state.atEnd = !LoadNextPage();
 }
 
 bool TableCursor::AtEnd() const { return OpenState().atEnd; }
@@ -309,13 +276,32 @@ const FieldValue& TableCursor::CurrentValue(int index) const {
 void TableCursor::LoadFirstPage() {
     State& state = *state_;
     state.onAppended = false;
-    state.page = state.driver->ReadPage(nullptr, kPageSize);
-    state.position = 0;
-    state.lastPage = state.page.size() < kPageSize;
-    if (!state.page.empty()) {
-        state.pageEnd = state.page.back().key;
-    }
+    TakePage(state.driver->ReadPage(nullptr, kPageSize));
     state.atEnd = state.page.empty();
+}
+
+bool TableCursor::LoadNextPage() {
+    State& state = *state_;
+    if (state.lastPage) {
+        return false;
+    }
+    std::vector<Record> next = state.driver->ReadPage(&state.pageEnd, kPageSize);
+    if (next.empty()) {
+        state.lastPage = true;
+        return false;
+    }
+    TakePage(std::move(next));
+    return true;
+}
+
+void TableCursor::TakePage(std::vector<Record> page) {
+    State& state = *state_;
+    state.lastPage = page.size() < kPageSize;
+    if (!page.empty()) {
+        state.pageEnd = page.back().key;
+    }
+    state.page = std::move(page);
+    state.position = 0;
 }
 
 void TableCursor::CheckBrowseMode() {

@@ -49,13 +49,10 @@ public:
 
     void ListFieldNames(std::vector<std::string>& list) const;
     int FieldCount() const { return fieldCount_; }
-    // Throws EListError "List index out of bounds (%d)".
-    CursorField& FieldAt(int index) {
-        if (static_cast<unsigned>(index) >= static_cast<unsigned>(fieldCount_)) {
-            FieldIndexError(index);
-        }
-        return fields_[index];
-    }
+    // Throws EListError "List index out of bounds (%d)". A constant cursor gives its columns to
+    // read about (name, type, size, current value), not to write.
+    CursorField& FieldAt(int index) { return fields_[CheckedFieldIndex(index)]; }
+    const CursorField& FieldAt(int index) const { return fields_[CheckedFieldIndex(index)]; }
     // Compared without regard to case; throws "%s: Field '%s' not found".
     CursorField& FieldNamed(const std::string& name);
 
@@ -98,6 +95,12 @@ private:
     struct State;
 
     [[noreturn]] static void FieldIndexError(int index);
+    int CheckedFieldIndex(int index) const {
+        if (static_cast<unsigned>(index) >= static_cast<unsigned>(fieldCount_)) {
+            FieldIndexError(index);
+        }
+        return index;
+    }
     [[noreturn]] static void NotEditingError();
     // The state of the open cursor; throws "Cannot perform this operation on a closed dataset".
     State& OpenState() const;
@@ -111,6 +114,10 @@ private:
     // current record's.
     const FieldValue& CurrentValue(int index) const;
     void LoadFirstPage();
+    // Moves the walk on to the next page; false, leaving the page as it is, when there is none.
+    bool LoadNextPage();
+    // Makes `page` the one the walk stands in, at its first record.
+    void TakePage(std::vector<Record> page);
     // Makes `record` the current record, the start of a new walk.
     void StandOn(Record&& record);
     // Before moving: posts a started record that was written to, drops one that was not.

@@ -12,27 +12,6 @@ namespace rowsmith {
 
 namespace {
 
-// Shows the progress bar and the busy cursor for one table's fill and takes both away again
-// however the fill ends.
-class ProgressShown {
-public:
-    ProgressShown(FillReporter& reporter, std::int64_t maximum) : reporter_(reporter) {
-        reporter_.SetProgressPosition(0);
-        reporter_.SetProgressRange(maximum);
-        reporter_.ShowProgress(true);
-        reporter_.SetBusy(true);
-    }
-    ~ProgressShown() {
-        reporter_.SetBusy(false);
-        reporter_.ShowProgress(false);
-    }
-    ProgressShown(const ProgressShown&) = delete;
-    ProgressShown& operator=(const ProgressShown&) = delete;
-
-private:
-    FillReporter& reporter_;
-};
-
 std::int32_t ClampRecordCount(std::int64_t count) {
     return static_cast<std::int32_t>(
         std::min<std::int64_t>(count, std::numeric_limits<std::int32_t>::max()));
@@ -53,6 +32,11 @@ void FillEngine::ForgetCurrentTable() {
     plan_.clear();
 }
 
+void FillEngine::CloseWorkTable() {
+    ForgetCurrentTable();
+    workTable_.Close();
+}
+
 TFillTable& FillEngine::Current() const {
     if (currentTable_ == nullptr) {
         throw EInvalidOperation("No table is bound");
@@ -64,15 +48,29 @@ void FillEngine::BindTable(TFillTable& table) {
     currentTable_ = &table;
     plan_.clear();
     workTable_.Close();
+    // The scenario's alias may have changed since the last bind (a new or loaded scenario).
+    workTable_.SetDatabaseName(scenario_.AliasName());
     workTable_.SetTableName(table.TableName());
     workTable_.Open();
-    const int columnCount = workTable_.FieldCount();
-    for (int j = 0; j < columnCount; ++j) {
-        const std::string& name = workTable_.FieldAt(j).FieldName();
-        if (table.FindField(name) < 0) {
-            table.AddField(name);
-        }
+    std::vector<std::string> columnNames;
+    workTable_.ListFieldNames(columnNames);
+    table.ArrangeFields(columnNames);
+}
+
+int FillEngine::OrphanSettingCount() const {
+    if (currentTable_ == nullptr || !workTable_.Active()) {
+        return 0;
     }
+    return std::max(currentTable_->Fields().Count() - workTable_.FieldCount(), 0);
+}
+
+bool FillEngine::DropOrphanSettings() {
+    if (OrphanSettingCount() == 0) {
+        return false;
+    }
+    plan_.clear();
+    currentTable_->DeleteFieldsFrom(workTable_.FieldCount());
+    return true;
 }
 
 void FillEngine::OpenMasterTables() {
@@ -102,13 +100,12 @@ TableCursor* FillEngine::FindMasterTable(const std::string& name) const {
     return nullptr;
 }
 
-void FillEngine::BindEachTable(const std::function<void(TFillTable&)>& step) {
+void FillEngine::BindEachTable(const std::function<void()>& step) {
     TFillTable* remembered = currentTable_;
     try {
         for (int i = 0; i < scenario_.Tables().Count(); ++i) {
-            TFillTable& table = scenario_.Tables().Items(i);
-            BindTable(table);
-            step(table);
+            BindTable(scenario_.Tables().Items(i));
+            step();
         }
     } catch (...) {
         // The error that stopped the run is the one to report; a failing bind on the way out
@@ -126,15 +123,27 @@ void FillEngine::BindEachTable(const std::function<void(TFillTable&)>& step) {
     }
 }
 
+void FillEngine::Reported(TableWork work, const std::function<void()>& step) {
+    reporter_.TableStarted(Current().TableName(), work);
+    try {
+        step();
+    } catch (...) {
+        reporter_.TableFinished(false);
+        throw;
+    }
+    reporter_.TableFinished(true);
+}
+
 void FillEngine::FillUp() {
     CheckAllValues();
-    BindEachTable([this](TFillTable& table) {
-        reporter_.SetStatus(table.TableName(), true);
-        FillTable();
-    });
+    BindEachTable([this] { FillTable(); });
 }
 
 void FillEngine::FillTable() {
+    Reported(TableWork::Fill, [this] { WriteRecords(); });
+}
+
+void FillEngine::WriteRecords() {
     TFillTable& table = Current();
     if (fixedSeed_) {
         random_.SetRandomSeed(*fixedSeed_);
@@ -158,7 +167,7 @@ void FillEngine::FillTable() {
     if (method == tfEmptyAndFill) {
         workTable_.DeleteAllRecords();
     }
-    ProgressShown progress(reporter_, recCount);
+    reporter_.WritingStarted(recCount);
 
     const int columnCount = workTable_.FieldCount();
     plan_.assign(static_cast<std::size_t>(columnCount), ColumnPlan{});
@@ -186,7 +195,7 @@ void FillEngine::FillTable() {
                 break;
             }
         }
-        reporter_.StepProgress();
+        reporter_.RecordsWritten(pass + 1);
     }
     run.Finish();
 }

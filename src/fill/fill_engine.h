@@ -29,14 +29,17 @@ public:
     FillEngine(const FillEngine&) = delete;
     FillEngine& operator=(const FillEngine&) = delete;
 
-    // The work table: opened exclusively on the current table by BindTable. Its owner sets its
-    // DatabaseName (while it is closed) whenever a scenario is shown.
-    TableCursor& WorkTable() { return workTable_; }
+    // The work table: opened exclusively on the current table by BindTable, on the scenario's
+    // alias. Owners read it (its columns, whether it is open); only the engine changes it.
+    const TableCursor& WorkTable() const { return workTable_; }
     // The table bound last, or none.
     TFillTable* CurrentTable() const { return currentTable_; }
     // For when the scenario's table list is emptied: no table counts as current until the next
     // BindTable. The work table is left as it is.
     void ForgetCurrentTable();
+    // For when the scenario's table list is emptied to make room for a new or loaded scenario:
+    // closes the work table (dropping a record started on it) and forgets the current table.
+    void CloseWorkTable();
 
     // With a value, every table's fill seeds the random source with it instead of the clock.
     void SetFixedSeed(std::optional<std::uint32_t> seed) { fixedSeed_ = seed; }
@@ -44,10 +47,19 @@ public:
 
     // Binding and master cursors.
 
-    // Makes `table` current, opens its database table on the work table and appends a
-    // do-not-fill setting for every column that has no setting of its exact name. When the open
-    // fails, `table` is current all the same and the work table stays closed.
+    // Makes `table` current, opens its database table on the work table (on the scenario's alias
+    // as it is now) and puts the table's settings in its column order by exact name, so setting
+    // i serves column i: a column without a setting of its name gets a do-not-fill one, and
+    // settings whose column is gone follow the others (TFillTable::ArrangeFields). The scenario
+    // is not marked changed. When the open fails, `table` is current all the same, its settings
+    // stay as they were and the work table stays closed.
     void BindTable(TFillTable& table);
+    // The settings of the current table that no column of its open table takes: the last ones of
+    // its list after BindTable. 0 without a current table or an open work table.
+    int OrphanSettingCount() const;
+    // Removes those settings from the current table, for a window that shows each column with its
+    // own setting; true when it removed any (the scenario changed, which its owner records).
+    bool DropOrphanSettings();
     // Replaces the master cursors by one per master-table setting of the current table, each on
     // its first record. REQUIRES: a current table.
     void OpenMasterTables();
@@ -61,35 +73,36 @@ public:
     // for. A single value for a numeric column reads that column's type from the work table.
     bool CheckFillValue(int index, const std::string& text);
     // Raises "Wrong fill value. Table: ..." at the first setting of the current table whose
-    // stored value fails CheckFillValue.
+    // stored value fails CheckFillValue, and "No column for fill value. Table: ..." at a setting
+    // past the table's last column (its column is gone) whose method writes values.
     void CheckTableValues();
     // Binds and checks every table of the scenario in turn, then binds the table that was
     // current before again, also when a check fails.
     void CheckAllValues();
 
-    // Value generators for setting and column `index` of the current table. Each takes a fixed
-    // number of random draws, so a fill is repeatable from its seed. Called by FillTable; what
-    // they work out from the setting is kept until the next bind or fill.
-
-    std::string RandomSetValue(int index);
+    // The text the range generator makes for setting `index` of the current table, read from
+    // the column named like the setting, with one random draw (the fill writes it to columns that
+    // keep their text). What it works out from the setting is kept until the next bind or fill.
     std::string RandomRangeValue(int index);
-    std::int32_t NextAutoIncValue(int index);
-    std::string RandomStringValue(int index);
-    std::string MasterTableValue(int index);
 
     // The fill run.
 
     // Checks every value, then fills every table of the scenario in order and binds the table
     // that was current before again, also when a fill fails.
     void FillUp();
-    // Fills the table bound at the moment. REQUIRES: a current table, open on the work table.
+    // Fills the table bound at the moment, telling the reporter from its start to its finish.
+    // REQUIRES: a current table, open on the work table.
     void FillTable();
 
 private:
     TFillTable& Current() const;
     // Binds each table of the scenario in turn and runs `step` on it; binds the table that was
     // current before again on every way out.
-    void BindEachTable(const std::function<void(TFillTable&)>& step);
+    void BindEachTable(const std::function<void()>& step);
+    // Runs `step` on the current table between the reporter's TableStarted and TableFinished.
+    void Reported(TableWork work, const std::function<void()>& step);
+    // FillTable's work: what Part 4.4 asks of a table's fill.
+    void WriteRecords();
     ColumnPlan& PlanFor(int index);
 
     // The generators proper: they leave text values in `plan.text`.

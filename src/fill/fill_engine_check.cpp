@@ -10,31 +10,20 @@ namespace rowsmith {
 
 namespace {
 
-bool IsNumericType(TFieldType type) {
-    switch (type) {
-        case ftSmallint:
-        case ftInteger:
-        case ftWord:
-        case ftFloat:
-        case ftCurrency:
-        case ftAutoInc:
-            return true;
-        default:
-            return false;
-    }
-}
+// The check cuts values at these: "-" between the bounds of a range, "," of a decimal comma.
+constexpr std::string_view kValueDelimiters = "-,";
 
 // A range: number, "-", number and nothing but white space after. Since "-" is a delimiter, a
 // bound cannot carry a minus sign.
 bool IsRange(const std::string& text, bool (*isNumber)(const std::string&)) {
     std::string rest = text;
-    if (!isNumber(NextToken(rest))) {
+    if (!isNumber(NextToken(rest, kValueDelimiters))) {
         return false;
     }
-    if (NextToken(rest) != "-") {
+    if (NextToken(rest, kValueDelimiters) != "-") {
         return false;
     }
-    if (!isNumber(NextToken(rest))) {
+    if (!isNumber(NextToken(rest, kValueDelimiters))) {
         return false;
     }
     return TrimSpaces(rest).empty();
@@ -43,11 +32,10 @@ bool IsRange(const std::string& text, bool (*isNumber)(const std::string&)) {
 }  // namespace
 
 bool FillEngine::CheckFillValue(int index, const std::string& text) {
-    SetDelimiters("-,");
     const TFillField& setting = Current().Fields().Items(index);
     switch (setting.FillMethod()) {
         case fmSingleValue:
-            return !IsNumericType(workTable_.FieldAt(index).FieldType()) || IsFloat(text);
+            return !SingleValueIsNumber(workTable_.FieldAt(index).FieldType()) || IsFloat(text);
         case fmRandomInteger:
             return IsRange(text, IsInteger);
         case fmRandomReal:
@@ -61,20 +49,25 @@ bool FillEngine::CheckFillValue(int index, const std::string& text) {
 
 void FillEngine::CheckTableValues() {
     const TFillTable& table = Current();
+    const auto refuse = [&table](const char* what, const TFillField& setting) {
+        throw Exception(std::string(what) + ". Table: \"" + table.TableName() + "\". Field: \"" +
+                        setting.FieldName() + "\"");
+    };
     for (int i = 0; i < table.Fields().Count(); ++i) {
         const TFillField& setting = table.Fields().Items(i);
+        // A setting past the last column lost its column: the values it would write have no
+        // place, and writing them into another column is what binding by name prevents.
+        if (i >= workTable_.FieldCount() && WritesValues(setting.FillMethod())) {
+            refuse("No column for fill value", setting);
+        }
         if (!CheckFillValue(i, setting.FillValue())) {
-            throw Exception("Wrong fill value. Table: \"" + table.TableName() + "\". Field: \"" +
-                            setting.FieldName() + "\"");
+            refuse("Wrong fill value", setting);
         }
     }
 }
 
 void FillEngine::CheckAllValues() {
-    BindEachTable([this](TFillTable& table) {
-        reporter_.SetStatus(table.TableName(), false);
-        CheckTableValues();
-    });
+    BindEachTable([this] { Reported(TableWork::Check, [this] { CheckTableValues(); }); });
 }
 
 }  // namespace rowsmith

@@ -26,10 +26,6 @@ constexpr std::uint32_t kStringCharCount = 47;
 constexpr long double kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr long double kInt32Max = std::numeric_limits<std::int32_t>::max();
 
-bool IsIntegerType(TFieldType type) {
-    return type == ftSmallint || type == ftInteger || type == ftWord;
-}
-
 // An integer column is filled with 32-bit numbers; a range beyond them is refused as the column
 // refuses a value outside its range, rather than wrapping around.
 [[noreturn]] void ThrowOutOfRange(long double value, const std::string& fieldName) {
@@ -42,19 +38,8 @@ void AssignDecimal(std::string& text, std::int64_t value) {
     text.assign(buffer, result.ptr);
 }
 
-// Columns for which WriteInteger(n) stores what WriteString with n's digits stores, range check
-// included.
-bool StoresDigitsAsNumber(TFieldType type) {
-    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc;
-}
-
 bool IsWholeBelow2To31(long double value) {
     return value >= 0 && value < 2147483648.0L && value == std::trunc(value);
-}
-
-// Columns that store a real as WriteString stores the number its text reads as.
-bool StoresReals(TFieldType type) {
-    return type == ftFloat || type == ftCurrency || type == ftBCD;
 }
 
 // lo + (state / 2^32) * span with whole lo and span below 2^31, scaled by 10^decimals and rounded
@@ -110,24 +95,8 @@ ColumnPlan& FillEngine::PlanFor(int index) {
     return plan;
 }
 
-std::string FillEngine::RandomSetValue(int index) {
-    return MakeSetValue(PlanFor(index));
-}
-
 std::string FillEngine::RandomRangeValue(int index) {
     return MakeRangeValue(PlanFor(index));
-}
-
-std::int32_t FillEngine::NextAutoIncValue(int index) {
-    return Current().Fields().Items(index).NextCounter();
-}
-
-std::string FillEngine::RandomStringValue(int index) {
-    return MakeRandomString(PlanFor(index));
-}
-
-std::string FillEngine::MasterTableValue(int index) {
-    return MakeMasterValue(PlanFor(index));
 }
 
 const std::string& FillEngine::MakeSetValue(ColumnPlan& plan) {
@@ -144,7 +113,7 @@ void FillEngine::PrepareRange(ColumnPlan& plan) {
     long double low = StrToFloat(LeftOf("-", value));
     long double high = StrToFloat(RightOf("-", value));
     plan.rangeType = workTable_.FieldNamed(plan.setting->FieldName()).FieldType();
-    if (IsIntegerType(plan.rangeType)) {
+    if (RangeMakesIntegers(plan.rangeType)) {
         // Bounds in either order give the numbers between them.
         if (high < low) {
             std::swap(low, high);
@@ -162,15 +131,14 @@ void FillEngine::PrepareRange(ColumnPlan& plan) {
         }
         plan.integerBase = static_cast<std::int32_t>(base);
         plan.integerSpan = static_cast<std::uint32_t>(span);
-        plan.writeAsInteger =
-            plan.column != nullptr && StoresDigitsAsNumber(plan.column->FieldType());
+        plan.writeAsInteger = plan.column != nullptr && StoresIntegers(plan.column->FieldType());
     } else {
         plan.realLow = low;
         plan.realSpan = high - low;
         plan.decimals = plan.rangeType == ftCurrency ? 2 : 4;
         plan.wholeBounds = IsWholeBelow2To31(plan.realLow) && IsWholeBelow2To31(plan.realSpan);
-        plan.writeAsReal = (plan.rangeType == ftFloat || plan.rangeType == ftCurrency) &&
-                           plan.column != nullptr && StoresReals(plan.column->FieldType());
+        plan.writeAsReal = RangeMakesReals(plan.rangeType) && plan.column != nullptr &&
+                           StoresReals(plan.column->FieldType());
         if (plan.wholeBounds) {
             plan.wholeLow = static_cast<std::uint32_t>(plan.realLow);
             plan.wholeSpan = static_cast<std::uint32_t>(plan.realSpan);
@@ -220,24 +188,15 @@ const std::string& FillEngine::MakeRangeValue(ColumnPlan& plan) {
     if (plan.prepared != ColumnPlan::Prepared::Range) {
         PrepareRange(plan);
     }
-    switch (plan.rangeType) {
-        case ftSmallint:
-        case ftInteger:
-        case ftWord:
-            AssignDecimal(plan.text, DrawRangeInteger(plan));
-            break;
-        case ftFloat:
-        case ftCurrency:
-            if (plan.wholeBounds) {
-                AssignWholeRangeValue(plan, random_.NextState());
-            } else {
-                plan.text = FormatFixed(plan.realLow + random_.RandomFraction() * plan.realSpan,
-                                        plan.decimals);
-            }
-            break;
-        default:
-            plan.text.clear();
-            break;
+    if (RangeMakesIntegers(plan.rangeType)) {
+        AssignDecimal(plan.text, DrawRangeInteger(plan));
+    } else if (!RangeMakesReals(plan.rangeType)) {
+        plan.text.clear();
+    } else if (plan.wholeBounds) {
+        AssignWholeRangeValue(plan, random_.NextState());
+    } else {
+        plan.text =
+            FormatFixed(plan.realLow + random_.RandomFraction() * plan.realSpan, plan.decimals);
     }
     return plan.text;
 }

@@ -1,4 +1,5 @@
-// TFFList: a table's column settings in order; entry i describes column i of the bound table.
+// TFFList: a table's column settings in order; once the table is bound, entry i describes column i
+// of the bound table, and the entries past its last column are settings whose column is gone.
 #pragma once
 
 #include "model/fill_field.h"

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/ff_list.h"
 
@@ -25,6 +26,14 @@ public:
     int FindField(const std::string& name) const;
     // Appends a new setting without looking for duplicates; gives its position.
     int AddField(const std::string& name);
+    // Puts the settings in the order of the table's columns, `columnNames`: column i gets the
+    // first setting named exactly like it (letter case counts), or a new do-not-fill setting.
+    // Settings that no column takes (their column is gone, or a second setting of one name) follow
+    // all the others in their former order; gives their number. Settings that already follow the
+    // columns stay as they are.
+    int ArrangeFields(const std::vector<std::string>& columnNames);
+    // Removes the settings from position `index` on. REQUIRES: 0 <= index <= Fields().Count().
+    void DeleteFieldsFrom(int index);
 
 private:
     TFFList fields_;

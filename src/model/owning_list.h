@@ -1,5 +1,6 @@
 // An ordered list that owns its items, the base of the scenario's table and field lists.
-// Items are only appended; they leave all together when the list is cleared or destroyed.
+// Items are appended, may be put in another order, and leave from the end or all together when
+// the list is cleared or destroyed. An item keeps its address wherever it stands.
 #pragma once
 
 #include <cstddef>
@@ -19,15 +20,32 @@ public:
         return static_cast<int>(items_.size()) - 1;
     }
 
-    // Throws EListError "List index out of bounds (%d)" for a position outside the list.
-    T& Items(int index) const {
-        if (index < 0 || static_cast<std::size_t>(index) >= items_.size()) {
-            throw EListError::OutOfBounds(index);
-        }
-        return *items_[static_cast<std::size_t>(index)];
-    }
+    // Throws EListError "List index out of bounds (%d)" for a position outside the list. A
+    // constant list hands out constant items.
+    T& Items(int index) { return *items_[Checked(index)]; }
+    const T& Items(int index) const { return *items_[Checked(index)]; }
 
     int Count() const { return static_cast<int>(items_.size()); }
+
+    // Puts the items in the order `order` gives: entry i is the former position of the item that
+    // comes to position i. REQUIRES: `order` holds each position of the list once.
+    void Reorder(const std::vector<int>& order) {
+        std::vector<std::unique_ptr<T>> arranged;
+        arranged.reserve(items_.size());
+        for (int index : order) {
+            arranged.push_back(std::move(items_[Checked(index)]));
+        }
+        items_ = std::move(arranged);
+    }
+
+    // Destroys the items from position `count` on, the first of them first.
+    // REQUIRES: 0 <= count <= Count().
+    void Truncate(int count) {
+        for (std::size_t i = static_cast<std::size_t>(count); i < items_.size(); ++i) {
+            items_[i].reset();
+        }
+        items_.resize(static_cast<std::size_t>(count));
+    }
 
     // Destroys the items from position 0 upwards, then empties the list.
     void Clear() {
@@ -40,6 +58,13 @@ public:
     ~OwningList() { Clear(); }
 
 private:
+    std::size_t Checked(int index) const {
+        if (index < 0 || static_cast<std::size_t>(index) >= items_.size()) {
+            throw EListError::OutOfBounds(index);
+        }
+        return static_cast<std::size_t>(index);
+    }
+
     std::vector<std::unique_ptr<T>> items_;
 };
 

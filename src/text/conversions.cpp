@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "text/errors.h"
+#include "text/text_helpers.h"
 
 namespace rowsmith {
 
@@ -22,11 +23,8 @@ namespace {
 // Read on every conversion and set once at start-up, so relaxed ordering is enough.
 std::atomic<char> decimalSeparator{'.'};
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool ParseInt(std::string_view text, std::int32_t& value) {
+// The standard integer form in a signed integer of `bits` bits (32 or 64).
+bool ParseInteger(std::string_view text, int bits, std::int64_t& value) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && text[i] == ' ') {
@@ -40,18 +38,17 @@ bool ParseInt(std::string_view text, std::int32_t& value) {
         if (i == n) {
             return false;
         }
-        std::uint64_t bits = 0;
+        std::uint64_t pattern = 0;
         for (; i < n; ++i) {
             const int digit = HexDigitValue(text[i]);
-            if (digit < 0) {
+            if (digit < 0 || pattern >> (bits - 4) != 0) {
                 return false;
             }
-            bits = bits * 16 + static_cast<std::uint64_t>(digit);
-            if (bits > 0xFFFFFFFFu) {
-                return false;
-            }
+            pattern = pattern * 16 + static_cast<std::uint64_t>(digit);
         }
-        value = static_cast<std::int32_t>(static_cast<std::uint32_t>(bits));
+        // The pattern's top bit is the sign.
+        value = bits == 64 ? static_cast<std::int64_t>(pattern)
+                           : static_cast<std::int32_t>(static_cast<std::uint32_t>(pattern));
         return true;
     }
     const bool negative = text[i] == '-';
@@ -61,19 +58,20 @@ bool ParseInt(std::string_view text, std::int32_t& value) {
     if (i == n) {
         return false;
     }
-    const std::uint64_t limit = negative ? 2147483648u : 2147483647u;
+    const std::uint64_t largest = std::uint64_t{1} << (bits - 1);
+    const std::uint64_t limit = negative ? largest : largest - 1;
     std::uint64_t magnitude = 0;
     for (; i < n; ++i) {
         if (!IsDigit(text[i])) {
             return false;
         }
-        magnitude = magnitude * 10 + static_cast<std::uint64_t>(text[i] - '0');
-        if (magnitude > limit) {
+        const auto digit = static_cast<std::uint64_t>(text[i] - '0');
+        if (magnitude > (limit - digit) / 10) {
             return false;
         }
+        magnitude = magnitude * 10 + digit;
     }
-    const auto signedMagnitude = static_cast<std::int64_t>(magnitude);
-    value = static_cast<std::int32_t>(negative ? -signedMagnitude : signedMagnitude);
+    value = static_cast<std::int64_t>(negative ? 0 - magnitude : magnitude);
     return true;
 }
 
@@ -92,9 +90,40 @@ struct DecimalParts {
     long power = 0;
 };
 
-// Checks the accepted form and copies it into `normal` with a point as separator and without
-// blanks, ready for strtold_l; fills `parts` on the way.
-bool ScanFloat(std::string_view text, char separator, std::string& normal, DecimalParts& parts) {
+// An accepted real text in the form the libraries read: a point as separator, no blanks. It is
+// never longer than the text, so everyday numbers are normalised on the stack.
+class NormalText {
+public:
+    explicit NormalText(std::size_t textSize) {
+        if (textSize >= sizeof small_) {
+            large_.resize(textSize + 1);
+            data_ = large_.data();
+        }
+    }
+    NormalText(const NormalText&) = delete;
+    NormalText& operator=(const NormalText&) = delete;
+
+    NormalText& operator+=(char c) {
+        data_[size_++] = c;
+        return *this;
+    }
+    const char* begin() const { return data_; }
+    const char* end() const { return data_ + size_; }
+    // NUL-terminated, for strtold_l.
+    const char* c_str() {
+        data_[size_] = '\0';
+        return data_;
+    }
+
+private:
+    char small_[64];
+    std::string large_;
+    char* data_ = small_;
+    std::size_t size_ = 0;
+};
+
+// Checks the accepted form and copies it into `normal`; fills `parts` on the way.
+bool ScanFloat(std::string_view text, char separator, NormalText& normal, DecimalParts& parts) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && text[i] == ' ') {
@@ -169,22 +198,56 @@ bool QuickFloat(const DecimalParts& parts, long double& value) {
     return true;
 }
 
-bool ParseFloat(std::string_view text, long double& value) {
-    std::string normal;
-    DecimalParts parts;
-    if (!ScanFloat(text, DecimalSeparator(), normal, parts)) {
-        return false;
-    }
+// The extended value of a scanned text. Underflow gives zero or a subnormal value, which is
+// accepted; only overflow is out of range.
+bool ExtendedValue(NormalText& normal, const DecimalParts& parts, long double& value) {
     if (QuickFloat(parts, value)) {
         return true;
     }
-    // Underflow gives zero or a subnormal value, which is accepted; only overflow is out of range.
     const long double result = strtold_l(normal.c_str(), nullptr, CLocale());
     if (std::isinf(result)) {
         return false;
     }
     value = result;
     return true;
+}
+
+bool ParseFloat(std::string_view text, long double& value) {
+    NormalText normal(text.size());
+    DecimalParts parts;
+    return ScanFloat(text, DecimalSeparator(), normal, parts) &&
+           ExtendedValue(normal, parts, value);
+}
+
+// from_chars reads fast and rounds once, exactly, to double. The everyday text, a plain number
+// with a point, goes to it as it is: it takes no blanks, no "+" and no other separator, and what
+// it reads beyond the standard form (inf, nan) is no finite number. Other texts are read in their
+// normal form (without a "+"). What from_chars finds out of range goes through the extended
+// type: a value below the double's smallest then reads as zero, one beyond its largest is refused.
+bool ParseDouble(std::string_view text, double& value) {
+    const char* const end = text.data() + text.size();
+    if (DecimalSeparator() == '.') {
+        const auto plain = std::from_chars(text.data(), end, value);
+        if (plain.ec == std::errc() && plain.ptr == end && std::isfinite(value)) {
+            return true;
+        }
+    }
+    NormalText normal(text.size());
+    DecimalParts parts;
+    if (!ScanFloat(text, DecimalSeparator(), normal, parts)) {
+        return false;
+    }
+    const char* first = normal.begin() + (*normal.begin() == '+' ? 1 : 0);
+    const auto result = std::from_chars(first, normal.end(), value);
+    if (result.ec == std::errc() && result.ptr == normal.end()) {
+        return true;
+    }
+    long double wide = 0;
+    if (!ExtendedValue(normal, parts, wide)) {
+        return false;
+    }
+    value = static_cast<double>(wide);
+    return std::isfinite(value);
 }
 
 // Powers of ten up to 10^18.
@@ -262,14 +325,23 @@ int HexDigitValue(char c) {
 
 std::int32_t StrToInt(const std::string& text) {
     std::int32_t value = 0;
-    if (!ParseInt(text, value)) {
+    if (!TryStrToInt(text, value)) {
         throw EConvertError("'" + text + "' is not a valid integer value");
     }
     return value;
 }
 
 bool TryStrToInt(const std::string& text, std::int32_t& value) {
-    return ParseInt(text, value);
+    std::int64_t wide = 0;
+    if (!ParseInteger(text, 32, wide)) {
+        return false;
+    }
+    value = static_cast<std::int32_t>(wide);
+    return true;
+}
+
+bool TryStrToInt64(const std::string& text, std::int64_t& value) {
+    return ParseInteger(text, 64, value);
 }
 
 long double StrToFloat(const std::string& text) {
@@ -282,6 +354,10 @@ long double StrToFloat(const std::string& text) {
 
 bool TryStrToFloat(const std::string& text, long double& value) {
     return ParseFloat(text, value);
+}
+
+bool TryStrToDouble(const std::string& text, double& value) {
+    return ParseDouble(text, value);
 }
 
 std::string IntToStr(std::int64_t value) {
@@ -365,10 +441,25 @@ std::string FormatGeneral(long double value) {
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                       std::chars_format::general, 15);
     std::string text(buffer, result.ptr);
-    for (char& c : text) {
-        if (c == '.') {
-            c = DecimalSeparator();
+    const auto point = text.find('.');
+    if (point != std::string::npos) {
+        text[point] = DecimalSeparator();
+    }
+    // The C library writes "1e+20" and "1e-05"; the program writes "1E20" and "1E-5".
+    const auto exponent = text.find('e');
+    if (exponent != std::string::npos) {
+        std::size_t digits = exponent + 1;
+        std::string mark = "E";
+        if (text[digits] == '-') {
+            mark += '-';
         }
+        if (text[digits] == '-' || text[digits] == '+') {
+            ++digits;
+        }
+        while (digits + 1 < text.size() && text[digits] == '0') {
+            ++digits;
+        }
+        text.replace(exponent, digits - exponent, mark);
     }
     return text;
 }

@@ -13,12 +13,18 @@ namespace rowsmith {
 // Throws EConvertError "'%s' is not a valid integer value".
 std::int32_t StrToInt(const std::string& text);
 bool TryStrToInt(const std::string& text, std::int32_t& value);
+// The same form widened to 64 bits: decimal digits within the 64-bit range, or "$" and up to
+// sixteen hexadecimal digits taken as the 64-bit pattern (so "$FFFFFFFF" is 4294967295).
+bool TryStrToInt64(const std::string& text, std::int64_t& value);
 
 // Text to real (long double): optional leading and trailing blanks, an optional sign, digits with
 // at most one decimal separator, an optional exponent. Throws EConvertError
 // "'%s' is not a valid floating point value".
 long double StrToFloat(const std::string& text);
 bool TryStrToFloat(const std::string& text, long double& value);
+// The same form read straight into a double, rounded once (values beyond the double's range are
+// refused; values below its smallest read as zero). Columns store reals as doubles.
+bool TryStrToDouble(const std::string& text, double& value);
 
 // The value of a hexadecimal digit in either letter case, or -1.
 int HexDigitValue(char c);
@@ -29,7 +35,9 @@ std::string IntToStr(std::int64_t value);
 // Fixed notation with exactly `decimals` digits after the decimal separator ("%.4f", "%.2f").
 std::string FormatFixed(long double value, int decimals);
 // The general format ("%g") with up to 15 significant digits and the decimal separator, so whole
-// numbers print in full ("-2147483648").
+// numbers print in full ("-2147483648"); from 10^15 up and below 10^-4 with an exponent written
+// as the program's number texts write it: "E", a "-" only for a negative one, no leading zeros
+// ("1E20", "1.5E-5").
 std::string FormatGeneral(long double value);
 // The digits FormatFixed writes for |value|, as one whole number: |value| times 10^decimals,
 // rounded to nearest with ties to even. False, leaving `units` alone, when that is not finite or

@@ -2,19 +2,15 @@
 
 #include <cstdio>
 
+#include "text/text_helpers.h"
+
 namespace rowsmith {
 
 namespace {
 
-// Names compare without regard to letter case; only the ASCII letters fold, as bytes.
+// Names compare without regard to letter case (SameText): the indexes are keyed by this form.
 std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
+    return UpperCase(std::string(name));
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ private:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
-        // Lower-case key name to its entry, so large files are read in linear time.
+        // Folded key name to its entry, so large files are read in linear time.
         std::unordered_map<std::string, std::size_t> index;
     };
     const Section* FindSection(const std::string& name) const;
@@ -53,7 +53,7 @@ private:
     void ParseLine(std::string_view line, Section*& current);
 
     std::vector<Section> sections_;
-    // Exact name, and lower-case name, to the first section so named.
+    // Exact name, and folded name, to the first section so named.
     std::unordered_map<std::string, std::size_t> exactIndex_;
     std::unordered_map<std::string, std::size_t> foldedIndex_;
 };

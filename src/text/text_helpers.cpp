@@ -1,5 +1,6 @@
 #include "text/text_helpers.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "text/conversions.h"
@@ -8,13 +9,10 @@ namespace rowsmith {
 
 namespace {
 
-std::string& DelimiterSet() {
-    static std::string delimiters;
-    return delimiters;
-}
-
-bool IsWordChar(char c) {
-    return !IsSpace(c) && !IsDelimiter(c);
+// Compared as unsigned bytes, as std::string compares.
+unsigned char UpperByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
 }
 
 }  // namespace
@@ -33,19 +31,11 @@ bool IsFloat(const std::string& text) {
     return TryStrToFloat(text, value);
 }
 
-void SetDelimiters(const std::string& delimiters) {
-    DelimiterSet() = delimiters.substr(0, 255);
+bool IsDelimiter(char c, std::string_view delimiters) {
+    return delimiters.find(c) != std::string_view::npos;
 }
 
-const std::string& Delimiters() {
-    return DelimiterSet();
-}
-
-bool IsDelimiter(char c) {
-    return DelimiterSet().find(c) != std::string::npos;
-}
-
-std::string NextToken(std::string& text) {
+std::string NextToken(std::string& text, std::string_view delimiters) {
     if (text.empty()) {
         return {};
     }
@@ -54,12 +44,12 @@ std::string NextToken(std::string& text) {
         ++start;
     }
     std::size_t end = start;
-    if (start < text.size() && IsDelimiter(text[start])) {
-        while (end < text.size() && IsDelimiter(text[end])) {
+    if (start < text.size() && IsDelimiter(text[start], delimiters)) {
+        while (end < text.size() && IsDelimiter(text[end], delimiters)) {
             ++end;
         }
     } else {
-        while (end < text.size() && IsWordChar(text[end])) {
+        while (end < text.size() && !IsSpace(text[end]) && !IsDelimiter(text[end], delimiters)) {
             ++end;
         }
     }
@@ -99,13 +89,34 @@ TableFieldParts SplitTableField(const std::string& text) {
     return {text.substr(0, point), text.substr(point + 1)};
 }
 
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 std::string UpperCase(std::string text) {
     for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
+        c = static_cast<char>(UpperByte(c));
     }
     return text;
+}
+
+int CompareText(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const int difference = UpperByte(a[i]) - UpperByte(b[i]);
+        if (difference != 0) {
+            return difference;
+        }
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && CompareText(a, b) == 0;
 }
 
 }  // namespace rowsmith

@@ -139,6 +139,46 @@ TEST_P(CliTest, ErrorsEndStandardErrorWithTheMessageBoxText) {
     }
 }
 
+// A table gets its line when its records were being written, whether it completed or not; a
+// check, and a fill stopped before the first record, print no table line.
+TEST_P(CliTest, WhatTheLinesOnStandardErrorSay) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", code VARCHAR(2) UNIQUE)");
+    const std::string valid = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"code", "0", ""}});
+    const RunResult check = Run("--check " + Aliases() + " '" + valid + "'");
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.err, "Checked 1 table: every fill value is valid\n");
+
+    const std::string duplicate = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"code", "1", "q"}});
+    const RunResult stopped = Run(Aliases() + " '" + duplicate + "'");
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_EQ(stopped.err.rfind("t: stopped by an error\nrowsmith-fill: ", 0), 0u) << stopped.err;
+
+    const std::string negative = WriteScenario("t", 0, -1, {{"id", "0", ""}, {"code", "0", ""}});
+    const RunResult refused = Run(Aliases() + " '" + negative + "'");
+    EXPECT_EQ(refused.err, "rowsmith-fill: TProgressBar property out of range.\n");
+}
+
+// A scenario lists its fields in another order than the table's columns, or names a column the
+// table no longer has: values go to the columns they name, or the run stops before writing.
+TEST_P(CliTest, SettingsGoToTheColumnsTheyName) {
+    db.Execute("CREATE TABLE q (a INTEGER PRIMARY KEY, b INTEGER, c VARCHAR(5))");
+    const std::string reordered =
+        WriteScenario("q", 0, 3, {{"c", "1", "x"}, {"a", "5", ""}, {"b", "1", "7"}});
+    const RunResult filled = Run(Aliases() + " '" + reordered + "'");
+    EXPECT_EQ(filled.status, 0) << filled.err;
+    EXPECT_EQ(
+        db.Query("SELECT a, b, c FROM q ORDER BY a"),
+        (std::vector<std::vector<std::string>>{{"1", "7", "x"}, {"2", "7", "x"}, {"3", "7", "x"}}));
+
+    const std::string gone =
+        WriteScenario("q", 0, 3, {{"a", "5", ""}, {"z", "1", "9"}, {"b", "1", "7"}});
+    const RunResult refused = Run(Aliases() + " '" + gone + "'");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.LastErrorLine(),
+              "rowsmith-fill: No column for fill value. Table: \"q\". Field: \"z\"");
+    EXPECT_EQ(db.QueryValue("SELECT COUNT(*) FROM q"), "3");
+}
+
 TEST_P(CliTest, AMissingOrForeignScenarioFileIsAnError) {
     const RunResult missing = Run(Aliases() + " nothing-here.scn");
     EXPECT_EQ(missing.status, 1);

@@ -285,6 +285,23 @@ TEST_P(CursorTest, DeleteRemovesTheCurrentRecordAndMovesOn) {
     EXPECT_EQ(Count("people"), 0);
 }
 
+TEST_P(CursorTest, DeletingAPagesLastRecordMovesOnToTheNextPage) {
+    // The walk reads 1000 records a page.
+    AddPeople(1001);
+    auto cursor = OpenTable("people");
+    for (int i = 1; i < 1000; ++i) {
+        cursor->Next();
+    }
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p1000");
+    cursor->Delete();
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p1001");
+    // The table's last record: earlier pages are not kept, so the walk starts again.
+    cursor->Delete();
+    EXPECT_FALSE(cursor->AtEnd());
+    EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p1");
+    EXPECT_EQ(Count("people"), 999);
+}
+
 TEST_P(CursorTest, DeleteAllRecordsAndCount) {
     AddPeople(5);
     auto cursor = OpenTable("people");
@@ -313,7 +330,7 @@ TEST_P(CursorTest, NamesWithQuotesBlanksAndSemicolons) {
     const std::string column = "a \"b\"; c";
     db_.Execute("CREATE TABLE \"odd \"\"t\"\"; name\" (\"a \"\"b\"\"; c\" VARCHAR(10))");
     std::vector<std::string> tables;
-    DatabaseSession::Instance().ListTables(db_.Alias(), "", true, false, tables);
+    DatabaseSession::Instance().ListTables(db_.Alias(), true, tables);
     EXPECT_NE(std::find(tables.begin(), tables.end(), table), tables.end());
 
     auto cursor = OpenTable(table);

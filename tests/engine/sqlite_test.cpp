@@ -14,31 +14,10 @@
 #include "fill/fill_engine.h"
 #include "model/fill_scenario.h"
 #include "recording_reporter.h"
+#include "scoped_env.h"
 
 namespace rowsmith::test {
 namespace {
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = getenv(name)) {
-            old_ = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // Runs in another folder for the life of the object.
 class ScopedCurrentFolder {
@@ -149,7 +128,7 @@ TEST(SqliteEngine, DemoDatabaseIsCreatedOnFirstUse) {
     EXPECT_FALSE(std::filesystem::exists(file));
 
     std::vector<std::string> tables;
-    DatabaseSession::Instance().ListTables("demo", "", true, false, tables);
+    DatabaseSession::Instance().ListTables("demo", true, tables);
     EXPECT_EQ(tables, (std::vector<std::string>{"customers", "employees", "items", "orders",
                                                 "parts"}));
     EXPECT_TRUE(std::filesystem::exists(file));
@@ -198,7 +177,6 @@ TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
 
     RecordingReporter reporter;
     FillEngine engine(scenario, reporter);
-    engine.WorkTable().SetDatabaseName(scenario.AliasName());
     engine.FillUp();
 
     // Every setting stands at its column's position.
@@ -235,15 +213,13 @@ TEST(SqliteEngine, AliasConfigurationInTheCurrentFolder) {
     DatabaseSession::Instance().ListAliases(aliases);
     EXPECT_EQ(aliases, (std::vector<std::string>{"alpha", "Demo", "Local", "NoPath"}));
     std::vector<std::string> tables;
-    DatabaseSession::Instance().ListTables("LOCAL", "", false, false, tables);
+    DatabaseSession::Instance().ListTables("LOCAL", false, tables);
     EXPECT_EQ(tables, (std::vector<std::string>{"here"}));
 
     // A path to no file is refused, not quietly created.
-    EXPECT_THROW(DatabaseSession::Instance().ListTables("alpha", "", false, false, tables),
-                 EDBEngineError);
-    EXPECT_EQ(MessageOf<EDBEngineError>([&] {
-                  DatabaseSession::Instance().ListTables("NoPath", "", false, false, tables);
-              }),
+    EXPECT_THROW(DatabaseSession::Instance().ListTables("alpha", false, tables), EDBEngineError);
+    EXPECT_EQ(MessageOf<EDBEngineError>(
+                  [&] { DatabaseSession::Instance().ListTables("NoPath", false, tables); }),
               "Alias 'NoPath' names no database file (PATH)");
     EXPECT_EQ(MessageOf<EDBEngineError>([] { DatabaseSession::Instance().Connect("Nope"); }),
               "Unknown database alias 'Nope'");
@@ -294,7 +270,7 @@ TEST(SqliteEngine, ListTablesGivesPlainNamesWithoutInternalTables) {
     db.Execute("CREATE VIEW v AS SELECT * FROM b");
     for (bool withExtensions : {false, true}) {
         std::vector<std::string> tables{"stale"};
-        DatabaseSession::Instance().ListTables(db.Alias(), "", withExtensions, false, tables);
+        DatabaseSession::Instance().ListTables(db.Alias(), withExtensions, tables);
         EXPECT_EQ(tables, (std::vector<std::string>{"A", "b"}));
     }
 }

@@ -41,7 +41,7 @@ TEST_F(PgDriverTest, MapsCatalogTypes) {
 }
 
 // Every kind of value comes back as it went in, whether it was written by a single INSERT or
-// through the COPY stream of a fill run.
+// through the COPY stream of a fill run, and when an update writes it.
 TEST_F(PgDriverTest, ValuesRoundTripInAndOutsideARun) {
     db_->Execute(
         "CREATE TABLE vals (k integer PRIMARY KEY, l bigint, d double precision, m money,"
@@ -78,6 +78,19 @@ TEST_F(PgDriverTest, ValuesRoundTripInAndOutsideARun) {
         EXPECT_EQ(records[0].values, values);
         EXPECT_EQ(records[1].values, empties);
         EXPECT_EQ(db_->QueryValue("SELECT m::text FROM vals WHERE k = 0"), "$1,234,567.25");
+
+        // An update binds the same texts.
+        std::vector<FieldValue> updated = values;
+        updated[0] = std::int64_t{1};
+        RecordKey key = records[1].key;
+        if (inRun) {
+            Conn().BeginFillRun();
+        }
+        table->Update(key, updated, AllAssigned(values.size()));
+        if (inRun) {
+            Conn().EndFillRun();
+        }
+        EXPECT_EQ(ReadAll(*table).at(1).values, updated);
     }
 }
 

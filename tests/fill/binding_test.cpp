@@ -36,14 +36,31 @@ TEST_P(BindingTest, ANewTableGetsOneDoNotFillSettingPerColumnInColumnOrder) {
     EXPECT_EQ(table.Fields().Count(), 3);
 }
 
-TEST_P(BindingTest, SettingsAreMatchedByExactNameAndNeverReorderedOrRemoved) {
+// Settings go to the columns they name exactly; those whose column is gone follow in their former
+// order, where the window can drop them.
+TEST_P(BindingTest, SettingsFollowTheColumnsByExactNameAndOrphansComeLast) {
     CreateTable("t", "a INTEGER, c INTEGER, d INTEGER");
     TFillTable& table = scenario.Tables().Items(scenario.AddTable("t"));
-    table.AddField("a");
+    table.AddField("d");
     table.AddField("b");
+    table.AddField("a");
     table.AddField("C");
+    const TFillField* d = &table.Fields().Items(0);
+    table.Fields().Items(1).SetFillMethod(fmSingleValue);
     engine.BindTable(table);
-    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "b", "C", "c", "d"}));
+    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "c", "d", "b", "C"}));
+    EXPECT_EQ(&table.Fields().Items(2), d);
+    EXPECT_EQ(table.Fields().Items(3).FillMethod(), fmSingleValue);
+    EXPECT_EQ(engine.OrphanSettingCount(), 2);
+
+    // Binding again changes nothing; dropping the orphans leaves one setting per column.
+    engine.BindTable(table);
+    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "c", "d", "b", "C"}));
+    EXPECT_TRUE(engine.DropOrphanSettings());
+    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "c", "d"}));
+    EXPECT_EQ(engine.OrphanSettingCount(), 0);
+    EXPECT_FALSE(engine.DropOrphanSettings());
+    EXPECT_EQ(&table.Fields().Items(2), d);
 }
 
 TEST_P(BindingTest, ATableThatCannotBeOpenedIsCurrentWithTheWorkTableClosed) {
@@ -53,8 +70,29 @@ TEST_P(BindingTest, ATableThatCannotBeOpenedIsCurrentWithTheWorkTableClosed) {
     EXPECT_THROW(engine.BindTable(missing), EDatabaseError);
     EXPECT_EQ(engine.CurrentTable(), &missing);
     EXPECT_FALSE(engine.WorkTable().Active());
+    EXPECT_EQ(engine.OrphanSettingCount(), 0);
+    EXPECT_FALSE(engine.DropOrphanSettings());
     EXPECT_EQ(missing.Fields().Count(), 0);
     EXPECT_EQ(here.Fields().Count(), 1);
+}
+
+TEST_P(BindingTest, TheWorkTableFollowsTheScenariosAliasAndClosesForANewScenario) {
+    CreateTable("t", "a INTEGER");
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
+    EXPECT_EQ(engine.WorkTable().DatabaseName(), db.Alias());
+
+    // A scenario shown on another alias: the next bind opens the table there.
+    scenario.SetAliasName("Elsewhere");
+    EXPECT_THROW(engine.BindTable(table), EDBEngineError);
+    EXPECT_EQ(engine.WorkTable().DatabaseName(), "Elsewhere");
+    EXPECT_FALSE(engine.WorkTable().Active());
+    scenario.SetAliasName(db.Alias());
+    engine.BindTable(table);
+    EXPECT_TRUE(engine.WorkTable().Active());
+
+    engine.CloseWorkTable();
+    EXPECT_FALSE(engine.WorkTable().Active());
+    EXPECT_EQ(engine.CurrentTable(), nullptr);
 }
 
 TEST_P(BindingTest, EveryMasterSettingGetsACursorOfItsOwnAndTheFirstIsFound) {

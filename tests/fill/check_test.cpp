@@ -66,6 +66,20 @@ TEST_P(CheckTest, TheFormOfEachMethodsValue) {
     }
 }
 
+// Part 4.2's numeric types: a single value for them must be a number. DECIMAL (ftBCD) is not
+// among them, so any text passes the check there.
+TEST_P(CheckTest, ASingleValueIsANumberForTheNumericTypesOnly) {
+    CreateTable("t", "id " + db.AutoIncKeyType() +
+                         ", a SMALLINT, b REAL, c MONEY, d DECIMAL(5,2), e DATE, f VARCHAR(5)");
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
+    const bool numeric[] = {true, true, true, true, false, false, false};
+    for (int i = 0; i < table.Fields().Count(); ++i) {
+        table.Fields().Items(i).SetFillMethod(fmSingleValue);
+        EXPECT_EQ(engine.CheckFillValue(i, "abc"), !numeric[i]) << i;
+        EXPECT_TRUE(engine.CheckFillValue(i, "12")) << i;
+    }
+}
+
 TEST_P(CheckTest, TheFirstWrongValueNamesItsTableAndFieldAndNothingIsWritten) {
     CreateTable("first", "qty INTEGER", {"7"});
     CreateTable("second", "name VARCHAR(10), qty INTEGER", {"'a', 1"});
@@ -82,7 +96,8 @@ TEST_P(CheckTest, TheFirstWrongValueNamesItsTableAndFieldAndNothingIsWritten) {
     } catch (const Exception& error) {
         EXPECT_STREQ(error.what(), "Wrong fill value. Table: \"second\". Field: \"qty\"");
     }
-    EXPECT_EQ(reporter.calls, (std::vector<std::string>{"status:first", "status:second"}));
+    EXPECT_EQ(reporter.calls,
+              (std::vector<std::string>{"check:first", "completed", "check:second", "stopped"}));
     EXPECT_EQ(engine.CurrentTable(), &first);
     EXPECT_EQ(engine.WorkTable().TableName(), "first");
     EXPECT_TRUE(engine.WorkTable().Active());
@@ -90,16 +105,24 @@ TEST_P(CheckTest, TheFirstWrongValueNamesItsTableAndFieldAndNothingIsWritten) {
     EXPECT_EQ(Count("second"), 1);
 }
 
-TEST_P(CheckTest, ASingleValueBeyondTheLastColumnFailsWithTheListError) {
+// A setting whose column is gone has no place for its values: the check refuses it, naming the
+// table and the setting, unless it writes nothing.
+TEST_P(CheckTest, ASettingWhoseColumnIsGoneFailsTheCheckWhenItWritesValues) {
     CreateTable("t", "a INTEGER, b INTEGER");
     TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
     table.AddField("gone");
-    SetField(table, "gone", fmSingleValue, "1");
-    try {
-        engine.CheckAllValues();
-        FAIL() << "no error";
-    } catch (const EListError& error) {
-        EXPECT_STREQ(error.what(), "List index out of bounds (2)");
+    for (std::int32_t method : {fmSingleValue, fmRandomFromSet, fmAutoIncrement, fmMasterTable}) {
+        SetField(table, "gone", method, "1");
+        try {
+            engine.CheckAllValues();
+            ADD_FAILURE() << method << ": no error";
+        } catch (const Exception& error) {
+            EXPECT_STREQ(error.what(), "No column for fill value. Table: \"t\". Field: \"gone\"");
+        }
+    }
+    for (std::int32_t method : {fmDontFill, 8}) {
+        SetField(table, "gone", method, "1");
+        EXPECT_NO_THROW(engine.CheckAllValues()) << method;
     }
 }
 

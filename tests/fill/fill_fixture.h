@@ -21,7 +21,6 @@ namespace rowsmith::test {
 struct OwnFill {
     OwnFill(TestEngine engine, FillReporter& reporter) : db(engine), filler(scenario, reporter) {
         scenario.SetAliasName(db.Alias());
-        filler.WorkTable().SetDatabaseName(db.Alias());
         filler.SetFixedSeed(0);
     }
 

@@ -72,9 +72,9 @@ TEST_P(FillRunTest, TheThreeTableMethods) {
         if (c.method == tfUpdateExisting) {
             EXPECT_EQ(table.RecCount(), c.rows) << label;
             // The pass that reaches the end leaves the loop before its step.
-            EXPECT_EQ(seen.steps, std::max(c.rows - 1, 0)) << label;
+            EXPECT_EQ(seen.written, std::max(c.rows - 1, 0)) << label;
         } else {
-            EXPECT_EQ(seen.steps, c.recCount) << label;
+            EXPECT_EQ(seen.written, c.recCount) << label;
         }
     }
 }
@@ -103,8 +103,8 @@ TEST_P(FillRunTest, AnErrorInTheFifthPassOfTheSecondTableKeepsWhatWasPosted) {
     EXPECT_EQ(Column("second", "code"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(engine.CurrentTable(), &first);
     EXPECT_EQ(engine.WorkTable().TableName(), "first");
-    EXPECT_FALSE(reporter.busy);
-    EXPECT_EQ(reporter.calls.back(), "show:0");
+    EXPECT_FALSE(reporter.inTable);
+    EXPECT_EQ(reporter.calls.back(), "stopped");
 }
 
 TEST_P(FillRunTest, WhatTheReporterIsToldAboutATableOfNoRecords) {
@@ -112,9 +112,8 @@ TEST_P(FillRunTest, WhatTheReporterIsToldAboutATableOfNoRecords) {
     AddTable("t", tfEmptyAndFill, 0);
     reporter.calls.clear();
     engine.FillUp();
-    EXPECT_EQ(reporter.calls,
-              (std::vector<std::string>{"status:t", "status:t:repaint", "position:0", "range:0",
-                                        "show:1", "busy:1", "busy:0", "show:0"}));
+    EXPECT_EQ(reporter.calls, (std::vector<std::string>{"check:t", "completed", "fill:t",
+                                                        "writing:0", "completed"}));
     EXPECT_EQ(Count("t"), 0);
 }
 
@@ -138,11 +137,43 @@ TEST_P(FillRunTest, ANegativeRecordCountStopsBeforeTheTableIsTouched) {
             kept.push_back(row[0]);
         }
         EXPECT_EQ(kept, (std::vector<std::string>{"1", "2", "3"}));
-        for (const std::string& call : seen.calls) {
-            EXPECT_NE(call, "show:1");
-            EXPECT_NE(call, "busy:1");
-        }
+        EXPECT_EQ(seen.calls,
+                  (std::vector<std::string>{"check:t", "completed", "fill:t", "stopped"}));
     }
+}
+
+// Settings made for q(a, b, c) meet the table after its columns changed: each value goes to the
+// column its setting names, and a setting whose column is gone stops the check if it writes.
+TEST_P(FillRunTest, SettingsGoToTheColumnsTheyNameAfterTheColumnsChanged) {
+    CreateTable("q", "a INTEGER, b INTEGER, c INTEGER");
+    TFillTable& table = AddTable("q", tfEmptyAndFill, 2);
+    SetField(table, "a", fmSingleValue, "1");
+    SetField(table, "b", fmSingleValue, "2");
+    SetField(table, "c", fmSingleValue, "3");
+    const auto rows = [this] { return db.Query("SELECT * FROM q"); };
+    using Rows = std::vector<std::vector<std::string>>;
+
+    // Column a dropped: its setting has no place, and nothing is written.
+    db.Execute("DROP TABLE q");
+    CreateTable("q", "b INTEGER, c INTEGER");
+    try {
+        engine.FillUp();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "No column for fill value. Table: \"q\". Field: \"a\"");
+    }
+    EXPECT_EQ(rows(), Rows{});
+    // The same setting writing nothing is kept aside and the others fill their own columns.
+    SetField(table, "a", fmDontFill, "");
+    engine.FillUp();
+    EXPECT_EQ(rows(), (Rows{{"2", "3"}, {"2", "3"}}));
+
+    // Columns added in the middle, and the old one back at the end, in another order.
+    db.Execute("DROP TABLE q");
+    CreateTable("q", "x INTEGER, c INTEGER, y INTEGER, b INTEGER, a INTEGER");
+    SetField(table, "a", fmSingleValue, "1");
+    engine.FillUp();
+    EXPECT_EQ(rows(), (Rows{{"", "3", "", "2", "1"}, {"", "3", "", "2", "1"}}));
 }
 
 TEST_P(FillRunTest, UnknownCodes) {
@@ -162,7 +193,7 @@ TEST_P(FillRunTest, UnknownCodes) {
         EXPECT_STREQ(error.what(), "Dataset not in edit or insert mode");
     }
     EXPECT_EQ(Count("t"), 2);
-    EXPECT_FALSE(reporter.busy);
+    EXPECT_FALSE(reporter.inTable);
 }
 
 TEST_P(FillRunTest, ATableMayBeItsOwnMaster) {

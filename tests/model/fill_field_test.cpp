@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+#include <vector>
+
 #include "model/fill_methods.h"
 #include "model/fill_scenario.h"
 #include "text/errors.h"
@@ -85,6 +88,47 @@ TEST(ScenarioTest, NamesAreFoundExactlyAndNeverMadeUnique) {
     EXPECT_EQ(0, table.FindField("Id"));
 }
 
+TEST(ScenarioTest, ArrangingFieldsFollowsTheColumnsAndKeepsTheRestInOrder) {
+    static const struct {
+        std::vector<std::string> settings;
+        std::vector<std::string> columns;
+        std::vector<std::string> arranged;
+        int orphans;
+    } cases[] = {
+        {{"a", "b", "c"}, {"a", "b", "c"}, {"a", "b", "c"}, 0},
+        {{"a", "b"}, {"a", "b", "c"}, {"a", "b", "c"}, 0},
+        {{"c", "a", "b"}, {"a", "b", "c"}, {"a", "b", "c"}, 0},
+        {{"a", "b", "c"}, {"b", "c"}, {"b", "c", "a"}, 1},
+        {{"a", "B", "b", "a", "z"}, {"b", "a"}, {"b", "a", "B", "a", "z"}, 3},
+        {{}, {"x", "y"}, {"x", "y"}, 0},
+        {{"a", "b"}, {}, {"a", "b"}, 2},
+    };
+    for (const auto& c : cases) {
+        TFillTable table("t");
+        for (const std::string& name : c.settings) {
+            table.AddField(name);
+        }
+        std::vector<const TFillField*> before;
+        for (int i = 0; i < table.Fields().Count(); ++i) {
+            before.push_back(&table.Fields().Items(i));
+        }
+        EXPECT_EQ(c.orphans, table.ArrangeFields(c.columns));
+        std::vector<std::string> names;
+        for (int i = 0; i < table.Fields().Count(); ++i) {
+            names.push_back(table.Fields().Items(i).FieldName());
+        }
+        EXPECT_EQ(c.arranged, names);
+        if (c.settings == c.arranged) {
+            // Settings that follow the columns stay where they are, the same objects.
+            for (std::size_t i = 0; i < before.size(); ++i) {
+                EXPECT_EQ(before[i], &table.Fields().Items(static_cast<int>(i)));
+            }
+        }
+        table.DeleteFieldsFrom(static_cast<int>(c.columns.size()));
+        EXPECT_EQ(static_cast<int>(c.columns.size()), table.Fields().Count());
+    }
+}
+
 TEST(ScenarioTest, PositionsOutsideTheListAreRefused) {
     TFillScenario scenario;
     scenario.AddTable("A");
@@ -97,6 +141,10 @@ TEST(ScenarioTest, PositionsOutsideTheListAreRefused) {
         }
     }
     EXPECT_EQ(1, scenario.Tables().Count());
+    // A constant list hands out constant items.
+    const TFillScenario& constant = scenario;
+    static_assert(std::is_const_v<std::remove_reference_t<decltype(constant.Tables().Items(0))>>);
+    EXPECT_EQ("A", constant.Tables().Items(0).TableName());
 }
 
 }  // namespace

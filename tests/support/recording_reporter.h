@@ -9,29 +9,29 @@
 
 namespace rowsmith::test {
 
-// Records every call as a short text: "status:orders:repaint", "range:10", "show:1", "busy:0", ...
-// Steps are counted rather than recorded.
+// Records every call as a short text: "check:orders", "fill:orders", "writing:10", "completed",
+// "stopped". Written records are counted rather than recorded.
 class RecordingReporter : public FillReporter {
 public:
-    void SetStatus(const std::string& caption, bool repaintNow) override {
-        calls.push_back("status:" + caption + (repaintNow ? ":repaint" : ""));
+    void TableStarted(const std::string& tableName, TableWork work) override {
+        calls.push_back((work == TableWork::Fill ? "fill:" : "check:") + tableName);
+        inTable = true;
     }
-    void SetProgressRange(std::int64_t maximum) override {
-        calls.push_back("range:" + std::to_string(maximum));
+    void WritingStarted(std::int64_t records) override {
+        calls.push_back("writing:" + std::to_string(records));
+        written = 0;
     }
-    void SetProgressPosition(std::int64_t position) override {
-        calls.push_back("position:" + std::to_string(position));
-    }
-    void ShowProgress(bool visible) override { calls.push_back(visible ? "show:1" : "show:0"); }
-    void StepProgress() override { ++steps; }
-    void SetBusy(bool busy) override {
-        calls.push_back(busy ? "busy:1" : "busy:0");
-        this->busy = busy;
+    void RecordsWritten(std::int64_t count) override { written = count; }
+    void TableFinished(bool completed) override {
+        calls.push_back(completed ? "completed" : "stopped");
+        inTable = false;
     }
 
     std::vector<std::string> calls;
-    int steps = 0;
-    bool busy = false;
+    // The last count of written records the table's fill reported.
+    std::int64_t written = 0;
+    // Between TableStarted and TableFinished.
+    bool inTable = false;
 };
 
 }  // namespace rowsmith::test

@@ -68,6 +68,72 @@ TEST_F(ConversionsTest, FloatForms) {
     EXPECT_EQ("'' is not a valid floating point value", ConvertError([] { StrToFloat(""); }));
 }
 
+TEST_F(ConversionsTest, Integer64Forms) {
+    const std::pair<const char*, std::int64_t> accepted[] = {
+        {"9223372036854775807", INT64_MAX},
+        {"-9223372036854775808", INT64_MIN},
+        {" +12", 12},
+        {"$FFFFFFFF", 4294967295},
+        {"$ffffffffffffffff", -1},
+        {"$8000000000000000", INT64_MIN},
+        {"$00000000000000001", 1},
+    };
+    for (const auto& [text, value] : accepted) {
+        std::int64_t read = 0;
+        EXPECT_TRUE(TryStrToInt64(text, read)) << text;
+        EXPECT_EQ(value, read) << text;
+    }
+    for (const char* text :
+         {"", "12 ", "1.0", "-", "$", "+-1", "9223372036854775808", "-9223372036854775809",
+          "$10000000000000000", "99999999999999999999"}) {
+        std::int64_t value = 0;
+        EXPECT_FALSE(TryStrToInt64(text, value)) << text;
+    }
+}
+
+// A double is read from the text with one rounding, as the C library reads it, whatever blanks
+// or signs stand around the number.
+TEST_F(ConversionsTest, DoublesAreReadWithOneRounding) {
+    std::mt19937_64 random(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::string number = random() % 4 == 0 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 25);
+        const int point = static_cast<int>(random() % (digits + 2));
+        for (int i = 0; i < digits; ++i) {
+            number += i == point ? "." : "";
+            number += static_cast<char>('0' + random() % 10);
+        }
+        if (random() % 3 == 0) {
+            number += "E" + std::to_string(static_cast<int>(random() % 700) - 350);
+        }
+        const double expected = std::strtod(number.c_str(), nullptr);
+        for (const std::string& text :
+             {number, "  " + number + " ", number[0] == '-' ? number : "+" + number}) {
+            double value = 0;
+            if (!std::isfinite(expected)) {
+                EXPECT_FALSE(TryStrToDouble(text, value)) << text;
+                continue;
+            }
+            ASSERT_TRUE(TryStrToDouble(text, value)) << text;
+            ASSERT_TRUE(expected == value && std::signbit(expected) == std::signbit(value)) << text;
+        }
+    }
+    double value = 1;
+    EXPECT_TRUE(TryStrToDouble("1e-400", value));
+    EXPECT_EQ(0.0, value);
+    for (const char* text : {"", "1e400", "1,5", "1.2.3", "\t1", "inf", "0x10", "+-1"}) {
+        EXPECT_FALSE(TryStrToDouble(text, value)) << text;
+    }
+    // Texts past the short buffer of the everyday numbers.
+    const std::string longText = " 0." + std::string(80, '0') + "15 ";
+    ASSERT_TRUE(TryStrToDouble(longText, value));
+    EXPECT_EQ(1.5e-81, value);
+    SetDecimalSeparator(',');
+    ASSERT_TRUE(TryStrToDouble(" 2,5", value));
+    EXPECT_EQ(2.5, value);
+    EXPECT_FALSE(TryStrToDouble("2.5", value));
+}
+
 // Short decimals take a quicker road than the C library's; the value must be the same.
 TEST_F(ConversionsTest, StrToFloatAgreesWithTheLibrary) {
     std::mt19937_64 random(5);
@@ -101,7 +167,32 @@ TEST_F(ConversionsTest, CommaSeparatorReadsAndWritesCommas) {
     EXPECT_EQ("-2147483648", FormatGeneral(-2147483648.0L));
     EXPECT_EQ("4294967295", FormatGeneral(4294967295.0L));
     EXPECT_EQ("2,2", FormatGeneral(2.2L));
-    EXPECT_EQ("1e+20", FormatGeneral(1e20L));
+}
+
+// The range messages' "%g": whole numbers in full up to 15 digits, an exponent from there on and
+// below 10^-4, written "E", a "-" only when negative, and without leading zeros.
+TEST_F(ConversionsTest, FormatGeneralWritesTheExponentAsTheProgramDoes) {
+    static const struct {
+        long double value;
+        const char* text;
+    } cases[] = {
+        {999999999999999.0L, "999999999999999"},
+        {1e15L, "1E15"},
+        {-1e15L, "-1E15"},
+        {1e20L, "1E20"},
+        {9223372036854775807.0L, "9.22337203685478E18"},
+        {1.5e300L, "1.5E300"},
+        {0.0001L, "0.0001"},
+        {0.00001L, "1E-5"},
+        {-2.5e-10L, "-2.5E-10"},
+        {1e-100L, "1E-100"},
+        {0.0L, "0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, FormatGeneral(c.value));
+    }
+    SetDecimalSeparator(',');
+    EXPECT_EQ("1,5E20", FormatGeneral(1.5e20L));
 }
 
 // The hand-made common case must write the same digits as the library's general formatting.

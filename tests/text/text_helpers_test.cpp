@@ -19,10 +19,10 @@ TEST(TextHelpersTest, WhiteSpaceIsExactlyFourCharacters) {
 }
 
 // Reads the text token by token until nothing is left.
-Texts Tokens(std::string text) {
+Texts Tokens(std::string text, std::string_view delimiters) {
     Texts tokens;
     do {
-        tokens.push_back(NextToken(text));
+        tokens.push_back(NextToken(text, delimiters));
     } while (!text.empty());
     return tokens;
 }
@@ -43,14 +43,12 @@ TEST(TextHelpersTest, NextToken) {
                  {"-,", "   ", {""}},
                  {"-,", "1 ", {"1", ""}}};
     for (const auto& c : cases) {
-        SetDelimiters(c.delimiters);
-        EXPECT_EQ(c.tokens, Tokens(c.text)) << c.text;
+        EXPECT_EQ(c.tokens, Tokens(c.text, c.delimiters)) << c.text;
     }
-    SetDelimiters(std::string(254, '-') + "ab");
-    EXPECT_TRUE(IsDelimiter('a'));
-    EXPECT_FALSE(IsDelimiter('b'));
-    SetDelimiters("");
-    EXPECT_FALSE(IsDelimiter('-'));
+    EXPECT_TRUE(IsDelimiter('a', "-ab"));
+    EXPECT_FALSE(IsDelimiter('c', "-ab"));
+    EXPECT_FALSE(IsDelimiter('-', ""));
+    EXPECT_FALSE(IsDelimiter('\0', ""));
 }
 
 TEST(TextHelpersTest, TrimmingAndCutting) {
@@ -67,6 +65,29 @@ TEST(TextHelpersTest, TrimmingAndCutting) {
         EXPECT_EQ(c[2], LeftOf(c[0], c[1])) << c[1];
         EXPECT_EQ(c[3], RightOf(c[0], c[1])) << c[1];
     }
+}
+
+TEST(TextHelpersTest, TrimBlanksTakesTheBlankOnly) {
+    EXPECT_EQ("a b", TrimBlanks("  a b "));
+    EXPECT_EQ("\ta\r", TrimBlanks(" \ta\r "));
+    EXPECT_EQ("", TrimBlanks("   "));
+}
+
+TEST(TextHelpersTest, NamesCompareWithoutRegardToCase) {
+    EXPECT_TRUE(SameText("CustNo", "CUSTNO"));
+    EXPECT_TRUE(SameText("", ""));
+    EXPECT_FALSE(SameText("CustNo", "CustNo "));
+    // Only the ASCII letters fold; other bytes compare as they are.
+    EXPECT_FALSE(SameText("\xe4", "\xc4"));
+    EXPECT_FALSE(SameText("[", "{"));
+    EXPECT_EQ(0, CompareText("demo", "DEMO"));
+    EXPECT_LT(CompareText("alpha", "Beta"), 0);
+    EXPECT_GT(CompareText("b", "A"), 0);
+    EXPECT_LT(CompareText("ab", "ABC"), 0);
+    // Sorted as the upper-case forms sort: "_" lies between the upper- and lower-case letters.
+    EXPECT_LT(CompareText("Z", "_"), 0);
+    EXPECT_LT(CompareText("z", "_"), 0);
+    EXPECT_GT(CompareText("\xe4", "z"), 0);
 }
 
 TEST(TextHelpersTest, SplitTableField) {

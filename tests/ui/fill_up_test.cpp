@@ -33,7 +33,6 @@ void SetUpScenario(TMainForm& form, TestDatabase& database, const std::string& r
     TFillField& n = table.Fields().Items(table.AddField("n"));
     n.SetFillMethod(fmRandomInteger);
     n.SetFillValue(range);
-    form.Document().Filler().WorkTable().SetDatabaseName(database.Alias());
     form.Document().Filler().SetFixedSeed(0);
     form.Document().SetFileName("noname");
     form.UpdateCommands();

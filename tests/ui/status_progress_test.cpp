@@ -16,7 +16,7 @@ class StatusProgressTest : public QObject {
 private slots:
     void progressShowsThePart_data();
     void progressShowsThePart();
-    void stepsCountFromThePosition();
+    void writingShowsTheBarUntilTheTableFinishes();
     void busyCursorIsRestored();
 };
 
@@ -40,44 +40,52 @@ void StatusProgressTest::progressShowsThePart() {
     QFETCH(double, part);
     TStatusPanel panel;
     StatusProgress progress(panel);
-    progress.SetProgressRange(maximum);
-    progress.SetProgressPosition(position);
+    progress.WritingStarted(maximum);
+    progress.RecordsWritten(position);
     const QProgressBar& bar = *panel.ProgressBar();
     QCOMPARE(bar.minimum(), 0);
     QVERIFY(bar.maximum() > 0);
     QVERIFY(qAbs(double(bar.value()) / bar.maximum() - part) < 1e-6);
 }
 
-void StatusProgressTest::stepsCountFromThePosition() {
+void StatusProgressTest::writingShowsTheBarUntilTheTableFinishes() {
     TStatusPanel panel;
     StatusProgress progress(panel);
-    progress.SetProgressRange(10);
-    progress.SetProgressPosition(0);
-    for (int pass = 0; pass < 4; ++pass) {
-        progress.StepProgress();
+    progress.TableStarted("orders", TableWork::Fill);
+    QCOMPARE(panel.Caption(), QString("orders"));
+    QVERIFY(panel.ProgressBar()->isHidden());
+    progress.WritingStarted(10);
+    QVERIFY(!panel.ProgressBar()->isHidden());
+    for (int written = 1; written <= 4; ++written) {
+        progress.RecordsWritten(written);
     }
     QCOMPARE(panel.ProgressBar()->value(), 4);
+    progress.TableFinished(true);
+    QVERIFY(panel.ProgressBar()->isHidden());
 
-    // An empty table's fill: range 0, nothing to step.
-    progress.SetProgressRange(0);
-    progress.SetProgressPosition(0);
+    // An empty table's fill: range 0, nothing written; the next table starts from 0.
+    progress.TableStarted("items", TableWork::Fill);
+    progress.WritingStarted(0);
     QCOMPARE(panel.ProgressBar()->maximum(), 0);
     QCOMPARE(panel.ProgressBar()->value(), 0);
+    progress.TableFinished(false);
+    QVERIFY(panel.ProgressBar()->isHidden());
 }
 
 void StatusProgressTest::busyCursorIsRestored() {
     TStatusPanel panel;
     {
         StatusProgress progress(panel);
-        progress.SetBusy(true);
+        progress.TableStarted("t", TableWork::Fill);
+        progress.WritingStarted(5);
         QVERIFY(QGuiApplication::overrideCursor() != nullptr);
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        // Asking twice holds one cursor, which one SetBusy(false) gives back.
-        progress.SetBusy(true);
-        progress.SetBusy(false);
+        // Writing started twice holds one cursor, which the table's finish gives back.
+        progress.WritingStarted(5);
+        progress.TableFinished(true);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 
-        progress.SetBusy(true);
+        progress.WritingStarted(5);
     }
     // A listener that goes away while busy restores the cursor.
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);

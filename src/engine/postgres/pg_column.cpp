@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "engine/database_errors.h"
-#include "engine/postgres/pg_copy_text.h"
 #include "engine/postgres/pg_link.h"
 #include "text/conversions.h"
 
@@ -63,18 +62,18 @@ FieldValue DecodeBytea(std::string_view text) {
     return bytes;
 }
 
-void AppendNumber(std::string& line, std::int64_t number) {
+void AssignNumber(std::string& text, std::int64_t number) {
     char buffer[24];
-    line.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
+    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
 }
 
 // The shortest text that reads back the same double. money takes no exponent, so it gets the
 // fixed form (up to 309 digits before the point, which the server then refuses as too large).
-void AppendNumber(std::string& line, double number, PgKind kind) {
+void AssignNumber(std::string& text, double number, PgKind kind) {
     char buffer[400];
     const auto format =
         kind == PgKind::Money ? std::chars_format::fixed : std::chars_format::general;
-    line.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number, format).ptr);
+    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, number, format).ptr);
 }
 
 }  // namespace
@@ -103,38 +102,46 @@ PgColumn DescribePgColumn(const std::string& name, const std::string& sqlType,
     if ((baseType == "varchar" || baseType == "bpchar") && typmod > 4) {
         column.info.size = typmod - 4;
     }
-    column.selectExpr = QuoteIdent(name);
+    column.selectExpr = QuoteIdentifier(name);
     if (*readCast != '\0') {
         column.selectExpr += std::string("::") + readCast;
     }
     return column;
 }
 
-void AppendPgValue(std::string& line, bool first, const FieldValue& value, PgKind kind) {
-    if (!first) {
-        line += '\t';
-    }
+std::optional<std::string_view> PgParamText(const FieldValue& value, PgKind kind,
+                                            std::string& scratch) {
     if (std::holds_alternative<std::monostate>(value)) {
-        line += "\\N";
-    } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
-        AppendNumber(line, *integer);
-    } else if (const auto* real = std::get_if<double>(&value)) {
-        AppendNumber(line, *real, kind);
-    } else {
-        const std::string& text = std::get<std::string>(value);
-        if (kind == PgKind::Bytes) {
-            // The hex form carries any byte, zero included; COPY needs its backslash doubled.
-            line += "\\\\x";
-            for (unsigned char c : text) {
-                line += kHexDigits[c >> 4];
-                line += kHexDigits[c & 15];
-            }
-        } else if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
-            throw EDBEngineError("invalid byte sequence for encoding \"UTF8\": 0x00");
-        } else {
-            AppendCopyText(line, text);
-        }
+        return std::nullopt;
     }
+    if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+        AssignNumber(scratch, *integer);
+        return scratch;
+    }
+    if (const auto* real = std::get_if<double>(&value)) {
+        AssignNumber(scratch, *real, kind);
+        return scratch;
+    }
+    const std::string& text = std::get<std::string>(value);
+    if (kind == PgKind::Bytes) {
+        // The hex form carries any byte, zero included.
+        scratch.assign("\\x");
+        for (unsigned char c : text) {
+            scratch += kHexDigits[c >> 4];
+            scratch += kHexDigits[c & 15];
+        }
+        return scratch;
+    }
+    if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
+        throw EDBEngineError("invalid byte sequence for encoding \"UTF8\": 0x00");
+    }
+    return text;
+}
+
+PgText PgParam(const FieldValue& value, PgKind kind) {
+    std::string scratch;
+    const std::optional<std::string_view> text = PgParamText(value, kind, scratch);
+    return text ? PgText(std::string(*text)) : std::nullopt;
 }
 
 FieldValue ReadPgValue(const char* text, int length, PgKind kind) {

@@ -3,9 +3,12 @@
 // converting values both live here, so the table code never looks at type names.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/driver.h"
+#include "engine/postgres/pg_link.h"
 
 namespace rowsmith {
 
@@ -26,9 +29,16 @@ struct PgColumn {
 PgColumn DescribePgColumn(const std::string& name, const std::string& sqlType,
                           const std::string& baseType, int typmod, bool autoIncrement);
 
-// Appends the value to a COPY text line (a tab first unless it is the first value). Raises
-// EDBEngineError for text the server could never store (a zero byte outside a bytea column).
-void AppendPgValue(std::string& line, bool first, const FieldValue& value, PgKind kind);
+// The text the server reads for a value of the column, as a bound parameter: none for an empty
+// value (NULL), integers in decimal, reals as the shortest text that reads back the same double
+// (money in fixed notation, which it takes without an exponent), bytes in bytea's hex form and
+// text as it is. A COPY line holds this text escaped (pg_copy_text.h). Numbers and bytes are
+// written into `scratch` and text is given where it stands, so a fill allocates nothing here.
+// Raises EDBEngineError for text the server could never store (a zero byte outside bytea).
+std::optional<std::string_view> PgParamText(const FieldValue& value, PgKind kind,
+                                            std::string& scratch);
+// The same text as a parameter of its own.
+PgText PgParam(const FieldValue& value, PgKind kind);
 
 // A value the server sent in text form.
 FieldValue ReadPgValue(const char* text, int length, PgKind kind);

@@ -2,6 +2,8 @@
 
 namespace rowsmith {
 
+namespace {
+
 void AppendCopyText(std::string& line, std::string_view text) {
     for (char c : text) {
         switch (c) {
@@ -23,7 +25,9 @@ void AppendCopyText(std::string& line, std::string_view text) {
     }
 }
 
-void AppendCopyValue(std::string& line, bool first, const PgText& value) {
+}  // namespace
+
+void AppendCopyValue(std::string& line, bool first, std::optional<std::string_view> value) {
     if (!first) {
         line += '\t';
     }

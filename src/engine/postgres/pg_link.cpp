@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "engine/database_errors.h"
+#include "text/text_helpers.h"
 
 namespace rowsmith {
 
@@ -14,11 +15,10 @@ std::string TidyMessage(const std::string& text) {
     std::istringstream lines(text);
     std::string line, tidy;
     while (std::getline(lines, line)) {
-        const auto first = line.find_first_not_of(" \t");
-        if (first == std::string::npos) {
+        line = TrimSpaces(line);
+        if (line.empty()) {
             continue;
         }
-        line = line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
         for (const char* prefix : {"FATAL:  ", "ERROR:  "}) {
             if (line.rfind(prefix, 0) == 0) {
                 line.erase(0, std::char_traits<char>::length(prefix));
@@ -42,17 +42,6 @@ std::string PgErrorText(const PGconn* conn, const PGresult* result) {
         text += "\n" + TidyMessage(detail);
     }
     return text;
-}
-
-std::string QuoteIdent(const std::string& name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
 }
 
 PgLink::PgLink(PGconn* conn) : conn_(conn) {

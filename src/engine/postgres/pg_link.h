@@ -72,7 +72,4 @@ private:
 // The error text of a failed result, or of the connection when there is no result.
 std::string PgErrorText(const PGconn* conn, const PGresult* result);
 
-// "name" with embedded quotes doubled: safe for any table or column name.
-std::string QuoteIdent(const std::string& name);
-
 }  // namespace rowsmith

@@ -116,14 +116,8 @@ void PgWriter::SendPending() {
     }
 }
 
-void PgWriter::Insert(const std::shared_ptr<PgTarget>& target, const std::string& columns,
-                      std::string_view line) {
-    if (!InRun()) {
-        std::vector<PgText> values = DecodeCopyLine(line);
-        const std::size_t count = values.size();
-        Execute(target, InsertSql(target->table, columns, count), std::move(values), false);
-        return;
-    }
+void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::string& columns,
+                       std::string_view line) {
     Reconnect();
     const CopyRun* last = steps_.empty() ? nullptr : std::get_if<CopyRun>(&steps_.back());
     const bool sameRun =
@@ -190,10 +184,8 @@ PgResult PgWriter::WriteHeldRow(const std::shared_ptr<PgTarget>& target,
         steps_.pop_back();
     }
     Guarded([&] { FinishCopy(); });
-    std::vector<PgText> values = DecodeCopyLine(line);
-    const std::size_t count = values.size();
-    return Execute(target, InsertSql(target->table, columns, count) + returning, std::move(values),
-                   false);
+    Statement insert = LineInsert(target, columns, line, returning);
+    return Execute(target, insert.sql, std::move(insert.params), false);
 }
 
 void PgWriter::Commit() {
@@ -257,10 +249,8 @@ void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyTex
         std::size_t pos = run.begin;
         while (pos < run.end) {
             const std::size_t newline = copyText.find('\n', pos);
-            std::vector<PgText> values =
-                DecodeCopyLine(std::string_view(copyText).substr(pos, newline - pos));
-            const std::string sql = InsertSql(run.target->table, run.columns, values.size());
-            Attempt(Statement{run.target, sql, std::move(values), false});
+            Attempt(LineInsert(run.target, run.columns,
+                               std::string_view(copyText).substr(pos, newline - pos), ""));
             pos = newline + 1;
         }
     }
@@ -277,6 +267,14 @@ void PgWriter::Attempt(const Statement& statement) {
         throw;
     }
     link_->Execute("RELEASE SAVEPOINT replay");
+}
+
+PgWriter::Statement PgWriter::LineInsert(const std::shared_ptr<PgTarget>& target,
+                                         const std::string& columns, std::string_view line,
+                                         const std::string& returning) {
+    std::vector<PgText> values = DecodeCopyLine(line);
+    std::string sql = InsertSql(target->table, columns, values.size()) + returning;
+    return Statement{target, std::move(sql), std::move(values), false};
 }
 
 PgResult PgWriter::Run(const Statement& statement) {

@@ -53,9 +53,10 @@ public:
     // the walk's own updates are told apart from rows written earlier.
     void CommitIfWrote(const PgTarget& target);
 
-    // One row for `columns` (quoted, comma-separated), as a COPY text line without newline.
-    void Insert(const std::shared_ptr<PgTarget>& target, const std::string& columns,
-                std::string_view line);
+    // One row for `columns` (quoted, comma-separated), as a COPY text line without newline,
+    // streamed in the run's COPY. REQUIRES: InRun().
+    void CopyRow(const std::shared_ptr<PgTarget>& target, const std::string& columns,
+                 std::string_view line);
     // One other change of `target`. With `returnsXmin` the statement ends in RETURNING xmin and
     // the row versions it writes are noted in the target. Gives the statement's result, or null
     // when a replay carried it out.
@@ -94,6 +95,9 @@ private:
     void Replay(const std::vector<Step>& steps, const std::string& copyText);
     void Attempt(const Statement& statement);
     PgResult Run(const Statement& statement);
+    // The INSERT that writes one COPY line of `columns` on its own, with `returning` after it.
+    static Statement LineInsert(const std::shared_ptr<PgTarget>& target, const std::string& columns,
+                                std::string_view line, const std::string& returning);
     void Forget();
 
     std::unique_ptr<PgLink> link_;

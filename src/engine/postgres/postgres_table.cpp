@@ -39,7 +39,7 @@ PgText TextOf(const FieldValue& value) {
 PostgresTable::PostgresTable(std::shared_ptr<PgWriter> writer, const std::string& schema,
                              const std::string& name, bool exclusive)
     : writer_(std::move(writer)), target_(std::make_shared<PgTarget>()) {
-    target_->table = QuoteIdent(schema) + "." + QuoteIdent(name);
+    target_->table = QuoteIdentifier(schema) + "." + QuoteIdentifier(name);
     target_->exclusive = exclusive;
     Describe(schema, name);
 }
@@ -88,7 +88,7 @@ void PostgresTable::Describe(const std::string& schema, const std::string& name)
     }
     // Its rows lie in the partitions, where a ctid names a row only within each one.
     if (keyColumns_.empty() && *PQgetvalue(table.get(), 0, 1) == 'p') {
-        throw EDBEngineError("Table " + QuoteIdent(name) +
+        throw EDBEngineError("Table " + QuoteIdentifier(name) +
                              " is partitioned and has no primary key, so its records cannot be "
                              "told apart");
     }
@@ -106,7 +106,7 @@ std::string PostgresTable::KeyList() const {
     }
     std::string list;
     for (std::size_t index : keyColumns_) {
-        list += (list.empty() ? "" : ", ") + QuoteIdent(columns_[index].info.name);
+        list += (list.empty() ? "" : ", ") + QuoteIdentifier(columns_[index].info.name);
     }
     return list;
 }
@@ -250,7 +250,7 @@ void PostgresTable::UseColumns(const std::vector<bool>& assigned) {
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (assigned[i]) {
             insertColumns_ +=
-                (insertColumns_.empty() ? "" : ", ") + QuoteIdent(columns_[i].info.name);
+                (insertColumns_.empty() ? "" : ", ") + QuoteIdentifier(columns_[i].info.name);
         }
     }
 }
@@ -258,30 +258,36 @@ void PostgresTable::UseColumns(const std::vector<bool>& assigned) {
 void PostgresTable::Insert(const std::vector<FieldValue>& values,
                            const std::vector<bool>& assigned) {
     UseColumns(assigned);
+    lastKey_.reset();
     if (insertColumns_.empty()) {
         PgResult result = writer_->Execute(
             target_, "INSERT INTO " + target_->table + " DEFAULT VALUES" + returningKey_, {},
             false);
-        lastKey_.reset();
         if (result && PQntuples(result.get()) == 1) {
             lastKey_ = KeyOf(result.get(), 0, 0);
         }
         return;
     }
-    line_.clear();
-    bool first = true;
-    for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
-        if (assigned[i]) {
-            AppendPgValue(line_, first, values[i], columns_[i].kind);
-            first = false;
-        }
-    }
-    lastKey_.reset();
+    // The one choice of the insert path: a fill run streams its rows through COPY, whose keys are
+    // learnt only when asked for; outside a run an INSERT writes the row and gives its key.
     if (writer_->InRun()) {
-        writer_->Insert(target_, insertColumns_, line_);
+        line_.clear();
+        bool first = true;
+        for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
+            if (assigned[i]) {
+                AppendCopyValue(line_, first, PgParamText(values[i], columns_[i].kind, scratch_));
+                first = false;
+            }
+        }
+        writer_->CopyRow(target_, insertColumns_, line_);
         return;
     }
-    std::vector<PgText> params = DecodeCopyLine(line_);
+    std::vector<PgText> params;
+    for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
+        if (assigned[i]) {
+            params.push_back(PgParam(values[i], columns_[i].kind));
+        }
+    }
     const std::size_t count = params.size();
     PgResult result =
         writer_->Execute(target_, InsertSql(target_->table, insertColumns_, count) + returningKey_,
@@ -304,16 +310,12 @@ void PostgresTable::Update(RecordKey& key, const std::vector<FieldValue>& values
                            const std::vector<bool>& assigned) {
     std::string sets;
     std::vector<PgText> params;
-    std::string text;
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (!assigned[i]) {
             continue;
         }
-        // The COPY form of a value is its text with backslash escapes; one decoder undoes both.
-        text.clear();
-        AppendPgValue(text, true, values[i], columns_[i].kind);
-        params.push_back(DecodeCopyLine(text).front());
-        sets += (sets.empty() ? "" : ", ") + QuoteIdent(columns_[i].info.name) + " = $" +
+        params.push_back(PgParam(values[i], columns_[i].kind));
+        sets += (sets.empty() ? "" : ", ") + QuoteIdentifier(columns_[i].info.name) + " = $" +
                 std::to_string(params.size());
     }
     if (sets.empty()) {

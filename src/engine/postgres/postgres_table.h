@@ -64,6 +64,8 @@ private:
     std::vector<bool> insertAssigned_;
     std::string insertColumns_;
     std::string line_;
+    // Where the parameter text of a number or of bytes is written on its way into line_.
+    std::string scratch_;
     std::optional<RecordKey> lastKey_;
 };
 

@@ -23,7 +23,7 @@ bool PostgresTable::SeekPosition(std::int64_t position, std::int64_t count, Reco
         order = fromEnd ? "ctid DESC" : "ctid";
     } else {
         for (std::size_t index : keyColumns_) {
-            order += (order.empty() ? "" : ", ") + QuoteIdent(columns_[index].info.name) +
+            order += (order.empty() ? "" : ", ") + QuoteIdentifier(columns_[index].info.name) +
                      (fromEnd ? " DESC" : "");
         }
     }

@@ -14,18 +14,9 @@ SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql) {
     }
 }
 
-std::string QuoteIdentifier(const std::string& name) {
-    std::string quoted;
-    quoted.reserve(name.size() + 2);
-    quoted += '"';
-    for (char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    quoted += '"';
-    return quoted;
+std::string ColumnText(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return text != nullptr ? std::string(text, sqlite3_column_bytes(statement, column)) : "";
 }
 
 }  // namespace rowsmith

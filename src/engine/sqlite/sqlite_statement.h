@@ -29,7 +29,7 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
-// "name" with every double quote doubled: safe for any table or column name.
-std::string QuoteIdentifier(const std::string& name);
+// The text of a result column of the row the statement stands on; empty for NULL.
+std::string ColumnText(sqlite3_stmt* statement, int column);
 
 }  // namespace rowsmith

@@ -4,29 +4,10 @@
 #include <utility>
 
 #include "engine/database_errors.h"
-#include "engine/sqlite/sqlite_types.h"
-#include "text/text_helpers.h"
 
 namespace rowsmith {
 
 namespace {
-
-std::string ColumnText(sqlite3_stmt* statement, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return text != nullptr ? std::string(text, sqlite3_column_bytes(statement, column)) : "";
-}
-
-// Whatever follows the column list's closing parenthesis holds the table options.
-bool DeclaresWithoutRowid(const std::string& createSql) {
-    const auto close = createSql.rfind(')');
-    return close != std::string::npos && UpperCase(createSql.substr(close)).find("ROWID") !=
-                                             std::string::npos;
-}
-
-bool IsBlobType(TFieldType type) {
-    return type == ftBlob || type == ftBytes || type == ftVarBytes || type == ftGraphic ||
-           type == ftTypedBinary;
-}
 
 // Bit i tells whether column i is written, for the first 64 columns.
 std::uint64_t WrittenBits(const std::vector<bool>& assigned) {
@@ -45,109 +26,41 @@ constexpr std::size_t kMaxCachedStatements = 16;
 }  // namespace
 
 SqliteTable::SqliteTable(std::shared_ptr<SqliteDatabase> database, const std::string& name)
-    : database_(std::move(database)), db_(database_->Handle()), quotedName_(QuoteIdentifier(name)) {
-    ReadLayout(name);
-    for (const auto& column : columns_) {
-        blobColumns_.push_back(IsBlobType(column.type));
+    : database_(std::move(database)),
+      db_(database_->Handle()),
+      quotedName_(QuoteIdentifier(name)),
+      layout_(ReadSqliteLayout(db_, name)) {
+    for (const auto& column : layout_.columns) {
+        blobColumns_.push_back(StoresBytes(column.type));
     }
-    for (const auto& column : columns_) {
+    for (const auto& column : layout_.columns) {
         selectList_ += (selectList_.empty() ? "" : ", ") + QuoteIdentifier(column.name);
     }
-    if (!rowid_.empty()) {
-        selectList_ = rowid_ + ", " + selectList_;
+    if (!layout_.rowid.empty()) {
+        selectList_ = layout_.rowid + ", " + selectList_;
     }
-}
-
-void SqliteTable::ReadLayout(const std::string& name) {
-    SqliteStatement master(db_,
-                           "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1 "
-                           "COLLATE NOCASE");
-    sqlite3_bind_text(master.get(), 1, name.data(), static_cast<int>(name.size()),
-                      SQLITE_TRANSIENT);
-    const int found = sqlite3_step(master.get());
-    if (found != SQLITE_ROW && found != SQLITE_DONE) {
-        Fail();
-    }
-    if (found == SQLITE_DONE) {
-        throw EDBEngineError("no such table: " + name);
-    }
-    const bool withoutRowid = DeclaresWithoutRowid(ColumnText(master.get(), 0));
-
-    SqliteStatement info(db_, "SELECT name, type, pk FROM pragma_table_info(?1) ORDER BY cid");
-    sqlite3_bind_text(info.get(), 1, name.data(), static_cast<int>(name.size()),
-                      SQLITE_TRANSIENT);
-    struct Raw {
-        std::string name;
-        std::string type;
-        int pk;
-    };
-    std::vector<Raw> raw;
-    int rc;
-    while ((rc = sqlite3_step(info.get())) == SQLITE_ROW) {
-        raw.push_back({ColumnText(info.get(), 0), ColumnText(info.get(), 1),
-                       sqlite3_column_int(info.get(), 2)});
-    }
-    if (rc != SQLITE_DONE) {
-        Fail();
-    }
-
-    std::vector<std::pair<int, int>> keyParts;  // (position in the key, column)
-    for (int i = 0; i < static_cast<int>(raw.size()); ++i) {
-        if (raw[i].pk > 0) {
-            keyParts.emplace_back(raw[i].pk, i);
-        }
-    }
-    std::sort(keyParts.begin(), keyParts.end());
-    if (!withoutRowid && keyParts.size() == 1 && UpperCase(raw[keyParts[0].second].type) == "INTEGER") {
-        rowidAlias_ = keyParts[0].second;
-    }
-    for (int i = 0; i < static_cast<int>(raw.size()); ++i) {
-        columns_.push_back(SqliteColumnInfo(raw[i].name, raw[i].type, i == rowidAlias_));
-    }
-
-    if (withoutRowid) {
-        for (const auto& part : keyParts) {
-            keyColumns_.push_back(part.second);
-        }
-        return;
-    }
-    // A column may be called rowid itself; SQLite knows the rowid under three names.
-    for (const char* candidate : {"rowid", "_rowid_", "oid"}) {
-        const bool taken = std::any_of(raw.begin(), raw.end(), [&](const Raw& column) {
-            return UpperCase(column.name) == UpperCase(candidate);
-        });
-        if (!taken) {
-            rowid_ = candidate;
-            return;
-        }
-    }
-    if (rowidAlias_ < 0) {
-        throw EDBEngineError("Table " + quotedName_ +
-                             " has columns named rowid, _rowid_ and oid and no INTEGER PRIMARY "
-                             "KEY, so its records cannot be told apart");
-    }
-    rowid_ = QuoteIdentifier(columns_[rowidAlias_].name);
 }
 
 std::string SqliteTable::KeyCondition(int first) const {
-    if (!rowid_.empty()) {
-        return rowid_ + " = ?" + std::to_string(first);
+    if (!layout_.rowid.empty()) {
+        return layout_.rowid + " = ?" + std::to_string(first);
     }
     std::string condition;
-    for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
-        condition += (i == 0 ? "" : " AND ") + QuoteIdentifier(columns_[keyColumns_[i]].name) +
-                     " = ?" + std::to_string(first + static_cast<int>(i));
+    for (std::size_t i = 0; i < layout_.keyColumns.size(); ++i) {
+        condition += (i == 0 ? "" : " AND ") +
+                     QuoteIdentifier(layout_.columns[layout_.keyColumns[i]].name) + " = ?" +
+                     std::to_string(first + static_cast<int>(i));
     }
     return condition;
 }
 
 std::string SqliteTable::KeyOrder() const {
-    if (!rowid_.empty()) {
-        return rowid_;
+    if (!layout_.rowid.empty()) {
+        return layout_.rowid;
     }
     std::string order;
-    for (int column : keyColumns_) {
-        order += (order.empty() ? "" : ", ") + QuoteIdentifier(columns_[column].name);
+    for (int column : layout_.keyColumns) {
+        order += (order.empty() ? "" : ", ") + QuoteIdentifier(layout_.columns[column].name);
     }
     return order;
 }
@@ -180,9 +93,9 @@ void SqliteTable::BindValue(sqlite3_stmt* statement, int parameter, const FieldV
 }
 
 void SqliteTable::ReadRow(sqlite3_stmt* statement, Record& record) const {
-    const int first = rowid_.empty() ? 0 : 1;
-    record.values.resize(columns_.size());
-    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+    const int first = layout_.rowid.empty() ? 0 : 1;
+    record.values.resize(layout_.columns.size());
+    for (int i = 0; i < static_cast<int>(layout_.columns.size()); ++i) {
         FieldValue& value = record.values[i];
         const int column = first + i;
         switch (sqlite3_column_type(statement, column)) {
@@ -210,7 +123,7 @@ void SqliteTable::ReadRow(sqlite3_stmt* statement, Record& record) const {
         record.key.parts.assign(1, static_cast<std::int64_t>(sqlite3_column_int64(statement, 0)));
     } else {
         record.key.parts.clear();
-        for (int column : keyColumns_) {
+        for (int column : layout_.keyColumns) {
             record.key.parts.push_back(record.values[column]);
         }
     }
@@ -222,17 +135,17 @@ std::vector<Record> SqliteTable::ReadPage(const RecordKey* after, std::size_t li
         std::string sql = "SELECT " + selectList_ + " FROM " + quotedName_;
         int limitParameter = 1;
         if (after != nullptr) {
-            if (!rowid_.empty()) {
-                sql += " WHERE " + rowid_ + " > ?1";
+            if (!layout_.rowid.empty()) {
+                sql += " WHERE " + layout_.rowid + " > ?1";
                 limitParameter = 2;
             } else {
                 // Row values compare the key columns in order, as ORDER BY sorts them.
                 std::string placeholders;
-                for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
+                for (std::size_t i = 0; i < layout_.keyColumns.size(); ++i) {
                     placeholders += (i == 0 ? "?" : ", ?") + std::to_string(i + 1);
                 }
                 sql += " WHERE (" + KeyOrder() + ") > (" + placeholders + ")";
-                limitParameter = static_cast<int>(keyColumns_.size()) + 1;
+                limitParameter = static_cast<int>(layout_.keyColumns.size()) + 1;
             }
         }
         sql += " ORDER BY " + KeyOrder() + " LIMIT ?" + std::to_string(limitParameter);
@@ -301,10 +214,10 @@ SqliteTable::WriteStatement& SqliteTable::InsertStatement(const std::vector<bool
     WriteStatement write{assigned, bits, {}, {}};
     std::string names;
     std::string placeholders;
-    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+    for (int i = 0; i < static_cast<int>(layout_.columns.size()); ++i) {
         if (assigned[i]) {
             write.columns.push_back(i);
-            names += (names.empty() ? "" : ", ") + QuoteIdentifier(columns_[i].name);
+            names += (names.empty() ? "" : ", ") + QuoteIdentifier(layout_.columns[i].name);
             placeholders += (placeholders.empty() ? "?" : ", ?");
         }
     }
@@ -329,10 +242,10 @@ SqliteTable::WriteStatement& SqliteTable::UpdateStatement(const std::vector<bool
     }
     WriteStatement write{assigned, bits, {}, {}};
     std::string sets;
-    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+    for (int i = 0; i < static_cast<int>(layout_.columns.size()); ++i) {
         if (assigned[i]) {
             write.columns.push_back(i);
-            sets += (sets.empty() ? "" : ", ") + QuoteIdentifier(columns_[i].name) + " = ?";
+            sets += (sets.empty() ? "" : ", ") + QuoteIdentifier(layout_.columns[i].name) + " = ?";
         }
     }
     const int keyParameter = static_cast<int>(write.columns.size()) + 1;
@@ -370,19 +283,19 @@ void SqliteTable::Insert(const std::vector<FieldValue>& values, const std::vecto
         BindValue(statement, parameter++, values[column], blobColumns_[column]);
     }
     RunWrite(statement);
-    if (!rowid_.empty()) {
+    if (!layout_.rowid.empty()) {
         lastRowid_ = sqlite3_last_insert_rowid(db_);
     } else {
-        lastKey_.parts.resize(keyColumns_.size());
-        for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
-            const int column = keyColumns_[i];
+        lastKey_.parts.resize(layout_.keyColumns.size());
+        for (std::size_t i = 0; i < layout_.keyColumns.size(); ++i) {
+            const int column = layout_.keyColumns[i];
             lastKey_.parts[i] = assigned[column] ? values[column] : FieldValue();
         }
     }
 }
 
 RecordKey SqliteTable::LastInsertKey() {
-    if (!rowid_.empty()) {
+    if (!layout_.rowid.empty()) {
         return RecordKey{{lastRowid_}};
     }
     return lastKey_;
@@ -404,20 +317,20 @@ void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     if (sqlite3_changes(db_) == 0) {
         throw EDBEngineError("Record not found: it was deleted or its key was changed");
     }
-    bool keyWritten = rowidAlias_ >= 0 && assigned[rowidAlias_];
-    for (int column : keyColumns_) {
+    bool keyWritten = layout_.rowidAlias >= 0 && assigned[layout_.rowidAlias];
+    for (int column : layout_.keyColumns) {
         keyWritten = keyWritten || assigned[column];
     }
     if (!keyWritten) {
         return;
     }
     const std::vector<FieldValue> before = key.parts;
-    if (rowidAlias_ >= 0 && assigned[rowidAlias_]) {
-        key.parts.assign(1, values[rowidAlias_]);
+    if (layout_.rowidAlias >= 0 && assigned[layout_.rowidAlias]) {
+        key.parts.assign(1, values[layout_.rowidAlias]);
     }
-    for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
-        if (assigned[keyColumns_[i]]) {
-            key.parts[i] = values[keyColumns_[i]];
+    for (std::size_t i = 0; i < layout_.keyColumns.size(); ++i) {
+        if (assigned[layout_.keyColumns[i]]) {
+            key.parts[i] = values[layout_.keyColumns[i]];
         }
     }
     if (key.parts != before) {

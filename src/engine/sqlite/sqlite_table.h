@@ -13,6 +13,7 @@
 
 #include "engine/driver.h"
 #include "engine/sqlite/sqlite_database.h"
+#include "engine/sqlite/sqlite_layout.h"
 #include "engine/sqlite/sqlite_statement.h"
 
 namespace rowsmith {
@@ -22,7 +23,7 @@ public:
     // Throws EDBEngineError ("no such table: ...") when the database has no such table.
     SqliteTable(std::shared_ptr<SqliteDatabase> database, const std::string& name);
 
-    const std::vector<ColumnInfo>& Columns() const override { return columns_; }
+    const std::vector<ColumnInfo>& Columns() const override { return layout_.columns; }
     std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override;
     bool ReadRecord(const RecordKey& key, Record& record) override;
     bool SeekRecord(const RecordKey& key, Record& record) override;
@@ -49,7 +50,6 @@ private:
         bool Writes(std::uint64_t bits, const std::vector<bool>& assigned) const;
     };
 
-    void ReadLayout(const std::string& name);
     // The cached statement for the written columns, prepared when there is none yet.
     WriteStatement& InsertStatement(const std::vector<bool>& assigned, std::uint64_t bits);
     WriteStatement& UpdateStatement(const std::vector<bool>& assigned);
@@ -68,14 +68,8 @@ private:
     std::shared_ptr<SqliteDatabase> database_;
     sqlite3* db_;
     std::string quotedName_;
-    std::vector<ColumnInfo> columns_;
+    const SqliteLayout layout_;
     std::vector<bool> blobColumns_;
-    // How the rowid is named in SQL; empty for a WITHOUT ROWID table.
-    std::string rowid_;
-    // The column that aliases the rowid (INTEGER PRIMARY KEY), or -1.
-    int rowidAlias_ = -1;
-    // WITHOUT ROWID: the primary key's columns in key order.
-    std::vector<int> keyColumns_;
     std::string selectList_;
 
     SqliteStatement firstPage_;

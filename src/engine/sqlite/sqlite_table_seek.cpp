@@ -17,11 +17,11 @@ bool SqliteTable::SeekPosition(std::int64_t position, std::int64_t count, Record
     // over at most half the table.
     const bool fromEnd = count >= 0 && position >= count / 2;
     std::string order;
-    if (!rowid_.empty()) {
-        order = rowid_ + (fromEnd ? " DESC" : "");
+    if (!layout_.rowid.empty()) {
+        order = layout_.rowid + (fromEnd ? " DESC" : "");
     } else {
-        for (int column : keyColumns_) {
-            order += (order.empty() ? "" : ", ") + QuoteIdentifier(columns_[column].name) +
+        for (int column : layout_.keyColumns) {
+            order += (order.empty() ? "" : ", ") + QuoteIdentifier(layout_.columns[column].name) +
                      (fromEnd ? " DESC" : "");
         }
     }

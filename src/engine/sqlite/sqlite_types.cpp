@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <string_view>
+#include <utility>
+
+#include "text/text_helpers.h"
 
 namespace rowsmith {
 
@@ -95,17 +98,16 @@ ColumnInfo SqliteColumnInfo(const std::string& name, const std::string& declared
     std::string base;
     const auto open = declaredType.find('(');
     for (char c : declaredType.substr(0, open)) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-            if (!base.empty() && base.back() != ' ') {
-                base += ' ';
-            }
-        } else {
-            base += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        if (!IsSpace(c)) {
+            base += c;
+        } else if (!base.empty() && base.back() != ' ') {
+            base += ' ';
         }
     }
     if (!base.empty() && base.back() == ' ') {
         base.pop_back();
     }
+    base = UpperCase(std::move(base));
     int size = 0;
     if (open != std::string::npos) {
         size = std::atoi(declaredType.c_str() + open + 1);

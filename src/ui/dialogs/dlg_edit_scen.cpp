@@ -167,7 +167,7 @@ void TdlgEditScen::cbAliasChange() {
         firstChoicePending_ = false;
     }
     std::vector<std::string> tables;
-    DatabaseSession::Instance().ListTables(AliasName(), "", true, false, tables);
+    DatabaseSession::Instance().ListTables(AliasName(), true, tables);
     // Cleared only now, so that a listing that fails leaves the former tables.
     lbAllTables->clear();
     for (const std::string& table : tables) {

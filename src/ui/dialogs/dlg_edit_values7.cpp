@@ -64,7 +64,7 @@ void TdlgEditValues7::Initialise(const std::string& alias) {
     aliasName_ = alias;
     table_.SetDatabaseName(alias);
     std::vector<std::string> tables;
-    DatabaseSession::Instance().ListTables(alias, "", false, false, tables);
+    DatabaseSession::Instance().ListTables(alias, false, tables);
     cbTables->clear();
     for (const std::string& name : tables) {
         InsertSorted(*cbTables, QString::fromStdString(name));

@@ -5,6 +5,7 @@
 #include "main/message_boxes.h"
 #include "main/tool_glyphs.h"
 #include "text/errors.h"
+#include "version/version_text.h"
 
 namespace rowsmith {
 
@@ -14,7 +15,9 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(ApplicationIcon());
     setDesktopFileName("org.example.rowsmith");
     setApplicationName(kApplicationTitle);
-    setApplicationVersion(ROWSMITH_VERSION);
+    // The version stored in the program file, which the About box shows too.
+    LoadVersionInfo();
+    setApplicationVersion(QString::fromStdString(VersionText()));
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

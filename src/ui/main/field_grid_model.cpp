@@ -37,7 +37,7 @@ void TFieldGridModel::ShowTable(FillEngine* engine) {
     engine_ = engine;
     // The table shown stays the one the rows stand for while a fill binds the others in turn.
     table_ = engine->CurrentTable();
-    TableCursor& columns = engine->WorkTable();
+    const TableCursor& columns = engine->WorkTable();
     const TFFList& fields = table_->Fields();
     // Binding gave every column a setting; settings past the last column are not shown.
     const int rows = std::min(columns.FieldCount(), fields.Count());

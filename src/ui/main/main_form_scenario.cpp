@@ -81,10 +81,9 @@ void TMainForm::WriteScenario(const std::string& fileName) {
 
 void TMainForm::ShowScenario() {
     FillEngine& filler = document_->Filler();
-    filler.WorkTable().Close();
+    filler.CloseWorkTable();
     const QString alias = QString::fromStdString(document_->Scenario().AliasName());
     lbAlias->setText(alias);
-    filler.WorkTable().SetDatabaseName(document_->Scenario().AliasName());
     setWindowTitle(QString(kApplicationTitle) + " - " +
                    QString::fromStdString(document_->FileName()));
     pnlRight->show();

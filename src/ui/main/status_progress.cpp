@@ -11,42 +11,35 @@ namespace rowsmith {
 
 StatusProgress::StatusProgress(TStatusPanel& panel) : panel_(panel), bar_(*panel.ProgressBar()) {}
 
-void StatusProgress::SetStatus(const std::string& caption, bool repaintNow) {
-    panel_.SetCaption(QString::fromStdString(caption));
-    if (repaintNow) {
+void StatusProgress::TableStarted(const std::string& tableName, TableWork work) {
+    panel_.SetCaption(QString::fromStdString(tableName));
+    if (work == TableWork::Fill) {
         // The fill that follows runs without returning to the event loop.
         panel_.repaint();
     }
 }
 
-void StatusProgress::SetProgressRange(std::int64_t maximum) {
+void StatusProgress::WritingStarted(std::int64_t records) {
     constexpr std::int64_t kBarLimit = std::numeric_limits<int>::max();
-    maximum_ = std::max<std::int64_t>(maximum, 0);
+    maximum_ = std::max<std::int64_t>(records, 0);
     recordsPerUnit_ = maximum_ / kBarLimit + 1;
+    position_ = 0;
     bar_.setMaximum(static_cast<int>(maximum_ / recordsPerUnit_));
     ShowPosition();
-}
-
-void StatusProgress::SetProgressPosition(std::int64_t position) {
-    position_ = position;
-    ShowPosition();
-}
-
-void StatusProgress::ShowProgress(bool visible) {
-    bar_.setVisible(visible);
-}
-
-void StatusProgress::StepProgress() {
-    ++position_;
-    ShowPosition();
-}
-
-void StatusProgress::SetBusy(bool busy) {
-    if (!busy) {
-        busy_.reset();
-    } else if (!busy_) {
+    bar_.setVisible(true);
+    if (!busy_) {
         busy_.emplace();
     }
+}
+
+void StatusProgress::RecordsWritten(std::int64_t written) {
+    position_ = written;
+    ShowPosition();
+}
+
+void StatusProgress::TableFinished(bool) {
+    busy_.reset();
+    bar_.setVisible(false);
 }
 
 void StatusProgress::ShowPosition() {

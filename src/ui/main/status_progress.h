@@ -1,6 +1,6 @@
 // StatusProgress: the window's listener of a fill run. It shows the table being worked on in the
-// status panel, drives the panel's progress bar and holds the busy cursor while the fill engine
-// asks for it.
+// status panel, and while a table's records are written the panel's progress bar and the busy
+// cursor.
 #pragma once
 
 #include <cstdint>
@@ -20,12 +20,10 @@ class StatusProgress : public FillReporter {
 public:
     explicit StatusProgress(TStatusPanel& panel);
 
-    void SetStatus(const std::string& caption, bool repaintNow) override;
-    void SetProgressRange(std::int64_t maximum) override;
-    void SetProgressPosition(std::int64_t position) override;
-    void ShowProgress(bool visible) override;
-    void StepProgress() override;
-    void SetBusy(bool busy) override;
+    void TableStarted(const std::string& tableName, TableWork work) override;
+    void WritingStarted(std::int64_t records) override;
+    void RecordsWritten(std::int64_t written) override;
+    void TableFinished(bool completed) override;
 
 private:
     void ShowPosition();
