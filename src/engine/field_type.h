@@ -60,20 +60,20 @@ constexpr bool StoresBytes(TFieldType type) {
            type == ftTypedBinary;
 }
 
-// The groups the fill's Parts test, which are not families of storage.
+// The groups the fill's check and range generator test, which are not families of storage.
 
-// The types whose single value the check takes only when it is a number (Part 4.2): the whole
+// The types whose single value the check takes only when it is a number: the whole
 // numbers and ftFloat and ftCurrency. ftBCD is not among them: any text passes the check, and
 // the column refuses what does not convert when it is written.
 constexpr bool SingleValueIsNumber(TFieldType type) {
     return StoresIntegers(type) || type == ftFloat || type == ftCurrency;
 }
-// The types a range makes whole numbers for (Part 4.3). ftAutoInc is not among them: a range gives
+// The types a range makes whole numbers for. ftAutoInc is not among them: a range gives
 // it the empty text, as it gives every type of neither range group.
 constexpr bool RangeMakesIntegers(TFieldType type) {
     return type == ftSmallint || type == ftInteger || type == ftWord;
 }
-// The types a range makes reals for (Part 4.3), with four decimals, two for ftCurrency.
+// The types a range makes reals for, with four decimals, two for ftCurrency.
 constexpr bool RangeMakesReals(TFieldType type) {
     return type == ftFloat || type == ftCurrency;
 }

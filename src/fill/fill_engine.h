@@ -101,7 +101,7 @@ private:
     void BindEachTable(const std::function<void()>& step);
     // Runs `step` on the current table between the reporter's TableStarted and TableFinished.
     void Reported(TableWork work, const std::function<void()>& step);
-    // FillTable's work: what Part 4.4 asks of a table's fill.
+    // FillTable's work: empty or count the table, then write its records one by one.
     void WriteRecords();
     ColumnPlan& PlanFor(int index);
 

@@ -66,7 +66,7 @@ TEST_P(CheckTest, TheFormOfEachMethodsValue) {
     }
 }
 
-// Part 4.2's numeric types: a single value for them must be a number. DECIMAL (ftBCD) is not
+// The check's numeric types: a single value for them must be a number. DECIMAL (ftBCD) is not
 // among them, so any text passes the check there.
 TEST_P(CheckTest, ASingleValueIsANumberForTheNumericTypesOnly) {
     CreateTable("t", "id " + db.AutoIncKeyType() +

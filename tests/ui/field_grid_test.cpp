@@ -39,6 +39,7 @@ private slots:
     void cleanup();
     void tableWithoutSettingsShowsEachColumn();
     void modelKeepsQtsContract();
+    void settingsFollowTheirColumnsAndVanishedOnesGo();
     void pickingRandomStringSetsItsLength();
     void whichValueCellsCanBeTyped_data();
     void whichValueCellsCanBeTyped();
@@ -129,6 +130,29 @@ void FieldGridTest::modelKeepsQtsContract() {
     emit form_->cbTables->activated(1);
     QCOMPARE(form_->sgFields->model()->rowCount(), 3);
     QCOMPARE(Cell(*form_, 1, colFieldName), QString("CustNo"));
+}
+
+void FieldGridTest::settingsFollowTheirColumnsAndVanishedOnesGo() {
+    // Saved in another order, with a column the table no longer has.
+    OpenScenario("parts",
+                 "[Table parts]\nFields=PRICE,Gone,ID\n"
+                 "[Field parts.PRICE]\nFillMethod=4\nFillValue=1 - 2\n"
+                 "[Field parts.Gone]\nFillMethod=1\nFillValue=x\n"
+                 "[Field parts.ID]\nFillMethod=5\nFillValue=\n");
+    QCOMPARE(form_->sgFields->model()->rowCount(), 3);
+    QCOMPARE(Cell(*form_, 0, colFieldName), QString("ID"));
+    QCOMPARE(Cell(*form_, 0, colFillMethod), QString("Autoincrement"));
+    QCOMPARE(Cell(*form_, 1, colFieldName), QString("NAME"));
+    QCOMPARE(Cell(*form_, 1, colFillMethod), QString("Don't fill it"));
+    QCOMPARE(Cell(*form_, 2, colFieldName), QString("PRICE"));
+    QCOMPARE(Cell(*form_, 2, colValues), QString("1 - 2"));
+    QCOMPARE(form_->CurrentTable()->Fields().Count(), 3);
+    QVERIFY(form_->Document().Modified());
+
+    const std::string repaired = database_->Folder().File("repaired.scn");
+    answers_->chosenFile = QString::fromStdString(repaired);
+    Trigger(form_->miSaveScenarioAs);
+    QVERIFY(ReadFile(repaired).find("Gone") == std::string::npos);
 }
 
 void FieldGridTest::pickingRandomStringSetsItsLength() {

@@ -53,6 +53,11 @@ void TMainForm::ShowFillTable() {
     fieldModel_->Clear();
     FillEngine& filler = document_->Filler();
     filler.BindTable(document_->Scenario().Tables().Items(cbTables->currentIndex()));
+    // Settings of columns the table no longer has go, so that each row shows its own column's
+    // setting and a save writes the repaired scenario.
+    if (filler.DropOrphanSettings()) {
+        SetModified(true);
+    }
     TFillTable& table = *filler.CurrentTable();
     fieldModel_->ShowTable(&filler);
     sgFields->setCurrentIndex(fieldModel_->index(0, colFillMethod));
