@@ -13,9 +13,9 @@ namespace {
 // A ctid walk reads this many heap blocks per query at first, more while they come back sparse.
 constexpr long kFirstSpan = 64;
 constexpr long kMaxSpan = 8192;
-// Records a walk by key reads ahead in a fill run: the size of its update batches, and the
-// memory it holds.
-constexpr std::size_t kReadAhead = 5000;
+// Records a walk by key reads ahead in a fill run: the size of its update batches (the writer's
+// batch, since each costs a temporary table and a statement more) and the memory it holds.
+constexpr std::size_t kReadAhead = 20000;
 
 long BlockOf(const std::string& ctid) {
     return ctid.size() > 1 ? std::strtol(ctid.c_str() + 1, nullptr, 10) : 0;
