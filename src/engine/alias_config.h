@@ -14,7 +14,7 @@ namespace rowsmith {
 struct AliasConfig {
     // The alias as the configuration spells it (the section name).
     std::string name;
-    // The DRIVER key in upper case: "SQLITE" or "POSTGRESQL".
+    // The DRIVER key in upper case: "SQLITE", "POSTGRESQL", "MARIADB" or "MYSQL".
     std::string driver;
     // SQLITE: PATH, resolved against the configuration file's folder when relative.
     std::string path;
@@ -25,6 +25,11 @@ struct AliasConfig {
     std::string user;
     std::optional<std::string> password;
     std::string schema = "public";
+    // MARIADB: the same keys but SCHEMA, and SOCKET, the server's Unix socket.
+    std::string socket;
+    // LOCK TIMEOUT in seconds: how long a write waits for another program's lock; empty for the
+    // driver's default.
+    std::string lockTimeout;
     // The folder of the configuration file the alias came from; empty for the built-in Demo.
     std::string configFolder;
     // The built-in Demo alias, whose database is created on first use.
