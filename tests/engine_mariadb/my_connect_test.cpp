@@ -101,7 +101,7 @@ TEST_F(MyDriverTest, IdentifiersWithBackquotesAndBlanks) {
 }
 
 // Pages follow the primary key, else a unique key of NOT NULL columns; a table with neither is
-// appended to and counted, but refused for anything that must find a record again.
+// read by position, but refused for changes, which must find a record again for certain.
 TEST_F(MyDriverTest, WalksByTheKeyItCanFindRecordsBy) {
     db_->Execute("CREATE TABLE pk (a integer, b integer, v text, PRIMARY KEY (b, a))");
     db_->Execute("INSERT INTO pk VALUES (2, 1, 'x'), (1, 2, 'y'), (1, 1, 'z'), (3, 1, 'w')");
@@ -131,13 +131,22 @@ TEST_F(MyDriverTest, WalksByTheKeyItCanFindRecordsBy) {
     db_->Execute("CREATE TABLE loose (v text)");
     auto loose = Open("loose");
     loose->Insert({std::string("one")}, {true});
-    EXPECT_EQ(loose->Count(), 1);
+    loose->Insert({std::string("two")}, {true});
+    EXPECT_EQ(loose->Count(), 2);
+    const std::vector<Record> firstOfLoose = loose->ReadPage(nullptr, 1);
+    ASSERT_EQ(firstOfLoose.size(), 1u);
+    const std::vector<Record> restOfLoose = loose->ReadPage(&firstOfLoose[0].key, 10);
+    ASSERT_EQ(restOfLoose.size(), 1u);
+    EXPECT_EQ(std::get<std::string>(restOfLoose[0].values[0]), "two");
+    RecordKey looseKey = loose->LastInsertKey();
     try {
-        loose->ReadPage(nullptr, 10);
-        ADD_FAILURE() << "a table without a key was walked";
+        loose->Update(looseKey, {std::string("three")}, {true});
+        ADD_FAILURE() << "a record of a table without a key was changed";
     } catch (const EDBEngineError& error) {
         EXPECT_NE(std::string(error.what()).find("Give it a primary key"), std::string::npos);
     }
+    EXPECT_THROW(loose->Delete(looseKey), EDBEngineError);
+    EXPECT_EQ(db_->QueryValue("SELECT group_concat(v ORDER BY v) FROM loose"), "one,two");
 }
 
 }  // namespace

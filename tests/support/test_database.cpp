@@ -171,8 +171,8 @@ END $$)sql";
 };
 
 // A database of its own on the private MariaDB server, dropped again with everything in it. The
-// test connection reads double quotes as identifier quotes, so tests share their SQL with the
-// other engines.
+// test connection reads double quotes as identifier quotes and || as concatenation, so tests
+// share their SQL with the other engines.
 class MariaDbBackend : public TestDatabase::Backend {
 public:
     MariaDbBackend() {
@@ -182,7 +182,8 @@ public:
         Run("DROP DATABASE IF EXISTS " + name_);
         Run("CREATE DATABASE " + name_);
         Run("USE " + name_);
-        Run("SET SESSION sql_mode = CONCAT(@@sql_mode, ',ANSI_QUOTES')");
+        Run("SET SESSION sql_mode = CONCAT(@@sql_mode, ',ANSI_QUOTES,PIPES_AS_CONCAT'),"
+            " max_recursive_iterations = 100000000");
     }
     ~MariaDbBackend() override {
         // Connections that a driver object still holds would keep the database's tables locked.

@@ -10,6 +10,11 @@ namespace {
 
 const char* const kRecordGone = "Record not found: it was changed or deleted by another user";
 
+std::int64_t Position(const RecordKey& key) {
+    const auto* position = key.parts.empty() ? nullptr : std::get_if<std::int64_t>(&key.parts[0]);
+    return position != nullptr ? *position : 0;
+}
+
 std::string Text(const FieldValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) {
         return *text;
@@ -89,8 +94,8 @@ void MariaDbTable::RequireKey() const {
     if (keyColumns_.empty()) {
         throw EDBEngineError("Table '" + target_.name +
                              "' has neither a primary key nor a unique key of NOT NULL columns, "
-                             "so its records cannot be found again to be read, changed or "
-                             "deleted. Give it a primary key");
+                             "so its records cannot be found again to be changed or deleted. "
+                             "Give it a primary key");
     }
 }
 
@@ -136,18 +141,43 @@ std::vector<Record> MariaDbTable::Select(const std::string& tail,
     return records;
 }
 
-std::vector<Record> MariaDbTable::ReadPage(const RecordKey* after, std::size_t limit) {
-    RequireKey();
-    const std::string limitText = " LIMIT " + std::to_string(limit);
-    if (after == nullptr) {
-        return Select(orderBy_ + limitText, {});
+// A table without a key is read by position, the only order it has; its key is the position.
+std::vector<Record> MariaDbTable::ReadByPosition(std::int64_t first, std::size_t limit) {
+    std::vector<Record> page =
+        Select(" LIMIT " + std::to_string(limit) + " OFFSET " + std::to_string(first), {});
+    for (Record& record : page) {
+        record.key.parts.assign(1, first++);
     }
-    return Select(" WHERE " + KeyCondition(">") + orderBy_ + limitText, after->parts);
+    return page;
+}
+
+std::vector<Record> MariaDbTable::ReadPage(const RecordKey* after, std::size_t limit) {
+    if (keyColumns_.empty()) {
+        return ReadByPosition(after == nullptr ? 0 : Position(*after) + 1, limit);
+    }
+    if (after == nullptr) {
+        movedKeys_.clear();
+    }
+    // Enough rows that the page is full even when every moved record lies within it.
+    const std::string limitText = " LIMIT " + std::to_string(limit + movedKeys_.size());
+    std::vector<Record> page =
+        after == nullptr
+            ? Select(orderBy_ + limitText, {})
+            : Select(" WHERE " + KeyCondition(">") + orderBy_ + limitText, after->parts);
+    if (!movedKeys_.empty()) {
+        std::erase_if(
+            page, [&](const Record& record) { return movedKeys_.count(record.key.parts) != 0; });
+    }
+    if (page.size() > limit) {
+        page.resize(limit);
+    }
+    return page;
 }
 
 bool MariaDbTable::ReadRecord(const RecordKey& key, Record& record) {
-    RequireKey();
-    std::vector<Record> records = Select(" WHERE " + KeyCondition("="), key.parts);
+    std::vector<Record> records = keyColumns_.empty()
+                                      ? ReadByPosition(Position(key), 1)
+                                      : Select(" WHERE " + KeyCondition("="), key.parts);
     if (records.empty()) {
         return false;
     }
@@ -155,18 +185,21 @@ bool MariaDbTable::ReadRecord(const RecordKey& key, Record& record) {
     return true;
 }
 
-// Updates move a record only when they change its key, which the walk's key follows.
+// A new walk meets the records that earlier updates moved ahead again.
 bool MariaDbTable::SeekRecord(const RecordKey& key, Record& record) {
+    movedKeys_.clear();
     return ReadRecord(key, record);
 }
 
 bool MariaDbTable::SeekPosition(std::int64_t position, std::int64_t count, Record& record) {
-    RequireKey();
+    movedKeys_.clear();
     if (position < 0) {
         return false;
     }
     std::vector<Record> records;
-    if (count >= 0 && position >= count / 2) {
+    if (keyColumns_.empty()) {
+        records = ReadByPosition(position, 1);
+    } else if (count >= 0 && position >= count / 2) {
         if (position >= count) {
             return false;
         }
@@ -229,7 +262,10 @@ void MariaDbTable::Insert(const std::vector<FieldValue>& values,
 }
 
 RecordKey MariaDbTable::LastInsertKey() {
-    RequireKey();
+    // Without a key, an appended record comes last in the table's order.
+    if (keyColumns_.empty()) {
+        return RecordKey{{Count() - 1}};
+    }
     if (!lastKey_) {
         throw EDBEngineError("The appended record cannot be found again");
     }
@@ -259,11 +295,16 @@ void MariaDbTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     if (writer_->Link().AffectedRows() == 0) {
         throw EDBEngineError(kRecordGone);
     }
+    const std::vector<FieldValue> before = key.parts;
     for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
         const std::size_t column = keyColumns_[i];
         if (column < assigned.size() && assigned[column]) {
             key.parts[i] = values[column];
         }
+    }
+    // A record moved ahead of the walk would otherwise be met a second time.
+    if (key.parts != before) {
+        movedKeys_.insert(key.parts);
     }
 }
 

@@ -1,10 +1,13 @@
 // MariaDbTable: one table of a MariaDB database behind the driver boundary. Records are walked in
 // primary-key order, else in the order of a unique key of not-null columns, a page at a time; a
-// table with neither has no way to find a record again and is only appended to and counted.
+// table with neither is read by position, but refused for changes and deletions: nothing could
+// find one of its records again for certain. A
+// record whose key an update moved ahead of the walk is not met a second time.
 #pragma once
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +42,7 @@ private:
     void RequireKey() const;
     // "(k1, k2) op (?, ?)" on the key columns.
     std::string KeyCondition(const char* op) const;
+    std::vector<Record> ReadByPosition(std::int64_t first, std::size_t limit);
     std::vector<Record> Select(const std::string& tail, const std::vector<FieldValue>& params);
     MyValues KeyParams(const RecordKey& key) const;
 
@@ -56,6 +60,8 @@ private:
     std::string insertSql_;
     MyValues insertValues_;
     std::optional<RecordKey> lastKey_;
+    // Keys that updates of the current walk gave records; the walk's later pages skip them.
+    std::set<std::vector<FieldValue>> movedKeys_;
 };
 
 }  // namespace rowsmith
