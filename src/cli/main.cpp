@@ -88,10 +88,11 @@ void PrintList(const std::vector<std::string>& list) {
 void Run(const CliOptions& options) {
     DatabaseSession& session = DatabaseSession::Instance();
     if (!options.aliasesFile.empty()) {
-        if (!std::ifstream(options.aliasesFile).is_open()) {
-            throw Exception("Cannot open file " + options.aliasesFile);
-        }
         session.SetConfigFile(options.aliasesFile);
+        // Read it now, so that a file that cannot be read (a folder, no permission) stops every
+        // command, also one that never reaches a database, instead of passing for no aliases.
+        std::vector<std::string> aliases;
+        session.ListAliases(aliases);
     }
     session.SetLoginHandler(AskLoginOnTerminal);
 

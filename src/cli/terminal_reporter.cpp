@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "text/printable.h"
+
 namespace rowsmith {
 
 namespace {
@@ -21,7 +23,8 @@ TerminalReporter::TerminalReporter(Style style, std::FILE* out)
     : style_(style), out_(out), runStart_(Clock::now()) {}
 
 void TerminalReporter::SetStatus(const std::string& caption, bool repaintNow) {
-    caption_ = caption;
+    // A table name may hold bytes that would garble the line or move the terminal's cursor.
+    caption_ = PrintableText(caption);
     // The fill asks for a repaint before each table; the check does not.
     if (repaintNow) {
         ++filledTables_;

@@ -71,7 +71,7 @@ std::vector<AliasConfig> ReadAliasConfigs(const std::string& configFile) {
     if (!configFile.empty()) {
         std::error_code ignored;
         const fs::path folder = fs::absolute(configFile, ignored).parent_path();
-        const IniFile ini = IniFile::Load(configFile);
+        const IniFile ini = IniFile::Read(configFile);
         for (const auto& section : ini.Sections()) {
             aliases.push_back(ReadAlias(ini, section, folder));
             demoDefined = demoDefined || SameNameIgnoringCase(section, kDemoAlias);

@@ -35,7 +35,8 @@ struct AliasConfig {
 std::string FindAliasConfigFile();
 
 // The aliases of the file in file order, then Demo unless the file defines that name (letter
-// case aside). An empty path or a file that does not exist gives Demo alone.
+// case aside). An empty path gives Demo alone; a file that cannot be read (missing, a folder, no
+// permission) raises EFOpenError rather than passing for a configuration without aliases.
 std::vector<AliasConfig> ReadAliasConfigs(const std::string& configFile);
 
 // The built-in alias Demo: $XDG_DATA_HOME/rowsmith/demo.sqlite (~/.local/share when unset).

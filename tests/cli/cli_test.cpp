@@ -1,8 +1,11 @@
 // rowsmith-fill, run as a program on scenarios and databases in a temporary folder.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +14,8 @@
 
 namespace rowsmith::test {
 namespace {
+
+using namespace std::string_literals;
 
 struct RunResult {
     int status = -1;
@@ -164,6 +169,58 @@ TEST_P(CliTest, ListsAliasesAndTables) {
     const RunResult unknown = Run("--list-tables NoSuchAlias " + Aliases());
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.LastErrorLine().rfind("rowsmith-fill: ", 0), 0u);
+}
+
+// A folder or an unreadable file given as --aliases used to pass for a configuration without
+// aliases, so that a scenario on Demo filled the demo database and the run ended with status 0.
+TEST_P(CliTest, AnAliasFileThatCannotBeReadIsRefused) {
+    const std::string scenario = db.Folder().File("demo.scn");
+    WriteFile(scenario,
+              "[Main]\r\nAliasName=Demo\r\nTables=parts\r\n\r\n[Table parts]\r\n"
+              "FieldMethod=1\r\nRecCount=1\r\nFields=\r\n\r\n");
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {db.Folder().Path(), "Is a directory"},
+        {db.Folder().File("missing.ini"), "No such file or directory"},
+    };
+    if (geteuid() != 0) {  // root reads every file
+        const std::string locked = db.Folder().File("locked.ini");
+        WriteFile(locked, "[Test]\nDRIVER=SQLITE\nPATH=x.sqlite\n");
+        chmod(locked.c_str(), 0);
+        cases.emplace_back(locked, "Permission denied");
+    }
+    for (const auto& [file, reason] : cases) {
+        for (const std::string command : {"", "--list-aliases ", "--check "}) {
+            const std::string args = command + "--aliases '" + file + "'" +
+                                     (command == "--list-aliases " ? "" : " '" + scenario + "'");
+            const RunResult result = Run(args);
+            EXPECT_EQ(result.status, 1) << args;
+            EXPECT_EQ(result.LastErrorLine(),
+                      "rowsmith-fill: Cannot open file " + file + ": " + reason + ".")
+                << args;
+            EXPECT_EQ(result.out, "") << args;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(db.Folder().File("rowsmith/demo.sqlite")));
+}
+
+// Editors may start a UTF-8 file with a byte-order mark: the configuration used to read as empty.
+TEST_P(CliTest, AnAliasFileWithAByteOrderMarkReads) {
+    const std::string config = db.Folder().File("bom.ini");
+    WriteFile(config, "\xEF\xBB\xBF" + ReadFile(db.ConfigFile()));
+    const RunResult result = Run("--list-aliases --aliases '" + config + "'");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Demo\n" + db.Alias() + "\n");
+}
+
+// Names and values from a scenario reach messages: a zero byte used to cut the message short,
+// invalid UTF-8 and control characters went to the terminal as they were.
+TEST_P(CliTest, BytesFromFilesAreEscapedInMessages) {
+    const std::string scenario = db.Folder().File("odd.scn");
+    WriteFile(scenario, "[Main]\r\nAliasName=Te\0st\x1b[2J\xff\r\nTables=t\r\n\r\n"s);
+    const RunResult result = Run(Aliases() + " '" + scenario + "'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.LastErrorLine(),
+              "rowsmith-fill: Unknown database alias 'Te\\x00st\\x1B[2J\\xFF'");
 }
 
 TEST_P(CliTest, ALoginNobodyCanAnswerIsTheLoginError) {
