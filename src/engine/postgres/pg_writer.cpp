@@ -103,6 +103,16 @@ void PgWriter::Open(PgTarget& target) {
     }
 }
 
+void PgWriter::OpenFor(PgTarget& target) {
+    try {
+        Open(target);
+    } catch (const EDBEngineError& failure) {
+        // Recover keeps the changes before this one, or raises the failure when there are none.
+        Recover(failure);
+        throw;
+    }
+}
+
 void PgWriter::FinishCopy() {
     heldLine_ = copyText_.size();
     SendPending();
@@ -131,6 +141,9 @@ void PgWriter::Insert(const std::shared_ptr<PgTarget>& target, const std::string
     if (!sameRun && link_->Copying()) {
         Guarded([&] { FinishCopy(); });
     }
+    if (!sameRun) {
+        OpenFor(*target);
+    }
     Guarded([&] {
         // The row joins the steps before anything can fail, so a replay includes it.
         if (!sameRun) {
@@ -143,7 +156,6 @@ void PgWriter::Insert(const std::shared_ptr<PgTarget>& target, const std::string
         run.end = copyText_.size();
         ++changes_;
         if (!sameRun) {
-            Open(*target);
             link_->StartCopy("COPY " + target->table + " (" + columns + ") FROM STDIN");
         }
         if (heldLine_ - sent_ >= kSendChunk) {
@@ -163,10 +175,10 @@ PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::s
         return Run(statement);
     }
     PgResult result;
+    OpenFor(*target);
     Guarded([&] {
         steps_.push_back(std::move(statement));
         ++changes_;
-        Open(*target);
         result = Run(std::get<Statement>(steps_.back()));
     });
     if (changes_ >= kBatchChanges) {
@@ -222,7 +234,8 @@ void PgWriter::Recover(const EDBEngineError& failure) {
         }
     }
     if (steps.empty() || !link_->Alive()) {
-        throw failure;
+        // The failure being handled, as the class it has (a lock timeout, say).
+        throw;
     }
     try {
         Replay(steps, copyText);
