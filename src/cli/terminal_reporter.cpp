@@ -103,8 +103,9 @@ void TerminalReporter::PrintTableLine(bool completed) {
     }
     if (!completed) {
         // How many records stayed is the database's to say: a server that takes records in
-        // batches finds a failure only when it receives them.
-        std::fprintf(out_, "%s: stopped by an error\n", caption_.c_str());
+        // batches finds a failure only when it receives them. Why it stopped (an error, a stop
+        // request) is the last line's to say.
+        std::fprintf(out_, "%s: stopped\n", caption_.c_str());
         std::fflush(out_);
         return;
     }
