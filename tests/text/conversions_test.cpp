@@ -102,6 +102,11 @@ TEST_F(ConversionsTest, CommaSeparatorReadsAndWritesCommas) {
     EXPECT_EQ("4294967295", FormatGeneral(4294967295.0L));
     EXPECT_EQ("2,2", FormatGeneral(2.2L));
     EXPECT_EQ("1e+20", FormatGeneral(1e20L));
+    // Found by the number fuzzer: values the reader takes beyond a double's range were written
+    // as "inf" and "0", which do not read back.
+    EXPECT_EQ("1,18973149535723e+4932", FormatGeneral(LDBL_MAX));
+    EXPECT_EQ("-1e+400", FormatGeneral(StrToFloat("-1E400")));
+    EXPECT_EQ("2,5e-4000", FormatGeneral(StrToFloat("2,5e-4000")));
 }
 
 // The hand-made common case must write the same digits as the library's general formatting.
