@@ -51,8 +51,8 @@ template <typename Action>
 void PgWriter::Guarded(Action action) {
     try {
         action();
-    } catch (const EDBEngineError& failure) {
-        Recover(failure);
+    } catch (const EDBEngineError&) {
+        Recover();
     }
 }
 
@@ -106,9 +106,9 @@ void PgWriter::Open(PgTarget& target) {
 void PgWriter::OpenFor(PgTarget& target) {
     try {
         Open(target);
-    } catch (const EDBEngineError& failure) {
+    } catch (const EDBEngineError&) {
         // Recover keeps the changes before this one, or raises the failure when there are none.
-        Recover(failure);
+        Recover();
         throw;
     }
 }
@@ -221,7 +221,7 @@ void PgWriter::Commit() {
     Forget();
 }
 
-void PgWriter::Recover(const EDBEngineError& failure) {
+void PgWriter::Recover() {
     const std::vector<Step> steps = std::move(steps_);
     const std::string copyText = std::move(copyText_);
     Forget();

@@ -94,8 +94,9 @@ private:
     void Commit();
     // Rolls back and replays the transaction's steps; raises the first failure, or returns
     // with everything committed when the replay succeeds. REQUIRES: called from the handler of
-    // `failure`, which it raises again as it is when there is nothing to replay.
-    void Recover(const EDBEngineError& failure);
+    // the failure, which it raises again as it is (a lock timeout, say) when there is nothing to
+    // replay.
+    void Recover();
     void Replay(const std::vector<Step>& steps, const std::string& copyText);
     void Attempt(const Statement& statement);
     PgResult Run(const Statement& statement);
