@@ -141,7 +141,11 @@ const char* UsageText() {
            "  --help          print this help\n"
            "  --version       print the version\n"
            "\n"
-           "Exit status: 0 success, 1 error, 2 wrong usage.\n";
+           "SIGINT or SIGTERM stops a fill after the record being written, keeping the\n"
+           "records written so far.\n"
+           "\n"
+           "Exit status: 0 success, 1 error, 2 wrong usage, 130 or 143 stopped by SIGINT or\n"
+           "SIGTERM.\n";
 }
 
 }  // namespace rowsmith

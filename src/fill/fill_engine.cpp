@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/fill_run_scope.h"
+#include "fill/fill_stopped.h"
 #include "model/fill_methods.h"
 #include "text/errors.h"
 #include "text/text_helpers.h"
@@ -135,6 +136,11 @@ void FillEngine::Reported(TableWork work, const std::function<void()>& step) {
 }
 
 void FillEngine::FillUp() {
+    // A stop request is for this run only.
+    struct ClearStop {
+        std::atomic<bool>& requested;
+        ~ClearStop() { requested.store(false, std::memory_order_relaxed); }
+    } clearStop{stopRequested_};
     CheckAllValues();
     BindEachTable([this] { FillTable(); });
 }
@@ -145,6 +151,10 @@ void FillEngine::FillTable() {
 
 void FillEngine::WriteRecords() {
     TFillTable& table = Current();
+    if (stopRequested_.load(std::memory_order_relaxed)) {
+        // Before anything of the table is written, emptying included.
+        throw EFillStopped(table.TableName(), 0);
+    }
     if (fixedSeed_) {
         random_.SetRandomSeed(*fixedSeed_);
     } else {
@@ -182,6 +192,11 @@ void FillEngine::WriteRecords() {
 
     bool pastEnd = false;
     for (std::int32_t pass = 0; pass < recCount; ++pass) {
+        // The boundary between records: what was posted is committed, nothing is half written.
+        if (stopRequested_.load(std::memory_order_relaxed)) {
+            run.Finish();
+            throw EFillStopped(table.TableName(), pass);
+        }
         StartRecord(method, pastEnd);
         WriteColumns();
         workTable_.Post();

@@ -7,6 +7,7 @@
 // through a FillReporter. Every error is raised to the caller; records posted before it stay.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -90,6 +91,12 @@ public:
     // Checks every value, then fills every table of the scenario in order and binds the table
     // that was current before again, also when a fill fails.
     void FillUp();
+    // Asks a running FillUp to stop at the next record boundary: it commits the records posted
+    // so far and raises EFillStopped, naming the table and how many of its records were kept.
+    // Safe to call from another thread and from a signal handler (it is one lock-free atomic
+    // store). A request made before FillUp reaches its first table stops it there, before that
+    // table is emptied; FillUp clears the request on its way out.
+    void RequestStop() noexcept { stopRequested_.store(true, std::memory_order_relaxed); }
     // Fills the table bound at the moment, telling the reporter from its start to its finish.
     // REQUIRES: a current table, open on the work table.
     void FillTable();
@@ -131,6 +138,8 @@ private:
     RandomSource random_;
     std::optional<std::uint32_t> fixedSeed_;
     std::vector<ColumnPlan> plan_;
+    std::atomic<bool> stopRequested_{false};
+    static_assert(std::atomic<bool>::is_always_lock_free, "RequestStop must be signal-safe");
 };
 
 }  // namespace rowsmith

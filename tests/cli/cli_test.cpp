@@ -1,8 +1,15 @@
 // rowsmith-fill, run as a program on scenarios and databases in a temporary folder.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <thread>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +18,8 @@
 
 namespace rowsmith::test {
 namespace {
+
+using namespace std::string_literals;
 
 struct RunResult {
     int status = -1;
@@ -48,6 +57,43 @@ protected:
     }
 
     std::string Aliases() const { return "--aliases '" + db.ConfigFile() + "'"; }
+
+    // Starts rowsmith-fill as Run does, sends it `signal` after `delay`, and waits for its end.
+    RunResult RunAndSignal(const std::vector<std::string>& args, int signal,
+                           std::chrono::milliseconds delay) {
+        const std::string out = db.Folder().File("stdout.txt");
+        const std::string err = db.Folder().File("stderr.txt");
+        const pid_t child = fork();
+        if (child == 0) {
+            if (chdir(db.Folder().Path().c_str()) != 0) {
+                _exit(125);
+            }
+            setenv("XDG_DATA_HOME", db.Folder().Path().c_str(), 1);
+            setenv("XDG_CONFIG_HOME", db.Folder().Path().c_str(), 1);
+            const int in = open("/dev/null", O_RDONLY);
+            const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(in, 0);
+            dup2(outFd, 1);
+            dup2(errFd, 2);
+            std::vector<char*> argv{const_cast<char*>(ROWSMITH_FILL_PATH)};
+            for (const std::string& arg : args) {
+                argv.push_back(const_cast<char*>(arg.c_str()));
+            }
+            argv.push_back(nullptr);
+            execv(ROWSMITH_FILL_PATH, argv.data());
+            _exit(126);
+        }
+        std::this_thread::sleep_for(delay);
+        kill(child, signal);
+        int raw = 0;
+        waitpid(child, &raw, 0);
+        RunResult result;
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -WTERMSIG(raw);
+        result.out = ReadFile(out);
+        result.err = ReadFile(err);
+        return result;
+    }
 
     // A scenario of one table whose columns are given as name, method and value.
     std::string WriteScenario(const std::string& table, int tableMethod, int recCount,
@@ -204,6 +250,89 @@ TEST_P(CliTest, ListsAliasesAndTables) {
     const RunResult unknown = Run("--list-tables NoSuchAlias " + Aliases());
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.LastErrorLine().rfind("rowsmith-fill: ", 0), 0u);
+}
+
+// SIGINT and SIGTERM used to end a fill at once, saying nothing and losing the records posted
+// since the last commit. Now the fill stops after the record being written, commits, says which
+// table it was filling and how many of its records were kept, and exits with 130 or 143.
+TEST_P(CliTest, ASignalStopsTheFillKeepingWhatWasWritten) {
+    db.Execute("CREATE TABLE first (id INTEGER PRIMARY KEY)");
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER, s VARCHAR(20))");
+    const std::string scenario = db.Folder().File("endless.scn");
+    WriteFile(scenario,
+              "[Main]\r\nAliasName=" + db.Alias() +
+                  "\r\nTables=first,t\r\n\r\n"
+                  "[Table first]\r\nFieldMethod=0\r\nRecCount=7\r\nFields=id\r\n\r\n"
+                  "[Field first.id]\r\nFillMethod=5\r\nFillValue=\r\n\r\n"
+                  "[Table t]\r\nFieldMethod=0\r\nRecCount=2147483647\r\nFields=id,n,s\r\n\r\n"
+                  "[Field t.id]\r\nFillMethod=0\r\nFillValue=\r\n\r\n"
+                  "[Field t.n]\r\nFillMethod=3\r\nFillValue=1-100\r\n\r\n"
+                  "[Field t.s]\r\nFillMethod=6\r\nFillValue=12\r\n\r\n");
+    for (const int signal : {SIGINT, SIGTERM}) {
+        // Long enough to pass a periodic commit, so that records wait for the last one.
+        const RunResult result = RunAndSignal({"--aliases", db.ConfigFile(), scenario}, signal,
+                                              std::chrono::milliseconds(1800));
+        EXPECT_EQ(result.status, 128 + signal) << result.err;
+        const std::string count = db.QueryValue("SELECT count(*) FROM t");
+        EXPECT_GT(std::stoll(count), 0);
+        EXPECT_EQ(result.LastErrorLine(), "rowsmith-fill: Filling stopped in table \"t\" after " +
+                                              count + " records, which are kept.");
+        EXPECT_NE(result.err.find("first: 7 records"), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("t: stopped\n"), std::string::npos) << result.err;
+        EXPECT_EQ(db.QueryValue("SELECT count(*) FROM first"), "7");
+    }
+}
+
+// A folder or an unreadable file given as --aliases used to pass for a configuration without
+// aliases, so that a scenario on Demo filled the demo database and the run ended with status 0.
+TEST_P(CliTest, AnAliasFileThatCannotBeReadIsRefused) {
+    const std::string scenario = db.Folder().File("demo.scn");
+    WriteFile(scenario,
+              "[Main]\r\nAliasName=Demo\r\nTables=parts\r\n\r\n[Table parts]\r\n"
+              "FieldMethod=1\r\nRecCount=1\r\nFields=\r\n\r\n");
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {db.Folder().Path(), "Is a directory"},
+        {db.Folder().File("missing.ini"), "No such file or directory"},
+    };
+    if (geteuid() != 0) {  // root reads every file
+        const std::string locked = db.Folder().File("locked.ini");
+        WriteFile(locked, "[Test]\nDRIVER=SQLITE\nPATH=x.sqlite\n");
+        chmod(locked.c_str(), 0);
+        cases.emplace_back(locked, "Permission denied");
+    }
+    for (const auto& [file, reason] : cases) {
+        for (const std::string command : {"", "--list-aliases ", "--check "}) {
+            const std::string args = command + "--aliases '" + file + "'" +
+                                     (command == "--list-aliases " ? "" : " '" + scenario + "'");
+            const RunResult result = Run(args);
+            EXPECT_EQ(result.status, 1) << args;
+            EXPECT_EQ(result.LastErrorLine(),
+                      "rowsmith-fill: Cannot open file " + file + ": " + reason + ".")
+                << args;
+            EXPECT_EQ(result.out, "") << args;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(db.Folder().File("rowsmith/demo.sqlite")));
+}
+
+// Editors may start a UTF-8 file with a byte-order mark: the configuration used to read as empty.
+TEST_P(CliTest, AnAliasFileWithAByteOrderMarkReads) {
+    const std::string config = db.Folder().File("bom.ini");
+    WriteFile(config, "\xEF\xBB\xBF" + ReadFile(db.ConfigFile()));
+    const RunResult result = Run("--list-aliases --aliases '" + config + "'");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Demo\n" + db.Alias() + "\n");
+}
+
+// Names and values from a scenario reach messages: a zero byte used to cut the message short,
+// invalid UTF-8 and control characters went to the terminal as they were.
+TEST_P(CliTest, BytesFromFilesAreEscapedInMessages) {
+    const std::string scenario = db.Folder().File("odd.scn");
+    WriteFile(scenario, "[Main]\r\nAliasName=Te\0st\x1b[2J\xff\r\nTables=t\r\n\r\n"s);
+    const RunResult result = Run(Aliases() + " '" + scenario + "'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.LastErrorLine(),
+              "rowsmith-fill: Unknown database alias 'Te\\x00st\\x1B[2J\\xFF'");
 }
 
 TEST_P(CliTest, ALoginNobodyCanAnswerIsTheLoginError) {

@@ -204,6 +204,11 @@ TestDatabase::~TestDatabase() {
     backend_.reset();
 }
 
+void TestDatabase::AddAliasKey(const std::string& line) {
+    WriteFile(configFile_, ReadFile(configFile_) + line + "\n");
+    DatabaseSession::Instance().SetConfigFile(configFile_);
+}
+
 std::string TestDatabase::AutoIncKeyType() const {
     return engine_ == TestEngine::SQLite ? "INTEGER PRIMARY KEY" : "SERIAL PRIMARY KEY";
 }

@@ -51,8 +51,8 @@ template <typename Action>
 void PgWriter::Guarded(Action action) {
     try {
         action();
-    } catch (const EDBEngineError& failure) {
-        Recover(failure);
+    } catch (const EDBEngineError&) {
+        Recover();
     }
 }
 
@@ -103,6 +103,16 @@ void PgWriter::Open(PgTarget& target) {
     }
 }
 
+void PgWriter::OpenFor(PgTarget& target) {
+    try {
+        Open(target);
+    } catch (const EDBEngineError&) {
+        // Recover keeps the changes before this one, or raises the failure when there are none.
+        Recover();
+        throw;
+    }
+}
+
 void PgWriter::FinishCopy() {
     heldLine_ = copyText_.size();
     SendPending();
@@ -125,6 +135,9 @@ void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::strin
     if (!sameRun && link_->Copying()) {
         Guarded([&] { FinishCopy(); });
     }
+    if (!sameRun) {
+        OpenFor(*target);
+    }
     Guarded([&] {
         // The row joins the steps before anything can fail, so a replay includes it.
         if (!sameRun) {
@@ -137,7 +150,6 @@ void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::strin
         run.end = copyText_.size();
         ++changes_;
         if (!sameRun) {
-            Open(*target);
             link_->StartCopy("COPY " + target->table + " (" + columns + ") FROM STDIN");
         }
         if (heldLine_ - sent_ >= kSendChunk) {
@@ -157,10 +169,10 @@ PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::s
         return Run(statement);
     }
     PgResult result;
+    OpenFor(*target);
     Guarded([&] {
         steps_.push_back(std::move(statement));
         ++changes_;
-        Open(*target);
         result = Run(std::get<Statement>(steps_.back()));
     });
     if (changes_ >= kBatchChanges) {
@@ -201,7 +213,7 @@ void PgWriter::Commit() {
     Forget();
 }
 
-void PgWriter::Recover(const EDBEngineError& failure) {
+void PgWriter::Recover() {
     const std::vector<Step> steps = std::move(steps_);
     const std::string copyText = std::move(copyText_);
     Forget();
@@ -214,7 +226,8 @@ void PgWriter::Recover(const EDBEngineError& failure) {
         }
     }
     if (steps.empty() || !link_->Alive()) {
-        throw failure;
+        // The failure being handled, as the class it has (a lock timeout, say).
+        throw;
     }
     try {
         Replay(steps, copyText);

@@ -86,12 +86,18 @@ private:
     void Guarded(Action action);
     void Reconnect();
     void Open(PgTarget& target);
+    // Opens the transaction and takes `target`'s lock before a change of it joins the steps, so
+    // that a lock that cannot be had is that change's failure: the changes before it are kept,
+    // and no replay waits for the lock a second time.
+    void OpenFor(PgTarget& target);
     void FinishCopy();
     void SendPending();
     void Commit();
     // Rolls back and replays the transaction's steps; raises the first failure, or returns
-    // with everything committed when the replay succeeds.
-    void Recover(const EDBEngineError& failure);
+    // with everything committed when the replay succeeds. REQUIRES: called from the handler of
+    // the failure, which it raises again as it is (a lock timeout, say) when there is nothing to
+    // replay.
+    void Recover();
     void Replay(const std::vector<Step>& steps, const std::string& copyText);
     void Attempt(const Statement& statement);
     PgResult Run(const Statement& statement);

@@ -11,8 +11,8 @@ namespace {
 
 class SqliteConnection : public Connection {
 public:
-    explicit SqliteConnection(const std::string& path)
-        : database_(std::make_shared<SqliteDatabase>(path)) {}
+    SqliteConnection(const std::string& path, int lockTimeoutMs)
+        : database_(std::make_shared<SqliteDatabase>(path, lockTimeoutMs)) {}
 
     // SQLite tables are no files of their own, so there is no extension to add.
     std::vector<std::string> ListTables([[maybe_unused]] bool withExtensions) override {
@@ -49,8 +49,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Connection> ConnectSqlite(const std::string& path) {
-    return std::make_unique<SqliteConnection>(path);
+std::unique_ptr<Connection> ConnectSqlite(const std::string& path, int lockTimeoutMs) {
+    return std::make_unique<SqliteConnection>(path, lockTimeoutMs);
 }
 
 }  // namespace rowsmith

@@ -20,8 +20,10 @@ namespace rowsmith {
 
 class SqliteDatabase {
 public:
-    // Opens an existing database file for reading and writing; throws EDBEngineError.
-    explicit SqliteDatabase(const std::string& path);
+    // Opens an existing database file for reading and writing; throws EDBEngineError. A
+    // statement waits up to `lockTimeoutMs` for another program's lock (0: as long as it takes)
+    // and then fails with ELockTimeout.
+    SqliteDatabase(const std::string& path, int lockTimeoutMs);
     // Commits what a run left pending, then closes.
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
@@ -48,15 +50,16 @@ public:
             CommitIfFree();
         }
     }
-    // Raises EDBEngineError with `message` after committing the writes before the failed one.
-    [[noreturn]] void FailWrite(std::string message);
+    // Raises EDBEngineError with `message` after committing the writes before the failed one;
+    // ELockTimeout when SQLite's result code `rc` says another program held the lock too long.
+    [[noreturn]] void FailWrite(std::string message, int rc);
 
     static constexpr int kWritesPerCheck = 4096;
     static constexpr std::chrono::seconds kCommitInterval{1};
-    // How long a write waits for another program's lock before it fails.
-    static constexpr int kBusyTimeoutMs = 3000;
 
 private:
+    // Sets the wait for other programs' locks back to the alias's LOCK TIMEOUT.
+    void WaitForLocks();
     void Begin();
     void Commit();
     // The periodic commit: it does not wait for other programs' readers, and when one is still
@@ -65,6 +68,7 @@ private:
     [[noreturn]] void AbandonTransaction();
 
     sqlite3* db_ = nullptr;
+    int lockTimeoutMs_;
     int runDepth_ = 0;
     bool inTransaction_ = false;
     int pendingWrites_ = 0;

@@ -24,11 +24,13 @@ namespace rowsmith {
 
 void TMainForm::ConnectCommands() {
     const auto bind = [this](QAction* item, QToolButton* button, void (TMainForm::*command)()) {
+        // The command's error is shown before it could unwind through Qt (see RunHandler).
+        const auto run = [this, command] { RunHandler([this, command] { (this->*command)(); }); };
         if (item != nullptr) {
-            connect(item, &QAction::triggered, this, command);
+            connect(item, &QAction::triggered, this, run);
         }
         if (button != nullptr) {
-            connect(button, &QToolButton::clicked, this, command);
+            connect(button, &QToolButton::clicked, this, run);
         }
     };
     bind(miNewScenario, siNewScenario, &TMainForm::NewScenario);
