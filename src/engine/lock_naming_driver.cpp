@@ -29,6 +29,12 @@ public:
     bool ReadRecord(const RecordKey& key, Record& record) override {
         return Named([&] { return driver_->ReadRecord(key, record); });
     }
+    bool SeekRecord(const RecordKey& key, Record& record) override {
+        return Named([&] { return driver_->SeekRecord(key, record); });
+    }
+    bool SeekPosition(std::int64_t position, std::int64_t count, Record& record) override {
+        return Named([&] { return driver_->SeekPosition(position, count, record); });
+    }
     void Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) override {
         Named([&] { driver_->Insert(values, assigned); });
     }

@@ -197,7 +197,7 @@ TEST_P(CliTest, WhatTheLinesOnStandardErrorSay) {
     const std::string duplicate = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"code", "1", "q"}});
     const RunResult stopped = Run(Aliases() + " '" + duplicate + "'");
     EXPECT_EQ(stopped.status, 1);
-    EXPECT_EQ(stopped.err.rfind("t: stopped by an error\nrowsmith-fill: ", 0), 0u) << stopped.err;
+    EXPECT_EQ(stopped.err.rfind("t: stopped\nrowsmith-fill: ", 0), 0u) << stopped.err;
 
     const std::string negative = WriteScenario("t", 0, -1, {{"id", "0", ""}, {"code", "0", ""}});
     const RunResult refused = Run(Aliases() + " '" + negative + "'");

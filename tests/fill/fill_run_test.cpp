@@ -219,14 +219,22 @@ TEST_P(FillRunTest, ATableMayBeItsOwnMaster) {
 // A listener that asks the engine to stop once `stopAt` records of the run were written, as the
 // window's Esc or rowsmith-fill's signal handler does.
 struct StoppingReporter : RecordingReporter {
-    void StepProgress() override {
-        RecordingReporter::StepProgress();
+    void WritingStarted(std::int64_t records) override {
+        RecordingReporter::WritingStarted(records);
+        before = steps;
+    }
+    void RecordsWritten(std::int64_t count) override {
+        RecordingReporter::RecordsWritten(count);
+        steps = before + count;
         if (steps == stopAt) {
             engine->RequestStop();
         }
     }
     FillEngine* engine = nullptr;
-    int stopAt = 0;
+    std::int64_t stopAt = 0;
+    // Records written in the run so far, over its tables, and before the current table.
+    std::int64_t steps = 0;
+    std::int64_t before = 0;
 };
 
 // A stop request ends the fill after the record being written: the posted records are committed
