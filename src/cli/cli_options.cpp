@@ -79,6 +79,8 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             if (options.aliasesFile.empty()) {
                 throw UsageError("--aliases needs a file name");
             }
+        } else if (arg == "--dry-run") {
+            options.dryRun = true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
         } else if (arg == "--check") {
@@ -96,6 +98,9 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
         }
     }
 
+    if (options.dryRun && options.command != CliOptions::Command::Fill) {
+        throw UsageError("--dry-run goes with a fill only");
+    }
     switch (options.command) {
         case CliOptions::Command::Help:
         case CliOptions::Command::Version:
@@ -123,7 +128,8 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
 }
 
 const char* UsageText() {
-    return "Usage: rowsmith-fill [--seed N] [--check] [--quiet] [--aliases FILE] SCENARIO.scn\n"
+    return "Usage: rowsmith-fill [--seed N] [--check | --dry-run] [--quiet] [--aliases FILE] "
+           "SCENARIO.scn\n"
            "       rowsmith-fill --list-aliases [--aliases FILE]\n"
            "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
            "       rowsmith-fill --help | --version\n"
@@ -133,6 +139,8 @@ const char* UsageText() {
            "  --seed N        seed every table's random values with N (0 to 4294967295)\n"
            "                  instead of the clock, so a run can be repeated\n"
            "  --check         only check the scenario's fill values; write nothing\n"
+           "  --dry-run       fill exactly as a real run would, then roll every write\n"
+           "                  back, leaving the database as it was\n"
            "  --quiet         print nothing but errors\n"
            "  --aliases FILE  read the alias configuration from FILE\n"
            "  --list-aliases  print the configured aliases\n"

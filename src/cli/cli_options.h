@@ -20,6 +20,8 @@ struct CliOptions {
     Command command = Command::Fill;
     std::optional<std::uint32_t> seed;
     bool quiet = false;
+    // Fill as usual, then roll every write back.
+    bool dryRun = false;
     // Replaces the alias configuration lookup when not empty.
     std::string aliasesFile;
     // The scenario file (Fill, Check) or the alias (ListTables).

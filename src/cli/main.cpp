@@ -70,9 +70,13 @@ void RunScenario(const CliOptions& options) {
     TerminalReporter reporter(ReporterStyle(options), stderr);
     FillEngine engine(scenario, reporter);
     engine.SetFixedSeed(options.seed);
+    engine.SetDryRun(options.dryRun);
     if (options.command == CliOptions::Command::Check) {
         engine.CheckAllValues();
         reporter.FinishCheck();
+    } else if (options.dryRun) {
+        engine.FillUp();
+        reporter.FinishDryRun();
     } else {
         engine.FillUp();
         reporter.FinishFill();

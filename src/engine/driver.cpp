@@ -1,5 +1,7 @@
 #include "engine/driver.h"
 
+#include "engine/database_errors.h"
+
 namespace rowsmith {
 
 std::string QuoteIdentifier(const std::string& name) {
@@ -14,6 +16,10 @@ std::string QuoteIdentifier(const std::string& name) {
     }
     quoted += '"';
     return quoted;
+}
+
+void Connection::BeginDryRun() {
+    throw EDBEngineError("This database cannot do a dry run");
 }
 
 }  // namespace rowsmith

@@ -99,6 +99,14 @@ public:
     // write before it is committed before the error leaves the driver, and the failing one is not.
     virtual void BeginFillRun() = 0;
     virtual void EndFillRun() = 0;
+
+    // A dry run: every write from BeginDryRun to EndDryRun, fill runs and failing writes
+    // included, stays in one transaction that EndDryRun rolls back, so the database is left as it
+    // was. Reads in between see those writes, as they would in a real run. The drivers here
+    // implement it; one that cannot raises EDBEngineError from BeginDryRun.
+    virtual void BeginDryRun();
+    // Rolls back; raises the error of a failing rollback. Does nothing outside a dry run.
+    virtual void EndDryRun() {}
 };
 
 }  // namespace rowsmith

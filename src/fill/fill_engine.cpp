@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/dry_run_scope.h"
 #include "engine/fill_run_scope.h"
 #include "model/fill_methods.h"
 #include "text/errors.h"
@@ -135,8 +136,16 @@ void FillEngine::Reported(TableWork work, const std::function<void()>& step) {
 }
 
 void FillEngine::FillUp() {
+    std::optional<DryRunScope> dryRun;
+    // A scenario without tables touches no database, dry or not.
+    if (dryRun_ && scenario_.Tables().Count() > 0) {
+        dryRun.emplace(scenario_.AliasName());
+    }
     CheckAllValues();
     BindEachTable([this] { FillTable(); });
+    if (dryRun) {
+        dryRun->Finish();
+    }
 }
 
 void FillEngine::FillTable() {

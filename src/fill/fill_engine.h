@@ -90,6 +90,9 @@ public:
     // Checks every value, then fills every table of the scenario in order and binds the table
     // that was current before again, also when a fill fails.
     void FillUp();
+    // With true, FillUp runs exactly as it would but inside a dry run on the scenario's alias,
+    // which rolls every write back at its end, also when an error stops it.
+    void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
     // Fills the table bound at the moment, telling the reporter from its start to its finish.
     // REQUIRES: a current table, open on the work table.
     void FillTable();
@@ -130,6 +133,7 @@ private:
     std::vector<std::unique_ptr<TableCursor>> masterTables_;
     RandomSource random_;
     std::optional<std::uint32_t> fixedSeed_;
+    bool dryRun_ = false;
     std::vector<ColumnPlan> plan_;
 };
 

@@ -100,6 +100,27 @@ TEST_P(CliTest, FillsAScenarioRepeatablyFromASeed) {
               (std::vector<std::string>{"0", "0", "8", "2", "2"}));
 }
 
+TEST_P(CliTest, ADryRunFillsAsARealRunWouldAndWritesNothing) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER UNIQUE)");
+    db.Execute("INSERT INTO t (n) VALUES (100), (200)");
+    const std::string scenario = WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "5", ""}});
+    const RunResult dry = Run("--dry-run " + Aliases() + " '" + scenario + "'");
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_NE(dry.err.find("t: 5 records"), std::string::npos) << dry.err;
+    EXPECT_EQ(dry.LastErrorLine().rfind("Dry run: 1 table would get 5 records", 0), 0u) << dry.err;
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
+
+    // A clash half-way fails the dry run with the real run's message and exit status.
+    const std::string clash = WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "1", "3"}});
+    const RunResult failed = Run("--dry-run " + Aliases() + " '" + clash + "'");
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
+    const RunResult real = Run(Aliases() + " '" + clash + "'");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(real.status, 1);
+    EXPECT_EQ(failed.LastErrorLine(), real.LastErrorLine());
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"3"}));
+}
+
 TEST_P(CliTest, ErrorsEndStandardErrorWithTheMessageBoxText) {
     db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() +
                ", n INTEGER, code VARCHAR(2) UNIQUE)");
@@ -227,7 +248,8 @@ TEST_P(CliTest, HelpAndVersion) {
     EXPECT_EQ(help.out.rfind("Usage: rowsmith-fill", 0), 0u);
     const RunResult version = Run("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "rowsmith-fill " ROWSMITH_EXPECTED_VERSION " (build " ROWSMITH_EXPECTED_BUILD ")\n");
+    EXPECT_EQ(version.out,
+              "rowsmith-fill " ROWSMITH_EXPECTED_VERSION " (build " ROWSMITH_EXPECTED_BUILD ")\n");
 }
 
 TEST_P(CliTest, WrongUsageExitsWithTwo) {
@@ -242,6 +264,8 @@ TEST_P(CliTest, WrongUsageExitsWithTwo) {
         "--list-tables",
         "--list-aliases x.scn",
         "--check --list-aliases",
+        "--dry-run --check x.scn",
+        "--dry-run --list-aliases",
         "--aliases",
         "--version extra",
     };

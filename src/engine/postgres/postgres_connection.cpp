@@ -112,4 +112,12 @@ void PostgresConnection::EndFillRun() {
     writer_->EndRun();
 }
 
+void PostgresConnection::BeginDryRun() {
+    writer_->BeginDryRun();
+}
+
+void PostgresConnection::EndDryRun() {
+    writer_->EndDryRun();
+}
+
 }  // namespace rowsmith

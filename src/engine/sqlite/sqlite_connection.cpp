@@ -42,6 +42,8 @@ public:
 
     void BeginFillRun() override { database_->BeginRun(); }
     void EndFillRun() override { database_->EndRun(); }
+    void BeginDryRun() override { database_->BeginDryRun(); }
+    void EndDryRun() override { database_->EndDryRun(); }
 
 private:
     std::shared_ptr<SqliteDatabase> database_;

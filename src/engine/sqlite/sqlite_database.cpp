@@ -33,7 +33,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path) {
 
 SqliteDatabase::~SqliteDatabase() {
     if (inTransaction_) {
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_, dryRun_ ? "ROLLBACK" : "COMMIT", nullptr, nullptr, nullptr);
     }
     sqlite3_close_v2(db_);
 }
@@ -47,7 +47,9 @@ void SqliteDatabase::Execute(const char* sql) {
     }
 }
 
-void SqliteDatabase::BeginRun() { ++runDepth_; }
+void SqliteDatabase::BeginRun() {
+    ++runDepth_;
+}
 
 void SqliteDatabase::EndRun() {
     if (runDepth_ == 0) {
@@ -55,6 +57,29 @@ void SqliteDatabase::EndRun() {
     }
     if (--runDepth_ == 0 && inTransaction_) {
         Commit();
+    }
+}
+
+void SqliteDatabase::BeginDryRun() {
+    if (inTransaction_) {
+        Commit();
+    }
+    Begin();
+    dryRun_ = true;
+    ++runDepth_;
+}
+
+void SqliteDatabase::EndDryRun() {
+    if (!dryRun_) {
+        return;
+    }
+    dryRun_ = false;
+    --runDepth_;
+    const bool open = sqlite3_get_autocommit(db_) == 0;
+    inTransaction_ = false;
+    pendingWrites_ = 0;
+    if (open) {
+        Execute("ROLLBACK");
     }
 }
 
@@ -106,7 +131,7 @@ void SqliteDatabase::FailWrite(std::string message) {
             pendingWrites_ = 0;
             message += "\n";
             message += kRolledBack;
-        } else {
+        } else if (!dryRun_) {
             try {
                 Commit();
             } catch (const EDBEngineError& error) {
