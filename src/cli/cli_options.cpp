@@ -19,6 +19,17 @@ std::uint32_t ParseSeed(std::string_view text) {
     return seed;
 }
 
+long long ParsePreviewCount(std::string_view text) {
+    long long count = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, count);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || count < 1) {
+        throw UsageError("--preview needs a number of records from 1 up, not '" +
+                         std::string(text) + "'");
+    }
+    return count;
+}
+
 class ArgumentReader {
 public:
     ArgumentReader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
@@ -64,6 +75,7 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     CliOptions options;
     bool commandGiven = false;
     bool optionsEnded = false;
+    bool formatGiven = false;
     std::vector<std::string> operands;
     ArgumentReader reader(argc, argv);
     while (!reader.Done()) {
@@ -81,6 +93,15 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             }
         } else if (arg == "--dry-run") {
             options.dryRun = true;
+        } else if (IsOption(arg, "--preview")) {
+            options.previewRecords = ParsePreviewCount(reader.TakeValue(arg, "--preview"));
+            options.dryRun = true;
+        } else if (IsOption(arg, "--format")) {
+            const std::string name = reader.TakeValue(arg, "--format");
+            if (!PreviewFormatFromName(name, options.previewFormat)) {
+                throw UsageError("--format is table, csv or jsonl, not '" + name + "'");
+            }
+            formatGiven = true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
         } else if (arg == "--check") {
@@ -99,7 +120,11 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     }
 
     if (options.dryRun && options.command != CliOptions::Command::Fill) {
-        throw UsageError("--dry-run goes with a fill only");
+        throw UsageError(options.previewRecords ? "--preview goes with a fill only"
+                                                : "--dry-run goes with a fill only");
+    }
+    if (formatGiven && !options.previewRecords) {
+        throw UsageError("--format goes with --preview only");
     }
     switch (options.command) {
         case CliOptions::Command::Help:
@@ -128,7 +153,8 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
 }
 
 const char* UsageText() {
-    return "Usage: rowsmith-fill [--seed N] [--check | --dry-run] [--quiet] [--aliases FILE] "
+    return "Usage: rowsmith-fill [--seed N] [--check | --dry-run | --preview N [--format F]]\n"
+           "                     [--quiet] [--aliases FILE] "
            "SCENARIO.scn\n"
            "       rowsmith-fill --list-aliases [--aliases FILE]\n"
            "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
@@ -141,6 +167,10 @@ const char* UsageText() {
            "  --check         only check the scenario's fill values; write nothing\n"
            "  --dry-run       fill exactly as a real run would, then roll every write\n"
            "                  back, leaving the database as it was\n"
+           "  --preview N     a dry run that prints the first N records of each table\n"
+           "                  on standard output\n"
+           "  --format F      how --preview prints: table (aligned columns, the\n"
+           "                  default), csv or jsonl (one JSON object a line)\n"
            "  --quiet         print nothing but errors\n"
            "  --aliases FILE  read the alias configuration from FILE\n"
            "  --list-aliases  print the configured aliases\n"

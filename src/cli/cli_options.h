@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "cli/preview_writer.h"
+
 namespace rowsmith {
 
 class UsageError : public std::runtime_error {
@@ -22,6 +24,9 @@ struct CliOptions {
     bool quiet = false;
     // Fill as usual, then roll every write back.
     bool dryRun = false;
+    // With a value, a dry run that prints the first this many records of each table.
+    std::optional<long long> previewRecords;
+    PreviewWriter::Format previewFormat = PreviewWriter::Format::Table;
     // Replaces the alias configuration lookup when not empty.
     std::string aliasesFile;
     // The scenario file (Fill, Check) or the alias (ListTables).

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/preview_writer.h"
 #include "cli/terminal_login.h"
 #include "cli/terminal_reporter.h"
 #include "engine/database_session.h"
@@ -74,6 +75,18 @@ void RunScenario(const CliOptions& options) {
     if (options.command == CliOptions::Command::Check) {
         engine.CheckAllValues();
         reporter.FinishCheck();
+    } else if (options.previewRecords) {
+        PreviewWriter preview(options.previewFormat, *options.previewRecords, stdout);
+        engine.SetRecordObserver([&preview](const TableCursor& record) { preview.Record(record); });
+        try {
+            engine.FillUp();
+        } catch (...) {
+            // The records made before the error show where it came from.
+            preview.Finish();
+            throw;
+        }
+        preview.Finish();
+        reporter.FinishDryRun();
     } else if (options.dryRun) {
         engine.FillUp();
         reporter.FinishDryRun();

@@ -193,6 +193,9 @@ void FillEngine::WriteRecords() {
     for (std::int32_t pass = 0; pass < recCount; ++pass) {
         StartRecord(method, pastEnd);
         WriteColumns();
+        if (recordObserver_) {
+            recordObserver_(workTable_);
+        }
         workTable_.Post();
         if (method == tfUpdateAndFill && !pastEnd) {
             // Once past the end every pass appends, so the walk need not go on.

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/table_cursor.h"
@@ -93,6 +94,10 @@ public:
     // With true, FillUp runs exactly as it would but inside a dry run on the scenario's alias,
     // which rolls every write back at its end, also when an error stops it.
     void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
+    // Called with the work table for every record the fill has made, just before it is posted:
+    // the values the fill writes, and what the columns it leaves alone hold.
+    using RecordObserver = std::function<void(const TableCursor& record)>;
+    void SetRecordObserver(RecordObserver observer) { recordObserver_ = std::move(observer); }
     // Fills the table bound at the moment, telling the reporter from its start to its finish.
     // REQUIRES: a current table, open on the work table.
     void FillTable();
@@ -134,6 +139,7 @@ private:
     RandomSource random_;
     std::optional<std::uint32_t> fixedSeed_;
     bool dryRun_ = false;
+    RecordObserver recordObserver_;
     std::vector<ColumnPlan> plan_;
 };
 

@@ -121,6 +121,29 @@ TEST_P(CliTest, ADryRunFillsAsARealRunWouldAndWritesNothing) {
     EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"3"}));
 }
 
+TEST_P(CliTest, APreviewPrintsTheFirstRecordsInEachFormatAndWritesNothing) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER, s VARCHAR(5))");
+    db.Execute("INSERT INTO t (n) VALUES (100), (200)");
+    const std::string scenario =
+        WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "3", "0 - 10"}, {"s", "1", "x\"y"}});
+    const std::string run = " --seed 0 " + Aliases() + " '" + scenario + "'";
+    const RunResult table = Run("--preview 3" + run);
+    EXPECT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out,
+              "t\n"
+              "id  n  s\n"
+              "--  -  ---\n"
+              "    0  x\"y\n"
+              "    0  x\"y\n"
+              "    8  x\"y\n");
+    EXPECT_EQ(table.LastErrorLine().rfind("Dry run: 1 table would get 5 records", 0), 0u);
+    EXPECT_EQ(Run("--preview=2 --format=csv" + run).out,
+              "table,id,n,s\r\nt,,0,\"x\"\"y\"\r\nt,,0,\"x\"\"y\"\r\n");
+    EXPECT_EQ(Run("--format jsonl --preview 1" + run).out,
+              "{\"table\":\"t\",\"record\":{\"id\":\"\",\"n\":\"0\",\"s\":\"x\\\"y\"}}\n");
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
+}
+
 TEST_P(CliTest, ErrorsEndStandardErrorWithTheMessageBoxText) {
     db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() +
                ", n INTEGER, code VARCHAR(2) UNIQUE)");
@@ -266,6 +289,11 @@ TEST_P(CliTest, WrongUsageExitsWithTwo) {
         "--check --list-aliases",
         "--dry-run --check x.scn",
         "--dry-run --list-aliases",
+        "--preview 0 x.scn",
+        "--preview many x.scn",
+        "--format csv x.scn",
+        "--preview 2 --format xml x.scn",
+        "--preview 2 --check x.scn",
         "--aliases",
         "--version extra",
     };
