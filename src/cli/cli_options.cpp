@@ -62,7 +62,7 @@ bool IsOption(std::string_view arg, std::string_view name) {
 void SetCommand(CliOptions& options, CliOptions::Command command, bool& commandGiven) {
     if (commandGiven && options.command != command) {
         throw UsageError(
-            "only one of --check, --list-aliases, --list-tables, --help and "
+            "only one of --check, --lint, --list-aliases, --list-tables, --help and "
             "--version may be given");
     }
     options.command = command;
@@ -106,6 +106,10 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             options.quiet = true;
         } else if (arg == "--check") {
             SetCommand(options, CliOptions::Command::Check, commandGiven);
+        } else if (arg == "--lint") {
+            SetCommand(options, CliOptions::Command::Lint, commandGiven);
+        } else if (arg == "--strict") {
+            options.strict = true;
         } else if (arg == "--list-aliases") {
             SetCommand(options, CliOptions::Command::ListAliases, commandGiven);
         } else if (arg == "--list-tables") {
@@ -122,6 +126,9 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     if (options.dryRun && options.command != CliOptions::Command::Fill) {
         throw UsageError(options.previewRecords ? "--preview goes with a fill only"
                                                 : "--dry-run goes with a fill only");
+    }
+    if (options.strict && options.command != CliOptions::Command::Fill) {
+        throw UsageError("--strict goes with a fill only");
     }
     if (formatGiven && !options.previewRecords) {
         throw UsageError("--format goes with --preview only");
@@ -142,6 +149,7 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             break;
         case CliOptions::Command::Fill:
         case CliOptions::Command::Check:
+        case CliOptions::Command::Lint:
             if (operands.size() != 1) {
                 throw UsageError(operands.empty() ? "no scenario file given"
                                                   : "only one scenario file may be given");
@@ -154,8 +162,9 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
 
 const char* UsageText() {
     return "Usage: rowsmith-fill [--seed N] [--check | --dry-run | --preview N [--format F]]\n"
-           "                     [--quiet] [--aliases FILE] "
+           "                     [--strict] [--quiet] [--aliases FILE] "
            "SCENARIO.scn\n"
+           "       rowsmith-fill --lint [--aliases FILE] SCENARIO.scn\n"
            "       rowsmith-fill --list-aliases [--aliases FILE]\n"
            "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
            "       rowsmith-fill --help | --version\n"
@@ -171,6 +180,9 @@ const char* UsageText() {
            "                  on standard output\n"
            "  --format F      how --preview prints: table (aligned columns, the\n"
            "                  default), csv or jsonl (one JSON object a line)\n"
+           "  --lint          print what will fail or surprise in a fill, one warning a\n"
+           "                  line (table.column: reason); write nothing\n"
+           "  --strict        look for those warnings first and fill only without any\n"
            "  --quiet         print nothing but errors\n"
            "  --aliases FILE  read the alias configuration from FILE\n"
            "  --list-aliases  print the configured aliases\n"
@@ -179,7 +191,7 @@ const char* UsageText() {
            "  --help          print this help\n"
            "  --version       print the version\n"
            "\n"
-           "Exit status: 0 success, 1 error, 2 wrong usage.\n";
+           "Exit status: 0 success, 1 error, 2 wrong usage, 3 warnings (--lint, --strict).\n";
 }
 
 }  // namespace rowsmith

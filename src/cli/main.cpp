@@ -1,6 +1,6 @@
 // rowsmith-fill: runs a scenario without the window, for scripts and CI pipelines. Progress goes
 // to standard error; an error ends the run with its message as the last line of standard error
-// and exit status 1, wrong usage with status 2.
+// and exit status 1, wrong usage with status 2, warnings of --lint or --strict with status 3.
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/lint_report.h"
 #include "cli/preview_writer.h"
 #include "cli/terminal_login.h"
 #include "cli/terminal_reporter.h"
@@ -26,6 +27,7 @@ namespace {
 
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitWarnings = 3;
 
 // The window opens a missing or foreign file as an empty scenario; a script that names the wrong
 // file must not pass as a successful fill of nothing.
@@ -63,10 +65,17 @@ TerminalReporter::Style ReporterStyle(const CliOptions& options) {
                                       : TerminalReporter::Style::Lines;
 }
 
-void RunScenario(const CliOptions& options) {
+int RunScenario(const CliOptions& options) {
     CheckScenarioFile(options.argument);
     TFillScenario scenario;
     scenario.LoadFromFile(options.argument);
+    if (options.command == CliOptions::Command::Lint || options.strict) {
+        const std::vector<LintWarning> warnings = LintScenario(scenario);
+        PrintLintWarnings(warnings, stdout, options.quiet ? nullptr : stderr);
+        if (!warnings.empty() || options.command == CliOptions::Command::Lint) {
+            return warnings.empty() ? 0 : kExitWarnings;
+        }
+    }
 
     TerminalReporter reporter(ReporterStyle(options), stderr);
     FillEngine engine(scenario, reporter);
@@ -94,6 +103,7 @@ void RunScenario(const CliOptions& options) {
         engine.FillUp();
         reporter.FinishFill();
     }
+    return 0;
 }
 
 void PrintList(const std::vector<std::string>& list) {
@@ -102,7 +112,7 @@ void PrintList(const std::vector<std::string>& list) {
     }
 }
 
-void Run(const CliOptions& options) {
+int Run(const CliOptions& options) {
     DatabaseSession& session = DatabaseSession::Instance();
     if (!options.aliasesFile.empty()) {
         if (!std::ifstream(options.aliasesFile).is_open()) {
@@ -123,9 +133,9 @@ void Run(const CliOptions& options) {
             PrintList(list);
             break;
         default:
-            RunScenario(options);
-            break;
+            return RunScenario(options);
     }
+    return 0;
 }
 
 int Main(int argc, char** argv) {
@@ -149,7 +159,7 @@ int Main(int argc, char** argv) {
         return 0;
     }
     try {
-        Run(options);
+        return Run(options);
     } catch (const EAbort&) {
         return kExitError;
     } catch (const std::exception& error) {
@@ -157,7 +167,6 @@ int Main(int argc, char** argv) {
         std::fprintf(stderr, "rowsmith-fill: %s\n", OneLine(ErrorBoxText(error.what())).c_str());
         return kExitError;
     }
-    return 0;
 }
 
 }  // namespace

@@ -18,6 +18,10 @@ std::string QuoteIdentifier(const std::string& name) {
     return quoted;
 }
 
+TableConstraints Connection::ReadConstraints([[maybe_unused]] const std::string& table) {
+    throw EDBEngineError("This database cannot tell the constraints of its tables");
+}
+
 void Connection::BeginDryRun() {
     throw EDBEngineError("This database cannot do a dry run");
 }

@@ -14,6 +14,7 @@
 
 #include "engine/field_type.h"
 #include "engine/field_value.h"
+#include "engine/table_constraints.h"
 
 namespace rowsmith {
 
@@ -105,6 +106,10 @@ public:
     // was. Reads in between see those writes, as they would in a real run. The drivers here
     // implement it; one that cannot raises EDBEngineError from BeginDryRun.
     virtual void BeginDryRun();
+    // The NOT NULL columns, defaults, primary and unique keys and foreign keys of a table, from
+    // the database's catalog; raises EDBEngineError for a table that does not exist. Writes
+    // nothing. A driver that cannot tell raises EDBEngineError.
+    virtual TableConstraints ReadConstraints(const std::string& table);
     // Rolls back; raises the error of a failing rollback. Does nothing outside a dry run.
     virtual void EndDryRun() {}
 };

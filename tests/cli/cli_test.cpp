@@ -144,6 +144,34 @@ TEST_P(CliTest, APreviewPrintsTheFirstRecordsInEachFormatAndWritesNothing) {
     EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
 }
 
+TEST_P(CliTest, LintExitsWithThreeOnWarningsAndStrictThenFillsNothing) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER UNIQUE)");
+    const std::string clean = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"n", "5", ""}});
+    const RunResult quiet = Run("--lint " + Aliases() + " '" + clean + "'");
+    EXPECT_EQ(quiet.status, 0) << quiet.err;
+    EXPECT_EQ(quiet.out, "");
+    EXPECT_EQ(Run("--strict " + Aliases() + " '" + clean + "'").status, 0);
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"1", "2", "3"}));
+
+    const std::string clash = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"n", "1", "5"}});
+    const std::string warning =
+        "t.n: unique, but fed 1 distinct values for 3 records: it will clash\n";
+    const RunResult warned = Run("--lint " + Aliases() + " '" + clash + "'");
+    EXPECT_EQ(warned.status, 3) << warned.err;
+    EXPECT_EQ(warned.out, warning);
+    EXPECT_EQ(warned.LastErrorLine(), "1 warning");
+    const RunResult strict = Run("--strict --dry-run " + Aliases() + " '" + clash + "'");
+    EXPECT_EQ(strict.status, 3);
+    EXPECT_EQ(strict.out, warning);
+    EXPECT_EQ(Run("--strict " + Aliases() + " '" + clash + "'").status, 3);
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"1", "2", "3"}));
+
+    const RunResult missing =
+        Run("--lint " + Aliases() + " '" + WriteScenario("gone", 0, 3, {{"x", "1", "1"}}) + "'");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+}
+
 TEST_P(CliTest, ErrorsEndStandardErrorWithTheMessageBoxText) {
     db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() +
                ", n INTEGER, code VARCHAR(2) UNIQUE)");
@@ -294,6 +322,8 @@ TEST_P(CliTest, WrongUsageExitsWithTwo) {
         "--format csv x.scn",
         "--preview 2 --format xml x.scn",
         "--preview 2 --check x.scn",
+        "--lint --check x.scn",
+        "--strict --lint x.scn",
         "--aliases",
         "--version extra",
     };

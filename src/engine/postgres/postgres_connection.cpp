@@ -1,5 +1,7 @@
 #include "engine/postgres/postgres_connection.h"
 
+#include "engine/postgres/pg_constraints.h"
+
 #include "engine/database_errors.h"
 #include "engine/postgres/postgres_table.h"
 
@@ -118,6 +120,11 @@ void PostgresConnection::BeginDryRun() {
 
 void PostgresConnection::EndDryRun() {
     writer_->EndDryRun();
+}
+
+TableConstraints PostgresConnection::ReadConstraints(const std::string& table) {
+    writer_->Settle();
+    return ReadPgConstraints(writer_->Link(), schema_, table);
 }
 
 }  // namespace rowsmith
