@@ -9,22 +9,22 @@
 namespace rowsmith::test {
 namespace {
 
-struct FieldSpec {
+struct FieldSetup {
     std::string column;
     std::int32_t method;
     std::string value;
 };
 
-struct TableSpec {
+struct TableSetup {
     std::string name;
     std::int32_t method;
     std::int32_t records;
-    std::vector<FieldSpec> fields;
+    std::vector<FieldSetup> fields;
 };
 
 struct LintCase {
     const char* label;
-    std::vector<TableSpec> tables;
+    std::vector<TableSetup> tables;
     // "table.column", in the order the warnings come.
     std::vector<std::string> warned;
     // A word of the first warning's reason.
@@ -51,9 +51,9 @@ protected:
             fresh.db.Execute("CREATE TABLE " + table);
         }
         fresh.db.Execute("INSERT INTO c (must) VALUES (1), (2)");
-        for (const TableSpec& spec : c.tables) {
-            TFillTable& table = fresh.AddTable(spec.name, spec.method, spec.records);
-            for (const FieldSpec& field : spec.fields) {
+        for (const TableSetup& setup : c.tables) {
+            TFillTable& table = fresh.AddTable(setup.name, setup.method, setup.records);
+            for (const FieldSetup& field : setup.fields) {
                 SetField(table, field.column, field.method, field.value);
             }
         }
@@ -63,13 +63,14 @@ protected:
 
 // The child's settings that trip nothing: a value for the NOT NULL column, the parent's keys for
 // the foreign key.
-std::vector<FieldSpec> Child(std::vector<FieldSpec> more) {
-    std::vector<FieldSpec> fields = {{"must", fmSingleValue, "1"}, {"p_id", fmMasterTable, "p.id"}};
+std::vector<FieldSetup> Child(std::vector<FieldSetup> more) {
+    std::vector<FieldSetup> fields = {{"must", fmSingleValue, "1"},
+                                      {"p_id", fmMasterTable, "p.id"}};
     fields.insert(fields.end(), more.begin(), more.end());
     return fields;
 }
 
-const TableSpec kParent{"p", tfEmptyAndFill, 5, {{"code", fmAutoIncrement, ""}}};
+const TableSetup kParent{"p", tfEmptyAndFill, 5, {{"code", fmAutoIncrement, ""}}};
 
 TEST_P(ScenarioLintTest, EachWarningKindAndItsQuietTwin) {
     const LintCase cases[] = {
