@@ -1,7 +1,8 @@
 // rowsmith-fill: runs a scenario without the window, for scripts and CI pipelines. Progress goes
 // to standard error; an error ends the run with its message as the last line of standard error
-// and exit status 1, wrong usage with status 2. SIGINT or SIGTERM stops a fill at the next record
-// boundary, keeping what was written, with status 130 or 143.
+// and exit status 1, wrong usage with status 2, warnings of --lint or --strict with status 3.
+// SIGINT or SIGTERM stops a fill at the next record boundary, keeping what was written, with
+// status 130 or 143.
 #include <signal.h>
 #include <unistd.h>
 
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/lint_report.h"
+#include "cli/preview_writer.h"
 #include "cli/terminal_login.h"
 #include "cli/terminal_reporter.h"
 #include "engine/database_session.h"
@@ -63,6 +66,7 @@ public:
     StopOnSignals(const StopOnSignals&) = delete;
     StopOnSignals& operator=(const StopOnSignals&) = delete;
 };
+constexpr int kExitWarnings = 3;
 
 // The window opens a missing or foreign file as an empty scenario; a script that names the wrong
 // file must not pass as a successful fill of nothing.
@@ -100,22 +104,46 @@ TerminalReporter::Style ReporterStyle(const CliOptions& options) {
                                       : TerminalReporter::Style::Lines;
 }
 
-void RunScenario(const CliOptions& options) {
+int RunScenario(const CliOptions& options) {
     CheckScenarioFile(options.argument);
     TFillScenario scenario;
     scenario.LoadFromFile(options.argument);
+    if (options.command == CliOptions::Command::Lint || options.strict) {
+        const std::vector<LintWarning> warnings = LintScenario(scenario);
+        PrintLintWarnings(warnings, stdout, options.quiet ? nullptr : stderr);
+        if (!warnings.empty() || options.command == CliOptions::Command::Lint) {
+            return warnings.empty() ? 0 : kExitWarnings;
+        }
+    }
 
     TerminalReporter reporter(ReporterStyle(options), stderr);
     FillEngine engine(scenario, reporter);
     engine.SetFixedSeed(options.seed);
+    engine.SetDryRun(options.dryRun);
     if (options.command == CliOptions::Command::Check) {
         engine.CheckAllValues();
         reporter.FinishCheck();
+    } else if (options.previewRecords) {
+        PreviewWriter preview(options.previewFormat, *options.previewRecords, stdout);
+        engine.SetRecordObserver([&preview](const TableCursor& record) { preview.Record(record); });
+        try {
+            engine.FillUp();
+        } catch (...) {
+            // The records made before the error show where it came from.
+            preview.Finish();
+            throw;
+        }
+        preview.Finish();
+        reporter.FinishDryRun();
+    } else if (options.dryRun) {
+        engine.FillUp();
+        reporter.FinishDryRun();
     } else {
         StopOnSignals stopOnSignals(engine);
         engine.FillUp();
         reporter.FinishFill();
     }
+    return 0;
 }
 
 void PrintList(const std::vector<std::string>& list) {
@@ -124,7 +152,7 @@ void PrintList(const std::vector<std::string>& list) {
     }
 }
 
-void Run(const CliOptions& options) {
+int Run(const CliOptions& options) {
     DatabaseSession& session = DatabaseSession::Instance();
     if (!options.aliasesFile.empty()) {
         session.SetConfigFile(options.aliasesFile);
@@ -146,9 +174,9 @@ void Run(const CliOptions& options) {
             PrintList(list);
             break;
         default:
-            RunScenario(options);
-            break;
+            return RunScenario(options);
     }
+    return 0;
 }
 
 int Main(int argc, char** argv) {
@@ -172,7 +200,7 @@ int Main(int argc, char** argv) {
         return 0;
     }
     try {
-        Run(options);
+        return Run(options);
     } catch (const EAbort&) {
         return kExitError;
     } catch (const EFillStopped& stopped) {
@@ -184,7 +212,6 @@ int Main(int argc, char** argv) {
         std::fprintf(stderr, "rowsmith-fill: %s\n", OneLine(ErrorBoxText(error.what())).c_str());
         return kExitError;
     }
-    return 0;
 }
 
 }  // namespace

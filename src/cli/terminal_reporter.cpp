@@ -124,6 +124,16 @@ void TerminalReporter::FinishFill() {
                  Seconds(Clock::now() - runStart_));
 }
 
+void TerminalReporter::FinishDryRun() {
+    if (style_ == Style::Quiet) {
+        return;
+    }
+    std::fprintf(out_,
+                 "Dry run: %d %s would get %lld records (%.2f s); every write was rolled back\n",
+                 filledTables_, filledTables_ == 1 ? "table" : "tables",
+                 static_cast<long long>(totalRecords_), Seconds(Clock::now() - runStart_));
+}
+
 void TerminalReporter::FinishCheck() {
     if (style_ == Style::Quiet) {
         return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/dry_run_scope.h"
 #include "engine/fill_run_scope.h"
 #include "fill/fill_stopped.h"
 #include "model/fill_methods.h"
@@ -141,8 +142,16 @@ void FillEngine::FillUp() {
         std::atomic<bool>& requested;
         ~ClearStop() { requested.store(false, std::memory_order_relaxed); }
     } clearStop{stopRequested_};
+    std::optional<DryRunScope> dryRun;
+    // A scenario without tables touches no database, dry or not.
+    if (dryRun_ && scenario_.Tables().Count() > 0) {
+        dryRun.emplace(scenario_.AliasName());
+    }
     CheckAllValues();
     BindEachTable([this] { FillTable(); });
+    if (dryRun) {
+        dryRun->Finish();
+    }
 }
 
 void FillEngine::FillTable() {
@@ -199,6 +208,9 @@ void FillEngine::WriteRecords() {
         }
         StartRecord(method, pastEnd);
         WriteColumns();
+        if (recordObserver_) {
+            recordObserver_(workTable_);
+        }
         workTable_.Post();
         if (method == tfUpdateAndFill && !pastEnd) {
             // Once past the end every pass appends, so the walk need not go on.

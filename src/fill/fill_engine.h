@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/table_cursor.h"
@@ -97,6 +98,13 @@ public:
     // store). A request made before FillUp reaches its first table stops it there, before that
     // table is emptied; FillUp clears the request on its way out.
     void RequestStop() noexcept { stopRequested_.store(true, std::memory_order_relaxed); }
+    // With true, FillUp runs exactly as it would but inside a dry run on the scenario's alias,
+    // which rolls every write back at its end, also when an error stops it.
+    void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
+    // Called with the work table for every record the fill has made, just before it is posted:
+    // the values the fill writes, and what the columns it leaves alone hold.
+    using RecordObserver = std::function<void(const TableCursor& record)>;
+    void SetRecordObserver(RecordObserver observer) { recordObserver_ = std::move(observer); }
     // Fills the table bound at the moment, telling the reporter from its start to its finish.
     // REQUIRES: a current table, open on the work table.
     void FillTable();
@@ -137,6 +145,8 @@ private:
     std::vector<std::unique_ptr<TableCursor>> masterTables_;
     RandomSource random_;
     std::optional<std::uint32_t> fixedSeed_;
+    bool dryRun_ = false;
+    RecordObserver recordObserver_;
     std::vector<ColumnPlan> plan_;
     std::atomic<bool> stopRequested_{false};
     static_assert(std::atomic<bool>::is_always_lock_free, "RequestStop must be signal-safe");

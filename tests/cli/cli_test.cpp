@@ -146,6 +146,78 @@ TEST_P(CliTest, FillsAScenarioRepeatablyFromASeed) {
               (std::vector<std::string>{"0", "0", "8", "2", "2"}));
 }
 
+TEST_P(CliTest, ADryRunFillsAsARealRunWouldAndWritesNothing) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER UNIQUE)");
+    db.Execute("INSERT INTO t (n) VALUES (100), (200)");
+    const std::string scenario = WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "5", ""}});
+    const RunResult dry = Run("--dry-run " + Aliases() + " '" + scenario + "'");
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_NE(dry.err.find("t: 5 records"), std::string::npos) << dry.err;
+    EXPECT_EQ(dry.LastErrorLine().rfind("Dry run: 1 table would get 5 records", 0), 0u) << dry.err;
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
+
+    // A clash half-way fails the dry run with the real run's message and exit status.
+    const std::string clash = WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "1", "3"}});
+    const RunResult failed = Run("--dry-run " + Aliases() + " '" + clash + "'");
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
+    const RunResult real = Run(Aliases() + " '" + clash + "'");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(real.status, 1);
+    EXPECT_EQ(failed.LastErrorLine(), real.LastErrorLine());
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"3"}));
+}
+
+TEST_P(CliTest, APreviewPrintsTheFirstRecordsInEachFormatAndWritesNothing) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER, s VARCHAR(5))");
+    db.Execute("INSERT INTO t (n) VALUES (100), (200)");
+    const std::string scenario =
+        WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "3", "0 - 10"}, {"s", "1", "x\"y"}});
+    const std::string run = " --seed 0 " + Aliases() + " '" + scenario + "'";
+    const RunResult table = Run("--preview 3" + run);
+    EXPECT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out,
+              "t\n"
+              "id  n  s\n"
+              "--  -  ---\n"
+              "    0  x\"y\n"
+              "    0  x\"y\n"
+              "    8  x\"y\n");
+    EXPECT_EQ(table.LastErrorLine().rfind("Dry run: 1 table would get 5 records", 0), 0u);
+    EXPECT_EQ(Run("--preview=2 --format=csv" + run).out,
+              "table,id,n,s\r\nt,,0,\"x\"\"y\"\r\nt,,0,\"x\"\"y\"\r\n");
+    EXPECT_EQ(Run("--format jsonl --preview 1" + run).out,
+              "{\"table\":\"t\",\"record\":{\"id\":\"\",\"n\":\"0\",\"s\":\"x\\\"y\"}}\n");
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
+}
+
+TEST_P(CliTest, LintExitsWithThreeOnWarningsAndStrictThenFillsNothing) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER UNIQUE)");
+    const std::string clean = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"n", "5", ""}});
+    const RunResult quiet = Run("--lint " + Aliases() + " '" + clean + "'");
+    EXPECT_EQ(quiet.status, 0) << quiet.err;
+    EXPECT_EQ(quiet.out, "");
+    EXPECT_EQ(Run("--strict " + Aliases() + " '" + clean + "'").status, 0);
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"1", "2", "3"}));
+
+    const std::string clash = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"n", "1", "5"}});
+    const std::string warning =
+        "t.n: unique, but fed 1 distinct values for 3 records: it will clash\n";
+    const RunResult warned = Run("--lint " + Aliases() + " '" + clash + "'");
+    EXPECT_EQ(warned.status, 3) << warned.err;
+    EXPECT_EQ(warned.out, warning);
+    EXPECT_EQ(warned.LastErrorLine(), "1 warning");
+    const RunResult strict = Run("--strict --dry-run " + Aliases() + " '" + clash + "'");
+    EXPECT_EQ(strict.status, 3);
+    EXPECT_EQ(strict.out, warning);
+    EXPECT_EQ(Run("--strict " + Aliases() + " '" + clash + "'").status, 3);
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"1", "2", "3"}));
+
+    const RunResult missing =
+        Run("--lint " + Aliases() + " '" + WriteScenario("gone", 0, 3, {{"x", "1", "1"}}) + "'");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+}
+
 TEST_P(CliTest, ErrorsEndStandardErrorWithTheMessageBoxText) {
     db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() +
                ", n INTEGER, code VARCHAR(2) UNIQUE)");
@@ -356,7 +428,8 @@ TEST_P(CliTest, HelpAndVersion) {
     EXPECT_EQ(help.out.rfind("Usage: rowsmith-fill", 0), 0u);
     const RunResult version = Run("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "rowsmith-fill " ROWSMITH_EXPECTED_VERSION " (build " ROWSMITH_EXPECTED_BUILD ")\n");
+    EXPECT_EQ(version.out,
+              "rowsmith-fill " ROWSMITH_EXPECTED_VERSION " (build " ROWSMITH_EXPECTED_BUILD ")\n");
 }
 
 TEST_P(CliTest, WrongUsageExitsWithTwo) {
@@ -371,6 +444,15 @@ TEST_P(CliTest, WrongUsageExitsWithTwo) {
         "--list-tables",
         "--list-aliases x.scn",
         "--check --list-aliases",
+        "--dry-run --check x.scn",
+        "--dry-run --list-aliases",
+        "--preview 0 x.scn",
+        "--preview many x.scn",
+        "--format csv x.scn",
+        "--preview 2 --format xml x.scn",
+        "--preview 2 --check x.scn",
+        "--lint --check x.scn",
+        "--strict --lint x.scn",
         "--aliases",
         "--version extra",
     };

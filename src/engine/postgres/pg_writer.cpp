@@ -35,6 +35,39 @@ void PgWriter::BeginRun() {
     ++runDepth_;
 }
 
+void PgWriter::BeginDryRun() {
+    Settle();
+    link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
+    dryRun_ = true;
+    ++runDepth_;
+}
+
+void PgWriter::EndDryRun() {
+    if (!dryRun_) {
+        return;
+    }
+    dryRun_ = false;
+    --runDepth_;
+    link_->AbandonCopy();
+    Forget();
+    if (link_->Alive() && link_->InTransaction()) {
+        link_->Execute("ROLLBACK");
+    }
+}
+
+const char* PgWriter::BeginSql() const {
+    // Deferred constraints are checked per statement, so a replay finds the failing row.
+    return dryRun_ ? "SAVEPOINT batch" : "BEGIN; SET CONSTRAINTS ALL IMMEDIATE";
+}
+
+const char* PgWriter::CommitSql() const {
+    return dryRun_ ? "RELEASE SAVEPOINT batch" : "COMMIT";
+}
+
+const char* PgWriter::RollbackSql() const {
+    return dryRun_ ? "ROLLBACK TO SAVEPOINT batch; RELEASE SAVEPOINT batch" : "ROLLBACK";
+}
+
 void PgWriter::EndRun() {
     if (runDepth_ == 0) {
         return;
@@ -57,6 +90,10 @@ void PgWriter::Guarded(Action action) {
 }
 
 void PgWriter::Reconnect() {
+    if (dryRun_ && !link_->Alive()) {
+        // A new connection would write for real, outside the transaction that was lost.
+        throw EDBEngineError("The connection to the server was lost during the dry run");
+    }
     if (!inTransaction_ && !link_->Alive()) {
         link_->Revive();
     }
@@ -70,7 +107,7 @@ void PgWriter::Settle() {
 }
 
 PgLink& PgWriter::ReadLink(const PgTarget& target) {
-    if (!link_->Copying() || Contains(written_, &target)) {
+    if (dryRun_ || !link_->Copying() || Contains(written_, &target)) {
         Settle();
         return *link_;
     }
@@ -90,8 +127,7 @@ void PgWriter::CommitIfWrote(const PgTarget& target) {
 
 void PgWriter::Open(PgTarget& target) {
     if (!inTransaction_) {
-        // Deferred constraints are checked per statement, so a replay finds the failing row.
-        link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
+        link_->Execute(BeginSql());
         inTransaction_ = true;
     }
     if (target.exclusive && !Contains(locked_, &target)) {
@@ -208,7 +244,7 @@ void PgWriter::Commit() {
         if (link_->Copying()) {
             FinishCopy();
         }
-        link_->Execute("COMMIT");
+        link_->Execute(CommitSql());
     });
     Forget();
 }
@@ -220,7 +256,7 @@ void PgWriter::Recover() {
     link_->AbandonCopy();
     if (link_->Alive()) {
         try {
-            link_->Execute("ROLLBACK");
+            link_->Execute(RollbackSql());
         } catch (const EDBEngineError&) {
             // The failure below is the one worth reporting.
         }
@@ -244,7 +280,7 @@ void PgWriter::Recover() {
 }
 
 void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyText) {
-    link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
+    link_->Execute(BeginSql());
     std::vector<const PgTarget*> locked;
     for (const Step& step : steps) {
         const PgTarget& target = *std::visit([](const auto& s) { return s.target.get(); }, step);
@@ -267,7 +303,7 @@ void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyTex
             pos = newline + 1;
         }
     }
-    link_->Execute("COMMIT");
+    link_->Execute(CommitSql());
 }
 
 void PgWriter::Attempt(const Statement& statement) {
@@ -276,7 +312,7 @@ void PgWriter::Attempt(const Statement& statement) {
         Run(statement);
     } catch (const EDBEngineError&) {
         // Keep everything before the failing change.
-        link_->Execute("ROLLBACK TO SAVEPOINT replay; COMMIT");
+        link_->Execute(std::string("ROLLBACK TO SAVEPOINT replay; ") + CommitSql());
         throw;
     }
     link_->Execute("RELEASE SAVEPOINT replay");

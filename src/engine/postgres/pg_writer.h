@@ -5,6 +5,11 @@
 // remembered until the commit. When the server refuses the batch, it is rolled back and replayed
 // one change at a time, each under a savepoint, so exactly the changes before the failing one are
 // committed before the server's error leaves the driver.
+//
+// A dry run holds one transaction open from its beginning to its end, which rolls it back. The
+// run's transactions become savepoints inside it, so each still gets a transaction id of its own
+// (what walks tell their own updates by), and reads go through the writing connection, the only
+// one that sees the dry run's writes.
 #pragma once
 
 #include <cstddef>
@@ -41,6 +46,11 @@ public:
     // end leaves run mode.
     void EndRun();
     bool InRun() const { return runDepth_ > 0; }
+
+    // REQUIRES: no run going on.
+    void BeginDryRun();
+    // Rolls back everything written since BeginDryRun.
+    void EndDryRun();
 
     // Call before a statement of one's own on the link: ends a running COPY, and reconnects a
     // lost link when no transaction was open on it.
@@ -105,11 +115,16 @@ private:
     static Statement LineInsert(const std::shared_ptr<PgTarget>& target, const std::string& columns,
                                 std::string_view line, const std::string& returning);
     void Forget();
+    // What opens, commits and abandons one of the run's transactions.
+    const char* BeginSql() const;
+    const char* CommitSql() const;
+    const char* RollbackSql() const;
 
     std::unique_ptr<PgLink> link_;
     std::unique_ptr<PgLink> reader_;  // opened on first need
     int runDepth_ = 0;
     bool inTransaction_ = false;
+    bool dryRun_ = false;
     std::vector<const PgTarget*> written_;
     std::vector<const PgTarget*> locked_;
     std::vector<Step> steps_;

@@ -1,5 +1,7 @@
 #include "engine/postgres/postgres_connection.h"
 
+#include "engine/postgres/pg_constraints.h"
+
 #include "engine/database_errors.h"
 #include "engine/postgres/postgres_table.h"
 
@@ -115,6 +117,19 @@ void PostgresConnection::BeginFillRun() {
 
 void PostgresConnection::EndFillRun() {
     writer_->EndRun();
+}
+
+void PostgresConnection::BeginDryRun() {
+    writer_->BeginDryRun();
+}
+
+void PostgresConnection::EndDryRun() {
+    writer_->EndDryRun();
+}
+
+TableConstraints PostgresConnection::ReadConstraints(const std::string& table) {
+    writer_->Settle();
+    return ReadPgConstraints(writer_->Link(), schema_, table);
 }
 
 }  // namespace rowsmith

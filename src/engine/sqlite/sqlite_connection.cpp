@@ -1,6 +1,7 @@
 #include "engine/sqlite/sqlite_connection.h"
 
 #include "engine/database_errors.h"
+#include "engine/sqlite/sqlite_constraints.h"
 #include "engine/sqlite/sqlite_database.h"
 #include "engine/sqlite/sqlite_statement.h"
 #include "engine/sqlite/sqlite_table.h"
@@ -42,6 +43,11 @@ public:
 
     void BeginFillRun() override { database_->BeginRun(); }
     void EndFillRun() override { database_->EndRun(); }
+    void BeginDryRun() override { database_->BeginDryRun(); }
+    void EndDryRun() override { database_->EndDryRun(); }
+    TableConstraints ReadConstraints(const std::string& table) override {
+        return ReadSqliteConstraints(database_->Handle(), table);
+    }
 
 private:
     std::shared_ptr<SqliteDatabase> database_;

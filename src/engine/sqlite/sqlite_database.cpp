@@ -48,7 +48,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int lockTimeoutMs)
 
 SqliteDatabase::~SqliteDatabase() {
     if (inTransaction_) {
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_, dryRun_ ? "ROLLBACK" : "COMMIT", nullptr, nullptr, nullptr);
     }
     sqlite3_close_v2(db_);
 }
@@ -80,6 +80,29 @@ void SqliteDatabase::EndRun() {
     }
     if (--runDepth_ == 0 && inTransaction_) {
         Commit();
+    }
+}
+
+void SqliteDatabase::BeginDryRun() {
+    if (inTransaction_) {
+        Commit();
+    }
+    Begin();
+    dryRun_ = true;
+    ++runDepth_;
+}
+
+void SqliteDatabase::EndDryRun() {
+    if (!dryRun_) {
+        return;
+    }
+    dryRun_ = false;
+    --runDepth_;
+    const bool open = sqlite3_get_autocommit(db_) == 0;
+    inTransaction_ = false;
+    pendingWrites_ = 0;
+    if (open) {
+        Execute("ROLLBACK");
     }
 }
 
@@ -131,7 +154,7 @@ void SqliteDatabase::FailWrite(std::string message, int rc) {
             pendingWrites_ = 0;
             message += "\n";
             message += kRolledBack;
-        } else {
+        } else if (!dryRun_) {
             try {
                 Commit();
             } catch (const EDBEngineError& error) {

@@ -9,6 +9,9 @@
 // thousand records would halve a fast fill, while a commit a second costs about one percent and
 // still lets other programs see the records come in. A failing write commits the writes before it
 // and then raises.
+//
+// A dry run opens the transaction at once and never commits it: the periodic commits, the
+// commits of failing writes and the end of fill runs leave it open, and its end rolls it back.
 #pragma once
 
 #include <sqlite3.h>
@@ -38,6 +41,10 @@ public:
     // Ends a run; the outermost end commits and raises a failing commit's error.
     void EndRun();
 
+    void BeginDryRun();
+    // Rolls back everything since BeginDryRun.
+    void EndDryRun();
+
     // Every write goes between BeforeWrite and AfterWrite, or FailWrite when SQLite refused it.
     void BeforeWrite() {
         if (runDepth_ > 0 && !inTransaction_) {
@@ -45,7 +52,7 @@ public:
         }
     }
     void AfterWrite() {
-        if (inTransaction_ && ++pendingWrites_ % kWritesPerCheck == 0 &&
+        if (inTransaction_ && !dryRun_ && ++pendingWrites_ % kWritesPerCheck == 0 &&
             std::chrono::steady_clock::now() - transactionStart_ >= kCommitInterval) {
             CommitIfFree();
         }
@@ -71,6 +78,7 @@ private:
     int lockTimeoutMs_;
     int runDepth_ = 0;
     bool inTransaction_ = false;
+    bool dryRun_ = false;
     int pendingWrites_ = 0;
     std::chrono::steady_clock::time_point transactionStart_;
 };
