@@ -17,7 +17,7 @@ std::unique_ptr<Connection> OpenConnection(const AliasConfig& config, const Logi
         if (config.demo) {
             EnsureDemoDatabase(config.path);
         }
-        return ConnectSqlite(config.path);
+        return ConnectSqlite(config.path, LockTimeoutMs(config));
     }
     if (config.driver == "POSTGRESQL") {
         return ConnectPostgres(config, login);

@@ -308,6 +308,11 @@ TestDatabase::~TestDatabase() {
     backend_.reset();
 }
 
+void TestDatabase::AddAliasKey(const std::string& line) {
+    WriteFile(configFile_, ReadFile(configFile_) + line + "\n");
+    DatabaseSession::Instance().SetConfigFile(configFile_);
+}
+
 std::string TestDatabase::AutoIncKeyType() const {
     switch (engine_) {
         case TestEngine::SQLite:

@@ -35,6 +35,10 @@ public:
     const std::string& ConfigFile() const { return configFile_; }
     const TempDir& Folder() const { return folder_; }
 
+    // Adds a key (a line "KEY=value") to the alias's section of the configuration; connections
+    // opened from now on read it.
+    void AddAliasKey(const std::string& line);
+
     // Column type of an integer primary key that numbers itself in this engine's dialect.
     std::string AutoIncKeyType() const;
 

@@ -2,6 +2,7 @@
 
 #include <mysqld_error.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/database_errors.h"
@@ -12,8 +13,6 @@ namespace rowsmith {
 namespace {
 
 constexpr int kLoginAttempts = 3;
-// Seconds a write waits for another program's lock when the alias names no LOCK TIMEOUT.
-constexpr long kDefaultLockTimeout = 5;
 
 struct MysqlDeleter {
     void operator()(MYSQL* conn) const { mysql_close(conn); }
@@ -47,19 +46,12 @@ bool PasswordRefused(MYSQL* conn) {
     return mysql_errno(conn) == ER_ACCESS_DENIED_ERROR;
 }
 
+// The alias's LOCK TIMEOUT in whole seconds for the server; 0, waiting as long as it takes, is
+// the server's largest wait.
 long LockTimeout(const AliasConfig& alias) {
-    if (alias.lockTimeout.empty()) {
-        return kDefaultLockTimeout;
-    }
-    char* end = nullptr;
-    const long seconds = std::strtol(alias.lockTimeout.c_str(), &end, 10);
-    if (*end != '\0' || seconds < 1) {
-        throw EDBEngineError("Alias '" + alias.name +
-                             "': LOCK TIMEOUT must be a whole number "
-                             "of seconds, not '" +
-                             alias.lockTimeout + "'");
-    }
-    return seconds;
+    constexpr long kLongestWait = 1073741824;
+    const int ms = LockTimeoutMs(alias);
+    return ms == 0 ? kLongestWait : std::max(1L, static_cast<long>(ms / 1000));
 }
 
 }  // namespace
