@@ -36,6 +36,7 @@ AliasConfig ReadAlias(const IniFile& ini, const std::string& section, const fs::
     alias.path = path.empty() ? path : (folder / path).lexically_normal().string();
     alias.host = TrimSpaces(ini.Value(section, "HOST"));
     alias.port = TrimSpaces(ini.Value(section, "PORT"));
+    alias.socket = TrimSpaces(ini.Value(section, "SOCKET"));
     alias.database = TrimSpaces(ini.Value(section, "DATABASE NAME"));
     alias.user = TrimSpaces(ini.Value(section, "USER NAME"));
     // A password may begin or end with blanks, so it is taken exactly.

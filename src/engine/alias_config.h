@@ -14,7 +14,7 @@ namespace rowsmith {
 struct AliasConfig {
     // The alias as the configuration spells it (the section name).
     std::string name;
-    // The DRIVER key in upper case: "SQLITE" or "POSTGRESQL".
+    // The DRIVER key in upper case: "SQLITE", "POSTGRESQL", "MARIADB" or "MYSQL".
     std::string driver;
     // SQLITE: PATH, resolved against the configuration file's folder when relative.
     std::string path;
@@ -25,6 +25,8 @@ struct AliasConfig {
     std::string user;
     std::optional<std::string> password;
     std::string schema = "public";
+    // MARIADB: the same keys but SCHEMA, and SOCKET, the server's Unix socket.
+    std::string socket;
     // LOCK TIMEOUT as written (both drivers): how many seconds a statement waits for a lock that
     // another connection holds. Empty: the default; see LockTimeoutMs.
     std::string lockTimeout;

@@ -15,11 +15,12 @@
 
 namespace rowsmith::test {
 
-enum class TestEngine { SQLite, PostgreSQL };
+enum class TestEngine { SQLite, PostgreSQL, MariaDB };
 
-// SQLite always; PostgreSQL when the test script started a private server (ROWSMITH_TEST_PGHOST).
+// SQLite always; PostgreSQL and MariaDB when the test script started their private servers
+// (ROWSMITH_TEST_PGHOST, ROWSMITH_TEST_MYSOCKET).
 std::vector<TestEngine> TestEngines();
-// "SQLite" / "PostgreSQL", for parameterized test names.
+// "SQLite" / "PostgreSQL" / "MariaDB", for parameterized test names.
 std::string EngineName(TestEngine engine);
 
 class TestDatabase {
