@@ -19,6 +19,17 @@ std::uint32_t ParseSeed(std::string_view text) {
     return seed;
 }
 
+long long ParsePreviewCount(std::string_view text) {
+    long long count = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, count);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || count < 1) {
+        throw UsageError("--preview needs a number of records from 1 up, not '" +
+                         std::string(text) + "'");
+    }
+    return count;
+}
+
 class ArgumentReader {
 public:
     ArgumentReader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
@@ -51,7 +62,7 @@ bool IsOption(std::string_view arg, std::string_view name) {
 void SetCommand(CliOptions& options, CliOptions::Command command, bool& commandGiven) {
     if (commandGiven && options.command != command) {
         throw UsageError(
-            "only one of --check, --list-aliases, --list-tables, --help and "
+            "only one of --check, --lint, --list-aliases, --list-tables, --help and "
             "--version may be given");
     }
     options.command = command;
@@ -64,6 +75,7 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     CliOptions options;
     bool commandGiven = false;
     bool optionsEnded = false;
+    bool formatGiven = false;
     std::vector<std::string> operands;
     ArgumentReader reader(argc, argv);
     while (!reader.Done()) {
@@ -79,10 +91,25 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             if (options.aliasesFile.empty()) {
                 throw UsageError("--aliases needs a file name");
             }
+        } else if (arg == "--dry-run") {
+            options.dryRun = true;
+        } else if (IsOption(arg, "--preview")) {
+            options.previewRecords = ParsePreviewCount(reader.TakeValue(arg, "--preview"));
+            options.dryRun = true;
+        } else if (IsOption(arg, "--format")) {
+            const std::string name = reader.TakeValue(arg, "--format");
+            if (!PreviewFormatFromName(name, options.previewFormat)) {
+                throw UsageError("--format is table, csv or jsonl, not '" + name + "'");
+            }
+            formatGiven = true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
         } else if (arg == "--check") {
             SetCommand(options, CliOptions::Command::Check, commandGiven);
+        } else if (arg == "--lint") {
+            SetCommand(options, CliOptions::Command::Lint, commandGiven);
+        } else if (arg == "--strict") {
+            options.strict = true;
         } else if (arg == "--list-aliases") {
             SetCommand(options, CliOptions::Command::ListAliases, commandGiven);
         } else if (arg == "--list-tables") {
@@ -96,6 +123,16 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
         }
     }
 
+    if (options.dryRun && options.command != CliOptions::Command::Fill) {
+        throw UsageError(options.previewRecords ? "--preview goes with a fill only"
+                                                : "--dry-run goes with a fill only");
+    }
+    if (options.strict && options.command != CliOptions::Command::Fill) {
+        throw UsageError("--strict goes with a fill only");
+    }
+    if (formatGiven && !options.previewRecords) {
+        throw UsageError("--format goes with --preview only");
+    }
     switch (options.command) {
         case CliOptions::Command::Help:
         case CliOptions::Command::Version:
@@ -112,6 +149,7 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             break;
         case CliOptions::Command::Fill:
         case CliOptions::Command::Check:
+        case CliOptions::Command::Lint:
             if (operands.size() != 1) {
                 throw UsageError(operands.empty() ? "no scenario file given"
                                                   : "only one scenario file may be given");
@@ -123,7 +161,10 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
 }
 
 const char* UsageText() {
-    return "Usage: rowsmith-fill [--seed N] [--check] [--quiet] [--aliases FILE] SCENARIO.scn\n"
+    return "Usage: rowsmith-fill [--seed N] [--check | --dry-run | --preview N [--format F]]\n"
+           "                     [--strict] [--quiet] [--aliases FILE] "
+           "SCENARIO.scn\n"
+           "       rowsmith-fill --lint [--aliases FILE] SCENARIO.scn\n"
            "       rowsmith-fill --list-aliases [--aliases FILE]\n"
            "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
            "       rowsmith-fill --help | --version\n"
@@ -133,6 +174,15 @@ const char* UsageText() {
            "  --seed N        seed every table's random values with N (0 to 4294967295)\n"
            "                  instead of the clock, so a run can be repeated\n"
            "  --check         only check the scenario's fill values; write nothing\n"
+           "  --dry-run       fill exactly as a real run would, then roll every write\n"
+           "                  back, leaving the database as it was\n"
+           "  --preview N     a dry run that prints the first N records of each table\n"
+           "                  on standard output\n"
+           "  --format F      how --preview prints: table (aligned columns, the\n"
+           "                  default), csv or jsonl (one JSON object a line)\n"
+           "  --lint          print what will fail or surprise in a fill, one warning a\n"
+           "                  line (table.column: reason); write nothing\n"
+           "  --strict        look for those warnings first and fill only without any\n"
            "  --quiet         print nothing but errors\n"
            "  --aliases FILE  read the alias configuration from FILE\n"
            "  --list-aliases  print the configured aliases\n"
@@ -141,7 +191,11 @@ const char* UsageText() {
            "  --help          print this help\n"
            "  --version       print the version\n"
            "\n"
-           "Exit status: 0 success, 1 error, 2 wrong usage.\n";
+           "SIGINT or SIGTERM stops a fill after the record being written, keeping the\n"
+           "records written so far.\n"
+           "\n"
+           "Exit status: 0 success, 1 error, 2 wrong usage, 3 warnings (--lint, --strict), 130\n"
+           "or 143 stopped by SIGINT or SIGTERM.\n";
 }
 
 }  // namespace rowsmith

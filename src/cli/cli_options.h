@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "cli/preview_writer.h"
+
 namespace rowsmith {
 
 class UsageError : public std::runtime_error {
@@ -15,11 +17,18 @@ public:
 };
 
 struct CliOptions {
-    enum class Command { Fill, Check, ListAliases, ListTables, Help, Version };
+    enum class Command { Fill, Check, Lint, ListAliases, ListTables, Help, Version };
 
     Command command = Command::Fill;
     std::optional<std::uint32_t> seed;
     bool quiet = false;
+    // Fill as usual, then roll every write back.
+    bool dryRun = false;
+    // Look for warnings before a fill and stop it when there are any.
+    bool strict = false;
+    // With a value, a dry run that prints the first this many records of each table.
+    std::optional<long long> previewRecords;
+    PreviewWriter::Format previewFormat = PreviewWriter::Format::Table;
     // Replaces the alias configuration lookup when not empty.
     std::string aliasesFile;
     // The scenario file (Fill, Check) or the alias (ListTables).

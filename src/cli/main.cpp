@@ -1,8 +1,13 @@
 // rowsmith-fill: runs a scenario without the window, for scripts and CI pipelines. Progress goes
 // to standard error; an error ends the run with its message as the last line of standard error
-// and exit status 1, wrong usage with status 2.
+// and exit status 1, wrong usage with status 2, warnings of --lint or --strict with status 3.
+// SIGINT or SIGTERM stops a fill at the next record boundary, keeping what was written, with
+// status 130 or 143.
+#include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -10,10 +15,13 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/lint_report.h"
+#include "cli/preview_writer.h"
 #include "cli/terminal_login.h"
 #include "cli/terminal_reporter.h"
 #include "engine/database_session.h"
 #include "fill/fill_engine.h"
+#include "fill/fill_stopped.h"
 #include "model/fill_scenario.h"
 #include "text/conversions.h"
 #include "text/errors.h"
@@ -25,6 +33,40 @@ namespace {
 
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
+// A process stopped by a signal exits, as the shells report it, with 128 plus the signal.
+constexpr int kExitSignalBase = 128;
+
+// The signal that asked the fill to stop, and the engine to ask.
+volatile std::sig_atomic_t stopSignal = 0;
+std::atomic<FillEngine*> stoppingEngine{nullptr};
+static_assert(std::atomic<FillEngine*>::is_always_lock_free);
+
+extern "C" void AskToStop(int signal) {
+    stopSignal = signal;
+    if (FillEngine* engine = stoppingEngine.load()) {
+        engine->RequestStop();
+    }
+}
+
+// While a fill runs, SIGINT and SIGTERM ask it to stop at the next record boundary. The handler
+// is taken away by its first signal, so a second one ends the program at once should a database
+// keep the fill from reaching that boundary.
+class StopOnSignals {
+public:
+    explicit StopOnSignals(FillEngine& engine) {
+        stoppingEngine.store(&engine);
+        struct sigaction action {};
+        action.sa_handler = AskToStop;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESETHAND | SA_RESTART;
+        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGTERM, &action, nullptr);
+    }
+    ~StopOnSignals() { stoppingEngine.store(nullptr); }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+};
+constexpr int kExitWarnings = 3;
 
 // The window opens a missing or foreign file as an empty scenario; a script that names the wrong
 // file must not pass as a successful fill of nothing.
@@ -62,21 +104,46 @@ TerminalReporter::Style ReporterStyle(const CliOptions& options) {
                                       : TerminalReporter::Style::Lines;
 }
 
-void RunScenario(const CliOptions& options) {
+int RunScenario(const CliOptions& options) {
     CheckScenarioFile(options.argument);
     TFillScenario scenario;
     scenario.LoadFromFile(options.argument);
+    if (options.command == CliOptions::Command::Lint || options.strict) {
+        const std::vector<LintWarning> warnings = LintScenario(scenario);
+        PrintLintWarnings(warnings, stdout, options.quiet ? nullptr : stderr);
+        if (!warnings.empty() || options.command == CliOptions::Command::Lint) {
+            return warnings.empty() ? 0 : kExitWarnings;
+        }
+    }
 
     TerminalReporter reporter(ReporterStyle(options), stderr);
     FillEngine engine(scenario, reporter);
     engine.SetFixedSeed(options.seed);
+    engine.SetDryRun(options.dryRun);
     if (options.command == CliOptions::Command::Check) {
         engine.CheckAllValues();
         reporter.FinishCheck();
+    } else if (options.previewRecords) {
+        PreviewWriter preview(options.previewFormat, *options.previewRecords, stdout);
+        engine.SetRecordObserver([&preview](const TableCursor& record) { preview.Record(record); });
+        try {
+            engine.FillUp();
+        } catch (...) {
+            // The records made before the error show where it came from.
+            preview.Finish();
+            throw;
+        }
+        preview.Finish();
+        reporter.FinishDryRun();
+    } else if (options.dryRun) {
+        engine.FillUp();
+        reporter.FinishDryRun();
     } else {
+        StopOnSignals stopOnSignals(engine);
         engine.FillUp();
         reporter.FinishFill();
     }
+    return 0;
 }
 
 void PrintList(const std::vector<std::string>& list) {
@@ -85,13 +152,14 @@ void PrintList(const std::vector<std::string>& list) {
     }
 }
 
-void Run(const CliOptions& options) {
+int Run(const CliOptions& options) {
     DatabaseSession& session = DatabaseSession::Instance();
     if (!options.aliasesFile.empty()) {
-        if (!std::ifstream(options.aliasesFile).is_open()) {
-            throw Exception("Cannot open file " + options.aliasesFile);
-        }
         session.SetConfigFile(options.aliasesFile);
+        // Read it now, so that a file that cannot be read (a folder, no permission) stops every
+        // command, also one that never reaches a database, instead of passing for no aliases.
+        std::vector<std::string> aliases;
+        session.ListAliases(aliases);
     }
     session.SetLoginHandler(AskLoginOnTerminal);
 
@@ -106,9 +174,9 @@ void Run(const CliOptions& options) {
             PrintList(list);
             break;
         default:
-            RunScenario(options);
-            break;
+            return RunScenario(options);
     }
+    return 0;
 }
 
 int Main(int argc, char** argv) {
@@ -132,15 +200,18 @@ int Main(int argc, char** argv) {
         return 0;
     }
     try {
-        Run(options);
+        return Run(options);
     } catch (const EAbort&) {
         return kExitError;
+    } catch (const EFillStopped& stopped) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "rowsmith-fill: %s\n", ErrorBoxText(stopped.what()).c_str());
+        return kExitSignalBase + (stopSignal != 0 ? stopSignal : SIGINT);
     } catch (const std::exception& error) {
         std::fflush(stdout);
         std::fprintf(stderr, "rowsmith-fill: %s\n", OneLine(ErrorBoxText(error.what())).c_str());
         return kExitError;
     }
-    return 0;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "cli/terminal_reporter.h"
 
+#include "text/printable.h"
+
 namespace rowsmith {
 
 namespace {
@@ -19,7 +21,8 @@ TerminalReporter::TerminalReporter(Style style, std::FILE* out)
     : style_(style), out_(out), runStart_(Clock::now()) {}
 
 void TerminalReporter::TableStarted(const std::string& tableName, TableWork work) {
-    caption_ = tableName;
+    // A table name may hold bytes that would garble the line or move the terminal's cursor.
+    caption_ = PrintableText(tableName);
     if (work == TableWork::Fill) {
         ++filledTables_;
     } else {
@@ -93,8 +96,9 @@ void TerminalReporter::PrintTableLine(bool completed) {
     }
     if (!completed) {
         // How many records stayed is the database's to say: a server that takes records in
-        // batches finds a failure only when it receives them.
-        std::fprintf(out_, "%s: stopped by an error\n", caption_.c_str());
+        // batches finds a failure only when it receives them. Why it stopped (an error, a stop
+        // request) is the last line's to say.
+        std::fprintf(out_, "%s: stopped\n", caption_.c_str());
         std::fflush(out_);
         return;
     }
@@ -118,6 +122,16 @@ void TerminalReporter::FinishFill() {
     std::fprintf(out_, "Filled %d %s with %lld records in %.2f s\n", filledTables_,
                  filledTables_ == 1 ? "table" : "tables", static_cast<long long>(totalRecords_),
                  Seconds(Clock::now() - runStart_));
+}
+
+void TerminalReporter::FinishDryRun() {
+    if (style_ == Style::Quiet) {
+        return;
+    }
+    std::fprintf(out_,
+                 "Dry run: %d %s would get %lld records (%.2f s); every write was rolled back\n",
+                 filledTables_, filledTables_ == 1 ? "table" : "tables",
+                 static_cast<long long>(totalRecords_), Seconds(Clock::now() - runStart_));
 }
 
 void TerminalReporter::FinishCheck() {

@@ -25,6 +25,8 @@ public:
 
     // After a successful fill: the totals.
     void FinishFill();
+    // After a successful dry run: the totals of the records that were written and rolled back.
+    void FinishDryRun();
     // After a successful check.
     void FinishCheck();
 

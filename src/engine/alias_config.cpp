@@ -1,8 +1,11 @@
 #include "engine/alias_config.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
+#include "engine/database_errors.h"
 #include "text/ini_file.h"
 #include "text/text_helpers.h"
 
@@ -33,10 +36,12 @@ AliasConfig ReadAlias(const IniFile& ini, const std::string& section, const fs::
     alias.path = path.empty() ? path : (folder / path).lexically_normal().string();
     alias.host = TrimSpaces(ini.Value(section, "HOST"));
     alias.port = TrimSpaces(ini.Value(section, "PORT"));
+    alias.socket = TrimSpaces(ini.Value(section, "SOCKET"));
     alias.database = TrimSpaces(ini.Value(section, "DATABASE NAME"));
     alias.user = TrimSpaces(ini.Value(section, "USER NAME"));
     // A password may begin or end with blanks, so it is taken exactly.
     alias.password = ini.Find(section, "PASSWORD");
+    alias.lockTimeout = TrimSpaces(ini.Value(section, "LOCK TIMEOUT"));
     const std::string schema = TrimSpaces(ini.Value(section, "SCHEMA"));
     if (!schema.empty()) {
         alias.schema = schema;
@@ -67,7 +72,7 @@ std::vector<AliasConfig> ReadAliasConfigs(const std::string& configFile) {
     if (!configFile.empty()) {
         std::error_code ignored;
         const fs::path folder = fs::absolute(configFile, ignored).parent_path();
-        const IniFile ini = IniFile::Load(configFile);
+        const IniFile ini = IniFile::Read(configFile);
         for (const auto& section : ini.Sections()) {
             aliases.push_back(ReadAlias(ini, section, folder));
             demoDefined = demoDefined || SameText(section, kDemoAlias);
@@ -77,6 +82,24 @@ std::vector<AliasConfig> ReadAliasConfigs(const std::string& configFile) {
         aliases.push_back(DemoAliasConfig());
     }
     return aliases;
+}
+
+int LockTimeoutMs(const AliasConfig& alias) {
+    // The wait is kept in milliseconds in an int by both SQLite and PostgreSQL.
+    constexpr long kMaxSeconds = std::numeric_limits<int>::max() / 1000;
+    const std::string& text = alias.lockTimeout;
+    if (text.empty()) {
+        return kDefaultLockTimeoutMs;
+    }
+    long seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || seconds < 0 ||
+        seconds > kMaxSeconds) {
+        throw EDBEngineError("LOCK TIMEOUT of alias '" + alias.name + "' must be a whole number " +
+                             "of seconds from 0 to " + std::to_string(kMaxSeconds) + ", not '" +
+                             text + "'");
+    }
+    return static_cast<int>(seconds * 1000);
 }
 
 AliasConfig DemoAliasConfig() {

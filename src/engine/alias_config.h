@@ -14,7 +14,7 @@ namespace rowsmith {
 struct AliasConfig {
     // The alias as the configuration spells it (the section name).
     std::string name;
-    // The DRIVER key in upper case: "SQLITE" or "POSTGRESQL".
+    // The DRIVER key in upper case: "SQLITE", "POSTGRESQL", "MARIADB" or "MYSQL".
     std::string driver;
     // SQLITE: PATH, resolved against the configuration file's folder when relative.
     std::string path;
@@ -25,6 +25,11 @@ struct AliasConfig {
     std::string user;
     std::optional<std::string> password;
     std::string schema = "public";
+    // MARIADB: the same keys but SCHEMA, and SOCKET, the server's Unix socket.
+    std::string socket;
+    // LOCK TIMEOUT as written (both drivers): how many seconds a statement waits for a lock that
+    // another connection holds. Empty: the default; see LockTimeoutMs.
+    std::string lockTimeout;
     // The folder of the configuration file the alias came from; empty for the built-in Demo.
     std::string configFolder;
     // The built-in Demo alias, whose database is created on first use.
@@ -35,8 +40,16 @@ struct AliasConfig {
 std::string FindAliasConfigFile();
 
 // The aliases of the file in file order, then Demo unless the file defines that name (letter
-// case aside). An empty path or a file that does not exist gives Demo alone.
+// case aside). An empty path gives Demo alone; a file that cannot be read (missing, a folder, no
+// permission) raises EFOpenError rather than passing for a configuration without aliases.
 std::vector<AliasConfig> ReadAliasConfigs(const std::string& configFile);
+
+constexpr int kDefaultLockTimeoutMs = 5000;
+
+// The alias's LOCK TIMEOUT in milliseconds: kDefaultLockTimeoutMs when not given, 0 for waiting as
+// long as it takes. Raises EDBEngineError naming the alias for anything but a whole number of
+// seconds from 0 to 2147483.
+int LockTimeoutMs(const AliasConfig& alias);
 
 // The built-in alias Demo: $XDG_DATA_HOME/rowsmith/demo.sqlite (~/.local/share when unset).
 AliasConfig DemoAliasConfig();

@@ -1,6 +1,7 @@
 #include "engine/connection_factory.h"
 
 #include "engine/database_errors.h"
+#include "engine/mariadb/mariadb_connection.h"
 #include "engine/postgres/postgres_connection.h"
 #include "engine/sqlite/demo_database.h"
 #include "engine/sqlite/sqlite_connection.h"
@@ -16,10 +17,14 @@ std::unique_ptr<Connection> OpenConnection(const AliasConfig& config, const Logi
         if (config.demo) {
             EnsureDemoDatabase(config.path);
         }
-        return ConnectSqlite(config.path);
+        return ConnectSqlite(config.path, LockTimeoutMs(config));
     }
     if (config.driver == "POSTGRESQL") {
         return ConnectPostgres(config, login);
+    }
+    // MySQL servers speak the same protocol.
+    if (config.driver == "MARIADB" || config.driver == "MYSQL") {
+        return ConnectMariaDb(config, login);
     }
     throw EDBEngineError("Unknown driver '" + config.driver + "' for alias '" + config.name + "'");
 }

@@ -19,6 +19,13 @@ public:
     using EDatabaseError::EDatabaseError;
 };
 
+// The database gave up waiting for a lock that another connection holds: the alias's LOCK
+// TIMEOUT ran out. A cursor adds the name of its table to the database's message.
+class ELockTimeout : public EDBEngineError {
+public:
+    using EDBEngineError::EDBEngineError;
+};
+
 // "%g is not a valid value for field '%s'. The allowed range is %g to %g".
 EDatabaseError OutOfRangeError(long double value, const std::string& fieldName, long double low,
                                long double high);

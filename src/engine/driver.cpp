@@ -1,5 +1,7 @@
 #include "engine/driver.h"
 
+#include "engine/database_errors.h"
+
 namespace rowsmith {
 
 std::string QuoteIdentifier(const std::string& name) {
@@ -14,6 +16,14 @@ std::string QuoteIdentifier(const std::string& name) {
     }
     quoted += '"';
     return quoted;
+}
+
+TableConstraints Connection::ReadConstraints([[maybe_unused]] const std::string& table) {
+    throw EDBEngineError("This database cannot tell the constraints of its tables");
+}
+
+void Connection::BeginDryRun() {
+    throw EDBEngineError("This database cannot do a dry run");
 }
 
 }  // namespace rowsmith

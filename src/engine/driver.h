@@ -14,6 +14,7 @@
 
 #include "engine/field_type.h"
 #include "engine/field_value.h"
+#include "engine/table_constraints.h"
 
 namespace rowsmith {
 
@@ -99,6 +100,18 @@ public:
     // write before it is committed before the error leaves the driver, and the failing one is not.
     virtual void BeginFillRun() = 0;
     virtual void EndFillRun() = 0;
+
+    // A dry run: every write from BeginDryRun to EndDryRun, fill runs and failing writes
+    // included, stays in one transaction that EndDryRun rolls back, so the database is left as it
+    // was. Reads in between see those writes, as they would in a real run. The drivers here
+    // implement it; one that cannot raises EDBEngineError from BeginDryRun.
+    virtual void BeginDryRun();
+    // The NOT NULL columns, defaults, primary and unique keys and foreign keys of a table, from
+    // the database's catalog; raises EDBEngineError for a table that does not exist. Writes
+    // nothing. A driver that cannot tell raises EDBEngineError.
+    virtual TableConstraints ReadConstraints(const std::string& table);
+    // Rolls back; raises the error of a failing rollback. Does nothing outside a dry run.
+    virtual void EndDryRun() {}
 };
 
 }  // namespace rowsmith

@@ -5,6 +5,7 @@
 #include "engine/cursor_state.h"
 #include "engine/database_errors.h"
 #include "engine/database_session.h"
+#include "engine/lock_naming_driver.h"
 #include "text/text_helpers.h"
 
 namespace rowsmith {
@@ -61,8 +62,8 @@ void TableCursor::Open() {
         throw EDatabaseError("Missing TableName property");
     }
     auto state = std::make_unique<State>();
-    state->driver =
-        DatabaseSession::Instance().Connect(databaseName_).OpenTable(tableName_, exclusive_);
+    state->driver = OpenNamingLockTimeouts(DatabaseSession::Instance().Connect(databaseName_),
+                                           tableName_, exclusive_);
     state->columns = &state->driver->Columns();
     const int count = static_cast<int>(state->columns->size());
     state->fields.reserve(count);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/dry_run_scope.h"
 #include "engine/fill_run_scope.h"
+#include "fill/fill_stopped.h"
 #include "model/fill_methods.h"
 #include "text/errors.h"
 #include "text/text_helpers.h"
@@ -135,8 +137,21 @@ void FillEngine::Reported(TableWork work, const std::function<void()>& step) {
 }
 
 void FillEngine::FillUp() {
+    // A stop request is for this run only.
+    struct ClearStop {
+        std::atomic<bool>& requested;
+        ~ClearStop() { requested.store(false, std::memory_order_relaxed); }
+    } clearStop{stopRequested_};
+    std::optional<DryRunScope> dryRun;
+    // A scenario without tables touches no database, dry or not.
+    if (dryRun_ && scenario_.Tables().Count() > 0) {
+        dryRun.emplace(scenario_.AliasName());
+    }
     CheckAllValues();
     BindEachTable([this] { FillTable(); });
+    if (dryRun) {
+        dryRun->Finish();
+    }
 }
 
 void FillEngine::FillTable() {
@@ -145,6 +160,10 @@ void FillEngine::FillTable() {
 
 void FillEngine::WriteRecords() {
     TFillTable& table = Current();
+    if (stopRequested_.load(std::memory_order_relaxed)) {
+        // Before anything of the table is written, emptying included.
+        throw EFillStopped(table.TableName(), 0);
+    }
     if (fixedSeed_) {
         random_.SetRandomSeed(*fixedSeed_);
     } else {
@@ -182,8 +201,16 @@ void FillEngine::WriteRecords() {
 
     bool pastEnd = false;
     for (std::int32_t pass = 0; pass < recCount; ++pass) {
+        // The boundary between records: what was posted is committed, nothing is half written.
+        if (stopRequested_.load(std::memory_order_relaxed)) {
+            run.Finish();
+            throw EFillStopped(table.TableName(), pass);
+        }
         StartRecord(method, pastEnd);
         WriteColumns();
+        if (recordObserver_) {
+            recordObserver_(workTable_);
+        }
         workTable_.Post();
         if (method == tfUpdateAndFill && !pastEnd) {
             // Once past the end every pass appends, so the walk need not go on.

@@ -7,11 +7,13 @@
 // through a FillReporter. Every error is raised to the caller; records posted before it stay.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/table_cursor.h"
@@ -90,6 +92,19 @@ public:
     // Checks every value, then fills every table of the scenario in order and binds the table
     // that was current before again, also when a fill fails.
     void FillUp();
+    // Asks a running FillUp to stop at the next record boundary: it commits the records posted
+    // so far and raises EFillStopped, naming the table and how many of its records were kept.
+    // Safe to call from another thread and from a signal handler (it is one lock-free atomic
+    // store). A request made before FillUp reaches its first table stops it there, before that
+    // table is emptied; FillUp clears the request on its way out.
+    void RequestStop() noexcept { stopRequested_.store(true, std::memory_order_relaxed); }
+    // With true, FillUp runs exactly as it would but inside a dry run on the scenario's alias,
+    // which rolls every write back at its end, also when an error stops it.
+    void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
+    // Called with the work table for every record the fill has made, just before it is posted:
+    // the values the fill writes, and what the columns it leaves alone hold.
+    using RecordObserver = std::function<void(const TableCursor& record)>;
+    void SetRecordObserver(RecordObserver observer) { recordObserver_ = std::move(observer); }
     // Fills the table bound at the moment, telling the reporter from its start to its finish.
     // REQUIRES: a current table, open on the work table.
     void FillTable();
@@ -130,7 +145,11 @@ private:
     std::vector<std::unique_ptr<TableCursor>> masterTables_;
     RandomSource random_;
     std::optional<std::uint32_t> fixedSeed_;
+    bool dryRun_ = false;
+    RecordObserver recordObserver_;
     std::vector<ColumnPlan> plan_;
+    std::atomic<bool> stopRequested_{false};
+    static_assert(std::atomic<bool>::is_always_lock_free, "RequestStop must be signal-safe");
 };
 
 }  // namespace rowsmith

@@ -7,6 +7,8 @@
 
 namespace rowsmith {
 
+class IniFile;
+
 class TFillScenario {
 public:
     TFillScenario() = default;
@@ -22,14 +24,24 @@ public:
     int AddTable(const std::string& name);
 
     // Writes the .scn file through a temporary file renamed over the target, so a failure leaves
-    // the former file untouched. Throws EFCreateError or EWriteError; the scenario is unchanged.
+    // the former file untouched (see ReplaceFile for links and folders that may not be written).
+    // A name or value that the file cannot carry, so that reading it would give another scenario
+    // (a line break anywhere; a comma in, or no, table or column name; two settings that would
+    // share one section), is refused with an Exception naming the table or column before
+    // anything is written. Throws EFCreateError or EWriteError; the scenario is unchanged.
     void SaveToFile(const std::string& fileName) const;
+    // The contents SaveToFile writes, refusing the same.
+    std::string SaveToText() const;
     // Reads a .scn file, appending to Tables (the caller clears it first). A missing file, or one
     // without a main section, reads as nothing. A bad number stops the reading with EConvertError;
     // what was read before stays.
     void LoadFromFile(const std::string& fileName);
+    // Reads the contents of a .scn file in the same way.
+    void LoadFromText(const std::string& text);
 
 private:
+    void Load(const IniFile& ini);
+
     TFTList tables_;
     std::string aliasName_;
 };

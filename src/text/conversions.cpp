@@ -438,8 +438,10 @@ void InitDecimalSeparatorFromLocale() {
 
 std::string FormatGeneral(long double value) {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                      std::chars_format::general, 15);
+    // The long double itself: through a double, values past the double's range (which the
+    // readers accept) were written as "inf" or "0".
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text(buffer, result.ptr);
     const auto point = text.find('.');
     if (point != std::string::npos) {

@@ -1,14 +1,19 @@
 #include "text/errors.h"
 
+#include "text/printable.h"
+
 namespace rowsmith {
+
+Exception::Exception(const std::string& message) : std::runtime_error(PrintableLines(message)) {}
 
 EListError EListError::OutOfBounds(long long index) {
     return EListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
 std::string ErrorBoxText(std::string_view message) {
-    std::string text(message);
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
+    std::string text = PrintableLines(message);
+    if (!text.empty() &&
+        static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
         text += '.';
     }
     return text;

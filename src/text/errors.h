@@ -9,10 +9,13 @@
 
 namespace rowsmith {
 
-// The general error class; the fill engine raises it with its own messages.
+// The general error class; the fill engine raises it with its own messages. A message may carry
+// names and values from files and databases: its control characters other than line feeds and
+// its bytes that are no UTF-8 are escaped as "\xHH" here (see text/printable.h), so that what()
+// gives the whole message, never cut short at a zero byte, and the handlers show it as it is.
 class Exception : public std::runtime_error {
 public:
-    explicit Exception(const std::string& message) : std::runtime_error(message) {}
+    explicit Exception(const std::string& message);
 };
 
 // A text that does not convert to a number.
@@ -30,6 +33,12 @@ public:
 
 // A file that cannot be created: "Cannot create file %s".
 class EFCreateError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A file that cannot be opened or read: "Cannot open file %s: %s" with the system's reason.
+class EFOpenError : public Exception {
 public:
     using Exception::Exception;
 };
@@ -53,7 +62,8 @@ public:
 };
 
 // The text shown for an error: the message with a "." appended when it is not empty and its last
-// character sorts after "." (so a message ending in a quotation mark gets none).
+// character sorts after "." (so a message ending in a quotation mark gets none). Bytes unfit to
+// show are escaped as in Exception, also in messages of errors from outside this hierarchy.
 std::string ErrorBoxText(std::string_view message);
 
 }  // namespace rowsmith

@@ -1,6 +1,10 @@
 #include "text/ini_file.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <system_error>
+
+#include "text/errors.h"
 
 #include "text/text_helpers.h"
 
@@ -13,29 +17,46 @@ std::string Folded(std::string_view name) {
     return UpperCase(std::string(name));
 }
 
-}  // namespace
-
-IniFile IniFile::Load(const std::string& path) {
-    // stdio rather than a stream: a folder or an I/O error must read as nothing, not throw.
+// The whole file, or the errno of the failure: opening a folder succeeds, reading it fails.
+int ReadWholeFile(const std::string& path, std::string& contents) {
+    // stdio rather than a stream: a folder or an I/O error must give its errno, not throw.
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        return {};
+        return errno;
     }
-    std::string contents;
+    errno = 0;
     char buffer[65536];
     std::size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         contents.append(buffer, got);
     }
-    const bool failed = std::ferror(file) != 0;
+    const int error = std::ferror(file) != 0 ? (errno != 0 ? errno : EIO) : 0;
     std::fclose(file);
-    return failed ? IniFile() : Parse(contents);
+    return error;
+}
+
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+}  // namespace
+
+IniFile IniFile::Load(const std::string& path) {
+    std::string contents;
+    return ReadWholeFile(path, contents) == 0 ? Parse(contents) : IniFile();
+}
+
+IniFile IniFile::Read(const std::string& path) {
+    std::string contents;
+    if (const int error = ReadWholeFile(path, contents); error != 0) {
+        throw EFOpenError("Cannot open file " + path + ": " +
+                          std::generic_category().message(error));
+    }
+    return Parse(contents);
 }
 
 IniFile IniFile::Parse(const std::string& contents) {
     IniFile ini;
     Section* current = nullptr;
-    std::size_t start = 0;
+    std::size_t start = contents.starts_with(kByteOrderMark) ? sizeof kByteOrderMark - 1 : 0;
     while (start < contents.size()) {
         auto end = contents.find('\n', start);
         if (end == std::string::npos) {

@@ -6,7 +6,8 @@
 // line beginning with ";" is a comment; where a section of the same exact name or a key repeats,
 // the first one counts. A section header is a line that begins with "[" and ends with "]"; its
 // name is what lies between, blanks included, and a key is the text before the first "=",
-// untrimmed, so every name a writer puts into a file is found again as written.
+// untrimmed, so every name a writer puts into a file is found again as written. A UTF-8
+// byte-order mark at the start of the file, which some editors write, is skipped.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +26,9 @@ public:
 
     // Reads the file; a file that does not exist or cannot be read gives an empty IniFile.
     static IniFile Load(const std::string& path);
+    // Reads the file; one that cannot be opened or read (missing, a folder, no permission, an
+    // I/O error) raises EFOpenError "Cannot open file %s: %s", the path and the system's reason.
+    static IniFile Read(const std::string& path);
     static IniFile Parse(const std::string& contents);
 
     bool HasSection(const std::string& section) const;

@@ -1,8 +1,15 @@
 // rowsmith-fill, run as a program on scenarios and databases in a temporary folder.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <thread>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +18,8 @@
 
 namespace rowsmith::test {
 namespace {
+
+using namespace std::string_literals;
 
 struct RunResult {
     int status = -1;
@@ -48,6 +57,43 @@ protected:
     }
 
     std::string Aliases() const { return "--aliases '" + db.ConfigFile() + "'"; }
+
+    // Starts rowsmith-fill as Run does, sends it `signal` after `delay`, and waits for its end.
+    RunResult RunAndSignal(const std::vector<std::string>& args, int signal,
+                           std::chrono::milliseconds delay) {
+        const std::string out = db.Folder().File("stdout.txt");
+        const std::string err = db.Folder().File("stderr.txt");
+        const pid_t child = fork();
+        if (child == 0) {
+            if (chdir(db.Folder().Path().c_str()) != 0) {
+                _exit(125);
+            }
+            setenv("XDG_DATA_HOME", db.Folder().Path().c_str(), 1);
+            setenv("XDG_CONFIG_HOME", db.Folder().Path().c_str(), 1);
+            const int in = open("/dev/null", O_RDONLY);
+            const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(in, 0);
+            dup2(outFd, 1);
+            dup2(errFd, 2);
+            std::vector<char*> argv{const_cast<char*>(ROWSMITH_FILL_PATH)};
+            for (const std::string& arg : args) {
+                argv.push_back(const_cast<char*>(arg.c_str()));
+            }
+            argv.push_back(nullptr);
+            execv(ROWSMITH_FILL_PATH, argv.data());
+            _exit(126);
+        }
+        std::this_thread::sleep_for(delay);
+        kill(child, signal);
+        int raw = 0;
+        waitpid(child, &raw, 0);
+        RunResult result;
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -WTERMSIG(raw);
+        result.out = ReadFile(out);
+        result.err = ReadFile(err);
+        return result;
+    }
 
     // A scenario of one table whose columns are given as name, method and value.
     std::string WriteScenario(const std::string& table, int tableMethod, int recCount,
@@ -100,7 +146,82 @@ TEST_P(CliTest, FillsAScenarioRepeatablyFromASeed) {
               (std::vector<std::string>{"0", "0", "8", "2", "2"}));
 }
 
+TEST_P(CliTest, ADryRunFillsAsARealRunWouldAndWritesNothing) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER UNIQUE)");
+    db.Execute("INSERT INTO t (n) VALUES (100), (200)");
+    const std::string scenario = WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "5", ""}});
+    const RunResult dry = Run("--dry-run " + Aliases() + " '" + scenario + "'");
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_NE(dry.err.find("t: 5 records"), std::string::npos) << dry.err;
+    EXPECT_EQ(dry.LastErrorLine().rfind("Dry run: 1 table would get 5 records", 0), 0u) << dry.err;
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
+
+    // A clash half-way fails the dry run with the real run's message and exit status.
+    const std::string clash = WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "1", "3"}});
+    const RunResult failed = Run("--dry-run " + Aliases() + " '" + clash + "'");
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
+    const RunResult real = Run(Aliases() + " '" + clash + "'");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(real.status, 1);
+    EXPECT_EQ(failed.LastErrorLine(), real.LastErrorLine());
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"3"}));
+}
+
+TEST_P(CliTest, APreviewPrintsTheFirstRecordsInEachFormatAndWritesNothing) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER, s VARCHAR(5))");
+    db.Execute("INSERT INTO t (n) VALUES (100), (200)");
+    const std::string scenario =
+        WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "3", "0 - 10"}, {"s", "1", "x\"y"}});
+    const std::string run = " --seed 0 " + Aliases() + " '" + scenario + "'";
+    const RunResult table = Run("--preview 3" + run);
+    EXPECT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out,
+              "t\n"
+              "id  n  s\n"
+              "--  -  ---\n"
+              "    0  x\"y\n"
+              "    0  x\"y\n"
+              "    8  x\"y\n");
+    EXPECT_EQ(table.LastErrorLine().rfind("Dry run: 1 table would get 5 records", 0), 0u);
+    EXPECT_EQ(Run("--preview=2 --format=csv" + run).out,
+              "table,id,n,s\r\nt,,0,\"x\"\"y\"\r\nt,,0,\"x\"\"y\"\r\n");
+    EXPECT_EQ(Run("--format jsonl --preview 1" + run).out,
+              "{\"table\":\"t\",\"record\":{\"id\":\"\",\"n\":\"0\",\"s\":\"x\\\"y\"}}\n");
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
+}
+
+TEST_P(CliTest, LintExitsWithThreeOnWarningsAndStrictThenFillsNothing) {
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER UNIQUE)");
+    const std::string clean = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"n", "5", ""}});
+    const RunResult quiet = Run("--lint " + Aliases() + " '" + clean + "'");
+    EXPECT_EQ(quiet.status, 0) << quiet.err;
+    EXPECT_EQ(quiet.out, "");
+    EXPECT_EQ(Run("--strict " + Aliases() + " '" + clean + "'").status, 0);
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"1", "2", "3"}));
+
+    const std::string clash = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"n", "1", "5"}});
+    const std::string warning =
+        "t.n: unique, but fed 1 distinct values for 3 records: it will clash\n";
+    const RunResult warned = Run("--lint " + Aliases() + " '" + clash + "'");
+    EXPECT_EQ(warned.status, 3) << warned.err;
+    EXPECT_EQ(warned.out, warning);
+    EXPECT_EQ(warned.LastErrorLine(), "1 warning");
+    const RunResult strict = Run("--strict --dry-run " + Aliases() + " '" + clash + "'");
+    EXPECT_EQ(strict.status, 3);
+    EXPECT_EQ(strict.out, warning);
+    EXPECT_EQ(Run("--strict " + Aliases() + " '" + clash + "'").status, 3);
+    EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"1", "2", "3"}));
+
+    const RunResult missing =
+        Run("--lint " + Aliases() + " '" + WriteScenario("gone", 0, 3, {{"x", "1", "1"}}) + "'");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+}
+
 TEST_P(CliTest, ErrorsEndStandardErrorWithTheMessageBoxText) {
+    if (GetParam() == TestEngine::MariaDB) {
+        GTEST_SKIP() << "MariaDB's messages end without a full stop";
+    }
     db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() +
                ", n INTEGER, code VARCHAR(2) UNIQUE)");
     db.Execute("INSERT INTO t VALUES (1, 1, 'z'), (2, 2, 'y')");
@@ -151,7 +272,7 @@ TEST_P(CliTest, WhatTheLinesOnStandardErrorSay) {
     const std::string duplicate = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"code", "1", "q"}});
     const RunResult stopped = Run(Aliases() + " '" + duplicate + "'");
     EXPECT_EQ(stopped.status, 1);
-    EXPECT_EQ(stopped.err.rfind("t: stopped by an error\nrowsmith-fill: ", 0), 0u) << stopped.err;
+    EXPECT_EQ(stopped.err.rfind("t: stopped\nrowsmith-fill: ", 0), 0u) << stopped.err;
 
     const std::string negative = WriteScenario("t", 0, -1, {{"id", "0", ""}, {"code", "0", ""}});
     const RunResult refused = Run(Aliases() + " '" + negative + "'");
@@ -206,16 +327,104 @@ TEST_P(CliTest, ListsAliasesAndTables) {
     EXPECT_EQ(unknown.LastErrorLine().rfind("rowsmith-fill: ", 0), 0u);
 }
 
+// SIGINT and SIGTERM used to end a fill at once, saying nothing and losing the records posted
+// since the last commit. Now the fill stops after the record being written, commits, says which
+// table it was filling and how many of its records were kept, and exits with 130 or 143.
+TEST_P(CliTest, ASignalStopsTheFillKeepingWhatWasWritten) {
+    db.Execute("CREATE TABLE first (id INTEGER PRIMARY KEY)");
+    db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER, s VARCHAR(20))");
+    const std::string scenario = db.Folder().File("endless.scn");
+    WriteFile(scenario,
+              "[Main]\r\nAliasName=" + db.Alias() +
+                  "\r\nTables=first,t\r\n\r\n"
+                  "[Table first]\r\nFieldMethod=0\r\nRecCount=7\r\nFields=id\r\n\r\n"
+                  "[Field first.id]\r\nFillMethod=5\r\nFillValue=\r\n\r\n"
+                  "[Table t]\r\nFieldMethod=0\r\nRecCount=2147483647\r\nFields=id,n,s\r\n\r\n"
+                  "[Field t.id]\r\nFillMethod=0\r\nFillValue=\r\n\r\n"
+                  "[Field t.n]\r\nFillMethod=3\r\nFillValue=1-100\r\n\r\n"
+                  "[Field t.s]\r\nFillMethod=6\r\nFillValue=12\r\n\r\n");
+    for (const int signal : {SIGINT, SIGTERM}) {
+        // Long enough to pass a periodic commit, so that records wait for the last one.
+        const RunResult result = RunAndSignal({"--aliases", db.ConfigFile(), scenario}, signal,
+                                              std::chrono::milliseconds(1800));
+        EXPECT_EQ(result.status, 128 + signal) << result.err;
+        const std::string count = db.QueryValue("SELECT count(*) FROM t");
+        EXPECT_GT(std::stoll(count), 0);
+        EXPECT_EQ(result.LastErrorLine(), "rowsmith-fill: Filling stopped in table \"t\" after " +
+                                              count + " records, which are kept.");
+        EXPECT_NE(result.err.find("first: 7 records"), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("t: stopped\n"), std::string::npos) << result.err;
+        EXPECT_EQ(db.QueryValue("SELECT count(*) FROM first"), "7");
+    }
+}
+
+// A folder or an unreadable file given as --aliases used to pass for a configuration without
+// aliases, so that a scenario on Demo filled the demo database and the run ended with status 0.
+TEST_P(CliTest, AnAliasFileThatCannotBeReadIsRefused) {
+    const std::string scenario = db.Folder().File("demo.scn");
+    WriteFile(scenario,
+              "[Main]\r\nAliasName=Demo\r\nTables=parts\r\n\r\n[Table parts]\r\n"
+              "FieldMethod=1\r\nRecCount=1\r\nFields=\r\n\r\n");
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {db.Folder().Path(), "Is a directory"},
+        {db.Folder().File("missing.ini"), "No such file or directory"},
+    };
+    if (geteuid() != 0) {  // root reads every file
+        const std::string locked = db.Folder().File("locked.ini");
+        WriteFile(locked, "[Test]\nDRIVER=SQLITE\nPATH=x.sqlite\n");
+        chmod(locked.c_str(), 0);
+        cases.emplace_back(locked, "Permission denied");
+    }
+    for (const auto& [file, reason] : cases) {
+        for (const std::string command : {"", "--list-aliases ", "--check "}) {
+            const std::string args = command + "--aliases '" + file + "'" +
+                                     (command == "--list-aliases " ? "" : " '" + scenario + "'");
+            const RunResult result = Run(args);
+            EXPECT_EQ(result.status, 1) << args;
+            EXPECT_EQ(result.LastErrorLine(),
+                      "rowsmith-fill: Cannot open file " + file + ": " + reason + ".")
+                << args;
+            EXPECT_EQ(result.out, "") << args;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(db.Folder().File("rowsmith/demo.sqlite")));
+}
+
+// Editors may start a UTF-8 file with a byte-order mark: the configuration used to read as empty.
+TEST_P(CliTest, AnAliasFileWithAByteOrderMarkReads) {
+    const std::string config = db.Folder().File("bom.ini");
+    WriteFile(config, "\xEF\xBB\xBF" + ReadFile(db.ConfigFile()));
+    const RunResult result = Run("--list-aliases --aliases '" + config + "'");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Demo\n" + db.Alias() + "\n");
+}
+
+// Names and values from a scenario reach messages: a zero byte used to cut the message short,
+// invalid UTF-8 and control characters went to the terminal as they were.
+TEST_P(CliTest, BytesFromFilesAreEscapedInMessages) {
+    const std::string scenario = db.Folder().File("odd.scn");
+    WriteFile(scenario, "[Main]\r\nAliasName=Te\0st\x1b[2J\xff\r\nTables=t\r\n\r\n"s);
+    const RunResult result = Run(Aliases() + " '" + scenario + "'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.LastErrorLine(),
+              "rowsmith-fill: Unknown database alias 'Te\\x00st\\x1B[2J\\xFF'");
+}
+
 TEST_P(CliTest, ALoginNobodyCanAnswerIsTheLoginError) {
-    if (GetParam() != TestEngine::PostgreSQL) {
+    if (GetParam() == TestEngine::SQLite) {
         GTEST_SKIP() << "only a server asks for a password";
     }
-    const char* host = std::getenv("ROWSMITH_TEST_PGHOST");
-    const char* port = std::getenv("ROWSMITH_TEST_PGPORT");
     const std::string config = db.Folder().File("login.ini");
-    WriteFile(config, std::string("[Login]\nDRIVER=POSTGRESQL\nHOST=") + host +
-                          "\nPORT=" + (port != nullptr ? port : "") +
-                          "\nDATABASE NAME=postgres\nUSER NAME=rs_login\n");
+    if (GetParam() == TestEngine::MariaDB) {
+        WriteFile(config, std::string("[Login]\nDRIVER=MARIADB\nSOCKET=") +
+                              std::getenv("ROWSMITH_TEST_MYSOCKET") + "\nUSER NAME=rs_login\n");
+    } else {
+        const char* host = std::getenv("ROWSMITH_TEST_PGHOST");
+        const char* port = std::getenv("ROWSMITH_TEST_PGPORT");
+        WriteFile(config, std::string("[Login]\nDRIVER=POSTGRESQL\nHOST=") + host +
+                              "\nPORT=" + (port != nullptr ? port : "") +
+                              "\nDATABASE NAME=postgres\nUSER NAME=rs_login\n");
+    }
     const RunResult result = Run("--list-tables Login --aliases '" + config + "'");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.LastErrorLine(), "rowsmith-fill: Cannot connect to database 'Login'");
@@ -227,7 +436,8 @@ TEST_P(CliTest, HelpAndVersion) {
     EXPECT_EQ(help.out.rfind("Usage: rowsmith-fill", 0), 0u);
     const RunResult version = Run("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "rowsmith-fill " ROWSMITH_EXPECTED_VERSION " (build " ROWSMITH_EXPECTED_BUILD ")\n");
+    EXPECT_EQ(version.out,
+              "rowsmith-fill " ROWSMITH_EXPECTED_VERSION " (build " ROWSMITH_EXPECTED_BUILD ")\n");
 }
 
 TEST_P(CliTest, WrongUsageExitsWithTwo) {
@@ -242,6 +452,15 @@ TEST_P(CliTest, WrongUsageExitsWithTwo) {
         "--list-tables",
         "--list-aliases x.scn",
         "--check --list-aliases",
+        "--dry-run --check x.scn",
+        "--dry-run --list-aliases",
+        "--preview 0 x.scn",
+        "--preview many x.scn",
+        "--format csv x.scn",
+        "--preview 2 --format xml x.scn",
+        "--preview 2 --check x.scn",
+        "--lint --check x.scn",
+        "--strict --lint x.scn",
         "--aliases",
         "--version extra",
     };

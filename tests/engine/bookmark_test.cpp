@@ -13,7 +13,7 @@ protected:
         db_.Execute(std::string("CREATE TABLE people (id ") +
                     (keyed ? db_.AutoIncKeyType() : "INTEGER") + ", name VARCHAR(20))");
         const std::string numbers =
-            db_.Engine() == TestEngine::SQLite
+            db_.Engine() != TestEngine::PostgreSQL
                 ? "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < " +
                       std::to_string(count) + ") SELECT n FROM s"
                 : "SELECT generate_series(1, " + std::to_string(count) + ") AS n";

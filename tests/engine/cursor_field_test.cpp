@@ -10,10 +10,9 @@ namespace {
 class CursorFieldTest : public EngineTest {
 protected:
     void SetUp() override {
-        db_.Execute(
-            "CREATE TABLE kinds (id " + db_.AutoIncKeyType() +
-            ", s SMALLINT, i INTEGER, b BIGINT, v VARCHAR(5), t TEXT, f DOUBLE PRECISION, "
-            "m NUMERIC(12,2), d DATE, tm TIME, ts TIMESTAMP, ok BOOLEAN)");
+        db_.Execute("CREATE TABLE kinds (id " + db_.AutoIncKeyType() +
+                    ", s SMALLINT, i INTEGER, b BIGINT, v VARCHAR(5), t TEXT, f DOUBLE PRECISION, "
+                    "m NUMERIC(12,2), d DATE, tm TIME, ts TIMESTAMP, ok BOOLEAN)");
         cursor_ = OpenTable("kinds");
     }
 
@@ -75,7 +74,13 @@ TEST_P(CursorFieldTest, TextsReadBackAsTheColumnStoresThem) {
         {"ok", "0", "False"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(RoundTrip(c.column, c.written), c.read) << c.column << " <- " << c.written;
+        std::string read = c.read;
+        // MariaDB's TIME and TIMESTAMP keep whole seconds unless declared with a fraction.
+        if (GetParam() == TestEngine::MariaDB &&
+            (std::string(c.column) == "tm" || std::string(c.column) == "ts")) {
+            read = read.substr(0, read.find('.'));
+        }
+        EXPECT_EQ(RoundTrip(c.column, c.written), read) << c.column << " <- " << c.written;
     }
 }
 
@@ -168,9 +173,12 @@ TEST_P(CursorFieldTest, RealsUseTheLocalesDecimalSeparator) {
 
 TEST_P(CursorFieldTest, ReadStringAndWriteStringCopyValuesUnchanged) {
     // The master-column method copies values through text; nothing may drift on the way.
-    const std::vector<std::string> texts{"-5", "70000", "9000000000", "abcde", "hello",
-                                         "0.30000000000000004", "2.5", "2020-12-31",
-                                         "00:00:01", "1999-01-01 12:00:00", "True"};
+    const std::vector<std::string> texts{"-5",         "70000",
+                                         "9000000000", "abcde",
+                                         "hello",      "0.30000000000000004",
+                                         "2.5",        "2020-12-31",
+                                         "00:00:01",   "1999-01-01 12:00:00",
+                                         "True"};
     cursor_->Append();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         cursor_->FieldAt(static_cast<int>(i) + 1).WriteString(texts[i]);
@@ -182,8 +190,7 @@ TEST_P(CursorFieldTest, ReadStringAndWriteStringCopyValuesUnchanged) {
         copy->FieldAt(i).WriteString(cursor_->FieldAt(i).ReadString());
     }
     copy->Post();
-    const auto rows = db_.Query(
-        "SELECT s, i, b, v, t, f, m, d, tm, ts, ok FROM kinds ORDER BY id");
+    const auto rows = db_.Query("SELECT s, i, b, v, t, f, m, d, tm, ts, ok FROM kinds ORDER BY id");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], rows[1]);
 }

@@ -229,16 +229,21 @@ TEST(SqliteEngine, AliasConfigurationInTheCurrentFolder) {
 TEST(SqliteEngine, AnotherProgramsWriteLockMakesWritesFailNotHang) {
     TestDatabase db(TestEngine::SQLite);
     db.Execute("CREATE TABLE t (x INTEGER)");
+    db.AddAliasKey("LOCK TIMEOUT=1");
     auto cursor = Open(db.Alias(), "t");
     OtherConnection other(db.Folder().File("test.sqlite"));
     other.Execute("BEGIN IMMEDIATE");
 
     cursor->Append();
     cursor->FieldAt(0).WriteInteger(1);
-    EXPECT_EQ(MessageOf<EDBEngineError>([&] { cursor->Post(); }), "database is locked");
+    // The message names the table.
+    const std::string locked =
+        "database is locked\nTable \"t\" stayed locked by another connection longer than the "
+        "alias's LOCK TIMEOUT";
+    EXPECT_EQ(MessageOf<ELockTimeout>([&] { cursor->Post(); }), locked);
     {
         FillRunScope run(db.Alias());
-        EXPECT_EQ(MessageOf<EDBEngineError>([&] { cursor->Post(); }), "database is locked");
+        EXPECT_EQ(MessageOf<ELockTimeout>([&] { cursor->Post(); }), locked);
     }
     other.Execute("ROLLBACK");
     cursor->Post();

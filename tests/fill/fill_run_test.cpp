@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/database_errors.h"
+#include "fill/fill_stopped.h"
 #include "fill_fixture.h"
 #include "model/fill_methods.h"
 #include "text/errors.h"
@@ -213,6 +214,82 @@ TEST_P(FillRunTest, ATableMayBeItsOwnMaster) {
                 << method << ": " << row[0];
         }
     }
+}
+
+// A listener that asks the engine to stop once `stopAt` records of the run were written, as the
+// window's Esc or rowsmith-fill's signal handler does.
+struct StoppingReporter : RecordingReporter {
+    void WritingStarted(std::int64_t records) override {
+        RecordingReporter::WritingStarted(records);
+        before = steps;
+    }
+    void RecordsWritten(std::int64_t count) override {
+        RecordingReporter::RecordsWritten(count);
+        steps = before + count;
+        if (steps == stopAt) {
+            engine->RequestStop();
+        }
+    }
+    FillEngine* engine = nullptr;
+    std::int64_t stopAt = 0;
+    // Records written in the run so far, over its tables, and before the current table.
+    std::int64_t steps = 0;
+    std::int64_t before = 0;
+};
+
+// A stop request ends the fill after the record being written: the posted records are committed
+// (no more than that: the table's records after them are untouched), and the error says which
+// table and how many of its records were kept. The request is for that run only.
+TEST_P(FillRunTest, AStopRequestEndsTheFillAtARecordBoundary) {
+    StoppingReporter stopping;
+    OwnFill fresh(GetParam(), stopping);
+    stopping.engine = &fresh.filler;
+    stopping.stopAt = 13;
+    for (const char* name : {"a", "b"}) {
+        fresh.db.Execute(std::string("CREATE TABLE ") + name + " (id INTEGER PRIMARY KEY)");
+        fresh.db.Execute(std::string("INSERT INTO ") + name + " VALUES (-1), (-2)");
+        TFillTable& table = fresh.AddTable(name, tfEmptyAndFill, 10);
+        table.Fields().Items(0).SetFillMethod(fmAutoIncrement);
+    }
+    fresh.scenario.Tables().Items(1).SetTableFillMethod(tfUpdateAndFill);
+    fresh.scenario.Tables().Items(1).SetRecCount(1000);
+    try {
+        fresh.filler.FillUp();
+        ADD_FAILURE() << "no stop";
+    } catch (const EFillStopped& stopped) {
+        EXPECT_EQ("b", stopped.TableName());
+        EXPECT_EQ(3, stopped.RecordsKept());
+        EXPECT_STREQ("Filling stopped in table \"b\" after 3 records, which are kept",
+                     stopped.what());
+    }
+    const auto ids = [&](const char* table) {
+        std::vector<std::string> values;
+        const std::string sql = std::string("SELECT id FROM ") + table + " ORDER BY id";
+        for (const auto& row : fresh.db.Query(sql)) {
+            values.push_back(row[0]);
+        }
+        return values;
+    };
+    EXPECT_EQ(10u, ids("a").size());
+    // The two records were overwritten with 1 and 2, a third appended; nothing half written.
+    EXPECT_EQ(std::vector<std::string>({"1", "2", "3"}), ids("b"));
+
+    // The next run is not stopped.
+    stopping.stopAt = -1;
+    fresh.filler.FillUp();
+    EXPECT_EQ(1000u, ids("b").size());
+
+    // A request before the run stops it before its first table is emptied.
+    fresh.filler.RequestStop();
+    try {
+        fresh.filler.FillUp();
+        ADD_FAILURE() << "no stop";
+    } catch (const EFillStopped& stopped) {
+        EXPECT_EQ("a", stopped.TableName());
+        EXPECT_EQ(0, stopped.RecordsKept());
+        EXPECT_STREQ("Filling stopped in table \"a\" before its first record", stopped.what());
+    }
+    EXPECT_EQ(10u, ids("a").size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, FillRunTest, ::testing::ValuesIn(TestEngines()), EngineParamName);

@@ -33,6 +33,8 @@ expect() {
 
 expect "rowsmith-fill --list" "--list-aliases|--list-tables"
 expect "rowsmith-fill --q" "--quiet"
+expect "rowsmith-fill --l" "--lint|--list-aliases|--list-tables"
+expect "rowsmith-fill --preview 3 --format " "csv|jsonl|table"
 expect "rowsmith-fill " "demo.scn|scenarios"
 expect "rowsmith-fill --seed " ""
 expect "rowsmith-fill --aliases al" "aliases.ini"

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "model/fill_methods.h"
@@ -129,6 +133,15 @@ TEST_F(ScenarioFileTest, NamesDifferingOnlyInCaseKeepTheirOwnSettings) {
     EXPECT_EQ("|A(0,3) f:1=v", Describe(folded));
 }
 
+// Saved by an editor that starts UTF-8 files with a byte-order mark: it used to read as empty.
+TEST_F(ScenarioFileTest, AByteOrderMarkIsSkipped) {
+    TFillScenario read;
+    EXPECT_EQ("", Load("\xEF\xBB\xBF[Main]\r\nAliasName=Demo\r\nTables=T\r\n\r\n"
+                       "[Table T]\r\nRecCount=3\r\n",
+                       read));
+    EXPECT_EQ("Demo|T(0,3)", Describe(read));
+}
+
 TEST_F(ScenarioFileTest, ReaderEdgeCases) {
     static const std::pair<std::string, std::string> cases[] = {
         {"", ""},
@@ -223,6 +236,188 @@ TEST_F(ScenarioFileTest, FailedSaveLeavesEverythingAsItWas) {
     struct stat st;
     ASSERT_EQ(0, stat(file_.c_str(), &st));
     EXPECT_EQ(0640u, st.st_mode & 07777);
+}
+
+// Names and values that would read back as another scenario used to be saved all the same: a
+// line break cut the line, a comma split a list, an empty last name was lost, a "." made one
+// column's section another's. Each is refused, naming what, and the former file stays.
+TEST_F(ScenarioFileTest, SaveRefusesWhatCannotBeReadBack) {
+    const std::string old = "[Main]\r\nAliasName=Old\r\nTables=\r\n\r\n";
+    static const struct {
+        const char* table;
+        const char* field;
+        const char* value;
+        const char* table2;  // a second table with field "b.c" when not null
+        const char* message;
+    } cases[] = {
+        {"a\nb", "f", "", nullptr,
+         "The scenario cannot be saved: the table \"a\\x0Ab\"'s name holds a line break"},
+        {"a\rb", "f", "", nullptr,
+         "The scenario cannot be saved: the table \"a\\x0Db\"'s name holds a line break"},
+        {"a,b", "f", "", nullptr,
+         "The scenario cannot be saved: the table \"a,b\"'s name holds a comma"},
+        {"", "f", "", nullptr, "The scenario cannot be saved: the table \"\"'s name is empty"},
+        {"t", "x,y", "", nullptr,
+         "The scenario cannot be saved: the column \"x,y\" of table \"t\"'s name holds a comma"},
+        {"t", "", "", nullptr,
+         "The scenario cannot be saved: the column \"\" of table \"t\"'s name is empty"},
+        {"t", "f\n", "", nullptr,
+         "The scenario cannot be saved: the column \"f\\x0A\" of table \"t\"'s name holds a "
+         "line break"},
+        {"t", "f", "1\r\n2", nullptr,
+         "The scenario cannot be saved: the fill value of column \"f\" of table \"t\" holds a "
+         "line break"},
+        {"a.b", "c", "", "a",
+         "The scenario cannot be saved: the column \"b.c\" of table \"a\" would be read back "
+         "with the settings of the column \"c\" of table \"a.b\": both are kept in the section "
+         "[Field a.b.c]"},
+        {"t", "f", "", "t",
+         "The scenario cannot be saved: the table \"t\" would be read back with the settings of "
+         "the table \"t\": both are kept in the section [Table t]"},
+    };
+    for (const auto& c : cases) {
+        test::WriteFile(file_, old);
+        TFillScenario scenario;
+        AddField(scenario.Tables().Items(scenario.AddTable(c.table)), c.field, fmSingleValue,
+                 c.value);
+        if (c.table2 != nullptr) {
+            AddField(scenario.Tables().Items(scenario.AddTable(c.table2)), "b.c", fmSingleValue,
+                     "other");
+        }
+        try {
+            scenario.SaveToFile(file_);
+            ADD_FAILURE() << c.message;
+        } catch (const Exception& e) {
+            EXPECT_EQ(c.message, std::string(e.what()));
+        }
+        EXPECT_EQ(old, test::ReadFile(file_)) << c.message;
+    }
+    TFillScenario alias;
+    alias.SetAliasName("A\nB");
+    EXPECT_THROW(alias.SaveToFile(file_), Exception);
+    EXPECT_EQ(old, test::ReadFile(file_));
+
+    // What can be read back is saved: a table listed twice with the same settings, names with
+    // blanks, brackets, "=", ";" and bytes that are no UTF-8, a value with commas and quotes.
+    TFillScenario saved;
+    for (const char* name : {"T", "T", " [x]=y; ", "\xff\x01"}) {
+        AddField(saved.Tables().Items(saved.AddTable(name)), "f\x7f", fmSingleValue, "v,\"w\"");
+    }
+    saved.SaveToFile(file_);
+    TFillScenario read;
+    read.LoadFromFile(file_);
+    EXPECT_EQ(Describe(saved), Describe(read));
+}
+
+// Saving over a symbolic link used to put a file in the link's place: the link stays and the
+// file it points to, through a chain of links too, gets the scenario.
+TEST_F(ScenarioFileTest, SaveFollowsSymbolicLinks) {
+    std::filesystem::create_directory(dir_.File("real"));
+    const std::string target = dir_.File("real/s.scn");
+    test::WriteFile(target, "old");
+    std::filesystem::create_directory(dir_.File("links"));
+    std::filesystem::create_symlink("../real/s.scn", dir_.File("links/hop.scn"));
+    std::filesystem::create_symlink("links/hop.scn", dir_.File("link.scn"));
+    scenario_.SetAliasName("Linked");
+    scenario_.SaveToFile(dir_.File("link.scn"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_.File("link.scn")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_.File("links/hop.scn")));
+    EXPECT_EQ("[Main]\r\nAliasName=Linked\r\nTables=\r\n\r\n", test::ReadFile(target));
+    EXPECT_EQ(std::vector<std::string>({"s.scn"}), FolderEntries(dir_.File("real")));
+
+    // A link to a file not made yet makes it.
+    std::filesystem::create_symlink("real/new.scn", dir_.File("dangling.scn"));
+    scenario_.SaveToFile(dir_.File("dangling.scn"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_.File("dangling.scn")));
+    EXPECT_EQ(test::ReadFile(target), test::ReadFile(dir_.File("real/new.scn")));
+
+    std::filesystem::create_symlink("loop.scn", dir_.File("loop.scn"));
+    EXPECT_THROW(scenario_.SaveToFile(dir_.File("loop.scn")), EFCreateError);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_.File("loop.scn")));
+}
+
+// Runs `save` in a child process as a user who may not write `folder` (root may write anything,
+// so as root the child becomes nobody); gives the child's text: "" on success, else the error.
+std::string SaveAsOtherUser(const std::function<void()>& save, const std::string& message) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+        return "no pipe";
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        std::string result;
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            result = "cannot become nobody";
+        } else {
+            try {
+                save();
+            } catch (const std::exception& e) {
+                result = e.what();
+            }
+        }
+        if (result.empty() && !message.empty()) {
+            result = message;
+        }
+        [[maybe_unused]] const ssize_t written = write(pipeEnds[1], result.data(), result.size());
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    std::string result;
+    char buffer[512];
+    ssize_t got;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0) {
+        result.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return result;
+}
+
+// A file that may be written in a folder that may not (a shared folder) used to fail the save,
+// which needs a new file beside it: it is now written in place, keeping its permissions, and
+// the copy kept meanwhile is gone afterwards. A failing write puts the former contents back.
+TEST_F(ScenarioFileTest, SavesInPlaceWhereTheFolderMayNotBeWritten) {
+    const std::string shared = dir_.File("shared");
+    const std::string tmp = dir_.File("tmp");
+    std::filesystem::create_directory(shared);
+    std::filesystem::create_directory(tmp);
+    chmod(dir_.Path().c_str(), 0755);
+    chmod(tmp.c_str(), 01777);
+    const std::string file = shared + "/s.scn";
+    const std::string old = "[Main]\r\nAliasName=Old\r\nTables=\r\n\r\n";
+    test::WriteFile(file, old);
+    chmod(file.c_str(), 0646);
+    chmod(shared.c_str(), 0555);
+    setenv("TMPDIR", tmp.c_str(), 1);
+
+    scenario_.SetAliasName("New");
+    EXPECT_EQ("", SaveAsOtherUser([&] { scenario_.SaveToFile(file); }, ""));
+    EXPECT_EQ("[Main]\r\nAliasName=New\r\nTables=\r\n\r\n", test::ReadFile(file));
+    struct stat st;
+    ASSERT_EQ(0, stat(file.c_str(), &st));
+    EXPECT_EQ(0646u, st.st_mode & 07777);
+    EXPECT_EQ(0u, st.st_uid);
+    EXPECT_EQ(std::vector<std::string>({"s.scn"}), FolderEntries(shared));
+    EXPECT_TRUE(FolderEntries(tmp).empty());
+
+    // A write cut short by a file-size limit: the former contents come back, the copy goes.
+    TFillScenario big;
+    big.AddTable(std::string(4096, 'x'));
+    const std::string error = SaveAsOtherUser(
+        [&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small{1024, 1024};
+            setrlimit(RLIMIT_FSIZE, &small);
+            big.SaveToFile(file);
+        },
+        "saved");
+    EXPECT_EQ("Stream write error", error);
+    EXPECT_EQ("[Main]\r\nAliasName=New\r\nTables=\r\n\r\n", test::ReadFile(file));
+    EXPECT_TRUE(FolderEntries(tmp).empty());
+    unsetenv("TMPDIR");
+    chmod(shared.c_str(), 0755);
 }
 
 // Damaged files, made by changing random bytes of a good one, never crash the reader: they read

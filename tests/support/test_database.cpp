@@ -1,6 +1,7 @@
 #include "test_database.h"
 
 #include <libpq-fe.h>
+#include <mysql.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -134,7 +135,8 @@ private:
             PQfinish(conn);
             throw std::runtime_error("cannot reach the test server: " + message);
         }
-        PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            conn, [](void*, const char*) {}, nullptr);
         return conn;
     }
 
@@ -168,6 +170,88 @@ END $$)sql";
     PGconn* conn_ = nullptr;
 };
 
+// A database of its own on the private MariaDB server, dropped again with everything in it. The
+// test connection reads double quotes as identifier quotes and || as concatenation, so tests
+// share their SQL with the other engines.
+class MariaDbBackend : public TestDatabase::Backend {
+public:
+    MariaDbBackend() {
+        static std::atomic<int> serial{0};
+        name_ = "rs_test_" + std::to_string(getpid()) + "_" + std::to_string(++serial);
+        conn_ = Connect();
+        Run("DROP DATABASE IF EXISTS " + name_);
+        Run("CREATE DATABASE " + name_);
+        Run("USE " + name_);
+        Run("SET SESSION sql_mode = CONCAT(@@sql_mode, ',ANSI_QUOTES,PIPES_AS_CONCAT'),"
+            " max_recursive_iterations = 100000000");
+    }
+    ~MariaDbBackend() override {
+        // Connections that a driver object still holds would keep the database's tables locked.
+        for (const auto& row : Query("SELECT id FROM information_schema.processlist WHERE db = '" +
+                                     name_ + "' AND id <> CONNECTION_ID()")) {
+            mysql_query(conn_, ("KILL " + row[0]).c_str());
+        }
+        mysql_query(conn_, ("DROP DATABASE IF EXISTS " + name_).c_str());
+        mysql_close(conn_);
+    }
+
+    const std::string& Name() const { return name_; }
+
+    void Execute(const std::string& sql) override { Run(sql); }
+
+    std::vector<std::vector<std::string>> Query(const std::string& sql) override {
+        Run(sql);
+        MYSQL_RES* result = mysql_store_result(conn_);
+        std::vector<std::vector<std::string>> rows;
+        if (result == nullptr) {
+            return rows;
+        }
+        const unsigned fields = mysql_num_fields(result);
+        while (MYSQL_ROW row = mysql_fetch_row(result)) {
+            const unsigned long* lengths = mysql_fetch_lengths(result);
+            std::vector<std::string> values;
+            for (unsigned i = 0; i < fields; ++i) {
+                values.emplace_back(row[i] ? std::string(row[i], lengths[i]) : "");
+            }
+            rows.push_back(std::move(values));
+        }
+        mysql_free_result(result);
+        return rows;
+    }
+
+private:
+    static MYSQL* Connect() {
+        MYSQL* conn = mysql_init(nullptr);
+        const std::string socket = PgEnv("ROWSMITH_TEST_MYSOCKET");
+        if (mysql_real_connect(conn, nullptr, "root", nullptr, nullptr, 0, socket.c_str(),
+                               CLIENT_MULTI_STATEMENTS) == nullptr) {
+            const std::string message = mysql_error(conn);
+            mysql_close(conn);
+            throw std::runtime_error("cannot reach the test server: " + message);
+        }
+        mysql_set_character_set(conn, "utf8mb4");
+        return conn;
+    }
+
+    // Runs every statement of `sql`; the result of the last one is left to read.
+    void Run(const std::string& sql) {
+        if (mysql_real_query(conn_, sql.data(), sql.size()) != 0) {
+            throw std::runtime_error(std::string(mysql_error(conn_)) + " in: " + sql);
+        }
+        while (mysql_more_results(conn_)) {
+            if (MYSQL_RES* result = mysql_store_result(conn_)) {
+                mysql_free_result(result);
+            }
+            if (mysql_next_result(conn_) > 0) {
+                throw std::runtime_error(std::string(mysql_error(conn_)) + " in: " + sql);
+            }
+        }
+    }
+
+    std::string name_;
+    MYSQL* conn_ = nullptr;
+};
+
 }  // namespace
 
 std::vector<TestEngine> TestEngines() {
@@ -175,21 +259,41 @@ std::vector<TestEngine> TestEngines() {
     if (!PgEnv("ROWSMITH_TEST_PGHOST").empty()) {
         engines.push_back(TestEngine::PostgreSQL);
     }
+    if (!PgEnv("ROWSMITH_TEST_MYSOCKET").empty()) {
+        engines.push_back(TestEngine::MariaDB);
+    }
     return engines;
 }
 
 std::string EngineName(TestEngine engine) {
-    return engine == TestEngine::SQLite ? "SQLite" : "PostgreSQL";
+    switch (engine) {
+        case TestEngine::SQLite:
+            return "SQLite";
+        case TestEngine::PostgreSQL:
+            return "PostgreSQL";
+        case TestEngine::MariaDB:
+            break;
+    }
+    return "MariaDB";
 }
 
 TestDatabase::TestDatabase(TestEngine engine) : engine_(engine) {
     configFile_ = folder_.File("aliases.ini");
     if (engine == TestEngine::PostgreSQL) {
         auto backend = std::make_unique<PostgresBackend>();
-        WriteFile(configFile_, "[" + alias_ + "]\nDRIVER=POSTGRESQL\nHOST=" +
-                                   PgEnv("ROWSMITH_TEST_PGHOST") + "\nPORT=" +
-                                   PgEnv("ROWSMITH_TEST_PGPORT") + "\nDATABASE NAME=" +
-                                   backend->Name() + "\nUSER NAME=postgres\n");
+        WriteFile(configFile_, "[" + alias_ +
+                                   "]\nDRIVER=POSTGRESQL\nHOST=" + PgEnv("ROWSMITH_TEST_PGHOST") +
+                                   "\nPORT=" + PgEnv("ROWSMITH_TEST_PGPORT") +
+                                   "\nDATABASE NAME=" + backend->Name() + "\nUSER NAME=postgres\n");
+        backend_ = std::move(backend);
+        DatabaseSession::Instance().SetConfigFile(configFile_);
+        return;
+    }
+    if (engine == TestEngine::MariaDB) {
+        auto backend = std::make_unique<MariaDbBackend>();
+        WriteFile(configFile_, "[" + alias_ +
+                                   "]\nDRIVER=MARIADB\nSOCKET=" + PgEnv("ROWSMITH_TEST_MYSOCKET") +
+                                   "\nDATABASE NAME=" + backend->Name() + "\nUSER NAME=root\n");
         backend_ = std::move(backend);
         DatabaseSession::Instance().SetConfigFile(configFile_);
         return;
@@ -204,11 +308,26 @@ TestDatabase::~TestDatabase() {
     backend_.reset();
 }
 
-std::string TestDatabase::AutoIncKeyType() const {
-    return engine_ == TestEngine::SQLite ? "INTEGER PRIMARY KEY" : "SERIAL PRIMARY KEY";
+void TestDatabase::AddAliasKey(const std::string& line) {
+    WriteFile(configFile_, ReadFile(configFile_) + line + "\n");
+    DatabaseSession::Instance().SetConfigFile(configFile_);
 }
 
-void TestDatabase::Execute(const std::string& sql) { backend_->Execute(sql); }
+std::string TestDatabase::AutoIncKeyType() const {
+    switch (engine_) {
+        case TestEngine::SQLite:
+            return "INTEGER PRIMARY KEY";
+        case TestEngine::PostgreSQL:
+            return "SERIAL PRIMARY KEY";
+        case TestEngine::MariaDB:
+            break;
+    }
+    return "INTEGER AUTO_INCREMENT PRIMARY KEY";
+}
+
+void TestDatabase::Execute(const std::string& sql) {
+    backend_->Execute(sql);
+}
 
 std::vector<std::vector<std::string>> TestDatabase::Query(const std::string& sql) {
     return backend_->Query(sql);

@@ -15,11 +15,12 @@
 
 namespace rowsmith::test {
 
-enum class TestEngine { SQLite, PostgreSQL };
+enum class TestEngine { SQLite, PostgreSQL, MariaDB };
 
-// SQLite always; PostgreSQL when the test script started a private server (ROWSMITH_TEST_PGHOST).
+// SQLite always; PostgreSQL and MariaDB when the test script started their private servers
+// (ROWSMITH_TEST_PGHOST, ROWSMITH_TEST_MYSOCKET).
 std::vector<TestEngine> TestEngines();
-// "SQLite" / "PostgreSQL", for parameterized test names.
+// "SQLite" / "PostgreSQL" / "MariaDB", for parameterized test names.
 std::string EngineName(TestEngine engine);
 
 class TestDatabase {
@@ -33,6 +34,10 @@ public:
     const std::string& Alias() const { return alias_; }
     const std::string& ConfigFile() const { return configFile_; }
     const TempDir& Folder() const { return folder_; }
+
+    // Adds a key (a line "KEY=value") to the alias's section of the configuration; connections
+    // opened from now on read it.
+    void AddAliasKey(const std::string& line);
 
     // Column type of an integer primary key that numbers itself in this engine's dialect.
     std::string AutoIncKeyType() const;

@@ -193,6 +193,11 @@ TEST_F(ConversionsTest, FormatGeneralWritesTheExponentAsTheProgramDoes) {
     }
     SetDecimalSeparator(',');
     EXPECT_EQ("1,5E20", FormatGeneral(1.5e20L));
+    // Found by the number fuzzer: values the reader takes beyond a double's range were written
+    // as "inf" and "0", which do not read back.
+    EXPECT_EQ("1,18973149535723E4932", FormatGeneral(LDBL_MAX));
+    EXPECT_EQ("-1E400", FormatGeneral(StrToFloat("-1E400")));
+    EXPECT_EQ("2,5E-4000", FormatGeneral(StrToFloat("2,5e-4000")));
 }
 
 // The hand-made common case must write the same digits as the library's general formatting.

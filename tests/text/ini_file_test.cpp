@@ -5,6 +5,7 @@
 #include <random>
 
 #include "temp_dir.h"
+#include "text/errors.h"
 
 namespace rowsmith {
 namespace {
@@ -59,6 +60,40 @@ TEST(IniFileTest, UnreadableFilesReadEmpty) {
     EXPECT_TRUE(IniFile::Load(dir.Path()).Sections().empty());
     test::WriteFile(dir.File("a.ini"), "[S]\r\nK=V\r\n");
     EXPECT_EQ("V", IniFile::Load(dir.File("a.ini")).Value("s", "k"));
+}
+
+// Editors may start a UTF-8 file with a byte-order mark; it used to become part of the first
+// line, so that "[Main]" was no header and the whole file read as empty.
+TEST(IniFileTest, AByteOrderMarkIsSkipped) {
+    const IniFile ini = IniFile::Parse("\xEF\xBB\xBF[Main]\r\nAliasName=Demo\r\n");
+    EXPECT_EQ(std::vector<std::string>({"Main"}), ini.Sections());
+    EXPECT_EQ("Demo", ini.Value("Main", "AliasName"));
+    // Only at the very start: elsewhere the bytes are text like any other.
+    EXPECT_EQ("\xEF\xBB\xBFx", IniFile::Parse("[S]\nK=\xEF\xBB\xBFx\n").Value("S", "K"));
+    EXPECT_TRUE(IniFile::Parse(" \xEF\xBB\xBF[Main]\n").Sections().empty());
+}
+
+TEST(IniFileTest, ReadRefusesWhatItCannotRead) {
+    test::TempDir dir;
+    test::WriteFile(dir.File("a.ini"), "\xEF\xBB\xBF[S]\r\nK=V\r\n");
+    EXPECT_EQ("V", IniFile::Read(dir.File("a.ini")).Value("S", "K"));
+    static const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {dir.File("missing.ini"), "No such file or directory"},
+        {dir.Path(), "Is a directory"},
+        // Opens, but every read fails: the first page of the address space is never mapped.
+        {"/proc/self/mem", "Input/output error"},
+    };
+    for (const auto& c : cases) {
+        try {
+            IniFile::Read(c.path);
+            ADD_FAILURE() << c.path;
+        } catch (const EFOpenError& error) {
+            EXPECT_EQ("Cannot open file " + c.path + ": " + c.reason, error.what());
+        }
+    }
 }
 
 // Random bytes, biased towards the characters the syntax gives meaning to, never break the

@@ -1,9 +1,12 @@
 // Fill Up from the window: the menu item and the tool button run the fill engine on the scenario,
 // the status panel names the table, and an error reaches the error box with nothing written.
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <string>
 
 #include "main/status_panel.h"
 #include "model/fill_methods.h"
@@ -18,6 +21,7 @@ class FillUpTest : public QObject {
 private slots:
     void fillUpFillsTheScenarioTables();
     void wrongValueShowsTheErrorAndWritesNothing();
+    void escStopsTheFillKeepingWhatWasWritten();
 };
 
 namespace {
@@ -80,6 +84,38 @@ void FillUpTest::wrongValueShowsTheErrorAndWritesNothing() {
     QCOMPARE(database.QueryValue("SELECT COUNT(*) FROM t"), std::string("0"));
     QVERIFY(form.CurrentTable() == &table);
     QVERIFY(form.Document().Filler().WorkTable().Active());
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+void FillUpTest::escStopsTheFillKeepingWhatWasWritten() {
+    TestDatabase database(TestEngine::SQLite);
+    ModalAnswers answers;
+    answers.answerYes = true;
+    TMainForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    SetUpScenario(form, database, "0 - 10");
+    form.Document().Scenario().Tables().Items(0).SetRecCount(50'000'000);
+
+    // Esc comes while the fill runs: the window handles its events, its commands are off.
+    bool commandsOff = false;
+    QTimer::singleShot(300, &form, [&] {
+        commandsOff = !form.menuBar()->isEnabled() && !form.siNewScenario->isEnabled() &&
+                      !form.siFillUp->isEnabled() && !form.pnlMain->isEnabled();
+        QTest::keyClick(&form, Qt::Key_Escape);
+    });
+    QTest::mouseClick(form.siFillUp, Qt::LeftButton);
+
+    QVERIFY(commandsOff);
+    QCOMPARE(answers.questions, QStringList("Stop filling? The records written so far are kept."));
+    QCOMPARE(answers.errors.size(), 1);
+    const std::string kept = database.QueryValue("SELECT COUNT(*) FROM t");
+    QVERIFY(std::stoll(kept) > 0);
+    QVERIFY(std::stoll(kept) < 50'000'000);
+    QCOMPARE(answers.errors[0], "Filling stopped in table \"t\" after " +
+                                    QString::fromStdString(kept) + " records, which are kept.");
+    QVERIFY(form.menuBar()->isEnabled());
+    QVERIFY(form.siFillUp->isEnabled());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 

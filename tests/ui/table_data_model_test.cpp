@@ -42,7 +42,7 @@ private:
         database_->Execute("CREATE TABLE people (id " + database_->AutoIncKeyType() +
                            ", name VARCHAR(8), age SMALLINT)");
         const std::string numbers =
-            engine == TestEngine::SQLite
+            engine != TestEngine::PostgreSQL
                 ? "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < " +
                       std::to_string(count) + ") SELECT n FROM s"
                 : "SELECT generate_series(1, " + std::to_string(count) + ") AS n";

@@ -1,6 +1,7 @@
 #include "engine/postgres/pg_link.h"
 
 #include <sstream>
+#include <string_view>
 
 #include "engine/database_errors.h"
 #include "text/text_helpers.h"
@@ -55,6 +56,11 @@ PgLink::~PgLink() {
 }
 
 void PgLink::Fail(const PGresult* result) const {
+    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    // lock_not_available: lock_timeout ran out (or a NOWAIT lock was refused).
+    if (state != nullptr && std::string_view(state) == "55P03") {
+        throw ELockTimeout(PgErrorText(conn_, result));
+    }
     throw EDBEngineError(PgErrorText(conn_, result));
 }
 

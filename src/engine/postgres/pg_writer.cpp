@@ -38,6 +38,39 @@ void PgWriter::BeginRun() {
     ++runDepth_;
 }
 
+void PgWriter::BeginDryRun() {
+    Settle();
+    link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
+    dryRun_ = true;
+    ++runDepth_;
+}
+
+void PgWriter::EndDryRun() {
+    if (!dryRun_) {
+        return;
+    }
+    dryRun_ = false;
+    --runDepth_;
+    link_->AbandonCopy();
+    Forget();
+    if (link_->Alive() && link_->InTransaction()) {
+        link_->Execute("ROLLBACK");
+    }
+}
+
+const char* PgWriter::BeginSql() const {
+    // Deferred constraints are checked per statement, so a replay finds the failing row.
+    return dryRun_ ? "SAVEPOINT batch" : "BEGIN; SET CONSTRAINTS ALL IMMEDIATE";
+}
+
+const char* PgWriter::CommitSql() const {
+    return dryRun_ ? "RELEASE SAVEPOINT batch" : "COMMIT";
+}
+
+const char* PgWriter::RollbackSql() const {
+    return dryRun_ ? "ROLLBACK TO SAVEPOINT batch; RELEASE SAVEPOINT batch" : "ROLLBACK";
+}
+
 void PgWriter::EndRun() {
     if (runDepth_ == 0) {
         return;
@@ -54,12 +87,16 @@ template <typename Action>
 void PgWriter::Guarded(Action action) {
     try {
         action();
-    } catch (const EDBEngineError& failure) {
-        Recover(failure);
+    } catch (const EDBEngineError&) {
+        Recover();
     }
 }
 
 void PgWriter::Reconnect() {
+    if (dryRun_ && !link_->Alive()) {
+        // A new connection would write for real, outside the transaction that was lost.
+        throw EDBEngineError("The connection to the server was lost during the dry run");
+    }
     if (!inTransaction_ && !link_->Alive()) {
         link_->Revive();
     }
@@ -73,7 +110,7 @@ void PgWriter::Settle() {
 }
 
 PgLink& PgWriter::ReadLink(const PgTarget& target) {
-    if (!link_->Copying() || Contains(written_, &target)) {
+    if (dryRun_ || !link_->Copying() || Contains(written_, &target)) {
         Settle();
         return *link_;
     }
@@ -93,8 +130,7 @@ void PgWriter::CommitIfWrote(const PgTarget& target) {
 
 void PgWriter::Open(PgTarget& target) {
     if (!inTransaction_) {
-        // Deferred constraints are checked per statement, so a replay finds the failing row.
-        link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
+        link_->Execute(BeginSql());
         inTransaction_ = true;
     }
     if (target.exclusive && !Contains(locked_, &target)) {
@@ -103,6 +139,16 @@ void PgWriter::Open(PgTarget& target) {
     }
     if (!Contains(written_, &target)) {
         written_.push_back(&target);
+    }
+}
+
+void PgWriter::OpenFor(PgTarget& target) {
+    try {
+        Open(target);
+    } catch (const EDBEngineError&) {
+        // Recover keeps the changes before this one, or raises the failure when there are none.
+        Recover();
+        throw;
     }
 }
 
@@ -151,6 +197,9 @@ void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::strin
     if (!sameRun && link_->Copying()) {
         Guarded([&] { FinishCopy(); });
     }
+    if (!sameRun) {
+        OpenFor(*target);
+    }
     Guarded([&] {
         // The row joins the steps before anything can fail, so a replay includes it.
         if (!sameRun) {
@@ -163,7 +212,6 @@ void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::strin
         run.end = copyText_.size();
         ++changes_;
         if (!sameRun) {
-            Open(*target);
             link_->StartCopy("COPY " + target->table + " (" + columns + ") FROM STDIN");
         }
         if (heldLine_ - sent_ >= kSendChunk) {
@@ -222,10 +270,10 @@ PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::s
         return Run(statement);
     }
     PgResult result;
+    OpenFor(*target);
     Guarded([&] {
         steps_.push_back(std::move(statement));
         ++changes_;
-        Open(*target);
         result = Run(std::get<Statement>(steps_.back()));
     });
     if (changes_ >= kBatchChanges) {
@@ -261,25 +309,26 @@ void PgWriter::Commit() {
         if (link_->Copying()) {
             FinishCopy();
         }
-        link_->Execute("COMMIT");
+        link_->Execute(CommitSql());
     });
     Forget();
 }
 
-void PgWriter::Recover(const EDBEngineError& failure) {
+void PgWriter::Recover() {
     const std::vector<Step> steps = std::move(steps_);
     const std::string copyText = std::move(copyText_);
     Forget();
     link_->AbandonCopy();
     if (link_->Alive()) {
         try {
-            link_->Execute("ROLLBACK");
+            link_->Execute(RollbackSql());
         } catch (const EDBEngineError&) {
             // The failure below is the one worth reporting.
         }
     }
     if (steps.empty() || !link_->Alive()) {
-        throw failure;
+        // The failure being handled, as the class it has (a lock timeout, say).
+        throw;
     }
     try {
         Replay(steps, copyText);
@@ -296,7 +345,7 @@ void PgWriter::Recover(const EDBEngineError& failure) {
 }
 
 void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyText) {
-    link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
+    link_->Execute(BeginSql());
     std::vector<const PgTarget*> locked;
     for (const Step& step : steps) {
         const PgTarget& target = *std::visit([](const auto& s) { return s.target.get(); }, step);
@@ -323,7 +372,7 @@ void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyTex
             pos = newline + 1;
         }
     }
-    link_->Execute("COMMIT");
+    link_->Execute(CommitSql());
 }
 
 void PgWriter::ReplayUpdates(const UpdateRun& run, const std::string& copyText) {
@@ -343,7 +392,7 @@ void PgWriter::Attempt(const Statement& statement) {
         Run(statement);
     } catch (const EDBEngineError&) {
         // Keep everything before the failing change.
-        link_->Execute("ROLLBACK TO SAVEPOINT replay; COMMIT");
+        link_->Execute(std::string("ROLLBACK TO SAVEPOINT replay; ") + CommitSql());
         throw;
     }
     link_->Execute("RELEASE SAVEPOINT replay");

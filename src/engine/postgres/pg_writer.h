@@ -6,6 +6,11 @@
 // one change at a time, each under a savepoint, so exactly the changes before the failing one are
 // committed before the server's error leaves the driver. Updates of a table keyed by its primary
 // key stream the same way, into a temporary table applied by one UPDATE per batch.
+//
+// A dry run holds one transaction open from its beginning to its end, which rolls it back. The
+// run's transactions become savepoints inside it, so each still gets a transaction id of its own
+// (what walks tell their own updates by), and reads go through the writing connection, the only
+// one that sees the dry run's writes.
 #pragma once
 
 #include <cstddef>
@@ -47,6 +52,11 @@ public:
     // end leaves run mode.
     void EndRun();
     bool InRun() const { return runDepth_ > 0; }
+
+    // REQUIRES: no run going on.
+    void BeginDryRun();
+    // Rolls back everything written since BeginDryRun.
+    void EndDryRun();
 
     // Call before a statement of one's own on the link: ends a running COPY, and reconnects a
     // lost link when no transaction was open on it.
@@ -107,14 +117,20 @@ private:
     void Guarded(Action action);
     void Reconnect();
     void Open(PgTarget& target);
+    // Opens the transaction and takes `target`'s lock before a change of it joins the steps, so
+    // that a lock that cannot be had is that change's failure: the changes before it are kept,
+    // and no replay waits for the lock a second time.
+    void OpenFor(PgTarget& target);
     void FinishCopy();
     // Writes a finished update run's rows over the table's, noting the new row versions.
     void Apply(const UpdateRun& run);
     void SendPending();
     void Commit();
     // Rolls back and replays the transaction's steps; raises the first failure, or returns
-    // with everything committed when the replay succeeds.
-    void Recover(const EDBEngineError& failure);
+    // with everything committed when the replay succeeds. REQUIRES: called from the handler of
+    // the failure, which it raises again as it is (a lock timeout, say) when there is nothing to
+    // replay.
+    void Recover();
     void Replay(const std::vector<Step>& steps, const std::string& copyText);
     void ReplayUpdates(const UpdateRun& run, const std::string& copyText);
     void Attempt(const Statement& statement);
@@ -123,11 +139,16 @@ private:
     static Statement LineInsert(const std::shared_ptr<PgTarget>& target, const std::string& columns,
                                 std::string_view line, const std::string& returning);
     void Forget();
+    // What opens, commits and abandons one of the run's transactions.
+    const char* BeginSql() const;
+    const char* CommitSql() const;
+    const char* RollbackSql() const;
 
     std::unique_ptr<PgLink> link_;
     std::unique_ptr<PgLink> reader_;  // opened on first need
     int runDepth_ = 0;
     bool inTransaction_ = false;
+    bool dryRun_ = false;
     std::vector<const PgTarget*> written_;
     std::vector<const PgTarget*> locked_;
     std::vector<Step> steps_;

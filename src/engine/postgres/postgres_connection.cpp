@@ -1,5 +1,7 @@
 #include "engine/postgres/postgres_connection.h"
 
+#include "engine/postgres/pg_constraints.h"
+
 #include "engine/database_errors.h"
 #include "engine/postgres/postgres_table.h"
 
@@ -14,7 +16,8 @@ struct PgConnDeleter {
 };
 using PgConnPtr = std::unique_ptr<PGconn, PgConnDeleter>;
 
-PgConnPtr Dial(const AliasConfig& alias, const std::string& user, const std::string* password) {
+PgConnPtr Dial(const AliasConfig& alias, const std::string& user, const std::string* password,
+               const std::string& options) {
     std::vector<const char*> keys;
     std::vector<const char*> values;
     auto add = [&](const char* key, const std::string& value) {
@@ -35,7 +38,7 @@ PgConnPtr Dial(const AliasConfig& alias, const std::string& user, const std::str
     keys.push_back("client_encoding");
     values.push_back("UTF8");
     keys.push_back("options");
-    values.push_back("-c DateStyle=ISO,YMD");
+    values.push_back(options.c_str());
     keys.push_back("fallback_application_name");
     values.push_back("rowsmith");
     keys.push_back(nullptr);
@@ -58,8 +61,12 @@ bool PasswordRefused(const PgConnPtr& conn) {
 }  // namespace
 
 std::unique_ptr<Connection> ConnectPostgres(const AliasConfig& alias, const LoginHandler& login) {
+    // A lock another connection holds stops a statement after LOCK TIMEOUT rather than leaving
+    // the fill waiting without a word. The cursors' second connection copies these options.
+    const std::string options =
+        "-c DateStyle=ISO,YMD -c lock_timeout=" + std::to_string(LockTimeoutMs(alias));
     const std::string* aliasPassword = alias.password ? &*alias.password : nullptr;
-    PgConnPtr conn = Dial(alias, alias.user, aliasPassword);
+    PgConnPtr conn = Dial(alias, alias.user, aliasPassword, options);
     if (!Connected(conn) && aliasPassword == nullptr && PQconnectionNeedsPassword(conn.get())) {
         std::string user = alias.user;
         for (int attempt = 0; attempt < kLoginAttempts && !Connected(conn); ++attempt) {
@@ -71,7 +78,7 @@ std::unique_ptr<Connection> ConnectPostgres(const AliasConfig& alias, const Logi
             if (!login || !login(alias.name, user, password)) {
                 throw EDatabaseError("Cannot connect to database '" + alias.name + "'");
             }
-            conn = Dial(alias, user, &password);
+            conn = Dial(alias, user, &password, options);
         }
     }
     if (!Connected(conn)) {
@@ -110,6 +117,19 @@ void PostgresConnection::BeginFillRun() {
 
 void PostgresConnection::EndFillRun() {
     writer_->EndRun();
+}
+
+void PostgresConnection::BeginDryRun() {
+    writer_->BeginDryRun();
+}
+
+void PostgresConnection::EndDryRun() {
+    writer_->EndDryRun();
+}
+
+TableConstraints PostgresConnection::ReadConstraints(const std::string& table) {
+    writer_->Settle();
+    return ReadPgConstraints(writer_->Link(), schema_, table);
 }
 
 }  // namespace rowsmith

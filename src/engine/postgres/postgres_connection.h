@@ -14,9 +14,10 @@
 namespace rowsmith {
 
 // Connects with the alias's HOST, PORT, DATABASE NAME, USER NAME and PASSWORD; keys left unset
-// are left to libpq (its environment variables and password file). When the server wants a
-// password that nothing supplied, `login` is asked, up to three times while the server refuses
-// it. Raises EDatabaseError "Cannot connect to database '%s'" when the login is cancelled,
+// are left to libpq (its environment variables and password file). Statements wait for other
+// connections' locks up to the alias's LOCK TIMEOUT, then fail with ELockTimeout. When the server
+// wants a password that nothing supplied, `login` is asked, up to three times while the server
+// refuses it. Raises EDatabaseError "Cannot connect to database '%s'" when the login is cancelled,
 // EDBEngineError with the server's message for every other failure.
 std::unique_ptr<Connection> ConnectPostgres(const AliasConfig& alias, const LoginHandler& login);
 
@@ -29,6 +30,9 @@ public:
     std::unique_ptr<TableDriver> OpenTable(const std::string& name, bool exclusive) override;
     void BeginFillRun() override;
     void EndFillRun() override;
+    void BeginDryRun() override;
+    void EndDryRun() override;
+    TableConstraints ReadConstraints(const std::string& table) override;
 
 private:
     // Shared with the tables, which may outlive this connection.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/alias_config.h"
 #include "engine/database_errors.h"
 #include "engine/sqlite/sqlite_database.h"
 
@@ -109,7 +110,7 @@ void CreateDemoDatabase(const std::string& path) {
             throw EDBEngineError(message + "\n" + path);
         }
     }
-    SqliteDatabase database(path);
+    SqliteDatabase database(path, kDefaultLockTimeoutMs);
     database.Execute("BEGIN");
     database.Execute(kDemoSchema);
     database.Execute("COMMIT");

@@ -1,6 +1,7 @@
 #include "engine/sqlite/sqlite_connection.h"
 
 #include "engine/database_errors.h"
+#include "engine/sqlite/sqlite_constraints.h"
 #include "engine/sqlite/sqlite_database.h"
 #include "engine/sqlite/sqlite_statement.h"
 #include "engine/sqlite/sqlite_table.h"
@@ -11,8 +12,8 @@ namespace {
 
 class SqliteConnection : public Connection {
 public:
-    explicit SqliteConnection(const std::string& path)
-        : database_(std::make_shared<SqliteDatabase>(path)) {}
+    SqliteConnection(const std::string& path, int lockTimeoutMs)
+        : database_(std::make_shared<SqliteDatabase>(path, lockTimeoutMs)) {}
 
     // SQLite tables are no files of their own, so there is no extension to add.
     std::vector<std::string> ListTables([[maybe_unused]] bool withExtensions) override {
@@ -42,6 +43,11 @@ public:
 
     void BeginFillRun() override { database_->BeginRun(); }
     void EndFillRun() override { database_->EndRun(); }
+    void BeginDryRun() override { database_->BeginDryRun(); }
+    void EndDryRun() override { database_->EndDryRun(); }
+    TableConstraints ReadConstraints(const std::string& table) override {
+        return ReadSqliteConstraints(database_->Handle(), table);
+    }
 
 private:
     std::shared_ptr<SqliteDatabase> database_;
@@ -49,8 +55,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Connection> ConnectSqlite(const std::string& path) {
-    return std::make_unique<SqliteConnection>(path);
+std::unique_ptr<Connection> ConnectSqlite(const std::string& path, int lockTimeoutMs) {
+    return std::make_unique<SqliteConnection>(path, lockTimeoutMs);
 }
 
 }  // namespace rowsmith

@@ -8,9 +8,24 @@ namespace {
 
 const char kRolledBack[] = "The records posted since the last commit were rolled back";
 
+// A LOCK TIMEOUT of 0: SQLite's own busy timeout would not wait at all, so wait for as long as it
+// takes, looking again a few times a second.
+int WaitAsLongAsItTakes(void*, int attempts) {
+    sqlite3_sleep(attempts < 7 ? 1 << attempts : 100);
+    return 1;
+}
+
+[[noreturn]] void Raise(std::string message, int rc) {
+    if ((rc & 0xFF) == SQLITE_BUSY) {
+        throw ELockTimeout(message);
+    }
+    throw EDBEngineError(message);
+}
+
 }  // namespace
 
-SqliteDatabase::SqliteDatabase(const std::string& path) {
+SqliteDatabase::SqliteDatabase(const std::string& path, int lockTimeoutMs)
+    : lockTimeoutMs_(lockTimeoutMs) {
     // No SQLITE_OPEN_CREATE: a mistyped path must not quietly become a new, empty database.
     // One thread at a time uses a connection, so SQLite's own mutexes would only cost time.
     const int rc =
@@ -22,7 +37,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path) {
         throw EDBEngineError(message + "\n" + path);
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    WaitForLocks();
     // A file that is no database opens fine and fails on first read; find out now.
     try {
         Execute("SELECT count(*) FROM sqlite_master");
@@ -35,17 +50,25 @@ SqliteDatabase::SqliteDatabase(const std::string& path) {
 
 SqliteDatabase::~SqliteDatabase() {
     if (inTransaction_) {
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_, dryRun_ ? "ROLLBACK" : "COMMIT", nullptr, nullptr, nullptr);
     }
     sqlite3_close_v2(db_);
 }
 
+void SqliteDatabase::WaitForLocks() {
+    if (lockTimeoutMs_ == 0) {
+        sqlite3_busy_handler(db_, WaitAsLongAsItTakes, nullptr);
+    } else {
+        sqlite3_busy_timeout(db_, lockTimeoutMs_);
+    }
+}
+
 void SqliteDatabase::Execute(const char* sql) {
     char* error = nullptr;
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    if (const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &error); rc != SQLITE_OK) {
         std::string message = error != nullptr ? error : sqlite3_errmsg(db_);
         sqlite3_free(error);
-        throw EDBEngineError(message);
+        Raise(message, rc);
     }
 }
 
@@ -59,6 +82,29 @@ void SqliteDatabase::EndRun() {
     }
     if (--runDepth_ == 0 && inTransaction_) {
         Commit();
+    }
+}
+
+void SqliteDatabase::BeginDryRun() {
+    if (inTransaction_) {
+        Commit();
+    }
+    Begin();
+    dryRun_ = true;
+    ++runDepth_;
+}
+
+void SqliteDatabase::EndDryRun() {
+    if (!dryRun_) {
+        return;
+    }
+    dryRun_ = false;
+    --runDepth_;
+    const bool open = sqlite3_get_autocommit(db_) == 0;
+    inTransaction_ = false;
+    pendingWrites_ = 0;
+    if (open) {
+        Execute("ROLLBACK");
     }
 }
 
@@ -80,7 +126,7 @@ void SqliteDatabase::Commit() {
 void SqliteDatabase::CommitIfFree() {
     sqlite3_busy_timeout(db_, 0);
     const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    WaitForLocks();
     if (rc == SQLITE_OK) {
         inTransaction_ = false;
         pendingWrites_ = 0;
@@ -101,7 +147,7 @@ void SqliteDatabase::AbandonTransaction() {
     throw EDBEngineError(message + "\n" + kRolledBack);
 }
 
-void SqliteDatabase::FailWrite(std::string message) {
+void SqliteDatabase::FailWrite(std::string message, int rc) {
     if (inTransaction_) {
         if (sqlite3_get_autocommit(db_) != 0) {
             // Some failures (a full disk, an I/O error) make SQLite roll back the whole
@@ -110,7 +156,7 @@ void SqliteDatabase::FailWrite(std::string message) {
             pendingWrites_ = 0;
             message += "\n";
             message += kRolledBack;
-        } else {
+        } else if (!dryRun_) {
             try {
                 Commit();
             } catch (const EDBEngineError& error) {
@@ -119,7 +165,7 @@ void SqliteDatabase::FailWrite(std::string message) {
             }
         }
     }
-    throw EDBEngineError(message);
+    Raise(std::move(message), rc);
 }
 
 }  // namespace rowsmith

@@ -9,6 +9,9 @@
 // thousand records would halve a fast fill, while a commit a second costs about one percent and
 // still lets other programs see the records come in. A failing write commits the writes before it
 // and then raises.
+//
+// A dry run opens the transaction at once and never commits it: the periodic commits, the
+// commits of failing writes and the end of fill runs leave it open, and its end rolls it back.
 #pragma once
 
 #include <sqlite3.h>
@@ -20,8 +23,10 @@ namespace rowsmith {
 
 class SqliteDatabase {
 public:
-    // Opens an existing database file for reading and writing; throws EDBEngineError.
-    explicit SqliteDatabase(const std::string& path);
+    // Opens an existing database file for reading and writing; throws EDBEngineError. A
+    // statement waits up to `lockTimeoutMs` for another program's lock (0: as long as it takes)
+    // and then fails with ELockTimeout.
+    SqliteDatabase(const std::string& path, int lockTimeoutMs);
     // Commits what a run left pending, then closes.
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
@@ -36,6 +41,10 @@ public:
     // Ends a run; the outermost end commits and raises a failing commit's error.
     void EndRun();
 
+    void BeginDryRun();
+    // Rolls back everything since BeginDryRun.
+    void EndDryRun();
+
     // Every write goes between BeforeWrite and AfterWrite, or FailWrite when SQLite refused it.
     void BeforeWrite() {
         if (runDepth_ > 0 && !inTransaction_) {
@@ -43,20 +52,21 @@ public:
         }
     }
     void AfterWrite() {
-        if (inTransaction_ && ++pendingWrites_ % kWritesPerCheck == 0 &&
+        if (inTransaction_ && !dryRun_ && ++pendingWrites_ % kWritesPerCheck == 0 &&
             std::chrono::steady_clock::now() - transactionStart_ >= kCommitInterval) {
             CommitIfFree();
         }
     }
-    // Raises EDBEngineError with `message` after committing the writes before the failed one.
-    [[noreturn]] void FailWrite(std::string message);
+    // Raises EDBEngineError with `message` after committing the writes before the failed one;
+    // ELockTimeout when SQLite's result code `rc` says another program held the lock too long.
+    [[noreturn]] void FailWrite(std::string message, int rc);
 
     static constexpr int kWritesPerCheck = 4096;
     static constexpr std::chrono::seconds kCommitInterval{1};
-    // How long a write waits for another program's lock before it fails.
-    static constexpr int kBusyTimeoutMs = 3000;
 
 private:
+    // Sets the wait for other programs' locks back to the alias's LOCK TIMEOUT.
+    void WaitForLocks();
     void Begin();
     void Commit();
     // The periodic commit: it does not wait for other programs' readers, and when one is still
@@ -65,8 +75,10 @@ private:
     [[noreturn]] void AbandonTransaction();
 
     sqlite3* db_ = nullptr;
+    int lockTimeoutMs_;
     int runDepth_ = 0;
     bool inTransaction_ = false;
+    bool dryRun_ = false;
     int pendingWrites_ = 0;
     std::chrono::steady_clock::time_point transactionStart_;
 };

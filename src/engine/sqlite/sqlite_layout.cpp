@@ -20,7 +20,12 @@ struct DeclaredColumn {
     int pk;
 };
 
+// Another connection's lock that outlasted the busy wait is a lock timeout, which the cursor
+// names its table in.
 [[noreturn]] void Fail(sqlite3* db) {
+    if ((sqlite3_errcode(db) & 0xFF) == SQLITE_BUSY) {
+        throw ELockTimeout(sqlite3_errmsg(db));
+    }
     throw EDBEngineError(sqlite3_errmsg(db));
 }
 

@@ -259,10 +259,10 @@ SqliteTable::WriteStatement& SqliteTable::UpdateStatement(const std::vector<bool
 
 void SqliteTable::RunWrite(sqlite3_stmt* statement) {
     database_->BeforeWrite();
-    if (sqlite3_step(statement) != SQLITE_DONE) {
+    if (const int rc = sqlite3_step(statement); rc != SQLITE_DONE) {
         std::string message = sqlite3_errmsg(db_);
         sqlite3_reset(statement);
-        database_->FailWrite(std::move(message));
+        database_->FailWrite(std::move(message), rc);
     }
     sqlite3_reset(statement);
     database_->AfterWrite();
@@ -367,6 +367,9 @@ std::int64_t SqliteTable::Count() {
 }
 
 void SqliteTable::Fail() const {
+    if ((sqlite3_errcode(db_) & 0xFF) == SQLITE_BUSY) {
+        throw ELockTimeout(sqlite3_errmsg(db_));
+    }
     throw EDBEngineError(sqlite3_errmsg(db_));
 }
 

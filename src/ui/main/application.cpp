@@ -20,14 +20,35 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QString::fromStdString(VersionText()));
 }
 
+namespace {
+
+// Shows the error being handled in the error box, nothing for a silent EAbort.
+// REQUIRES: called from a handler of an EAbort or a std::exception.
+void ShowHandledError() {
+    try {
+        throw;
+    } catch (const EAbort&) {
+    } catch (const std::exception& error) {
+        ShowErrorMessage(error.what());
+    }
+}
+
+}  // namespace
+
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const EAbort&) {
+    } catch (const std::exception&) {
+        ShowHandledError();
         return false;
-    } catch (const std::exception& error) {
-        ShowErrorMessage(error.what());
-        return false;
+    }
+}
+
+void RunHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception&) {
+        ShowHandledError();
     }
 }
 

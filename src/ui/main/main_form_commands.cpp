@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QToolButton>
 
 #include "dialogs/about_box.h"
@@ -13,6 +15,7 @@
 #include "main/application.h"
 #include "main/data_folder.h"
 #include "main/field_grid.h"
+#include "main/fill_stopper.h"
 #include "main/fit_last_column.h"
 #include "main/hint_router.h"
 #include "main/main_form.h"
@@ -24,11 +27,13 @@ namespace rowsmith {
 
 void TMainForm::ConnectCommands() {
     const auto bind = [this](QAction* item, QToolButton* button, void (TMainForm::*command)()) {
+        // The command's error is shown before it could unwind through Qt (see RunHandler).
+        const auto run = [this, command] { RunHandler([this, command] { (this->*command)(); }); };
         if (item != nullptr) {
-            connect(item, &QAction::triggered, this, command);
+            connect(item, &QAction::triggered, this, run);
         }
         if (button != nullptr) {
-            connect(button, &QToolButton::clicked, this, command);
+            connect(button, &QToolButton::clicked, this, run);
         }
     };
     bind(miNewScenario, siNewScenario, &TMainForm::NewScenario);
@@ -40,7 +45,8 @@ void TMainForm::ConnectCommands() {
     bind(miExit, nullptr, &TMainForm::miExitClick);
     bind(Contents1, nullptr, &TMainForm::Contents1Click);
     bind(About1, nullptr, &TMainForm::About1Click);
-    connect(cbTables, &QComboBox::activated, this, &TMainForm::ShowFillTable);
+    connect(cbTables, &QComboBox::activated, this,
+            [this] { RunHandler([this] { ShowFillTable(); }); });
     ConnectGrid();
 }
 
@@ -78,6 +84,8 @@ void TMainForm::DisplayHint() {
 }
 
 void TMainForm::FillUp() {
+    const TFillStopper running(*this, std::vector<QWidget*>{menuBar(), SpeedBar, pnlMain},
+                               *fillProgress_, document_->Filler());
     document_->Filler().FillUp();
 }
 

@@ -8,6 +8,7 @@
 
 #include "dialogs/dlg_edit_values2.h"
 #include "dialogs/dlg_edit_values7.h"
+#include "main/application.h"
 #include "main/field_grid.h"
 #include "main/hint_text.h"
 #include "main/main_form.h"
@@ -41,9 +42,11 @@ void TMainForm::ConnectGrid() {
     connect(sgFields->horizontalHeader(), &QHeaderView::sectionResized, this,
             &TMainForm::PlaceGridControls);
     connect(sgFields, &TFieldGrid::MethodListRequested, cbMethods, &QComboBox::showPopup);
-    connect(sgFields, &TFieldGrid::ValueEditorRequested, this, &TMainForm::bbEditValueClick);
+    // The editors reach the database: their errors are shown before they could unwind through Qt.
+    const auto editValue = [this] { RunHandler([this] { bbEditValueClick(); }); };
+    connect(sgFields, &TFieldGrid::ValueEditorRequested, this, editValue);
     connect(cbMethods, &QComboBox::activated, this, &TMainForm::cbMethodsChange);
-    connect(bbEditValue, &QPushButton::clicked, this, &TMainForm::bbEditValueClick);
+    connect(bbEditValue, &QPushButton::clicked, this, editValue);
     connect(cbTblFillMethod, &QComboBox::activated, this, &TMainForm::cbTblFillMethodChange);
     connect(seRecCount, &TSpinEdit::Change, this, &TMainForm::seRecCountChange);
 }

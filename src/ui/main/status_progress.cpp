@@ -1,5 +1,6 @@
 #include "main/status_progress.h"
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QString>
 #include <algorithm>
@@ -8,6 +9,15 @@
 #include "main/status_panel.h"
 
 namespace rowsmith {
+
+namespace {
+
+// Often enough for painting and keys to feel immediate, rare enough to cost the fill nothing.
+constexpr auto kEventInterval = std::chrono::milliseconds(50);
+// Looking at the clock on every record would cost more than the record.
+constexpr std::int64_t kRecordsBetweenClockReads = 64;
+
+}  // namespace
 
 StatusProgress::StatusProgress(TStatusPanel& panel) : panel_(panel), bar_(*panel.ProgressBar()) {}
 
@@ -35,6 +45,17 @@ void StatusProgress::WritingStarted(std::int64_t records) {
 void StatusProgress::RecordsWritten(std::int64_t written) {
     position_ = written;
     ShowPosition();
+    if (responsive_ && written % kRecordsBetweenClockReads == 0) {
+        HandleEvents();
+    }
+}
+
+void StatusProgress::HandleEvents() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastEvents_ >= kEventInterval) {
+        lastEvents_ = now;
+        QCoreApplication::processEvents();
+    }
 }
 
 void StatusProgress::TableFinished(bool) {

@@ -1,8 +1,10 @@
 // StatusProgress: the window's listener of a fill run. It shows the table being worked on in the
 // status panel, and while a table's records are written the panel's progress bar and the busy
-// cursor.
+// cursor. While the window asks it to, it also lets the window handle its events a few times a
+// second, so that it keeps painting and hears Esc during a fill.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,8 +27,14 @@ public:
     void RecordsWritten(std::int64_t written) override;
     void TableFinished(bool completed) override;
 
+    // On: the window's events are handled between records. The window blocks its commands for
+    // that time, since they would reach a scenario in the middle of its fill.
+    void KeepWindowResponsive(bool on) { responsive_ = on; }
+
 private:
     void ShowPosition();
+    // Handles the window's events when the last time is long enough ago.
+    void HandleEvents();
 
     TStatusPanel& panel_;
     QProgressBar& bar_;
@@ -35,6 +43,8 @@ private:
     // The bar counts in int: a range past its limit is shown in units of this many records.
     std::int64_t recordsPerUnit_ = 1;
     std::optional<TBusyCursor> busy_;
+    bool responsive_ = false;
+    std::chrono::steady_clock::time_point lastEvents_;
 };
 
 }  // namespace rowsmith

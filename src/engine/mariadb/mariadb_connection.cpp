@@ -1,0 +1,120 @@
+#include "engine/mariadb/mariadb_connection.h"
+
+#include <mysqld_error.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/database_errors.h"
+#include "engine/mariadb/mariadb_table.h"
+
+namespace rowsmith {
+
+namespace {
+
+constexpr int kLoginAttempts = 3;
+
+struct MysqlDeleter {
+    void operator()(MYSQL* conn) const { mysql_close(conn); }
+};
+using MysqlPtr = std::unique_ptr<MYSQL, MysqlDeleter>;
+
+const char* OrNull(const std::string& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
+
+// Gives the open connection, or the refused one to read its error from.
+MysqlPtr Dial(const AliasConfig& alias, const std::string& user, const std::string* password,
+              bool& connected) {
+    MysqlPtr conn(mysql_init(nullptr));
+    if (!conn) {
+        throw EDBEngineError("Out of memory");
+    }
+    // Texts are bytes that the program treats as UTF-8.
+    mysql_options(conn.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    mysql_options(conn.get(), MYSQL_READ_DEFAULT_GROUP, "rowsmith");
+    const unsigned port = static_cast<unsigned>(std::strtoul(alias.port.c_str(), nullptr, 10));
+    // FOUND_ROWS: an update counts the rows it matched, so one that changes nothing in a record
+    // is not taken for a record that is gone.
+    connected = mysql_real_connect(conn.get(), OrNull(alias.host), OrNull(user),
+                                   password ? password->c_str() : nullptr, OrNull(alias.database),
+                                   port, OrNull(alias.socket), CLIENT_FOUND_ROWS) != nullptr;
+    return conn;
+}
+
+bool PasswordRefused(MYSQL* conn) {
+    return mysql_errno(conn) == ER_ACCESS_DENIED_ERROR;
+}
+
+// The alias's LOCK TIMEOUT in whole seconds for the server; 0, waiting as long as it takes, is
+// the server's largest wait.
+long LockTimeout(const AliasConfig& alias) {
+    constexpr long kLongestWait = 1073741824;
+    const int ms = LockTimeoutMs(alias);
+    return ms == 0 ? kLongestWait : std::max(1L, static_cast<long>(ms / 1000));
+}
+
+}  // namespace
+
+std::unique_ptr<Connection> ConnectMariaDb(const AliasConfig& alias, const LoginHandler& login) {
+    const long lockTimeout = LockTimeout(alias);
+    const std::string* aliasPassword = alias.password ? &*alias.password : nullptr;
+    bool connected = false;
+    MysqlPtr conn = Dial(alias, alias.user, aliasPassword, connected);
+    if (!connected && aliasPassword == nullptr && PasswordRefused(conn.get())) {
+        std::string user = alias.user;
+        for (int attempt = 0; attempt < kLoginAttempts && !connected; ++attempt) {
+            if (!PasswordRefused(conn.get())) {
+                break;
+            }
+            // The password lives in this connection's memory only.
+            std::string password;
+            if (!login || !login(alias.name, user, password)) {
+                throw EDatabaseError("Cannot connect to database '" + alias.name + "'");
+            }
+            conn = Dial(alias, user, &password, connected);
+        }
+    }
+    if (!connected) {
+        throw EDBEngineError(mysql_error(conn.get()));
+    }
+    auto link = std::make_unique<MyLink>(conn.release());
+    // Strict mode turns what the server would silently cut or clamp into errors; dates as ISO
+    // text both ways; a lock held by another program is waited for only so long.
+    link->Execute(
+        "SET SESSION sql_mode = 'STRICT_ALL_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_ZERO_DATE,"
+        "NO_ZERO_IN_DATE,NO_ENGINE_SUBSTITUTION'");
+    link->Execute("SET SESSION innodb_lock_wait_timeout = " + std::to_string(lockTimeout) +
+                  ", lock_wait_timeout = " + std::to_string(lockTimeout));
+    return std::make_unique<MariaDbConnection>(std::move(link));
+}
+
+MariaDbConnection::MariaDbConnection(std::unique_ptr<MyLink> link)
+    : writer_(std::make_shared<MyWriter>(std::move(link))) {}
+
+std::vector<std::string> MariaDbConnection::ListTables(bool) {
+    std::vector<MyRow> rows = writer_->Link().Query(
+        "SELECT TABLE_NAME FROM information_schema.TABLES "
+        "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_TYPE = 'BASE TABLE' ORDER BY TABLE_NAME");
+    std::vector<std::string> names;
+    for (const MyRow& row : rows) {
+        if (const auto* name = std::get_if<std::string>(&row[0])) {
+            names.push_back(*name);
+        }
+    }
+    return names;
+}
+
+std::unique_ptr<TableDriver> MariaDbConnection::OpenTable(const std::string& name, bool) {
+    return std::make_unique<MariaDbTable>(writer_, name);
+}
+
+void MariaDbConnection::BeginFillRun() {
+    writer_->BeginRun();
+}
+
+void MariaDbConnection::EndFillRun() {
+    writer_->EndRun();
+}
+
+}  // namespace rowsmith

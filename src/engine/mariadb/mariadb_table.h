@@ -1,0 +1,67 @@
+// MariaDbTable: one table of a MariaDB database behind the driver boundary. Records are walked in
+// primary-key order, else in the order of a unique key of not-null columns, a page at a time; a
+// table with neither is read by position, but refused for changes and deletions: nothing could
+// find one of its records again for certain. A
+// record whose key an update moved ahead of the walk is not met a second time.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/driver.h"
+#include "engine/mariadb/my_column.h"
+#include "engine/mariadb/my_writer.h"
+
+namespace rowsmith {
+
+class MariaDbTable : public TableDriver {
+public:
+    // Raises EDBEngineError when the database has no such table.
+    MariaDbTable(std::shared_ptr<MyWriter> writer, const std::string& name);
+
+    const std::vector<ColumnInfo>& Columns() const override { return infos_; }
+    std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override;
+    bool ReadRecord(const RecordKey& key, Record& record) override;
+    bool SeekRecord(const RecordKey& key, Record& record) override;
+    bool SeekPosition(std::int64_t position, std::int64_t count, Record& record) override;
+    void Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) override;
+    RecordKey LastInsertKey() override;
+    void Update(RecordKey& key, const std::vector<FieldValue>& values,
+                const std::vector<bool>& assigned) override;
+    void Delete(const RecordKey& key) override;
+    void DeleteAll() override;
+    std::int64_t Count() override;
+
+private:
+    void Describe();
+    void FindKey();
+    // Raises the refusal of a table without a key to walk by.
+    void RequireKey() const;
+    // "(k1, k2) op (?, ?)" on the key columns.
+    std::string KeyCondition(const char* op) const;
+    std::vector<Record> ReadByPosition(std::int64_t first, std::size_t limit);
+    std::vector<Record> Select(const std::string& tail, const std::vector<FieldValue>& params);
+    MyValues KeyParams(const RecordKey& key) const;
+
+    std::shared_ptr<MyWriter> writer_;
+    MyTarget target_;
+    std::string table_;
+    std::vector<MyColumn> columns_;
+    std::vector<ColumnInfo> infos_;
+    // Positions of the walking key's columns; empty when the table has no such key.
+    std::vector<std::size_t> keyColumns_;
+    std::string selectSql_;
+    std::string orderBy_;
+    // The column list of the last Insert, rebuilt only when other columns are assigned.
+    std::vector<bool> insertAssigned_;
+    std::string insertSql_;
+    MyValues insertValues_;
+    std::optional<RecordKey> lastKey_;
+    // Keys that updates of the current walk gave records; the walk's later pages skip them.
+    std::set<std::vector<FieldValue>> movedKeys_;
+};
+
+}  // namespace rowsmith

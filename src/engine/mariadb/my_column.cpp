@@ -1,0 +1,126 @@
+#include "engine/mariadb/my_column.h"
+
+#include <charconv>
+
+#include "engine/mariadb/my_link.h"
+
+namespace rowsmith {
+
+namespace {
+
+struct TypeRule {
+    const char* dataType;
+    TFieldType type;
+    MyKind kind;
+    bool wide;
+};
+
+// Types the driver knows; every other type (enum, set, json, ...) is text the server checks.
+// Unsigned variants are told apart below; the server checks every real range in strict mode.
+constexpr TypeRule kRules[] = {
+    {"tinyint", ftSmallint, MyKind::Integer, false},
+    {"smallint", ftSmallint, MyKind::Integer, false},
+    {"mediumint", ftInteger, MyKind::Integer, false},
+    {"int", ftInteger, MyKind::Integer, false},
+    {"bigint", ftInteger, MyKind::Integer, true},
+    {"year", ftSmallint, MyKind::Integer, false},
+    {"float", ftFloat, MyKind::Real, false},
+    {"double", ftFloat, MyKind::Real, false},
+    {"decimal", ftBCD, MyKind::Real, false},
+    {"char", ftString, MyKind::Text, false},
+    {"varchar", ftString, MyKind::Text, false},
+    {"tinytext", ftString, MyKind::Text, false},
+    {"text", ftString, MyKind::Text, false},
+    {"mediumtext", ftString, MyKind::Text, false},
+    {"longtext", ftString, MyKind::Text, false},
+    {"date", ftDate, MyKind::Text, false},
+    {"time", ftTime, MyKind::Text, false},
+    {"datetime", ftDateTime, MyKind::Text, false},
+    {"timestamp", ftDateTime, MyKind::Text, false},
+    {"binary", ftBytes, MyKind::Bytes, false},
+    {"varbinary", ftVarBytes, MyKind::Bytes, false},
+    {"tinyblob", ftBlob, MyKind::Bytes, false},
+    {"blob", ftBlob, MyKind::Bytes, false},
+    {"mediumblob", ftBlob, MyKind::Bytes, false},
+    {"longblob", ftBlob, MyKind::Bytes, false},
+    {"bit", ftBytes, MyKind::Bytes, false},
+};
+
+}  // namespace
+
+MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
+                          const std::string& columnType, long long maxLength,
+                          const std::string& extra) {
+    MyColumn column;
+    column.info.name = name;
+    column.info.declaredType = columnType;
+    column.info.type = ftString;
+    for (const TypeRule& rule : kRules) {
+        if (dataType == rule.dataType) {
+            column.info.type = rule.type;
+            column.kind = rule.kind;
+            column.info.wide = rule.wide;
+            break;
+        }
+    }
+    const bool isUnsigned = columnType.find("unsigned") != std::string::npos;
+    if (column.kind == MyKind::Integer && isUnsigned) {
+        // 0..255 and 0..65535 fit a word; 0..4294967295 needs 64 bits.
+        if (dataType == "tinyint" || dataType == "smallint") {
+            column.info.type = ftWord;
+        } else if (dataType == "int") {
+            column.info.wide = true;
+        }
+    }
+    // BOOLEAN is TINYINT(1) to the server; BIT(1) holds one bit, read back as a number.
+    if (columnType == "tinyint(1)") {
+        column.info.type = ftBoolean;
+        column.kind = MyKind::Boolean;
+    } else if (columnType == "bit(1)") {
+        column.info.type = ftBoolean;
+        column.kind = MyKind::Bit;
+    }
+    if (column.kind == MyKind::Integer && extra.find("auto_increment") != std::string::npos) {
+        column.info.type = ftAutoInc;
+    }
+    if ((dataType == "char" || dataType == "varchar") && maxLength > 0) {
+        column.info.size = static_cast<int>(maxLength);
+    }
+    column.selectExpr = QuoteMyIdentifier(name);
+    if (column.kind == MyKind::Bit) {
+        column.selectExpr += " + 0";
+    }
+    return column;
+}
+
+FieldValue ReadMyValue(FieldValue value, MyKind kind) {
+    const auto* text = std::get_if<std::string>(&value);
+    if (text == nullptr) {
+        if (kind == MyKind::Boolean || kind == MyKind::Bit) {
+            if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+                return std::int64_t{*integer != 0 ? 1 : 0};
+            }
+        }
+        return value;
+    }
+    if (kind == MyKind::Real || kind == MyKind::Bit || kind == MyKind::Boolean) {
+        const char* begin = text->data();
+        const char* end = begin + text->size();
+        if (kind == MyKind::Real) {
+            double number = 0;
+            const auto result = std::from_chars(begin, end, number);
+            if (result.ec == std::errc() && result.ptr == end) {
+                return number;
+            }
+        } else {
+            std::int64_t number = 0;
+            const auto result = std::from_chars(begin, end, number);
+            if (result.ec == std::errc() && result.ptr == end) {
+                return std::int64_t{number != 0 ? 1 : 0};
+            }
+        }
+    }
+    return value;
+}
+
+}  // namespace rowsmith

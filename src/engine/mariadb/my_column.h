@@ -1,0 +1,31 @@
+// MyColumn: a MariaDB column as the driver handles it: the ColumnInfo that cursors see, how its
+// values are bound and read, and the expression that reads it. Mapping from the information
+// schema and converting values both live here.
+#pragma once
+
+#include <string>
+
+#include "engine/driver.h"
+
+namespace rowsmith {
+
+// How a column's values are bound and read.
+enum class MyKind { Integer, Real, Boolean, Bit, Text, Bytes };
+
+struct MyColumn {
+    ColumnInfo info;
+    MyKind kind = MyKind::Text;
+    // What SELECT lists for it: the quoted name, or an expression the cursors read.
+    std::string selectExpr;
+};
+
+// From information_schema.columns: `dataType` is DATA_TYPE, `columnType` COLUMN_TYPE (with the
+// size and "unsigned"), `maxLength` CHARACTER_MAXIMUM_LENGTH, `extra` EXTRA.
+MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
+                          const std::string& columnType, long long maxLength,
+                          const std::string& extra);
+
+// A value as the server sent it, in the form the cursors read for the column.
+FieldValue ReadMyValue(FieldValue value, MyKind kind);
+
+}  // namespace rowsmith

@@ -1,0 +1,66 @@
+// MyLink: one MariaDB Connector/C connection and the ways the MariaDB driver talks through it.
+// Every failure becomes an EDBEngineError carrying the server's message. Values travel as bound
+// parameters of prepared statements, never inside the SQL; each statement is prepared once.
+#pragma once
+
+#include <mysql.h>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/field_value.h"
+
+namespace rowsmith {
+
+// How a value is bound: bytes go as a blob, so the server never reads them as characters.
+struct MyParam {
+    const FieldValue* value;
+    bool bytes = false;
+};
+
+// A result value: integer columns as integers, every other column as its text; empty is NULL.
+using MyRow = std::vector<FieldValue>;
+
+class MyLink {
+public:
+    // Takes ownership of an open connection.
+    explicit MyLink(MYSQL* conn);
+    ~MyLink();
+    MyLink(const MyLink&) = delete;
+    MyLink& operator=(const MyLink&) = delete;
+
+    // Runs SQL without parameters or result.
+    void Execute(const std::string& sql);
+    // Runs one statement with bound parameters; gives its rows when it has a result.
+    std::vector<MyRow> Query(const std::string& sql, const std::vector<MyParam>& params = {});
+    // The number of rows the last Query changed.
+    std::uint64_t AffectedRows() const { return affected_; }
+    std::uint64_t LastInsertId() const { return insertId_; }
+    // The server's error number of the last failure.
+    unsigned LastError() const { return lastError_; }
+    // True while a transaction is open on the server.
+    bool InTransaction();
+
+private:
+    struct StmtDeleter {
+        void operator()(MYSQL_STMT* stmt) const { mysql_stmt_close(stmt); }
+    };
+    using StmtPtr = std::unique_ptr<MYSQL_STMT, StmtDeleter>;
+
+    MYSQL_STMT* Prepared(const std::string& sql);
+    [[noreturn]] void Fail(MYSQL_STMT* stmt, const std::string& sql);
+    std::vector<MyRow> Fetch(MYSQL_STMT* stmt, const std::string& sql);
+
+    MYSQL* conn_;
+    std::unordered_map<std::string, StmtPtr> prepared_;
+    std::uint64_t affected_ = 0;
+    std::uint64_t insertId_ = 0;
+    unsigned lastError_ = 0;
+};
+
+// `name` in backquotes, every backquote doubled: safe for any name.
+std::string QuoteMyIdentifier(const std::string& name);
+
+}  // namespace rowsmith

@@ -1,0 +1,99 @@
+#include <string>
+
+#include "my_fixture.h"
+
+namespace rowsmith::test {
+namespace {
+
+TEST_F(MyDriverTest, TypesMapFromTheInformationSchema) {
+    db_->Execute(
+        "CREATE TABLE t (id bigint AUTO_INCREMENT PRIMARY KEY, ti tinyint, tu tinyint unsigned,"
+        " si smallint, su smallint unsigned, mi mediumint, i int, iu int unsigned,"
+        " bu bigint unsigned, f float, d double, n decimal(10,2), c char(3), vc varchar(40),"
+        " tx text, dt date, tm time, dtm datetime, ts timestamp NULL, bo boolean, b1 bit(1),"
+        " bl blob, e enum('x','y'), st set('p','q'))");
+    auto table = Open("t");
+    const std::vector<ColumnInfo>& c = table->Columns();
+    ASSERT_EQ(c.size(), 24u);
+    const TFieldType expected[] = {
+        ftAutoInc, ftSmallint, ftWord,     ftSmallint, ftWord,    ftInteger, ftInteger, ftInteger,
+        ftInteger, ftFloat,    ftFloat,    ftBCD,      ftString,  ftString,  ftString,  ftDate,
+        ftTime,    ftDateTime, ftDateTime, ftBoolean,  ftBoolean, ftBlob,    ftString,  ftString};
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        EXPECT_EQ(c[i].type, expected[i]) << c[i].name;
+    }
+    EXPECT_TRUE(c[0].wide);
+    EXPECT_FALSE(c[6].wide);
+    EXPECT_TRUE(c[7].wide);
+    EXPECT_EQ(c[12].size, 3);
+    EXPECT_EQ(c[13].size, 40);
+    EXPECT_EQ(c[14].size, 0);
+}
+
+TEST_F(MyDriverTest, ValuesGoBothWaysUnchanged) {
+    db_->Execute(
+        "CREATE TABLE t (id integer AUTO_INCREMENT PRIMARY KEY, bu bigint unsigned, f double,"
+        " n decimal(10,2), vc varchar(10), dtm datetime, bo boolean, b1 bit(1), bl blob)");
+    auto table = Open("t");
+    const std::string bytes("\0\x01\xff'\"`", 6);
+    table->Insert(
+        {FieldValue{}, std::string("18446744073709551615"), 2.5, 1234.5, std::string("grüße"),
+         std::string("2024-02-29 13:14:15"), std::int64_t{1}, std::int64_t{1}, bytes},
+        std::vector<bool>(9, true));
+    const RecordKey key = table->LastInsertKey();
+    Record record;
+    ASSERT_TRUE(table->ReadRecord(key, record));
+    EXPECT_EQ(std::get<std::int64_t>(record.values[0]), 1);
+    EXPECT_EQ(std::get<std::string>(record.values[1]), "18446744073709551615");
+    EXPECT_EQ(std::get<double>(record.values[2]), 2.5);
+    EXPECT_EQ(std::get<double>(record.values[3]), 1234.5);
+    EXPECT_EQ(std::get<std::string>(record.values[4]), "grüße");
+    EXPECT_EQ(std::get<std::string>(record.values[5]), "2024-02-29 13:14:15");
+    EXPECT_EQ(std::get<std::int64_t>(record.values[6]), 1);
+    EXPECT_EQ(std::get<std::int64_t>(record.values[7]), 1);
+    EXPECT_EQ(std::get<std::string>(record.values[8]), bytes);
+}
+
+// Strict mode: what the server would otherwise clamp, cut or zero is refused.
+TEST_F(MyDriverTest, StrictModeRefusesWhatWouldBeChanged) {
+    db_->Execute(
+        "CREATE TABLE t (k integer AUTO_INCREMENT PRIMARY KEY, tu tinyint unsigned,"
+        " su smallint unsigned, iu int unsigned, vc varchar(3), d date, e enum('x','y'))");
+    auto table = Open("t");
+    const struct {
+        std::size_t column;
+        FieldValue value;
+        const char* message;
+    } refused[] = {
+        {1, std::int64_t{256}, "Out of range"},
+        {1, std::int64_t{-1}, "Out of range"},
+        {2, std::int64_t{65536}, "Out of range"},
+        {3, std::int64_t{4294967296}, "Out of range"},
+        {4, std::string("abcd"), "Data too long"},
+        {5, std::string("2024-02-30"), "Incorrect date value"},
+        {6, std::string("z"), "Data truncated"},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(table->Columns()[r.column].name);
+        std::vector<FieldValue> values(7);
+        std::vector<bool> assigned(7, false);
+        values[r.column] = r.value;
+        assigned[r.column] = true;
+        try {
+            table->Insert(values, assigned);
+            ADD_FAILURE() << "the server took it";
+        } catch (const EDBEngineError& error) {
+            EXPECT_NE(std::string(error.what()).find(r.message), std::string::npos) << error.what();
+        }
+    }
+    // The real ranges' ends are taken.
+    table->Insert({FieldValue{}, std::int64_t{255}, std::int64_t{65535}, std::int64_t{4294967295},
+                   std::string("abc"), std::string("2024-02-29"), std::string("y")},
+                  std::vector<bool>(7, true));
+    EXPECT_EQ(Count("t"), 1);
+    EXPECT_EQ(db_->QueryValue("SELECT concat(tu, ' ', su, ' ', iu) FROM t"),
+              "255 65535 4294967295");
+}
+
+}  // namespace
+}  // namespace rowsmith::test

@@ -1,0 +1,178 @@
+// The warnings before a fill: each kind on a scenario that trips it and on one that does not,
+// both read from the tables' constraints and columns on each engine.
+#include <gtest/gtest.h>
+
+#include "fill/scenario_lint.h"
+#include "fill_fixture.h"
+#include "model/fill_methods.h"
+
+namespace rowsmith::test {
+namespace {
+
+struct FieldSetup {
+    std::string column;
+    std::int32_t method;
+    std::string value;
+};
+
+struct TableSetup {
+    std::string name;
+    std::int32_t method;
+    std::int32_t records;
+    std::vector<FieldSetup> fields;
+};
+
+struct LintCase {
+    const char* label;
+    std::vector<TableSetup> tables;
+    // "table.column", in the order the warnings come.
+    std::vector<std::string> warned;
+    // A word of the first warning's reason.
+    std::string word;
+};
+
+// The tables of every case: keys the database numbers, and the columns the cases set.
+const char* const kSchema[] = {
+    "p (id %KEY%, code INTEGER UNIQUE)",
+    "c (id %KEY%, p_id INTEGER REFERENCES p (id), must INTEGER NOT NULL, "
+    "maybe INTEGER NOT NULL DEFAULT 0, short VARCHAR(4), small SMALLINT, day DATE, m INTEGER)",
+    "empty (x INTEGER)",
+};
+
+class ScenarioLintTest : public FillTest {
+protected:
+    std::vector<LintWarning> Lint(const LintCase& c) {
+        RecordingReporter quiet;
+        OwnFill fresh(GetParam(), quiet);
+        for (std::string table : kSchema) {
+            if (const auto key = table.find("%KEY%"); key != std::string::npos) {
+                table.replace(key, 5, fresh.db.AutoIncKeyType());
+            }
+            fresh.db.Execute("CREATE TABLE " + table);
+        }
+        fresh.db.Execute("INSERT INTO c (must) VALUES (1), (2)");
+        for (const TableSetup& setup : c.tables) {
+            TFillTable& table = fresh.AddTable(setup.name, setup.method, setup.records);
+            for (const FieldSetup& field : setup.fields) {
+                SetField(table, field.column, field.method, field.value);
+            }
+        }
+        return LintScenario(fresh.scenario);
+    }
+};
+
+// The child's settings that trip nothing: a value for the NOT NULL column, the parent's keys for
+// the foreign key.
+std::vector<FieldSetup> Child(std::vector<FieldSetup> more) {
+    std::vector<FieldSetup> fields = {{"must", fmSingleValue, "1"},
+                                      {"p_id", fmMasterTable, "p.id"}};
+    fields.insert(fields.end(), more.begin(), more.end());
+    return fields;
+}
+
+const TableSetup kParent{"p", tfEmptyAndFill, 5, {{"code", fmAutoIncrement, ""}}};
+
+TEST_P(ScenarioLintTest, EachWarningKindAndItsQuietTwin) {
+    const LintCase cases[] = {
+        {"nothing to say", {kParent, {"c", tfEmptyAndFill, 5, Child({})}}, {}, ""},
+        {"NOT NULL left unfilled",
+         {kParent, {"c", tfEmptyAndFill, 5, {{"p_id", fmMasterTable, "p.id"}}}},
+         {"c.must"},
+         "NOT NULL"},
+        {"NOT NULL left unfilled, no new records",
+         {kParent, {"c", tfUpdateExisting, 5, {{"p_id", fmMasterTable, "p.id"}}}},
+         {},
+         ""},
+        {"unique from a small set",
+         {{"p", tfEmptyAndFill, 10, {{"code", fmRandomFromSet, "1,2,3,3"}}}},
+         {"p.code"},
+         "3 distinct values for 10 records"},
+        {"unique from one value",
+         {{"p", tfEmptyAndFill, 2, {{"code", fmSingleValue, "7"}}}},
+         {"p.code"},
+         "clash"},
+        {"unique from a range, clash likely",
+         {{"p", tfEmptyAndFill, 50, {{"code", fmRandomInteger, "1 - 1000"}}}},
+         {"p.code"},
+         "71% likely"},
+        {"unique from a wide range",
+         {{"p", tfEmptyAndFill, 50, {{"code", fmRandomInteger, "1 - 100000000"}}}},
+         {},
+         ""},
+        {"foreign key not from its parent",
+         {kParent,
+          {"c",
+           tfEmptyAndFill,
+           5,
+           {{"must", fmSingleValue, "1"}, {"p_id", fmRandomInteger, "1 - 5"}}}},
+         {"c.p_id"},
+         "not filled from it"},
+        {"child before parent",
+         {{"c", tfEmptyAndFill, 5, Child({})}, kParent},
+         // The parent is empty too, so its keys cannot feed the child either.
+         {"c.p_id", "c.p_id"},
+         "filled later"},
+        {"master table missing",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"m", fmMasterTable, "nope.x"}})}},
+         {"c.m"},
+         "does not exist"},
+        {"master column missing",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"m", fmMasterTable, "empty.y"}})}},
+         {"c.m"},
+         "no column 'y'"},
+        {"empty master filled later",
+         {kParent,
+          {"c", tfEmptyAndFill, 5, Child({{"m", fmMasterTable, "empty.x"}})},
+          {"empty", tfEmptyAndFill, 3, {{"x", fmAutoIncrement, ""}}}},
+         {"c.m"},
+         "filled later"},
+        {"empty master filled first",
+         {kParent,
+          {"empty", tfEmptyAndFill, 3, {{"x", fmAutoIncrement, ""}}},
+          {"c", tfEmptyAndFill, 5, Child({{"m", fmMasterTable, "empty.x"}})}},
+         {},
+         ""},
+        {"random string too long",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"short", fmRandomString, "10"}})}},
+         {"c.short"},
+         "cut"},
+        {"random string that fits",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"short", fmRandomString, "4"}})}},
+         {},
+         ""},
+        {"range beyond the type",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"small", fmRandomInteger, "0 - 40000"}})}},
+         {"c.small"},
+         "-32768 to 32767"},
+        {"range within the type",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"small", fmRandomInteger, "-5 - 40"}})}},
+         {},
+         ""},
+        {"date given numbers",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"day", fmRandomInteger, "1 - 9"}})}},
+         {"c.day"},
+         "date or time"},
+        {"date given dates",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"day", fmRandomFromSet, "2024-01-02"}})}},
+         {},
+         ""},
+    };
+    for (const LintCase& c : cases) {
+        const std::vector<LintWarning> warnings = Lint(c);
+        std::vector<std::string> warned;
+        for (const LintWarning& warning : warnings) {
+            warned.push_back(warning.table + "." + warning.column);
+        }
+        EXPECT_EQ(warned, c.warned) << c.label;
+        if (!warnings.empty()) {
+            EXPECT_NE(warnings.front().reason.find(c.word), std::string::npos)
+                << c.label << ": " << warnings.front().reason;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ScenarioLintTest, ::testing::ValuesIn(TestEngines()),
+                         EngineParamName);
+
+}  // namespace
+}  // namespace rowsmith::test
