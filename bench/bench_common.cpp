@@ -2,9 +2,11 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <string_view>
 
 #include "fill/fill_engine.h"
@@ -29,30 +31,75 @@ constexpr double kWeightHigh = 1000;
 constexpr double kPriceHigh = 10000;
 constexpr std::uint32_t kCodeLimit = 11;
 
-}  // namespace
+const char* const kUsage =
+    "Usage: fill_bench [--records N] [--engine sqlite|postgres] [--mode fill|update|append]\n"
+    "                  [--runs N] [--shape plain|master|range] [--baseline copy|file-copy]\n"
+    "  --mode      fill: empty the table and fill it; update: overwrite every record;\n"
+    "              append: overwrite the half that exists and append the other half\n"
+    "  --runs      rounds of both sides, alternating; the medians are printed (default 3)\n"
+    "  --shape     plain: six columns; master: two more, a customer from a master table of\n"
+    "              1000 rows and a status from a set; range: the customer as an integer range\n"
+    "  --baseline  PostgreSQL only. copy: COPY generating the rows as it goes; file-copy: COPY\n"
+    "              from a ready file of the same rows, the writing of the file not timed\n";
 
-const std::array<BenchColumn, 6> kBenchColumns = {{
+bool OneOf(const std::string& value, std::initializer_list<const char*> choices) {
+    for (const char* choice : choices) {
+        if (value == choice) {
+            return true;
+        }
+    }
+    return false;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+const BenchColumn kPlainColumns[] = {
     {"id", "INTEGER PRIMARY KEY", "integer PRIMARY KEY", fmAutoIncrement, ""},
     {"quantity", "INTEGER", "integer", fmRandomInteger, "1 - 1000000"},
     {"weight", "REAL", "double precision", fmRandomReal, "0 - 1000"},
     {"price", "MONEY", "money", fmRandomReal, "0 - 10000"},
     {"code", "VARCHAR(10)", "varchar(10)", fmRandomString, "11"},
     {"city", "VARCHAR(20)", "varchar(20)", fmRandomFromSet, "Paris,Rome,Oslo,Berlin,Madrid"},
-}};
+};
+const BenchColumn kStatusColumn = {"status", "VARCHAR(10)", "varchar(10)", fmRandomFromSet,
+                                   "new,paid,shipped"};
+
+}  // namespace
 
 void ExitWithUsage(const std::string& message) {
-    std::fprintf(stderr,
-                 "fill_bench: %s\n"
-                 "Usage: fill_bench [--records N] [--engine sqlite|postgres] [--mode fill|update]"
-                 " [--runs N]\n",
-                 message.c_str());
+    std::fprintf(stderr, "fill_bench: %s\n%s", message.c_str(), kUsage);
     std::exit(2);
+}
+
+std::int64_t ExistingRecords(const BenchOptions& options) {
+    if (options.mode == "update") {
+        return options.records;
+    }
+    return options.mode == "append" ? options.records / 2 : 0;
+}
+
+std::int32_t TableMethod(const BenchOptions& options) {
+    if (options.mode == "update") {
+        return tfUpdateExisting;
+    }
+    return options.mode == "append" ? tfUpdateAndFill : tfEmptyAndFill;
 }
 
 BenchOptions ParseBenchOptions(int argc, char** argv) {
     BenchOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        }
         if (i + 1 >= argc) {
             ExitWithUsage("'" + std::string(arg) + "' needs a value");
         }
@@ -72,10 +119,20 @@ BenchOptions ParseBenchOptions(int argc, char** argv) {
         } else if (arg == "--engine") {
             options.engine = value;
         } else if (arg == "--mode") {
-            if (value != "fill" && value != "update") {
-                ExitWithUsage("--mode is fill or update");
+            if (!OneOf(value, {"fill", "update", "append"})) {
+                ExitWithUsage("--mode is fill, update or append");
             }
             options.mode = value;
+        } else if (arg == "--shape") {
+            if (!OneOf(value, {"plain", "master", "range"})) {
+                ExitWithUsage("--shape is plain, master or range");
+            }
+            options.shape = value;
+        } else if (arg == "--baseline") {
+            if (!OneOf(value, {"copy", "file-copy"})) {
+                ExitWithUsage("--baseline is copy or file-copy");
+            }
+            options.baseline = value;
         } else {
             ExitWithUsage("unknown option '" + std::string(arg) + "'");
         }
@@ -83,24 +140,47 @@ BenchOptions ParseBenchOptions(int argc, char** argv) {
     return options;
 }
 
-std::string CreateBenchTableSql(bool postgres) {
+std::vector<BenchColumn> BenchColumns(const std::string& shape) {
+    std::vector<BenchColumn> columns(std::begin(kPlainColumns), std::end(kPlainColumns));
+    if (shape == "master") {
+        columns.push_back({"customer", "INTEGER", "integer", fmMasterTable, "customers.id"});
+        columns.push_back(kStatusColumn);
+    } else if (shape == "range") {
+        columns.push_back({"customer", "INTEGER", "integer", fmRandomInteger, "1 - 1001"});
+        columns.push_back(kStatusColumn);
+    }
+    return columns;
+}
+
+std::string CreateBenchTableSql(const std::string& shape, bool postgres) {
+    const std::vector<BenchColumn> columns = BenchColumns(shape);
     std::string sql = std::string("CREATE TABLE ") + kBenchTable + " (";
-    for (std::size_t i = 0; i < kBenchColumns.size(); ++i) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
         sql += i > 0 ? ", " : "";
-        sql += kBenchColumns[i].name;
+        sql += columns[i].name;
         sql += ' ';
-        sql += postgres ? kBenchColumns[i].postgresType : kBenchColumns[i].sqliteType;
+        sql += postgres ? columns[i].postgresType : columns[i].sqliteType;
     }
     return sql + ")";
 }
 
-void MakeBenchScenario(TFillScenario& scenario, const std::string& alias, std::int32_t tableMethod,
-                       std::int64_t records) {
+std::vector<std::string> CreateMasterTableSql(bool postgres) {
+    const std::string rows = std::to_string(kMasterRows);
+    const std::string insert =
+        postgres ? "INSERT INTO customers SELECT i, 'customer ' || i FROM generate_series(1, " +
+                       rows + ") AS i"
+                 : "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                       rows + ") INSERT INTO customers SELECT i, 'customer ' || i FROM n";
+    return {"CREATE TABLE customers (id integer PRIMARY KEY, name varchar(20))", insert};
+}
+
+void MakeBenchScenario(TFillScenario& scenario, const std::string& alias,
+                       const BenchOptions& options) {
     scenario.SetAliasName(alias);
     TFillTable& table = scenario.Tables().Items(scenario.AddTable(kBenchTable));
-    table.SetTableFillMethod(tableMethod);
-    table.SetRecCount(static_cast<std::int32_t>(records));
-    for (const BenchColumn& column : kBenchColumns) {
+    table.SetTableFillMethod(TableMethod(options));
+    table.SetRecCount(static_cast<std::int32_t>(options.records));
+    for (const BenchColumn& column : BenchColumns(options.shape)) {
         TFillField& field = table.Fields().Items(table.AddField(column.name));
         field.SetFillMethod(column.fillMethod);
         field.SetFillValue(column.fillValue);
@@ -116,7 +196,10 @@ double TimedFill(TFillScenario& scenario, std::int64_t records) {
     return Rate(records, start);
 }
 
-RawValues::RawValues() : cities_{"Paris", "Rome", "Oslo", "Berlin", "Madrid"} {
+RawValues::RawValues(const std::string& shape)
+    : shape_(shape),
+      cities_{"Paris", "Rome", "Oslo", "Berlin", "Madrid"},
+      statuses_{"new", "paid", "shipped"} {
     random_.SetRandomSeed(kBenchSeed);
 }
 
@@ -130,6 +213,13 @@ void RawValues::Next(RawRecord& record) {
         c = static_cast<char>('0' + random_.RandomBelow(47));
     }
     record.city = &cities_[random_.RandomBelow(static_cast<std::uint32_t>(cities_.size()))];
+    if (shape_ == "plain") {
+        return;
+    }
+    // The master cursor takes the customers in turn and starts again after the last.
+    record.customer = shape_ == "master" ? (record.id - 1) % kMasterRows + 1
+                                         : 1 + random_.RandomBelow(kMasterRows);
+    record.status = &statuses_[random_.RandomBelow(static_cast<std::uint32_t>(statuses_.size()))];
 }
 
 double Rate(std::int64_t records, std::chrono::steady_clock::time_point start) {
@@ -144,11 +234,16 @@ double PeakRssMb() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-void PrintResults(double rowsmithRate, double rawRate) {
-    std::printf("rowsmith %.0f\n", rowsmithRate);
-    std::printf("raw %.0f\n", rawRate);
+void PrintResults(const std::vector<double>& rowsmithRates, const std::vector<double>& rawRates,
+                  const char* rawName) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < rowsmithRates.size() && i < rawRates.size(); ++i) {
+        ratios.push_back(rawRates[i] > 0 ? rowsmithRates[i] / rawRates[i] : 0);
+    }
+    std::printf("rowsmith %.0f\n", Median(rowsmithRates));
+    std::printf("%s %.0f\n", rawName, Median(rawRates));
     std::printf("peak_rss_mb %.1f\n", PeakRssMb());
-    std::printf("ratio %.3f\n", rawRate > 0 ? rowsmithRate / rawRate : 0);
+    std::printf("ratio %.3f\n", Median(ratios));
 }
 
 }  // namespace rowsmith::bench

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fill/random_source.h"
 #include "model/fill_scenario.h"
@@ -18,20 +19,36 @@ namespace rowsmith::bench {
 struct BenchOptions {
     std::int64_t records = 1000000;
     std::string engine = "sqlite";
-    // "fill": empty the table and append; "update": overwrite every existing record.
+    // "fill": empty the table and append; "update": overwrite every existing record; "append":
+    // overwrite the half that exists and append the other half, in one walk.
     std::string mode = "fill";
-    // Rounds of both sides, alternating; the best rate of each counts, so that a busy machine
-    // disturbs the comparison less.
+    // Rounds of both sides, alternating; the medians count, so that a busy machine disturbs the
+    // comparison less.
     int runs = 3;
+    // "plain": the six bench columns; "master": two more, a customer taken in turn from a master
+    // table of kMasterRows rows and a status from a set; "range": the same two, the customer as
+    // an integer range, to weigh the master column against.
+    std::string shape = "plain";
+    // PostgreSQL's side to compare with: "copy" generates the values as it sends them,
+    // "file-copy" sends a ready file of the same rows and times only the sending.
+    std::string baseline = "copy";
 };
 
-// Exits with status 2 and the usage on arguments it does not understand.
+// Exits with status 2 and the usage on arguments it does not understand, with status 0 and the
+// usage on --help.
 BenchOptions ParseBenchOptions(int argc, char** argv);
 [[noreturn]] void ExitWithUsage(const std::string& message);
 
+// Records in the table before the fill, and the scenario's table method.
+std::int64_t ExistingRecords(const BenchOptions& options);
+std::int32_t TableMethod(const BenchOptions& options);
+
 // The bench table: an autoincremented integer key, an integer range, a real range, a money
-// range, a random string of up to 10 characters and a set of five cities.
+// range, a random string of up to 10 characters and a set of five cities; with a shape other than
+// "plain", a customer number and a status.
 constexpr const char* kBenchTable = "bench";
+// The master table of the "master" shape: customers (id, name) with ids 1 to kMasterRows.
+constexpr std::int64_t kMasterRows = 1000;
 struct BenchColumn {
     const char* name;
     const char* sqliteType;
@@ -39,13 +56,15 @@ struct BenchColumn {
     std::int32_t fillMethod;
     const char* fillValue;
 };
-extern const std::array<BenchColumn, 6> kBenchColumns;
+std::vector<BenchColumn> BenchColumns(const std::string& shape);
 // "CREATE TABLE bench (...)" with the types of the one engine or the other.
-std::string CreateBenchTableSql(bool postgres);
+std::string CreateBenchTableSql(const std::string& shape, bool postgres);
+// The statements that create and fill the master table, in either engine's SQL.
+std::vector<std::string> CreateMasterTableSql(bool postgres);
 
 // The scenario: alias and the bench table with one setting per column, in column order.
-void MakeBenchScenario(TFillScenario& scenario, const std::string& alias, std::int32_t tableMethod,
-                       std::int64_t records);
+void MakeBenchScenario(TFillScenario& scenario, const std::string& alias,
+                       const BenchOptions& options);
 
 // The seed of every benchmark fill and raw loop.
 constexpr std::uint32_t kBenchSeed = 20240601;
@@ -63,24 +82,31 @@ struct RawRecord {
     double price = 0;
     std::string code;
     const std::string* city = nullptr;
+    // Only with a shape other than "plain".
+    std::int64_t customer = 0;
+    const std::string* status = nullptr;
 };
 class RawValues {
 public:
-    RawValues();
+    explicit RawValues(const std::string& shape);
     // The next record's values into `record`, reusing its storage.
     void Next(RawRecord& record);
 
 private:
     RandomSource random_;
     std::int64_t id_ = 0;
+    std::string shape_;
     std::array<std::string, 5> cities_;
+    std::array<std::string, 3> statuses_;
 };
 
 // Records per second of `records` done in the time since `start`.
 double Rate(std::int64_t records, std::chrono::steady_clock::time_point start);
 // The process's peak resident memory so far, in megabytes.
 double PeakRssMb();
-// Prints "rowsmith", "raw", "peak_rss_mb" and, last, "ratio".
-void PrintResults(double rowsmithRate, double rawRate);
+// Prints the medians of the rounds as "rowsmith" and `rawName`, "peak_rss_mb" and, last, the
+// median of the rounds' ratios as "ratio".
+void PrintResults(const std::vector<double>& rowsmithRates, const std::vector<double>& rawRates,
+                  const char* rawName);
 
 }  // namespace rowsmith::bench

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "engine/database_session.h"
 #include "model/fill_methods.h"
@@ -105,55 +106,136 @@ void AppendLine(std::string& text, const RawRecord& record) {
     }
     text += '\t';
     text += *record.city;
+    if (record.status != nullptr) {
+        text += '\t';
+        AppendNumber(text, record.customer);
+        text += '\t';
+        text += *record.status;
+    }
     text += '\n';
 }
 
-// COPYs `records` generated records into `table`, sending them in pieces as they are made.
-void CopyRecords(Server& server, const std::string& table, std::int64_t records) {
-    constexpr std::size_t kPiece = 256u << 10;
-    RawValues values;
+constexpr std::size_t kPiece = 256u << 10;
+
+// The COPY text of records number `first` to `last` (from 0, last excluded), a piece at a time.
+template <typename Sink>
+void MakeRecords(const std::string& shape, std::int64_t first, std::int64_t last, Sink sink) {
+    RawValues values(shape);
     RawRecord record;
     std::string text;
-    server.Execute("COPY " + table + " FROM STDIN");
-    for (std::int64_t i = 0; i < records; ++i) {
+    for (std::int64_t i = 0; i < last; ++i) {
         values.Next(record);
+        if (i < first) {
+            continue;
+        }
         AppendLine(text, record);
         if (text.size() >= kPiece) {
-            server.Send(text);
+            sink(text);
             text.clear();
         }
     }
     if (!text.empty()) {
-        server.Send(text);
+        sink(text);
+    }
+}
+
+// COPYs records number `first` to `last` into `table`, sending them in pieces as they are made.
+void CopyRecords(Server& server, const std::string& table, const std::string& shape,
+                 std::int64_t first, std::int64_t last) {
+    server.Execute("COPY " + table + " FROM STDIN");
+    MakeRecords(shape, first, last, [&](const std::string& text) { server.Send(text); });
+    server.EndCopy();
+}
+
+// COPYs the file's text into `table`, as psql's \copy does.
+void CopyFile(Server& server, const std::string& table, const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string piece(kPiece, '\0');
+    server.Execute("COPY " + table + " FROM STDIN");
+    while (file.read(piece.data(), static_cast<std::streamsize>(piece.size())) ||
+           file.gcount() > 0) {
+        server.Send(piece.substr(0, static_cast<std::size_t>(file.gcount())));
     }
     server.EndCopy();
 }
 
-void CreateTable(Server& server, std::int64_t existing) {
-    server.Execute("DROP TABLE IF EXISTS bench");
-    server.Execute(CreateBenchTableSql(true));
-    if (existing > 0) {
-        CopyRecords(server, "bench", existing);
-    }
-    server.Execute("VACUUM ANALYZE bench");
+void WriteFile(const std::string& path, const std::string& shape, std::int64_t first,
+               std::int64_t last) {
+    std::ofstream file(path, std::ios::binary);
+    MakeRecords(shape, first, last, [&](const std::string& text) { file << text; });
 }
 
-// The raw side: one transaction of COPY; for an update, COPY into a scratch table and one
-// UPDATE ... FROM it, the fastest way the server offers.
-double RawCopy(Server& server, std::int64_t records, bool update) {
+void CreateTables(Server& server, const BenchOptions& options) {
+    server.Execute("DROP TABLE IF EXISTS bench, customers");
+    server.Execute(CreateBenchTableSql(options.shape, true));
+    for (const std::string& sql : CreateMasterTableSql(true)) {
+        server.Execute(sql);
+    }
+    const std::int64_t existing = ExistingRecords(options);
+    if (existing > 0) {
+        CopyRecords(server, "bench", options.shape, 0, existing);
+    }
+    server.Execute("VACUUM ANALYZE bench");
+    server.Execute("VACUUM ANALYZE customers");
+}
+
+// The raw side: one transaction; the records that exist are COPYed into a scratch table and
+// written over by one UPDATE ... FROM it, the fastest way the server offers, and the rest are
+// COPYed into the table. With `folder`, from files written there beforehand, untimed.
+double RawCopy(Server& server, const BenchOptions& options, const std::string& folder) {
+    const std::int64_t existing = ExistingRecords(options);
+    const std::string updates = folder + "/updates.copy";
+    const std::string inserts = folder + "/inserts.copy";
+    if (!folder.empty()) {
+        WriteFile(updates, options.shape, 0, existing);
+        WriteFile(inserts, options.shape, existing, options.records);
+    }
+    const auto copy = [&](const std::string& table, const std::string& file, std::int64_t first,
+                          std::int64_t last) {
+        if (folder.empty()) {
+            CopyRecords(server, table, options.shape, first, last);
+        } else {
+            CopyFile(server, table, file);
+        }
+    };
     const auto start = std::chrono::steady_clock::now();
     server.Execute("BEGIN");
-    if (update) {
+    if (existing > 0) {
         server.Execute("CREATE TEMP TABLE fresh (LIKE bench) ON COMMIT DROP");
-        CopyRecords(server, "fresh", records);
+        copy("fresh", updates, 0, existing);
         server.Execute(
-            "UPDATE bench b SET quantity = f.quantity, weight = f.weight, price = f.price,"
-            " code = f.code, city = f.city FROM fresh f WHERE b.id = f.id");
-    } else {
-        CopyRecords(server, "bench", records);
+            std::string("UPDATE bench b SET quantity = f.quantity, weight = f.weight, "
+                        "price = f.price, code = f.code, city = f.city") +
+            (options.shape == "plain" ? "" : ", customer = f.customer, status = f.status") +
+            " FROM fresh f WHERE b.id = f.id");
+    }
+    if (existing < options.records) {
+        copy("bench", inserts, existing, options.records);
     }
     server.Execute("COMMIT");
-    return Rate(records, start);
+    const double rate = Rate(options.records, start);
+    std::filesystem::remove(updates);
+    std::filesystem::remove(inserts);
+    return rate;
+}
+
+void RunRounds(Server& server, const BenchOptions& options, const std::string& folder,
+               const std::string& config) {
+    std::vector<double> rowsmithRates;
+    std::vector<double> copyRates;
+    for (int run = 0; run < options.runs; ++run) {
+        CreateTables(server, options);
+        DatabaseSession::Instance().SetConfigFile(config);
+        TFillScenario scenario;
+        MakeBenchScenario(scenario, "Bench", options);
+        rowsmithRates.push_back(TimedFill(scenario, options.records));
+        DatabaseSession::Instance().SetConfigFile("");
+
+        CreateTables(server, options);
+        copyRates.push_back(
+            RawCopy(server, options, options.baseline == "file-copy" ? folder : std::string()));
+    }
+    PrintResults(rowsmithRates, copyRates, options.baseline == "file-copy" ? "file_copy" : "copy");
 }
 
 }  // namespace
@@ -166,8 +248,6 @@ int RunPostgres(const BenchOptions& options) {
     }
     Server admin("postgres");
     admin.Execute("CREATE DATABASE " + database);
-    const bool update = options.mode == "update";
-    const std::int64_t existing = update ? options.records : 0;
     try {
         Server server(database);
         const std::string config = folder + "/aliases.ini";
@@ -175,20 +255,7 @@ int RunPostgres(const BenchOptions& options) {
                               << "\nPORT=" << Env("ROWSMITH_TEST_PGPORT")
                               << "\nDATABASE NAME=" << database << "\nUSER NAME="
                               << (Env("ROWSMITH_TEST_PGHOST").empty() ? "" : "postgres") << "\n";
-        CreateTable(server, existing);
-        DatabaseSession::Instance().SetConfigFile(config);
-        TFillScenario scenario;
-        MakeBenchScenario(scenario, "Bench", update ? tfUpdateExisting : tfEmptyAndFill,
-                          options.records);
-        const double rowsmith = TimedFill(scenario, options.records);
-        DatabaseSession::Instance().SetConfigFile("");
-
-        CreateTable(server, existing);
-        const double copy = RawCopy(server, options.records, update);
-        std::printf("rowsmith %.0f\n", rowsmith);
-        std::printf("copy %.0f\n", copy);
-        std::printf("peak_rss_mb %.1f\n", PeakRssMb());
-        std::printf("ratio %.3f\n", copy > 0 ? rowsmith / copy : 0);
+        RunRounds(server, options, folder, config);
     } catch (...) {
         DatabaseSession::Instance().SetConfigFile("");
         admin.Execute("DROP DATABASE IF EXISTS " + database + " WITH (FORCE)");

@@ -1,6 +1,7 @@
 #include "engine/postgres/pg_writer.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "engine/postgres/pg_copy_text.h"
 
@@ -20,6 +21,8 @@ bool Contains(const std::vector<const PgTarget*>& list, const PgTarget* target) 
 }
 
 }  // namespace
+
+const char* const kPgRecordGone = "Record not found: it was changed or deleted by another user";
 
 std::string InsertSql(const std::string& table, const std::string& columns, std::size_t count) {
     std::string sql = "INSERT INTO " + table + " (" + columns + ") VALUES (";
@@ -153,6 +156,29 @@ void PgWriter::FinishCopy() {
     heldLine_ = copyText_.size();
     SendPending();
     link_->FinishCopy();
+    const UpdateRun* run = steps_.empty() ? nullptr : std::get_if<UpdateRun>(&steps_.back());
+    if (run != nullptr) {
+        Apply(*run);
+    }
+}
+
+void PgWriter::Apply(const UpdateRun& run) {
+    PgResult result = link_->Query(run.form->apply);
+    std::vector<std::string>& xids = run.target->walkXids;
+    long long written = 0;
+    for (int row = 0; row < PQntuples(result.get()); ++row) {
+        const char* xid = PQgetvalue(result.get(), row, 0);
+        if (std::find(xids.begin(), xids.end(), xid) == xids.end()) {
+            xids.emplace_back(xid);
+        }
+        written += std::atoll(PQgetvalue(result.get(), row, 1));
+    }
+    const auto lines = std::count(copyText_.begin() + static_cast<std::ptrdiff_t>(run.begin),
+                                  copyText_.begin() + static_cast<std::ptrdiff_t>(run.end), '\n');
+    // A key that names no row any more: the replay finds which one.
+    if (written < lines) {
+        throw EDBEngineError(kPgRecordGone);
+    }
 }
 
 void PgWriter::SendPending() {
@@ -197,9 +223,48 @@ void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::strin
     }
 }
 
+void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
+                         const std::shared_ptr<const PgUpdateForm>& form, const std::string& oldKey,
+                         const std::string& newKey, std::string_view line) {
+    Reconnect();
+    const UpdateRun* last = steps_.empty() ? nullptr : std::get_if<UpdateRun>(&steps_.back());
+    const bool sameRun = last && link_->Copying() && last->target == target && last->form == form &&
+                         !updateKeys_.contains(oldKey) &&
+                         (newKey == oldKey || !updateKeys_.contains(newKey));
+    if (!sameRun && link_->Copying()) {
+        Guarded([&] { FinishCopy(); });
+    }
+    Guarded([&] {
+        // The row joins the steps before anything can fail, so a replay includes it.
+        if (!sameRun) {
+            steps_.push_back(UpdateRun{target, form, copyText_.size(), copyText_.size()});
+            updateKeys_.clear();
+        }
+        UpdateRun& run = std::get<UpdateRun>(steps_.back());
+        copyText_.append(line);
+        copyText_ += '\n';
+        run.end = copyText_.size();
+        heldLine_ = copyText_.size();
+        ++changes_;
+        updateKeys_.insert(oldKey);
+        updateKeys_.insert(newKey);
+        if (!sameRun) {
+            Open(*target);
+            link_->Execute(form->create);
+            link_->StartCopy(form->copy);
+        }
+        if (heldLine_ - sent_ >= kSendChunk) {
+            SendPending();
+        }
+    });
+    if (changes_ >= kBatchChanges || copyText_.size() >= kBatchBytes) {
+        Commit();
+    }
+}
+
 PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::string& sql,
-                           std::vector<PgText> params, bool returnsXmin) {
-    Statement statement{target, sql, std::move(params), returnsXmin};
+                           std::vector<PgText> params, bool returnsXmin, bool mustTouch) {
+    Statement statement{target, sql, std::move(params), returnsXmin, mustTouch};
     Settle();
     if (!InRun()) {
         return Run(statement);
@@ -294,6 +359,10 @@ void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyTex
             Attempt(*statement);
             continue;
         }
+        if (const UpdateRun* run = std::get_if<UpdateRun>(&step)) {
+            ReplayUpdates(*run, copyText);
+            continue;
+        }
         const CopyRun& run = std::get<CopyRun>(step);
         std::size_t pos = run.begin;
         while (pos < run.end) {
@@ -304,6 +373,17 @@ void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyTex
         }
     }
     link_->Execute(CommitSql());
+}
+
+void PgWriter::ReplayUpdates(const UpdateRun& run, const std::string& copyText) {
+    std::size_t pos = run.begin;
+    while (pos < run.end) {
+        const std::size_t newline = copyText.find('\n', pos);
+        Attempt(Statement{run.target, run.form->single,
+                          DecodeCopyLine(std::string_view(copyText).substr(pos, newline - pos)),
+                          true, true});
+        pos = newline + 1;
+    }
 }
 
 void PgWriter::Attempt(const Statement& statement) {
@@ -328,6 +408,9 @@ PgWriter::Statement PgWriter::LineInsert(const std::shared_ptr<PgTarget>& target
 
 PgResult PgWriter::Run(const Statement& statement) {
     PgResult result = link_->QueryPrepared(statement.sql, statement.params);
+    if (statement.mustTouch && PQntuples(result.get()) == 0) {
+        throw EDBEngineError(kPgRecordGone);
+    }
     if (statement.returnsXmin) {
         // One transaction writes all its versions with one xid: the list grows per transaction.
         std::vector<std::string>& xids = statement.target->walkXids;
@@ -347,6 +430,7 @@ void PgWriter::Forget() {
     sent_ = 0;
     heldLine_ = 0;
     changes_ = 0;
+    updateKeys_.clear();
     inTransaction_ = false;
     written_.clear();
     locked_.clear();

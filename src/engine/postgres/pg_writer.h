@@ -4,7 +4,8 @@
 // inserts stream through COPY, other statements run in the same transaction, and everything is
 // remembered until the commit. When the server refuses the batch, it is rolled back and replayed
 // one change at a time, each under a savepoint, so exactly the changes before the failing one are
-// committed before the server's error leaves the driver.
+// committed before the server's error leaves the driver. Updates of a table keyed by its primary
+// key stream the same way, into a temporary table applied by one UPDATE per batch.
 //
 // A dry run holds one transaction open from its beginning to its end, which rolls it back. The
 // run's transactions become savepoints inside it, so each still gets a transaction id of its own
@@ -16,11 +17,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <variant>
 #include <vector>
 
 #include "engine/database_errors.h"
 #include "engine/postgres/pg_link.h"
+#include "engine/postgres/pg_update_form.h"
 
 namespace rowsmith {
 
@@ -34,6 +37,9 @@ struct PgTarget {
     // walk skips them, so records it already visited do not come round again.
     std::vector<std::string> walkXids;
 };
+
+// The error of a change whose record is not there any more.
+extern const char* const kPgRecordGone;
 
 class PgWriter {
 public:
@@ -67,11 +73,19 @@ public:
     // streamed in the run's COPY. REQUIRES: InRun().
     void CopyRow(const std::shared_ptr<PgTarget>& target, const std::string& columns,
                  std::string_view line);
+    // One update of `target` by `form`, as a COPY text line of the key and then the values,
+    // streamed in the run's COPY into the form's temporary table. `oldKey` and `newKey` are the
+    // record's key before and after as text: a record met twice starts a new batch, since one
+    // UPDATE ... FROM writes each row once. REQUIRES: InRun().
+    void UpdateRow(const std::shared_ptr<PgTarget>& target,
+                   const std::shared_ptr<const PgUpdateForm>& form, const std::string& oldKey,
+                   const std::string& newKey, std::string_view line);
     // One other change of `target`. With `returnsXmin` the statement ends in RETURNING xmin and
-    // the row versions it writes are noted in the target. Gives the statement's result, or null
-    // when a replay carried it out.
+    // the row versions it writes are noted in the target; with `mustTouch` a statement that
+    // returns no row fails with kPgRecordGone. Gives the statement's result, or null when a
+    // replay carried it out.
     PgResult Execute(const std::shared_ptr<PgTarget>& target, const std::string& sql,
-                     std::vector<PgText> params, bool returnsXmin);
+                     std::vector<PgText> params, bool returnsXmin, bool mustTouch = false);
     // The last row of a running COPY is held back until the next one comes, so that its key can
     // still be learnt: when it belongs to `target`, it is taken out of the COPY and written by an
     // INSERT ending in `returning`, whose result is given. Null when no row of `target` is held.
@@ -84,13 +98,20 @@ private:
         std::size_t begin = 0;  // the run's lines in copyText_
         std::size_t end = 0;
     };
+    struct UpdateRun {
+        std::shared_ptr<PgTarget> target;
+        std::shared_ptr<const PgUpdateForm> form;
+        std::size_t begin = 0;  // the run's lines in copyText_
+        std::size_t end = 0;
+    };
     struct Statement {
         std::shared_ptr<PgTarget> target;
         std::string sql;
         std::vector<PgText> params;
         bool returnsXmin = false;
+        bool mustTouch = false;
     };
-    using Step = std::variant<CopyRun, Statement>;
+    using Step = std::variant<CopyRun, UpdateRun, Statement>;
 
     template <typename Action>
     void Guarded(Action action);
@@ -101,6 +122,8 @@ private:
     // and no replay waits for the lock a second time.
     void OpenFor(PgTarget& target);
     void FinishCopy();
+    // Writes a finished update run's rows over the table's, noting the new row versions.
+    void Apply(const UpdateRun& run);
     void SendPending();
     void Commit();
     // Rolls back and replays the transaction's steps; raises the first failure, or returns
@@ -109,6 +132,7 @@ private:
     // replay.
     void Recover();
     void Replay(const std::vector<Step>& steps, const std::string& copyText);
+    void ReplayUpdates(const UpdateRun& run, const std::string& copyText);
     void Attempt(const Statement& statement);
     PgResult Run(const Statement& statement);
     // The INSERT that writes one COPY line of `columns` on its own, with `returning` after it.
@@ -132,6 +156,8 @@ private:
     std::size_t sent_ = 0;
     std::size_t heldLine_ = 0;  // start of the held-back last line
     std::size_t changes_ = 0;
+    // The keys of the running update run, before and after.
+    std::unordered_set<std::string> updateKeys_;
 };
 
 // INSERT INTO table (columns) VALUES ($1, ..., $count).

@@ -10,11 +10,12 @@ namespace rowsmith {
 
 namespace {
 
-const char* const kRecordGone = "Record not found: it was changed or deleted by another user";
-
 // A ctid walk reads this many heap blocks per query at first, more while they come back sparse.
 constexpr long kFirstSpan = 64;
 constexpr long kMaxSpan = 8192;
+// Records a walk by key reads ahead in a fill run: the size of its update batches (the writer's
+// batch, since each costs a temporary table and a statement more) and the memory it holds.
+constexpr std::size_t kReadAhead = 20000;
 
 long BlockOf(const std::string& ctid) {
     return ctid.size() > 1 ? std::strtol(ctid.c_str() + 1, nullptr, 10) : 0;
@@ -143,7 +144,35 @@ std::vector<Record> PostgresTable::ReadPage(const RecordKey* after, std::size_t 
     return ByCtid() ? ReadPageByCtid(after, limit) : ReadPageByKey(after, limit);
 }
 
+// Records that lie ahead of the walk are not written by it: its updates write the records it has
+// passed, and a record whose key an update moves ahead gets a row version that a later read
+// skips. So the records read ahead are the ones a read now would give.
 std::vector<Record> PostgresTable::ReadPageByKey(const RecordKey* after, std::size_t limit) {
+    const bool continues =
+        after != nullptr && !ahead_.empty() && aheadAfter_ && aheadAfter_->parts == after->parts;
+    if (!continues) {
+        ahead_.clear();
+        aheadAfter_.reset();
+        if (!writer_->InRun() || limit >= kReadAhead) {
+            return QueryPageByKey(after, limit);
+        }
+        std::vector<Record> read = QueryPageByKey(after, kReadAhead);
+        ahead_.assign(std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    }
+    std::vector<Record> page;
+    while (page.size() < limit && !ahead_.empty()) {
+        page.push_back(std::move(ahead_.front()));
+        ahead_.pop_front();
+    }
+    if (!page.empty()) {
+        aheadAfter_ = page.back().key;
+    }
+    return page;
+}
+
+std::vector<Record> PostgresTable::QueryPageByKey(const RecordKey* after, std::size_t limit) {
+    // Taken first: it writes the pending updates, which adds their row versions to the filter.
+    PgLink& link = writer_->ReadLink(*target_);
     std::string sql = "SELECT " + selectList_ + " FROM " + target_->table + " WHERE ";
     std::vector<PgText> params;
     if (after != nullptr) {
@@ -157,7 +186,7 @@ std::vector<Record> PostgresTable::ReadPageByKey(const RecordKey* after, std::si
     AddWalkFilter(sql, params);
     sql += " ORDER BY " + KeyList() + " LIMIT " + std::to_string(limit);
     std::vector<Record> records;
-    AppendRecords(writer_->ReadLink(*target_).Query(sql, params).get(), records);
+    AppendRecords(link.Query(sql, params).get(), records);
     return records;
 }
 
@@ -306,8 +335,15 @@ RecordKey PostgresTable::LastInsertKey() {
     return *lastKey_;
 }
 
+// In a fill run, a table with a primary key streams its updates in batches; the key the record
+// has after the write is known here without asking the server. A walk by ctid learns a row's
+// new ctid only from its own UPDATE.
 void PostgresTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
                            const std::vector<bool>& assigned) {
+    if (writer_->InRun() && !ByCtid()) {
+        UpdateInRun(key, values, assigned);
+        return;
+    }
     std::string sets;
     std::vector<PgText> params;
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
@@ -327,14 +363,61 @@ void PostgresTable::Update(RecordKey& key, const std::vector<FieldValue>& values
     }
     const std::string sql = "UPDATE " + target_->table + " SET " + sets + " WHERE " +
                             KeyCondition("=", first) + " RETURNING xmin, " + KeyList();
-    PgResult result = writer_->Execute(target_, sql, std::move(params), true);
-    if (!result) {
+    PgResult result = writer_->Execute(target_, sql, std::move(params), true, true);
+    if (result) {
+        key = KeyOf(result.get(), 0, 1);
+    }
+}
+
+void PostgresTable::UpdateInRun(RecordKey& key, const std::vector<FieldValue>& values,
+                                const std::vector<bool>& assigned) {
+    if (assigned != updateAssigned_ || !updateForm_) {
+        std::vector<std::string> keyNames;
+        std::vector<std::string> keyTypes;
+        for (std::size_t index : keyColumns_) {
+            keyNames.push_back(QuoteIdentifier(columns_[index].info.name));
+            keyTypes.push_back(columns_[index].sqlType);
+        }
+        std::vector<std::string> setNames;
+        for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
+            if (assigned[i]) {
+                setNames.push_back(QuoteIdentifier(columns_[i].info.name));
+            }
+        }
+        updateAssigned_ = assigned;
+        updateForm_ = setNames.empty() ? nullptr
+                                       : std::make_shared<const PgUpdateForm>(MakePgUpdateForm(
+                                             target_->table, keyNames, keyTypes, setNames));
+    }
+    if (!updateForm_) {
         return;
     }
-    if (PQntuples(result.get()) == 0) {
-        throw EDBEngineError(kRecordGone);
+    line_.clear();
+    newKey_.clear();
+    for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
+        const std::size_t column = keyColumns_[i];
+        const PgText part = TextOf(key.parts.at(i));
+        AppendCopyValue(line_, i == 0, part);
+        if (column < assigned.size() && assigned[column]) {
+            AppendCopyValue(newKey_, i == 0,
+                            PgParamText(values[column], columns_[column].kind, scratch_));
+        } else {
+            AppendCopyValue(newKey_, i == 0, part);
+        }
     }
-    key = KeyOf(result.get(), 0, 1);
+    oldKey_ = line_;
+    for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
+        if (assigned[i]) {
+            AppendCopyValue(line_, false, PgParamText(values[i], columns_[i].kind, scratch_));
+        }
+    }
+    writer_->UpdateRow(target_, updateForm_, oldKey_, newKey_, line_);
+    if (newKey_ != oldKey_) {
+        std::vector<PgText> parts = DecodeCopyLine(newKey_);
+        for (std::size_t i = 0; i < parts.size() && i < key.parts.size(); ++i) {
+            key.parts[i] = parts[i].value_or(std::string());
+        }
+    }
 }
 
 void PostgresTable::Delete(const RecordKey& key) {
@@ -347,11 +430,12 @@ void PostgresTable::Delete(const RecordKey& key) {
         "DELETE FROM " + target_->table + " WHERE " + KeyCondition("=", 1) + " RETURNING 1",
         std::move(params), false);
     if (result && PQntuples(result.get()) == 0) {
-        throw EDBEngineError(kRecordGone);
+        throw EDBEngineError(kPgRecordGone);
     }
 }
 
 void PostgresTable::DeleteAll() {
+    ahead_.clear();
     writer_->Execute(target_, "DELETE FROM " + target_->table, {}, false);
 }
 

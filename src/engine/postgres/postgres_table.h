@@ -4,6 +4,7 @@
 // anything, could bring it round again), so each original record is visited once.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,11 +44,14 @@ private:
     std::string KeyList() const;
     void AddWalkFilter(std::string& sql, std::vector<PgText>& params) const;
     std::vector<Record> ReadPageByKey(const RecordKey* after, std::size_t limit);
+    std::vector<Record> QueryPageByKey(const RecordKey* after, std::size_t limit);
     std::vector<Record> ReadPageByCtid(const RecordKey* after, std::size_t limit);
     long RelationBlocks();
     void AppendRecords(const PGresult* result, std::vector<Record>& records) const;
     RecordKey KeyOf(const PGresult* result, int row, int firstColumn) const;
     void UseColumns(const std::vector<bool>& assigned);
+    void UpdateInRun(RecordKey& key, const std::vector<FieldValue>& values,
+                     const std::vector<bool>& assigned);
 
     std::shared_ptr<PgWriter> writer_;
     std::shared_ptr<PgTarget> target_;
@@ -67,6 +71,16 @@ private:
     // Where the parameter text of a number or of bytes is written on its way into line_.
     std::string scratch_;
     std::optional<RecordKey> lastKey_;
+    // The batched form of the last update in a run, rebuilt only when other columns are assigned.
+    std::vector<bool> updateAssigned_;
+    std::shared_ptr<const PgUpdateForm> updateForm_;
+    std::string oldKey_;
+    std::string newKey_;
+    // In a fill run a walk by key reads ahead of the pages it is asked for, so that its updates
+    // go to the server in batches of that size rather than a page's: every read of the table
+    // first writes the updates still pending. These are the records after the last page given.
+    std::deque<Record> ahead_;
+    std::optional<RecordKey> aheadAfter_;
 };
 
 }  // namespace rowsmith

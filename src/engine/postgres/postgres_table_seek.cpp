@@ -6,12 +6,14 @@ namespace rowsmith {
 bool PostgresTable::SeekRecord(const RecordKey& key, Record& record) {
     writer_->CommitIfWrote(*target_);
     target_->walkXids.clear();
+    ahead_.clear();
     return ReadRecord(key, record);
 }
 
 bool PostgresTable::SeekPosition(std::int64_t position, std::int64_t count, Record& record) {
     writer_->CommitIfWrote(*target_);
     target_->walkXids.clear();
+    ahead_.clear();
     if (position < 0 || (count >= 0 && position >= count)) {
         return false;
     }

@@ -160,8 +160,7 @@ std::vector<Record> SqliteTable::ReadPage(const RecordKey* after, std::size_t li
         movedKeys_.clear();
     }
     // Enough rows that the page is full even when every moved record lies within it.
-    sqlite3_bind_int64(statement, parameter,
-                       static_cast<sqlite3_int64>(limit + movedKeys_.size()));
+    sqlite3_bind_int64(statement, parameter, static_cast<sqlite3_int64>(limit + movedKeys_.size()));
 
     std::vector<Record> page;
     page.reserve(limit);
@@ -249,8 +248,8 @@ SqliteTable::WriteStatement& SqliteTable::UpdateStatement(const std::vector<bool
         }
     }
     const int keyParameter = static_cast<int>(write.columns.size()) + 1;
-    write.statement = SqliteStatement(db_, "UPDATE " + quotedName_ + " SET " + sets + " WHERE " +
-                                               KeyCondition(keyParameter));
+    write.statement = SqliteStatement(
+        db_, "UPDATE " + quotedName_ + " SET " + sets + " WHERE " + KeyCondition(keyParameter));
     if (updates_.size() == kMaxCachedStatements) {
         updates_.erase(updates_.begin());
     }
@@ -324,16 +323,24 @@ void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     if (!keyWritten) {
         return;
     }
-    const std::vector<FieldValue> before = key.parts;
+    // A fill writes the key column with the value it had: compare in place, copying nothing.
+    bool moved = false;
+    const auto take = [&](FieldValue& part, const FieldValue& value) {
+        if (part != value) {
+            part = value;
+            moved = true;
+        }
+    };
     if (layout_.rowidAlias >= 0 && assigned[layout_.rowidAlias]) {
-        key.parts.assign(1, values[layout_.rowidAlias]);
+        key.parts.resize(1);
+        take(key.parts[0], values[layout_.rowidAlias]);
     }
     for (std::size_t i = 0; i < layout_.keyColumns.size(); ++i) {
         if (assigned[layout_.keyColumns[i]]) {
-            key.parts[i] = values[layout_.keyColumns[i]];
+            take(key.parts[i], values[layout_.keyColumns[i]]);
         }
     }
-    if (key.parts != before) {
+    if (moved) {
         movedKeys_.insert(key.parts);
     }
 }

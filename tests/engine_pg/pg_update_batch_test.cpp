@@ -1,0 +1,169 @@
+// Updates in a fill run travel in batches; these cases check that a batch the server refuses, or
+// a server that goes away, leaves exactly the updates before the failing one.
+#include <functional>
+#include <string>
+
+#include "engine/database_errors.h"
+#include "pg_fixture.h"
+
+namespace rowsmith::test {
+namespace {
+
+// Runs `body` in one fill run and gives the error that stopped it, raised by a change or by the
+// end of the run, whichever came first.
+std::string InRun(Connection& conn, const std::function<void()>& body) {
+    std::string error;
+    conn.BeginFillRun();
+    try {
+        body();
+    } catch (const EDBEngineError& e) {
+        error = e.what();
+    }
+    try {
+        conn.EndFillRun();
+    } catch (const EDBEngineError& e) {
+        error = error.empty() ? e.what() : error;
+    }
+    return error;
+}
+
+constexpr int kRows = 3000;
+
+class PgUpdateBatchTest : public PgDriverTest {
+protected:
+    void MakeTable() {
+        db_->Execute(
+            "DROP TABLE IF EXISTS stock;"
+            "CREATE TABLE stock (k integer PRIMARY KEY, v text UNIQUE, n integer CHECK (n >= 0));"
+            "INSERT INTO stock SELECT g, 'old' || g, 0 FROM generate_series(1, " +
+            std::to_string(kRows) + ") g");
+    }
+    // Updates every record of a walk of stock, giving record k the value `valueOf(k)`.
+    std::string UpdateAll(TableDriver& table, const std::function<FieldValue(int)>& valueOf) {
+        return InRun(Conn(), [&] {
+            for (Record& record : ReadAll(table)) {
+                const auto k = std::get<std::int64_t>(record.values[0]);
+                table.Update(record.key,
+                             {k, "new" + std::to_string(k), valueOf(static_cast<int>(k))},
+                             {false, true, true});
+            }
+        });
+    }
+    std::string Updated() {
+        return db_->QueryValue(
+            "SELECT count(*) || ' ' || coalesce(max(k), 0) FROM stock"
+            " WHERE v LIKE 'new%'");
+    }
+};
+
+TEST_F(PgUpdateBatchTest, RefusedUpdateMidBatchKeepsExactlyThoseBefore) {
+    static const struct {
+        const char* what;
+        int failAt;
+        const char* message;
+    } cases[] = {
+        {"check in the middle", 1731, "violates check constraint"},
+        {"check on the last record", kRows, "violates check constraint"},
+        {"check on the first record", 1, "violates check constraint"},
+        {"vanished record", 1200, "Record not found"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MakeTable();
+        auto table = Open("stock");
+        if (std::string(c.message) == "Record not found") {
+            // Read the walk first, then take the record away behind its back.
+            std::vector<Record> all = ReadAll(*table);
+            db_->Execute("DELETE FROM stock WHERE k = " + std::to_string(c.failAt));
+            const std::string error = InRun(Conn(), [&] {
+                for (Record& record : all) {
+                    const auto k = std::get<std::int64_t>(record.values[0]);
+                    table->Update(record.key, {k, "new" + std::to_string(k), std::int64_t{1}},
+                                  {false, true, true});
+                }
+            });
+            EXPECT_NE(error.find(c.message), std::string::npos) << error;
+        } else {
+            const std::string error = UpdateAll(
+                *table, [&](int k) { return FieldValue(std::int64_t{k == c.failAt ? -1 : k}); });
+            EXPECT_NE(error.find(c.message), std::string::npos) << error;
+        }
+        EXPECT_EQ(Updated(), std::to_string(c.failAt - 1) + " " + std::to_string(c.failAt - 1));
+        EXPECT_EQ(db_->QueryValue("SELECT count(*) FROM stock WHERE n > 0"),
+                  std::to_string(c.failAt - 1));
+    }
+}
+
+// Update-and-fill: the updates of the existing records, then appended records, in one run.
+// An appended record refused keeps every update and the appends before it.
+TEST_F(PgUpdateBatchTest, UpdatesThenAppendsKeepTheirOrderWhenAnAppendIsRefused) {
+    MakeTable();
+    auto table = Open("stock");
+    const std::string error = InRun(Conn(), [&] {
+        for (Record& record : ReadAll(*table)) {
+            const auto k = std::get<std::int64_t>(record.values[0]);
+            table->Update(record.key, {k, "new" + std::to_string(k), std::int64_t{1}},
+                          {false, true, true});
+        }
+        for (int k = kRows + 1; k <= kRows + 500; ++k) {
+            // Record kRows + 321 takes a value an update wrote.
+            const std::string v = k == kRows + 321 ? "new7" : "added" + std::to_string(k);
+            table->Insert({std::int64_t{k}, v, std::int64_t{2}}, {true, true, true});
+        }
+    });
+    EXPECT_NE(error.find("duplicate key value"), std::string::npos) << error;
+    EXPECT_EQ(Updated(), "3000 3000");
+    EXPECT_EQ(db_->QueryValue("SELECT count(*) || ' ' || max(k) FROM stock WHERE n = 2"),
+              "320 3320");
+}
+
+// A record met twice in a run, and a record whose key the update changes: the last write counts
+// and the caller's key follows the record.
+TEST_F(PgUpdateBatchTest, RepeatedAndRekeyedRecordsTakeTheirLastWrite) {
+    MakeTable();
+    auto table = Open("stock");
+    RecordKey first{{std::string("1")}};
+    RecordKey second{{std::string("2")}};
+    const std::string error = InRun(Conn(), [&] {
+        table->Update(first, {std::int64_t{1}, std::string("a"), std::int64_t{1}},
+                      {false, true, true});
+        table->Update(second, {std::int64_t{9001}, std::string("b"), std::int64_t{1}},
+                      {true, true, true});
+        table->Update(first, {std::int64_t{1}, std::string("c"), std::int64_t{2}},
+                      {false, true, true});
+        table->Update(second, {std::int64_t{9001}, std::string("d"), std::int64_t{3}},
+                      {false, true, true});
+    });
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(second.parts, std::vector<FieldValue>{std::string("9001")});
+    EXPECT_EQ(db_->Query("SELECT k, v, n FROM stock WHERE k IN (1, 2, 9001) ORDER BY k"),
+              (std::vector<std::vector<std::string>>{{"1", "c", "2"}, {"9001", "d", "3"}}));
+}
+
+// The server goes away in the middle of a run of updates: the batches committed before stay.
+TEST_F(PgUpdateBatchTest, LostServerKeepsCommittedUpdateBatches) {
+    db_->Execute(
+        "CREATE TABLE wide (k integer PRIMARY KEY, v text);"
+        "INSERT INTO wide SELECT g, 'old' FROM generate_series(1, 60000) g");
+    auto table = Open("wide");
+    std::vector<Record> all = ReadAll(*table, 60000);
+    const std::string error = InRun(Conn(), [&] {
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (i == 45000) {
+                db_->Execute(
+                    "SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                    " WHERE datname = current_database() AND pid <> pg_backend_pid()");
+            }
+            table->Update(all[i].key, {all[i].values[0], std::string("new")}, {false, true});
+        }
+    });
+    EXPECT_NE(error.find("terminating connection due to administrator command"), std::string::npos)
+        << error;
+    // Two full batches of 20000 were committed before the server went.
+    EXPECT_EQ(db_->QueryValue("SELECT count(*) || ' ' || max(k) FROM wide WHERE v = 'new'"),
+              "40000 40000");
+    EXPECT_EQ(table->Count(), 60000);
+}
+
+}  // namespace
+}  // namespace rowsmith::test
