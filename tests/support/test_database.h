@@ -20,6 +20,8 @@ enum class TestEngine { SQLite, PostgreSQL, MariaDB };
 // SQLite always; PostgreSQL and MariaDB when the test script started their private servers
 // (ROWSMITH_TEST_PGHOST, ROWSMITH_TEST_MYSOCKET).
 std::vector<TestEngine> TestEngines();
+// TestEngines() but `left`, for behaviour one driver does not have yet.
+std::vector<TestEngine> TestEnginesWithout(TestEngine left);
 // "SQLite" / "PostgreSQL" / "MariaDB", for parameterized test names.
 std::string EngineName(TestEngine engine);
 
