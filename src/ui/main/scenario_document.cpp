@@ -15,7 +15,7 @@ ScenarioDocument::~ScenarioDocument() {
 }
 
 bool ScenarioDocument::IsUnnamed() const {
-    return UpperCase(fileName_) == UpperCase(kNoName);
+    return SameText(fileName_, kNoName);
 }
 
 void ScenarioDocument::New(const std::string& alias, const std::vector<std::string>& tables) {
