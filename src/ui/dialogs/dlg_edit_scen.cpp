@@ -10,6 +10,7 @@
 #include "dialogs/dialog_parts.h"
 #include "dialogs/sorted_list.h"
 #include "engine/database_session.h"
+#include "main/application.h"
 #include "main/hint_text.h"
 #include "main/tool_glyphs.h"
 
@@ -106,7 +107,9 @@ TdlgEditScen::TdlgEditScen(QWidget* parent) : QDialog(parent) {
     layout->addLayout(lists, 1);
     layout->addWidget(CreateBottomPanel());
 
-    connect(cbAlias, &QComboBox::activated, this, &TdlgEditScen::cbAliasChange);
+    // Listing the tables can fail; the error is shown before it could unwind through Qt.
+    connect(cbAlias, &QComboBox::activated, this,
+            [this] { RunHandler([this] { cbAliasChange(); }); });
     connect(sbAdd, &QToolButton::clicked, this, &TdlgEditScen::AddTable);
     connect(lbAllTables, &QListWidget::itemDoubleClicked, this, &TdlgEditScen::AddTable);
     connect(sbDelete, &QToolButton::clicked, this, &TdlgEditScen::DelTable);

@@ -10,6 +10,7 @@
 #include "dialogs/dialog_parts.h"
 #include "dialogs/sorted_list.h"
 #include "engine/database_session.h"
+#include "main/application.h"
 #include "text/errors.h"
 #include "text/text_helpers.h"
 
@@ -43,7 +44,8 @@ TdlgEditValues7::TdlgEditValues7(QWidget* parent) : QDialog(parent) {
     setTabOrder(btnCancel, cbTables);
     setTabOrder(cbTables, lbFields);
 
-    connect(cbTables, &QComboBox::activated, this, &TdlgEditValues7::ShowTable);
+    // Opening the table can fail; the error is shown before it could unwind through Qt.
+    connect(cbTables, &QComboBox::activated, this, [this] { RunHandler([this] { ShowTable(); }); });
     FormCreate();
 }
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "main/application.h"
 #include "main/message_boxes.h"
 
 namespace rowsmith {
@@ -66,8 +67,11 @@ void TdlgShowData::FormCreate() {
     deleteRecord->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
     deleteRecord->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     dbgResult->addAction(deleteRecord);
-    connect(deleteRecord, &QAction::triggered, this, &TdlgShowData::DeleteCurrentRecord);
-    connect(cbTables, &QComboBox::activated, this, &TdlgShowData::ShowTable);
+    // Opening a table and deleting a record reach the database and can fail; the error is shown
+    // before it could unwind through Qt.
+    connect(deleteRecord, &QAction::triggered, this,
+            [this] { RunHandler([this] { DeleteCurrentRecord(); }); });
+    connect(cbTables, &QComboBox::activated, this, [this] { RunHandler([this] { ShowTable(); }); });
     connect(dbgResult->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex&, const QModelIndex& previous) { RowLeft(previous.row()); });
 }
