@@ -7,27 +7,16 @@ records in the database and the bytes of the scenario file are checked at the en
 value editors at doubled scaling, opened by keyboard and cancelled. A screenshot of each step goes
 to the shots folder.
 
-Run with a session bus (see run-e2e); the test starts its own X server:
-    rowsmith_test.py PATH_TO_ROWSMITH SHOTS_FOLDER
+Run by run.py.
 """
 
 import os
-import shutil
 import sqlite3
-import subprocess
-import sys
-import tempfile
-import unittest
 
-import pyatspi
-
-from desktop import (Desktop, Window, XServer, children, enabled, find_all, has_state,
-                     item_names, selected_names, showing, text_of, wait_for_window, wait_until,
-                     wait_window_closed)
+from app_case import RowsmithCase
+from desktop import (Window, children, enabled, find_all, item_names, selected_names, showing,
+                     text_of, wait_for_window, wait_until, wait_window_closed)
 from grid import FIELD_NAME, VALUES, FieldGrid, find_combo, pick_in_combo, record_count, record_count_text
-
-PROGRAM = None
-SHOTS = None
 
 CUSTOMERS = ["CustNo", "Company", "Contact", "City", "Country", "Phone", "CreditLimit", "Since",
              "Active"]
@@ -193,42 +182,7 @@ FillValue=items.qty
 """.replace("\n", "\r\n").encode()
 
 
-class RowsmithDesktopTest(unittest.TestCase):
-    def setUp(self):
-        self.home = tempfile.mkdtemp(prefix="rowsmith-e2e-")
-        self.addCleanup(shutil.rmtree, self.home, ignore_errors=True)
-        self.scenario_path = os.path.join(self.home, "shop.scn")
-        self.database_path = os.path.join(self.home, "data", "rowsmith", "demo.sqlite")
-        self.desktop = Desktop(SHOTS)
-        self.processes = []
-
-    def tearDown(self):
-        for process in self.processes:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
-
-    def start(self, *arguments, scale=1):
-        """Starts rowsmith in its own folders, so that Demo is a fresh database."""
-        self.desktop.scale = scale
-        env = dict(os.environ,
-                   QT_SCALE_FACTOR=str(scale),
-                   QT_QPA_PLATFORM="xcb",
-                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   HOME=self.home,
-                   XDG_DATA_HOME=os.path.join(self.home, "data"),
-                   XDG_CONFIG_HOME=os.path.join(self.home, "config"))
-        process = subprocess.Popen([PROGRAM, *arguments], env=env, cwd=self.home)
-        self.processes.append(process)
-        self.app = Desktop.application(process.pid)
-        return process
-
-    def main_window(self, caption):
-        return wait_for_window(self.desktop, self.app, caption)
-
-    def shot(self, name):
-        self.desktop.screenshot(name)
-
+class RowsmithDesktopTest(RowsmithCase):
     def test_new_scenario_to_filled_database_and_back(self):
         self.start()
         main = self.main_window("Rowsmith")
@@ -304,10 +258,7 @@ class RowsmithDesktopTest(unittest.TestCase):
     # The steps, in the order a person takes them.
 
     def new_scenario(self, main):
-        self.desktop.click(main.find("menu item", "&File"))
-        self.desktop.click(wait_until(
-            lambda: next((item for item in find_all(main.node, "menu item", "&New Scenario...")
-                          if showing(item)), None), "the File menu open"))
+        self.file_command(main, "&New Scenario...")
         editor = wait_for_window(self.desktop, self.app, "Edit scenario")
         self.shot("scenario-editor")
 
@@ -485,10 +436,7 @@ class RowsmithDesktopTest(unittest.TestCase):
             self.assertTrue(10.5 <= row[3] <= 99.5, row)
 
     def open_from_menu(self, main):
-        self.desktop.click(main.find("menu item", "&File"))
-        self.desktop.click(wait_until(
-            lambda: next((item for item in find_all(main.node, "menu item", "&Open Scenario...")
-                          if showing(item)), None), "the File menu open"))
+        self.file_command(main, "&Open Scenario...")
         dialog = self.file_dialog("Open")
         self.type_file_name(dialog, self.scenario_path)
         self.shot("open-dialog")
@@ -501,10 +449,7 @@ class RowsmithDesktopTest(unittest.TestCase):
         # Showing the first table changed the record count on screen (from the orders' 6 to the
         # customers' 5), which counts as a change: Exit asks, and No leaves the file as it was.
         self.assertTrue(enabled(main.find("push button", "Save scenario")))
-        self.desktop.click(main.find("menu item", "&File"))
-        self.desktop.click(wait_until(
-            lambda: next((item for item in find_all(main.node, "menu item", "E&xit")
-                          if showing(item)), None), "the File menu open"))
+        self.file_command(main, "E&xit")
         # The question box has no title; the bus names it after its text.
         question = wait_for_window(self.desktop, self.app, "Scenario was changed. Save changes?",
                                    role="alert")
@@ -539,12 +484,6 @@ class RowsmithDesktopTest(unittest.TestCase):
 
     # Helpers.
 
-    def click_item(self, lst, name):
-        item = wait_until(lambda: next((node for node in children(lst) if node.name == name),
-                                       None), f"'{name}' in the list")
-        self.desktop.click(item)
-        wait_until(lambda: has_state(item, pyatspi.STATE_SELECTED), f"'{name}' selected")
-
     def file_dialog(self, accept_button):
         """The file dialog that shows the button `accept_button`."""
 
@@ -571,13 +510,3 @@ class RowsmithDesktopTest(unittest.TestCase):
         except sqlite3.OperationalError:
             return None
 
-
-if __name__ == "__main__":
-    PROGRAM, SHOTS = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    server = XServer()
-    os.environ["DISPLAY"] = server.display
-    try:
-        result = unittest.main(argv=[sys.argv[0], "-v"], exit=False).result
-    finally:
-        server.stop()
-    sys.exit(0 if result.wasSuccessful() else 1)
