@@ -85,7 +85,7 @@ void TdlgCheck::SetWarnings(const std::vector<LintWarning>& warnings) {
     }
     const QString count =
         warnings.size() == 1 ? QString("1 warning.") : QString("%1 warnings.").arg(warnings.size());
-    lblSummary->setText(count + " Double-click one to go to its table and column:");
+    lblSummary->setText(count + " Double-click a row to go to its table and column:");
     if (!warnings.empty()) {
         sgWarnings->setCurrentCell(0, colTable);
     }
