@@ -1,5 +1,6 @@
 """What every end-to-end case starts from: rowsmith in folders of its own, so that Demo is a
-fresh database, a screenshot of each step, and the File menu worked with the mouse."""
+fresh database, a screenshot of each step, and the File menu, lists and file dialogs worked as a
+person works them."""
 
 import os
 import shutil
@@ -9,7 +10,8 @@ import unittest
 
 import pyatspi
 
-from desktop import Desktop, children, find_all, has_state, showing, wait_for_window, wait_until
+from desktop import (Desktop, Window, children, find_all, has_state, showing, text_of,
+                     wait_for_window, wait_until)
 
 # Set by run.py from its command line.
 PROGRAM = None
@@ -64,3 +66,22 @@ class RowsmithCase(unittest.TestCase):
                                        None), f"'{name}' in the list")
         self.desktop.click(item)
         wait_until(lambda: has_state(item, pyatspi.STATE_SELECTED), f"'{name}' selected")
+
+    def file_dialog(self, accept_button):
+        """The file dialog that shows the button `accept_button`."""
+
+        def find():
+            for node in children(self.app):
+                if node is not None and node.getRoleName() == "dialog" and showing(node):
+                    if find_all(node, "push button", accept_button):
+                        return node
+            return None
+
+        return Window(self.desktop, wait_until(find, f"the file dialog with '{accept_button}'"))
+
+    def type_file_name(self, dialog, path):
+        name = dialog.find("text", "File name:")
+        self.desktop.click(name)
+        self.desktop.keys("ctrl+a")
+        self.desktop.type_text(path)
+        wait_until(lambda: text_of(name) == path, "the file name typed")

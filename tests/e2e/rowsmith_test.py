@@ -3,9 +3,8 @@
 The whole path: New scenario (alias, three tables, reordered), column settings in the grid
 (typed, rejected and corrected, through the value-set editor and the master-field picker), Save,
 Fill Up, and the scenario opened again, both from the File menu and from the command line. The
-records in the database and the bytes of the scenario file are checked at the end. Besides, both
-value editors at doubled scaling, opened by keyboard and cancelled. A screenshot of each step goes
-to the shots folder.
+records in the database and the bytes of the scenario file are checked at the end. A screenshot
+of each step goes to the shots folder.
 
 Run by run.py.
 """
@@ -14,9 +13,9 @@ import os
 import sqlite3
 
 from app_case import RowsmithCase
-from desktop import (Window, children, enabled, find_all, item_names, selected_names, showing,
-                     text_of, wait_for_window, wait_until, wait_window_closed)
-from grid import FIELD_NAME, VALUES, FieldGrid, find_combo, pick_in_combo, record_count, record_count_text
+from desktop import (enabled, find_all, item_names, selected_names, showing, text_of,
+                     wait_for_window, wait_until, wait_window_closed)
+from grid import VALUES, FieldGrid, find_combo, pick_in_combo, record_count, record_count_text
 
 CUSTOMERS = ["CustNo", "Company", "Contact", "City", "Country", "Phone", "CreditLimit", "Since",
              "Active"]
@@ -154,34 +153,6 @@ FillValue=
 """.replace("\n", "\r\n").encode()
 
 
-PARTS = ["PartNo", "Description", "OnHand", "Cost", "ListPrice", "Weight"]
-PART_NAMES = ["Dive computer", "Regulator", "Wet suit", "Fins", "Mask", "Snorkel"]
-# A set longer than the 30 characters that its current cell shows, and a master column.
-PARTS_SCENARIO = f"""\
-[Main]
-AliasName=Demo
-Tables=parts
-
-[Table parts]
-FieldMethod=0
-RecCount=100
-Fields=PartNo,Description,OnHand
-
-[Field parts.PartNo]
-FillMethod=5
-FillValue=
-
-[Field parts.Description]
-FillMethod=2
-FillValue={",".join(PART_NAMES)}
-
-[Field parts.OnHand]
-FillMethod=7
-FillValue=items.qty
-
-""".replace("\n", "\r\n").encode()
-
-
 class RowsmithDesktopTest(RowsmithCase):
     def test_new_scenario_to_filled_database_and_back(self):
         self.start()
@@ -213,47 +184,6 @@ class RowsmithDesktopTest(RowsmithCase):
         main = self.open_from_menu(main)
         self.exit_without_saving(main)
         self.open_from_command_line()
-
-    def test_value_editors_at_doubled_scale_change_nothing_on_cancel(self):
-        with open(self.scenario_path, "wb") as scenario:
-            scenario.write(PARTS_SCENARIO)
-        self.start(self.scenario_path, scale=2)
-        main = self.main_window(f"Rowsmith - {self.scenario_path}")
-        grid = FieldGrid(main)
-        grid.wait_for_table(PARTS)
-        save = main.find("push button", "Save scenario")
-        self.assertFalse(enabled(save))
-        self.shot("doubled-grid")
-
-        # A click into the grid, then the keyboard: the arrows to the value cell, Ctrl+Enter for
-        # its editor.
-        grid.go_to("PartNo", FIELD_NAME)
-        self.desktop.keys("Down", "Right")
-        grid.wait_current("Description", VALUES)
-        self.desktop.keys("ctrl+Return")
-        editor = wait_for_window(self.desktop, self.app, "Edit Values")
-        memo = editor.find("text", "Values")
-        self.assertEqual("\n".join(PART_NAMES), text_of(memo))
-        self.shot("doubled-value-set-editor")
-        editor.press("Cancel")
-        wait_window_closed(self.app, "Edit Values")
-        grid.wait_current("Description", VALUES)
-        # Without a window manager nothing gives the window back the keyboard after a dialog;
-        # a click on the next value cell does.
-        grid.go_to("OnHand", VALUES)
-        self.shot("doubled-master-row")
-        self.desktop.keys("ctrl+Return")
-        picker = wait_for_window(self.desktop, self.app, "Edit Values")
-        # Found whatever the letter case of the stored value.
-        self.assertEqual("items", find_combo(picker, label="Tables").name)
-        self.assertEqual(["Qty"], selected_names(picker.find("list", "Fields")))
-        self.shot("doubled-master-picker")
-        picker.press("Cancel")
-        wait_window_closed(self.app, "Edit Values")
-
-        self.assertEqual(",".join(PART_NAMES), grid.text("Description", VALUES))
-        self.assertEqual("items.qty", grid.text("OnHand", VALUES))
-        self.assertFalse(enabled(save), "Cancel leaves the scenario unchanged")
 
     # The steps, in the order a person takes them.
 
@@ -483,25 +413,6 @@ class RowsmithDesktopTest(RowsmithCase):
                          grid.texts()[6])
 
     # Helpers.
-
-    def file_dialog(self, accept_button):
-        """The file dialog that shows the button `accept_button`."""
-
-        def find():
-            for node in children(self.app):
-                if node is not None and node.getRoleName() == "dialog" and showing(node):
-                    if find_all(node, "push button", accept_button):
-                        return node
-            return None
-
-        return Window(self.desktop, wait_until(find, f"the file dialog with '{accept_button}'"))
-
-    def type_file_name(self, dialog, path):
-        name = dialog.find("text", "File name:")
-        self.desktop.click(name)
-        self.desktop.keys("ctrl+a")
-        self.desktop.type_text(path)
-        wait_until(lambda: text_of(name) == path, "the file name typed")
 
     def count(self, table):
         try:
