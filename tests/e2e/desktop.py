@@ -142,6 +142,14 @@ class Desktop:
         y = int((box.y + box.height / 2) * self.scale)
         self.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
 
+    def double_click(self, node):
+        """Double-clicks the middle of `node`."""
+        box = extents(node)
+        x = int((box.x + box.width / 2) * self.scale)
+        y = int((box.y + box.height / 2) * self.scale)
+        self.xdotool("mousemove", "--sync", str(x), str(y), "click", "--repeat", "2",
+                     "--delay", "80", "1")
+
     def keys(self, *names):
         """Presses keys by their X names: 'Tab', 'Return', 'F2', 'ctrl+a'."""
         self.xdotool("key", "--delay", "30", *names)

@@ -3,31 +3,19 @@
 The whole path: New scenario (alias, three tables, reordered), column settings in the grid
 (typed, rejected and corrected, through the value-set editor and the master-field picker), Save,
 Fill Up, and the scenario opened again, both from the File menu and from the command line. The
-records in the database and the bytes of the scenario file are checked at the end. Besides, both
-value editors at doubled scaling, opened by keyboard and cancelled. A screenshot of each step goes
-to the shots folder.
+records in the database and the bytes of the scenario file are checked at the end. A screenshot
+of each step goes to the shots folder.
 
-Run with a session bus (see run-e2e); the test starts its own X server:
-    rowsmith_test.py PATH_TO_ROWSMITH SHOTS_FOLDER
+Run by run.py.
 """
 
 import os
-import shutil
 import sqlite3
-import subprocess
-import sys
-import tempfile
-import unittest
 
-import pyatspi
-
-from desktop import (Desktop, Window, XServer, children, enabled, find_all, has_state,
-                     item_names, selected_names, showing, text_of, wait_for_window, wait_until,
-                     wait_window_closed)
-from grid import FIELD_NAME, VALUES, FieldGrid, find_combo, pick_in_combo, record_count, record_count_text
-
-PROGRAM = None
-SHOTS = None
+from app_case import RowsmithCase
+from desktop import (enabled, find_all, item_names, selected_names, showing, text_of,
+                     wait_for_window, wait_until, wait_window_closed)
+from grid import VALUES, FieldGrid, find_combo, pick_in_combo, record_count, record_count_text
 
 CUSTOMERS = ["CustNo", "Company", "Contact", "City", "Country", "Phone", "CreditLimit", "Since",
              "Active"]
@@ -165,70 +153,7 @@ FillValue=
 """.replace("\n", "\r\n").encode()
 
 
-PARTS = ["PartNo", "Description", "OnHand", "Cost", "ListPrice", "Weight"]
-PART_NAMES = ["Dive computer", "Regulator", "Wet suit", "Fins", "Mask", "Snorkel"]
-# A set longer than the 30 characters that its current cell shows, and a master column.
-PARTS_SCENARIO = f"""\
-[Main]
-AliasName=Demo
-Tables=parts
-
-[Table parts]
-FieldMethod=0
-RecCount=100
-Fields=PartNo,Description,OnHand
-
-[Field parts.PartNo]
-FillMethod=5
-FillValue=
-
-[Field parts.Description]
-FillMethod=2
-FillValue={",".join(PART_NAMES)}
-
-[Field parts.OnHand]
-FillMethod=7
-FillValue=items.qty
-
-""".replace("\n", "\r\n").encode()
-
-
-class RowsmithDesktopTest(unittest.TestCase):
-    def setUp(self):
-        self.home = tempfile.mkdtemp(prefix="rowsmith-e2e-")
-        self.addCleanup(shutil.rmtree, self.home, ignore_errors=True)
-        self.scenario_path = os.path.join(self.home, "shop.scn")
-        self.database_path = os.path.join(self.home, "data", "rowsmith", "demo.sqlite")
-        self.desktop = Desktop(SHOTS)
-        self.processes = []
-
-    def tearDown(self):
-        for process in self.processes:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
-
-    def start(self, *arguments, scale=1):
-        """Starts rowsmith in its own folders, so that Demo is a fresh database."""
-        self.desktop.scale = scale
-        env = dict(os.environ,
-                   QT_SCALE_FACTOR=str(scale),
-                   QT_QPA_PLATFORM="xcb",
-                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   HOME=self.home,
-                   XDG_DATA_HOME=os.path.join(self.home, "data"),
-                   XDG_CONFIG_HOME=os.path.join(self.home, "config"))
-        process = subprocess.Popen([PROGRAM, *arguments], env=env, cwd=self.home)
-        self.processes.append(process)
-        self.app = Desktop.application(process.pid)
-        return process
-
-    def main_window(self, caption):
-        return wait_for_window(self.desktop, self.app, caption)
-
-    def shot(self, name):
-        self.desktop.screenshot(name)
-
+class RowsmithDesktopTest(RowsmithCase):
     def test_new_scenario_to_filled_database_and_back(self):
         self.start()
         main = self.main_window("Rowsmith")
@@ -260,54 +185,10 @@ class RowsmithDesktopTest(unittest.TestCase):
         self.exit_without_saving(main)
         self.open_from_command_line()
 
-    def test_value_editors_at_doubled_scale_change_nothing_on_cancel(self):
-        with open(self.scenario_path, "wb") as scenario:
-            scenario.write(PARTS_SCENARIO)
-        self.start(self.scenario_path, scale=2)
-        main = self.main_window(f"Rowsmith - {self.scenario_path}")
-        grid = FieldGrid(main)
-        grid.wait_for_table(PARTS)
-        save = main.find("push button", "Save scenario")
-        self.assertFalse(enabled(save))
-        self.shot("doubled-grid")
-
-        # A click into the grid, then the keyboard: the arrows to the value cell, Ctrl+Enter for
-        # its editor.
-        grid.go_to("PartNo", FIELD_NAME)
-        self.desktop.keys("Down", "Right")
-        grid.wait_current("Description", VALUES)
-        self.desktop.keys("ctrl+Return")
-        editor = wait_for_window(self.desktop, self.app, "Edit Values")
-        memo = editor.find("text", "Values")
-        self.assertEqual("\n".join(PART_NAMES), text_of(memo))
-        self.shot("doubled-value-set-editor")
-        editor.press("Cancel")
-        wait_window_closed(self.app, "Edit Values")
-        grid.wait_current("Description", VALUES)
-        # Without a window manager nothing gives the window back the keyboard after a dialog;
-        # a click on the next value cell does.
-        grid.go_to("OnHand", VALUES)
-        self.shot("doubled-master-row")
-        self.desktop.keys("ctrl+Return")
-        picker = wait_for_window(self.desktop, self.app, "Edit Values")
-        # Found whatever the letter case of the stored value.
-        self.assertEqual("items", find_combo(picker, label="Tables").name)
-        self.assertEqual(["Qty"], selected_names(picker.find("list", "Fields")))
-        self.shot("doubled-master-picker")
-        picker.press("Cancel")
-        wait_window_closed(self.app, "Edit Values")
-
-        self.assertEqual(",".join(PART_NAMES), grid.text("Description", VALUES))
-        self.assertEqual("items.qty", grid.text("OnHand", VALUES))
-        self.assertFalse(enabled(save), "Cancel leaves the scenario unchanged")
-
     # The steps, in the order a person takes them.
 
     def new_scenario(self, main):
-        self.desktop.click(main.find("menu item", "&File"))
-        self.desktop.click(wait_until(
-            lambda: next((item for item in find_all(main.node, "menu item", "&New Scenario...")
-                          if showing(item)), None), "the File menu open"))
+        self.file_command(main, "&New Scenario...")
         editor = wait_for_window(self.desktop, self.app, "Edit scenario")
         self.shot("scenario-editor")
 
@@ -485,10 +366,7 @@ class RowsmithDesktopTest(unittest.TestCase):
             self.assertTrue(10.5 <= row[3] <= 99.5, row)
 
     def open_from_menu(self, main):
-        self.desktop.click(main.find("menu item", "&File"))
-        self.desktop.click(wait_until(
-            lambda: next((item for item in find_all(main.node, "menu item", "&Open Scenario...")
-                          if showing(item)), None), "the File menu open"))
+        self.file_command(main, "&Open Scenario...")
         dialog = self.file_dialog("Open")
         self.type_file_name(dialog, self.scenario_path)
         self.shot("open-dialog")
@@ -501,10 +379,7 @@ class RowsmithDesktopTest(unittest.TestCase):
         # Showing the first table changed the record count on screen (from the orders' 6 to the
         # customers' 5), which counts as a change: Exit asks, and No leaves the file as it was.
         self.assertTrue(enabled(main.find("push button", "Save scenario")))
-        self.desktop.click(main.find("menu item", "&File"))
-        self.desktop.click(wait_until(
-            lambda: next((item for item in find_all(main.node, "menu item", "E&xit")
-                          if showing(item)), None), "the File menu open"))
+        self.file_command(main, "E&xit")
         # The question box has no title; the bus names it after its text.
         question = wait_for_window(self.desktop, self.app, "Scenario was changed. Save changes?",
                                    role="alert")
@@ -539,31 +414,6 @@ class RowsmithDesktopTest(unittest.TestCase):
 
     # Helpers.
 
-    def click_item(self, lst, name):
-        item = wait_until(lambda: next((node for node in children(lst) if node.name == name),
-                                       None), f"'{name}' in the list")
-        self.desktop.click(item)
-        wait_until(lambda: has_state(item, pyatspi.STATE_SELECTED), f"'{name}' selected")
-
-    def file_dialog(self, accept_button):
-        """The file dialog that shows the button `accept_button`."""
-
-        def find():
-            for node in children(self.app):
-                if node is not None and node.getRoleName() == "dialog" and showing(node):
-                    if find_all(node, "push button", accept_button):
-                        return node
-            return None
-
-        return Window(self.desktop, wait_until(find, f"the file dialog with '{accept_button}'"))
-
-    def type_file_name(self, dialog, path):
-        name = dialog.find("text", "File name:")
-        self.desktop.click(name)
-        self.desktop.keys("ctrl+a")
-        self.desktop.type_text(path)
-        wait_until(lambda: text_of(name) == path, "the file name typed")
-
     def count(self, table):
         try:
             with sqlite3.connect(self.database_path) as db:
@@ -571,13 +421,3 @@ class RowsmithDesktopTest(unittest.TestCase):
         except sqlite3.OperationalError:
             return None
 
-
-if __name__ == "__main__":
-    PROGRAM, SHOTS = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    server = XServer()
-    os.environ["DISPLAY"] = server.display
-    try:
-        result = unittest.main(argv=[sys.argv[0], "-v"], exit=False).result
-    finally:
-        server.stop()
-    sys.exit(0 if result.wasSuccessful() else 1)

@@ -155,7 +155,8 @@ void MainFormTest::menusInOrder() {
     TMainForm form;
     QCOMPARE(Captions(form.miWork),
              QStringList({"&New Scenario...", "&Open Scenario...", "&Save Scenario",
-                          "Save Scenario &As...", "-", "&Fill Up", "Show &Data", "-", "E&xit"}));
+                          "Save Scenario &As...", "-", "&Fill Up", "&Check", "Show &Data", "-",
+                          "E&xit"}));
     QCOMPARE(Captions(form.Help1), QStringList({"&Contents", "-", "&About"}));
     for (const QAction* item : form.findChildren<QAction*>()) {
         QVERIFY2(item->shortcut().isEmpty(), qPrintable(item->text()));
@@ -204,6 +205,7 @@ void MainFormTest::commandStates() {
             form.Document().SetFileName("/tmp/sales.scn");
         }
         QCOMPARE(form.miShowData->isEnabled(), form.siShowData->isEnabled());
+        QCOMPARE(form.miCheck->isEnabled(), form.miFillup->isEnabled());
     }
     QCOMPARE(SaveFillShowStates(form), states);
 }

@@ -29,7 +29,7 @@ int ModalAnswers::Answer(QDialog& dialog) {
             }
             return answerYes ? QMessageBox::Yes : QMessageBox::No;
         }
-        errors << box->text();
+        (box->icon() == QMessageBox::Information ? messages : errors) << box->text();
         return QMessageBox::Ok;
     }
     if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {

@@ -21,7 +21,7 @@ class QListWidget;
 namespace rowsmith::test {
 
 // Answers every modal dialog while it lives, through the one modal hook, and records what was
-// asked. Message boxes and file dialogs get the answers set here; any other dialog goes to
+// asked or told. Message boxes and file dialogs get the answers set here; any other dialog goes to
 // `answerDialog` (none set: it is cancelled).
 class ModalAnswers {
 public:
@@ -38,6 +38,7 @@ public:
     std::function<int(QDialog& dialog)> answerDialog;
 
     QStringList questions;
+    QStringList messages;
     QStringList errors;
     QList<TFileDialog::Kind> fileDialogs;
     // The folder each file dialog opened in.

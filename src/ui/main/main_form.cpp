@@ -129,6 +129,8 @@ void TMainForm::CreateMenus() {
         AddMenuItem(miWork, "miSaveScenarioAs", "Save Scenario &As...", "Save scenario as...");
     miWork->addSeparator();
     miFillup = AddMenuItem(miWork, "miFillup", "&Fill Up", "");
+    miCheck =
+        AddMenuItem(miWork, "miCheck", "&Check", "Check scenario for problems before filling|");
     miShowData = AddMenuItem(miWork, "miShowData", "Show &Data", "Show filled data|");
     miWork->addSeparator();
     miExit = AddMenuItem(miWork, "miExit", "E&xit", "Exit program");
@@ -142,6 +144,7 @@ void TMainForm::CreateMenus() {
     miSaveScenario->setEnabled(false);
     miSaveScenarioAs->setEnabled(false);
     miFillup->setEnabled(false);
+    miCheck->setEnabled(false);
     miShowData->setEnabled(false);
 }
 

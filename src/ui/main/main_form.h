@@ -80,6 +80,7 @@ public:
     QAction* miSaveScenario = nullptr;
     QAction* miSaveScenarioAs = nullptr;
     QAction* miFillup = nullptr;
+    QAction* miCheck = nullptr;
     QAction* miShowData = nullptr;
     QAction* miExit = nullptr;
     QMenu* Help1 = nullptr;
@@ -89,8 +90,8 @@ public:
     TFileDialog OpenDialog;
     TFileDialog SaveDialog;
 
-    // Derives every command's enabled state from the document: Fill Up, Save As and Show Data
-    // exactly when there is a scenario, both Save commands exactly when it changed.
+    // Derives every command's enabled state from the document: Fill Up, Check, Save As and Show
+    // Data exactly when there is a scenario, both Save commands exactly when it changed.
     void UpdateCommands();
     // Sets the scenario-changed state and shows it on both Save commands; a change also enables
     // Save As.
@@ -107,6 +108,9 @@ public:
     virtual void SaveScenarioAs();
     virtual void FillUp();
     virtual void ShowData();
+    // Lists what will fail or surprise in a fill of the scenario as it is now, saved or not, and
+    // takes the user to the table and column of the warning chosen in the list.
+    virtual void Check();
 
     // Opens the scenario file at `path` as the Open command does once a file is chosen, then
     // brings the commands up to date (a file named on the command line).
@@ -117,6 +121,9 @@ public:
     void ShowScenario();
     // Shows the scenario table selected in cbTables in the grid and the controls below it.
     void ShowFillTable();
+    // Shows the scenario table `table` as choosing it in cbTables does and makes the row of its
+    // column `column` current in the grid (the first row when `column` is empty).
+    void GoToColumn(const std::string& table, const std::string& column);
 
     // The field settings grid's handlers.
     void sgFieldsSelectCell(const QModelIndex& current);

@@ -10,9 +10,12 @@
 #include <QToolButton>
 
 #include "dialogs/about_box.h"
+#include "dialogs/dlg_check.h"
 #include "dialogs/dlg_show_data.h"
 #include "dialogs/help_viewer.h"
+#include "fill/scenario_lint.h"
 #include "main/application.h"
+#include "main/busy_cursor.h"
 #include "main/data_folder.h"
 #include "main/field_grid.h"
 #include "main/fill_stopper.h"
@@ -42,6 +45,7 @@ void TMainForm::ConnectCommands() {
     bind(miSaveScenarioAs, nullptr, &TMainForm::SaveScenarioAs);
     bind(miFillup, siFillUp, &TMainForm::FillUp);
     bind(miShowData, siShowData, &TMainForm::ShowData);
+    bind(miCheck, nullptr, &TMainForm::Check);
     bind(miExit, nullptr, &TMainForm::miExitClick);
     bind(Contents1, nullptr, &TMainForm::Contents1Click);
     bind(About1, nullptr, &TMainForm::About1Click);
@@ -52,7 +56,7 @@ void TMainForm::ConnectCommands() {
 
 void TMainForm::UpdateCommands() {
     const bool hasScenario = document_->HasScenario();
-    for (QAction* item : {miFillup, miSaveScenarioAs, miShowData}) {
+    for (QAction* item : {miFillup, miCheck, miSaveScenarioAs, miShowData}) {
         item->setEnabled(hasScenario);
     }
     siFillUp->setEnabled(hasScenario);
@@ -102,6 +106,23 @@ void TMainForm::ShowData() {
     // When the first table does not open, the error leaves here and the viewer never shows.
     viewer.ShowTable();
     RunModal(viewer);
+}
+
+void TMainForm::Check() {
+    std::vector<LintWarning> warnings;
+    {
+        const TBusyCursor busy;
+        warnings = LintScenario(document_->Scenario());
+    }
+    if (warnings.empty()) {
+        ShowInformation("No problems found.");
+        return;
+    }
+    TdlgCheck dialog(this);
+    dialog.SetWarnings(warnings);
+    if (RunModal(dialog) == QDialog::Accepted && dialog.Chosen()) {
+        GoToColumn(dialog.Chosen()->table, dialog.Chosen()->column);
+    }
 }
 
 void TMainForm::miExitClick() {

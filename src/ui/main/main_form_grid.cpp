@@ -77,6 +77,25 @@ void TMainForm::ShowFillTable() {
     PlaceGridControls();
 }
 
+void TMainForm::GoToColumn(const std::string& table, const std::string& column) {
+    const int index = cbTables->findText(QString::fromStdString(table),
+                                         Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        return;
+    }
+    cbTables->setCurrentIndex(index);
+    ShowFillTable();
+    if (!column.empty()) {
+        const QModelIndexList rows = fieldModel_->match(
+            fieldModel_->index(0, colFieldName), Qt::DisplayRole, QString::fromStdString(column), 1,
+            Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (!rows.isEmpty()) {
+            sgFields->setCurrentIndex(rows.front().siblingAtColumn(colFillMethod));
+        }
+    }
+    sgFields->setFocus();
+}
+
 void TMainForm::sgFieldsSelectCell(const QModelIndex& current) {
     if (current.isValid()) {
         SetHint(sgFields, MethodHint(fieldModel_->Field(current.row()).FillMethod()), false);

@@ -23,6 +23,13 @@ bool AskOkCancel(const QString& text) {
     return RunModal(box) == QMessageBox::Ok;
 }
 
+void ShowInformation(const QString& text) {
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text,
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    RunModal(box);
+}
+
 void ShowErrorBox(const QString& text) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());

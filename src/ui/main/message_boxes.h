@@ -1,5 +1,5 @@
-// The message boxes of the program: the yes/no question, the OK/Cancel confirmation and the error
-// box. All run through RunModal.
+// The message boxes of the program: the yes/no question, the OK/Cancel confirmation, the
+// information box and the error box. All run through RunModal.
 #pragma once
 
 #include <QString>
@@ -14,6 +14,10 @@ bool AskYesNo(const QString& text);
 // A modal confirmation with the given text, an empty title, OK and Cancel and the question-mark
 // icon. True when the user answered OK.
 bool AskOkCancel(const QString& text);
+
+// The modal information box: the text as given, the application title as caption, the
+// information icon and one OK button.
+void ShowInformation(const QString& text);
 
 // The modal error box: the text as given, the application title as caption, the stop icon and
 // one OK button.
