@@ -14,7 +14,10 @@ import time
 import pyatspi
 
 # Long enough for a slow, shared machine; a control that does not appear in this time is missing.
-DEFAULT_TIMEOUT = 15.0
+DEFAULT_TIMEOUT = 30.0
+# A program starting under the sanitizers on a loaded machine, and the bus registering it after
+# another one has just exited, took more than 15 s in a full parallel run.
+START_TIMEOUT = 90.0
 POLL_INTERVAL = 0.05
 
 
@@ -168,7 +171,8 @@ class Desktop:
                     return app
             return None
 
-        return wait_until(find, f"the program (pid {pid}) on the accessibility bus")
+        return wait_until(find, f"the program (pid {pid}) on the accessibility bus",
+                          START_TIMEOUT)
 
 
 class Window:

@@ -385,7 +385,7 @@ class RowsmithDesktopTest(RowsmithCase):
                                    role="alert")
         self.shot("exit-question")
         question.press("No")
-        self.assertEqual(0, self.processes[-1].wait(timeout=15))
+        self.assertEqual(0, self.processes[-1].wait(timeout=60))
         with open(self.scenario_path, "rb") as scenario:
             self.assertEqual(EXPECTED_SCENARIO, scenario.read())
 
