@@ -35,7 +35,7 @@ MariaDbTable::MariaDbTable(std::shared_ptr<MyWriter> writer, const std::string& 
 }
 
 void MariaDbTable::Describe() {
-    MyLink& link = writer_->Link();
+    MyLink& link = writer_->Settled();
     const FieldValue name = target_.name;
     std::vector<MyRow> table = link.Query(
         "SELECT t.ENGINE, coalesce(e.TRANSACTIONS, 'YES') FROM information_schema.TABLES t "
@@ -66,7 +66,7 @@ void MariaDbTable::Describe() {
 void MariaDbTable::FindKey() {
     const FieldValue name = target_.name;
     // The primary key first, then unique keys whose columns are all NOT NULL, by name.
-    std::vector<MyRow> parts = writer_->Link().Query(
+    std::vector<MyRow> parts = writer_->Settled().Query(
         "SELECT INDEX_NAME, COLUMN_NAME FROM information_schema.STATISTICS s "
         "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND NON_UNIQUE = 0 "
         "AND NOT EXISTS (SELECT 1 FROM information_schema.STATISTICS n "
@@ -124,7 +124,7 @@ std::vector<Record> MariaDbTable::Select(const std::string& tail,
     for (std::size_t i = 0; i < params.size(); ++i) {
         binds.push_back(MyParam{&params[i], columns_[keyColumns_[i]].kind == MyKind::Bytes});
     }
-    std::vector<MyRow> rows = writer_->Link().Query(selectSql_ + tail, binds);
+    std::vector<MyRow> rows = writer_->Settled().Query(selectSql_ + tail, binds);
     std::vector<Record> records;
     records.reserve(rows.size());
     for (MyRow& row : rows) {
@@ -244,8 +244,9 @@ void MariaDbTable::Insert(const std::vector<FieldValue>& values,
             insertValues_.values.push_back(values[i]);
         }
     }
-    writer_->Execute(target_, insertSql_, insertValues_);
+    writer_->Insert(target_, insertSql_, insertSql_.rfind('('), insertValues_);
     lastKey_.reset();
+    lastKeyWantsId_ = false;
     RecordKey key;
     for (std::size_t column : keyColumns_) {
         const bool given = column < assigned.size() && assigned[column] &&
@@ -253,7 +254,9 @@ void MariaDbTable::Insert(const std::vector<FieldValue>& values,
         if (given) {
             key.parts.push_back(values[column]);
         } else if (columns_[column].info.type == ftAutoInc) {
-            key.parts.emplace_back(static_cast<std::int64_t>(writer_->Link().LastInsertId()));
+            // Known once the row has reached the server.
+            key.parts.emplace_back();
+            lastKeyWantsId_ = true;
         } else {
             return;
         }
@@ -268,6 +271,14 @@ RecordKey MariaDbTable::LastInsertKey() {
     }
     if (!lastKey_) {
         throw EDBEngineError("The appended record cannot be found again");
+    }
+    if (lastKeyWantsId_) {
+        for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
+            if (std::holds_alternative<std::monostate>(lastKey_->parts[i])) {
+                lastKey_->parts[i] = static_cast<std::int64_t>(writer_->LastInsertId());
+            }
+        }
+        lastKeyWantsId_ = false;
     }
     return *lastKey_;
 }
@@ -292,7 +303,7 @@ void MariaDbTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     params.bytes.insert(params.bytes.end(), keyParams.bytes.begin(), keyParams.bytes.end());
     writer_->Execute(target_, "UPDATE " + table_ + " SET " + sets + " WHERE " + KeyCondition("="),
                      params);
-    if (writer_->Link().AffectedRows() == 0) {
+    if (writer_->Settled().AffectedRows() == 0) {
         throw EDBEngineError(kRecordGone);
     }
     const std::vector<FieldValue> before = key.parts;
@@ -312,7 +323,7 @@ void MariaDbTable::Delete(const RecordKey& key) {
     RequireKey();
     writer_->Execute(target_, "DELETE FROM " + table_ + " WHERE " + KeyCondition("="),
                      KeyParams(key));
-    if (writer_->Link().AffectedRows() == 0) {
+    if (writer_->Settled().AffectedRows() == 0) {
         throw EDBEngineError(kRecordGone);
     }
 }
@@ -322,7 +333,7 @@ void MariaDbTable::DeleteAll() {
 }
 
 std::int64_t MariaDbTable::Count() {
-    std::vector<MyRow> rows = writer_->Link().Query("SELECT count(*) FROM " + table_);
+    std::vector<MyRow> rows = writer_->Settled().Query("SELECT count(*) FROM " + table_);
     const auto* count = std::get_if<std::int64_t>(&rows.at(0).at(0));
     return count ? *count : -1;
 }

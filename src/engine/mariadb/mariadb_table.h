@@ -60,6 +60,8 @@ private:
     std::string insertSql_;
     MyValues insertValues_;
     std::optional<RecordKey> lastKey_;
+    // The AUTO_INCREMENT part of lastKey_ is still to be asked for.
+    bool lastKeyWantsId_ = false;
     // Keys that updates of the current walk gave records; the walk's later pages skip them.
     std::set<std::vector<FieldValue>> movedKeys_;
 };

@@ -1,5 +1,7 @@
 #include "engine/mariadb/my_writer.h"
 
+#include <algorithm>
+
 #include "engine/database_errors.h"
 
 namespace rowsmith {
@@ -8,11 +10,51 @@ namespace {
 
 // Changes per transaction: large enough that commits cost little, small enough that a replay
 // after a refusal is quick.
-constexpr std::size_t kBatchChanges = 2000;
+constexpr std::size_t kBatchChanges = 10000;
+// Rows per INSERT: past a few hundred the server gains little, and the protocol allows 65535
+// placeholders to a statement.
+constexpr std::size_t kRowsPerInsert = 500;
+constexpr std::size_t kMaxPlaceholders = 65535;
+// Waiting rows are sent once their values reach this size, whatever their number, so that a
+// statement stays far below the server's packet limit.
+constexpr std::size_t kMaxWaitingBytes = 1u << 20;
+
+std::size_t RowsPerInsert(std::size_t columns) {
+    return std::clamp<std::size_t>(kMaxPlaceholders / std::max<std::size_t>(columns, 1), 1,
+                                   kRowsPerInsert);
+}
+
+std::size_t Bytes(const MyValues& params) {
+    std::size_t bytes = 0;
+    for (const FieldValue& value : params.values) {
+        const auto* text = std::get_if<std::string>(&value);
+        bytes += text ? text->size() : sizeof(std::int64_t);
+    }
+    return bytes;
+}
 
 }  // namespace
 
 MyWriter::MyWriter(std::unique_ptr<MyLink> link) : link_(std::move(link)) {}
+
+void MyWriter::Reconnect() {
+    if (!link_->Lost() || inTransaction_) {
+        return;
+    }
+    if (dryRun_) {
+        // A new connection would write for real, outside the transaction that was lost.
+        throw EDBEngineError("The connection to the server was lost during the dry run");
+    }
+    link_->Revive();
+}
+
+MyLink& MyWriter::Settled() {
+    Reconnect();
+    if (sent_ < steps_.size()) {
+        Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
+    }
+    return *link_;
+}
 
 void MyWriter::BeginRun() {
     ++runDepth_;
@@ -22,34 +64,141 @@ void MyWriter::EndRun() {
     if (runDepth_ == 0) {
         return;
     }
-    if (--runDepth_ == 0) {
+    // Leave run mode even when the commit fails: the failure ends the run.
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{runDepth_};
+    if (runDepth_ == 1) {
         Commit();
     }
 }
 
-void MyWriter::Execute(const MyTarget& target, const std::string& sql, const MyValues& params) {
-    if (!InRun()) {
-        Run(Step{sql, params});
+void MyWriter::BeginDryRun() {
+    Settled();
+    link_->Execute("START TRANSACTION");
+    dryRun_ = true;
+    ++runDepth_;
+}
+
+void MyWriter::EndDryRun() {
+    if (!dryRun_) {
         return;
     }
+    dryRun_ = false;
+    --runDepth_;
+    Forget();
+    if (!link_->Lost()) {
+        link_->Execute("ROLLBACK");
+    }
+}
+
+const char* MyWriter::BeginSql() const {
+    return dryRun_ ? "SAVEPOINT batch" : "START TRANSACTION";
+}
+
+const char* MyWriter::CommitSql() const {
+    return dryRun_ ? "RELEASE SAVEPOINT batch" : "COMMIT";
+}
+
+const char* MyWriter::RollbackSql() const {
+    return dryRun_ ? "ROLLBACK TO SAVEPOINT batch" : "ROLLBACK";
+}
+
+void MyWriter::Open(const MyTarget& target) {
     if (!target.transactional) {
         throw EDBEngineError("Table '" + target.name + "' is stored by the " + target.engine +
                              " engine, which has no transactions: a fill that fails halfway "
                              "could not be undone. Convert it to InnoDB to fill it");
     }
     if (!inTransaction_) {
-        link_->Execute("START TRANSACTION");
+        link_->Execute(BeginSql());
         inTransaction_ = true;
     }
-    steps_.push_back(Step{sql, params});
+}
+
+template <typename Action>
+void MyWriter::Guarded(std::size_t keepIfLost, Action action) {
     try {
-        Run(steps_.back());
+        action();
     } catch (const EDBEngineError&) {
-        Recover();
+        Recover(link_->Lost() ? keepIfLost : steps_.size());
+    }
+}
+
+void MyWriter::Execute(const MyTarget& target, const std::string& sql, const MyValues& params) {
+    Settled();
+    if (!InRun()) {
+        Run(Step{sql, params});
         return;
+    }
+    Open(target);
+    steps_.push_back(Step{sql, params});
+    sent_ = steps_.size();
+    // A change that meets the loss of the connection is not kept; those before it are.
+    Guarded(steps_.size() - 1, [&] { Run(steps_.back()); });
+    if (steps_.size() >= kBatchChanges) {
+        Commit();
+    }
+}
+
+void MyWriter::Insert(const MyTarget& target, const std::string& sql, std::size_t valuesAt,
+                      const MyValues& params) {
+    Reconnect();
+    if (!InRun()) {
+        Run(Step{sql, params, valuesAt});
+        return;
+    }
+    if (sent_ < steps_.size() && steps_.back().sql != sql) {
+        Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
+    }
+    Open(target);
+    steps_.push_back(Step{sql, params, valuesAt});
+    waitingBytes_ += Bytes(params);
+    if (steps_.size() - sent_ >= RowsPerInsert(params.values.size()) ||
+        waitingBytes_ >= kMaxWaitingBytes) {
+        Guarded(steps_.size() - 1, [&] { SendRows(steps_.size()); });
     }
     if (steps_.size() >= kBatchChanges) {
         Commit();
+    }
+}
+
+std::uint64_t MyWriter::LastInsertId() {
+    if (sent_ < steps_.size()) {
+        Guarded(steps_.size(), [&] {
+            SendRows(steps_.size() - 1);
+            Run(steps_.back());
+            sent_ = steps_.size();
+        });
+    }
+    return lastInsertId_;
+}
+
+void MyWriter::SendRows(std::size_t end) {
+    while (sent_ < end) {
+        const Step& first = steps_[sent_];
+        const std::size_t full = RowsPerInsert(first.params.values.size());
+        const std::size_t rows = std::min(end - sent_, full);
+        rowsSql_ = first.sql;
+        const std::string_view marks = std::string_view(first.sql).substr(first.valuesAt);
+        rowParams_.clear();
+        for (std::size_t row = 0; row < rows; ++row) {
+            const MyValues& params = steps_[sent_ + row].params;
+            if (row > 0) {
+                rowsSql_ += ", ";
+                rowsSql_ += marks;
+            }
+            for (std::size_t i = 0; i < params.values.size(); ++i) {
+                rowParams_.push_back(MyParam{&params.values[i], params.bytes[i]});
+            }
+        }
+        // Only the statement of a full set of rows comes back often enough to keep prepared.
+        link_->Query(rowsSql_, rowParams_, rows != full);
+        sent_ += rows;
+    }
+    if (sent_ == steps_.size()) {
+        waitingBytes_ = 0;
     }
 }
 
@@ -60,6 +209,9 @@ void MyWriter::Run(const Step& step) {
         params.push_back(MyParam{&step.params.values[i], step.params.bytes[i]});
     }
     link_->Query(step.sql, params);
+    if (step.valuesAt != std::string::npos) {
+        lastInsertId_ = link_->LastInsertId();
+    }
 }
 
 void MyWriter::Commit() {
@@ -67,29 +219,82 @@ void MyWriter::Commit() {
         return;
     }
     try {
-        link_->Execute("COMMIT");
+        SendRows(steps_.size());
+        link_->Execute(CommitSql());
     } catch (const EDBEngineError&) {
-        Recover();
+        Recover(steps_.size());
         return;
     }
-    inTransaction_ = false;
-    steps_.clear();
+    Forget();
 }
 
-void MyWriter::Recover() {
-    std::vector<Step> steps = std::move(steps_);
-    steps_.clear();
-    inTransaction_ = false;
+void MyWriter::Recover(std::size_t keep) {
+    const std::vector<Step> steps = std::move(steps_);
+    Forget();
+    const bool lost = link_->Lost();
+    if (lost && dryRun_) {
+        throw EDBEngineError("The connection to the server was lost during the dry run");
+    }
+    if (lost) {
+        bool revived = true;
+        try {
+            link_->Revive();
+        } catch (const EDBEngineError&) {
+            revived = false;
+        }
+        if (!revived) {
+            // The server cannot be reached: what the transaction held is gone with it.
+            throw;
+        }
+    } else {
+        try {
+            link_->Execute(RollbackSql());
+        } catch (const EDBEngineError&) {
+            // The failure being handled is the one worth reporting.
+        }
+    }
+    if (keep == 0) {
+        throw;
+    }
     try {
-        link_->Execute("ROLLBACK");
+        Replay(steps, keep);
     } catch (const EDBEngineError&) {
-        // A lost transaction is rolled back by the server anyway.
+        if (!link_->Lost()) {
+            try {
+                link_->Execute(RollbackSql());
+            } catch (const EDBEngineError&) {
+                // Nothing was left open.
+            }
+        }
+        throw;
     }
-    // Outside a transaction each change commits on its own, so a failure keeps exactly those
-    // before it.
-    for (const Step& step : steps) {
-        Run(step);
+    if (lost) {
+        throw;
     }
+}
+
+void MyWriter::Replay(const std::vector<Step>& steps, std::size_t keep) {
+    link_->Execute(BeginSql());
+    for (std::size_t i = 0; i < keep && i < steps.size(); ++i) {
+        link_->Execute("SAVEPOINT replay");
+        try {
+            Run(steps[i]);
+        } catch (const EDBEngineError&) {
+            // Keep everything before the failing change.
+            link_->Execute("ROLLBACK TO SAVEPOINT replay");
+            link_->Execute(CommitSql());
+            throw;
+        }
+        link_->Execute("RELEASE SAVEPOINT replay");
+    }
+    link_->Execute(CommitSql());
+}
+
+void MyWriter::Forget() {
+    steps_.clear();
+    sent_ = 0;
+    waitingBytes_ = 0;
+    inTransaction_ = false;
 }
 
 }  // namespace rowsmith
