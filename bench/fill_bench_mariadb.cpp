@@ -139,7 +139,8 @@ void CreateTables(Server& server, const BenchOptions& options, const std::string
         server.Execute(sql.find("generate_series") == std::string::npos
                            ? sql
                            : "INSERT INTO customers SELECT seq, concat('customer ', seq) "
-                             "FROM seq_1_to_" + std::to_string(kMasterRows));
+                             "FROM seq_1_to_" +
+                                 std::to_string(kMasterRows));
     }
     const std::int64_t existing = ExistingRecords(options);
     if (existing > 0) {
@@ -166,8 +167,9 @@ double RawLoad(Server& server, const BenchOptions& options, const std::string& f
         server.Execute("CREATE TEMPORARY TABLE fresh LIKE bench");
         Load(server, updates, "fresh");
         server.Execute(
-            std::string("UPDATE bench b JOIN fresh f ON b.id = f.id SET b.quantity = f.quantity, "
-                        "b.weight = f.weight, b.price = f.price, b.code = f.code, b.city = f.city") +
+            std::string(
+                "UPDATE bench b JOIN fresh f ON b.id = f.id SET b.quantity = f.quantity, "
+                "b.weight = f.weight, b.price = f.price, b.code = f.code, b.city = f.city") +
             (options.shape == "plain" ? "" : ", b.customer = f.customer, b.status = f.status"));
     }
     if (existing < options.records) {

@@ -13,9 +13,8 @@ namespace {
 class MyLostConnectionTest : public MyDriverTest {
 protected:
     void KillOtherConnections() {
-        for (const auto& row :
-             db_->Query("SELECT id FROM information_schema.processlist"
-                        " WHERE db = DATABASE() AND id <> CONNECTION_ID()")) {
+        for (const auto& row : db_->Query("SELECT id FROM information_schema.processlist"
+                                          " WHERE db = DATABASE() AND id <> CONNECTION_ID()")) {
             db_->Execute("KILL CONNECTION " + row[0]);
         }
     }

@@ -1,5 +1,6 @@
 #include "engine/mariadb/mariadb_table.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/database_errors.h"
@@ -7,8 +8,6 @@
 namespace rowsmith {
 
 namespace {
-
-const char* const kRecordGone = "Record not found: it was changed or deleted by another user";
 
 std::int64_t Position(const RecordKey& key) {
     const auto* position = key.parts.empty() ? nullptr : std::get_if<std::int64_t>(&key.parts[0]);
@@ -286,32 +285,36 @@ RecordKey MariaDbTable::LastInsertKey() {
 void MariaDbTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
                           const std::vector<bool>& assigned) {
     RequireKey();
-    std::string sets;
+    if (std::find(assigned.begin(), assigned.end(), true) == assigned.end()) {
+        return;
+    }
+    if (!updateForm_ || assigned != updateAssigned_) {
+        updateAssigned_ = assigned;
+        updateForm_ =
+            MakeMyUpdateForm(table_, columns_, keyColumns_, assigned, kMyRowsPerStatement);
+    }
     MyValues params;
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (assigned[i]) {
-            sets += (sets.empty() ? "" : ", ") + QuoteMyIdentifier(columns_[i].info.name) + " = ?";
             params.values.push_back(values[i]);
             params.bytes.push_back(columns_[i].kind == MyKind::Bytes);
         }
     }
-    if (sets.empty()) {
-        return;
-    }
     MyValues keyParams = KeyParams(key);
     params.values.insert(params.values.end(), keyParams.values.begin(), keyParams.values.end());
     params.bytes.insert(params.bytes.end(), keyParams.bytes.begin(), keyParams.bytes.end());
-    writer_->Execute(target_, "UPDATE " + table_ + " SET " + sets + " WHERE " + KeyCondition("="),
-                     params);
-    if (writer_->Settled().AffectedRows() == 0) {
-        throw EDBEngineError(kRecordGone);
-    }
     const std::vector<FieldValue> before = key.parts;
     for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
         const std::size_t column = keyColumns_[i];
         if (column < assigned.size() && assigned[column]) {
             key.parts[i] = values[column];
         }
+    }
+    try {
+        writer_->Update(target_, updateForm_, params, before, key.parts);
+    } catch (...) {
+        key.parts = before;
+        throw;
     }
     // A record moved ahead of the walk would otherwise be met a second time.
     if (key.parts != before) {
@@ -324,7 +327,7 @@ void MariaDbTable::Delete(const RecordKey& key) {
     writer_->Execute(target_, "DELETE FROM " + table_ + " WHERE " + KeyCondition("="),
                      KeyParams(key));
     if (writer_->Settled().AffectedRows() == 0) {
-        throw EDBEngineError(kRecordGone);
+        throw EDBEngineError(kMyRecordGone);
     }
 }
 

@@ -47,6 +47,7 @@ void MyLink::Revive() {
     mysql_close(conn_);
     conn_ = fresh;
     lost_ = false;
+    ++generation_;
 }
 
 void MyLink::Raise(unsigned code, const char* message) {

@@ -50,6 +50,9 @@ public:
     bool Lost() const { return lost_; }
     // Replaces a lost connection with a new one; raises when the server cannot be reached.
     void Revive();
+    // Counts the connections this link has had, so that what lives on one (a temporary table)
+    // can tell whether it is still there.
+    std::uint64_t Generation() const { return generation_; }
 
 private:
     struct StmtDeleter {
@@ -72,6 +75,7 @@ private:
     std::uint64_t insertId_ = 0;
     unsigned lastError_ = 0;
     bool lost_ = false;
+    std::uint64_t generation_ = 1;
 };
 
 // `name` in backquotes, every backquote doubled: safe for any name.

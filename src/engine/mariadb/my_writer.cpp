@@ -11,9 +11,7 @@ namespace {
 // Changes per transaction: large enough that commits cost little, small enough that a replay
 // after a refusal is quick.
 constexpr std::size_t kBatchChanges = 10000;
-// Rows per INSERT: past a few hundred the server gains little, and the protocol allows 65535
-// placeholders to a statement.
-constexpr std::size_t kRowsPerInsert = 500;
+// The protocol allows 65535 placeholders to a statement.
 constexpr std::size_t kMaxPlaceholders = 65535;
 // Waiting rows are sent once their values reach this size, whatever their number, so that a
 // statement stays far below the server's packet limit.
@@ -21,7 +19,7 @@ constexpr std::size_t kMaxWaitingBytes = 1u << 20;
 
 std::size_t RowsPerInsert(std::size_t columns) {
     return std::clamp<std::size_t>(kMaxPlaceholders / std::max<std::size_t>(columns, 1), 1,
-                                   kRowsPerInsert);
+                                   kMyRowsPerStatement);
 }
 
 std::size_t Bytes(const MyValues& params) {
@@ -34,6 +32,8 @@ std::size_t Bytes(const MyValues& params) {
 }
 
 }  // namespace
+
+const char* const kMyRecordGone = "Record not found: it was changed or deleted by another user";
 
 MyWriter::MyWriter(std::unique_ptr<MyLink> link) : link_(std::move(link)) {}
 
@@ -129,11 +129,11 @@ void MyWriter::Guarded(std::size_t keepIfLost, Action action) {
 void MyWriter::Execute(const MyTarget& target, const std::string& sql, const MyValues& params) {
     Settled();
     if (!InRun()) {
-        Run(Step{sql, params});
+        Run(Step{sql, params, std::string::npos, nullptr});
         return;
     }
     Open(target);
-    steps_.push_back(Step{sql, params});
+    steps_.push_back(Step{sql, params, std::string::npos, nullptr});
     sent_ = steps_.size();
     // A change that meets the loss of the connection is not kept; those before it are.
     Guarded(steps_.size() - 1, [&] { Run(steps_.back()); });
@@ -146,17 +146,40 @@ void MyWriter::Insert(const MyTarget& target, const std::string& sql, std::size_
                       const MyValues& params) {
     Reconnect();
     if (!InRun()) {
-        Run(Step{sql, params, valuesAt});
+        Run(Step{sql, params, valuesAt, nullptr});
         return;
     }
-    if (sent_ < steps_.size() && steps_.back().sql != sql) {
+    const bool joins = sent_ < steps_.size() && steps_.back().sql == sql;
+    Wait(target, Step{sql, params, valuesAt, nullptr}, joins);
+}
+
+void MyWriter::Update(const MyTarget& target, const std::shared_ptr<MyUpdateForm>& form,
+                      const MyValues& params, const std::vector<FieldValue>& oldKey,
+                      const std::vector<FieldValue>& newKey) {
+    Reconnect();
+    if (!InRun()) {
+        Run(Step{form->single, params, std::string::npos, form});
+        return;
+    }
+    // One UPDATE writes each record once, and its order among the rows is not the posts' order.
+    const bool joins = sent_ < steps_.size() && steps_.back().form == form &&
+                       !waitingKeys_.contains(oldKey) &&
+                       (newKey == oldKey || !waitingKeys_.contains(newKey));
+    Wait(target, Step{form->insert, params, form->valuesAt, form}, joins);
+    waitingKeys_.insert(oldKey);
+    waitingKeys_.insert(newKey);
+}
+
+void MyWriter::Wait(const MyTarget& target, Step step, bool joins) {
+    if (!joins && sent_ < steps_.size()) {
         Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
     }
     Open(target);
-    steps_.push_back(Step{sql, params, valuesAt});
-    waitingBytes_ += Bytes(params);
-    if (steps_.size() - sent_ >= RowsPerInsert(params.values.size()) ||
+    waitingBytes_ += Bytes(step.params);
+    steps_.push_back(std::move(step));
+    if (steps_.size() - sent_ >= RowsPerInsert(steps_.back().params.values.size()) ||
         waitingBytes_ >= kMaxWaitingBytes) {
+        // A row that meets the loss of the connection is not kept; those before it are.
         Guarded(steps_.size() - 1, [&] { SendRows(steps_.size()); });
     }
     if (steps_.size() >= kBatchChanges) {
@@ -193,12 +216,33 @@ void MyWriter::SendRows(std::size_t end) {
                 rowParams_.push_back(MyParam{&params.values[i], params.bytes[i]});
             }
         }
+        MyUpdateForm* form = first.form.get();
+        if (form != nullptr) {
+            if (form->createdOn != link_->Generation()) {
+                link_->Execute(form->create);
+                form->createdOn = link_->Generation();
+            }
+            link_->Execute(form->clear);
+        }
         // Only the statement of a full set of rows comes back often enough to keep prepared.
         link_->Query(rowsSql_, rowParams_, rows != full);
+        if (form != nullptr) {
+            Apply(*form, rows);
+        }
         sent_ += rows;
     }
     if (sent_ == steps_.size()) {
         waitingBytes_ = 0;
+        waitingKeys_.clear();
+    }
+}
+
+void MyWriter::Apply(MyUpdateForm& form, std::size_t rows) {
+    link_->Query(form.apply);
+    // The connection counts the records an update matched: fewer than the rows means one is
+    // gone, and the replay finds which.
+    if (link_->AffectedRows() < rows) {
+        throw EDBEngineError(kMyRecordGone);
     }
 }
 
@@ -207,6 +251,13 @@ void MyWriter::Run(const Step& step) {
     params.reserve(step.params.values.size());
     for (std::size_t i = 0; i < step.params.values.size(); ++i) {
         params.push_back(MyParam{&step.params.values[i], step.params.bytes[i]});
+    }
+    if (step.form) {
+        link_->Query(step.form->single, params);
+        if (link_->AffectedRows() == 0) {
+            throw EDBEngineError(kMyRecordGone);
+        }
+        return;
     }
     link_->Query(step.sql, params);
     if (step.valuesAt != std::string::npos) {
@@ -294,6 +345,7 @@ void MyWriter::Forget() {
     steps_.clear();
     sent_ = 0;
     waitingBytes_ = 0;
+    waitingKeys_.clear();
     inTransaction_ = false;
 }
 

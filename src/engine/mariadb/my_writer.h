@@ -15,12 +15,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/mariadb/my_link.h"
+#include "engine/mariadb/my_update_form.h"
 
 namespace rowsmith {
+
+// Rows sent to the server at most in one statement: past a thousand the server gains little.
+constexpr std::size_t kMyRowsPerStatement = 1000;
+
+// The error of an update whose record is not there any more.
+extern const char* const kMyRecordGone;
 
 // A table as the writer sees it.
 struct MyTarget {
@@ -62,6 +70,13 @@ public:
     // `valuesAt`. In a run the row may wait to go with the next rows of the same statement.
     void Insert(const MyTarget& target, const std::string& sql, std::size_t valuesAt,
                 const MyValues& params);
+    // The update of one record of `target` by `form`: `params` are the new values and then the
+    // key, `oldKey` and `newKey` the record's key before and after. In a run the update may wait
+    // to be written with the next ones of the same form; a record met again starts a new set.
+    // Raises kMyRecordGone for a record that is gone, at once outside a run.
+    void Update(const MyTarget& target, const std::shared_ptr<MyUpdateForm>& form,
+                const MyValues& params, const std::vector<FieldValue>& oldKey,
+                const std::vector<FieldValue>& newKey);
     // The AUTO_INCREMENT value the last appended row got; that row is sent on its own first when
     // it is still waiting.
     std::uint64_t LastInsertId();
@@ -72,7 +87,13 @@ private:
         MyValues params;
         // Where the row of placeholders of an INSERT begins; npos for other changes.
         std::size_t valuesAt = std::string::npos;
+        // For an update: `sql` fills the form's temporary table.
+        std::shared_ptr<MyUpdateForm> form;
     };
+
+    // Joins a row to those waiting to be sent as one statement, first sending those waiting
+    // when the row cannot join them.
+    void Wait(const MyTarget& target, Step step, bool joins);
 
     // Opens a connection again that was lost outside a transaction.
     void Reconnect();
@@ -86,8 +107,9 @@ private:
     const char* BeginSql() const;
     const char* CommitSql() const;
     const char* RollbackSql() const;
-    // Sends the rows in steps_[sent_, end) as INSERTs of many rows.
+    // Sends the rows in steps_[sent_, end) as INSERTs of many rows, and applies updates.
     void SendRows(std::size_t end);
+    void Apply(MyUpdateForm& form, std::size_t rows);
     void SendWaiting();
     void Commit();
     // Rolls back and replays steps_[0, keep) one at a time: raises the first failure, else the
@@ -106,6 +128,8 @@ private:
     // steps_ before this index went to the server; those after are rows waiting to be sent.
     std::size_t sent_ = 0;
     std::size_t waitingBytes_ = 0;
+    // The keys, before and after, of the updates waiting to be sent.
+    std::set<std::vector<FieldValue>> waitingKeys_;
     std::uint64_t lastInsertId_ = 0;
     // Reused for every INSERT of many rows.
     std::string rowsSql_;
