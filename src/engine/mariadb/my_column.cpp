@@ -80,6 +80,10 @@ MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
         column.info.type = ftBoolean;
         column.kind = MyKind::Bit;
     }
+    // MariaDB has no money type; DECIMAL(19,4) is how money is stored where there is none.
+    if (columnType == "decimal(19,4)") {
+        column.info.type = ftCurrency;
+    }
     if (column.kind == MyKind::Integer && extra.find("auto_increment") != std::string::npos) {
         column.info.type = ftAutoInc;
     }
