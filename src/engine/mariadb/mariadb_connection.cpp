@@ -8,6 +8,7 @@
 
 #include "engine/database_errors.h"
 #include "engine/mariadb/mariadb_table.h"
+#include "engine/mariadb/my_constraints.h"
 
 namespace rowsmith {
 
@@ -140,6 +141,10 @@ void MariaDbConnection::BeginDryRun() {
 
 void MariaDbConnection::EndDryRun() {
     writer_->EndDryRun();
+}
+
+TableConstraints MariaDbConnection::ReadConstraints(const std::string& table) {
+    return ReadMyConstraints(writer_->Settled(), table);
 }
 
 }  // namespace rowsmith

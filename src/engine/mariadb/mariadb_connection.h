@@ -32,6 +32,7 @@ public:
     void EndFillRun() override;
     void BeginDryRun() override;
     void EndDryRun() override;
+    TableConstraints ReadConstraints(const std::string& table) override;
 
 private:
     // Shared with the tables, which may outlive this connection.

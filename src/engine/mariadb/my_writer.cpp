@@ -69,9 +69,8 @@ void MyWriter::EndRun() {
         int& depth;
         ~Leave() { --depth; }
     } leave{runDepth_};
-    if (runDepth_ == 1) {
-        Commit();
-    }
+    // Also at the end of a run inside a dry run, so that its failures come where a real run's do.
+    Commit();
 }
 
 void MyWriter::BeginDryRun() {

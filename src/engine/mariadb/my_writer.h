@@ -54,7 +54,8 @@ public:
     MyLink& Settled();
 
     void BeginRun();
-    // Commits what is pending; raises the failure of that commit. Runs may nest.
+    // Commits what is pending; raises the failure of that commit. Runs may nest; the end of each
+    // commits.
     void EndRun();
     bool InRun() const { return runDepth_ > 0; }
 
