@@ -41,6 +41,12 @@ void MyLink::Execute(const std::string& sql) {
     }
 }
 
+bool MyLink::InTransaction() {
+    unsigned status = 0;
+    mariadb_get_infov(conn_, MARIADB_CONNECTION_SERVER_STATUS, &status);
+    return (status & SERVER_STATUS_IN_TRANS) != 0;
+}
+
 void MyLink::Revive() {
     MYSQL* fresh = redial_();
     prepared_.clear();

@@ -46,6 +46,8 @@ public:
     std::uint64_t LastInsertId() const { return insertId_; }
     // The server's error number of the last failure.
     unsigned LastError() const { return lastError_; }
+    // True while a transaction is open on the server.
+    bool InTransaction();
     // True when the last failure lost the connection: the server rolled back what was open.
     bool Lost() const { return lost_; }
     // Replaces a lost connection with a new one; raises when the server cannot be reached.

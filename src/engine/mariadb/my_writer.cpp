@@ -1,5 +1,7 @@
 #include "engine/mariadb/my_writer.h"
 
+#include <mysqld_error.h>
+
 #include <algorithm>
 
 #include "engine/database_errors.h"
@@ -176,7 +178,13 @@ void MyWriter::Wait(const MyTarget& target, Step step, bool joins) {
     Open(target);
     waitingBytes_ += Bytes(step.params);
     steps_.push_back(std::move(step));
-    if (steps_.size() - sent_ >= RowsPerInsert(steps_.back().params.values.size()) ||
+    // The first row of a table in a transaction goes at once: a lock another connection holds
+    // on the table stops the write of that row, where the table's name is known.
+    const bool first = std::find(written_.begin(), written_.end(), target.name) == written_.end();
+    if (first) {
+        written_.push_back(target.name);
+    }
+    if (first || steps_.size() - sent_ >= RowsPerInsert(steps_.back().params.values.size()) ||
         waitingBytes_ >= kMaxWaitingBytes) {
         // A row that meets the loss of the connection is not kept; those before it are.
         Guarded(steps_.size() - 1, [&] { SendRows(steps_.size()); });
@@ -281,6 +289,12 @@ void MyWriter::Commit() {
 void MyWriter::Recover(std::size_t keep) {
     const std::vector<Step> steps = std::move(steps_);
     Forget();
+    if (link_->LastError() == ER_LOCK_WAIT_TIMEOUT && link_->InTransaction()) {
+        // The server undid the statement that waited, and only that one: what came before it
+        // stands, and a replay would wait for the same lock again.
+        link_->Execute(CommitSql());
+        throw;
+    }
     const bool lost = link_->Lost();
     if (lost && dryRun_) {
         throw EDBEngineError("The connection to the server was lost during the dry run");
@@ -345,6 +359,7 @@ void MyWriter::Forget() {
     sent_ = 0;
     waitingBytes_ = 0;
     waitingKeys_.clear();
+    written_.clear();
     inTransaction_ = false;
 }
 

@@ -131,6 +131,8 @@ private:
     std::size_t waitingBytes_ = 0;
     // The keys, before and after, of the updates waiting to be sent.
     std::set<std::vector<FieldValue>> waitingKeys_;
+    // The tables the open transaction wrote.
+    std::vector<std::string> written_;
     std::uint64_t lastInsertId_ = 0;
     // Reused for every INSERT of many rows.
     std::string rowsSql_;
