@@ -54,6 +54,42 @@ TEST_F(MyDriverTest, ValuesGoBothWaysUnchanged) {
     EXPECT_EQ(std::get<std::string>(record.values[8]), bytes);
 }
 
+// Digits of a second are kept where the column keeps them and refused where the server would cut
+// them without a word; a time reads back as it was written.
+TEST_F(MyDriverTest, FractionsOfASecondAreKeptOrRefused) {
+    db_->Execute(
+        "CREATE TABLE t (id integer AUTO_INCREMENT PRIMARY KEY, d0 datetime, d3 datetime(3),"
+        " t0 time, t2 time(2), ts6 timestamp(6) NULL)");
+    auto table = Open("t");
+    const auto insert = [&](std::size_t column, const std::string& text) {
+        std::vector<FieldValue> values(6);
+        std::vector<bool> assigned(6, false);
+        values[column] = text;
+        assigned[column] = true;
+        table->Insert(values, assigned);
+        Record record;
+        EXPECT_TRUE(table->ReadRecord(table->LastInsertKey(), record));
+        return std::get<std::string>(record.values[column]);
+    };
+    EXPECT_EQ(insert(1, "2024-02-29 13:14:15"), "2024-02-29 13:14:15");
+    EXPECT_EQ(insert(1, "2024-02-29 13:14:15.000"), "2024-02-29 13:14:15");
+    EXPECT_EQ(insert(2, "2024-02-29 13:14:15.123"), "2024-02-29 13:14:15.123");
+    EXPECT_EQ(insert(2, "2024-02-29 13:14:15.5"), "2024-02-29 13:14:15.5");
+    EXPECT_EQ(insert(2, "2024-02-29 13:14:15"), "2024-02-29 13:14:15");
+    EXPECT_EQ(insert(4, "10:11:12.25"), "10:11:12.25");
+    EXPECT_EQ(insert(5, "2024-02-29 13:14:15.123456"), "2024-02-29 13:14:15.123456");
+    const std::int64_t before = Count("t");
+    for (const auto& [column, text] :
+         {std::pair<std::size_t, const char*>{1, "2024-02-29 13:14:15.5"},
+          {2, "2024-02-29 13:14:15.1234"},
+          {3, "10:11:12.7"},
+          {4, "10:11:12.125"}}) {
+        SCOPED_TRACE(text);
+        EXPECT_THROW(insert(column, text), EDBEngineError);
+    }
+    EXPECT_EQ(Count("t"), before);
+}
+
 // Strict mode: what the server would otherwise clamp, cut or zero is refused.
 TEST_F(MyDriverTest, StrictModeRefusesWhatWouldBeChanged) {
     db_->Execute(

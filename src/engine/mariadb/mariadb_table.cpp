@@ -48,14 +48,16 @@ void MariaDbTable::Describe() {
     target_.transactional = Text(table[0][1]) == "YES";
 
     std::vector<MyRow> columns = link.Query(
-        "SELECT COLUMN_NAME, DATA_TYPE, COLUMN_TYPE, coalesce(CHARACTER_MAXIMUM_LENGTH, 0), EXTRA "
+        "SELECT COLUMN_NAME, DATA_TYPE, COLUMN_TYPE, coalesce(CHARACTER_MAXIMUM_LENGTH, 0), EXTRA, "
+        "coalesce(DATETIME_PRECISION, 0) "
         "FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? "
         "ORDER BY ORDINAL_POSITION",
         {MyParam{&name}});
     std::string list;
     for (const MyRow& row : columns) {
         columns_.push_back(DescribeMyColumn(Text(row[0]), Text(row[1]), Text(row[2]),
-                                            std::atoll(Text(row[3]).c_str()), Text(row[4])));
+                                            std::atoll(Text(row[3]).c_str()), Text(row[4]),
+                                            std::atoi(Text(row[5]).c_str())));
         infos_.push_back(columns_.back().info);
         list += (list.empty() ? "" : ", ") + columns_.back().selectExpr;
     }
@@ -240,6 +242,7 @@ void MariaDbTable::Insert(const std::vector<FieldValue>& values,
     insertValues_.values.clear();
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (assigned[i]) {
+            CheckMyValue(columns_[i], values[i]);
             insertValues_.values.push_back(values[i]);
         }
     }
@@ -296,6 +299,7 @@ void MariaDbTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     MyValues params;
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (assigned[i]) {
+            CheckMyValue(columns_[i], values[i]);
             params.values.push_back(values[i]);
             params.bytes.push_back(columns_[i].kind == MyKind::Bytes);
         }
