@@ -114,7 +114,7 @@ MyValues MariaDbTable::KeyParams(const RecordKey& key) const {
     MyValues params;
     for (std::size_t i = 0; i < key.parts.size() && i < keyColumns_.size(); ++i) {
         params.values.push_back(key.parts[i]);
-        params.bytes.push_back(columns_[keyColumns_[i]].kind == MyKind::Bytes);
+        params.binds.push_back(MyBindOf(columns_[keyColumns_[i]]));
     }
     return params;
 }
@@ -123,7 +123,7 @@ std::vector<Record> MariaDbTable::Select(const std::string& tail,
                                          const std::vector<FieldValue>& params) {
     std::vector<MyParam> binds;
     for (std::size_t i = 0; i < params.size(); ++i) {
-        binds.push_back(MyParam{&params[i], columns_[keyColumns_[i]].kind == MyKind::Bytes});
+        binds.push_back(MyParam{&params[i], MyBindOf(columns_[keyColumns_[i]])});
     }
     std::vector<MyRow> rows = writer_->Settled().Query(selectSql_ + tail, binds);
     std::vector<Record> records;
@@ -227,12 +227,12 @@ void MariaDbTable::Insert(const std::vector<FieldValue>& values,
         insertAssigned_ = assigned;
         std::string names;
         std::string marks;
-        insertValues_.bytes.clear();
+        insertValues_.binds.clear();
         for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
             if (assigned[i]) {
                 names += (names.empty() ? "" : ", ") + QuoteMyIdentifier(columns_[i].info.name);
                 marks += marks.empty() ? "?" : ", ?";
-                insertValues_.bytes.push_back(columns_[i].kind == MyKind::Bytes);
+                insertValues_.binds.push_back(MyBindOf(columns_[i]));
             }
         }
         insertSql_ = names.empty()
@@ -301,12 +301,12 @@ void MariaDbTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
         if (assigned[i]) {
             CheckMyValue(columns_[i], values[i]);
             params.values.push_back(values[i]);
-            params.bytes.push_back(columns_[i].kind == MyKind::Bytes);
+            params.binds.push_back(MyBindOf(columns_[i]));
         }
     }
     MyValues keyParams = KeyParams(key);
     params.values.insert(params.values.end(), keyParams.values.begin(), keyParams.values.end());
-    params.bytes.insert(params.bytes.end(), keyParams.bytes.begin(), keyParams.bytes.end());
+    params.binds.insert(params.binds.end(), keyParams.binds.begin(), keyParams.binds.end());
     const std::vector<FieldValue> before = key.parts;
     for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
         const std::size_t column = keyColumns_[i];

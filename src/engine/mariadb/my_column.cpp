@@ -72,6 +72,8 @@ MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
             column.info.type = ftWord;
         } else if (dataType == "int") {
             column.info.wide = true;
+        } else if (dataType == "bigint") {
+            column.info.unsignedWide = true;
         }
     }
     // BOOLEAN is TINYINT(1) to the server; BIT(1) holds one bit, read back as a number.
@@ -97,6 +99,13 @@ MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
         column.selectExpr += " + 0";
     }
     return column;
+}
+
+MyBind MyBindOf(const MyColumn& column) {
+    if (column.kind == MyKind::Bytes) {
+        return MyBind::Bytes;
+    }
+    return column.info.unsignedWide ? MyBind::Unsigned : MyBind::Plain;
 }
 
 // Where the digits of a second begin in a time's text, or npos; `end` past the last one that is

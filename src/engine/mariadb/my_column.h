@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/driver.h"
+#include "engine/mariadb/my_link.h"
 
 namespace rowsmith {
 
@@ -31,6 +32,9 @@ MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
 // Raises EDBEngineError for a value the server would change without a word: a time with more
 // digits of a second than the column keeps, which the server cuts even in strict mode.
 void CheckMyValue(const MyColumn& column, const FieldValue& value);
+
+// How the column's values are bound.
+MyBind MyBindOf(const MyColumn& column);
 
 // A value as the server sent it, in the form the cursors read for the column.
 FieldValue ReadMyValue(FieldValue value, MyKind kind);

@@ -116,12 +116,14 @@ std::vector<MyRow> MyLink::Run(MYSQL_STMT* stmt, const std::string& sql,
         } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
             bind.buffer_type = MYSQL_TYPE_LONGLONG;
             bind.buffer = const_cast<std::int64_t*>(integer);
+            bind.is_unsigned = params[i].bind == MyBind::Unsigned;
         } else if (const auto* real = std::get_if<double>(&value)) {
             bind.buffer_type = MYSQL_TYPE_DOUBLE;
             bind.buffer = const_cast<double*>(real);
         } else {
             const std::string& text = std::get<std::string>(value);
-            bind.buffer_type = params[i].bytes ? MYSQL_TYPE_BLOB : MYSQL_TYPE_STRING;
+            bind.buffer_type =
+                params[i].bind == MyBind::Bytes ? MYSQL_TYPE_BLOB : MYSQL_TYPE_STRING;
             bind.buffer = const_cast<char*>(text.data());
             bind.buffer_length = text.size();
         }
@@ -186,13 +188,7 @@ std::vector<MyRow> MyLink::Fetch(MYSQL_STMT* stmt, const std::string& sql) {
                 continue;
             }
             if (isInteger[i]) {
-                const auto value = static_cast<std::uint64_t>(integers[i]);
-                // Unsigned values beyond the signed range keep their digits as text.
-                if (isUnsigned[i] && value > static_cast<std::uint64_t>(INT64_MAX)) {
-                    row[i] = std::to_string(value);
-                } else {
-                    row[i] = integers[i];
-                }
+                row[i] = integers[i];
                 continue;
             }
             std::string text(lengths[i], '\0');

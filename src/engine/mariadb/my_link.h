@@ -15,13 +15,17 @@
 
 namespace rowsmith {
 
-// How a value is bound: bytes go as a blob, so the server never reads them as characters.
+// How a value is bound: bytes go as a blob, so the server never reads them as characters, and
+// the integers of a BIGINT UNSIGNED column as unsigned, so that all of them compare exactly.
+enum class MyBind : unsigned char { Plain, Bytes, Unsigned };
+
 struct MyParam {
     const FieldValue* value;
-    bool bytes = false;
+    MyBind bind = MyBind::Plain;
 };
 
-// A result value: integer columns as integers, every other column as its text; empty is NULL.
+// A result value: integer columns as integers (BIGINT UNSIGNED as the 64-bit pattern), every
+// other column as its text; empty is NULL.
 using MyRow = std::vector<FieldValue>;
 
 // Opens a new connection set up for the driver, or raises the server's refusal.

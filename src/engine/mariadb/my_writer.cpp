@@ -220,7 +220,7 @@ void MyWriter::SendRows(std::size_t end) {
                 rowsSql_ += marks;
             }
             for (std::size_t i = 0; i < params.values.size(); ++i) {
-                rowParams_.push_back(MyParam{&params.values[i], params.bytes[i]});
+                rowParams_.push_back(MyParam{&params.values[i], params.binds[i]});
             }
         }
         MyUpdateForm* form = first.form.get();
@@ -257,7 +257,7 @@ void MyWriter::Run(const Step& step) {
     std::vector<MyParam> params;
     params.reserve(step.params.values.size());
     for (std::size_t i = 0; i < step.params.values.size(); ++i) {
-        params.push_back(MyParam{&step.params.values[i], step.params.bytes[i]});
+        params.push_back(MyParam{&step.params.values[i], step.params.binds[i]});
     }
     if (step.form) {
         link_->Query(step.form->single, params);

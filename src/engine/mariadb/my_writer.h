@@ -42,7 +42,7 @@ struct MyTarget {
 // A change's parameters, kept with it so that it can be replayed.
 struct MyValues {
     std::vector<FieldValue> values;
-    std::vector<bool> bytes;
+    std::vector<MyBind> binds;
 };
 
 class MyWriter {
