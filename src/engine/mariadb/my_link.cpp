@@ -33,6 +33,7 @@ MyLink::~MyLink() {
 }
 
 void MyLink::Execute(const std::string& sql) {
+    lastError_ = 0;
     if (mysql_real_query(conn_, sql.data(), sql.size()) != 0) {
         Raise(mysql_errno(conn_), mysql_error(conn_));
     }
@@ -90,6 +91,7 @@ void MyLink::Fail(MYSQL_STMT* stmt, const std::string& sql) {
 
 std::vector<MyRow> MyLink::Query(const std::string& sql, const std::vector<MyParam>& params,
                                  bool once) {
+    lastError_ = 0;
     if (!once) {
         return Run(Prepared(sql), sql, params);
     }

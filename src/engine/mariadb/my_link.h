@@ -48,7 +48,7 @@ public:
     // The number of rows the last Query changed.
     std::uint64_t AffectedRows() const { return affected_; }
     std::uint64_t LastInsertId() const { return insertId_; }
-    // The server's error number of the last failure.
+    // The server's error number of the last statement's failure; 0 when it succeeded.
     unsigned LastError() const { return lastError_; }
     // True while a transaction is open on the server.
     bool InTransaction();
