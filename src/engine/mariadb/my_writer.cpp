@@ -162,13 +162,29 @@ void MyWriter::Update(const MyTarget& target, const std::shared_ptr<MyUpdateForm
         Run(Step{form->single, params, std::string::npos, form});
         return;
     }
-    // One UPDATE writes each record once, and its order among the rows is not the posts' order.
-    const bool joins = sent_ < steps_.size() && steps_.back().form == form &&
-                       !waitingKeys_.contains(oldKey) &&
-                       (newKey == oldKey || !waitingKeys_.contains(newKey));
+    // One UPDATE writes each record once, and its order among the rows is not the posts' order,
+    // so a record met again starts a new set. A walk that keeps the keys meets them in rising
+    // order, which tells that without remembering them all.
+    const bool same = sent_ < steps_.size() && steps_.back().form == form;
+    const bool rises = newKey == oldKey && (!same || oldKey > lastKey_);
+    bool joins = false;
+    if (same && ascending_) {
+        joins = rises;
+    } else if (same) {
+        joins =
+            !waitingKeys_.contains(oldKey) && (newKey == oldKey || !waitingKeys_.contains(newKey));
+    }
     Wait(target, Step{form->insert, params, form->valuesAt, form}, joins);
-    waitingKeys_.insert(oldKey);
-    waitingKeys_.insert(newKey);
+    if (!joins) {
+        ascending_ = newKey == oldKey;
+        waitingKeys_.clear();
+    }
+    if (ascending_) {
+        lastKey_ = oldKey;
+    } else {
+        waitingKeys_.insert(oldKey);
+        waitingKeys_.insert(newKey);
+    }
 }
 
 void MyWriter::Wait(const MyTarget& target, Step step, bool joins) {
@@ -240,7 +256,6 @@ void MyWriter::SendRows(std::size_t end) {
     }
     if (sent_ == steps_.size()) {
         waitingBytes_ = 0;
-        waitingKeys_.clear();
     }
 }
 

@@ -129,7 +129,10 @@ private:
     // steps_ before this index went to the server; those after are rows waiting to be sent.
     std::size_t sent_ = 0;
     std::size_t waitingBytes_ = 0;
-    // The keys, before and after, of the updates waiting to be sent.
+    // The keys, before and after, of the updates waiting to be sent; while they kept their keys in
+    // rising order, only the last key.
+    bool ascending_ = false;
+    std::vector<FieldValue> lastKey_;
     std::set<std::vector<FieldValue>> waitingKeys_;
     // The tables the open transaction wrote.
     std::vector<std::string> written_;
