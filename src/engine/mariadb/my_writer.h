@@ -6,7 +6,10 @@
 // under a savepoint, so exactly the changes before the failing one are committed before the
 // server's error leaves the driver. When the connection is lost, the server has rolled back the
 // open transaction: a new connection replays the changes before the one that met the loss and
-// commits them, then the loss is raised, so what a fill counted as written is what is kept.
+// commits them, then the loss is raised, so what a fill counted as written is what is kept. A
+// lock wait that times out undoes the waiting statement only: what came before it is committed,
+// not replayed into the same wait. The first row of a table in a transaction goes at once, so a
+// lock on the table stops the write of that row.
 //
 // A dry run holds one transaction from its beginning to its end, which rolls it back; the run's
 // transactions become savepoints inside it.
