@@ -1,5 +1,6 @@
 #include "engine/mariadb/my_update_form.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "engine/mariadb/my_link.h"
@@ -40,6 +41,7 @@ std::shared_ptr<MyUpdateForm> MakeMyUpdateForm(const std::string& table,
     std::string names;
     std::string marks;
     std::string sets;
+    std::string keptSets;
     std::string singleSets;
     std::size_t rowBytes = 0;
     bool memory = true;
@@ -60,6 +62,9 @@ std::shared_ptr<MyUpdateForm> MakeMyUpdateForm(const std::string& table,
         const std::string as = QuoteMyIdentifier("value " + std::to_string(i));
         add(columns[i], as);
         sets += (sets.empty() ? "t." : ", t.") + column + " = s." + as;
+        if (std::find(keyColumns.begin(), keyColumns.end(), i) == keyColumns.end()) {
+            keptSets += (keptSets.empty() ? "t." : ", t.") + column + " = s." + as;
+        }
         singleSets += (singleSets.empty() ? "" : ", ") + column + " = ?";
     }
     std::string on;
@@ -83,6 +88,9 @@ std::shared_ptr<MyUpdateForm> MakeMyUpdateForm(const std::string& table,
     form->valuesAt = form->insert.size();
     form->insert += "(" + marks + ")";
     form->apply = "UPDATE " + table + " t JOIN " + scratch + " s ON " + on + " SET " + sets;
+    form->applyKeepingKeys = keptSets.empty() ? form->apply
+                                              : "UPDATE " + table + " t JOIN " + scratch +
+                                                    " s ON " + on + " SET " + keptSets;
     form->single =
         "UPDATE " + table + " SET " + singleSets + " WHERE (" + keyNames + ") = (" + keyMarks + ")";
     return form;

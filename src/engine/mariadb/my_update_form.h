@@ -25,6 +25,9 @@ struct MyUpdateForm {
     std::size_t valuesAt = 0;
     // Writes the temporary table's records over the table's; matches one record for each.
     std::string apply;
+    // The same for records that all keep their keys: a key column left alone spares the server
+    // setting the updates aside before it writes them.
+    std::string applyKeepingKeys;
     // UPDATE of one record, by the same parameters as `insert`.
     std::string single;
     // The connection (MyLink::Generation) on which `create` last ran; 0 for none.

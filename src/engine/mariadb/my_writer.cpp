@@ -260,7 +260,7 @@ void MyWriter::SendRows(std::size_t end) {
 }
 
 void MyWriter::Apply(MyUpdateForm& form, std::size_t rows) {
-    link_->Query(form.apply);
+    link_->Query(ascending_ ? form.applyKeepingKeys : form.apply);
     // The connection counts the records an update matched: fewer than the rows means one is
     // gone, and the replay finds which.
     if (link_->AffectedRows() < rows) {
