@@ -87,10 +87,11 @@ std::shared_ptr<MyUpdateForm> MakeMyUpdateForm(const std::string& table,
     form->insert = "INSERT INTO " + scratch + " (" + names + ") VALUES ";
     form->valuesAt = form->insert.size();
     form->insert += "(" + marks + ")";
-    form->apply = "UPDATE " + table + " t JOIN " + scratch + " s ON " + on + " SET " + sets;
-    form->applyKeepingKeys = keptSets.empty() ? form->apply
-                                              : "UPDATE " + table + " t JOIN " + scratch +
-                                                    " s ON " + on + " SET " + keptSets;
+    // The temporary table first, whatever the statistics say: a walk of the table instead would
+    // lock every record of it, which other connections may be writing.
+    const std::string join = "UPDATE " + scratch + " s STRAIGHT_JOIN " + table + " t ON " + on;
+    form->apply = join + " SET " + sets;
+    form->applyKeepingKeys = keptSets.empty() ? form->apply : join + " SET " + keptSets;
     form->single =
         "UPDATE " + table + " SET " + singleSets + " WHERE (" + keyNames + ") = (" + keyMarks + ")";
     return form;
