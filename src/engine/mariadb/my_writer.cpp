@@ -293,10 +293,23 @@ void MyWriter::Commit() {
     }
     try {
         SendRows(steps_.size());
-        link_->Execute(CommitSql());
     } catch (const EDBEngineError&) {
         Recover(steps_.size());
         return;
+    }
+    try {
+        link_->Execute(CommitSql());
+    } catch (const EDBEngineError&) {
+        if (!link_->Lost() || dryRun_) {
+            Recover(steps_.size());
+            return;
+        }
+        // The server may have committed before its answer was lost; a replay could write the
+        // same records twice, so the outcome is told instead.
+        Forget();
+        throw EDBEngineError(
+            "The connection to the server was lost while it committed the last changes; they "
+            "may or may not have been kept");
     }
     Forget();
 }
