@@ -20,6 +20,7 @@
 
 #include "bench_common.h"
 #include "engine/database_session.h"
+#include "fill_bench_mariadb.h"
 #include "fill_bench_postgres.h"
 #include "model/fill_methods.h"
 
@@ -202,7 +203,10 @@ int main(int argc, char** argv) {
         if (options.engine == "postgres") {
             return RunPostgres(options);
         }
-        ExitWithUsage("--engine is sqlite or postgres");
+        if (options.engine == "mariadb") {
+            return RunMariaDb(options);
+        }
+        ExitWithUsage("--engine is sqlite, postgres or mariadb");
     } catch (const std::exception& error) {
         std::fprintf(stderr, "fill_bench: %s\n", error.what());
         return 1;

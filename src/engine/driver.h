@@ -30,6 +30,9 @@ struct ColumnInfo {
     // An ftInteger or ftAutoInc column that holds 64 bits (BIGINT, int8, SQLite's rowid) rather
     // than 32.
     bool wide = false;
+    // A wide column without a sign (BIGINT UNSIGNED): its integers are the 64-bit patterns of 0
+    // to 18446744073709551615.
+    bool unsignedWide = false;
     // The type as the database declares it.
     std::string declaredType;
 };

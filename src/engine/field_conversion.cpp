@@ -28,6 +28,13 @@ void CheckRange(const ColumnInfo& column, std::int64_t number) {
     } else if (column.type == ftWord) {
         low = 0;
         high = 65535;
+    } else if (column.unsignedWide) {
+        // Its values beyond the signed range come as they are, not through here.
+        if (number < 0) {
+            throw OutOfRangeError(static_cast<long double>(number), column.name, 0,
+                                  18446744073709551615.0L);
+        }
+        return;
     } else if (!column.wide) {
         low = -2147483648LL;
         high = 2147483647;
@@ -39,7 +46,9 @@ void CheckRange(const ColumnInfo& column, std::int64_t number) {
     }
 }
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 // Reads `count` digits at `at`; false when any is missing.
 bool Digits(const std::string& text, std::size_t at, std::size_t count, int& number) {
@@ -169,7 +178,17 @@ std::int64_t IntegerOfText(const ColumnInfo& column, const std::string& text) {
     if (!column.wide && TryStrToInt(text, narrow)) {
         number = narrow;
     } else if (!TryStrToInt64(text, number)) {
-        Refuse(text, "integer", column);
+        // Past the signed range, an unsigned column takes decimal digits up to 2^64 - 1.
+        std::uint64_t digits = 0;
+        const std::size_t first = text.find_first_not_of(' ');
+        const char* end = text.data() + text.size();
+        const auto read = first == std::string::npos
+                              ? std::from_chars_result{text.data(), std::errc::invalid_argument}
+                              : std::from_chars(text.data() + first, end, digits);
+        if (!column.unsignedWide || read.ec != std::errc() || read.ptr != end) {
+            Refuse(text, "integer", column);
+        }
+        return static_cast<std::int64_t>(digits);
     }
     CheckRange(column, number);
     return number;
@@ -238,7 +257,12 @@ std::string ValueText(const ColumnInfo& column, const FieldValue& value) {
             return *integer != 0 ? "True" : "False";
         }
         char digits[24];
-        return std::string(digits, std::to_chars(digits, digits + sizeof digits, *integer).ptr);
+        const auto end = column.unsignedWide
+                             ? std::to_chars(digits, digits + sizeof digits,
+                                             static_cast<std::uint64_t>(*integer))
+                                   .ptr
+                             : std::to_chars(digits, digits + sizeof digits, *integer).ptr;
+        return std::string(digits, end);
     }
     if (const auto* real = std::get_if<double>(&value)) {
         if (column.type == ftBoolean) {

@@ -147,9 +147,6 @@ TEST_P(CliTest, FillsAScenarioRepeatablyFromASeed) {
 }
 
 TEST_P(CliTest, ADryRunFillsAsARealRunWouldAndWritesNothing) {
-    if (GetParam() == TestEngine::MariaDB) {
-        GTEST_SKIP() << "The MariaDB driver has no dry run and no constraints catalog yet";
-    }
     db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER UNIQUE)");
     db.Execute("INSERT INTO t (n) VALUES (100), (200)");
     const std::string scenario = WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "5", ""}});
@@ -171,9 +168,6 @@ TEST_P(CliTest, ADryRunFillsAsARealRunWouldAndWritesNothing) {
 }
 
 TEST_P(CliTest, APreviewPrintsTheFirstRecordsInEachFormatAndWritesNothing) {
-    if (GetParam() == TestEngine::MariaDB) {
-        GTEST_SKIP() << "The MariaDB driver has no dry run and no constraints catalog yet";
-    }
     db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER, s VARCHAR(5))");
     db.Execute("INSERT INTO t (n) VALUES (100), (200)");
     const std::string scenario =
@@ -197,9 +191,6 @@ TEST_P(CliTest, APreviewPrintsTheFirstRecordsInEachFormatAndWritesNothing) {
 }
 
 TEST_P(CliTest, LintExitsWithThreeOnWarningsAndStrictThenFillsNothing) {
-    if (GetParam() == TestEngine::MariaDB) {
-        GTEST_SKIP() << "The MariaDB driver has no dry run and no constraints catalog yet";
-    }
     db.Execute("CREATE TABLE t (id " + db.AutoIncKeyType() + ", n INTEGER UNIQUE)");
     const std::string clean = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"n", "5", ""}});
     const RunResult quiet = Run("--lint " + Aliases() + " '" + clean + "'");

@@ -1,6 +1,7 @@
-// The demo tables stand twice: in the SQLite demo builder and in examples/postgres-demo.sql. Both
-// loaded side by side must show the same tables, columns and rows, so a change to one cannot
-// silently miss the other. Needs the PostgreSQL test server.
+// The demo tables stand three times: in the SQLite demo builder, in examples/postgres-demo.sql and
+// in examples/mariadb-demo.sql. Each script loaded beside the SQLite demo must show the same
+// tables, columns and rows, so a change to one cannot silently miss the others. Needs the
+// PostgreSQL and MariaDB test servers.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -53,22 +54,34 @@ DemoContents ContentsOf(const std::string& alias) {
     return contents;
 }
 
+// Loads `script` into a fresh database of `engine` and compares it with the SQLite demo.
+void ExpectSameAsTheSqliteDemo(TestEngine engine, const char* script) {
+    TempDir data;
+    ScopedEnv xdg("XDG_DATA_HOME", data.Path());
+    TestDatabase server(engine);  // its configuration leaves Demo built in
+    server.Execute(ReadFile(std::string(ROWSMITH_EXAMPLES_DIR "/") + script));
+
+    const DemoContents sqlite = ContentsOf("Demo");
+    const DemoContents loaded = ContentsOf(server.Alias());
+    EXPECT_EQ(sqlite.tables, (Lines{"customers", "employees", "items", "orders", "parts"}));
+    EXPECT_EQ(sqlite.tables, loaded.tables);
+    EXPECT_EQ(sqlite.columns, loaded.columns);
+    EXPECT_EQ(sqlite.rows, loaded.rows);
+    EXPECT_EQ(sqlite.rows.size(), 23u);
+}
+
 TEST(DemoSchemas, TheSqliteDemoAndThePostgresScriptHoldTheSameTablesColumnsAndRows) {
     if (std::getenv("ROWSMITH_TEST_PGHOST") == nullptr) {
         GTEST_SKIP() << "no PostgreSQL test server (run under tests/support/with-postgres)";
     }
-    TempDir data;
-    ScopedEnv xdg("XDG_DATA_HOME", data.Path());
-    TestDatabase server(TestEngine::PostgreSQL);  // its configuration leaves Demo built in
-    server.Execute(ReadFile(ROWSMITH_EXAMPLES_DIR "/postgres-demo.sql"));
+    ExpectSameAsTheSqliteDemo(TestEngine::PostgreSQL, "postgres-demo.sql");
+}
 
-    const DemoContents sqlite = ContentsOf("Demo");
-    const DemoContents postgres = ContentsOf(server.Alias());
-    EXPECT_EQ(sqlite.tables, (Lines{"customers", "employees", "items", "orders", "parts"}));
-    EXPECT_EQ(sqlite.tables, postgres.tables);
-    EXPECT_EQ(sqlite.columns, postgres.columns);
-    EXPECT_EQ(sqlite.rows, postgres.rows);
-    EXPECT_EQ(sqlite.rows.size(), 23u);
+TEST(DemoSchemas, TheSqliteDemoAndTheMariaDbScriptHoldTheSameTablesColumnsAndRows) {
+    if (std::getenv("ROWSMITH_TEST_MYSOCKET") == nullptr) {
+        GTEST_SKIP() << "no MariaDB test server (run under tests/support/with-mariadb)";
+    }
+    ExpectSameAsTheSqliteDemo(TestEngine::MariaDB, "mariadb-demo.sql");
 }
 
 }  // namespace

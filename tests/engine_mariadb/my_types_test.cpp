@@ -1,5 +1,6 @@
 #include <string>
 
+#include "engine/field_conversion.h"
 #include "my_fixture.h"
 
 namespace rowsmith::test {
@@ -44,7 +45,8 @@ TEST_F(MyDriverTest, ValuesGoBothWaysUnchanged) {
     Record record;
     ASSERT_TRUE(table->ReadRecord(key, record));
     EXPECT_EQ(std::get<std::int64_t>(record.values[0]), 1);
-    EXPECT_EQ(std::get<std::string>(record.values[1]), "18446744073709551615");
+    EXPECT_EQ(static_cast<std::uint64_t>(std::get<std::int64_t>(record.values[1])),
+              18446744073709551615u);
     EXPECT_EQ(std::get<double>(record.values[2]), 2.5);
     EXPECT_EQ(std::get<double>(record.values[3]), 1234.5);
     EXPECT_EQ(std::get<std::string>(record.values[4]), "grüße");
@@ -52,6 +54,70 @@ TEST_F(MyDriverTest, ValuesGoBothWaysUnchanged) {
     EXPECT_EQ(std::get<std::int64_t>(record.values[6]), 1);
     EXPECT_EQ(std::get<std::int64_t>(record.values[7]), 1);
     EXPECT_EQ(std::get<std::string>(record.values[8]), bytes);
+}
+
+// BIGINT UNSIGNED holds integers up to 2^64 - 1, exactly: read, written, and walked by, where
+// a comparison of their digits as text would take 2^63 - 1 and 2^63 for the same number.
+TEST_F(MyDriverTest, UnsignedBigintsAreExactIntegers) {
+    db_->Execute("CREATE TABLE u (k bigint unsigned PRIMARY KEY, v integer)");
+    db_->Execute(
+        "INSERT INTO u VALUES (9223372036854775807, 1), (9223372036854775808, 2),"
+        " (18446744073709551615, 3)");
+    auto table = Open("u");
+    const ColumnInfo& k = table->Columns()[0];
+    std::vector<std::string> keys;
+    RecordKey after;
+    for (std::vector<Record> page = table->ReadPage(nullptr, 1); !page.empty();
+         page = table->ReadPage(&after, 1)) {
+        keys.push_back(ValueText(k, page[0].values[0]));
+        after = page[0].key;
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"9223372036854775807", "9223372036854775808",
+                                              "18446744073709551615"}));
+
+    FieldValue value;
+    StoreText(k, "18446744073709551614", value);
+    table->Insert({value, std::int64_t{4}}, {true, true});
+    table->Update(after, {FieldValue{}, std::int64_t{9}}, {false, true});
+    EXPECT_EQ(db_->QueryValue("SELECT group_concat(v ORDER BY k) FROM u WHERE k > 1e19"), "4,9");
+    EXPECT_THROW(StoreText(k, "-1", value), EDatabaseError);
+    EXPECT_ANY_THROW(StoreText(k, "18446744073709551616", value));
+}
+
+// Digits of a second are kept where the column keeps them and refused where the server would cut
+// them without a word; a time reads back as it was written.
+TEST_F(MyDriverTest, FractionsOfASecondAreKeptOrRefused) {
+    db_->Execute(
+        "CREATE TABLE t (id integer AUTO_INCREMENT PRIMARY KEY, d0 datetime, d3 datetime(3),"
+        " t0 time, t2 time(2), ts6 timestamp(6) NULL)");
+    auto table = Open("t");
+    const auto insert = [&](std::size_t column, const std::string& text) {
+        std::vector<FieldValue> values(6);
+        std::vector<bool> assigned(6, false);
+        values[column] = text;
+        assigned[column] = true;
+        table->Insert(values, assigned);
+        Record record;
+        EXPECT_TRUE(table->ReadRecord(table->LastInsertKey(), record));
+        return std::get<std::string>(record.values[column]);
+    };
+    EXPECT_EQ(insert(1, "2024-02-29 13:14:15"), "2024-02-29 13:14:15");
+    EXPECT_EQ(insert(1, "2024-02-29 13:14:15.000"), "2024-02-29 13:14:15");
+    EXPECT_EQ(insert(2, "2024-02-29 13:14:15.123"), "2024-02-29 13:14:15.123");
+    EXPECT_EQ(insert(2, "2024-02-29 13:14:15.5"), "2024-02-29 13:14:15.5");
+    EXPECT_EQ(insert(2, "2024-02-29 13:14:15"), "2024-02-29 13:14:15");
+    EXPECT_EQ(insert(4, "10:11:12.25"), "10:11:12.25");
+    EXPECT_EQ(insert(5, "2024-02-29 13:14:15.123456"), "2024-02-29 13:14:15.123456");
+    const std::int64_t before = Count("t");
+    for (const auto& [column, text] :
+         {std::pair<std::size_t, const char*>{1, "2024-02-29 13:14:15.5"},
+          {2, "2024-02-29 13:14:15.1234"},
+          {3, "10:11:12.7"},
+          {4, "10:11:12.125"}}) {
+        SCOPED_TRACE(text);
+        EXPECT_THROW(insert(column, text), EDBEngineError);
+    }
+    EXPECT_EQ(Count("t"), before);
 }
 
 // Strict mode: what the server would otherwise clamp, cut or zero is refused.

@@ -84,9 +84,7 @@ TEST_P(PreviewRecordsTest, TheDryRunsRecordsAreTheRealRunsWithTheSameSeed) {
     EXPECT_EQ(seen["t1"][4][1], "");
 }
 
-// The MariaDB driver has no dry run yet, which a preview is.
-INSTANTIATE_TEST_SUITE_P(Engines, PreviewRecordsTest,
-                         ::testing::ValuesIn(TestEnginesWithout(TestEngine::MariaDB)),
+INSTANTIATE_TEST_SUITE_P(Engines, PreviewRecordsTest, ::testing::ValuesIn(TestEngines()),
                          EngineParamName);
 
 }  // namespace

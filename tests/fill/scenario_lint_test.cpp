@@ -171,9 +171,7 @@ TEST_P(ScenarioLintTest, EachWarningKindAndItsQuietTwin) {
     }
 }
 
-// The MariaDB driver does not read its catalog of constraints yet.
-INSTANTIATE_TEST_SUITE_P(Engines, ScenarioLintTest,
-                         ::testing::ValuesIn(TestEnginesWithout(TestEngine::MariaDB)),
+INSTANTIATE_TEST_SUITE_P(Engines, ScenarioLintTest, ::testing::ValuesIn(TestEngines()),
                          EngineParamName);
 
 }  // namespace

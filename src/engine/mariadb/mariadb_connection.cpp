@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "engine/database_errors.h"
 #include "engine/mariadb/mariadb_table.h"
+#include "engine/mariadb/my_constraints.h"
 
 namespace rowsmith {
 
@@ -54,46 +56,62 @@ long LockTimeout(const AliasConfig& alias) {
     return ms == 0 ? kLongestWait : std::max(1L, static_cast<long>(ms / 1000));
 }
 
+// Strict mode turns what the server would silently cut or clamp into errors; a lock held by
+// another program is waited for only so long.
+void SetUpSession(MYSQL* conn, long lockTimeout) {
+    const std::string setup =
+        "SET SESSION sql_mode = 'STRICT_ALL_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_ZERO_DATE,"
+        "NO_ZERO_IN_DATE,NO_ENGINE_SUBSTITUTION', innodb_lock_wait_timeout = " +
+        std::to_string(lockTimeout) + ", lock_wait_timeout = " + std::to_string(lockTimeout);
+    if (mysql_real_query(conn, setup.data(), setup.size()) != 0) {
+        throw EDBEngineError(mysql_error(conn));
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<Connection> ConnectMariaDb(const AliasConfig& alias, const LoginHandler& login) {
     const long lockTimeout = LockTimeout(alias);
-    const std::string* aliasPassword = alias.password ? &*alias.password : nullptr;
+    std::optional<std::string> password = alias.password;
+    std::string user = alias.user;
     bool connected = false;
-    MysqlPtr conn = Dial(alias, alias.user, aliasPassword, connected);
-    if (!connected && aliasPassword == nullptr && PasswordRefused(conn.get())) {
-        std::string user = alias.user;
+    MysqlPtr conn = Dial(alias, user, password ? &*password : nullptr, connected);
+    if (!connected && !password && PasswordRefused(conn.get())) {
         for (int attempt = 0; attempt < kLoginAttempts && !connected; ++attempt) {
             if (!PasswordRefused(conn.get())) {
                 break;
             }
             // The password lives in this connection's memory only.
-            std::string password;
-            if (!login || !login(alias.name, user, password)) {
+            password.emplace();
+            if (!login || !login(alias.name, user, *password)) {
                 throw EDatabaseError("Cannot connect to database '" + alias.name + "'");
             }
-            conn = Dial(alias, user, &password, connected);
+            conn = Dial(alias, user, &*password, connected);
         }
     }
     if (!connected) {
         throw EDBEngineError(mysql_error(conn.get()));
     }
-    auto link = std::make_unique<MyLink>(conn.release());
-    // Strict mode turns what the server would silently cut or clamp into errors; dates as ISO
-    // text both ways; a lock held by another program is waited for only so long.
-    link->Execute(
-        "SET SESSION sql_mode = 'STRICT_ALL_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_ZERO_DATE,"
-        "NO_ZERO_IN_DATE,NO_ENGINE_SUBSTITUTION'");
-    link->Execute("SET SESSION innodb_lock_wait_timeout = " + std::to_string(lockTimeout) +
-                  ", lock_wait_timeout = " + std::to_string(lockTimeout));
-    return std::make_unique<MariaDbConnection>(std::move(link));
+    SetUpSession(conn.get(), lockTimeout);
+    // A lost connection is opened again with the login that worked.
+    MyDialer redial = [alias, user, password, lockTimeout] {
+        bool again = false;
+        MysqlPtr fresh = Dial(alias, user, password ? &*password : nullptr, again);
+        if (!again) {
+            throw EDBEngineError(mysql_error(fresh.get()));
+        }
+        SetUpSession(fresh.get(), lockTimeout);
+        return fresh.release();
+    };
+    return std::make_unique<MariaDbConnection>(
+        std::make_unique<MyLink>(conn.release(), std::move(redial)));
 }
 
 MariaDbConnection::MariaDbConnection(std::unique_ptr<MyLink> link)
     : writer_(std::make_shared<MyWriter>(std::move(link))) {}
 
 std::vector<std::string> MariaDbConnection::ListTables(bool) {
-    std::vector<MyRow> rows = writer_->Link().Query(
+    std::vector<MyRow> rows = writer_->Settled().Query(
         "SELECT TABLE_NAME FROM information_schema.TABLES "
         "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_TYPE = 'BASE TABLE' ORDER BY TABLE_NAME");
     std::vector<std::string> names;
@@ -115,6 +133,18 @@ void MariaDbConnection::BeginFillRun() {
 
 void MariaDbConnection::EndFillRun() {
     writer_->EndRun();
+}
+
+void MariaDbConnection::BeginDryRun() {
+    writer_->BeginDryRun();
+}
+
+void MariaDbConnection::EndDryRun() {
+    writer_->EndDryRun();
+}
+
+TableConstraints MariaDbConnection::ReadConstraints(const std::string& table) {
+    return ReadMyConstraints(writer_->Settled(), table);
 }
 
 }  // namespace rowsmith

@@ -30,6 +30,9 @@ public:
     std::unique_ptr<TableDriver> OpenTable(const std::string& name, bool exclusive) override;
     void BeginFillRun() override;
     void EndFillRun() override;
+    void BeginDryRun() override;
+    void EndDryRun() override;
+    TableConstraints ReadConstraints(const std::string& table) override;
 
 private:
     // Shared with the tables, which may outlive this connection.

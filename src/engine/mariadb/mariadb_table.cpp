@@ -1,5 +1,6 @@
 #include "engine/mariadb/mariadb_table.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/database_errors.h"
@@ -7,8 +8,6 @@
 namespace rowsmith {
 
 namespace {
-
-const char* const kRecordGone = "Record not found: it was changed or deleted by another user";
 
 std::int64_t Position(const RecordKey& key) {
     const auto* position = key.parts.empty() ? nullptr : std::get_if<std::int64_t>(&key.parts[0]);
@@ -35,7 +34,7 @@ MariaDbTable::MariaDbTable(std::shared_ptr<MyWriter> writer, const std::string& 
 }
 
 void MariaDbTable::Describe() {
-    MyLink& link = writer_->Link();
+    MyLink& link = writer_->Settled();
     const FieldValue name = target_.name;
     std::vector<MyRow> table = link.Query(
         "SELECT t.ENGINE, coalesce(e.TRANSACTIONS, 'YES') FROM information_schema.TABLES t "
@@ -49,14 +48,16 @@ void MariaDbTable::Describe() {
     target_.transactional = Text(table[0][1]) == "YES";
 
     std::vector<MyRow> columns = link.Query(
-        "SELECT COLUMN_NAME, DATA_TYPE, COLUMN_TYPE, coalesce(CHARACTER_MAXIMUM_LENGTH, 0), EXTRA "
+        "SELECT COLUMN_NAME, DATA_TYPE, COLUMN_TYPE, coalesce(CHARACTER_MAXIMUM_LENGTH, 0), EXTRA, "
+        "coalesce(DATETIME_PRECISION, 0) "
         "FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? "
         "ORDER BY ORDINAL_POSITION",
         {MyParam{&name}});
     std::string list;
     for (const MyRow& row : columns) {
         columns_.push_back(DescribeMyColumn(Text(row[0]), Text(row[1]), Text(row[2]),
-                                            std::atoll(Text(row[3]).c_str()), Text(row[4])));
+                                            std::atoll(Text(row[3]).c_str()), Text(row[4]),
+                                            std::atoi(Text(row[5]).c_str())));
         infos_.push_back(columns_.back().info);
         list += (list.empty() ? "" : ", ") + columns_.back().selectExpr;
     }
@@ -66,7 +67,7 @@ void MariaDbTable::Describe() {
 void MariaDbTable::FindKey() {
     const FieldValue name = target_.name;
     // The primary key first, then unique keys whose columns are all NOT NULL, by name.
-    std::vector<MyRow> parts = writer_->Link().Query(
+    std::vector<MyRow> parts = writer_->Settled().Query(
         "SELECT INDEX_NAME, COLUMN_NAME FROM information_schema.STATISTICS s "
         "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND NON_UNIQUE = 0 "
         "AND NOT EXISTS (SELECT 1 FROM information_schema.STATISTICS n "
@@ -113,7 +114,7 @@ MyValues MariaDbTable::KeyParams(const RecordKey& key) const {
     MyValues params;
     for (std::size_t i = 0; i < key.parts.size() && i < keyColumns_.size(); ++i) {
         params.values.push_back(key.parts[i]);
-        params.bytes.push_back(columns_[keyColumns_[i]].kind == MyKind::Bytes);
+        params.binds.push_back(MyBindOf(columns_[keyColumns_[i]]));
     }
     return params;
 }
@@ -122,9 +123,9 @@ std::vector<Record> MariaDbTable::Select(const std::string& tail,
                                          const std::vector<FieldValue>& params) {
     std::vector<MyParam> binds;
     for (std::size_t i = 0; i < params.size(); ++i) {
-        binds.push_back(MyParam{&params[i], columns_[keyColumns_[i]].kind == MyKind::Bytes});
+        binds.push_back(MyParam{&params[i], MyBindOf(columns_[keyColumns_[i]])});
     }
-    std::vector<MyRow> rows = writer_->Link().Query(selectSql_ + tail, binds);
+    std::vector<MyRow> rows = writer_->Settled().Query(selectSql_ + tail, binds);
     std::vector<Record> records;
     records.reserve(rows.size());
     for (MyRow& row : rows) {
@@ -226,12 +227,12 @@ void MariaDbTable::Insert(const std::vector<FieldValue>& values,
         insertAssigned_ = assigned;
         std::string names;
         std::string marks;
-        insertValues_.bytes.clear();
+        insertValues_.binds.clear();
         for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
             if (assigned[i]) {
                 names += (names.empty() ? "" : ", ") + QuoteMyIdentifier(columns_[i].info.name);
                 marks += marks.empty() ? "?" : ", ?";
-                insertValues_.bytes.push_back(columns_[i].kind == MyKind::Bytes);
+                insertValues_.binds.push_back(MyBindOf(columns_[i]));
             }
         }
         insertSql_ = names.empty()
@@ -241,11 +242,13 @@ void MariaDbTable::Insert(const std::vector<FieldValue>& values,
     insertValues_.values.clear();
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (assigned[i]) {
+            CheckMyValue(columns_[i], values[i]);
             insertValues_.values.push_back(values[i]);
         }
     }
-    writer_->Execute(target_, insertSql_, insertValues_);
+    writer_->Insert(target_, insertSql_, insertSql_.rfind('('), insertValues_);
     lastKey_.reset();
+    lastKeyWantsId_ = false;
     RecordKey key;
     for (std::size_t column : keyColumns_) {
         const bool given = column < assigned.size() && assigned[column] &&
@@ -253,7 +256,9 @@ void MariaDbTable::Insert(const std::vector<FieldValue>& values,
         if (given) {
             key.parts.push_back(values[column]);
         } else if (columns_[column].info.type == ftAutoInc) {
-            key.parts.emplace_back(static_cast<std::int64_t>(writer_->Link().LastInsertId()));
+            // Known once the row has reached the server.
+            key.parts.emplace_back();
+            lastKeyWantsId_ = true;
         } else {
             return;
         }
@@ -269,38 +274,51 @@ RecordKey MariaDbTable::LastInsertKey() {
     if (!lastKey_) {
         throw EDBEngineError("The appended record cannot be found again");
     }
+    if (lastKeyWantsId_) {
+        for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
+            if (std::holds_alternative<std::monostate>(lastKey_->parts[i])) {
+                lastKey_->parts[i] = static_cast<std::int64_t>(writer_->LastInsertId());
+            }
+        }
+        lastKeyWantsId_ = false;
+    }
     return *lastKey_;
 }
 
 void MariaDbTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
                           const std::vector<bool>& assigned) {
     RequireKey();
-    std::string sets;
+    if (std::find(assigned.begin(), assigned.end(), true) == assigned.end()) {
+        return;
+    }
+    if (!updateForm_ || assigned != updateAssigned_) {
+        updateAssigned_ = assigned;
+        updateForm_ =
+            MakeMyUpdateForm(table_, columns_, keyColumns_, assigned, kMyRowsPerStatement);
+    }
     MyValues params;
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (assigned[i]) {
-            sets += (sets.empty() ? "" : ", ") + QuoteMyIdentifier(columns_[i].info.name) + " = ?";
+            CheckMyValue(columns_[i], values[i]);
             params.values.push_back(values[i]);
-            params.bytes.push_back(columns_[i].kind == MyKind::Bytes);
+            params.binds.push_back(MyBindOf(columns_[i]));
         }
-    }
-    if (sets.empty()) {
-        return;
     }
     MyValues keyParams = KeyParams(key);
     params.values.insert(params.values.end(), keyParams.values.begin(), keyParams.values.end());
-    params.bytes.insert(params.bytes.end(), keyParams.bytes.begin(), keyParams.bytes.end());
-    writer_->Execute(target_, "UPDATE " + table_ + " SET " + sets + " WHERE " + KeyCondition("="),
-                     params);
-    if (writer_->Link().AffectedRows() == 0) {
-        throw EDBEngineError(kRecordGone);
-    }
+    params.binds.insert(params.binds.end(), keyParams.binds.begin(), keyParams.binds.end());
     const std::vector<FieldValue> before = key.parts;
     for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
         const std::size_t column = keyColumns_[i];
         if (column < assigned.size() && assigned[column]) {
             key.parts[i] = values[column];
         }
+    }
+    try {
+        writer_->Update(target_, updateForm_, params, before, key.parts);
+    } catch (...) {
+        key.parts = before;
+        throw;
     }
     // A record moved ahead of the walk would otherwise be met a second time.
     if (key.parts != before) {
@@ -312,8 +330,8 @@ void MariaDbTable::Delete(const RecordKey& key) {
     RequireKey();
     writer_->Execute(target_, "DELETE FROM " + table_ + " WHERE " + KeyCondition("="),
                      KeyParams(key));
-    if (writer_->Link().AffectedRows() == 0) {
-        throw EDBEngineError(kRecordGone);
+    if (writer_->Settled().AffectedRows() == 0) {
+        throw EDBEngineError(kMyRecordGone);
     }
 }
 
@@ -322,7 +340,7 @@ void MariaDbTable::DeleteAll() {
 }
 
 std::int64_t MariaDbTable::Count() {
-    std::vector<MyRow> rows = writer_->Link().Query("SELECT count(*) FROM " + table_);
+    std::vector<MyRow> rows = writer_->Settled().Query("SELECT count(*) FROM " + table_);
     const auto* count = std::get_if<std::int64_t>(&rows.at(0).at(0));
     return count ? *count : -1;
 }

@@ -13,6 +13,7 @@
 
 #include "engine/driver.h"
 #include "engine/mariadb/my_column.h"
+#include "engine/mariadb/my_update_form.h"
 #include "engine/mariadb/my_writer.h"
 
 namespace rowsmith {
@@ -59,7 +60,12 @@ private:
     std::vector<bool> insertAssigned_;
     std::string insertSql_;
     MyValues insertValues_;
+    // The form of the last Update, made again only when other columns are assigned.
+    std::vector<bool> updateAssigned_;
+    std::shared_ptr<MyUpdateForm> updateForm_;
     std::optional<RecordKey> lastKey_;
+    // The AUTO_INCREMENT part of lastKey_ is still to be asked for.
+    bool lastKeyWantsId_ = false;
     // Keys that updates of the current walk gave records; the walk's later pages skip them.
     std::set<std::vector<FieldValue>> movedKeys_;
 };

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "engine/database_errors.h"
 #include "engine/mariadb/my_link.h"
 
 namespace rowsmith {
@@ -34,9 +35,9 @@ constexpr TypeRule kRules[] = {
     {"mediumtext", ftString, MyKind::Text, false},
     {"longtext", ftString, MyKind::Text, false},
     {"date", ftDate, MyKind::Text, false},
-    {"time", ftTime, MyKind::Text, false},
-    {"datetime", ftDateTime, MyKind::Text, false},
-    {"timestamp", ftDateTime, MyKind::Text, false},
+    {"time", ftTime, MyKind::Moment, false},
+    {"datetime", ftDateTime, MyKind::Moment, false},
+    {"timestamp", ftDateTime, MyKind::Moment, false},
     {"binary", ftBytes, MyKind::Bytes, false},
     {"varbinary", ftVarBytes, MyKind::Bytes, false},
     {"tinyblob", ftBlob, MyKind::Bytes, false},
@@ -50,8 +51,9 @@ constexpr TypeRule kRules[] = {
 
 MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
                           const std::string& columnType, long long maxLength,
-                          const std::string& extra) {
+                          const std::string& extra, int fractionDigits) {
     MyColumn column;
+    column.fractionDigits = fractionDigits;
     column.info.name = name;
     column.info.declaredType = columnType;
     column.info.type = ftString;
@@ -70,6 +72,8 @@ MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
             column.info.type = ftWord;
         } else if (dataType == "int") {
             column.info.wide = true;
+        } else if (dataType == "bigint") {
+            column.info.unsignedWide = true;
         }
     }
     // BOOLEAN is TINYINT(1) to the server; BIT(1) holds one bit, read back as a number.
@@ -79,6 +83,10 @@ MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
     } else if (columnType == "bit(1)") {
         column.info.type = ftBoolean;
         column.kind = MyKind::Bit;
+    }
+    // MariaDB has no money type; DECIMAL(19,4) is how money is stored where there is none.
+    if (columnType == "decimal(19,4)") {
+        column.info.type = ftCurrency;
     }
     if (column.kind == MyKind::Integer && extra.find("auto_increment") != std::string::npos) {
         column.info.type = ftAutoInc;
@@ -93,8 +101,48 @@ MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
     return column;
 }
 
-FieldValue ReadMyValue(FieldValue value, MyKind kind) {
+MyBind MyBindOf(const MyColumn& column) {
+    if (column.kind == MyKind::Bytes) {
+        return MyBind::Bytes;
+    }
+    return column.info.unsignedWide ? MyBind::Unsigned : MyBind::Plain;
+}
+
+// Where the digits of a second begin in a time's text, or npos; `end` past the last one that is
+// not a trailing zero.
+std::size_t FractionOf(const std::string& text, std::size_t& end) {
+    const std::size_t point = text.rfind('.');
+    if (point == std::string::npos) {
+        return point;
+    }
+    end = text.find_last_not_of('0');
+    return point + 1;
+}
+
+void CheckMyValue(const MyColumn& column, const FieldValue& value) {
     const auto* text = std::get_if<std::string>(&value);
+    std::size_t end = 0;
+    const std::size_t digits =
+        column.kind == MyKind::Moment && text ? FractionOf(*text, end) : std::string::npos;
+    if (digits == std::string::npos || end + 1 <= digits + column.fractionDigits) {
+        return;
+    }
+    throw EDBEngineError(
+        "Incorrect " + std::string(column.info.type == ftTime ? "time" : "datetime") + " value: '" +
+        *text + "' for column '" + column.info.name + "', which " +
+        (column.fractionDigits == 0
+             ? std::string("keeps whole seconds")
+             : "keeps " + std::to_string(column.fractionDigits) + " digits of a second"));
+}
+
+FieldValue ReadMyValue(FieldValue value, MyKind kind) {
+    auto* text = std::get_if<std::string>(&value);
+    // The server writes every digit the column keeps; a time reads back as it was written.
+    std::size_t end = 0;
+    if (kind == MyKind::Moment && text && FractionOf(*text, end) != std::string::npos) {
+        text->resize((*text)[end] == '.' ? end : end + 1);
+        return value;
+    }
     if (text == nullptr) {
         if (kind == MyKind::Boolean || kind == MyKind::Bit) {
             if (const auto* integer = std::get_if<std::int64_t>(&value)) {

@@ -6,24 +6,35 @@
 #include <string>
 
 #include "engine/driver.h"
+#include "engine/mariadb/my_link.h"
 
 namespace rowsmith {
 
 // How a column's values are bound and read.
-enum class MyKind { Integer, Real, Boolean, Bit, Text, Bytes };
+enum class MyKind { Integer, Real, Boolean, Bit, Text, Moment, Bytes };
 
 struct MyColumn {
     ColumnInfo info;
     MyKind kind = MyKind::Text;
     // What SELECT lists for it: the quoted name, or an expression the cursors read.
     std::string selectExpr;
+    // Digits of a second a TIME, DATETIME or TIMESTAMP column keeps.
+    int fractionDigits = 0;
 };
 
 // From information_schema.columns: `dataType` is DATA_TYPE, `columnType` COLUMN_TYPE (with the
-// size and "unsigned"), `maxLength` CHARACTER_MAXIMUM_LENGTH, `extra` EXTRA.
+// size and "unsigned"), `maxLength` CHARACTER_MAXIMUM_LENGTH, `extra` EXTRA, `fractionDigits`
+// DATETIME_PRECISION.
 MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
                           const std::string& columnType, long long maxLength,
-                          const std::string& extra);
+                          const std::string& extra, int fractionDigits);
+
+// Raises EDBEngineError for a value the server would change without a word: a time with more
+// digits of a second than the column keeps, which the server cuts even in strict mode.
+void CheckMyValue(const MyColumn& column, const FieldValue& value);
+
+// How the column's values are bound.
+MyBind MyBindOf(const MyColumn& column);
 
 // A value as the server sent it, in the form the cursors read for the column.
 FieldValue ReadMyValue(FieldValue value, MyKind kind);

@@ -1,5 +1,8 @@
 #include "engine/mariadb/my_link.h"
 
+#include <errmsg.h>
+#include <mysqld_error.h>
+
 #include <cstring>
 
 #include "engine/database_errors.h"
@@ -15,9 +18,14 @@ bool IntegerField(enum_field_types type) {
            type == MYSQL_TYPE_LONG || type == MYSQL_TYPE_LONGLONG || type == MYSQL_TYPE_YEAR;
 }
 
+bool ConnectionLost(unsigned code) {
+    return code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST ||
+           code == CR_SERVER_LOST_EXTENDED || code == ER_CONNECTION_KILLED;
+}
+
 }  // namespace
 
-MyLink::MyLink(MYSQL* conn) : conn_(conn) {}
+MyLink::MyLink(MYSQL* conn, MyDialer redial) : conn_(conn), redial_(std::move(redial)) {}
 
 MyLink::~MyLink() {
     prepared_.clear();
@@ -25,9 +33,9 @@ MyLink::~MyLink() {
 }
 
 void MyLink::Execute(const std::string& sql) {
+    lastError_ = 0;
     if (mysql_real_query(conn_, sql.data(), sql.size()) != 0) {
-        lastError_ = mysql_errno(conn_);
-        throw EDBEngineError(mysql_error(conn_));
+        Raise(mysql_errno(conn_), mysql_error(conn_));
     }
     if (MYSQL_RES* result = mysql_store_result(conn_)) {
         mysql_free_result(result);
@@ -35,7 +43,27 @@ void MyLink::Execute(const std::string& sql) {
 }
 
 bool MyLink::InTransaction() {
-    return (conn_->server_status & SERVER_STATUS_IN_TRANS) != 0;
+    unsigned status = 0;
+    mariadb_get_infov(conn_, MARIADB_CONNECTION_SERVER_STATUS, &status);
+    return (status & SERVER_STATUS_IN_TRANS) != 0;
+}
+
+void MyLink::Revive() {
+    MYSQL* fresh = redial_();
+    prepared_.clear();
+    mysql_close(conn_);
+    conn_ = fresh;
+    lost_ = false;
+    ++generation_;
+}
+
+void MyLink::Raise(unsigned code, const char* message) {
+    lastError_ = code;
+    lost_ = ConnectionLost(code);
+    if (code == ER_LOCK_WAIT_TIMEOUT) {
+        throw ELockTimeout(message);
+    }
+    throw EDBEngineError(message);
 }
 
 MYSQL_STMT* MyLink::Prepared(const std::string& sql) {
@@ -54,15 +82,31 @@ MYSQL_STMT* MyLink::Prepared(const std::string& sql) {
 }
 
 void MyLink::Fail(MYSQL_STMT* stmt, const std::string& sql) {
-    lastError_ = mysql_stmt_errno(stmt);
+    const unsigned code = mysql_stmt_errno(stmt);
     const std::string message = mysql_stmt_error(stmt);
     // A statement the server no longer knows (after a lost connection) is prepared again.
     prepared_.erase(sql);
-    throw EDBEngineError(message);
+    Raise(code, message.c_str());
 }
 
-std::vector<MyRow> MyLink::Query(const std::string& sql, const std::vector<MyParam>& params) {
-    MYSQL_STMT* stmt = Prepared(sql);
+std::vector<MyRow> MyLink::Query(const std::string& sql, const std::vector<MyParam>& params,
+                                 bool once) {
+    lastError_ = 0;
+    if (!once) {
+        return Run(Prepared(sql), sql, params);
+    }
+    StmtPtr stmt(mysql_stmt_init(conn_));
+    if (!stmt) {
+        throw EDBEngineError("Out of memory");
+    }
+    if (mysql_stmt_prepare(stmt.get(), sql.data(), sql.size()) != 0) {
+        Raise(mysql_stmt_errno(stmt.get()), mysql_stmt_error(stmt.get()));
+    }
+    return Run(stmt.get(), sql, params);
+}
+
+std::vector<MyRow> MyLink::Run(MYSQL_STMT* stmt, const std::string& sql,
+                               const std::vector<MyParam>& params) {
     std::vector<MYSQL_BIND> binds(params.size());
     std::vector<char> nulls(params.size(), 0);
     for (std::size_t i = 0; i < params.size(); ++i) {
@@ -74,12 +118,14 @@ std::vector<MyRow> MyLink::Query(const std::string& sql, const std::vector<MyPar
         } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
             bind.buffer_type = MYSQL_TYPE_LONGLONG;
             bind.buffer = const_cast<std::int64_t*>(integer);
+            bind.is_unsigned = params[i].bind == MyBind::Unsigned;
         } else if (const auto* real = std::get_if<double>(&value)) {
             bind.buffer_type = MYSQL_TYPE_DOUBLE;
             bind.buffer = const_cast<double*>(real);
         } else {
             const std::string& text = std::get<std::string>(value);
-            bind.buffer_type = params[i].bytes ? MYSQL_TYPE_BLOB : MYSQL_TYPE_STRING;
+            bind.buffer_type =
+                params[i].bind == MyBind::Bytes ? MYSQL_TYPE_BLOB : MYSQL_TYPE_STRING;
             bind.buffer = const_cast<char*>(text.data());
             bind.buffer_length = text.size();
         }
@@ -144,13 +190,7 @@ std::vector<MyRow> MyLink::Fetch(MYSQL_STMT* stmt, const std::string& sql) {
                 continue;
             }
             if (isInteger[i]) {
-                const auto value = static_cast<std::uint64_t>(integers[i]);
-                // Unsigned values beyond the signed range keep their digits as text.
-                if (isUnsigned[i] && value > static_cast<std::uint64_t>(INT64_MAX)) {
-                    row[i] = std::to_string(value);
-                } else {
-                    row[i] = integers[i];
-                }
+                row[i] = integers[i];
                 continue;
             }
             std::string text(lengths[i], '\0');

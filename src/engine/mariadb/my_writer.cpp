@@ -1,5 +1,9 @@
 #include "engine/mariadb/my_writer.h"
 
+#include <mysqld_error.h>
+
+#include <algorithm>
+
 #include "engine/database_errors.h"
 
 namespace rowsmith {
@@ -8,11 +12,51 @@ namespace {
 
 // Changes per transaction: large enough that commits cost little, small enough that a replay
 // after a refusal is quick.
-constexpr std::size_t kBatchChanges = 2000;
+constexpr std::size_t kBatchChanges = 10000;
+// The protocol allows 65535 placeholders to a statement.
+constexpr std::size_t kMaxPlaceholders = 65535;
+// Waiting rows are sent once their values reach this size, whatever their number, so that a
+// statement stays far below the server's packet limit.
+constexpr std::size_t kMaxWaitingBytes = 1u << 20;
+
+std::size_t RowsPerInsert(std::size_t columns) {
+    return std::clamp<std::size_t>(kMaxPlaceholders / std::max<std::size_t>(columns, 1), 1,
+                                   kMyRowsPerStatement);
+}
+
+std::size_t Bytes(const MyValues& params) {
+    std::size_t bytes = 0;
+    for (const FieldValue& value : params.values) {
+        const auto* text = std::get_if<std::string>(&value);
+        bytes += text ? text->size() : sizeof(std::int64_t);
+    }
+    return bytes;
+}
 
 }  // namespace
 
+const char* const kMyRecordGone = "Record not found: it was changed or deleted by another user";
+
 MyWriter::MyWriter(std::unique_ptr<MyLink> link) : link_(std::move(link)) {}
+
+void MyWriter::Reconnect() {
+    if (!link_->Lost() || inTransaction_) {
+        return;
+    }
+    if (dryRun_) {
+        // A new connection would write for real, outside the transaction that was lost.
+        throw EDBEngineError("The connection to the server was lost during the dry run");
+    }
+    link_->Revive();
+}
+
+MyLink& MyWriter::Settled() {
+    Reconnect();
+    if (sent_ < steps_.size()) {
+        Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
+    }
+    return *link_;
+}
 
 void MyWriter::BeginRun() {
     ++runDepth_;
@@ -22,34 +66,205 @@ void MyWriter::EndRun() {
     if (runDepth_ == 0) {
         return;
     }
-    if (--runDepth_ == 0) {
-        Commit();
+    // Leave run mode even when the commit fails: the failure ends the run.
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{runDepth_};
+    // Also at the end of a run inside a dry run, so that its failures come where a real run's do.
+    Commit();
+}
+
+void MyWriter::BeginDryRun() {
+    Settled();
+    link_->Execute("START TRANSACTION");
+    dryRun_ = true;
+    ++runDepth_;
+}
+
+void MyWriter::EndDryRun() {
+    if (!dryRun_) {
+        return;
+    }
+    dryRun_ = false;
+    --runDepth_;
+    Forget();
+    if (!link_->Lost()) {
+        link_->Execute("ROLLBACK");
     }
 }
 
-void MyWriter::Execute(const MyTarget& target, const std::string& sql, const MyValues& params) {
-    if (!InRun()) {
-        Run(Step{sql, params});
-        return;
-    }
+const char* MyWriter::BeginSql() const {
+    return dryRun_ ? "SAVEPOINT batch" : "START TRANSACTION";
+}
+
+const char* MyWriter::CommitSql() const {
+    return dryRun_ ? "RELEASE SAVEPOINT batch" : "COMMIT";
+}
+
+const char* MyWriter::RollbackSql() const {
+    return dryRun_ ? "ROLLBACK TO SAVEPOINT batch" : "ROLLBACK";
+}
+
+void MyWriter::Open(const MyTarget& target) {
     if (!target.transactional) {
         throw EDBEngineError("Table '" + target.name + "' is stored by the " + target.engine +
                              " engine, which has no transactions: a fill that fails halfway "
                              "could not be undone. Convert it to InnoDB to fill it");
     }
     if (!inTransaction_) {
-        link_->Execute("START TRANSACTION");
+        link_->Execute(BeginSql());
         inTransaction_ = true;
     }
-    steps_.push_back(Step{sql, params});
+}
+
+template <typename Action>
+void MyWriter::Guarded(std::size_t keepIfLost, Action action) {
     try {
-        Run(steps_.back());
+        action();
     } catch (const EDBEngineError&) {
-        Recover();
+        Recover(link_->Lost() ? keepIfLost : steps_.size());
+    }
+}
+
+void MyWriter::Execute(const MyTarget& target, const std::string& sql, const MyValues& params) {
+    Settled();
+    if (!InRun()) {
+        Run(Step{sql, params, std::string::npos, nullptr});
         return;
+    }
+    Open(target);
+    steps_.push_back(Step{sql, params, std::string::npos, nullptr});
+    sent_ = steps_.size();
+    // A change that meets the loss of the connection is not kept; those before it are.
+    Guarded(steps_.size() - 1, [&] { Run(steps_.back()); });
+    if (steps_.size() >= kBatchChanges) {
+        Commit();
+    }
+}
+
+void MyWriter::Insert(const MyTarget& target, const std::string& sql, std::size_t valuesAt,
+                      const MyValues& params) {
+    Reconnect();
+    if (!InRun()) {
+        Run(Step{sql, params, valuesAt, nullptr});
+        return;
+    }
+    const bool joins = sent_ < steps_.size() && steps_.back().sql == sql;
+    Wait(target, Step{sql, params, valuesAt, nullptr}, joins);
+}
+
+void MyWriter::Update(const MyTarget& target, const std::shared_ptr<MyUpdateForm>& form,
+                      const MyValues& params, const std::vector<FieldValue>& oldKey,
+                      const std::vector<FieldValue>& newKey) {
+    Reconnect();
+    if (!InRun()) {
+        Run(Step{form->single, params, std::string::npos, form});
+        return;
+    }
+    // One UPDATE writes each record once, and its order among the rows is not the posts' order,
+    // so a record met again starts a new set. A walk that keeps the keys meets them in rising
+    // order, which tells that without remembering them all.
+    const bool same = sent_ < steps_.size() && steps_.back().form == form;
+    const bool rises = newKey == oldKey && (!same || oldKey > lastKey_);
+    bool joins = false;
+    if (same && ascending_) {
+        joins = rises;
+    } else if (same) {
+        joins =
+            !waitingKeys_.contains(oldKey) && (newKey == oldKey || !waitingKeys_.contains(newKey));
+    }
+    Wait(target, Step{form->insert, params, form->valuesAt, form}, joins);
+    if (!joins) {
+        ascending_ = newKey == oldKey;
+        waitingKeys_.clear();
+    }
+    if (ascending_) {
+        lastKey_ = oldKey;
+    } else {
+        waitingKeys_.insert(oldKey);
+        waitingKeys_.insert(newKey);
+    }
+}
+
+void MyWriter::Wait(const MyTarget& target, Step step, bool joins) {
+    if (!joins && sent_ < steps_.size()) {
+        Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
+    }
+    Open(target);
+    waitingBytes_ += Bytes(step.params);
+    steps_.push_back(std::move(step));
+    // The first row of a table in a transaction goes at once: a lock another connection holds
+    // on the table stops the write of that row, where the table's name is known.
+    const bool first = std::find(written_.begin(), written_.end(), target.name) == written_.end();
+    if (first) {
+        written_.push_back(target.name);
+    }
+    if (first || steps_.size() - sent_ >= RowsPerInsert(steps_.back().params.values.size()) ||
+        waitingBytes_ >= kMaxWaitingBytes) {
+        // A row that meets the loss of the connection is not kept; those before it are.
+        Guarded(steps_.size() - 1, [&] { SendRows(steps_.size()); });
     }
     if (steps_.size() >= kBatchChanges) {
         Commit();
+    }
+}
+
+std::uint64_t MyWriter::LastInsertId() {
+    if (sent_ < steps_.size()) {
+        Guarded(steps_.size(), [&] {
+            SendRows(steps_.size() - 1);
+            Run(steps_.back());
+            sent_ = steps_.size();
+        });
+    }
+    return lastInsertId_;
+}
+
+void MyWriter::SendRows(std::size_t end) {
+    while (sent_ < end) {
+        const Step& first = steps_[sent_];
+        const std::size_t full = RowsPerInsert(first.params.values.size());
+        const std::size_t rows = std::min(end - sent_, full);
+        rowsSql_ = first.sql;
+        const std::string_view marks = std::string_view(first.sql).substr(first.valuesAt);
+        rowParams_.clear();
+        for (std::size_t row = 0; row < rows; ++row) {
+            const MyValues& params = steps_[sent_ + row].params;
+            if (row > 0) {
+                rowsSql_ += ", ";
+                rowsSql_ += marks;
+            }
+            for (std::size_t i = 0; i < params.values.size(); ++i) {
+                rowParams_.push_back(MyParam{&params.values[i], params.binds[i]});
+            }
+        }
+        MyUpdateForm* form = first.form.get();
+        if (form != nullptr) {
+            if (form->createdOn != link_->Generation()) {
+                link_->Execute(form->create);
+                form->createdOn = link_->Generation();
+            }
+            link_->Execute(form->clear);
+        }
+        // Only the statement of a full set of rows comes back often enough to keep prepared.
+        link_->Query(rowsSql_, rowParams_, rows != full);
+        if (form != nullptr) {
+            Apply(*form, rows);
+        }
+        sent_ += rows;
+    }
+    if (sent_ == steps_.size()) {
+        waitingBytes_ = 0;
+    }
+}
+
+void MyWriter::Apply(MyUpdateForm& form, std::size_t rows) {
+    link_->Query(ascending_ ? form.applyKeepingKeys : form.apply);
+    // The connection counts the records an update matched: fewer than the rows means one is
+    // gone, and the replay finds which.
+    if (link_->AffectedRows() < rows) {
+        throw EDBEngineError(kMyRecordGone);
     }
 }
 
@@ -57,9 +272,19 @@ void MyWriter::Run(const Step& step) {
     std::vector<MyParam> params;
     params.reserve(step.params.values.size());
     for (std::size_t i = 0; i < step.params.values.size(); ++i) {
-        params.push_back(MyParam{&step.params.values[i], step.params.bytes[i]});
+        params.push_back(MyParam{&step.params.values[i], step.params.binds[i]});
+    }
+    if (step.form) {
+        link_->Query(step.form->single, params);
+        if (link_->AffectedRows() == 0) {
+            throw EDBEngineError(kMyRecordGone);
+        }
+        return;
     }
     link_->Query(step.sql, params);
+    if (step.valuesAt != std::string::npos) {
+        lastInsertId_ = link_->LastInsertId();
+    }
 }
 
 void MyWriter::Commit() {
@@ -67,29 +292,103 @@ void MyWriter::Commit() {
         return;
     }
     try {
-        link_->Execute("COMMIT");
+        SendRows(steps_.size());
     } catch (const EDBEngineError&) {
-        Recover();
+        Recover(steps_.size());
         return;
     }
-    inTransaction_ = false;
-    steps_.clear();
+    try {
+        link_->Execute(CommitSql());
+    } catch (const EDBEngineError&) {
+        if (!link_->Lost() || dryRun_) {
+            Recover(steps_.size());
+            return;
+        }
+        // The server may have committed before its answer was lost; a replay could write the
+        // same records twice, so the outcome is told instead.
+        Forget();
+        throw EDBEngineError(
+            "The connection to the server was lost while it committed the last changes; they "
+            "may or may not have been kept");
+    }
+    Forget();
 }
 
-void MyWriter::Recover() {
-    std::vector<Step> steps = std::move(steps_);
-    steps_.clear();
-    inTransaction_ = false;
+void MyWriter::Recover(std::size_t keep) {
+    const std::vector<Step> steps = std::move(steps_);
+    Forget();
+    if (link_->LastError() == ER_LOCK_WAIT_TIMEOUT && link_->InTransaction()) {
+        // The server undid the statement that waited, and only that one: what came before it
+        // stands, and a replay would wait for the same lock again.
+        link_->Execute(CommitSql());
+        throw;
+    }
+    const bool lost = link_->Lost();
+    if (lost && dryRun_) {
+        throw EDBEngineError("The connection to the server was lost during the dry run");
+    }
+    if (lost) {
+        bool revived = true;
+        try {
+            link_->Revive();
+        } catch (const EDBEngineError&) {
+            revived = false;
+        }
+        if (!revived) {
+            // The server cannot be reached: what the transaction held is gone with it.
+            throw;
+        }
+    } else {
+        try {
+            link_->Execute(RollbackSql());
+        } catch (const EDBEngineError&) {
+            // The failure being handled is the one worth reporting.
+        }
+    }
+    if (keep == 0) {
+        throw;
+    }
     try {
-        link_->Execute("ROLLBACK");
+        Replay(steps, keep);
     } catch (const EDBEngineError&) {
-        // A lost transaction is rolled back by the server anyway.
+        if (!link_->Lost()) {
+            try {
+                link_->Execute(RollbackSql());
+            } catch (const EDBEngineError&) {
+                // Nothing was left open.
+            }
+        }
+        throw;
     }
-    // Outside a transaction each change commits on its own, so a failure keeps exactly those
-    // before it.
-    for (const Step& step : steps) {
-        Run(step);
+    if (lost) {
+        throw;
     }
+}
+
+void MyWriter::Replay(const std::vector<Step>& steps, std::size_t keep) {
+    link_->Execute(BeginSql());
+    for (std::size_t i = 0; i < keep && i < steps.size(); ++i) {
+        link_->Execute("SAVEPOINT replay");
+        try {
+            Run(steps[i]);
+        } catch (const EDBEngineError&) {
+            // Keep everything before the failing change.
+            link_->Execute("ROLLBACK TO SAVEPOINT replay");
+            link_->Execute(CommitSql());
+            throw;
+        }
+        link_->Execute("RELEASE SAVEPOINT replay");
+    }
+    link_->Execute(CommitSql());
+}
+
+void MyWriter::Forget() {
+    steps_.clear();
+    sent_ = 0;
+    waitingBytes_ = 0;
+    waitingKeys_.clear();
+    written_.clear();
+    inTransaction_ = false;
 }
 
 }  // namespace rowsmith
