@@ -7,6 +7,7 @@
 // server's error leaves the driver. When the connection is lost, the server has rolled back the
 // open transaction: a new connection replays the changes before the one that met the loss and
 // commits them, then the loss is raised, so what a fill counted as written is what is kept. A
+// loss during COMMIT itself is raised as such, not replayed: the server may have committed. A
 // lock wait that times out undoes the waiting statement only: what came before it is committed,
 // not replayed into the same wait. The first row of a table in a transaction goes at once, so a
 // lock on the table stops the write of that row.
