@@ -273,7 +273,7 @@ void FillEngine::WriteColumns() {
                 column.column->WriteString(MakeRandomString(column));
                 break;
             case fmMasterTable:
-                column.column->WriteString(MakeMasterValue(column));
+                WriteMasterValue(column);
                 break;
             default:
                 break;

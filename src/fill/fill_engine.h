@@ -133,7 +133,9 @@ private:
     const std::string& MakeSetValue(ColumnPlan& plan);
     const std::string& MakeRangeValue(ColumnPlan& plan);
     const std::string& MakeRandomString(ColumnPlan& plan);
-    const std::string& MakeMasterValue(ColumnPlan& plan);
+    // Writes the master cursor's value to the plan's column and moves the cursor on, round to
+    // its first record after the last.
+    void WriteMasterValue(ColumnPlan& plan);
     void PrepareRange(ColumnPlan& plan);
     // REQUIRES: the plan is prepared for an integer range.
     std::int32_t DrawRangeInteger(ColumnPlan& plan);
