@@ -182,6 +182,24 @@ TEST_F(PgDriverTest, RefusedUpdateKeepsTheUpdatesBeforeIt) {
     EXPECT_EQ(db_->QueryValue("SELECT v FROM ranked WHERE k = 31"), "old31");
 }
 
+// A delete in a run of a record another user deleted: the error leaves the driver with the
+// records posted before it committed, as for any refused change.
+TEST_F(PgDriverTest, DeleteOfAVanishedRecordInARunKeepsTheRecordsBeforeIt) {
+    db_->Execute(
+        "CREATE TABLE gone (k integer PRIMARY KEY, v text); INSERT INTO gone VALUES (1, 'x')");
+    auto table = Open("gone");
+    RecordKey key = ReadAll(*table).at(0).key;
+    db_->Execute("DELETE FROM gone");
+    Conn().BeginFillRun();
+    for (int k = 2; k <= 4; ++k) {
+        table->Insert({std::int64_t{k}, std::string("new")}, {true, true});
+    }
+    EXPECT_THROW(table->Delete(key), EDBEngineError);
+    EXPECT_EQ(Count("gone"), 3);
+    Conn().EndFillRun();
+    EXPECT_EQ(Count("gone"), 3);
+}
+
 TEST_F(PgDriverTest, UpdateOfAVanishedRecordIsAnError) {
     db_->Execute(
         "CREATE TABLE gone (k integer PRIMARY KEY, v text); INSERT INTO gone VALUES (1, 'x')");

@@ -425,13 +425,11 @@ void PostgresTable::Delete(const RecordKey& key) {
     for (const FieldValue& part : key.parts) {
         params.push_back(TextOf(part));
     }
-    PgResult result = writer_->Execute(
+    // The writer checks that a row went, so that in a run the failure keeps the changes before.
+    writer_->Execute(
         target_,
         "DELETE FROM " + target_->table + " WHERE " + KeyCondition("=", 1) + " RETURNING 1",
-        std::move(params), false);
-    if (result && PQntuples(result.get()) == 0) {
-        throw EDBEngineError(kPgRecordGone);
-    }
+        std::move(params), false, true);
 }
 
 void PostgresTable::DeleteAll() {
