@@ -11,7 +11,7 @@ namespace {
 std::size_t TextBytes(const FieldValue& value) {
     const auto* text = std::get_if<std::string>(&value);
     return text != nullptr && text->capacity() > std::string().capacity() ? text->capacity() + 1
-                                                                           : 0;
+                                                                          : 0;
 }
 
 // Near enough what a page holds on the heap: the records, their value arrays and long texts.

@@ -222,10 +222,9 @@ TEST_P(CursorFieldTest, AValueCopiedFromAColumnIsStoredAsItsText) {
         for (const char* from : columns) {
             const CursorField& value = source->FieldNamed(from);
             for (const char* to : columns) {
-                EXPECT_EQ(outcome(to, [&](CursorField& field) { field.WriteValueOf(value); }),
-                          outcome(to, [&](CursorField& field) {
-                              field.WriteString(value.ReadString());
-                          }))
+                EXPECT_EQ(
+                    outcome(to, [&](CursorField& field) { field.WriteValueOf(value); }),
+                    outcome(to, [&](CursorField& field) { field.WriteString(value.ReadString()); }))
                     << from << " to " << to;
             }
         }
