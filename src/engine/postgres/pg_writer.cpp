@@ -12,8 +12,10 @@ namespace {
 // commits cost little, small enough that a replay after a failure stays short.
 constexpr std::size_t kBatchChanges = 20000;
 constexpr std::size_t kBatchBytes = 8u << 20;
-// COPY text goes to the server in pieces of this size while the fill produces the next rows.
-constexpr std::size_t kSendChunk = 256u << 10;
+// COPY text goes to the server in pieces of this size while the fill produces the next rows:
+// small, so that the server starts on a batch early and has little left to do when it ends, while
+// the fill waits. libpq writes to the socket in pieces of 8 kB whatever the size.
+constexpr std::size_t kSendChunk = 32u << 10;
 
 bool Contains(const std::vector<const PgTarget*>& list, const PgTarget* target) {
     return std::find(list.begin(), list.end(), target) != list.end();
