@@ -16,6 +16,9 @@ constexpr std::size_t kBatchBytes = 8u << 20;
 // small, so that the server starts on a batch early and has little left to do when it ends, while
 // the fill waits. libpq writes to the socket in pieces of 8 kB whatever the size.
 constexpr std::size_t kSendChunk = 32u << 10;
+// Rows posted while the server finishes a batch wait for it up to this size or this many.
+constexpr std::size_t kWaitingBytes = 1u << 20;
+constexpr std::size_t kWaitingChanges = kBatchChanges / 2;
 
 bool Contains(const std::vector<const PgTarget*>& list, const PgTarget* target) {
     return std::find(list.begin(), list.end(), target) != list.end();
@@ -52,6 +55,15 @@ void PgWriter::EndDryRun() {
     }
     dryRun_ = false;
     --runDepth_;
+    if (ending_) {
+        // Until the server has judged the ended batch the link counts as busy, and the rollback
+        // below would be left out.
+        try {
+            link_->AwaitCopy();
+        } catch (const EDBEngineError&) {
+            // Rolled back with everything else.
+        }
+    }
     link_->AbandonCopy();
     Forget();
     if (link_->Alive() && link_->InTransaction()) {
@@ -104,6 +116,7 @@ void PgWriter::Reconnect() {
 }
 
 void PgWriter::Settle() {
+    Resume();
     if (link_->Copying()) {
         Guarded([&] { FinishCopy(); });
     }
@@ -111,6 +124,7 @@ void PgWriter::Settle() {
 }
 
 PgLink& PgWriter::ReadLink(const PgTarget& target) {
+    Resume();
     if (dryRun_ || !link_->Copying() || Contains(written_, &target)) {
         Settle();
         return *link_;
@@ -191,6 +205,25 @@ void PgWriter::SendPending() {
 
 void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::string& columns,
                        std::string_view line) {
+    if (ending_) {
+        const CopyRun& ended = std::get<CopyRun>(steps_.back());
+        if (ended.target == target && ended.columns == columns) {
+            nextHeld_ = nextText_.size();
+            nextText_.append(line);
+            nextText_ += '\n';
+            ++nextChanges_;
+            if (nextText_.size() >= nextCheck_) {
+                if (nextText_.size() >= kWaitingBytes || nextChanges_ >= kWaitingChanges ||
+                    link_->CopyVerdictIn()) {
+                    Resume();
+                } else {
+                    nextCheck_ = nextText_.size() + kSendChunk;
+                }
+            }
+            return;
+        }
+        Resume();
+    }
     Reconnect();
     const CopyRun* last = steps_.empty() ? nullptr : std::get_if<CopyRun>(&steps_.back());
     const bool sameRun =
@@ -220,13 +253,63 @@ void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::strin
         }
     });
     if (changes_ >= kBatchChanges || copyText_.size() >= kBatchBytes) {
-        Commit();
+        EndBatch();
     }
+}
+
+void PgWriter::EndBatch() {
+    if (!link_->Copying() || !std::holds_alternative<CopyRun>(steps_.back())) {
+        Commit();
+        return;
+    }
+    heldLine_ = copyText_.size();
+    Guarded([&] {
+        SendPending();
+        link_->EndCopy();
+    });
+    // A replay has committed the batch already.
+    if (inTransaction_) {
+        ending_ = true;
+        nextCheck_ = kSendChunk;
+    }
+}
+
+void PgWriter::Resume() {
+    if (!ending_) {
+        return;
+    }
+    ending_ = false;
+    const CopyRun ended = std::get<CopyRun>(steps_.back());
+    // Rows that came after a refused row are dropped with the error.
+    std::string rows;
+    rows.swap(nextText_);
+    const std::size_t held = nextHeld_;
+    const std::size_t changes = nextChanges_;
+    Guarded([&] {
+        link_->AwaitCopy();
+        link_->Execute(CommitSql());
+    });
+    Forget();
+    if (rows.empty()) {
+        return;
+    }
+    // The rows start the next batch as CopyRow would have; the buffers swap to keep their room.
+    copyText_.swap(rows);
+    nextText_.swap(rows);
+    OpenFor(*ended.target);
+    Guarded([&] {
+        steps_.push_back(CopyRun{ended.target, ended.columns, 0, copyText_.size()});
+        changes_ = changes;
+        heldLine_ = held;
+        link_->StartCopy("COPY " + ended.target->table + " (" + ended.columns + ") FROM STDIN");
+        SendPending();
+    });
 }
 
 void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
                          const std::shared_ptr<const PgUpdateForm>& form, const std::string& oldKey,
                          const std::string& newKey, std::string_view line) {
+    Resume();
     Reconnect();
     const UpdateRun* last = steps_.empty() ? nullptr : std::get_if<UpdateRun>(&steps_.back());
     const bool sameRun = last && link_->Copying() && last->target == target && last->form == form &&
@@ -285,6 +368,7 @@ PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::s
 
 PgResult PgWriter::WriteHeldRow(const std::shared_ptr<PgTarget>& target,
                                 const std::string& returning) {
+    Resume();
     CopyRun* last = steps_.empty() ? nullptr : std::get_if<CopyRun>(&steps_.back());
     if (!link_->Copying() || !last || last->target != target || heldLine_ == copyText_.size()) {
         return nullptr;
@@ -303,6 +387,7 @@ PgResult PgWriter::WriteHeldRow(const std::shared_ptr<PgTarget>& target,
 }
 
 void PgWriter::Commit() {
+    Resume();
     if (!inTransaction_) {
         return;
     }
@@ -322,6 +407,10 @@ void PgWriter::Forget() {
     heldLine_ = 0;
     changes_ = 0;
     updateKeys_.clear();
+    ending_ = false;
+    nextText_.clear();
+    nextHeld_ = 0;
+    nextChanges_ = 0;
     inTransaction_ = false;
     written_.clear();
     locked_.clear();

@@ -7,6 +7,12 @@
 // committed before the server's error leaves the driver. Updates of a table keyed by its primary
 // key stream the same way, into a temporary table applied by one UPDATE per batch.
 //
+// A batch that ends in a COPY is not waited for: its end is sent, the rows posted next wait in
+// memory, and the batch commits once the server has finished it, or when those rows have piled
+// up. So the server works through a batch while the fill makes the next one. A batch the server
+// refuses is replayed as before, and the rows waiting behind it are dropped: they came after the
+// refused one.
+//
 // A dry run holds one transaction open from its beginning to its end, which rolls it back. The
 // run's transactions become savepoints inside it, so each still gets a transaction id of its own
 // (what walks tell their own updates by), and reads go through the writing connection, the only
@@ -122,6 +128,12 @@ private:
     // and no replay waits for the lock a second time.
     void OpenFor(PgTarget& target);
     void FinishCopy();
+    // Ends the batch: a batch whose last step is a running COPY ends that COPY without waiting
+    // and leaves the rest to Resume; any other commits at once.
+    void EndBatch();
+    // Commits a batch that EndBatch left, then starts the next one with the rows posted since.
+    // Every use of the link but the hot path of CopyRow calls this first.
+    void Resume();
     // Writes a finished update run's rows over the table's, noting the new row versions.
     void Apply(const UpdateRun& run);
     void SendPending();
@@ -158,6 +170,14 @@ private:
     std::size_t changes_ = 0;
     // The keys of the running update run, before and after.
     std::unordered_set<std::string> updateKeys_;
+    // Between EndBatch and Resume: the COPY lines posted meanwhile, for the ended batch's COPY
+    // run's table and columns, where the last one starts, their number, and the size at which
+    // to look whether the server has finished.
+    bool ending_ = false;
+    std::string nextText_;
+    std::size_t nextHeld_ = 0;
+    std::size_t nextChanges_ = 0;
+    std::size_t nextCheck_ = 0;
 };
 
 // INSERT INTO table (columns) VALUES ($1, ..., $count).
