@@ -3,22 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-
 namespace rowsmith {
 
 namespace {
-
-// A transaction commits after this many changes or bytes of COPY text: large enough that
-// commits cost little, small enough that a replay after a failure stays short.
-constexpr std::size_t kBatchChanges = 20000;
-constexpr std::size_t kBatchBytes = 8u << 20;
-// COPY text goes to the server in pieces of this size while the fill produces the next rows:
-// small, so that the server starts on a batch early and has little left to do when it ends, while
-// the fill waits. libpq writes to the socket in pieces of 8 kB whatever the size.
-constexpr std::size_t kSendChunk = 32u << 10;
-// Rows posted while the server finishes a batch wait for it up to this size or this many.
-constexpr std::size_t kWaitingBytes = 1u << 20;
-constexpr std::size_t kWaitingChanges = kBatchChanges / 2;
 
 bool Contains(const std::vector<const PgTarget*>& list, const PgTarget* target) {
     return std::find(list.begin(), list.end(), target) != list.end();
@@ -96,15 +83,6 @@ void PgWriter::EndRun() {
     Commit();
 }
 
-template <typename Action>
-void PgWriter::Guarded(Action action) {
-    try {
-        action();
-    } catch (const EDBEngineError&) {
-        Recover();
-    }
-}
-
 void PgWriter::Reconnect() {
     if (dryRun_ && !link_->Alive()) {
         // A new connection would write for real, outside the transaction that was lost.
@@ -174,25 +152,6 @@ void PgWriter::FinishCopy() {
     const UpdateRun* run = steps_.empty() ? nullptr : std::get_if<UpdateRun>(&steps_.back());
     if (run != nullptr) {
         Apply(*run);
-    }
-}
-
-void PgWriter::Apply(const UpdateRun& run) {
-    PgResult result = link_->Query(run.form->apply);
-    std::vector<std::string>& xids = run.target->walkXids;
-    long long written = 0;
-    for (int row = 0; row < PQntuples(result.get()); ++row) {
-        const char* xid = PQgetvalue(result.get(), row, 0);
-        if (std::find(xids.begin(), xids.end(), xid) == xids.end()) {
-            xids.emplace_back(xid);
-        }
-        written += std::atoll(PQgetvalue(result.get(), row, 1));
-    }
-    const auto lines = std::count(copyText_.begin() + static_cast<std::ptrdiff_t>(run.begin),
-                                  copyText_.begin() + static_cast<std::ptrdiff_t>(run.end), '\n');
-    // A key that names no row any more: the replay finds which one.
-    if (written < lines) {
-        throw EDBEngineError(kPgRecordGone);
     }
 }
 
@@ -304,46 +263,6 @@ void PgWriter::Resume() {
         link_->StartCopy("COPY " + ended.target->table + " (" + ended.columns + ") FROM STDIN");
         SendPending();
     });
-}
-
-void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
-                         const std::shared_ptr<const PgUpdateForm>& form, const std::string& oldKey,
-                         const std::string& newKey, std::string_view line) {
-    Resume();
-    Reconnect();
-    const UpdateRun* last = steps_.empty() ? nullptr : std::get_if<UpdateRun>(&steps_.back());
-    const bool sameRun = last && link_->Copying() && last->target == target && last->form == form &&
-                         !updateKeys_.contains(oldKey) &&
-                         (newKey == oldKey || !updateKeys_.contains(newKey));
-    if (!sameRun && link_->Copying()) {
-        Guarded([&] { FinishCopy(); });
-    }
-    Guarded([&] {
-        // The row joins the steps before anything can fail, so a replay includes it.
-        if (!sameRun) {
-            steps_.push_back(UpdateRun{target, form, copyText_.size(), copyText_.size()});
-            updateKeys_.clear();
-        }
-        UpdateRun& run = std::get<UpdateRun>(steps_.back());
-        copyText_.append(line);
-        copyText_ += '\n';
-        run.end = copyText_.size();
-        heldLine_ = copyText_.size();
-        ++changes_;
-        updateKeys_.insert(oldKey);
-        updateKeys_.insert(newKey);
-        if (!sameRun) {
-            Open(*target);
-            link_->Execute(form->create);
-            link_->StartCopy(form->copy);
-        }
-        if (heldLine_ - sent_ >= kSendChunk) {
-            SendPending();
-        }
-    });
-    if (changes_ >= kBatchChanges || copyText_.size() >= kBatchBytes) {
-        Commit();
-    }
 }
 
 PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::string& sql,

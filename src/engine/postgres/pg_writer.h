@@ -98,6 +98,18 @@ public:
     PgResult WriteHeldRow(const std::shared_ptr<PgTarget>& target, const std::string& returning);
 
 private:
+    // A transaction commits after this many changes or bytes of COPY text: large enough that
+    // commits cost little, small enough that a replay after a failure stays short.
+    static constexpr std::size_t kBatchChanges = 20000;
+    static constexpr std::size_t kBatchBytes = 8u << 20;
+    // COPY text goes to the server in pieces of this size while the fill produces the next rows:
+    // small, so that the server starts on a batch early and has little left to do when it ends.
+    // libpq writes to the socket in pieces of 8 kB whatever the size.
+    static constexpr std::size_t kSendChunk = 32u << 10;
+    // Rows posted while the server finishes a batch wait for it up to this size or this many.
+    static constexpr std::size_t kWaitingBytes = 1u << 20;
+    static constexpr std::size_t kWaitingChanges = kBatchChanges / 2;
+
     struct CopyRun {
         std::shared_ptr<PgTarget> target;
         std::string columns;
@@ -119,6 +131,7 @@ private:
     };
     using Step = std::variant<CopyRun, UpdateRun, Statement>;
 
+    // Runs `action`; a failure of the server on the way is handled by Recover.
     template <typename Action>
     void Guarded(Action action);
     void Reconnect();
@@ -179,6 +192,16 @@ private:
     std::size_t nextChanges_ = 0;
     std::size_t nextCheck_ = 0;
 };
+
+// Here, for every file of the writer.
+template <typename Action>
+void PgWriter::Guarded(Action action) {
+    try {
+        action();
+    } catch (const EDBEngineError&) {
+        Recover();
+    }
+}
 
 // INSERT INTO table (columns) VALUES ($1, ..., $count).
 std::string InsertSql(const std::string& table, const std::string& columns, std::size_t count);
