@@ -32,6 +32,14 @@ void CursorField::WriteInteger(std::int32_t value) {
     state.assigned[index_] = true;
 }
 
+void CursorField::WriteValueOf(const CursorField& source) {
+    const FieldValue& value = source.cursor_.CurrentValue(source.index_);
+    TableCursor::State& state = cursor_.EditState();
+    StoreValue((*state.columns)[index_], (*source.cursor_.state_->columns)[source.index_], value,
+               state.buffer[index_]);
+    state.assigned[index_] = true;
+}
+
 void CursorField::WriteFloat(double value) {
     TableCursor::State& state = cursor_.EditState();
     StoreReal((*state.columns)[index_], value, state.buffer[index_]);

@@ -26,6 +26,9 @@ public:
     // REQUIRES: a record is started (Append or Edit). The empty text empties the value.
     void WriteString(const std::string& text);
     void WriteInteger(std::int32_t value);
+    // Writes the current value of `source`, a column of another cursor, as
+    // WriteString(source.ReadString()) would.
+    void WriteValueOf(const CursorField& source);
     // Stores a real in a real column (ftFloat, ftCurrency, ftBCD) as it is; it is the number
     // WriteString stores for a text that reads as exactly this value. Other columns throw
     // "Cannot access field '%s' as type Float".

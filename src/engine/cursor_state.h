@@ -8,6 +8,7 @@
 
 #include "engine/cursor_field.h"
 #include "engine/driver.h"
+#include "engine/kept_pages.h"
 #include "engine/table_cursor.h"
 
 namespace rowsmith {
@@ -32,6 +33,8 @@ struct TableCursor::State {
     RecordKey pageEnd;
     bool lastPage = true;
     bool atEnd = true;
+    // The walk's pages kept in memory; null without a page budget or once the cursor wrote.
+    std::unique_ptr<KeptPages> kept;
 
     // After an appended record is posted it is the current record; its key and stored values are
     // fetched only when something asks for them, so appending never reads the table.

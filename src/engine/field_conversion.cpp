@@ -241,6 +241,22 @@ void StoreInteger(const ColumnInfo& column, std::int32_t number, FieldValue& val
     }
 }
 
+void StoreValue(const ColumnInfo& column, const ColumnInfo& sourceColumn, const FieldValue& source,
+                FieldValue& value) {
+    if (const auto* text = std::get_if<std::string>(&source)) {
+        StoreText(column, *text, value);
+        return;
+    }
+    // The digits of an integer read back as the same integer in any integer column.
+    const auto* integer = std::get_if<std::int64_t>(&source);
+    if (integer != nullptr && sourceColumn.type != ftBoolean && StoresIntegers(column.type)) {
+        CheckRange(column, *integer);
+        value = *integer;
+        return;
+    }
+    StoreText(column, ValueText(sourceColumn, source), value);
+}
+
 void StoreReal(const ColumnInfo& column, double number, FieldValue& value) {
     if (!StoresReals(column.type)) {
         CannotAccess(column, ftFloat);

@@ -15,6 +15,10 @@ namespace rowsmith {
 void StoreText(const ColumnInfo& column, const std::string& text, FieldValue& value);
 // Stores an integer: the number for numeric columns, its decimal digits for text columns.
 void StoreInteger(const ColumnInfo& column, std::int32_t number, FieldValue& value);
+// Stores `source`, a value of `sourceColumn`, as StoreText stores its ValueText, without making
+// the text where the value does not need it.
+void StoreValue(const ColumnInfo& column, const ColumnInfo& sourceColumn, const FieldValue& source,
+                FieldValue& value);
 // Stores a real in a real column; throws EDatabaseError for any other column.
 void StoreReal(const ColumnInfo& column, double number, FieldValue& value);
 // The value as text: empty for an empty value, integers in decimal, reals as the shortest text

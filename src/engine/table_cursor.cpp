@@ -52,6 +52,11 @@ void TableCursor::SetExclusive(bool exclusive) {
     exclusive_ = exclusive;
 }
 
+void TableCursor::SetPageBudget(PageBudget* budget) {
+    CheckInactive();
+    pageBudget_ = budget;
+}
+
 bool TableCursor::Active() const { return state_ != nullptr; }
 
 void TableCursor::Open() {
@@ -72,6 +77,9 @@ void TableCursor::Open() {
     }
     state->buffer.resize(count);
     state->assigned.assign(count, false);
+    if (pageBudget_ != nullptr) {
+        state->kept = std::make_unique<KeptPages>(*pageBudget_);
+    }
     state_ = std::move(state);
     fields_ = state_->fields.data();
     fieldCount_ = count;
@@ -112,6 +120,7 @@ CursorField& TableCursor::FieldNamed(const std::string& name) {
 
 void TableCursor::DeleteAllRecords() {
     State& state = OpenState();
+    StopKeeping();
     state.mode = State::Mode::Browse;
     state.driver->DeleteAll();
     state.page.clear();
@@ -125,6 +134,7 @@ std::int64_t TableCursor::CountRecords() { return OpenState().driver->Count(); }
 
 void TableCursor::Append() {
     State& state = OpenState();
+    StopKeeping();
     if (state.mode != State::Mode::Browse) {
         CheckBrowseMode();
     }
@@ -137,6 +147,7 @@ void TableCursor::Edit() {
     if (state.mode != State::Mode::Browse) {
         return;
     }
+    StopKeeping();
     state.mode = CurrentRecord() != nullptr ? State::Mode::Edit : State::Mode::Insert;
     std::fill(state.assigned.begin(), state.assigned.end(), false);
 }
@@ -178,6 +189,7 @@ void TableCursor::Delete() {
     if (record == nullptr) {
         throw EDatabaseError("Cannot perform this operation on an empty dataset");
     }
+    StopKeeping();
     state.driver->Delete(record->key);
     if (state.onAppended) {
         // Back to where the cursor stood before the append.
@@ -277,7 +289,13 @@ const FieldValue& TableCursor::CurrentValue(int index) const {
 void TableCursor::LoadFirstPage() {
     State& state = *state_;
     state.onAppended = false;
-    TakePage(state.driver->ReadPage(nullptr, kPageSize));
+    if (!TakeKeptPage(true)) {
+        std::vector<Record> first = state.driver->ReadPage(nullptr, kPageSize);
+        if (state.kept) {
+            state.kept->Read(state.page, first, true, first.size() < kPageSize);
+        }
+        TakePage(std::move(first));
+    }
     state.atEnd = state.page.empty();
 }
 
@@ -286,13 +304,39 @@ bool TableCursor::LoadNextPage() {
     if (state.lastPage) {
         return false;
     }
+    if (TakeKeptPage(false)) {
+        return true;
+    }
     std::vector<Record> next = state.driver->ReadPage(&state.pageEnd, kPageSize);
     if (next.empty()) {
         state.lastPage = true;
+        if (state.kept) {
+            state.kept->Ended();
+        }
         return false;
+    }
+    if (state.kept) {
+        state.kept->Read(state.page, next, false, next.size() < kPageSize);
     }
     TakePage(std::move(next));
     return true;
+}
+
+bool TableCursor::TakeKeptPage(bool first) {
+    State& state = *state_;
+    if (!state.kept || !state.kept->Show(state.page, first)) {
+        return false;
+    }
+    state.position = 0;
+    state.lastPage = state.kept->ShowingLast();
+    if (!state.page.empty()) {
+        state.pageEnd = state.page.back().key;
+    }
+    return true;
+}
+
+void TableCursor::StopKeeping() {
+    state_->kept.reset();
 }
 
 void TableCursor::TakePage(std::vector<Record> page) {

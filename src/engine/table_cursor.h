@@ -17,6 +17,8 @@
 
 namespace rowsmith {
 
+class PageBudget;
+
 // A record's place, kept by TableCursor::GetBookmark: the record's key, so it stays good while
 // other records come and go, and leads nowhere once its record is deleted or its key changed.
 struct CursorBookmark {
@@ -39,6 +41,10 @@ public:
     void SetTableType(TTableType type);
     bool Exclusive() const;
     void SetExclusive(bool exclusive);
+    // With a budget, a walk from the first record keeps its pages in memory while the budget
+    // holds them, and a walk that starts again at First reads nothing: for a cursor that only
+    // reads, on a table nobody writes meanwhile. Writing through the cursor stops the keeping.
+    void SetPageBudget(PageBudget* budget);
     bool Active() const;
 
     // Opens the table on its first record. Throws "Missing TableName property" for an empty
@@ -118,6 +124,11 @@ private:
     bool LoadNextPage();
     // Makes `page` the one the walk stands in, at its first record.
     void TakePage(std::vector<Record> page);
+    // The kept page after the one shown, or the first with `first`, as the one the walk stands
+    // in; false when there is none kept.
+    bool TakeKeptPage(bool first);
+    // Before the cursor writes: what it keeps would no longer be what the table holds.
+    void StopKeeping();
     // Makes `record` the current record, the start of a new walk.
     void StandOn(Record&& record);
     // Before moving: posts a started record that was written to, drops one that was not.
@@ -127,6 +138,7 @@ private:
     std::string tableName_;
     TTableType tableType_ = ttDefault;
     bool exclusive_ = false;
+    PageBudget* pageBudget_ = nullptr;
     std::unique_ptr<State> state_;  // present while open
     // The open table's fields, kept here so that FieldAt, called for every value a fill writes,
     // costs no more than an index check.

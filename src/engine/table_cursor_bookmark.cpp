@@ -43,6 +43,10 @@ bool TableCursor::MoveTo(std::int64_t position, std::int64_t recordCount) {
 void TableCursor::StandOn(Record&& record) {
     State& state = *state_;
     state.onAppended = false;
+    // A walk that does not start at the first record is not kept.
+    if (state.kept) {
+        state.kept->Forget();
+    }
     state.page.clear();
     state.page.push_back(std::move(record));
     state.position = 0;

@@ -79,6 +79,7 @@ void FillEngine::OpenMasterTables() {
     // The plan points into the cursors about to be freed.
     plan_.clear();
     masterTables_.clear();
+    masterPages_ = PageBudget(masterPageBound_);
     const TFFList& fields = Current().Fields();
     for (int i = 0; i < fields.Count(); ++i) {
         const TFillField& setting = fields.Items(i);
@@ -88,6 +89,10 @@ void FillEngine::OpenMasterTables() {
         auto cursor = std::make_unique<TableCursor>();
         cursor->SetDatabaseName(scenario_.AliasName());
         cursor->SetTableName(SplitTableField(setting.FillValue()).table);
+        // Compared as SQLite compares names; a false match only costs the keeping.
+        if (!SameText(cursor->TableName(), workTable_.TableName())) {
+            cursor->SetPageBudget(&masterPages_);
+        }
         cursor->Open();
         masterTables_.push_back(std::move(cursor));
     }
@@ -268,7 +273,7 @@ void FillEngine::WriteColumns() {
                 column.column->WriteString(MakeRandomString(column));
                 break;
             case fmMasterTable:
-                column.column->WriteString(MakeMasterValue(column));
+                WriteMasterValue(column);
                 break;
             default:
                 break;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/page_budget.h"
 #include "engine/table_cursor.h"
 #include "fill/column_plan.h"
 #include "fill/fill_reporter.h"
@@ -64,7 +66,14 @@ public:
     bool DropOrphanSettings();
     // Replaces the master cursors by one per master-table setting of the current table, each on
     // its first record. REQUIRES: a current table.
+    //
+    // The master cursors of a table's fill keep the pages they read in memory, up to the bound
+    // over all of them, so that a small master table is read once however often its cursor
+    // starts again; past the bound they read page by page. A table that is its own master
+    // changes as the fill writes it, and is always read afresh.
     void OpenMasterTables();
+    static constexpr std::size_t kMasterPageBound = std::size_t{64} << 20;
+    void SetMasterPageBound(std::size_t bytes) { masterPageBound_ = bytes; }
     // The first master cursor whose TableName is exactly `name`, or null.
     TableCursor* FindMasterTable(const std::string& name) const;
     int MasterTableCount() const { return static_cast<int>(masterTables_.size()); }
@@ -124,7 +133,9 @@ private:
     const std::string& MakeSetValue(ColumnPlan& plan);
     const std::string& MakeRangeValue(ColumnPlan& plan);
     const std::string& MakeRandomString(ColumnPlan& plan);
-    const std::string& MakeMasterValue(ColumnPlan& plan);
+    // Writes the master cursor's value to the plan's column and moves the cursor on, round to
+    // its first record after the last.
+    void WriteMasterValue(ColumnPlan& plan);
     void PrepareRange(ColumnPlan& plan);
     // REQUIRES: the plan is prepared for an integer range.
     std::int32_t DrawRangeInteger(ColumnPlan& plan);
@@ -142,6 +153,9 @@ private:
     FillReporter& reporter_;
     TableCursor workTable_;
     TFillTable* currentTable_ = nullptr;
+    std::size_t masterPageBound_ = kMasterPageBound;
+    // Declared before the cursors that draw on it, so that it outlives them.
+    PageBudget masterPages_{kMasterPageBound};
     std::vector<std::unique_ptr<TableCursor>> masterTables_;
     RandomSource random_;
     std::optional<std::uint32_t> fixedSeed_;

@@ -234,16 +234,15 @@ void FillEngine::PrepareMaster(ColumnPlan& plan) {
     plan.prepared = ColumnPlan::Prepared::Master;
 }
 
-const std::string& FillEngine::MakeMasterValue(ColumnPlan& plan) {
+void FillEngine::WriteMasterValue(ColumnPlan& plan) {
     if (plan.prepared != ColumnPlan::Prepared::Master) {
         PrepareMaster(plan);
     }
-    plan.text = plan.masterColumn->ReadString();
+    plan.column->WriteValueOf(*plan.masterColumn);
     plan.master->Next();
     if (plan.master->AtEnd()) {
         plan.master->First();
     }
-    return plan.text;
 }
 
 }  // namespace rowsmith

@@ -1,5 +1,7 @@
 // CursorField conversions on a real database: what WriteString and WriteInteger store for each
 // column type, what ReadString gives back, and the messages for what a column refuses.
+#include <functional>
+
 #include "engine/database_errors.h"
 #include "engine_fixture.h"
 #include "text/conversions.h"
@@ -196,6 +198,40 @@ TEST_P(CursorFieldTest, ReadStringAndWriteStringCopyValuesUnchanged) {
     const auto rows = db_.Query("SELECT s, i, b, v, t, f, m, d, tm, ts, ok FROM kinds ORDER BY id");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], rows[1]);
+}
+
+// A value copied from another cursor's column is stored as its text would be, refusals included.
+TEST_P(CursorFieldTest, AValueCopiedFromAColumnIsStoredAsItsText) {
+    db_.Execute(
+        "INSERT INTO kinds (s, i, b, v, t, f, m, ok) VALUES"
+        " (-5, 70000, 9000000000, '12', 'x', 2.5, 3.25, true),"
+        " (NULL, 7, -7, 'abcde', '', 1e20, NULL, false)");
+    auto source = OpenTable("kinds");
+    const char* const columns[] = {"s", "i", "b", "v", "t", "f", "m", "ok"};
+    // What the column `to` of a started record holds after `write`, or the error it raised.
+    const auto outcome = [&](const char* to, const std::function<void(CursorField&)>& write) {
+        cursor_->Append();
+        std::string result;
+        try {
+            write(cursor_->FieldNamed(to));
+            result = cursor_->FieldNamed(to).ReadString();
+        } catch (const EDatabaseError& error) {
+            result = std::string("error: ") + error.what();
+        }
+        cursor_->Cancel();
+        return result;
+    };
+    for (; !source->AtEnd(); source->Next()) {
+        for (const char* from : columns) {
+            const CursorField& value = source->FieldNamed(from);
+            for (const char* to : columns) {
+                EXPECT_EQ(
+                    outcome(to, [&](CursorField& field) { field.WriteValueOf(value); }),
+                    outcome(to, [&](CursorField& field) { field.WriteString(value.ReadString()); }))
+                    << from << " to " << to;
+            }
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CursorFieldTest, ::testing::ValuesIn(TestEngines()),

@@ -311,6 +311,38 @@ TEST(SqliteEngine, WithoutRowidTablesWalkAndWriteByPrimaryKey) {
     EXPECT_EQ(db.QueryValue("SELECT count(*) FROM w"), "3");
 }
 
+// Key columns written with the values they hold are left out of an update, which must still
+// write the other columns, follow a key that does change, and find a record that is gone.
+TEST(SqliteEngine, UpdatesThatRewriteTheKeyWriteTheRecordInPlace) {
+    TestDatabase db(TestEngine::SQLite);
+    db.Execute("CREATE TABLE k (id INTEGER PRIMARY KEY, v TEXT)");
+    db.Execute("CREATE TABLE w (a TEXT, b INTEGER, v TEXT, PRIMARY KEY (a, b)) WITHOUT ROWID");
+    db.Execute("INSERT INTO k VALUES (1, 'old'), (2, 'old')");
+    db.Execute("INSERT INTO w VALUES ('x', 1, 'old')");
+    auto keyed = Open(db.Alias(), "k");
+    for (const char* value : {"new", "again"}) {
+        keyed->Edit();
+        keyed->FieldAt(0).WriteInteger(1);
+        keyed->FieldAt(1).WriteString(value);
+        keyed->Post();
+    }
+    auto composite = Open(db.Alias(), "w");
+    for (int b : {2, 2}) {
+        composite->Edit();
+        composite->FieldAt(0).WriteString("x");
+        composite->FieldAt(1).WriteInteger(b);
+        composite->FieldAt(2).WriteString("moved" + std::to_string(b));
+        composite->Post();
+    }
+    EXPECT_EQ(db.QueryValue("SELECT group_concat(id || v) FROM k"), "1again,2old");
+    EXPECT_EQ(db.QueryValue("SELECT group_concat(a || b || v) FROM w"), "x2moved2");
+
+    db.Execute("DELETE FROM k WHERE id = 1");
+    keyed->Edit();
+    keyed->FieldAt(0).WriteInteger(1);
+    EXPECT_THROW(keyed->Post(), EDBEngineError);
+}
+
 TEST(SqliteEngine, AColumnCalledRowidDoesNotHideTheRecords) {
     TestDatabase db(TestEngine::SQLite);
     db.Execute("CREATE TABLE r (rowid TEXT, oid TEXT)");

@@ -109,6 +109,9 @@ TEST_F(PgDriverTest, ZeroByteInTextIsRefusedNotCut) {
     db_->Execute("CREATE TABLE texts (t text)");
     auto table = Open("texts");
     EXPECT_THROW(table->Insert({std::string("a\0b", 3)}, {true}), EDBEngineError);
+    Conn().BeginFillRun();
+    EXPECT_THROW(table->Insert({std::string("a\0b", 3)}, {true}), EDBEngineError);
+    Conn().EndFillRun();
     EXPECT_EQ(Count("texts"), 0);
 }
 

@@ -62,21 +62,37 @@ FieldValue DecodeBytea(std::string_view text) {
     return bytes;
 }
 
-void AssignNumber(std::string& text, std::int64_t number) {
+}  // namespace
+
+void AppendPgNumber(std::string& text, std::int64_t number) {
     char buffer[24];
-    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
+    text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
 }
 
 // The shortest text that reads back the same double. money takes no exponent, so it gets the
 // fixed form (up to 309 digits before the point, which the server then refuses as too large).
-void AssignNumber(std::string& text, double number, PgKind kind) {
+void AppendPgNumber(std::string& text, double number, PgKind kind) {
     char buffer[400];
     const auto format =
         kind == PgKind::Money ? std::chars_format::fixed : std::chars_format::general;
-    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, number, format).ptr);
+    text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number, format).ptr);
 }
 
-}  // namespace
+void AppendPgHex(std::string& text, std::string_view bytes) {
+    const std::size_t start = text.size();
+    text.resize(start + 2 * bytes.size());
+    char* out = text.data() + start;
+    for (unsigned char c : bytes) {
+        *out++ = kHexDigits[c >> 4];
+        *out++ = kHexDigits[c & 15];
+    }
+}
+
+void CheckPgText(std::string_view text) {
+    if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
+        throw EDBEngineError("invalid byte sequence for encoding \"UTF8\": 0x00");
+    }
+}
 
 PgColumn DescribePgColumn(const std::string& name, const std::string& sqlType,
                           const std::string& baseType, int typmod, bool autoIncrement) {
@@ -115,26 +131,23 @@ std::optional<std::string_view> PgParamText(const FieldValue& value, PgKind kind
         return std::nullopt;
     }
     if (const auto* integer = std::get_if<std::int64_t>(&value)) {
-        AssignNumber(scratch, *integer);
+        scratch.clear();
+        AppendPgNumber(scratch, *integer);
         return scratch;
     }
     if (const auto* real = std::get_if<double>(&value)) {
-        AssignNumber(scratch, *real, kind);
+        scratch.clear();
+        AppendPgNumber(scratch, *real, kind);
         return scratch;
     }
     const std::string& text = std::get<std::string>(value);
     if (kind == PgKind::Bytes) {
         // The hex form carries any byte, zero included.
         scratch.assign("\\x");
-        for (unsigned char c : text) {
-            scratch += kHexDigits[c >> 4];
-            scratch += kHexDigits[c & 15];
-        }
+        AppendPgHex(scratch, text);
         return scratch;
     }
-    if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
-        throw EDBEngineError("invalid byte sequence for encoding \"UTF8\": 0x00");
-    }
+    CheckPgText(text);
     return text;
 }
 
@@ -142,6 +155,16 @@ PgText PgParam(const FieldValue& value, PgKind kind) {
     std::string scratch;
     const std::optional<std::string_view> text = PgParamText(value, kind, scratch);
     return text ? PgText(std::string(*text)) : std::nullopt;
+}
+
+PgText PgKeyParam(const FieldValue& part) {
+    if (const auto* text = std::get_if<std::string>(&part)) {
+        return *text;
+    }
+    if (const auto* integer = std::get_if<std::int64_t>(&part)) {
+        return std::to_string(*integer);
+    }
+    return std::nullopt;
 }
 
 FieldValue ReadPgValue(const char* text, int length, PgKind kind) {

@@ -3,6 +3,7 @@
 // converting values both live here, so the table code never looks at type names.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,8 +38,18 @@ PgColumn DescribePgColumn(const std::string& name, const std::string& sqlType,
 // Raises EDBEngineError for text the server could never store (a zero byte outside bytea).
 std::optional<std::string_view> PgParamText(const FieldValue& value, PgKind kind,
                                             std::string& scratch);
+// Numbers' parameter texts, appended to `text`.
+void AppendPgNumber(std::string& text, std::int64_t number);
+void AppendPgNumber(std::string& text, double number, PgKind kind);
+// The hex form of bytes after its "\x", appended to `text`.
+void AppendPgHex(std::string& text, std::string_view bytes);
+// Raises the error of a text the server could never store: one holding a zero byte.
+void CheckPgText(std::string_view text);
 // The same text as a parameter of its own.
 PgText PgParam(const FieldValue& value, PgKind kind);
+
+// A key part as a parameter: text as it is, integers in decimal.
+PgText PgKeyParam(const FieldValue& part);
 
 // A value the server sent in text form.
 FieldValue ReadPgValue(const char* text, int length, PgKind kind);

@@ -1,11 +1,20 @@
 #include "engine/postgres/pg_copy_text.h"
 
+#include <algorithm>
+
 namespace rowsmith {
 
 namespace {
 
+bool NeedsEscape(char c) {
+    return c == '\\' || c == '\t' || c == '\n' || c == '\r';
+}
+
 void AppendCopyText(std::string& line, std::string_view text) {
-    for (char c : text) {
+    // Most texts hold nothing to escape and go in one piece.
+    const auto plain = std::find_if(text.begin(), text.end(), NeedsEscape);
+    line.append(text.begin(), plain);
+    for (char c : text.substr(static_cast<std::size_t>(plain - text.begin()))) {
         switch (c) {
             case '\\':
                 line += "\\\\";
@@ -33,6 +42,29 @@ void AppendCopyValue(std::string& line, bool first, std::optional<std::string_vi
     }
     if (value) {
         AppendCopyText(line, *value);
+    } else {
+        line += "\\N";
+    }
+}
+
+void AppendCopyField(std::string& line, bool first, const FieldValue& value, PgKind kind) {
+    if (!first) {
+        line += '\t';
+    }
+    // Number texts hold no character to escape.
+    if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+        AppendPgNumber(line, *integer);
+    } else if (const auto* real = std::get_if<double>(&value)) {
+        AppendPgNumber(line, *real, kind);
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+        if (kind == PgKind::Bytes) {
+            // "\x" escaped, then hex digits.
+            line += "\\\\x";
+            AppendPgHex(line, *text);
+        } else {
+            CheckPgText(*text);
+            AppendCopyText(line, *text);
+        }
     } else {
         line += "\\N";
     }

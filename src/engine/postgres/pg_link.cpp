@@ -129,10 +129,23 @@ void PgLink::SendCopyData(const char* data, std::size_t size) {
 }
 
 void PgLink::FinishCopy() {
+    EndCopy();
+    AwaitCopy();
+}
+
+void PgLink::EndCopy() {
     copying_ = false;
     if (PQputCopyEnd(conn_, nullptr) != 1) {
         Fail(nullptr);
     }
+}
+
+bool PgLink::CopyVerdictIn() {
+    // A broken connection has its verdict at once.
+    return PQconsumeInput(conn_) == 0 || PQisBusy(conn_) == 0;
+}
+
+void PgLink::AwaitCopy() {
     PgResult result(PQgetResult(conn_));
     // The connection is free again only after every result was read.
     while (PGresult* extra = PQgetResult(conn_)) {

@@ -3,18 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/postgres/pg_copy_text.h"
-
 namespace rowsmith {
 
 namespace {
-
-// A transaction commits after this many changes or bytes of COPY text: large enough that
-// commits cost little, small enough that a replay after a failure stays short.
-constexpr std::size_t kBatchChanges = 20000;
-constexpr std::size_t kBatchBytes = 8u << 20;
-// COPY text goes to the server in pieces of this size while the fill produces the next rows.
-constexpr std::size_t kSendChunk = 256u << 10;
 
 bool Contains(const std::vector<const PgTarget*>& list, const PgTarget* target) {
     return std::find(list.begin(), list.end(), target) != list.end();
@@ -51,6 +42,15 @@ void PgWriter::EndDryRun() {
     }
     dryRun_ = false;
     --runDepth_;
+    if (ending_) {
+        // Until the server has judged the ended batch the link counts as busy, and the rollback
+        // below would be left out.
+        try {
+            link_->AwaitCopy();
+        } catch (const EDBEngineError&) {
+            // Rolled back with everything else.
+        }
+    }
     link_->AbandonCopy();
     Forget();
     if (link_->Alive() && link_->InTransaction()) {
@@ -83,15 +83,6 @@ void PgWriter::EndRun() {
     Commit();
 }
 
-template <typename Action>
-void PgWriter::Guarded(Action action) {
-    try {
-        action();
-    } catch (const EDBEngineError&) {
-        Recover();
-    }
-}
-
 void PgWriter::Reconnect() {
     if (dryRun_ && !link_->Alive()) {
         // A new connection would write for real, outside the transaction that was lost.
@@ -103,6 +94,7 @@ void PgWriter::Reconnect() {
 }
 
 void PgWriter::Settle() {
+    Resume();
     if (link_->Copying()) {
         Guarded([&] { FinishCopy(); });
     }
@@ -110,6 +102,7 @@ void PgWriter::Settle() {
 }
 
 PgLink& PgWriter::ReadLink(const PgTarget& target) {
+    Resume();
     if (dryRun_ || !link_->Copying() || Contains(written_, &target)) {
         Settle();
         return *link_;
@@ -162,25 +155,6 @@ void PgWriter::FinishCopy() {
     }
 }
 
-void PgWriter::Apply(const UpdateRun& run) {
-    PgResult result = link_->Query(run.form->apply);
-    std::vector<std::string>& xids = run.target->walkXids;
-    long long written = 0;
-    for (int row = 0; row < PQntuples(result.get()); ++row) {
-        const char* xid = PQgetvalue(result.get(), row, 0);
-        if (std::find(xids.begin(), xids.end(), xid) == xids.end()) {
-            xids.emplace_back(xid);
-        }
-        written += std::atoll(PQgetvalue(result.get(), row, 1));
-    }
-    const auto lines = std::count(copyText_.begin() + static_cast<std::ptrdiff_t>(run.begin),
-                                  copyText_.begin() + static_cast<std::ptrdiff_t>(run.end), '\n');
-    // A key that names no row any more: the replay finds which one.
-    if (written < lines) {
-        throw EDBEngineError(kPgRecordGone);
-    }
-}
-
 void PgWriter::SendPending() {
     if (sent_ < heldLine_) {
         link_->SendCopyData(copyText_.data() + sent_, heldLine_ - sent_);
@@ -190,6 +164,25 @@ void PgWriter::SendPending() {
 
 void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::string& columns,
                        std::string_view line) {
+    if (ending_) {
+        const CopyRun& ended = std::get<CopyRun>(steps_.back());
+        if (ended.target == target && ended.columns == columns) {
+            nextHeld_ = nextText_.size();
+            nextText_.append(line);
+            nextText_ += '\n';
+            ++nextChanges_;
+            if (nextText_.size() >= nextCheck_) {
+                if (nextText_.size() >= kWaitingBytes || nextChanges_ >= kWaitingChanges ||
+                    link_->CopyVerdictIn()) {
+                    Resume();
+                } else {
+                    nextCheck_ = nextText_.size() + kSendChunk;
+                }
+            }
+            return;
+        }
+        Resume();
+    }
     Reconnect();
     const CopyRun* last = steps_.empty() ? nullptr : std::get_if<CopyRun>(&steps_.back());
     const bool sameRun =
@@ -219,47 +212,57 @@ void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::strin
         }
     });
     if (changes_ >= kBatchChanges || copyText_.size() >= kBatchBytes) {
-        Commit();
+        EndBatch();
     }
 }
 
-void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
-                         const std::shared_ptr<const PgUpdateForm>& form, const std::string& oldKey,
-                         const std::string& newKey, std::string_view line) {
-    Reconnect();
-    const UpdateRun* last = steps_.empty() ? nullptr : std::get_if<UpdateRun>(&steps_.back());
-    const bool sameRun = last && link_->Copying() && last->target == target && last->form == form &&
-                         !updateKeys_.contains(oldKey) &&
-                         (newKey == oldKey || !updateKeys_.contains(newKey));
-    if (!sameRun && link_->Copying()) {
-        Guarded([&] { FinishCopy(); });
-    }
-    Guarded([&] {
-        // The row joins the steps before anything can fail, so a replay includes it.
-        if (!sameRun) {
-            steps_.push_back(UpdateRun{target, form, copyText_.size(), copyText_.size()});
-            updateKeys_.clear();
-        }
-        UpdateRun& run = std::get<UpdateRun>(steps_.back());
-        copyText_.append(line);
-        copyText_ += '\n';
-        run.end = copyText_.size();
-        heldLine_ = copyText_.size();
-        ++changes_;
-        updateKeys_.insert(oldKey);
-        updateKeys_.insert(newKey);
-        if (!sameRun) {
-            Open(*target);
-            link_->Execute(form->create);
-            link_->StartCopy(form->copy);
-        }
-        if (heldLine_ - sent_ >= kSendChunk) {
-            SendPending();
-        }
-    });
-    if (changes_ >= kBatchChanges || copyText_.size() >= kBatchBytes) {
+void PgWriter::EndBatch() {
+    if (!link_->Copying() || !std::holds_alternative<CopyRun>(steps_.back())) {
         Commit();
+        return;
     }
+    heldLine_ = copyText_.size();
+    Guarded([&] {
+        SendPending();
+        link_->EndCopy();
+    });
+    // A replay has committed the batch already.
+    if (inTransaction_) {
+        ending_ = true;
+        nextCheck_ = kSendChunk;
+    }
+}
+
+void PgWriter::Resume() {
+    if (!ending_) {
+        return;
+    }
+    ending_ = false;
+    const CopyRun ended = std::get<CopyRun>(steps_.back());
+    // Rows that came after a refused row are dropped with the error.
+    std::string rows;
+    rows.swap(nextText_);
+    const std::size_t held = nextHeld_;
+    const std::size_t changes = nextChanges_;
+    Guarded([&] {
+        link_->AwaitCopy();
+        link_->Execute(CommitSql());
+    });
+    Forget();
+    if (rows.empty()) {
+        return;
+    }
+    // The rows start the next batch as CopyRow would have; the buffers swap to keep their room.
+    copyText_.swap(rows);
+    nextText_.swap(rows);
+    OpenFor(*ended.target);
+    Guarded([&] {
+        steps_.push_back(CopyRun{ended.target, ended.columns, 0, copyText_.size()});
+        changes_ = changes;
+        heldLine_ = held;
+        link_->StartCopy("COPY " + ended.target->table + " (" + ended.columns + ") FROM STDIN");
+        SendPending();
+    });
 }
 
 PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::string& sql,
@@ -284,6 +287,7 @@ PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::s
 
 PgResult PgWriter::WriteHeldRow(const std::shared_ptr<PgTarget>& target,
                                 const std::string& returning) {
+    Resume();
     CopyRun* last = steps_.empty() ? nullptr : std::get_if<CopyRun>(&steps_.back());
     if (!link_->Copying() || !last || last->target != target || heldLine_ == copyText_.size()) {
         return nullptr;
@@ -302,6 +306,7 @@ PgResult PgWriter::WriteHeldRow(const std::shared_ptr<PgTarget>& target,
 }
 
 void PgWriter::Commit() {
+    Resume();
     if (!inTransaction_) {
         return;
     }
@@ -314,116 +319,6 @@ void PgWriter::Commit() {
     Forget();
 }
 
-void PgWriter::Recover() {
-    const std::vector<Step> steps = std::move(steps_);
-    const std::string copyText = std::move(copyText_);
-    Forget();
-    link_->AbandonCopy();
-    if (link_->Alive()) {
-        try {
-            link_->Execute(RollbackSql());
-        } catch (const EDBEngineError&) {
-            // The failure below is the one worth reporting.
-        }
-    }
-    if (steps.empty() || !link_->Alive()) {
-        // The failure being handled, as the class it has (a lock timeout, say).
-        throw;
-    }
-    try {
-        Replay(steps, copyText);
-    } catch (const EDBEngineError&) {
-        if (link_->Alive() && link_->InTransaction()) {
-            try {
-                link_->Execute("ROLLBACK");
-            } catch (const EDBEngineError&) {
-                // Nothing was left open.
-            }
-        }
-        throw;
-    }
-}
-
-void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyText) {
-    link_->Execute(BeginSql());
-    std::vector<const PgTarget*> locked;
-    for (const Step& step : steps) {
-        const PgTarget& target = *std::visit([](const auto& s) { return s.target.get(); }, step);
-        if (target.exclusive && !Contains(locked, &target)) {
-            link_->Execute("LOCK TABLE " + target.table + " IN EXCLUSIVE MODE");
-            locked.push_back(&target);
-        }
-    }
-    for (const Step& step : steps) {
-        if (const Statement* statement = std::get_if<Statement>(&step)) {
-            Attempt(*statement);
-            continue;
-        }
-        if (const UpdateRun* run = std::get_if<UpdateRun>(&step)) {
-            ReplayUpdates(*run, copyText);
-            continue;
-        }
-        const CopyRun& run = std::get<CopyRun>(step);
-        std::size_t pos = run.begin;
-        while (pos < run.end) {
-            const std::size_t newline = copyText.find('\n', pos);
-            Attempt(LineInsert(run.target, run.columns,
-                               std::string_view(copyText).substr(pos, newline - pos), ""));
-            pos = newline + 1;
-        }
-    }
-    link_->Execute(CommitSql());
-}
-
-void PgWriter::ReplayUpdates(const UpdateRun& run, const std::string& copyText) {
-    std::size_t pos = run.begin;
-    while (pos < run.end) {
-        const std::size_t newline = copyText.find('\n', pos);
-        Attempt(Statement{run.target, run.form->single,
-                          DecodeCopyLine(std::string_view(copyText).substr(pos, newline - pos)),
-                          true, true});
-        pos = newline + 1;
-    }
-}
-
-void PgWriter::Attempt(const Statement& statement) {
-    link_->Execute("SAVEPOINT replay");
-    try {
-        Run(statement);
-    } catch (const EDBEngineError&) {
-        // Keep everything before the failing change.
-        link_->Execute(std::string("ROLLBACK TO SAVEPOINT replay; ") + CommitSql());
-        throw;
-    }
-    link_->Execute("RELEASE SAVEPOINT replay");
-}
-
-PgWriter::Statement PgWriter::LineInsert(const std::shared_ptr<PgTarget>& target,
-                                         const std::string& columns, std::string_view line,
-                                         const std::string& returning) {
-    std::vector<PgText> values = DecodeCopyLine(line);
-    std::string sql = InsertSql(target->table, columns, values.size()) + returning;
-    return Statement{target, std::move(sql), std::move(values), false};
-}
-
-PgResult PgWriter::Run(const Statement& statement) {
-    PgResult result = link_->QueryPrepared(statement.sql, statement.params);
-    if (statement.mustTouch && PQntuples(result.get()) == 0) {
-        throw EDBEngineError(kPgRecordGone);
-    }
-    if (statement.returnsXmin) {
-        // One transaction writes all its versions with one xid: the list grows per transaction.
-        std::vector<std::string>& xids = statement.target->walkXids;
-        for (int row = 0; row < PQntuples(result.get()); ++row) {
-            const char* xid = PQgetvalue(result.get(), row, 0);
-            if (xids.empty() || xids.back() != xid) {
-                xids.emplace_back(xid);
-            }
-        }
-    }
-    return result;
-}
-
 void PgWriter::Forget() {
     steps_.clear();
     copyText_.clear();
@@ -431,6 +326,10 @@ void PgWriter::Forget() {
     heldLine_ = 0;
     changes_ = 0;
     updateKeys_.clear();
+    ending_ = false;
+    nextText_.clear();
+    nextHeld_ = 0;
+    nextChanges_ = 0;
     inTransaction_ = false;
     written_.clear();
     locked_.clear();

@@ -7,6 +7,12 @@
 // committed before the server's error leaves the driver. Updates of a table keyed by its primary
 // key stream the same way, into a temporary table applied by one UPDATE per batch.
 //
+// A batch that ends in a COPY is not waited for: its end is sent, the rows posted next wait in
+// memory, and the batch commits once the server has finished it, or when those rows have piled
+// up. So the server works through a batch while the fill makes the next one. A batch the server
+// refuses is replayed as before, and the rows waiting behind it are dropped: they came after the
+// refused one.
+//
 // A dry run holds one transaction open from its beginning to its end, which rolls it back. The
 // run's transactions become savepoints inside it, so each still gets a transaction id of its own
 // (what walks tell their own updates by), and reads go through the writing connection, the only
@@ -92,6 +98,18 @@ public:
     PgResult WriteHeldRow(const std::shared_ptr<PgTarget>& target, const std::string& returning);
 
 private:
+    // A transaction commits after this many changes or bytes of COPY text: large enough that
+    // commits cost little, small enough that a replay after a failure stays short.
+    static constexpr std::size_t kBatchChanges = 20000;
+    static constexpr std::size_t kBatchBytes = 8u << 20;
+    // COPY text goes to the server in pieces of this size while the fill produces the next rows:
+    // small, so that the server starts on a batch early and has little left to do when it ends.
+    // libpq writes to the socket in pieces of 8 kB whatever the size.
+    static constexpr std::size_t kSendChunk = 32u << 10;
+    // Rows posted while the server finishes a batch wait for it up to this size or this many.
+    static constexpr std::size_t kWaitingBytes = 1u << 20;
+    static constexpr std::size_t kWaitingChanges = kBatchChanges / 2;
+
     struct CopyRun {
         std::shared_ptr<PgTarget> target;
         std::string columns;
@@ -113,6 +131,7 @@ private:
     };
     using Step = std::variant<CopyRun, UpdateRun, Statement>;
 
+    // Runs `action`; a failure of the server on the way is handled by Recover.
     template <typename Action>
     void Guarded(Action action);
     void Reconnect();
@@ -122,6 +141,12 @@ private:
     // and no replay waits for the lock a second time.
     void OpenFor(PgTarget& target);
     void FinishCopy();
+    // Ends the batch: a batch whose last step is a running COPY ends that COPY without waiting
+    // and leaves the rest to Resume; any other commits at once.
+    void EndBatch();
+    // Commits a batch that EndBatch left, then starts the next one with the rows posted since.
+    // Every use of the link but the hot path of CopyRow calls this first.
+    void Resume();
     // Writes a finished update run's rows over the table's, noting the new row versions.
     void Apply(const UpdateRun& run);
     void SendPending();
@@ -158,7 +183,25 @@ private:
     std::size_t changes_ = 0;
     // The keys of the running update run, before and after.
     std::unordered_set<std::string> updateKeys_;
+    // Between EndBatch and Resume: the COPY lines posted meanwhile, for the ended batch's COPY
+    // run's table and columns, where the last one starts, their number, and the size at which
+    // to look whether the server has finished.
+    bool ending_ = false;
+    std::string nextText_;
+    std::size_t nextHeld_ = 0;
+    std::size_t nextChanges_ = 0;
+    std::size_t nextCheck_ = 0;
 };
+
+// Here, for every file of the writer.
+template <typename Action>
+void PgWriter::Guarded(Action action) {
+    try {
+        action();
+    } catch (const EDBEngineError&) {
+        Recover();
+    }
+}
 
 // INSERT INTO table (columns) VALUES ($1, ..., $count).
 std::string InsertSql(const std::string& table, const std::string& columns, std::size_t count);

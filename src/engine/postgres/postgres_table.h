@@ -67,9 +67,8 @@ private:
     // The column list of the last Insert, rebuilt only when other columns are assigned.
     std::vector<bool> insertAssigned_;
     std::string insertColumns_;
+    // The COPY line of the record being written, reused from record to record.
     std::string line_;
-    // Where the parameter text of a number or of bytes is written on its way into line_.
-    std::string scratch_;
     std::optional<RecordKey> lastKey_;
     // The batched form of the last update in a run, rebuilt only when other columns are assigned.
     std::vector<bool> updateAssigned_;

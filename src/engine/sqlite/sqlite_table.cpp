@@ -302,10 +302,30 @@ RecordKey SqliteTable::LastInsertKey() {
 
 void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
                          const std::vector<bool>& assigned) {
-    if (std::none_of(assigned.begin(), assigned.end(), [](bool written) { return written; })) {
-        return;
+    // A fill writes the key columns with the values they have. Left out of the statement, they
+    // spare SQLite moving the row to the key it already has (a delete and an insert).
+    written_ = assigned;
+    bool moves = false;
+    const auto keep = [&](int column, const FieldValue& part) {
+        if (written_[column]) {
+            written_[column] = values[column] != part;
+            moves = moves || written_[column];
+        }
+    };
+    if (layout_.rowidAlias >= 0) {
+        keep(layout_.rowidAlias, key.parts.at(0));
     }
-    WriteStatement& write = UpdateStatement(assigned);
+    for (std::size_t i = 0; i < layout_.keyColumns.size(); ++i) {
+        keep(layout_.keyColumns[i], key.parts.at(i));
+    }
+    if (std::none_of(written_.begin(), written_.end(), [](bool written) { return written; })) {
+        if (std::none_of(assigned.begin(), assigned.end(), [](bool written) { return written; })) {
+            return;
+        }
+        // Only the key, unchanged: the statement still tells whether the record is there.
+        written_ = assigned;
+    }
+    WriteStatement& write = UpdateStatement(written_);
     sqlite3_stmt* statement = write.statement.get();
     int parameter = 1;
     for (int column : write.columns) {
@@ -316,33 +336,18 @@ void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     if (sqlite3_changes(db_) == 0) {
         throw EDBEngineError("Record not found: it was deleted or its key was changed");
     }
-    bool keyWritten = layout_.rowidAlias >= 0 && assigned[layout_.rowidAlias];
-    for (int column : layout_.keyColumns) {
-        keyWritten = keyWritten || assigned[column];
-    }
-    if (!keyWritten) {
+    if (!moves) {
         return;
     }
-    // A fill writes the key column with the value it had: compare in place, copying nothing.
-    bool moved = false;
-    const auto take = [&](FieldValue& part, const FieldValue& value) {
-        if (part != value) {
-            part = value;
-            moved = true;
-        }
-    };
-    if (layout_.rowidAlias >= 0 && assigned[layout_.rowidAlias]) {
-        key.parts.resize(1);
-        take(key.parts[0], values[layout_.rowidAlias]);
+    if (layout_.rowidAlias >= 0) {
+        key.parts[0] = values[layout_.rowidAlias];
     }
     for (std::size_t i = 0; i < layout_.keyColumns.size(); ++i) {
-        if (assigned[layout_.keyColumns[i]]) {
-            take(key.parts[i], values[layout_.keyColumns[i]]);
+        if (written_[layout_.keyColumns[i]]) {
+            key.parts[i] = values[layout_.keyColumns[i]];
         }
     }
-    if (moved) {
-        movedKeys_.insert(key.parts);
-    }
+    movedKeys_.insert(key.parts);
 }
 
 void SqliteTable::Delete(const RecordKey& key) {

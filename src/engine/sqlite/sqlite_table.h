@@ -78,6 +78,8 @@ private:
     SqliteStatement delete_;
     std::vector<WriteStatement> inserts_;
     std::vector<WriteStatement> updates_;
+    // The columns an update writes: those assigned but key columns that keep their value.
+    std::vector<bool> written_;
     std::size_t lastInsert_ = 0;
     std::int64_t lastRowid_ = 0;
     RecordKey lastKey_;

@@ -1,0 +1,69 @@
+// PgWriter: the updates of a fill run, streamed by COPY into a temporary table and written over
+// the table's rows by one UPDATE per batch.
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/postgres/pg_writer.h"
+
+namespace rowsmith {
+
+void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
+                         const std::shared_ptr<const PgUpdateForm>& form, const std::string& oldKey,
+                         const std::string& newKey, std::string_view line) {
+    Resume();
+    Reconnect();
+    const UpdateRun* last = steps_.empty() ? nullptr : std::get_if<UpdateRun>(&steps_.back());
+    const bool sameRun = last && link_->Copying() && last->target == target && last->form == form &&
+                         !updateKeys_.contains(oldKey) &&
+                         (newKey == oldKey || !updateKeys_.contains(newKey));
+    if (!sameRun && link_->Copying()) {
+        Guarded([&] { FinishCopy(); });
+    }
+    Guarded([&] {
+        // The row joins the steps before anything can fail, so a replay includes it.
+        if (!sameRun) {
+            steps_.push_back(UpdateRun{target, form, copyText_.size(), copyText_.size()});
+            updateKeys_.clear();
+        }
+        UpdateRun& run = std::get<UpdateRun>(steps_.back());
+        copyText_.append(line);
+        copyText_ += '\n';
+        run.end = copyText_.size();
+        heldLine_ = copyText_.size();
+        ++changes_;
+        updateKeys_.insert(oldKey);
+        updateKeys_.insert(newKey);
+        if (!sameRun) {
+            Open(*target);
+            link_->Execute(form->create);
+            link_->StartCopy(form->copy);
+        }
+        if (heldLine_ - sent_ >= kSendChunk) {
+            SendPending();
+        }
+    });
+    if (changes_ >= kBatchChanges || copyText_.size() >= kBatchBytes) {
+        Commit();
+    }
+}
+
+void PgWriter::Apply(const UpdateRun& run) {
+    PgResult result = link_->Query(run.form->apply);
+    std::vector<std::string>& xids = run.target->walkXids;
+    long long written = 0;
+    for (int row = 0; row < PQntuples(result.get()); ++row) {
+        const char* xid = PQgetvalue(result.get(), row, 0);
+        if (std::find(xids.begin(), xids.end(), xid) == xids.end()) {
+            xids.emplace_back(xid);
+        }
+        written += std::atoll(PQgetvalue(result.get(), row, 1));
+    }
+    const auto lines = std::count(copyText_.begin() + static_cast<std::ptrdiff_t>(run.begin),
+                                  copyText_.begin() + static_cast<std::ptrdiff_t>(run.end), '\n');
+    // A key that names no row any more: the replay finds which one.
+    if (written < lines) {
+        throw EDBEngineError(kPgRecordGone);
+    }
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,42 @@
+// The master cursors keep the master table's pages in memory up to a bound; the values a fill
+// takes from them must not depend on it.
+#include "fill_fixture.h"
+#include "model/fill_methods.h"
+
+namespace rowsmith::test {
+namespace {
+
+class MasterPagesTest : public FillTest {};
+
+// A master table of several pages, taken round more than twice: the values and their order are
+// the same whether the master cursor keeps its pages or reads them again, in full or in part.
+TEST_P(MasterPagesTest, KeptAndReReadPagesGiveTheSameValues) {
+    CreateTable("m", "id " + db.AutoIncKeyType() + ", x VARCHAR(20)");
+    const std::string numbers =
+        db.Engine() != TestEngine::PostgreSQL
+            ? "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 2300) "
+              "SELECT n FROM s"
+            : "SELECT generate_series(1, 2300) AS n";
+    // Not in key order, so that a walk in any other order would show.
+    db.Execute("INSERT INTO m (x) SELECT 'v' || (n * 7 % 2300) FROM (" + numbers + ") AS n");
+    const std::vector<std::string> master = Column("m", "x");
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < 7000; ++i) {
+        expected.push_back(master[i % master.size()]);
+    }
+    CreateTable("g", "id " + db.AutoIncKeyType() + ", a VARCHAR(20)");
+    TFillTable& table = AddTable("g", tfEmptyAndFill, 7000);
+    SetField(table, "a", fmMasterTable, "m.x");
+    for (std::size_t bound : {FillEngine::kMasterPageBound, std::size_t{0}, std::size_t{200000}}) {
+        SCOPED_TRACE(bound);
+        engine.SetMasterPageBound(bound);
+        engine.FillUp();
+        EXPECT_EQ(Column("g", "a"), expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, MasterPagesTest, ::testing::ValuesIn(TestEngines()),
+                         EngineParamName);
+
+}  // namespace
+}  // namespace rowsmith::test
