@@ -32,15 +32,18 @@ constexpr double kPriceHigh = 10000;
 constexpr std::uint32_t kCodeLimit = 11;
 
 const char* const kUsage =
-    "Usage: fill_bench [--records N] [--engine sqlite|postgres] [--mode fill|update|append]\n"
-    "                  [--runs N] [--shape plain|master|range] [--baseline copy|file-copy]\n"
+    "Usage: fill_bench [--records N] [--engine sqlite|postgres|mariadb]\n"
+    "                  [--mode fill|update|append] [--runs N] [--shape plain|master|range]\n"
+    "                  [--baseline copy|file-copy]\n"
     "  --mode      fill: empty the table and fill it; update: overwrite every record;\n"
     "              append: overwrite the half that exists and append the other half\n"
     "  --runs      rounds of both sides, alternating; the medians are printed (default 3)\n"
     "  --shape     plain: six columns; master: two more, a customer from a master table of\n"
     "              1000 rows and a status from a set; range: the customer as an integer range\n"
     "  --baseline  PostgreSQL only. copy: COPY generating the rows as it goes; file-copy: COPY\n"
-    "              from a ready file of the same rows, the writing of the file not timed\n";
+    "              from a ready file of the same rows, the writing of the file not timed.\n"
+    "              MariaDB: a fill against LOAD DATA LOCAL INFILE from a ready file, an update\n"
+    "              against one UPDATE joining the same rows\n";
 
 bool OneOf(const std::string& value, std::initializer_list<const char*> choices) {
     for (const char* choice : choices) {
