@@ -70,4 +70,11 @@ inline std::vector<bool> AllAssigned(std::size_t count) {
     return std::vector<bool>(count, true);
 }
 
+// The error of a connection the server ended: its own message when libpq read it before the
+// socket closed, else libpq's note of the closed connection (which side wins is timing).
+inline bool SaysServerWentAway(const std::string& error) {
+    return error.find("terminating connection due to administrator command") != std::string::npos ||
+           error.find("server closed the connection unexpectedly") != std::string::npos;
+}
+
 }  // namespace rowsmith::test
