@@ -215,5 +215,25 @@ TEST_F(PgDriverTest, UpdateOfAVanishedRecordIsAnError) {
                  EDBEngineError);
 }
 
+// The record appended last in a run can be found again, also when it filled a batch of 20000:
+// the cursor asks for its key to show it after the post.
+TEST_F(PgDriverTest, LastAppendedRecordIsFoundAtABatchsEndToo) {
+    db_->Execute("CREATE TABLE probe (k integer PRIMARY KEY, v text)");
+    auto table = Open("probe");
+    Conn().BeginFillRun();
+    int k = 0;
+    for (const int last : {19999, 20000, 20001, 40000}) {
+        while (k < last) {
+            ++k;
+            table->Insert({std::int64_t{k}, std::string("row")}, {true, true});
+        }
+        Record record;
+        ASSERT_TRUE(table->ReadRecord(table->LastInsertKey(), record)) << last;
+        EXPECT_EQ(std::get<std::int64_t>(record.values.at(0)), last);
+    }
+    Conn().EndFillRun();
+    EXPECT_EQ(Count("probe"), 40000);
+}
+
 }  // namespace
 }  // namespace rowsmith::test

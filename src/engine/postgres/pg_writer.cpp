@@ -164,6 +164,11 @@ void PgWriter::SendPending() {
 
 void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::string& columns,
                        std::string_view line) {
+    // A full batch ends before the next row rather than after its last one, so that the row
+    // posted last is always held back and LastInsertKey can still write it with RETURNING.
+    if (!ending_ && (changes_ >= kBatchChanges || copyText_.size() >= kBatchBytes)) {
+        EndBatch();
+    }
     if (ending_) {
         const CopyRun& ended = std::get<CopyRun>(steps_.back());
         if (ended.target == target && ended.columns == columns) {
@@ -211,9 +216,6 @@ void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::strin
             SendPending();
         }
     });
-    if (changes_ >= kBatchChanges || copyText_.size() >= kBatchBytes) {
-        EndBatch();
-    }
 }
 
 void PgWriter::EndBatch() {
