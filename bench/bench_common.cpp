@@ -3,9 +3,11 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <initializer_list>
 #include <string_view>
 
@@ -247,6 +249,76 @@ void PrintResults(const std::vector<double>& rowsmithRates, const std::vector<do
     std::printf("%s %.0f\n", rawName, Median(rawRates));
     std::printf("peak_rss_mb %.1f\n", PeakRssMb());
     std::printf("ratio %.3f\n", Median(ratios));
+}
+
+namespace {
+
+template <typename Number>
+void AppendNumber(std::string& line, Number number) {
+    char buffer[32];
+    line.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
+}
+
+}  // namespace
+
+void AppendTextLine(std::string& text, const RawRecord& record) {
+    AppendNumber(text, record.id);
+    text += '\t';
+    AppendNumber(text, record.quantity);
+    text += '\t';
+    AppendNumber(text, record.weight);
+    text += '\t';
+    char buffer[32];
+    text.append(
+        buffer,
+        std::to_chars(buffer, buffer + sizeof buffer, record.price, std::chars_format::fixed).ptr);
+    text += '\t';
+    if (record.code.empty()) {
+        text += "\\N";
+    }
+    for (char c : record.code) {
+        text += c;
+        if (c == '\\') {
+            text += c;
+        }
+    }
+    text += '\t';
+    text += *record.city;
+    if (record.status != nullptr) {
+        text += '\t';
+        AppendNumber(text, record.customer);
+        text += '\t';
+        text += *record.status;
+    }
+    text += '\n';
+}
+
+void MakeTextLines(const std::string& shape, std::int64_t first, std::int64_t last,
+                   const std::function<void(const std::string&)>& sink) {
+    constexpr std::size_t kPiece = 256u << 10;
+    RawValues values(shape);
+    RawRecord record;
+    std::string text;
+    for (std::int64_t i = 0; i < last; ++i) {
+        values.Next(record);
+        if (i < first) {
+            continue;
+        }
+        AppendTextLine(text, record);
+        if (text.size() >= kPiece) {
+            sink(text);
+            text.clear();
+        }
+    }
+    if (!text.empty()) {
+        sink(text);
+    }
+}
+
+void WriteTextLines(const std::string& path, const std::string& shape, std::int64_t first,
+                    std::int64_t last) {
+    std::ofstream file(path, std::ios::binary);
+    MakeTextLines(shape, first, last, [&](const std::string& text) { file << text; });
 }
 
 }  // namespace rowsmith::bench

@@ -8,6 +8,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,18 @@ private:
     std::array<std::string, 5> cities_;
     std::array<std::string, 3> statuses_;
 };
+
+// One record as a line of the tab-separated text that both PostgreSQL's COPY and MariaDB's LOAD
+// DATA read by default: \N for NULL (an empty random string, as the fill writes it), a backslash
+// escaped (the random string draws from '0' to '^').
+void AppendTextLine(std::string& text, const RawRecord& record);
+// The text lines of records number `first` to `last` (from 0, last excluded), handed to `sink` a
+// piece of about 256 kB at a time.
+void MakeTextLines(const std::string& shape, std::int64_t first, std::int64_t last,
+                   const std::function<void(const std::string&)>& sink);
+// The same lines written to the file at `path`.
+void WriteTextLines(const std::string& path, const std::string& shape, std::int64_t first,
+                    std::int64_t last);
 
 // Records per second of `records` done in the time since `start`.
 double Rate(std::int64_t records, std::chrono::steady_clock::time_point start);

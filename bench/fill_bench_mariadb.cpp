@@ -4,7 +4,6 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -66,67 +65,6 @@ std::string CreateBenchTableSql(const std::string& shape) {
     return sql + ") ENGINE=InnoDB";
 }
 
-template <typename Number>
-void AppendNumber(std::string& line, Number number) {
-    char buffer[32];
-    line.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
-}
-
-// One record as a line of LOAD DATA's default format: tabs between fields, \N for NULL, a
-// backslash escaped. An empty random string is NULL, as the fill writes it.
-void AppendLine(std::string& text, const RawRecord& record) {
-    AppendNumber(text, record.id);
-    text += '\t';
-    AppendNumber(text, record.quantity);
-    text += '\t';
-    AppendNumber(text, record.weight);
-    text += '\t';
-    char buffer[32];
-    text.append(
-        buffer,
-        std::to_chars(buffer, buffer + sizeof buffer, record.price, std::chars_format::fixed).ptr);
-    text += '\t';
-    if (record.code.empty()) {
-        text += "\\N";
-    }
-    for (char c : record.code) {
-        text += c;
-        if (c == '\\') {
-            text += c;
-        }
-    }
-    text += '\t';
-    text += *record.city;
-    if (record.status != nullptr) {
-        text += '\t';
-        AppendNumber(text, record.customer);
-        text += '\t';
-        text += *record.status;
-    }
-    text += '\n';
-}
-
-// Records number `first` to `last` (from 0, last excluded) into a file.
-void WriteRecords(const std::string& path, const std::string& shape, std::int64_t first,
-                  std::int64_t last) {
-    std::ofstream file(path, std::ios::binary);
-    RawValues values(shape);
-    RawRecord record;
-    std::string text;
-    for (std::int64_t i = 0; i < last; ++i) {
-        values.Next(record);
-        if (i < first) {
-            continue;
-        }
-        AppendLine(text, record);
-        if (text.size() >= (256u << 10)) {
-            file << text;
-            text.clear();
-        }
-    }
-    file << text;
-}
-
 void Load(Server& server, const std::string& path, const std::string& table) {
     server.Execute("LOAD DATA LOCAL INFILE '" + path + "' INTO TABLE " + table +
                    " CHARACTER SET utf8mb4");
@@ -145,7 +83,7 @@ void CreateTables(Server& server, const BenchOptions& options, const std::string
     const std::int64_t existing = ExistingRecords(options);
     if (existing > 0) {
         const std::string path = folder + "/existing.tsv";
-        WriteRecords(path, options.shape, 0, existing);
+        WriteTextLines(path, options.shape, 0, existing);
         Load(server, path, "bench");
         std::filesystem::remove(path);
     }
@@ -159,8 +97,8 @@ double RawLoad(Server& server, const BenchOptions& options, const std::string& f
     const std::int64_t existing = ExistingRecords(options);
     const std::string updates = folder + "/updates.tsv";
     const std::string inserts = folder + "/inserts.tsv";
-    WriteRecords(updates, options.shape, 0, existing);
-    WriteRecords(inserts, options.shape, existing, options.records);
+    WriteTextLines(updates, options.shape, 0, existing);
+    WriteTextLines(inserts, options.shape, existing, options.records);
     const auto start = std::chrono::steady_clock::now();
     server.Execute("START TRANSACTION");
     if (existing > 0) {

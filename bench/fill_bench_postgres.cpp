@@ -4,7 +4,6 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -75,94 +74,24 @@ private:
     PGconn* conn_;
 };
 
-template <typename Number>
-void AppendNumber(std::string& line, Number number) {
-    char buffer[32];
-    line.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
-}
-
-// One record as a COPY text line. The random string draws from '0' to '^', so a backslash needs
-// its escape; an empty one is written as NULL, as the fill writes it.
-void AppendLine(std::string& text, const RawRecord& record) {
-    AppendNumber(text, record.id);
-    text += '\t';
-    AppendNumber(text, record.quantity);
-    text += '\t';
-    AppendNumber(text, record.weight);
-    text += '\t';
-    char buffer[32];
-    text.append(
-        buffer,
-        std::to_chars(buffer, buffer + sizeof buffer, record.price, std::chars_format::fixed).ptr);
-    text += '\t';
-    if (record.code.empty()) {
-        text += "\\N";
-    }
-    for (char c : record.code) {
-        text += c;
-        if (c == '\\') {
-            text += c;
-        }
-    }
-    text += '\t';
-    text += *record.city;
-    if (record.status != nullptr) {
-        text += '\t';
-        AppendNumber(text, record.customer);
-        text += '\t';
-        text += *record.status;
-    }
-    text += '\n';
-}
-
-constexpr std::size_t kPiece = 256u << 10;
-
-// The COPY text of records number `first` to `last` (from 0, last excluded), a piece at a time.
-template <typename Sink>
-void MakeRecords(const std::string& shape, std::int64_t first, std::int64_t last, Sink sink) {
-    RawValues values(shape);
-    RawRecord record;
-    std::string text;
-    for (std::int64_t i = 0; i < last; ++i) {
-        values.Next(record);
-        if (i < first) {
-            continue;
-        }
-        AppendLine(text, record);
-        if (text.size() >= kPiece) {
-            sink(text);
-            text.clear();
-        }
-    }
-    if (!text.empty()) {
-        sink(text);
-    }
-}
-
 // COPYs records number `first` to `last` into `table`, sending them in pieces as they are made.
 void CopyRecords(Server& server, const std::string& table, const std::string& shape,
                  std::int64_t first, std::int64_t last) {
     server.Execute("COPY " + table + " FROM STDIN");
-    MakeRecords(shape, first, last, [&](const std::string& text) { server.Send(text); });
+    MakeTextLines(shape, first, last, [&](const std::string& text) { server.Send(text); });
     server.EndCopy();
 }
 
-// COPYs the file's text into `table`, as psql's \copy does.
+// COPYs the file's text into `table`, as psql's \copy does, a piece at a time.
 void CopyFile(Server& server, const std::string& table, const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    std::string piece(kPiece, '\0');
+    std::string piece(256u << 10, '\0');
     server.Execute("COPY " + table + " FROM STDIN");
     while (file.read(piece.data(), static_cast<std::streamsize>(piece.size())) ||
            file.gcount() > 0) {
         server.Send(piece.substr(0, static_cast<std::size_t>(file.gcount())));
     }
     server.EndCopy();
-}
-
-void WriteFile(const std::string& path, const std::string& shape, std::int64_t first,
-               std::int64_t last) {
-    std::ofstream file(path, std::ios::binary);
-    MakeRecords(shape, first, last, [&](const std::string& text) { file << text; });
 }
 
 void CreateTables(Server& server, const BenchOptions& options) {
@@ -187,8 +116,8 @@ double RawCopy(Server& server, const BenchOptions& options, const std::string& f
     const std::string updates = folder + "/updates.copy";
     const std::string inserts = folder + "/inserts.copy";
     if (!folder.empty()) {
-        WriteFile(updates, options.shape, 0, existing);
-        WriteFile(inserts, options.shape, existing, options.records);
+        WriteTextLines(updates, options.shape, 0, existing);
+        WriteTextLines(inserts, options.shape, existing, options.records);
     }
     const auto copy = [&](const std::string& table, const std::string& file, std::int64_t first,
                           std::int64_t last) {
