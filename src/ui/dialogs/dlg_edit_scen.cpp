@@ -108,8 +108,7 @@ TdlgEditScen::TdlgEditScen(QWidget* parent) : QDialog(parent) {
     layout->addWidget(CreateBottomPanel());
 
     // Listing the tables can fail; the error is shown before it could unwind through Qt.
-    connect(cbAlias, &QComboBox::activated, this,
-            [this] { RunHandler([this] { cbAliasChange(); }); });
+    connect(cbAlias, &QComboBox::activated, this, Handled([this] { cbAliasChange(); }));
     connect(sbAdd, &QToolButton::clicked, this, &TdlgEditScen::AddTable);
     connect(lbAllTables, &QListWidget::itemDoubleClicked, this, &TdlgEditScen::AddTable);
     connect(sbDelete, &QToolButton::clicked, this, &TdlgEditScen::DelTable);

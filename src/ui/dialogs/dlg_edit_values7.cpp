@@ -45,7 +45,7 @@ TdlgEditValues7::TdlgEditValues7(QWidget* parent) : QDialog(parent) {
     setTabOrder(cbTables, lbFields);
 
     // Opening the table can fail; the error is shown before it could unwind through Qt.
-    connect(cbTables, &QComboBox::activated, this, [this] { RunHandler([this] { ShowTable(); }); });
+    connect(cbTables, &QComboBox::activated, this, Handled([this] { ShowTable(); }));
     FormCreate();
 }
 

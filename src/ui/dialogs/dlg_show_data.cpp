@@ -69,9 +69,8 @@ void TdlgShowData::FormCreate() {
     dbgResult->addAction(deleteRecord);
     // Opening a table and deleting a record reach the database and can fail; the error is shown
     // before it could unwind through Qt.
-    connect(deleteRecord, &QAction::triggered, this,
-            [this] { RunHandler([this] { DeleteCurrentRecord(); }); });
-    connect(cbTables, &QComboBox::activated, this, [this] { RunHandler([this] { ShowTable(); }); });
+    connect(deleteRecord, &QAction::triggered, this, Handled([this] { DeleteCurrentRecord(); }));
+    connect(cbTables, &QComboBox::activated, this, Handled([this] { ShowTable(); }));
     connect(dbgResult->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex&, const QModelIndex& previous) { RowLeft(previous.row()); });
 }

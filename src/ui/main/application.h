@@ -30,4 +30,11 @@ public:
 // resort for handlers that do not use this.
 void RunHandler(const std::function<void()>& handler);
 
+// A slot that runs `handler` through RunHandler: what to connect a signal to when its handler can
+// fail.
+template <typename Handler>
+auto Handled(Handler handler) {
+    return [handler] { RunHandler(handler); };
+}
+
 }  // namespace rowsmith

@@ -31,7 +31,7 @@ namespace rowsmith {
 void TMainForm::ConnectCommands() {
     const auto bind = [this](QAction* item, QToolButton* button, void (TMainForm::*command)()) {
         // The command's error is shown before it could unwind through Qt (see RunHandler).
-        const auto run = [this, command] { RunHandler([this, command] { (this->*command)(); }); };
+        const auto run = Handled([this, command] { (this->*command)(); });
         if (item != nullptr) {
             connect(item, &QAction::triggered, this, run);
         }
@@ -49,8 +49,7 @@ void TMainForm::ConnectCommands() {
     bind(miExit, nullptr, &TMainForm::miExitClick);
     bind(Contents1, nullptr, &TMainForm::Contents1Click);
     bind(About1, nullptr, &TMainForm::About1Click);
-    connect(cbTables, &QComboBox::activated, this,
-            [this] { RunHandler([this] { ShowFillTable(); }); });
+    connect(cbTables, &QComboBox::activated, this, Handled([this] { ShowFillTable(); }));
     ConnectGrid();
 }
 

@@ -43,7 +43,7 @@ void TMainForm::ConnectGrid() {
             &TMainForm::PlaceGridControls);
     connect(sgFields, &TFieldGrid::MethodListRequested, cbMethods, &QComboBox::showPopup);
     // The editors reach the database: their errors are shown before they could unwind through Qt.
-    const auto editValue = [this] { RunHandler([this] { bbEditValueClick(); }); };
+    const auto editValue = Handled([this] { bbEditValueClick(); });
     connect(sgFields, &TFieldGrid::ValueEditorRequested, this, editValue);
     connect(cbMethods, &QComboBox::activated, this, &TMainForm::cbMethodsChange);
     connect(bbEditValue, &QPushButton::clicked, this, editValue);
