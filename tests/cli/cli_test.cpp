@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine_param_test.h"
 #include "test_database.h"
 
 namespace rowsmith::test {
@@ -35,7 +36,7 @@ struct RunResult {
     }
 };
 
-class CliTest : public ::testing::TestWithParam<TestEngine> {
+class CliTest : public EngineParamTest {
 protected:
     CliTest() : db(GetParam()) {}
 
@@ -472,10 +473,7 @@ TEST_P(CliTest, WrongUsageExitsWithTwo) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, CliTest, ::testing::ValuesIn(TestEngines()),
-                         [](const ::testing::TestParamInfo<TestEngine>& info) {
-                             return EngineName(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Engines, CliTest, ::testing::ValuesIn(TestEngines()), EngineParamName);
 
 }  // namespace
 }  // namespace rowsmith::test

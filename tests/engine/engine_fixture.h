@@ -1,5 +1,6 @@
 // EngineTest: a fresh database behind the alias "Test" for every test, on each engine of
-// TestEngines(), with helper verbs that open cursors and write or read whole records.
+// TestEngines() (skipped where its server is absent), with helper verbs that open cursors and write
+// or read whole records.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,11 +10,12 @@
 #include <vector>
 
 #include "engine/table_cursor.h"
+#include "engine_param_test.h"
 #include "test_database.h"
 
 namespace rowsmith::test {
 
-class EngineTest : public ::testing::TestWithParam<TestEngine> {
+class EngineTest : public EngineParamTest {
 protected:
     std::unique_ptr<TableCursor> OpenTable(const std::string& table, bool exclusive = false) {
         auto cursor = std::make_unique<TableCursor>();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine_param_test.h"
 #include "fill/fill_engine.h"
 #include "model/fill_scenario.h"
 #include "recording_reporter.h"
@@ -38,7 +39,7 @@ struct OwnFill {
     FillEngine filler;
 };
 
-class FillTest : public ::testing::TestWithParam<TestEngine> {
+class FillTest : public EngineParamTest {
 protected:
     TFillTable& AddTable(const std::string& name, std::int32_t tableMethod, std::int32_t recCount) {
         return own.AddTable(name, tableMethod, recCount);
@@ -82,10 +83,5 @@ protected:
     TFillScenario& scenario = own.scenario;
     FillEngine& engine = own.filler;
 };
-
-// "SQLite", "PostgreSQL" as the parameterized test's suffix.
-inline std::string EngineParamName(const ::testing::TestParamInfo<TestEngine>& info) {
-    return EngineName(info.param);
-}
 
 }  // namespace rowsmith::test

@@ -255,14 +255,17 @@ private:
 }  // namespace
 
 std::vector<TestEngine> TestEngines() {
-    std::vector<TestEngine> engines{TestEngine::SQLite};
-    if (!PgEnv("ROWSMITH_TEST_PGHOST").empty()) {
-        engines.push_back(TestEngine::PostgreSQL);
+    return {TestEngine::SQLite, TestEngine::PostgreSQL, TestEngine::MariaDB};
+}
+
+std::string AbsentServer(TestEngine engine) {
+    if (engine == TestEngine::PostgreSQL && PgEnv("ROWSMITH_TEST_PGHOST").empty()) {
+        return "no PostgreSQL test server (run under tests/support/with-postgres)";
     }
-    if (!PgEnv("ROWSMITH_TEST_MYSOCKET").empty()) {
-        engines.push_back(TestEngine::MariaDB);
+    if (engine == TestEngine::MariaDB && PgEnv("ROWSMITH_TEST_MYSOCKET").empty()) {
+        return "no MariaDB test server (run under tests/support/with-mariadb)";
     }
-    return engines;
+    return "";
 }
 
 std::vector<TestEngine> TestEnginesWithout(TestEngine left) {
@@ -285,6 +288,9 @@ std::string EngineName(TestEngine engine) {
 
 TestDatabase::TestDatabase(TestEngine engine) : engine_(engine) {
     configFile_ = folder_.File("aliases.ini");
+    if (!AbsentServer(engine).empty()) {
+        return;
+    }
     if (engine == TestEngine::PostgreSQL) {
         auto backend = std::make_unique<PostgresBackend>();
         WriteFile(configFile_, "[" + alias_ +
@@ -332,11 +338,18 @@ std::string TestDatabase::AutoIncKeyType() const {
 }
 
 void TestDatabase::Execute(const std::string& sql) {
-    backend_->Execute(sql);
+    Served().Execute(sql);
 }
 
 std::vector<std::vector<std::string>> TestDatabase::Query(const std::string& sql) {
-    return backend_->Query(sql);
+    return Served().Query(sql);
+}
+
+TestDatabase::Backend& TestDatabase::Served() {
+    if (!backend_) {
+        throw std::runtime_error(AbsentServer(engine_));
+    }
+    return *backend_;
 }
 
 std::string TestDatabase::QueryValue(const std::string& sql) {
