@@ -1,17 +1,21 @@
 // rowsmith-fill, run as a program on scenarios and databases in a temporary folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine_param_test.h"
@@ -36,6 +40,18 @@ struct RunResult {
     }
 };
 
+// The records that the progress bar of `table` showed last in a terminal's text, -1 before it
+// showed any.
+std::int64_t ShownProgress(const std::string& terminal, const std::string& table) {
+    const std::size_t bar = terminal.rfind("\r" + table + " [");
+    const std::size_t percent = terminal.find("% ", bar);
+    const std::size_t slash = terminal.find('/', percent);
+    if (bar == std::string::npos || slash == std::string::npos) {
+        return -1;
+    }
+    return std::stoll(terminal.substr(percent + 2, slash - percent - 2));
+}
+
 class CliTest : public EngineParamTest {
 protected:
     CliTest() : db(GetParam()) {}
@@ -59,12 +75,17 @@ protected:
 
     std::string Aliases() const { return "--aliases '" + db.ConfigFile() + "'"; }
 
-    // Starts rowsmith-fill as Run does, sends it `signal` after `delay`, and waits for its end.
+    // Starts rowsmith-fill as Run does but with standard error on a terminal, where it draws its
+    // progress bars; sends it `signal` once `due` holds of what it wrote there, and waits for its
+    // end. A run that never gets there is killed and fails the test.
     RunResult RunAndSignal(const std::vector<std::string>& args, int signal,
-                           std::chrono::milliseconds delay) {
+                           const std::function<bool(const std::string& err)>& due) {
         const std::string out = db.Folder().File("stdout.txt");
-        const std::string err = db.Folder().File("stderr.txt");
-        const pid_t child = fork();
+        // A raw terminal leaves line ends as the program writes them.
+        termios raw{};
+        cfmakeraw(&raw);
+        int terminal = -1;
+        const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
         if (child == 0) {
             if (chdir(db.Folder().Path().c_str()) != 0) {
                 _exit(125);
@@ -73,10 +94,8 @@ protected:
             setenv("XDG_CONFIG_HOME", db.Folder().Path().c_str(), 1);
             const int in = open("/dev/null", O_RDONLY);
             const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(in, 0);
             dup2(outFd, 1);
-            dup2(errFd, 2);
             std::vector<char*> argv{const_cast<char*>(ROWSMITH_FILL_PATH)};
             for (const std::string& arg : args) {
                 argv.push_back(const_cast<char*>(arg.c_str()));
@@ -85,14 +104,39 @@ protected:
             execv(ROWSMITH_FILL_PATH, argv.data());
             _exit(126);
         }
-        std::this_thread::sleep_for(delay);
-        kill(child, signal);
-        int raw = 0;
-        waitpid(child, &raw, 0);
         RunResult result;
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -WTERMSIG(raw);
+        if (child < 0) {
+            ADD_FAILURE() << "no terminal for rowsmith-fill";
+            return result;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        bool signalled = false;
+        char buffer[4096];
+        while (true) {
+            if (!signalled && due(result.err)) {
+                kill(child, signal);
+                signalled = true;
+            } else if (!signalled && std::chrono::steady_clock::now() > deadline) {
+                ADD_FAILURE() << "rowsmith-fill never got to the signal:\n" << result.err;
+                kill(child, SIGKILL);
+                signalled = true;
+            }
+            pollfd ready{terminal, POLLIN, 0};
+            if (poll(&ready, 1, 50) <= 0) {
+                continue;
+            }
+            // The terminal reads as ended (EIO) once the program has exited.
+            const ssize_t got = read(terminal, buffer, sizeof buffer);
+            if (got <= 0) {
+                break;
+            }
+            result.err.append(buffer, static_cast<std::size_t>(got));
+        }
+        close(terminal);
+        int status = 0;
+        waitpid(child, &status, 0);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
         result.out = ReadFile(out);
-        result.err = ReadFile(err);
         return result;
     }
 
@@ -345,9 +389,14 @@ TEST_P(CliTest, ASignalStopsTheFillKeepingWhatWasWritten) {
                   "[Field t.n]\r\nFillMethod=3\r\nFillValue=1-100\r\n\r\n"
                   "[Field t.s]\r\nFillMethod=6\r\nFillValue=12\r\n\r\n");
     for (const int signal : {SIGINT, SIGTERM}) {
-        // Long enough to pass a periodic commit, so that records wait for the last one.
-        const RunResult result = RunAndSignal({"--aliases", db.ConfigFile(), scenario}, signal,
-                                              std::chrono::milliseconds(1800));
+        db.Execute("DELETE FROM t");
+        // The signal comes once t's progress bar shows records and a periodic commit has kept
+        // some of them, so that the records after it wait for the last one.
+        const RunResult result =
+            RunAndSignal({"--aliases", db.ConfigFile(), scenario}, signal, [&](const auto& err) {
+                return ShownProgress(err, "t") > 0 &&
+                       db.QueryValue("SELECT count(*) FROM t") != "0";
+            });
         EXPECT_EQ(result.status, 128 + signal) << result.err;
         const std::string count = db.QueryValue("SELECT count(*) FROM t");
         EXPECT_GT(std::stoll(count), 0);
