@@ -5,38 +5,6 @@
 namespace rowsmith::test {
 namespace {
 
-// A record the server refuses in the middle of a batch: exactly the records before it stay.
-TEST_F(MyDriverTest, RefusedRecordKeepsExactlyThoseBefore) {
-    db_->Execute(
-        "CREATE TABLE items (k integer NOT NULL PRIMARY KEY, v varchar(20) NOT NULL UNIQUE)"
-        " ENGINE=InnoDB");
-    static const struct {
-        const char* what;
-        int failAt;
-        FieldValue bad;
-        const char* message;
-    } cases[] = {
-        {"duplicate key mid-batch", 2731, std::string("v17"), "Duplicate entry 'v17'"},
-        {"not null", 1500, FieldValue{}, "cannot be null"},
-        {"first record", 1, FieldValue{}, "cannot be null"},
-        {"too long in strict mode", 4001, std::string(21, 'x'), "Data too long"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        db_->Execute("DELETE FROM items");
-        auto table = Open("items");
-        const std::string error = FillRun(*table, 5000, [&](int k) {
-            return std::vector<FieldValue>{
-                std::int64_t{k},
-                k == c.failAt ? c.bad : FieldValue(std::string("v") + std::to_string(k))};
-        });
-        EXPECT_NE(error.find(c.message), std::string::npos) << error;
-        EXPECT_EQ(Count("items"), c.failAt - 1);
-        EXPECT_EQ(db_->QueryValue("SELECT coalesce(max(k), 0) FROM items"),
-                  std::to_string(c.failAt - 1));
-    }
-}
-
 // Updates in a run go to the server a thousand at a time; a refused one keeps exactly those
 // before it, whether the server refuses the value or the record is gone. An update that changes
 // nothing still finds its record.

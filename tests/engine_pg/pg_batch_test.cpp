@@ -26,39 +26,6 @@ std::string FillRun(Connection& conn, TableDriver& table, int count,
     return "";
 }
 
-// A record the server refuses in the middle of a batch: exactly the records before it stay.
-TEST_F(PgDriverTest, RefusedRecordKeepsExactlyThoseBefore) {
-    db_->Execute(
-        "CREATE TABLE items (k integer NOT NULL, v text NOT NULL, d date,"
-        " CONSTRAINT items_v UNIQUE (v))");
-    // A batch holds 20000 records; the records after a batch's end wait until it is committed.
-    static const struct {
-        const char* what;
-        int failAt;
-        FieldValue bad;
-        const char* message;
-        int count;
-    } cases[] = {
-        {"unique", 731, std::string("v17"), "duplicate key value violates unique constraint", 3000},
-        {"not null", 1500, FieldValue{}, "null value in column \"v\"", 3000},
-        {"first record", 1, FieldValue{}, "null value in column \"v\"", 3000},
-        {"before a batch's end", 19990, FieldValue{}, "null value in column \"v\"", 20500},
-        {"after a batch's end", 20003, FieldValue{}, "null value in column \"v\"", 20500},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        db_->Execute("TRUNCATE items");
-        auto table = Open("items");
-        const std::string error = FillRun(Conn(), *table, c.count, [&](int k) {
-            return k == c.failAt ? c.bad : FieldValue(std::string("v") + std::to_string(k));
-        });
-        EXPECT_NE(error.find(c.message), std::string::npos) << error;
-        EXPECT_EQ(Count("items"), c.failAt - 1);
-        EXPECT_EQ(db_->QueryValue("SELECT coalesce(max(k), 0) FROM items"),
-                  std::to_string(c.failAt - 1));
-    }
-}
-
 TEST_F(PgDriverTest, TextTheServerRefusesStopsTheRunThere) {
     db_->Execute("CREATE TABLE dated (k integer, d date)");
     auto table = Open("dated");
