@@ -1,5 +1,5 @@
-// A record the database refuses in the middle of a fill run, on every engine: exactly the records
-// before it stay, wherever it falls in the servers' batches of changes.
+// A record or an update the database refuses in the middle of a fill run, on every engine: exactly
+// the changes before it stay, wherever it falls in the servers' batches of changes.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -103,6 +103,85 @@ TEST_P(RefusedRecordTest, KeepsExactlyThoseBefore) {
         EXPECT_EQ(Count("items"), c.failAt - 1);
         EXPECT_EQ(db_.QueryValue("SELECT coalesce(max(k), 0) FROM items"),
                   std::to_string(c.failAt - 1));
+    }
+}
+
+// Updates in a run travel in batches too; a refused one keeps exactly those before it, also after
+// the rollback a replay starts with, whether the database refuses the value or the record is gone,
+// and the refused record keeps its value. An update that changes nothing still finds its record.
+TEST_P(RefusedRecordTest, UpdateKeepsExactlyThoseBefore) {
+    db_.Execute(
+        "CREATE TABLE items (k integer NOT NULL PRIMARY KEY, v varchar(20) NOT NULL UNIQUE)");
+    static const struct {
+        const char* what;
+        int failAt;
+        bool gone;
+        // SQLite, PostgreSQL, MariaDB; none: SQLite keeps other connections from writing while
+        // a run writes.
+        const char* message[3];
+    } cases[] = {
+        {"duplicate key early",
+         31,
+         false,
+         {"UNIQUE constraint failed", "duplicate key value", "Duplicate entry 'n5'"}},
+        {"duplicate key",
+         2100,
+         false,
+         {"UNIQUE constraint failed", "duplicate key value", "Duplicate entry 'n5'"}},
+        {"record deleted by another connection",
+         1500,
+         true,
+         {nullptr, "Record not found", "Record not found"}},
+        {"none", 0, false, {"", "", ""}},
+    };
+    for (const auto& c : cases) {
+        const char* message = c.message[static_cast<int>(GetParam())];
+        if (message == nullptr) {
+            continue;
+        }
+        SCOPED_TRACE(c.what);
+        db_.Execute("DELETE FROM items");
+        db_.Execute(
+            "INSERT INTO items (k, v) SELECT n, 'o' || n FROM (WITH RECURSIVE s(n) AS (SELECT 1 "
+            "UNION ALL SELECT n + 1 FROM s WHERE n < 3000) SELECT n FROM s) AS numbers");
+        auto table = DatabaseSession::Instance().Connect(db_.Alias()).OpenTable("items", false);
+        std::vector<Record> records = table->ReadPage(nullptr, 3000);
+        ASSERT_EQ(records.size(), 3000u);
+        Connection& conn = DatabaseSession::Instance().Connect(db_.Alias());
+        std::string error;
+        conn.BeginFillRun();
+        try {
+            for (int k = 1; k <= 3000; ++k) {
+                if (k == c.failAt && c.gone) {
+                    db_.Execute("DELETE FROM items WHERE k = " + std::to_string(k));
+                }
+                // Odd records get a new value, even ones the value they have; the refused one
+                // the value that record 5 took.
+                const std::string value = k == c.failAt && !c.gone ? "n5"
+                                          : k % 2 == 0             ? "o" + std::to_string(k)
+                                                                   : "n" + std::to_string(k);
+                table->Update(records[static_cast<std::size_t>(k - 1)].key, {FieldValue{}, value},
+                              {false, true});
+            }
+        } catch (const EDBEngineError& e) {
+            error = e.what();
+        }
+        // The refusal may come with the end of the run, which sends the last batch.
+        try {
+            conn.EndFillRun();
+        } catch (const EDBEngineError& e) {
+            error = error.empty() ? e.what() : error;
+        }
+        EXPECT_NE(error.find(message), std::string::npos) << error;
+        const int kept = c.failAt == 0 ? 3000 : c.failAt - 1;
+        EXPECT_EQ(db_.QueryValue("SELECT count(*) FROM items WHERE v LIKE 'n%'"),
+                  std::to_string((kept + 1) / 2));
+        EXPECT_EQ(db_.QueryValue("SELECT coalesce(max(k), 0) FROM items WHERE v LIKE 'n%'"),
+                  std::to_string(kept % 2 ? kept : kept - 1));
+        if (c.failAt != 0 && !c.gone) {
+            EXPECT_EQ(db_.QueryValue("SELECT v FROM items WHERE k = " + std::to_string(c.failAt)),
+                      "o" + std::to_string(c.failAt));
+        }
     }
 }
 

@@ -5,54 +5,6 @@
 namespace rowsmith::test {
 namespace {
 
-// Updates in a run go to the server a thousand at a time; a refused one keeps exactly those
-// before it, whether the server refuses the value or the record is gone. An update that changes
-// nothing still finds its record.
-TEST_F(MyDriverTest, RefusedUpdateKeepsExactlyThoseBefore) {
-    db_->Execute(
-        "CREATE TABLE items (k integer NOT NULL PRIMARY KEY, v varchar(20) NOT NULL UNIQUE)"
-        " ENGINE=InnoDB");
-    static const struct {
-        const char* what;
-        int failAt;
-        const char* message;
-    } cases[] = {
-        {"duplicate key", 2100, "Duplicate entry 'n5'"},
-        {"record deleted by another connection", 1500, "Record not found"},
-        {"none", 0, ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        db_->Execute("DELETE FROM items");
-        db_->Execute("INSERT INTO items SELECT seq, 'o' || seq FROM seq_1_to_3000");
-        auto table = Open("items");
-        std::string error;
-        try {
-            Conn().BeginFillRun();
-            for (int k = 1; k <= 3000; ++k) {
-                RecordKey key{{std::int64_t{k}}};
-                if (k == c.failAt && c.message[0] == 'R') {
-                    db_->Execute("DELETE FROM items WHERE k = " + std::to_string(k));
-                }
-                const std::string value = k == c.failAt && c.message[0] == 'D' ? "n5"
-                                          : k % 2 == 0 ? "o" + std::to_string(k)
-                                                       : "n" + std::to_string(k);
-                table->Update(key, {FieldValue{}, value}, {false, true});
-            }
-            Conn().EndFillRun();
-        } catch (const EDBEngineError& e) {
-            error = e.what();
-            Conn().EndFillRun();
-        }
-        EXPECT_NE(error.find(c.message), std::string::npos) << error;
-        const int kept = c.failAt == 0 ? 3000 : c.failAt - 1;
-        EXPECT_EQ(db_->QueryValue("SELECT count(*) FROM items WHERE v LIKE 'n%'"),
-                  std::to_string((kept + 1) / 2));
-        EXPECT_EQ(db_->QueryValue("SELECT coalesce(max(k), 0) FROM items WHERE v LIKE 'n%'"),
-                  std::to_string(kept % 2 ? kept : kept - 1));
-    }
-}
-
 TEST_F(MyDriverTest, WholeRunIsCommittedAtItsEnd) {
     db_->Execute("CREATE TABLE items (k integer PRIMARY KEY, v text)");
     auto table = Open("items");

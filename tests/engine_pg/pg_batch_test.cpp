@@ -124,36 +124,6 @@ TEST_F(PgDriverTest, MixedChangesKeepTheirOrder) {
     EXPECT_EQ(key.parts, std::vector<FieldValue>{std::string("5")});
 }
 
-// Updates refused in the middle of a run: those before the refused one are kept, also after the
-// rollback that the replay starts with.
-TEST_F(PgDriverTest, RefusedUpdateKeepsTheUpdatesBeforeIt) {
-    db_->Execute(
-        "CREATE TABLE ranked (k integer PRIMARY KEY, v text UNIQUE);"
-        "INSERT INTO ranked SELECT g, 'old' || g FROM generate_series(1, 50) g");
-    auto table = Open("ranked");
-    std::string error;
-    Conn().BeginFillRun();
-    try {
-        for (Record& record : ReadAll(*table)) {
-            const auto k = std::get<std::int64_t>(record.values[0]);
-            // Record 31 takes the value that record 1 already took.
-            const std::string value = "new" + std::to_string(k == 31 ? 1 : k);
-            table->Update(record.key, {k, value}, {true, true});
-        }
-    } catch (const EDBEngineError& e) {
-        error = e.what();
-    }
-    // Updates travel in batches: the refusal may come with the end of the run.
-    try {
-        Conn().EndFillRun();
-    } catch (const EDBEngineError& e) {
-        error = error.empty() ? e.what() : error;
-    }
-    EXPECT_NE(error.find("duplicate key value"), std::string::npos) << error;
-    EXPECT_EQ(db_->QueryValue("SELECT count(*) FROM ranked WHERE v LIKE 'new%'"), "30");
-    EXPECT_EQ(db_->QueryValue("SELECT v FROM ranked WHERE k = 31"), "old31");
-}
-
 // A delete in a run of a record another user deleted: the error leaves the driver with the
 // records posted before it committed, as for any refused change.
 TEST_F(PgDriverTest, DeleteOfAVanishedRecordInARunKeepsTheRecordsBeforeIt) {
