@@ -75,7 +75,7 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     CliOptions options;
     bool commandGiven = false;
     bool optionsEnded = false;
-    bool formatGiven = false;
+    std::string formatName;
     std::vector<std::string> operands;
     ArgumentReader reader(argc, argv);
     while (!reader.Done()) {
@@ -96,12 +96,14 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
         } else if (IsOption(arg, "--preview")) {
             options.previewRecords = ParsePreviewCount(reader.TakeValue(arg, "--preview"));
             options.dryRun = true;
-        } else if (IsOption(arg, "--format")) {
-            const std::string name = reader.TakeValue(arg, "--format");
-            if (!PreviewFormatFromName(name, options.previewFormat)) {
-                throw UsageError("--format is table, csv or jsonl, not '" + name + "'");
+        } else if (IsOption(arg, "--export")) {
+            options.exportFolder = reader.TakeValue(arg, "--export");
+            if (options.exportFolder.empty()) {
+                throw UsageError("--export needs a folder");
             }
-            formatGiven = true;
+            options.dryRun = true;
+        } else if (IsOption(arg, "--format")) {
+            formatName = reader.TakeValue(arg, "--format");
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
         } else if (arg == "--check") {
@@ -124,14 +126,27 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     }
 
     if (options.dryRun && options.command != CliOptions::Command::Fill) {
-        throw UsageError(options.previewRecords ? "--preview goes with a fill only"
-                                                : "--dry-run goes with a fill only");
+        throw UsageError(options.previewRecords          ? "--preview goes with a fill only"
+                         : !options.exportFolder.empty() ? "--export goes with a fill only"
+                                                         : "--dry-run goes with a fill only");
+    }
+    if (options.previewRecords && !options.exportFolder.empty()) {
+        throw UsageError("--preview and --export cannot go together");
     }
     if (options.strict && options.command != CliOptions::Command::Fill) {
         throw UsageError("--strict goes with a fill only");
     }
-    if (formatGiven && !options.previewRecords) {
-        throw UsageError("--format goes with --preview only");
+    if (options.previewRecords) {
+        if (!formatName.empty() && !PreviewFormatFromName(formatName, options.previewFormat)) {
+            throw UsageError("--format is table, csv or jsonl, not '" + formatName + "'");
+        }
+    } else if (!options.exportFolder.empty()) {
+        if (!formatName.empty() && !ExportFormatFromName(formatName, options.exportFormat)) {
+            throw UsageError("--format of --export is csv, jsonl or sql, not '" + formatName +
+                             "'");
+        }
+    } else if (!formatName.empty()) {
+        throw UsageError("--format goes with --preview or --export only");
     }
     switch (options.command) {
         case CliOptions::Command::Help:
@@ -161,9 +176,9 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
 }
 
 const char* UsageText() {
-    return "Usage: rowsmith-fill [--seed N] [--check | --dry-run | --preview N [--format F]]\n"
-           "                     [--strict] [--quiet] [--aliases FILE] "
-           "SCENARIO.scn\n"
+    return "Usage: rowsmith-fill [--seed N] [--check | --dry-run | --preview N [--format F]\n"
+           "                     | --export DIR [--format F]] [--strict] [--quiet]\n"
+           "                     [--aliases FILE] SCENARIO.scn\n"
            "       rowsmith-fill --lint [--aliases FILE] SCENARIO.scn\n"
            "       rowsmith-fill --list-aliases [--aliases FILE]\n"
            "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
@@ -178,8 +193,12 @@ const char* UsageText() {
            "                  back, leaving the database as it was\n"
            "  --preview N     a dry run that prints the first N records of each table\n"
            "                  on standard output\n"
+           "  --export DIR    a dry run that writes every record of each table to\n"
+           "                  DIR/TABLE.csv, .jsonl or .sql\n"
            "  --format F      how --preview prints: table (aligned columns, the\n"
-           "                  default), csv or jsonl (one JSON object a line)\n"
+           "                  default), csv or jsonl (one JSON object a line); how\n"
+           "                  --export writes: csv (the default), jsonl or sql (INSERT\n"
+           "                  statements for the alias's database)\n"
            "  --lint          print what will fail or surprise in a fill, one warning a\n"
            "                  line (table.column: reason); write nothing\n"
            "  --strict        look for those warnings first and fill only without any\n"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/preview_writer.h"
+#include "cli/record_exporter.h"
 
 namespace rowsmith {
 
@@ -29,6 +30,9 @@ struct CliOptions {
     // With a value, a dry run that prints the first this many records of each table.
     std::optional<long long> previewRecords;
     PreviewWriter::Format previewFormat = PreviewWriter::Format::Table;
+    // Not empty: a dry run that writes every record to a file per table in this folder.
+    std::string exportFolder;
+    RecordExporter::Format exportFormat = RecordExporter::Format::Csv;
     // Replaces the alias configuration lookup when not empty.
     std::string aliasesFile;
     // The scenario file (Fill, Check) or the alias (ListTables).

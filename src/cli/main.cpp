@@ -17,6 +17,7 @@
 #include "cli/cli_options.h"
 #include "cli/lint_report.h"
 #include "cli/preview_writer.h"
+#include "cli/record_exporter.h"
 #include "cli/terminal_login.h"
 #include "cli/terminal_reporter.h"
 #include "engine/database_session.h"
@@ -134,6 +135,14 @@ int RunScenario(const CliOptions& options) {
             throw;
         }
         preview.Finish();
+        reporter.FinishDryRun();
+    } else if (!options.exportFolder.empty()) {
+        RecordExporter exporter(
+            options.exportFormat, options.exportFolder,
+            SqlDialectOfDriver(DatabaseSession::Instance().FindAlias(scenario.AliasName()).driver));
+        engine.SetRecordObserver([&exporter](const TableCursor& record) { exporter.Record(record); });
+        engine.FillUp();
+        exporter.Finish();
         reporter.FinishDryRun();
     } else if (options.dryRun) {
         engine.FillUp();

@@ -14,50 +14,15 @@
 #include <thread>
 #include <vector>
 
-#include "test_database.h"
+#include "cli_fixture.h"
 
 namespace rowsmith::test {
 namespace {
 
 using namespace std::string_literals;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-
-    std::string LastErrorLine() const {
-        std::string text = err;
-        while (!text.empty() && text.back() == '\n') {
-            text.pop_back();
-        }
-        return text.substr(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
-    }
-};
-
-class CliTest : public ::testing::TestWithParam<TestEngine> {
+class CliTest : public CliFixture {
 protected:
-    CliTest() : db(GetParam()) {}
-
-    // Runs rowsmith-fill in the database's folder with `args` (shell words), stdin from
-    // /dev/null, and the user's data and configuration folders pointed into the temporary folder.
-    RunResult Run(const std::string& args) {
-        const std::string out = db.Folder().File("stdout.txt");
-        const std::string err = db.Folder().File("stderr.txt");
-        const std::string command = "cd '" + db.Folder().Path() + "' && XDG_DATA_HOME='" +
-                                    db.Folder().Path() + "' XDG_CONFIG_HOME='" +
-                                    db.Folder().Path() + "' '" ROWSMITH_FILL_PATH "' " + args +
-                                    " >'" + out + "' 2>'" + err + "' </dev/null";
-        const int raw = std::system(command.c_str());
-        RunResult result;
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadFile(out);
-        result.err = ReadFile(err);
-        return result;
-    }
-
-    std::string Aliases() const { return "--aliases '" + db.ConfigFile() + "'"; }
-
     // Starts rowsmith-fill as Run does, sends it `signal` after `delay`, and waits for its end.
     RunResult RunAndSignal(const std::vector<std::string>& args, int signal,
                            std::chrono::milliseconds delay) {
@@ -94,36 +59,6 @@ protected:
         result.err = ReadFile(err);
         return result;
     }
-
-    // A scenario of one table whose columns are given as name, method and value.
-    std::string WriteScenario(const std::string& table, int tableMethod, int recCount,
-                              const std::vector<std::vector<std::string>>& fields) {
-        std::ostringstream text;
-        text << "[Main]\r\nAliasName=" << db.Alias() << "\r\nTables=" << table << "\r\n\r\n";
-        text << "[Table " << table << "]\r\nFieldMethod=" << tableMethod
-             << "\r\nRecCount=" << recCount << "\r\nFields=";
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            text << (i > 0 ? "," : "") << fields[i][0];
-        }
-        text << "\r\n\r\n";
-        for (const auto& field : fields) {
-            text << "[Field " << table << "." << field[0] << "]\r\nFillMethod=" << field[1]
-                 << "\r\nFillValue=" << field[2] << "\r\n\r\n";
-        }
-        const std::string path = db.Folder().File("scenario.scn");
-        WriteFile(path, text.str());
-        return path;
-    }
-
-    std::vector<std::string> Column(const std::string& sql) {
-        std::vector<std::string> values;
-        for (const auto& row : db.Query(sql)) {
-            values.push_back(row[0]);
-        }
-        return values;
-    }
-
-    TestDatabase db;
 };
 
 TEST_P(CliTest, FillsAScenarioRepeatablyFromASeed) {
@@ -186,7 +121,7 @@ TEST_P(CliTest, APreviewPrintsTheFirstRecordsInEachFormatAndWritesNothing) {
     EXPECT_EQ(Run("--preview=2 --format=csv" + run).out,
               "table,id,n,s\r\nt,,0,\"x\"\"y\"\r\nt,,0,\"x\"\"y\"\r\n");
     EXPECT_EQ(Run("--format jsonl --preview 1" + run).out,
-              "{\"table\":\"t\",\"record\":{\"id\":\"\",\"n\":\"0\",\"s\":\"x\\\"y\"}}\n");
+              "{\"table\":\"t\",\"record\":{\"id\":null,\"n\":0,\"s\":\"x\\\"y\"}}\n");
     EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
 }
 
