@@ -141,7 +141,13 @@ int RunScenario(const CliOptions& options) {
             options.exportFormat, options.exportFolder,
             SqlDialectOfDriver(DatabaseSession::Instance().FindAlias(scenario.AliasName()).driver));
         engine.SetRecordObserver([&exporter](const TableCursor& record) { exporter.Record(record); });
-        engine.FillUp();
+        try {
+            engine.FillUp();
+        } catch (...) {
+            // The files keep the records made before the error, as a preview shows them.
+            exporter.Finish();
+            throw;
+        }
         exporter.Finish();
         reporter.FinishDryRun();
     } else if (options.dryRun) {

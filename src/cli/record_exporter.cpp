@@ -80,67 +80,68 @@ void RecordExporter::Record(const TableCursor& record) {
     if (file_ == nullptr || record.TableName() != table_) {
         StartTable(record);
     }
-    line_.clear();
     switch (format_) {
         case Format::Csv:
             for (int i = 0; i < record.FieldCount(); ++i) {
                 if (i > 0) {
-                    line_ += ',';
+                    pending_ += ',';
                 }
-                AppendCsvValue(line_, record.FieldAt(i));
+                AppendCsvValue(pending_, record.FieldAt(i));
             }
-            line_ += "\r\n";
+            pending_ += "\r\n";
             break;
         case Format::JsonLines:
-            line_ += "{\"table\":";
-            line_ += tableText_;
-            line_ += ",\"record\":{";
+            pending_ += "{\"table\":";
+            pending_ += tableText_;
+            pending_ += ",\"record\":{";
             for (int i = 0; i < record.FieldCount(); ++i) {
                 if (i > 0) {
-                    line_ += ',';
+                    pending_ += ',';
                 }
-                line_ += columns_[static_cast<std::size_t>(i)];
-                line_ += ':';
-                AppendJsonValue(line_, record.FieldAt(i));
+                pending_ += columns_[static_cast<std::size_t>(i)];
+                pending_ += ':';
+                AppendJsonValue(pending_, record.FieldAt(i));
             }
-            line_ += "}}\n";
+            pending_ += "}}\n";
             break;
         case Format::Sql:
             AppendSqlInsert(record);
             break;
     }
-    WriteLine();
+    if (pending_.size() >= kFlushSize) {
+        WriteLines();
+    }
 }
 
 void RecordExporter::AppendSqlInsert(const TableCursor& record) {
-    line_ += "INSERT INTO ";
-    line_ += tableText_;
+    pending_ += "INSERT INTO ";
+    pending_ += tableText_;
     // Columns the fill leaves to the database are left out, so they get their defaults there too.
-    std::size_t listStart = line_.size();
-    line_ += " (";
+    std::size_t listStart = pending_.size();
+    pending_ += " (";
     bool any = false;
     for (int i = 0; i < record.FieldCount(); ++i) {
         if (!record.FieldAt(i).LeftToDefault()) {
-            line_ += any ? ", " : "";
-            line_ += columns_[static_cast<std::size_t>(i)];
+            pending_ += any ? ", " : "";
+            pending_ += columns_[static_cast<std::size_t>(i)];
             any = true;
         }
     }
     if (!any) {
-        line_.resize(listStart);
-        line_ += dialect_ == SqlDialect::MariaDB ? " () VALUES ();\n" : " DEFAULT VALUES;\n";
+        pending_.resize(listStart);
+        pending_ += dialect_ == SqlDialect::MariaDB ? " () VALUES ();\n" : " DEFAULT VALUES;\n";
         return;
     }
-    line_ += ") VALUES (";
+    pending_ += ") VALUES (";
     any = false;
     for (int i = 0; i < record.FieldCount(); ++i) {
         if (!record.FieldAt(i).LeftToDefault()) {
-            line_ += any ? ", " : "";
-            AppendSqlValue(line_, record.FieldAt(i), dialect_);
+            pending_ += any ? ", " : "";
+            AppendSqlValue(pending_, record.FieldAt(i), dialect_);
             any = true;
         }
     }
-    line_ += ");\n";
+    pending_ += ");\n";
 }
 
 void RecordExporter::StartTable(const TableCursor& record) {
@@ -177,26 +178,26 @@ void RecordExporter::StartTable(const TableCursor& record) {
     } else if (format_ == Format::Sql) {
         AppendSqlIdentifier(tableText_, table_, dialect_);
     } else if (!again) {
-        line_.clear();
         for (std::size_t i = 0; i < columns_.size(); ++i) {
-            line_ += i > 0 ? "," : "";
-            line_ += columns_[i];
+            pending_ += i > 0 ? "," : "";
+            pending_ += columns_[i];
         }
-        line_ += "\r\n";
-        WriteLine();
+        pending_ += "\r\n";
     }
 }
 
-void RecordExporter::WriteLine() {
-    if (std::fwrite(line_.data(), 1, line_.size(), file_) != line_.size()) {
+void RecordExporter::WriteLines() {
+    if (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
         throw EWriteError("Cannot write file " + path_ + ": " + std::strerror(errno));
     }
+    pending_.clear();
 }
 
 void RecordExporter::CloseFile() {
     if (file_ == nullptr) {
         return;
     }
+    WriteLines();
     std::FILE* file = file_;
     file_ = nullptr;
     const bool failed = std::ferror(file) != 0;

@@ -33,7 +33,8 @@ public:
 private:
     void StartTable(const TableCursor& record);
     void CloseFile();
-    void WriteLine();
+    // Writes out the lines held.
+    void WriteLines();
     void AppendSqlInsert(const TableCursor& record);
 
     Format format_;
@@ -44,10 +45,12 @@ private:
     std::string table_;
     // The files begun in this run, which a later fill of the same table adds to.
     std::set<std::string> begun_;
-    // The names as the format writes them, and the line being built, reused record by record.
+    // The names as the format writes them.
     std::vector<std::string> columns_;
     std::string tableText_;
-    std::string line_;
+    // The lines not yet written, handed to the file in pieces of about kFlushSize bytes.
+    std::string pending_;
+    static constexpr std::size_t kFlushSize = 64 * 1024;
 };
 
 // "csv", "jsonl", "sql"; false for any other name.

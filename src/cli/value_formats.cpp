@@ -103,8 +103,11 @@ void AppendBase64(std::string& out, std::string_view bytes) {
 }
 
 void AppendCsvText(std::string& out, std::string_view text) {
-    const bool quote = text.empty() || text.find_first_of(",\"\r\n") != std::string_view::npos ||
-                       text.front() == ' ' || text.back() == ' ';
+    bool quote = text.empty() || text.front() == ' ' || text.back() == ' ';
+    for (std::size_t i = 0; i < text.size() && !quote; ++i) {
+        const char c = text[i];
+        quote = c == ',' || c == '"' || c == '\r' || c == '\n';
+    }
     if (!quote) {
         out += text;
         return;
@@ -124,27 +127,42 @@ void AppendCsvValue(std::string& out, const CursorField& field) {
     if (std::holds_alternative<std::monostate>(value)) {
         return;
     }
-    if (const auto* text = std::get_if<std::string>(&value); text && StoresBytes(field.FieldType())) {
+    const auto* integer = std::get_if<std::int64_t>(&value);
+    const auto* real = std::get_if<double>(&value);
+    const auto* text = std::get_if<std::string>(&value);
+    // Numbers never hold a character that needs quotes.
+    if (field.FieldType() == ftBoolean || (integer == nullptr && real == nullptr && text == nullptr)) {
+        AppendCsvText(out, field.ReadString());
+    } else if (integer != nullptr) {
+        AppendInteger(out, *integer, field.IsUnsigned());
+    } else if (real != nullptr) {
+        if (std::isfinite(*real)) {
+            AppendReal(out, *real);
+        } else {
+            out += NonFiniteName(*real);
+        }
+    } else if (StoresBytes(field.FieldType())) {
         AppendBase64(out, *text);
-        return;
-    }
-    std::string plain;
-    if (const auto* integer = std::get_if<std::int64_t>(&value);
-        integer && field.FieldType() != ftBoolean) {
-        AppendInteger(plain, *integer, field.IsUnsigned());
-    } else if (const auto* real = std::get_if<double>(&value);
-               real && field.FieldType() != ftBoolean) {
-        std::isfinite(*real) ? AppendReal(plain, *real) : void(plain += NonFiniteName(*real));
     } else {
-        plain = field.ReadString();
+        AppendCsvText(out, *text);
     }
-    AppendCsvText(out, plain);
 }
 
 void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
     std::size_t i = 0;
     while (i < text.size()) {
+        // Most texts are plain: their runs of printable ASCII go out in one piece.
+        std::size_t plain = i;
+        while (plain < text.size() && text[plain] >= 0x20 && text[plain] < 0x7F &&
+               text[plain] != '"' && text[plain] != '\\') {
+            ++plain;
+        }
+        if (plain > i) {
+            out.append(text, i, plain - i);
+            i = plain;
+            continue;
+        }
         const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80) {
@@ -168,11 +186,9 @@ void AppendJsonString(std::string& out, std::string_view text) {
             out += "\\r";
         } else if (c == '\t') {
             out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
+        } else {
             out += "\\u00";
             AppendHexByte(out, byte);
-        } else {
-            out += c;
         }
         ++i;
     }
@@ -185,8 +201,11 @@ void AppendJsonValue(std::string& out, const CursorField& field) {
     if (std::holds_alternative<std::monostate>(value)) {
         out += "null";
     } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
-        boolean ? void(out += *integer != 0 ? "true" : "false")
-                : AppendInteger(out, *integer, field.IsUnsigned());
+        if (boolean) {
+            out += *integer != 0 ? "true" : "false";
+        } else {
+            AppendInteger(out, *integer, field.IsUnsigned());
+        }
     } else if (const auto* real = std::get_if<double>(&value)) {
         if (boolean) {
             out += *real != 0 ? "true" : "false";
@@ -224,13 +243,18 @@ void AppendSqlValue(std::string& out, const CursorField& field, SqlDialect diale
         out += "NULL";
         return;
     }
-    if (const auto* integer = std::get_if<std::int64_t>(&value)) {
-        boolean ? void(out += *integer != 0 ? "TRUE" : "FALSE")
-                : AppendInteger(out, *integer, field.IsUnsigned());
+    const auto* integer = std::get_if<std::int64_t>(&value);
+    const auto* real = std::get_if<double>(&value);
+    if (boolean && (integer != nullptr || real != nullptr)) {
+        out += (integer != nullptr ? *integer != 0 : *real != 0) ? "TRUE" : "FALSE";
         return;
     }
-    if (const auto* real = std::get_if<double>(&value); real && std::isfinite(*real)) {
-        boolean ? void(out += *real != 0 ? "TRUE" : "FALSE") : AppendReal(out, *real);
+    if (integer != nullptr) {
+        AppendInteger(out, *integer, field.IsUnsigned());
+        return;
+    }
+    if (real != nullptr && std::isfinite(*real)) {
+        AppendReal(out, *real);
         return;
     }
     const auto* stored = std::get_if<std::string>(&value);
@@ -244,6 +268,15 @@ void AppendSqlValue(std::string& out, const CursorField& field, SqlDialect diale
         return;
     }
     const std::string text = stored ? *stored : field.ReadString();
+    if (dialect == SqlDialect::SQLite && text.find('\0') != std::string::npos) {
+        // SQLite reads a statement's text only up to a zero byte.
+        out += "CAST(X'";
+        for (char c : text) {
+            AppendHexByte(out, static_cast<unsigned char>(c));
+        }
+        out += "' AS TEXT)";
+        return;
+    }
     out += '\'';
     for (char c : text) {
         if (c == '\'') {
