@@ -30,6 +30,32 @@ long long ParsePreviewCount(std::string_view text) {
     return count;
 }
 
+std::int32_t ParseRecordCount(std::string_view text, std::string_view option) {
+    std::int32_t count = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, count);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || count < 0) {
+        throw UsageError(std::string(option) + " needs a number of records from 0 to 2147483647, not '" +
+                         std::string(text) + "'");
+    }
+    return count;
+}
+
+// "--records N" for every table, "--records TABLE=N" for one; a table name may hold "=" itself.
+void ParseRecords(const std::string& value, CliOptions& options) {
+    const auto equals = value.rfind('=');
+    if (equals == std::string::npos) {
+        options.records = ParseRecordCount(value, "--records");
+        return;
+    }
+    const std::string table = value.substr(0, equals);
+    if (table.empty()) {
+        throw UsageError("--records TABLE=N needs a table name");
+    }
+    options.tableRecords.emplace_back(
+        table, ParseRecordCount(std::string_view(value).substr(equals + 1), "--records " + table + "="));
+}
+
 class ArgumentReader {
 public:
     ArgumentReader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
@@ -91,6 +117,13 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             if (options.aliasesFile.empty()) {
                 throw UsageError("--aliases needs a file name");
             }
+        } else if (IsOption(arg, "--records")) {
+            ParseRecords(reader.TakeValue(arg, "--records"), options);
+        } else if (IsOption(arg, "--alias")) {
+            options.alias = reader.TakeValue(arg, "--alias");
+            if (options.alias.empty()) {
+                throw UsageError("--alias needs an alias name");
+            }
         } else if (arg == "--dry-run") {
             options.dryRun = true;
         } else if (IsOption(arg, "--preview")) {
@@ -136,6 +169,15 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     if (options.strict && options.command != CliOptions::Command::Fill) {
         throw UsageError("--strict goes with a fill only");
     }
+    const bool onScenario = options.command == CliOptions::Command::Fill ||
+                            options.command == CliOptions::Command::Check ||
+                            options.command == CliOptions::Command::Lint;
+    if (!onScenario && (options.records || !options.tableRecords.empty())) {
+        throw UsageError("--records goes with a scenario only");
+    }
+    if (!onScenario && !options.alias.empty()) {
+        throw UsageError("--alias goes with a scenario only");
+    }
     if (options.previewRecords) {
         if (!formatName.empty() && !PreviewFormatFromName(formatName, options.previewFormat)) {
             throw UsageError("--format is table, csv or jsonl, not '" + formatName + "'");
@@ -178,16 +220,23 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
 const char* UsageText() {
     return "Usage: rowsmith-fill [--seed N] [--check | --dry-run | --preview N [--format F]\n"
            "                     | --export DIR [--format F]] [--strict] [--quiet]\n"
+           "                     [--records N | --records TABLE=N ...] [--alias NAME]\n"
            "                     [--aliases FILE] SCENARIO.scn\n"
-           "       rowsmith-fill --lint [--aliases FILE] SCENARIO.scn\n"
+           "       rowsmith-fill --lint [--records ...] [--alias NAME] [--aliases FILE]\n"
+           "                     SCENARIO.scn\n"
            "       rowsmith-fill --list-aliases [--aliases FILE]\n"
            "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
            "       rowsmith-fill --help | --version\n"
            "\n"
            "Fills the tables of a Rowsmith scenario with generated records.\n"
            "\n"
-           "  --seed N        seed every table's random values with N (0 to 4294967295)\n"
-           "                  instead of the clock, so a run can be repeated\n"
+           "  --seed N        seed the random values with N (0 to 4294967295) instead\n"
+           "                  of the clock, so a run can be repeated; each table gets a\n"
+           "                  stream of its own from N and its place in the scenario\n"
+           "  --records N     write N records into every table instead of the\n"
+           "                  scenario's counts; --records TABLE=N for one table\n"
+           "                  (may be given for several)\n"
+           "  --alias NAME    fill the scenario's tables through the alias NAME\n"
            "  --check         only check the scenario's fill values; write nothing\n"
            "  --dry-run       fill exactly as a real run would, then roll every write\n"
            "                  back, leaving the database as it was\n"

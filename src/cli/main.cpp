@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -73,7 +75,7 @@ constexpr int kExitWarnings = 3;
 // file must not pass as a successful fill of nothing.
 void CheckScenarioFile(const std::string& path) {
     if (!std::ifstream(path).is_open()) {
-        throw Exception("Cannot open file " + path);
+        throw Exception("Cannot open file " + path + ": " + std::strerror(errno));
     }
     if (!IniFile::Load(path).HasSection("Main")) {
         throw Exception(path + " is not a scenario file");
@@ -105,10 +107,34 @@ TerminalReporter::Style ReporterStyle(const CliOptions& options) {
                                       : TerminalReporter::Style::Lines;
 }
 
+// The overrides of the command line, on the scenario as read; the file is left as it is.
+void ApplyOverrides(const CliOptions& options, TFillScenario& scenario) {
+    if (!options.alias.empty()) {
+        scenario.SetAliasName(options.alias);
+    }
+    for (int i = 0; options.records && i < scenario.Tables().Count(); ++i) {
+        scenario.Tables().Items(i).SetRecCount(*options.records);
+    }
+    for (const auto& [name, count] : options.tableRecords) {
+        bool found = false;
+        for (int i = 0; i < scenario.Tables().Count(); ++i) {
+            if (scenario.Tables().Items(i).TableName() == name) {
+                scenario.Tables().Items(i).SetRecCount(count);
+                found = true;
+            }
+        }
+        if (!found) {
+            throw Exception("--records " + name + "=" + std::to_string(count) +
+                            ": the scenario has no table " + name);
+        }
+    }
+}
+
 int RunScenario(const CliOptions& options) {
     CheckScenarioFile(options.argument);
     TFillScenario scenario;
     scenario.LoadFromFile(options.argument);
+    ApplyOverrides(options, scenario);
     if (options.command == CliOptions::Command::Lint || options.strict) {
         const std::vector<LintWarning> warnings = LintScenario(scenario);
         PrintLintWarnings(warnings, stdout, options.quiet ? nullptr : stderr);

@@ -238,7 +238,8 @@ TEST_P(CliTest, SettingsGoToTheColumnsTheyName) {
 TEST_P(CliTest, AMissingOrForeignScenarioFileIsAnError) {
     const RunResult missing = Run(Aliases() + " nothing-here.scn");
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.LastErrorLine(), "rowsmith-fill: Cannot open file nothing-here.scn.");
+    EXPECT_EQ(missing.LastErrorLine(),
+              "rowsmith-fill: Cannot open file nothing-here.scn: No such file or directory.");
 
     WriteFile(db.Folder().File("notes.txt"), "just some text\n");
     const RunResult foreign = Run(Aliases() + " notes.txt");
