@@ -25,8 +25,8 @@ set(CPACK_PACKAGE_CONTACT ${ROWSMITH_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "fill database tables with generated test records")
 # Debian shows the description in 80 columns, each line indented by one blank.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Rowsmith fills the tables of an existing SQLite or PostgreSQL database with\n"
-    "generated test records. A scenario names the tables to fill in order and, for\n"
+    "Rowsmith fills the tables of an existing SQLite, PostgreSQL or MariaDB/MySQL\n"
+    "database with generated test records. A scenario names the tables to fill in order and, for\n"
     "every column, how its values are made: a fixed value, a random pick from a\n"
     "list, a random number from a range, a count, a random string, or the values\n"
     "of another table's column.\n"
@@ -36,7 +36,7 @@ set(CPACK_PACKAGE_DESCRIPTION
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION database)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://example.org/rowsmith)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${CMAKE_PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window cannot start without Qt's platform plugins, which Qt itself only recommends.
 if(ROWSMITH_GUI)

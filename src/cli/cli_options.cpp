@@ -30,6 +30,32 @@ long long ParsePreviewCount(std::string_view text) {
     return count;
 }
 
+std::int32_t ParseRecordCount(std::string_view text, std::string_view option) {
+    std::int32_t count = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, count);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || count < 0) {
+        throw UsageError(std::string(option) + " needs a number of records from 0 to 2147483647, not '" +
+                         std::string(text) + "'");
+    }
+    return count;
+}
+
+// "--records N" for every table, "--records TABLE=N" for one; a table name may hold "=" itself.
+void ParseRecords(const std::string& value, CliOptions& options) {
+    const auto equals = value.rfind('=');
+    if (equals == std::string::npos) {
+        options.records = ParseRecordCount(value, "--records");
+        return;
+    }
+    const std::string table = value.substr(0, equals);
+    if (table.empty()) {
+        throw UsageError("--records TABLE=N needs a table name");
+    }
+    options.tableRecords.emplace_back(
+        table, ParseRecordCount(std::string_view(value).substr(equals + 1), "--records " + table + "="));
+}
+
 class ArgumentReader {
 public:
     ArgumentReader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
@@ -75,7 +101,7 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     CliOptions options;
     bool commandGiven = false;
     bool optionsEnded = false;
-    bool formatGiven = false;
+    std::string formatName;
     std::vector<std::string> operands;
     ArgumentReader reader(argc, argv);
     while (!reader.Done()) {
@@ -91,17 +117,26 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             if (options.aliasesFile.empty()) {
                 throw UsageError("--aliases needs a file name");
             }
+        } else if (IsOption(arg, "--records")) {
+            ParseRecords(reader.TakeValue(arg, "--records"), options);
+        } else if (IsOption(arg, "--alias")) {
+            options.alias = reader.TakeValue(arg, "--alias");
+            if (options.alias.empty()) {
+                throw UsageError("--alias needs an alias name");
+            }
         } else if (arg == "--dry-run") {
             options.dryRun = true;
         } else if (IsOption(arg, "--preview")) {
             options.previewRecords = ParsePreviewCount(reader.TakeValue(arg, "--preview"));
             options.dryRun = true;
-        } else if (IsOption(arg, "--format")) {
-            const std::string name = reader.TakeValue(arg, "--format");
-            if (!PreviewFormatFromName(name, options.previewFormat)) {
-                throw UsageError("--format is table, csv or jsonl, not '" + name + "'");
+        } else if (IsOption(arg, "--export")) {
+            options.exportFolder = reader.TakeValue(arg, "--export");
+            if (options.exportFolder.empty()) {
+                throw UsageError("--export needs a folder");
             }
-            formatGiven = true;
+            options.dryRun = true;
+        } else if (IsOption(arg, "--format")) {
+            formatName = reader.TakeValue(arg, "--format");
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
         } else if (arg == "--check") {
@@ -124,14 +159,36 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     }
 
     if (options.dryRun && options.command != CliOptions::Command::Fill) {
-        throw UsageError(options.previewRecords ? "--preview goes with a fill only"
-                                                : "--dry-run goes with a fill only");
+        throw UsageError(options.previewRecords          ? "--preview goes with a fill only"
+                         : !options.exportFolder.empty() ? "--export goes with a fill only"
+                                                         : "--dry-run goes with a fill only");
+    }
+    if (options.previewRecords && !options.exportFolder.empty()) {
+        throw UsageError("--preview and --export cannot go together");
     }
     if (options.strict && options.command != CliOptions::Command::Fill) {
         throw UsageError("--strict goes with a fill only");
     }
-    if (formatGiven && !options.previewRecords) {
-        throw UsageError("--format goes with --preview only");
+    const bool onScenario = options.command == CliOptions::Command::Fill ||
+                            options.command == CliOptions::Command::Check ||
+                            options.command == CliOptions::Command::Lint;
+    if (!onScenario && (options.records || !options.tableRecords.empty())) {
+        throw UsageError("--records goes with a scenario only");
+    }
+    if (!onScenario && !options.alias.empty()) {
+        throw UsageError("--alias goes with a scenario only");
+    }
+    if (options.previewRecords) {
+        if (!formatName.empty() && !PreviewFormatFromName(formatName, options.previewFormat)) {
+            throw UsageError("--format is table, csv or jsonl, not '" + formatName + "'");
+        }
+    } else if (!options.exportFolder.empty()) {
+        if (!formatName.empty() && !ExportFormatFromName(formatName, options.exportFormat)) {
+            throw UsageError("--format of --export is csv, jsonl or sql, not '" + formatName +
+                             "'");
+        }
+    } else if (!formatName.empty()) {
+        throw UsageError("--format goes with --preview or --export only");
     }
     switch (options.command) {
         case CliOptions::Command::Help:
@@ -161,25 +218,36 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
 }
 
 const char* UsageText() {
-    return "Usage: rowsmith-fill [--seed N] [--check | --dry-run | --preview N [--format F]]\n"
-           "                     [--strict] [--quiet] [--aliases FILE] "
-           "SCENARIO.scn\n"
-           "       rowsmith-fill --lint [--aliases FILE] SCENARIO.scn\n"
+    return "Usage: rowsmith-fill [--seed N] [--check | --dry-run | --preview N [--format F]\n"
+           "                     | --export DIR [--format F]] [--strict] [--quiet]\n"
+           "                     [--records N | --records TABLE=N ...] [--alias NAME]\n"
+           "                     [--aliases FILE] SCENARIO.scn\n"
+           "       rowsmith-fill --lint [--records ...] [--alias NAME] [--aliases FILE]\n"
+           "                     SCENARIO.scn\n"
            "       rowsmith-fill --list-aliases [--aliases FILE]\n"
            "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
            "       rowsmith-fill --help | --version\n"
            "\n"
            "Fills the tables of a Rowsmith scenario with generated records.\n"
            "\n"
-           "  --seed N        seed every table's random values with N (0 to 4294967295)\n"
-           "                  instead of the clock, so a run can be repeated\n"
+           "  --seed N        seed the random values with N (0 to 4294967295) instead\n"
+           "                  of the clock, so a run can be repeated; each table gets a\n"
+           "                  stream of its own from N and its place in the scenario\n"
+           "  --records N     write N records into every table instead of the\n"
+           "                  scenario's counts; --records TABLE=N for one table\n"
+           "                  (may be given for several)\n"
+           "  --alias NAME    fill the scenario's tables through the alias NAME\n"
            "  --check         only check the scenario's fill values; write nothing\n"
            "  --dry-run       fill exactly as a real run would, then roll every write\n"
            "                  back, leaving the database as it was\n"
            "  --preview N     a dry run that prints the first N records of each table\n"
            "                  on standard output\n"
+           "  --export DIR    a dry run that writes every record of each table to\n"
+           "                  DIR/TABLE.csv, .jsonl or .sql\n"
            "  --format F      how --preview prints: table (aligned columns, the\n"
-           "                  default), csv or jsonl (one JSON object a line)\n"
+           "                  default), csv or jsonl (one JSON object a line); how\n"
+           "                  --export writes: csv (the default), jsonl or sql (INSERT\n"
+           "                  statements for the alias's database)\n"
            "  --lint          print what will fail or surprise in a fill, one warning a\n"
            "                  line (table.column: reason); write nothing\n"
            "  --strict        look for those warnings first and fill only without any\n"

@@ -6,8 +6,11 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/preview_writer.h"
+#include "cli/record_exporter.h"
 
 namespace rowsmith {
 
@@ -29,6 +32,15 @@ struct CliOptions {
     // With a value, a dry run that prints the first this many records of each table.
     std::optional<long long> previewRecords;
     PreviewWriter::Format previewFormat = PreviewWriter::Format::Table;
+    // Not empty: a dry run that writes every record to a file per table in this folder.
+    std::string exportFolder;
+    RecordExporter::Format exportFormat = RecordExporter::Format::Csv;
+    // --records N: a record count for every table of the scenario.
+    std::optional<std::int32_t> records;
+    // --records TABLE=N, in the order given; they win over --records N.
+    std::vector<std::pair<std::string, std::int32_t>> tableRecords;
+    // --alias NAME: the scenario's tables are filled through this alias instead of its own.
+    std::string alias;
     // Replaces the alias configuration lookup when not empty.
     std::string aliasesFile;
     // The scenario file (Fill, Check) or the alias (ListTables).

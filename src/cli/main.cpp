@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -17,6 +19,7 @@
 #include "cli/cli_options.h"
 #include "cli/lint_report.h"
 #include "cli/preview_writer.h"
+#include "cli/record_exporter.h"
 #include "cli/terminal_login.h"
 #include "cli/terminal_reporter.h"
 #include "engine/database_session.h"
@@ -72,7 +75,7 @@ constexpr int kExitWarnings = 3;
 // file must not pass as a successful fill of nothing.
 void CheckScenarioFile(const std::string& path) {
     if (!std::ifstream(path).is_open()) {
-        throw Exception("Cannot open file " + path);
+        throw Exception("Cannot open file " + path + ": " + std::strerror(errno));
     }
     if (!IniFile::Load(path).HasSection("Main")) {
         throw Exception(path + " is not a scenario file");
@@ -104,10 +107,34 @@ TerminalReporter::Style ReporterStyle(const CliOptions& options) {
                                       : TerminalReporter::Style::Lines;
 }
 
+// The overrides of the command line, on the scenario as read; the file is left as it is.
+void ApplyOverrides(const CliOptions& options, TFillScenario& scenario) {
+    if (!options.alias.empty()) {
+        scenario.SetAliasName(options.alias);
+    }
+    for (int i = 0; options.records && i < scenario.Tables().Count(); ++i) {
+        scenario.Tables().Items(i).SetRecCount(*options.records);
+    }
+    for (const auto& [name, count] : options.tableRecords) {
+        bool found = false;
+        for (int i = 0; i < scenario.Tables().Count(); ++i) {
+            if (scenario.Tables().Items(i).TableName() == name) {
+                scenario.Tables().Items(i).SetRecCount(count);
+                found = true;
+            }
+        }
+        if (!found) {
+            throw Exception("--records " + name + "=" + std::to_string(count) +
+                            ": the scenario has no table " + name);
+        }
+    }
+}
+
 int RunScenario(const CliOptions& options) {
     CheckScenarioFile(options.argument);
     TFillScenario scenario;
     scenario.LoadFromFile(options.argument);
+    ApplyOverrides(options, scenario);
     if (options.command == CliOptions::Command::Lint || options.strict) {
         const std::vector<LintWarning> warnings = LintScenario(scenario);
         PrintLintWarnings(warnings, stdout, options.quiet ? nullptr : stderr);
@@ -134,6 +161,20 @@ int RunScenario(const CliOptions& options) {
             throw;
         }
         preview.Finish();
+        reporter.FinishDryRun();
+    } else if (!options.exportFolder.empty()) {
+        RecordExporter exporter(
+            options.exportFormat, options.exportFolder,
+            SqlDialectOfDriver(DatabaseSession::Instance().FindAlias(scenario.AliasName()).driver));
+        engine.SetRecordObserver([&exporter](const TableCursor& record) { exporter.Record(record); });
+        try {
+            engine.FillUp();
+        } catch (...) {
+            // The files keep the records made before the error, as a preview shows them.
+            exporter.Finish();
+            throw;
+        }
+        exporter.Finish();
         reporter.FinishDryRun();
     } else if (options.dryRun) {
         engine.FillUp();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/value_formats.h"
 #include "engine/table_cursor.h"
 
 namespace rowsmith {
@@ -15,51 +16,15 @@ std::size_t Width(const std::string& text) {
     }));
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
-std::string JsonString(const std::string& text) {
-    std::string json = "\"";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (c == '\n') {
-            json += "\\n";
-        } else if (c == '\r') {
-            json += "\\r";
-        } else if (c == '\t') {
-            json += "\\t";
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            json += escape;
-        } else {
-            json += c;
-        }
-    }
-    return json + "\"";
-}
-
+// CSV lines end in CRLF, so values with line breaks of their own read back unchanged.
 void PrintCsvLine(std::FILE* out, const std::string& first, const std::vector<std::string>& rest) {
-    std::string line = CsvField(first);
+    std::string line = first;
     for (const std::string& value : rest) {
-        line += ',' + CsvField(value);
+        line += ',';
+        line += value;
     }
-    // CSV lines end in CRLF, so values with line breaks of their own read back unchanged.
-    std::fprintf(out, "%s\r\n", line.c_str());
+    line += "\r\n";
+    std::fwrite(line.data(), 1, line.size(), out);
 }
 
 }  // namespace
@@ -85,6 +50,9 @@ void PreviewWriter::Record(const TableCursor& record) {
         Finish();
         table_ = record.TableName();
         record.ListFieldNames(columns_);
+        for (std::string& column : columns_) {
+            column = HeaderText(column);
+        }
     }
     if (static_cast<long long>(rows_.size()) >= limit_) {
         return;
@@ -92,9 +60,41 @@ void PreviewWriter::Record(const TableCursor& record) {
     std::vector<std::string> row;
     row.reserve(columns_.size());
     for (int i = 0; i < record.FieldCount(); ++i) {
-        row.push_back(record.FieldAt(i).ReadString());
+        row.push_back(CellText(record.FieldAt(i)));
     }
     rows_.push_back(std::move(row));
+}
+
+std::string PreviewWriter::HeaderText(const std::string& name) const {
+    std::string text;
+    switch (format_) {
+        case Format::Table:
+            text = name;
+            break;
+        case Format::Csv:
+            AppendCsvText(text, name);
+            break;
+        case Format::JsonLines:
+            AppendJsonString(text, name);
+            break;
+    }
+    return text;
+}
+
+std::string PreviewWriter::CellText(const CursorField& field) const {
+    std::string text;
+    switch (format_) {
+        case Format::Table:
+            text = TableCellText(field);
+            break;
+        case Format::Csv:
+            AppendCsvValue(text, field);
+            break;
+        case Format::JsonLines:
+            AppendJsonValue(text, field);
+            break;
+    }
+    return text;
 }
 
 void PreviewWriter::Finish() {
@@ -153,19 +153,27 @@ void PreviewWriter::PrintTable() const {
 void PreviewWriter::PrintCsv() const {
     // Every table has its own columns: each part starts with a header line of them, after the
     // column that names the table.
+    std::string table;
+    AppendCsvText(table, table_);
     PrintCsvLine(out_, "table", columns_);
     for (const auto& row : rows_) {
-        PrintCsvLine(out_, table_, row);
+        PrintCsvLine(out_, table, row);
     }
 }
 
 void PreviewWriter::PrintJsonLines() const {
+    std::string table;
+    AppendJsonString(table, table_);
     for (const auto& row : rows_) {
-        std::string line = "{\"table\":" + JsonString(table_) + ",\"record\":{";
+        std::string line = "{\"table\":" + table + ",\"record\":{";
         for (std::size_t i = 0; i < row.size(); ++i) {
-            line += (i > 0 ? "," : "") + JsonString(columns_[i]) + ":" + JsonString(row[i]);
+            if (i > 0) {
+                line += ',';
+            }
+            line += columns_[i] + ':' + row[i];
         }
-        std::fprintf(out_, "%s}}\n", line.c_str());
+        line += "}}\n";
+        std::fwrite(line.data(), 1, line.size(), out_);
     }
 }
 

@@ -1,6 +1,6 @@
 // PreviewWriter: prints the first records each table of a fill gets, as --preview shows them:
-// aligned columns under their names, CSV, or one JSON object a line. Values are the texts the
-// fill writes; a column the fill leaves alone on a new record shows empty.
+// aligned columns under their names, CSV, or one JSON object a line, each value in the form
+// value_formats.h gives it. A column the fill leaves alone on a new record shows as NULL.
 #pragma once
 
 #include <cstdio>
@@ -9,6 +9,7 @@
 
 namespace rowsmith {
 
+class CursorField;
 class TableCursor;
 
 class PreviewWriter {
@@ -24,6 +25,9 @@ public:
     void Finish();
 
 private:
+    // A column's name and a value as the format writes them.
+    std::string HeaderText(const std::string& name) const;
+    std::string CellText(const CursorField& field) const;
     void PrintTable() const;
     void PrintCsv() const;
     void PrintJsonLines() const;
@@ -33,6 +37,7 @@ private:
     std::FILE* out_;
     bool printedAny_ = false;
     std::string table_;
+    // Held as the format writes them.
     std::vector<std::string> columns_;
     std::vector<std::vector<std::string>> rows_;
 };

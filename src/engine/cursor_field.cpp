@@ -20,6 +20,15 @@ std::string CursorField::ReadString() const {
     return ValueText((*cursor_.state_->columns)[index_], cursor_.CurrentValue(index_));
 }
 
+const FieldValue& CursorField::Value() const { return cursor_.CurrentValue(index_); }
+
+bool CursorField::IsUnsigned() const { return (*cursor_.state_->columns)[index_].unsignedWide; }
+
+bool CursorField::LeftToDefault() const {
+    const TableCursor::State& state = *cursor_.state_;
+    return state.mode == TableCursor::State::Mode::Insert && !state.assigned[index_];
+}
+
 void CursorField::WriteString(const std::string& text) {
     TableCursor::State& state = cursor_.EditState();
     StoreText((*state.columns)[index_], text, state.buffer[index_]);

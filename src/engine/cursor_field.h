@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/field_type.h"
+#include "engine/field_value.h"
 
 namespace rowsmith {
 
@@ -23,6 +24,13 @@ public:
     // The current record's value as text: empty for an empty value, integers in decimal, reals
     // as the shortest text that reads back the same value.
     std::string ReadString() const;
+    // The current record's value in the form the column keeps (field_value.h), for writers that
+    // need to know whether it is NULL, a number, text or bytes.
+    const FieldValue& Value() const;
+    // A 64-bit column without a sign, whose integers are the bit patterns of unsigned numbers.
+    bool IsUnsigned() const;
+    // On an appended record, a column nothing was written to: the database gives it its default.
+    bool LeftToDefault() const;
     // REQUIRES: a record is started (Append or Edit). The empty text empties the value.
     void WriteString(const std::string& text);
     void WriteInteger(std::int32_t value);

@@ -37,9 +37,12 @@ public:
     // Closes every connection; the configuration is read again on next use.
     void Reset();
 
+    // What the configuration says of the alias (letter case aside); throws EDBEngineError for an
+    // unknown alias.
+    const AliasConfig& FindAlias(const std::string& alias);
+
 private:
     DatabaseSession() = default;
-    const AliasConfig& FindAlias(const std::string& alias);
     const std::vector<AliasConfig>& Aliases();
 
     std::string configFile_;

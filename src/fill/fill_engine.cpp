@@ -170,7 +170,7 @@ void FillEngine::WriteRecords() {
         throw EFillStopped(table.TableName(), 0);
     }
     if (fixedSeed_) {
-        random_.SetRandomSeed(*fixedSeed_);
+        random_.SetRandomSeed(TableSeed(*fixedSeed_, scenario_.Tables().IndexOf(&table)));
     } else {
         random_.SeedFromClock();
     }

@@ -57,4 +57,11 @@ private:
     std::uint32_t seed_ = 0;
 };
 
+// The seed of the table at `position` (from 0) of a fill run with a fixed seed: the seed itself
+// for the first table, and for the others the seed XOR position * 2654435769 (mod 2^32), so that
+// tables with the same settings get different values and a run stays repeatable.
+constexpr std::uint32_t TableSeed(std::uint32_t seed, int position) {
+    return seed ^ (static_cast<std::uint32_t>(position) * 2654435769u);
+}
+
 }  // namespace rowsmith

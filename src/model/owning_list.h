@@ -26,6 +26,15 @@ public:
     const T& Items(int index) const { return *items_[Checked(index)]; }
 
     int Count() const { return static_cast<int>(items_.size()); }
+    // The position of this very item in the list, or -1 when the list does not hold it.
+    int IndexOf(const T* item) const {
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            if (items_[i].get() == item) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
 
     // Puts the items in the order `order` gives: entry i is the former position of the item that
     // comes to position i. REQUIRES: `order` holds each position of the list once.

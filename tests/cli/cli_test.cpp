@@ -18,27 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "engine_param_test.h"
-#include "test_database.h"
+#include "cli_fixture.h"
 
 namespace rowsmith::test {
 namespace {
 
 using namespace std::string_literals;
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-
-    std::string LastErrorLine() const {
-        std::string text = err;
-        while (!text.empty() && text.back() == '\n') {
-            text.pop_back();
-        }
-        return text.substr(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
-    }
-};
 
 // The records that the progress bar of `table` showed last in a terminal's text, -1 before it
 // showed any.
@@ -52,29 +37,8 @@ std::int64_t ShownProgress(const std::string& terminal, const std::string& table
     return std::stoll(terminal.substr(percent + 2, slash - percent - 2));
 }
 
-class CliTest : public EngineParamTest {
+class CliTest : public CliFixture {
 protected:
-    CliTest() : db(GetParam()) {}
-
-    // Runs rowsmith-fill in the database's folder with `args` (shell words), stdin from
-    // /dev/null, and the user's data and configuration folders pointed into the temporary folder.
-    RunResult Run(const std::string& args) {
-        const std::string out = db.Folder().File("stdout.txt");
-        const std::string err = db.Folder().File("stderr.txt");
-        const std::string command = "cd '" + db.Folder().Path() + "' && XDG_DATA_HOME='" +
-                                    db.Folder().Path() + "' XDG_CONFIG_HOME='" +
-                                    db.Folder().Path() + "' '" ROWSMITH_FILL_PATH "' " + args +
-                                    " >'" + out + "' 2>'" + err + "' </dev/null";
-        const int raw = std::system(command.c_str());
-        RunResult result;
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadFile(out);
-        result.err = ReadFile(err);
-        return result;
-    }
-
-    std::string Aliases() const { return "--aliases '" + db.ConfigFile() + "'"; }
-
     // Starts rowsmith-fill as Run does but with standard error on a terminal, where it draws its
     // progress bars; sends it `signal` once `due` holds of what it wrote there, and waits for its
     // end. A run that never gets there is killed and fails the test.
@@ -139,36 +103,6 @@ protected:
         result.out = ReadFile(out);
         return result;
     }
-
-    // A scenario of one table whose columns are given as name, method and value.
-    std::string WriteScenario(const std::string& table, int tableMethod, int recCount,
-                              const std::vector<std::vector<std::string>>& fields) {
-        std::ostringstream text;
-        text << "[Main]\r\nAliasName=" << db.Alias() << "\r\nTables=" << table << "\r\n\r\n";
-        text << "[Table " << table << "]\r\nFieldMethod=" << tableMethod
-             << "\r\nRecCount=" << recCount << "\r\nFields=";
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            text << (i > 0 ? "," : "") << fields[i][0];
-        }
-        text << "\r\n\r\n";
-        for (const auto& field : fields) {
-            text << "[Field " << table << "." << field[0] << "]\r\nFillMethod=" << field[1]
-                 << "\r\nFillValue=" << field[2] << "\r\n\r\n";
-        }
-        const std::string path = db.Folder().File("scenario.scn");
-        WriteFile(path, text.str());
-        return path;
-    }
-
-    std::vector<std::string> Column(const std::string& sql) {
-        std::vector<std::string> values;
-        for (const auto& row : db.Query(sql)) {
-            values.push_back(row[0]);
-        }
-        return values;
-    }
-
-    TestDatabase db;
 };
 
 TEST_P(CliTest, FillsAScenarioRepeatablyFromASeed) {
@@ -231,7 +165,7 @@ TEST_P(CliTest, APreviewPrintsTheFirstRecordsInEachFormatAndWritesNothing) {
     EXPECT_EQ(Run("--preview=2 --format=csv" + run).out,
               "table,id,n,s\r\nt,,0,\"x\"\"y\"\r\nt,,0,\"x\"\"y\"\r\n");
     EXPECT_EQ(Run("--format jsonl --preview 1" + run).out,
-              "{\"table\":\"t\",\"record\":{\"id\":\"\",\"n\":\"0\",\"s\":\"x\\\"y\"}}\n");
+              "{\"table\":\"t\",\"record\":{\"id\":null,\"n\":0,\"s\":\"x\\\"y\"}}\n");
     EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
 }
 
@@ -348,7 +282,8 @@ TEST_P(CliTest, SettingsGoToTheColumnsTheyName) {
 TEST_P(CliTest, AMissingOrForeignScenarioFileIsAnError) {
     const RunResult missing = Run(Aliases() + " nothing-here.scn");
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.LastErrorLine(), "rowsmith-fill: Cannot open file nothing-here.scn.");
+    EXPECT_EQ(missing.LastErrorLine(),
+              "rowsmith-fill: Cannot open file nothing-here.scn: No such file or directory.");
 
     WriteFile(db.Folder().File("notes.txt"), "just some text\n");
     const RunResult foreign = Run(Aliases() + " notes.txt");

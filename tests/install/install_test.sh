@@ -27,6 +27,17 @@ check_demo_fill "$prefix/bin/rowsmith-fill" "$prefix/share/rowsmith/examples/dem
 
 # The window's code, run from the prefix's bin folder as the installed window runs.
 update-mime-database "$prefix/share/mime"
+
+# The desktop's tools name our type for a scenario, although the shared database gives *.scn to
+# another program too; xdg-mime outside GNOME and KDE goes by the file's name alone.
+printf '[Main]\r\nAliasName=Demo\r\n' > "$work/some.scn"
+mime_env=(env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION
+    XDG_DATA_HOME="$work/home/data" XDG_DATA_DIRS="$prefix/share:/usr/share")
+type=$("${mime_env[@]}" xdg-mime query filetype "$work/some.scn")
+[ "$type" = application/x-rowsmith-scenario ] || { echo "xdg-mime says $type" >&2; exit 1; }
+"${mime_env[@]}" gio info -a standard::content-type "$work/some.scn" \
+    | grep -q -x '  standard::content-type: application/x-rowsmith-scenario' \
+    || { echo "gio does not name the scenario type" >&2; exit 1; }
 cp "$window_test" "$prefix/bin/"
 XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/config \
     XDG_DATA_DIRS=$prefix/share:/usr/share QT_QPA_PLATFORM=offscreen \

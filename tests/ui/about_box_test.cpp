@@ -58,6 +58,7 @@ void AboutBoxTest::productLineAndLinks() {
     auto* shadow = qobject_cast<QGraphicsDropShadowEffect*>(box.lblProduct->graphicsEffect());
     QVERIFY(shadow != nullptr);
     QCOMPARE(shadow->offset(), QPointF(2, 2));
+    QCOMPARE(box.lbWWW->text(), QString(ROWSMITH_HOMEPAGE));
     QVERIFY(QUrl(box.lbWWW->text()).scheme().startsWith("http"));
     QVERIFY(box.lbEMail->text().startsWith("mailto:"));
     QVERIFY(box.lbEMail->text().endsWith("example.org"));

@@ -95,7 +95,7 @@ QWidget* TAboutBox::CreateTextPanel() {
     connect(lbWWW, &TLinkLabel::clicked, this, &TAboutBox::lbWWWClick);
     connect(lbEMail, &TLinkLabel::clicked, this, &TAboutBox::lbWWWClick);
 
-    lblNotice = new QLabel("Free software for test databases, without warranty.", panel);
+    lblNotice = new QLabel("Free software under the Apache License 2.0, without warranty.", panel);
     lblNotice->setObjectName("lblNotice");
 
     auto* links = new QVBoxLayout;

@@ -16,7 +16,7 @@ class TAboutBox : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr const char* kWebAddress = "https://rowsmith.example.org";
+    static constexpr const char* kWebAddress = ROWSMITH_HOMEPAGE;
     static constexpr const char* kMailAddress = "mailto:rowsmith@example.org";
 
     explicit TAboutBox(QWidget* parent = nullptr);
