@@ -167,7 +167,9 @@ TEST(SqliteEngine, DemoDatabaseIsCreatedOnFirstUse) {
                                                                   "448.9", "True"}));
 }
 
-TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
+// The scenario empties each table before filling it, parents before the tables that refer to
+// them: the references cascade, as in the server scripts, so a second run succeeds too.
+TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabaseAgainAndAgain) {
     TempDir data;
     ScopedEnv xdg("XDG_DATA_HOME", data.Path());
     TestDatabase db(TestEngine::SQLite);
@@ -177,6 +179,9 @@ TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
 
     RecordingReporter reporter;
     FillEngine engine(scenario, reporter);
+    engine.FillUp();
+    OtherConnection demo(data.File("rowsmith/demo.sqlite"));
+    EXPECT_EQ(demo.Value("SELECT count(*) FROM pragma_foreign_key_check"), "0");
     engine.FillUp();
 
     // Every setting stands at its column's position.
@@ -189,14 +194,7 @@ TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
         }
         EXPECT_EQ(cursor->CountRecords(), table.RecCount()) << table.TableName();
     }
-    OtherConnection demo(data.File("rowsmith/demo.sqlite"));
-    const std::string orphans =
-        "SELECT count(*) FROM items WHERE OrderNo NOT IN (SELECT OrderNo FROM orders) "
-        "OR PartNo NOT IN (SELECT PartNo FROM parts)";
-    EXPECT_EQ(demo.Value(orphans), "0");
-    EXPECT_EQ(demo.Value("SELECT count(*) FROM orders WHERE CustNo NOT IN "
-                         "(SELECT CustNo FROM customers)"),
-              "0");
+    EXPECT_EQ(demo.Value("SELECT count(*) FROM pragma_foreign_key_check"), "0");
 }
 
 TEST(SqliteEngine, AliasConfigurationInTheCurrentFolder) {

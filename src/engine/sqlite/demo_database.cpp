@@ -16,7 +16,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // Related sample tables: orders belong to customers and are taken by employees; items are the
-// parts of an order. Together their columns cover the types a fill meets.
+// parts of an order. Together their columns cover the types a fill meets. The references
+// cascade, as in the server scripts of examples/: emptying a table (as "Emty table and fill"
+// does, parents first) empties the records that refer to it, which the demo scenario fills
+// again afterwards.
 const char kDemoSchema[] = R"sql(
 CREATE TABLE employees (
     EmpNo INTEGER PRIMARY KEY,
@@ -49,8 +52,8 @@ CREATE TABLE customers (
 );
 CREATE TABLE orders (
     OrderNo INTEGER PRIMARY KEY,
-    CustNo INTEGER NOT NULL REFERENCES customers(CustNo),
-    EmpNo INTEGER REFERENCES employees(EmpNo),
+    CustNo INTEGER NOT NULL REFERENCES customers(CustNo) ON DELETE CASCADE,
+    EmpNo INTEGER REFERENCES employees(EmpNo) ON DELETE CASCADE,
     SaleDate DATE,
     ShipDate DATETIME,
     ShipVia VARCHAR(7),
@@ -59,8 +62,8 @@ CREATE TABLE orders (
 );
 CREATE TABLE items (
     ItemNo INTEGER PRIMARY KEY,
-    OrderNo INTEGER NOT NULL REFERENCES orders(OrderNo),
-    PartNo INTEGER NOT NULL REFERENCES parts(PartNo),
+    OrderNo INTEGER NOT NULL REFERENCES orders(OrderNo) ON DELETE CASCADE,
+    PartNo INTEGER NOT NULL REFERENCES parts(PartNo) ON DELETE CASCADE,
     Qty SMALLINT NOT NULL,
     Discount DECIMAL(5,2) DEFAULT 0
 );
@@ -110,7 +113,7 @@ void CreateDemoDatabase(const std::string& path) {
             throw EDBEngineError(message + "\n" + path);
         }
     }
-    SqliteDatabase database(path, kDefaultLockTimeoutMs);
+    SqliteDatabase database(path, kDefaultLockTimeoutMs, true);
     database.Execute("BEGIN");
     database.Execute(kDemoSchema);
     database.Execute("COMMIT");

@@ -24,7 +24,7 @@ int WaitAsLongAsItTakes(void*, int attempts) {
 
 }  // namespace
 
-SqliteDatabase::SqliteDatabase(const std::string& path, int lockTimeoutMs)
+SqliteDatabase::SqliteDatabase(const std::string& path, int lockTimeoutMs, bool foreignKeys)
     : lockTimeoutMs_(lockTimeoutMs) {
     // No SQLITE_OPEN_CREATE: a mistyped path must not quietly become a new, empty database.
     // One thread at a time uses a connection, so SQLite's own mutexes would only cost time.
@@ -38,9 +38,11 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int lockTimeoutMs)
     }
     sqlite3_extended_result_codes(db_, 1);
     WaitForLocks();
-    // A file that is no database opens fine and fails on first read; find out now.
     try {
+        // A file that is no database opens fine and fails on first read; find out now.
         Execute("SELECT count(*) FROM sqlite_master");
+        // SQLite checks references only when each connection asks for it.
+        Execute(foreignKeys ? "PRAGMA foreign_keys = ON" : "PRAGMA foreign_keys = OFF");
     } catch (const EDBEngineError& error) {
         sqlite3_close_v2(db_);
         db_ = nullptr;

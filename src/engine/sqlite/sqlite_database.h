@@ -25,8 +25,8 @@ class SqliteDatabase {
 public:
     // Opens an existing database file for reading and writing; throws EDBEngineError. A
     // statement waits up to `lockTimeoutMs` for another program's lock (0: as long as it takes)
-    // and then fails with ELockTimeout.
-    SqliteDatabase(const std::string& path, int lockTimeoutMs);
+    // and then fails with ELockTimeout. `foreignKeys`: writes that break a reference are refused.
+    SqliteDatabase(const std::string& path, int lockTimeoutMs, bool foreignKeys);
     // Commits what a run left pending, then closes.
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
