@@ -251,6 +251,7 @@ TEST(SqliteEngine, AnotherProgramsWriteLockMakesWritesFailNotHang) {
 TEST(SqliteEngine, ACommitThatAReaderBlocksIsReportedNotLostQuietly) {
     TestDatabase db(TestEngine::SQLite);
     db.Execute("CREATE TABLE t (x INTEGER)");
+    db.AddAliasKey("LOCK TIMEOUT=1");
     auto cursor = Open(db.Alias(), "t");
     OtherConnection reader(db.Folder().File("test.sqlite"));
     reader.Execute("BEGIN");
@@ -260,8 +261,10 @@ TEST(SqliteEngine, ACommitThatAReaderBlocksIsReportedNotLostQuietly) {
     cursor->Append();
     cursor->FieldAt(0).WriteInteger(1);
     cursor->Post();
-    EXPECT_EQ(MessageOf<EDBEngineError>([&] { run.Finish(); }),
-              "database is locked\nThe records posted since the last commit were rolled back");
+    EXPECT_EQ(MessageOf<ELockTimeout>([&] { run.Finish(); }),
+              "database is locked\nThe records posted since the last commit were rolled back\n"
+              "Table \"t\" stayed locked by another connection longer than the alias's LOCK "
+              "TIMEOUT");
     reader.Execute("COMMIT");
     EXPECT_EQ(db.QueryValue("SELECT count(*) FROM t"), "0");
 }

@@ -259,7 +259,7 @@ SqliteTable::WriteStatement& SqliteTable::UpdateStatement(const std::vector<bool
 }
 
 void SqliteTable::RunWrite(sqlite3_stmt* statement) {
-    database_->BeforeWrite();
+    database_->BeforeWrite(name_);
     if (const int rc = sqlite3_step(statement); rc != SQLITE_DONE) {
         std::string message = sqlite3_errmsg(db_);
         // SQLite's other constraint messages name the table; this one does not.
