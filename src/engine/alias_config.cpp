@@ -42,6 +42,7 @@ AliasConfig ReadAlias(const IniFile& ini, const std::string& section, const fs::
     // A password may begin or end with blanks, so it is taken exactly.
     alias.password = ini.Find(section, "PASSWORD");
     alias.lockTimeout = TrimSpaces(ini.Value(section, "LOCK TIMEOUT"));
+    alias.foreignKeys = TrimSpaces(ini.Value(section, "FOREIGN KEYS"));
     const std::string schema = TrimSpaces(ini.Value(section, "SCHEMA"));
     if (!schema.empty()) {
         alias.schema = schema;
@@ -100,6 +101,17 @@ int LockTimeoutMs(const AliasConfig& alias) {
                              text + "'");
     }
     return static_cast<int>(seconds * 1000);
+}
+
+bool ForeignKeysEnforced(const AliasConfig& alias) {
+    if (alias.foreignKeys.empty() || SameText(alias.foreignKeys, "ON")) {
+        return true;
+    }
+    if (SameText(alias.foreignKeys, "OFF")) {
+        return false;
+    }
+    throw EDBEngineError("FOREIGN KEYS of alias '" + alias.name + "' must be ON or OFF, not '" +
+                         alias.foreignKeys + "'");
 }
 
 AliasConfig DemoAliasConfig() {

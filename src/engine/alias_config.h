@@ -30,6 +30,8 @@ struct AliasConfig {
     // LOCK TIMEOUT as written (both drivers): how many seconds a statement waits for a lock that
     // another connection holds. Empty: the default; see LockTimeoutMs.
     std::string lockTimeout;
+    // SQLITE: FOREIGN KEYS as written, ON or OFF; empty: on. See ForeignKeysEnforced.
+    std::string foreignKeys;
     // The folder of the configuration file the alias came from; empty for the built-in Demo.
     std::string configFolder;
     // The built-in Demo alias, whose database is created on first use.
@@ -50,6 +52,10 @@ constexpr int kDefaultLockTimeoutMs = 5000;
 // long as it takes. Raises EDBEngineError naming the alias for anything but a whole number of
 // seconds from 0 to 2147483.
 int LockTimeoutMs(const AliasConfig& alias);
+
+// Whether SQLite refuses writes that break a reference (FOREIGN KEYS, on when not given), as the
+// servers always do. Raises EDBEngineError naming the alias for anything but ON or OFF.
+bool ForeignKeysEnforced(const AliasConfig& alias);
 
 // The built-in alias Demo: $XDG_DATA_HOME/rowsmith/demo.sqlite (~/.local/share when unset).
 AliasConfig DemoAliasConfig();

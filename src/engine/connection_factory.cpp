@@ -17,7 +17,7 @@ std::unique_ptr<Connection> OpenConnection(const AliasConfig& config, const Logi
         if (config.demo) {
             EnsureDemoDatabase(config.path);
         }
-        return ConnectSqlite(config.path, LockTimeoutMs(config));
+        return ConnectSqlite(config.path, LockTimeoutMs(config), ForeignKeysEnforced(config));
     }
     if (config.driver == "POSTGRESQL") {
         return ConnectPostgres(config, login);

@@ -11,9 +11,7 @@ auto NamingTable(const std::string& tableName, Call call) -> decltype(call()) {
     try {
         return call();
     } catch (const ELockTimeout& error) {
-        throw ELockTimeout(std::string(error.what()) + "\nTable \"" + tableName +
-                           "\" stayed locked by another connection longer than the alias's "
-                           "LOCK TIMEOUT");
+        throw ELockTimeout(std::string(error.what()) + "\n" + LockedTableLine(tableName));
     }
 }
 
@@ -66,6 +64,11 @@ private:
 };
 
 }  // namespace
+
+std::string LockedTableLine(const std::string& tableName) {
+    return "Table \"" + tableName +
+           "\" stayed locked by another connection longer than the alias's LOCK TIMEOUT";
+}
 
 std::unique_ptr<TableDriver> OpenNamingLockTimeouts(Connection& connection,
                                                     const std::string& tableName, bool exclusive) {

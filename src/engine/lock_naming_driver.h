@@ -17,4 +17,7 @@ namespace rowsmith {
 std::unique_ptr<TableDriver> OpenNamingLockTimeouts(Connection& connection,
                                                     const std::string& tableName, bool exclusive);
 
+// The line that a lock timeout's message gets to name the table that waited.
+std::string LockedTableLine(const std::string& tableName);
+
 }  // namespace rowsmith

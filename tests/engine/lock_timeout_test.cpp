@@ -36,6 +36,17 @@ protected:
         } else {
             db_.Execute(forReading ? "LOCK TABLES t WRITE" : "LOCK TABLES t READ");
         }
+        ReleaseLater(safety);
+    }
+
+    // Another connection reads t in a transaction that stays open until Release or `safety`.
+    void HoldReading(std::chrono::milliseconds safety = std::chrono::seconds(20)) {
+        db_.Execute("BEGIN");
+        db_.QueryValue("SELECT count(*) FROM t");
+        ReleaseLater(safety);
+    }
+
+    void ReleaseLater(std::chrono::milliseconds safety) {
         releaser_ = std::thread([this, safety] {
             std::unique_lock<std::mutex> lock(mutex_);
             released_.wait_for(lock, safety, [this] { return release_; });
@@ -130,6 +141,34 @@ TEST_P(LockTimeoutTest, TheRecordsBeforeTheLockedTableAreKept) {
     EXPECT_LT(seconds, 1.9);
     Release();
     EXPECT_EQ(3, Count("a"));
+}
+
+// SQLite writes a large transaction's pages to the database file before its commit, which
+// another program's reader prevents. The fill used to wait LOCK TIMEOUT for each page again, until
+// the reader went away; one wait of LOCK TIMEOUT now stops it.
+TEST_P(LockTimeoutTest, AReaderHoldsAFillUpNoLongerThanTheTimeout) {
+    if (db_.Engine() != TestEngine::SQLite) {
+        GTEST_SKIP() << "the servers' readers do not keep writers waiting";
+    }
+    db_.Execute("CREATE TABLE notes (id INTEGER PRIMARY KEY, body TEXT)");
+    db_.AddAliasKey("LOCK TIMEOUT=1");
+    HoldReading();
+    auto cursor = OpenTable("notes", true);
+    // Some megabytes: more than SQLite keeps in memory before it writes to the file.
+    const std::string body(1000, 'x');
+    const auto [message, seconds] = TimedLockTimeout([&] {
+        FillRunScope run(db_.Alias());
+        for (int i = 0; i < 10000; ++i) {
+            AppendRecord(*cursor, {"", body});
+        }
+        run.Finish();
+    });
+    EXPECT_NE(message.find("Table \"notes\" stayed locked by another connection"),
+              std::string::npos)
+        << message;
+    EXPECT_LT(seconds, 4.5);
+    Release();
+    EXPECT_EQ(0, Count("notes"));
 }
 
 TEST_P(LockTimeoutTest, ZeroWaitsAsLongAsItTakes) {

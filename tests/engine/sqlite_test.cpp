@@ -167,7 +167,9 @@ TEST(SqliteEngine, DemoDatabaseIsCreatedOnFirstUse) {
                                                                   "448.9", "True"}));
 }
 
-TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
+// The scenario empties each table before filling it, parents before the tables that refer to
+// them: the references cascade, as in the server scripts, so a second run succeeds too.
+TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabaseAgainAndAgain) {
     TempDir data;
     ScopedEnv xdg("XDG_DATA_HOME", data.Path());
     TestDatabase db(TestEngine::SQLite);
@@ -177,6 +179,9 @@ TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
 
     RecordingReporter reporter;
     FillEngine engine(scenario, reporter);
+    engine.FillUp();
+    OtherConnection demo(data.File("rowsmith/demo.sqlite"));
+    EXPECT_EQ(demo.Value("SELECT count(*) FROM pragma_foreign_key_check"), "0");
     engine.FillUp();
 
     // Every setting stands at its column's position.
@@ -189,14 +194,7 @@ TEST(SqliteEngine, DemoScenarioFillsTheDemoDatabase) {
         }
         EXPECT_EQ(cursor->CountRecords(), table.RecCount()) << table.TableName();
     }
-    OtherConnection demo(data.File("rowsmith/demo.sqlite"));
-    const std::string orphans =
-        "SELECT count(*) FROM items WHERE OrderNo NOT IN (SELECT OrderNo FROM orders) "
-        "OR PartNo NOT IN (SELECT PartNo FROM parts)";
-    EXPECT_EQ(demo.Value(orphans), "0");
-    EXPECT_EQ(demo.Value("SELECT count(*) FROM orders WHERE CustNo NOT IN "
-                         "(SELECT CustNo FROM customers)"),
-              "0");
+    EXPECT_EQ(demo.Value("SELECT count(*) FROM pragma_foreign_key_check"), "0");
 }
 
 TEST(SqliteEngine, AliasConfigurationInTheCurrentFolder) {
@@ -253,6 +251,7 @@ TEST(SqliteEngine, AnotherProgramsWriteLockMakesWritesFailNotHang) {
 TEST(SqliteEngine, ACommitThatAReaderBlocksIsReportedNotLostQuietly) {
     TestDatabase db(TestEngine::SQLite);
     db.Execute("CREATE TABLE t (x INTEGER)");
+    db.AddAliasKey("LOCK TIMEOUT=1");
     auto cursor = Open(db.Alias(), "t");
     OtherConnection reader(db.Folder().File("test.sqlite"));
     reader.Execute("BEGIN");
@@ -262,8 +261,10 @@ TEST(SqliteEngine, ACommitThatAReaderBlocksIsReportedNotLostQuietly) {
     cursor->Append();
     cursor->FieldAt(0).WriteInteger(1);
     cursor->Post();
-    EXPECT_EQ(MessageOf<EDBEngineError>([&] { run.Finish(); }),
-              "database is locked\nThe records posted since the last commit were rolled back");
+    EXPECT_EQ(MessageOf<ELockTimeout>([&] { run.Finish(); }),
+              "database is locked\nThe records posted since the last commit were rolled back\n"
+              "Table \"t\" stayed locked by another connection longer than the alias's LOCK "
+              "TIMEOUT");
     reader.Execute("COMMIT");
     EXPECT_EQ(db.QueryValue("SELECT count(*) FROM t"), "0");
 }

@@ -12,8 +12,8 @@ namespace {
 
 class SqliteConnection : public Connection {
 public:
-    SqliteConnection(const std::string& path, int lockTimeoutMs)
-        : database_(std::make_shared<SqliteDatabase>(path, lockTimeoutMs)) {}
+    SqliteConnection(const std::string& path, int lockTimeoutMs, bool foreignKeys)
+        : database_(std::make_shared<SqliteDatabase>(path, lockTimeoutMs, foreignKeys)) {}
 
     // SQLite tables are no files of their own, so there is no extension to add.
     std::vector<std::string> ListTables([[maybe_unused]] bool withExtensions) override {
@@ -55,8 +55,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Connection> ConnectSqlite(const std::string& path, int lockTimeoutMs) {
-    return std::make_unique<SqliteConnection>(path, lockTimeoutMs);
+std::unique_ptr<Connection> ConnectSqlite(const std::string& path, int lockTimeoutMs,
+                                          bool foreignKeys) {
+    return std::make_unique<SqliteConnection>(path, lockTimeoutMs, foreignKeys);
 }
 
 }  // namespace rowsmith

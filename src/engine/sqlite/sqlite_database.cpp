@@ -1,19 +1,15 @@
 #include "engine/sqlite/sqlite_database.h"
 
+#include <algorithm>
+
 #include "engine/database_errors.h"
+#include "engine/lock_naming_driver.h"
 
 namespace rowsmith {
 
 namespace {
 
 const char kRolledBack[] = "The records posted since the last commit were rolled back";
-
-// A LOCK TIMEOUT of 0: SQLite's own busy timeout would not wait at all, so wait for as long as it
-// takes, looking again a few times a second.
-int WaitAsLongAsItTakes(void*, int attempts) {
-    sqlite3_sleep(attempts < 7 ? 1 << attempts : 100);
-    return 1;
-}
 
 [[noreturn]] void Raise(std::string message, int rc) {
     if ((rc & 0xFF) == SQLITE_BUSY) {
@@ -24,7 +20,7 @@ int WaitAsLongAsItTakes(void*, int attempts) {
 
 }  // namespace
 
-SqliteDatabase::SqliteDatabase(const std::string& path, int lockTimeoutMs)
+SqliteDatabase::SqliteDatabase(const std::string& path, int lockTimeoutMs, bool foreignKeys)
     : lockTimeoutMs_(lockTimeoutMs) {
     // No SQLITE_OPEN_CREATE: a mistyped path must not quietly become a new, empty database.
     // One thread at a time uses a connection, so SQLite's own mutexes would only cost time.
@@ -37,10 +33,12 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int lockTimeoutMs)
         throw EDBEngineError(message + "\n" + path);
     }
     sqlite3_extended_result_codes(db_, 1);
-    WaitForLocks();
-    // A file that is no database opens fine and fails on first read; find out now.
+    sqlite3_busy_handler(db_, KeepWaiting, this);
     try {
+        // A file that is no database opens fine and fails on first read; find out now.
         Execute("SELECT count(*) FROM sqlite_master");
+        // SQLite checks references only when each connection asks for it.
+        Execute(foreignKeys ? "PRAGMA foreign_keys = ON" : "PRAGMA foreign_keys = OFF");
     } catch (const EDBEngineError& error) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -55,12 +53,32 @@ SqliteDatabase::~SqliteDatabase() {
     sqlite3_close_v2(db_);
 }
 
-void SqliteDatabase::WaitForLocks() {
-    if (lockTimeoutMs_ == 0) {
-        sqlite3_busy_handler(db_, WaitAsLongAsItTakes, nullptr);
-    } else {
-        sqlite3_busy_timeout(db_, lockTimeoutMs_);
+int SqliteDatabase::KeepWaiting(void* database, int attempts) {
+    return static_cast<SqliteDatabase*>(database)->KeepWaiting(attempts) ? 1 : 0;
+}
+
+bool SqliteDatabase::KeepWaiting(int attempts) {
+    if (!waitForLocks_) {
+        return false;
     }
+    const auto now = std::chrono::steady_clock::now();
+    if (attempts == 0) {
+        waitStart_ = now;
+    }
+    // Look again soon at first, then a few times a second.
+    int sleepMs = attempts < 7 ? 1 << attempts : 100;
+    // A LOCK TIMEOUT of 0 waits for as long as it takes.
+    if (lockTimeoutMs_ > 0) {
+        const auto waited =
+            std::chrono::duration_cast<std::chrono::milliseconds>(now - waitStart_).count();
+        if (waited >= lockTimeoutMs_) {
+            lockWaitRanOut_ = true;
+            return false;
+        }
+        sleepMs = std::min<int>(sleepMs, static_cast<int>(lockTimeoutMs_ - waited));
+    }
+    sqlite3_sleep(sleepMs);
+    return true;
 }
 
 void SqliteDatabase::Execute(const char* sql) {
@@ -81,7 +99,12 @@ void SqliteDatabase::EndRun() {
         return;
     }
     if (--runDepth_ == 0 && inTransaction_) {
-        Commit();
+        try {
+            Commit();
+        } catch (const ELockTimeout& error) {
+            throw ELockTimeout(std::string(error.what()) + "\n" +
+                               LockedTableLine(transactionTable_));
+        }
     }
 }
 
@@ -124,9 +147,9 @@ void SqliteDatabase::Commit() {
 }
 
 void SqliteDatabase::CommitIfFree() {
-    sqlite3_busy_timeout(db_, 0);
+    waitForLocks_ = false;
     const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-    WaitForLocks();
+    waitForLocks_ = true;
     if (rc == SQLITE_OK) {
         inTransaction_ = false;
         pendingWrites_ = 0;
@@ -140,11 +163,20 @@ void SqliteDatabase::CommitIfFree() {
 void SqliteDatabase::AbandonTransaction() {
     // A commit that cannot finish (a reader of another program outlasting the busy wait, a full
     // disk) leaves the transaction open; roll it back so the connection stays usable, and say so.
+    const int rc = sqlite3_extended_errcode(db_);
     const std::string message = sqlite3_errmsg(db_);
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     inTransaction_ = false;
     pendingWrites_ = 0;
-    throw EDBEngineError(message + "\n" + kRolledBack);
+    Raise(message + "\n" + kRolledBack, rc);
+}
+
+void SqliteDatabase::AbandonLockedTransaction() {
+    lockWaitRanOut_ = false;
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    inTransaction_ = false;
+    pendingWrites_ = 0;
+    throw ELockTimeout(std::string(sqlite3_errstr(SQLITE_BUSY)) + "\n" + kRolledBack);
 }
 
 void SqliteDatabase::FailWrite(std::string message, int rc) {
@@ -157,12 +189,16 @@ void SqliteDatabase::FailWrite(std::string message, int rc) {
             message += "\n";
             message += kRolledBack;
         } else if (!dryRun_) {
+            // After a wait for a lock that ran out the commit is only tried: waiting again would
+            // make the fill wait twice as long as the alias allows.
+            waitForLocks_ = (rc & 0xFF) != SQLITE_BUSY;
             try {
                 Commit();
             } catch (const EDBEngineError& error) {
                 message += "\n";
                 message += error.what();
             }
+            waitForLocks_ = true;
         }
     }
     Raise(std::move(message), rc);

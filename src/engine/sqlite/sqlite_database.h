@@ -12,6 +12,12 @@
 //
 // A dry run opens the transaction at once and never commits it: the periodic commits, the
 // commits of failing writes and the end of fill runs leave it open, and its end rolls it back.
+//
+// Every wait for another program's lock ends after LOCK TIMEOUT. A transaction larger than
+// SQLite's page cache writes pages to the database file before its commit, which needs the lock
+// that another program's reader holds; SQLite waits for it and, when the wait runs out, keeps the
+// pages in memory and silently waits again for the next page. Such a run-out stops the fill:
+// the transaction cannot be committed while the reader stays, so it is rolled back.
 #pragma once
 
 #include <sqlite3.h>
@@ -25,8 +31,8 @@ class SqliteDatabase {
 public:
     // Opens an existing database file for reading and writing; throws EDBEngineError. A
     // statement waits up to `lockTimeoutMs` for another program's lock (0: as long as it takes)
-    // and then fails with ELockTimeout.
-    SqliteDatabase(const std::string& path, int lockTimeoutMs);
+    // and then fails with ELockTimeout. `foreignKeys`: writes that break a reference are refused.
+    SqliteDatabase(const std::string& path, int lockTimeoutMs, bool foreignKeys);
     // Commits what a run left pending, then closes.
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
@@ -45,13 +51,20 @@ public:
     // Rolls back everything since BeginDryRun.
     void EndDryRun();
 
-    // Every write goes between BeforeWrite and AfterWrite, or FailWrite when SQLite refused it.
-    void BeforeWrite() {
+    // Every write of `table` goes between BeforeWrite and AfterWrite, or FailWrite when SQLite
+    // refused it. AfterWrite raises ELockTimeout when a wait for a lock ran out although the write
+    // went through.
+    void BeforeWrite(const std::string& table) {
+        lockWaitRanOut_ = false;
         if (runDepth_ > 0 && !inTransaction_) {
             Begin();
+            transactionTable_ = table;
         }
     }
     void AfterWrite() {
+        if (lockWaitRanOut_ && inTransaction_) {
+            AbandonLockedTransaction();
+        }
         if (inTransaction_ && !dryRun_ && ++pendingWrites_ % kWritesPerCheck == 0 &&
             std::chrono::steady_clock::now() - transactionStart_ >= kCommitInterval) {
             CommitIfFree();
@@ -65,17 +78,27 @@ public:
     static constexpr std::chrono::seconds kCommitInterval{1};
 
 private:
-    // Sets the wait for other programs' locks back to the alias's LOCK TIMEOUT.
-    void WaitForLocks();
+    // SQLite's busy handler: whether to wait on for a lock, after `attempts` looks at it in the
+    // current statement.
+    static int KeepWaiting(void* database, int attempts);
+    bool KeepWaiting(int attempts);
     void Begin();
     void Commit();
     // The periodic commit: it does not wait for other programs' readers, and when one is still
     // reading the transaction simply goes on and the commit is tried again later.
     void CommitIfFree();
     [[noreturn]] void AbandonTransaction();
+    // A wait ran out while the transaction held pages it could not write: rolls it back.
+    [[noreturn]] void AbandonLockedTransaction();
 
     sqlite3* db_ = nullptr;
     int lockTimeoutMs_;
+    // False while a commit is only tried, not waited for.
+    bool waitForLocks_ = true;
+    std::chrono::steady_clock::time_point waitStart_;
+    bool lockWaitRanOut_ = false;
+    // The table whose write began the transaction: a failing commit at the run's end names it.
+    std::string transactionTable_;
     int runDepth_ = 0;
     bool inTransaction_ = false;
     bool dryRun_ = false;

@@ -28,6 +28,7 @@ constexpr std::size_t kMaxCachedStatements = 16;
 SqliteTable::SqliteTable(std::shared_ptr<SqliteDatabase> database, const std::string& name)
     : database_(std::move(database)),
       db_(database_->Handle()),
+      name_(name),
       quotedName_(QuoteIdentifier(name)),
       layout_(ReadSqliteLayout(db_, name)) {
     for (const auto& column : layout_.columns) {
@@ -258,9 +259,13 @@ SqliteTable::WriteStatement& SqliteTable::UpdateStatement(const std::vector<bool
 }
 
 void SqliteTable::RunWrite(sqlite3_stmt* statement) {
-    database_->BeforeWrite();
+    database_->BeforeWrite(name_);
     if (const int rc = sqlite3_step(statement); rc != SQLITE_DONE) {
         std::string message = sqlite3_errmsg(db_);
+        // SQLite's other constraint messages name the table; this one does not.
+        if (rc == SQLITE_CONSTRAINT_FOREIGNKEY) {
+            message += "\nTable: \"" + name_ + "\"";
+        }
         sqlite3_reset(statement);
         database_->FailWrite(std::move(message), rc);
     }

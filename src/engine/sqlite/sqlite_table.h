@@ -67,6 +67,7 @@ private:
 
     std::shared_ptr<SqliteDatabase> database_;
     sqlite3* db_;
+    std::string name_;
     std::string quotedName_;
     const SqliteLayout layout_;
     std::vector<bool> blobColumns_;
