@@ -247,9 +247,12 @@ void StoreValue(const ColumnInfo& column, const ColumnInfo& sourceColumn, const 
         StoreText(column, *text, value);
         return;
     }
-    // The digits of an integer read back as the same integer in any integer column.
+    // The digits of an integer read back as the same integer in any integer column. A pattern of
+    // an unsigned column beyond the signed range is no signed number: its digits decide.
     const auto* integer = std::get_if<std::int64_t>(&source);
-    if (integer != nullptr && sourceColumn.type != ftBoolean && StoresIntegers(column.type)) {
+    const bool signedNumber = !sourceColumn.unsignedWide || (integer != nullptr && *integer >= 0);
+    if (integer != nullptr && signedNumber && sourceColumn.type != ftBoolean &&
+        StoresIntegers(column.type)) {
         CheckRange(column, *integer);
         value = *integer;
         return;

@@ -1,6 +1,8 @@
 // CursorField conversions on a real database: what WriteString and WriteInteger store for each
 // column type, what ReadString gives back, and the messages for what a column refuses.
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "engine/database_errors.h"
 #include "engine_fixture.h"
@@ -200,16 +202,59 @@ TEST_P(CursorFieldTest, ReadStringAndWriteStringCopyValuesUnchanged) {
     EXPECT_EQ(rows[0], rows[1]);
 }
 
-// A value copied from another cursor's column is stored as its text would be, refusals included.
+// Each engine's money column, and on MariaDB the unsigned integers, whose values read as
+// numbers the signed columns cannot hold.
+std::vector<std::pair<std::string, std::string>> EngineOwnColumns(TestEngine engine) {
+    switch (engine) {
+        case TestEngine::SQLite:
+            return {{"c", "MONEY"}};
+        case TestEngine::PostgreSQL:
+            return {{"c", "money"}};
+        case TestEngine::MariaDB:
+            break;
+    }
+    return {{"c", "DECIMAL(19,4)"},
+            {"bu", "BIGINT UNSIGNED"},
+            {"iu", "INT UNSIGNED"},
+            {"wu", "SMALLINT UNSIGNED"}};
+}
+
+// Values at the edges of those columns, as the engine's SQL writes them.
+std::vector<std::string> EngineOwnRows(TestEngine engine) {
+    switch (engine) {
+        case TestEngine::SQLite:
+            return {"INSERT INTO kinds (c) VALUES (92233720368547758), (-12.25)"};
+        case TestEngine::PostgreSQL:
+            return {"INSERT INTO kinds (c) VALUES ('92233720368547758.07'), ('-12.25')"};
+        case TestEngine::MariaDB:
+            break;
+    }
+    return {"INSERT INTO kinds (c, bu, iu, wu) VALUES"
+            " (12345678901234.5678, 18446744073709551615, 4294967295, 65535),"
+            " (-922337203685477.5808, 9223372036854775808, 2147483648, 32768),"
+            " (0.0001, 5, 70000, 12)"};
+}
+
+// A value copied from another cursor's column is stored as its text would be, refusals included,
+// for every pair of the engine's column types.
 TEST_P(CursorFieldTest, AValueCopiedFromAColumnIsStoredAsItsText) {
+    std::vector<std::string> columns{"s", "i", "b", "v", "t", "f", "m", "ok"};
+    for (const auto& [name, type] : EngineOwnColumns(GetParam())) {
+        db_.Execute("ALTER TABLE kinds ADD COLUMN " + name + " " + type);
+        columns.push_back(name);
+    }
+    cursor_ = OpenTable("kinds");
     db_.Execute(
         "INSERT INTO kinds (s, i, b, v, t, f, m, ok) VALUES"
         " (-5, 70000, 9000000000, '12', 'x', 2.5, 3.25, true),"
         " (NULL, 7, -7, 'abcde', '', 1e20, NULL, false)");
+    for (const std::string& rows : EngineOwnRows(GetParam())) {
+        db_.Execute(rows);
+    }
     auto source = OpenTable("kinds");
-    const char* const columns[] = {"s", "i", "b", "v", "t", "f", "m", "ok"};
     // What the column `to` of a started record holds after `write`, or the error it raised.
-    const auto outcome = [&](const char* to, const std::function<void(CursorField&)>& write) {
+    const auto outcome = [&](const std::string& to,
+                             const std::function<void(CursorField&)>& write) {
         cursor_->Append();
         std::string result;
         try {
@@ -222,13 +267,13 @@ TEST_P(CursorFieldTest, AValueCopiedFromAColumnIsStoredAsItsText) {
         return result;
     };
     for (; !source->AtEnd(); source->Next()) {
-        for (const char* from : columns) {
+        for (const std::string& from : columns) {
             const CursorField& value = source->FieldNamed(from);
-            for (const char* to : columns) {
+            for (const std::string& to : columns) {
                 EXPECT_EQ(
                     outcome(to, [&](CursorField& field) { field.WriteValueOf(value); }),
                     outcome(to, [&](CursorField& field) { field.WriteString(value.ReadString()); }))
-                    << from << " to " << to;
+                    << from << " = " << value.ReadString() << " to " << to;
             }
         }
     }
