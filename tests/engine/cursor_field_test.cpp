@@ -229,10 +229,11 @@ std::vector<std::string> EngineOwnRows(TestEngine engine) {
         case TestEngine::MariaDB:
             break;
     }
-    return {"INSERT INTO kinds (c, bu, iu, wu) VALUES"
-            " (12345678901234.5678, 18446744073709551615, 4294967295, 65535),"
-            " (-922337203685477.5808, 9223372036854775808, 2147483648, 32768),"
-            " (0.0001, 5, 70000, 12)"};
+    return {
+        "INSERT INTO kinds (c, bu, iu, wu) VALUES"
+        " (12345678901234.5678, 18446744073709551615, 4294967295, 65535),"
+        " (-922337203685477.5808, 9223372036854775808, 2147483648, 32768),"
+        " (0.0001, 5, 70000, 12)"};
 }
 
 // A value copied from another cursor's column is stored as its text would be, refusals included,
@@ -277,6 +278,87 @@ TEST_P(CursorFieldTest, AValueCopiedFromAColumnIsStoredAsItsText) {
             }
         }
     }
+}
+
+// Money keeps every digit its column keeps, written as text or copied from a money column.
+// PostgreSQL's money is a 64-bit count of cents; MariaDB has DECIMAL(19,4); SQLite's MONEY has
+// numeric affinity, which keeps whole amounts as integers and the others as reals.
+TEST_P(CursorFieldTest, MoneyKeepsEveryDigitItsColumnKeeps) {
+    struct Case {
+        const char* written;
+        // What the database holds, as its own client shows it, and what ReadString gives.
+        const char* stored;
+        const char* read;
+    };
+    std::vector<Case> cases;
+    std::string stored = "c";
+    switch (GetParam()) {
+        case TestEngine::SQLite:
+            cases = {{"92233720368547758", "92233720368547758", "92233720368547758"},
+                     {"-9223372036854775808", "-9223372036854775808", "-9223372036854775808"},
+                     {"12.25", "12.25", "12.25"},
+                     {"1e3", "1000", "1000"}};
+            break;
+        case TestEngine::PostgreSQL:
+            stored = "c::numeric";
+            cases = {{"1234567890123456.78", "1234567890123456.78", "1234567890123456.78"},
+                     {"92233720368547758.07", "92233720368547758.07", "92233720368547758.07"},
+                     {"-92233720368547758.08", "-92233720368547758.08", "-92233720368547758.08"},
+                     // The server rounds to cents, and only once.
+                     {"0.125", "0.13", "0.13"},
+                     {"0.00499", "0.00", "0"},
+                     {" 12.5 ", "12.50", "12.5"},
+                     {"1e3", "1000.00", "1000"}};
+            break;
+        case TestEngine::MariaDB:
+            cases = {{"12345678901234.5678", "12345678901234.5678", "12345678901234.5678"},
+                     {"999999999999999.9999", "999999999999999.9999", "999999999999999.9999"},
+                     {"-999999999999999.9999", "-999999999999999.9999", "-999999999999999.9999"},
+                     {"1.23456", "1.2346", "1.2346"},
+                     {"1e3", "1000.0000", "1000"}};
+            break;
+    }
+    const std::string type = EngineOwnColumns(GetParam()).front().second;
+    db_.Execute("CREATE TABLE amounts (id " + db_.AutoIncKeyType() + ", c " + type + ")");
+    db_.Execute("CREATE TABLE copies (id " + db_.AutoIncKeyType() + ", c " + type + ")");
+    auto amounts = OpenTable("amounts");
+    std::vector<std::string> expectStored;
+    std::vector<std::string> expectRead;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written);
+        amounts->Append();
+        amounts->FieldNamed("c").WriteString(c.written);
+        amounts->Post();
+        expectStored.push_back(c.stored);
+        expectRead.push_back(c.read);
+    }
+    const auto storedIn = [&](const std::string& table) {
+        std::vector<std::string> values;
+        for (const auto& row : db_.Query("SELECT " + stored + " FROM " + table + " ORDER BY id")) {
+            values.push_back(row[0]);
+        }
+        return values;
+    };
+    EXPECT_EQ(storedIn("amounts"), expectStored);
+
+    auto copies = OpenTable("copies");
+    std::vector<std::string> read;
+    for (amounts->First(); !amounts->AtEnd(); amounts->Next()) {
+        read.push_back(amounts->FieldNamed("c").ReadString());
+        copies->Append();
+        copies->FieldNamed("c").WriteValueOf(amounts->FieldNamed("c"));
+        copies->Post();
+    }
+    EXPECT_EQ(read, expectRead);
+    EXPECT_EQ(storedIn("copies"), expectStored);
+
+    SetDecimalSeparator(',');
+    copies->Append();
+    copies->FieldNamed("c").WriteString("-0,25");
+    const std::string local = copies->FieldNamed("c").ReadString();
+    copies->Cancel();
+    SetDecimalSeparator('.');
+    EXPECT_EQ(local, "-0,25");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CursorFieldTest, ::testing::ValuesIn(TestEngines()),
