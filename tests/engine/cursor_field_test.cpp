@@ -361,6 +361,28 @@ TEST_P(CursorFieldTest, MoneyKeepsEveryDigitItsColumnKeeps) {
     EXPECT_EQ(local, "-0,25");
 }
 
+// A money column as the key: each record is found again by its amount, to the last digit.
+TEST_P(CursorFieldTest, AMoneyKeyFindsItsRecord) {
+    const std::string type = EngineOwnColumns(GetParam()).front().second;
+    db_.Execute("CREATE TABLE priced (c " + type + " PRIMARY KEY, n INTEGER)");
+    // Two amounts a double takes for one, for each engine's column.
+    std::string pair = "('12345678901234.5679', 1), ('12345678901234.5678', 2)";
+    if (GetParam() == TestEngine::SQLite) {
+        pair = "(9007199254740993, 1), (9007199254740992, 2)";
+    } else if (GetParam() == TestEngine::PostgreSQL) {
+        pair = "('92233720368547758.07', 1), ('92233720368547758.06', 2)";
+    }
+    db_.Execute("INSERT INTO priced VALUES " + pair + ", ('-0.5', 3), ('12345678901.23', 4)");
+    auto priced = OpenTable("priced");
+    for (; !priced->AtEnd(); priced->Next()) {
+        priced->Edit();
+        priced->FieldNamed("n").WriteInteger(10 + std::stoi(priced->FieldNamed("n").ReadString()));
+        priced->Post();
+    }
+    EXPECT_EQ(db_.Query("SELECT n FROM priced ORDER BY n"),
+              (std::vector<std::vector<std::string>>{{"11"}, {"12"}, {"13"}, {"14"}}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, CursorFieldTest, ::testing::ValuesIn(TestEngines()),
                          EngineTestName);
 
