@@ -158,11 +158,10 @@ FieldValue ReadMyValue(FieldValue value, MyKind kind) {
     if (kind == MyKind::Money && ReadCurrency(*text, amount)) {
         return amount;
     }
-    if (kind == MyKind::Real || kind == MyKind::Money || kind == MyKind::Bit ||
-        kind == MyKind::Boolean) {
+    if (kind == MyKind::Real || kind == MyKind::Bit || kind == MyKind::Boolean) {
         const char* begin = text->data();
         const char* end = begin + text->size();
-        if (kind == MyKind::Real || kind == MyKind::Money) {
+        if (kind == MyKind::Real) {
             double number = 0;
             const auto result = std::from_chars(begin, end, number);
             if (result.ec == std::errc() && result.ptr == end) {

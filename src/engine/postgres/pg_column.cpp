@@ -190,7 +190,7 @@ FieldValue ReadPgValue(const char* text, int length, PgKind kind) {
             if (ReadCurrency(view, amount)) {
                 return amount;
             }
-            [[fallthrough]];
+            break;
         }
         case PgKind::Real: {
             double number = 0;
