@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "engine/currency.h"
 #include "engine/database_errors.h"
 #include "text/conversions.h"
 #include "text/text_helpers.h"
@@ -202,6 +203,19 @@ double RealOfText(const ColumnInfo& column, const std::string& text) {
     return number;
 }
 
+// An amount keeps every digit of its text; one with more than a Currency holds is a real, as
+// any other number.
+void SetAmount(const ColumnInfo& column, const std::string& text, FieldValue& value) {
+    DecimalDigits decimal;
+    Currency amount;
+    if (TryStrToDecimal(text, decimal) &&
+        MakeCurrency(decimal.negative, decimal.digits, decimal.power, amount)) {
+        value = amount;
+    } else {
+        value = RealOfText(column, text);
+    }
+}
+
 }  // namespace
 
 void StoreText(const ColumnInfo& column, const std::string& text, FieldValue& value) {
@@ -212,6 +226,8 @@ void StoreText(const ColumnInfo& column, const std::string& text, FieldValue& va
         SetText(value, text, column.size);
     } else if (StoresIntegers(type)) {
         value = IntegerOfText(column, text);
+    } else if (type == ftCurrency) {
+        SetAmount(column, text, value);
     } else if (StoresReals(type)) {
         value = RealOfText(column, text);
     } else if (type == ftDate || type == ftTime || type == ftDateTime) {
@@ -247,11 +263,20 @@ void StoreValue(const ColumnInfo& column, const ColumnInfo& sourceColumn, const 
         StoreText(column, *text, value);
         return;
     }
-    // The digits of an integer read back as the same integer in any integer column.
+    // The digits of an integer read back as the same integer in any integer column. A pattern of
+    // an unsigned column beyond the signed range is no signed number: its digits decide.
     const auto* integer = std::get_if<std::int64_t>(&source);
-    if (integer != nullptr && sourceColumn.type != ftBoolean && StoresIntegers(column.type)) {
+    const bool signedNumber = !sourceColumn.unsignedWide || (integer != nullptr && *integer >= 0);
+    if (integer != nullptr && signedNumber && sourceColumn.type != ftBoolean &&
+        StoresIntegers(column.type)) {
         CheckRange(column, *integer);
         value = *integer;
+        return;
+    }
+    // An amount reads back as the same amount in any money column.
+    const auto* amount = std::get_if<Currency>(&source);
+    if (amount != nullptr && column.type == ftCurrency) {
+        value = *amount;
         return;
     }
     StoreText(column, ValueText(sourceColumn, source), value);
@@ -290,6 +315,11 @@ std::string ValueText(const ColumnInfo& column, const FieldValue& value) {
         if (point != std::string::npos) {
             text[point] = DecimalSeparator();
         }
+        return text;
+    }
+    if (const auto* amount = std::get_if<Currency>(&value)) {
+        std::string text;
+        AppendCurrency(text, *amount, DecimalSeparator());
         return text;
     }
     return {};

@@ -22,8 +22,9 @@ void StoreValue(const ColumnInfo& column, const ColumnInfo& sourceColumn, const 
 // Stores a real in a real column; throws EDatabaseError for any other column.
 void StoreReal(const ColumnInfo& column, double number, FieldValue& value);
 // The value as text: empty for an empty value, integers in decimal, reals as the shortest text
-// that reads back the same value (with the locale's decimal separator), booleans True or False.
-// StoreText takes back every text this gives.
+// that reads back the same value and amounts with every digit and no trailing zero (both with
+// the locale's decimal separator), booleans True or False. StoreText takes back every text this
+// gives.
 std::string ValueText(const ColumnInfo& column, const FieldValue& value);
 
 }  // namespace rowsmith

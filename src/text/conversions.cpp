@@ -300,6 +300,16 @@ bool TryStrToDouble(const std::string& text, double& value) {
     return ParseDouble(text, value);
 }
 
+bool TryStrToDecimal(const std::string& text, DecimalDigits& value) {
+    NormalText normal(text.size());
+    DecimalParts parts;
+    if (!ScanFloat(text, DecimalSeparator(), normal, parts) || !parts.digitsFit) {
+        return false;
+    }
+    value = {parts.negative, parts.digits, parts.power};
+    return true;
+}
+
 std::string IntToStr(std::int64_t value) {
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);

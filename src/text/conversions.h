@@ -26,6 +26,15 @@ bool TryStrToFloat(const std::string& text, long double& value);
 // refused; values below its smallest read as zero). Columns store reals as doubles.
 bool TryStrToDouble(const std::string& text, double& value);
 
+// The same form read exactly, as ±digits × 10^power ("12.50" is 1250 and -2): false when the
+// text is no real or its digits do not fit 64 bits. No range is checked, so "1e400" reads.
+struct DecimalDigits {
+    bool negative = false;
+    std::uint64_t digits = 0;
+    long power = 0;
+};
+bool TryStrToDecimal(const std::string& text, DecimalDigits& value);
+
 // The value of a hexadecimal digit in either letter case, or -1.
 int HexDigitValue(char c);
 

@@ -1,6 +1,8 @@
 // CursorField conversions on a real database: what WriteString and WriteInteger store for each
 // column type, what ReadString gives back, and the messages for what a column refuses.
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "engine/database_errors.h"
 #include "engine_fixture.h"
@@ -200,16 +202,60 @@ TEST_P(CursorFieldTest, ReadStringAndWriteStringCopyValuesUnchanged) {
     EXPECT_EQ(rows[0], rows[1]);
 }
 
-// A value copied from another cursor's column is stored as its text would be, refusals included.
+// Each engine's money column, and on MariaDB the unsigned integers, whose values read as
+// numbers the signed columns cannot hold.
+std::vector<std::pair<std::string, std::string>> EngineOwnColumns(TestEngine engine) {
+    switch (engine) {
+        case TestEngine::SQLite:
+            return {{"c", "MONEY"}};
+        case TestEngine::PostgreSQL:
+            return {{"c", "money"}};
+        case TestEngine::MariaDB:
+            break;
+    }
+    return {{"c", "DECIMAL(19,4)"},
+            {"bu", "BIGINT UNSIGNED"},
+            {"iu", "INT UNSIGNED"},
+            {"wu", "SMALLINT UNSIGNED"}};
+}
+
+// Values at the edges of those columns, as the engine's SQL writes them.
+std::vector<std::string> EngineOwnRows(TestEngine engine) {
+    switch (engine) {
+        case TestEngine::SQLite:
+            return {"INSERT INTO kinds (c) VALUES (92233720368547758), (-12.25)"};
+        case TestEngine::PostgreSQL:
+            return {"INSERT INTO kinds (c) VALUES ('92233720368547758.07'), ('-12.25')"};
+        case TestEngine::MariaDB:
+            break;
+    }
+    return {
+        "INSERT INTO kinds (c, bu, iu, wu) VALUES"
+        " (12345678901234.5678, 18446744073709551615, 4294967295, 65535),"
+        " (-922337203685477.5808, 9223372036854775808, 2147483648, 32768),"
+        " (0.0001, 5, 70000, 12)"};
+}
+
+// A value copied from another cursor's column is stored as its text would be, refusals included,
+// for every pair of the engine's column types.
 TEST_P(CursorFieldTest, AValueCopiedFromAColumnIsStoredAsItsText) {
+    std::vector<std::string> columns{"s", "i", "b", "v", "t", "f", "m", "ok"};
+    for (const auto& [name, type] : EngineOwnColumns(GetParam())) {
+        db_.Execute("ALTER TABLE kinds ADD COLUMN " + name + " " + type);
+        columns.push_back(name);
+    }
+    cursor_ = OpenTable("kinds");
     db_.Execute(
         "INSERT INTO kinds (s, i, b, v, t, f, m, ok) VALUES"
         " (-5, 70000, 9000000000, '12', 'x', 2.5, 3.25, true),"
         " (NULL, 7, -7, 'abcde', '', 1e20, NULL, false)");
+    for (const std::string& rows : EngineOwnRows(GetParam())) {
+        db_.Execute(rows);
+    }
     auto source = OpenTable("kinds");
-    const char* const columns[] = {"s", "i", "b", "v", "t", "f", "m", "ok"};
     // What the column `to` of a started record holds after `write`, or the error it raised.
-    const auto outcome = [&](const char* to, const std::function<void(CursorField&)>& write) {
+    const auto outcome = [&](const std::string& to,
+                             const std::function<void(CursorField&)>& write) {
         cursor_->Append();
         std::string result;
         try {
@@ -222,16 +268,119 @@ TEST_P(CursorFieldTest, AValueCopiedFromAColumnIsStoredAsItsText) {
         return result;
     };
     for (; !source->AtEnd(); source->Next()) {
-        for (const char* from : columns) {
+        for (const std::string& from : columns) {
             const CursorField& value = source->FieldNamed(from);
-            for (const char* to : columns) {
+            for (const std::string& to : columns) {
                 EXPECT_EQ(
                     outcome(to, [&](CursorField& field) { field.WriteValueOf(value); }),
                     outcome(to, [&](CursorField& field) { field.WriteString(value.ReadString()); }))
-                    << from << " to " << to;
+                    << from << " = " << value.ReadString() << " to " << to;
             }
         }
     }
+}
+
+// Money keeps every digit its column keeps, written as text or copied from a money column.
+// PostgreSQL's money is a 64-bit count of cents; MariaDB has DECIMAL(19,4); SQLite's MONEY has
+// numeric affinity, which keeps whole amounts as integers and the others as reals.
+TEST_P(CursorFieldTest, MoneyKeepsEveryDigitItsColumnKeeps) {
+    struct Case {
+        const char* written;
+        // What the database holds, as its own client shows it, and what ReadString gives.
+        const char* stored;
+        const char* read;
+    };
+    std::vector<Case> cases;
+    std::string stored = "c";
+    switch (GetParam()) {
+        case TestEngine::SQLite:
+            cases = {{"92233720368547758", "92233720368547758", "92233720368547758"},
+                     {"-9223372036854775808", "-9223372036854775808", "-9223372036854775808"},
+                     {"12.25", "12.25", "12.25"},
+                     {"1e3", "1000", "1000"}};
+            break;
+        case TestEngine::PostgreSQL:
+            stored = "c::numeric";
+            cases = {{"1234567890123456.78", "1234567890123456.78", "1234567890123456.78"},
+                     {"92233720368547758.07", "92233720368547758.07", "92233720368547758.07"},
+                     {"-92233720368547758.08", "-92233720368547758.08", "-92233720368547758.08"},
+                     // The server rounds to cents, and only once.
+                     {"0.125", "0.13", "0.13"},
+                     {"0.00499", "0.00", "0"},
+                     {" 12.5 ", "12.50", "12.5"},
+                     {"1e3", "1000.00", "1000"}};
+            break;
+        case TestEngine::MariaDB:
+            cases = {{"12345678901234.5678", "12345678901234.5678", "12345678901234.5678"},
+                     {"999999999999999.9999", "999999999999999.9999", "999999999999999.9999"},
+                     {"-999999999999999.9999", "-999999999999999.9999", "-999999999999999.9999"},
+                     {"1.23456", "1.2346", "1.2346"},
+                     {"1e3", "1000.0000", "1000"}};
+            break;
+    }
+    const std::string type = EngineOwnColumns(GetParam()).front().second;
+    db_.Execute("CREATE TABLE amounts (id " + db_.AutoIncKeyType() + ", c " + type + ")");
+    db_.Execute("CREATE TABLE copies (id " + db_.AutoIncKeyType() + ", c " + type + ")");
+    auto amounts = OpenTable("amounts");
+    std::vector<std::string> expectStored;
+    std::vector<std::string> expectRead;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written);
+        amounts->Append();
+        amounts->FieldNamed("c").WriteString(c.written);
+        amounts->Post();
+        expectStored.push_back(c.stored);
+        expectRead.push_back(c.read);
+    }
+    const auto storedIn = [&](const std::string& table) {
+        std::vector<std::string> values;
+        for (const auto& row : db_.Query("SELECT " + stored + " FROM " + table + " ORDER BY id")) {
+            values.push_back(row[0]);
+        }
+        return values;
+    };
+    EXPECT_EQ(storedIn("amounts"), expectStored);
+
+    auto copies = OpenTable("copies");
+    std::vector<std::string> read;
+    for (amounts->First(); !amounts->AtEnd(); amounts->Next()) {
+        read.push_back(amounts->FieldNamed("c").ReadString());
+        copies->Append();
+        copies->FieldNamed("c").WriteValueOf(amounts->FieldNamed("c"));
+        copies->Post();
+    }
+    EXPECT_EQ(read, expectRead);
+    EXPECT_EQ(storedIn("copies"), expectStored);
+
+    SetDecimalSeparator(',');
+    copies->Append();
+    copies->FieldNamed("c").WriteString("-0,25");
+    const std::string local = copies->FieldNamed("c").ReadString();
+    copies->Cancel();
+    SetDecimalSeparator('.');
+    EXPECT_EQ(local, "-0,25");
+}
+
+// A money column as the key: each record is found again by its amount, to the last digit.
+TEST_P(CursorFieldTest, AMoneyKeyFindsItsRecord) {
+    const std::string type = EngineOwnColumns(GetParam()).front().second;
+    db_.Execute("CREATE TABLE priced (c " + type + " PRIMARY KEY, n INTEGER)");
+    // Two amounts a double takes for one, for each engine's column.
+    std::string pair = "('12345678901234.5679', 1), ('12345678901234.5678', 2)";
+    if (GetParam() == TestEngine::SQLite) {
+        pair = "(9007199254740993, 1), (9007199254740992, 2)";
+    } else if (GetParam() == TestEngine::PostgreSQL) {
+        pair = "('92233720368547758.07', 1), ('92233720368547758.06', 2)";
+    }
+    db_.Execute("INSERT INTO priced VALUES " + pair + ", ('-0.5', 3), ('12345678901.23', 4)");
+    auto priced = OpenTable("priced");
+    for (; !priced->AtEnd(); priced->Next()) {
+        priced->Edit();
+        priced->FieldNamed("n").WriteInteger(10 + std::stoi(priced->FieldNamed("n").ReadString()));
+        priced->Post();
+    }
+    EXPECT_EQ(db_.Query("SELECT n FROM priced ORDER BY n"),
+              (std::vector<std::vector<std::string>>{{"11"}, {"12"}, {"13"}, {"14"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CursorFieldTest, ::testing::ValuesIn(TestEngines()),

@@ -41,7 +41,8 @@ TEST_F(PgDriverTest, MapsCatalogTypes) {
 }
 
 // Every kind of value comes back as it went in, whether it was written by a single INSERT or
-// through the COPY stream of a fill run, and when an update writes it.
+// through the COPY stream of a fill run, and when an update writes it. Money comes back as an
+// exact amount, the largest one included, whether it went in as one or as a real.
 TEST_F(PgDriverTest, ValuesRoundTripInAndOutsideARun) {
     db_->Execute(
         "CREATE TABLE vals (k integer PRIMARY KEY, l bigint, d double precision, m money,"
@@ -50,7 +51,7 @@ TEST_F(PgDriverTest, ValuesRoundTripInAndOutsideARun) {
         std::int64_t{0},
         std::int64_t{9007199254740993},
         0.1,
-        1234567.25,
+        Currency{9223372036854775807u, false, 2},
         -12.5,
         std::int64_t{1},
         std::string("2024-02-29"),
@@ -77,11 +78,13 @@ TEST_F(PgDriverTest, ValuesRoundTripInAndOutsideARun) {
         ASSERT_EQ(records.size(), 2u);
         EXPECT_EQ(records[0].values, values);
         EXPECT_EQ(records[1].values, empties);
-        EXPECT_EQ(db_->QueryValue("SELECT m::text FROM vals WHERE k = 0"), "$1,234,567.25");
+        EXPECT_EQ(db_->QueryValue("SELECT m::text FROM vals WHERE k = 0"),
+                  "$92,233,720,368,547,758.07");
 
         // An update binds the same texts.
         std::vector<FieldValue> updated = values;
         updated[0] = std::int64_t{1};
+        updated[3] = -1234567.25;
         RecordKey key = records[1].key;
         if (inRun) {
             Conn().BeginFillRun();
@@ -90,6 +93,7 @@ TEST_F(PgDriverTest, ValuesRoundTripInAndOutsideARun) {
         if (inRun) {
             Conn().EndFillRun();
         }
+        updated[3] = Currency{123456725, true, 2};
         EXPECT_EQ(ReadAll(*table).at(1).values, updated);
     }
 }

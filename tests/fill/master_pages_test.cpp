@@ -1,5 +1,6 @@
 // The master cursors keep the master table's pages in memory up to a bound; the values a fill
 // takes from them must not depend on it.
+#include "engine/database_errors.h"
 #include "fill_fixture.h"
 #include "model/fill_methods.h"
 
@@ -33,6 +34,26 @@ TEST_P(MasterPagesTest, KeptAndReReadPagesGiveTheSameValues) {
         engine.FillUp();
         EXPECT_EQ(Column("g", "a"), expected);
     }
+}
+
+// BIGINT UNSIGNED master values beyond the signed range fill as their digits: a column that takes
+// those gets them exactly, and a signed column refuses them as it refuses their text.
+TEST_P(MasterPagesTest, UnsignedMasterValuesFillAsTheirDigits) {
+    if (GetParam() != TestEngine::MariaDB) {
+        GTEST_SKIP() << "only MariaDB has unsigned 64-bit columns";
+    }
+    CreateTable("m", "id " + db.AutoIncKeyType() + ", u BIGINT UNSIGNED",
+                {"1, 18446744073709551615", "2, 9223372036854775808"});
+    CreateTable("g", "id " + db.AutoIncKeyType() + ", u BIGINT UNSIGNED, i BIGINT");
+    TFillTable& table = AddTable("g", tfEmptyAndFill, 3);
+    SetField(table, "u", fmMasterTable, "m.u");
+    engine.FillUp();
+    EXPECT_EQ(Column("g", "u"),
+              (std::vector<std::string>{"18446744073709551615", "9223372036854775808",
+                                        "18446744073709551615"}));
+    SetField(table, "i", fmMasterTable, "m.u");
+    EXPECT_THROW(engine.FillUp(), EDatabaseError);
+    EXPECT_EQ(Count("g"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, MasterPagesTest, ::testing::ValuesIn(TestEngines()),

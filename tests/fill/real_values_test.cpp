@@ -17,9 +17,8 @@ namespace {
 class RealValuesTest : public FillTest {};
 
 TEST_P(RealValuesTest, RealColumnsGetTheNumbersOfTheRangeTexts) {
-    if (GetParam() == TestEngine::MariaDB) {
-        GTEST_SKIP() << "MariaDB has no MONEY type";
-    }
+    // MariaDB has no money type; DECIMAL(19,4) is its money column.
+    const std::string moneyType = GetParam() == TestEngine::MariaDB ? "DECIMAL(19,4)" : "MONEY";
     static const struct {
         const char* columnType;
         const char* range;
@@ -31,6 +30,7 @@ TEST_P(RealValuesTest, RealColumnsGetTheNumbersOfTheRangeTexts) {
         {"DOUBLE PRECISION", "1e11 - 1e13"},
         {"MONEY", "0 - 10000"},
         {"MONEY", "0.5 - 99.99"},
+        {"MONEY", "1e11 - 1e13"},
     };
     constexpr int kRecords = 3000;
     SetDecimalSeparator('.');
@@ -39,7 +39,8 @@ TEST_P(RealValuesTest, RealColumnsGetTheNumbersOfTheRangeTexts) {
         const bool money = std::string(c.columnType) == "MONEY";
         const std::string filled = "g" + std::to_string(n);
         const std::string written = "t" + std::to_string(n);
-        const std::string columns = "id " + db.AutoIncKeyType() + ", x " + c.columnType;
+        const std::string columns =
+            "id " + db.AutoIncKeyType() + ", x " + (money ? moneyType : c.columnType);
         CreateTable(filled, columns);
         CreateTable(written, columns);
         TFillTable& table = AddTable(filled, tfEmptyAndFill, kRecords);
@@ -71,6 +72,32 @@ TEST_P(RealValuesTest, RealColumnsGetTheNumbersOfTheRangeTexts) {
                   std::to_string(kRecords))
             << c.range << " on " << c.columnType;
     }
+}
+
+// A money column keeps every digit of its single value and of the master's money column, through
+// a fill run's batches (PostgreSQL's COPY, MariaDB's many-row inserts).
+TEST_P(RealValuesTest, MoneyKeepsEveryDigitThroughAFill) {
+    std::string type = "MONEY";
+    std::string columns = "x, y";
+    std::string single = "92233720368547758";
+    std::string master = "-9223372036854775808";
+    if (GetParam() == TestEngine::PostgreSQL) {
+        columns = "x::numeric, y::numeric";
+        single = "1234567890123456.78";
+        master = "92233720368547758.07";
+    } else if (GetParam() == TestEngine::MariaDB) {
+        type = "DECIMAL(19,4)";
+        single = "12345678901234.5678";
+        master = "999999999999999.9999";
+    }
+    CreateTable("src", "id " + db.AutoIncKeyType() + ", x " + type, {"1, '" + master + "'"});
+    CreateTable("m", "id " + db.AutoIncKeyType() + ", x " + type + ", y " + type);
+    TFillTable& table = AddTable("m", tfEmptyAndFill, 3);
+    SetField(table, "x", fmSingleValue, single);
+    SetField(table, "y", fmMasterTable, "src.x");
+    engine.FillUp();
+    EXPECT_EQ(db.Query("SELECT " + columns + " FROM m ORDER BY id"),
+              (std::vector<std::vector<std::string>>(3, {single, master})));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RealValuesTest, ::testing::ValuesIn(TestEngines()),

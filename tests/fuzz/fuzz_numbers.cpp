@@ -2,7 +2,7 @@
 // picks the decimal separator, the rest is the text. The readers agree with each other (Try*,
 // Is*, the throwing form), and what the writers write reads back as the number written: integers
 // exactly, "%g" within its 15 digits, fixed notation within its last decimal, and RoundedReal to
-// the very double its text gives.
+// the very double its text gives. The exact reader reads the same numbers as the real one.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -123,6 +123,28 @@ void CheckReal(const std::string& text) {
     }
 }
 
+// The exact reader takes the real form wherever its digits fit, and reads the same number.
+void CheckDecimal(const std::string& text) {
+    DecimalDigits decimal;
+    if (!TryStrToDecimal(text, decimal)) {
+        return;
+    }
+    long double value = 0;
+    if (!TryStrToFloat(text, value)) {
+        // Only a number beyond the extended range is no real.
+        if (decimal.power < 4900) {
+            Fail("TryStrToDecimal takes what TryStrToFloat refuses", text);
+        }
+        return;
+    }
+    const long double exact = static_cast<long double>(decimal.digits) *
+                              std::pow(10.0L, static_cast<long double>(decimal.power));
+    if (std::fabs((decimal.negative ? -exact : exact) - value) >
+        std::fabs(value) * 1e-15L + 1e-4930L) {
+        Fail("TryStrToDecimal reads another number", text);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -133,5 +155,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
     CheckInteger(text);
     CheckReal(text);
+    CheckDecimal(text);
     return 0;
 }

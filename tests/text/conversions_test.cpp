@@ -134,6 +134,42 @@ TEST_F(ConversionsTest, DoublesAreReadWithOneRounding) {
     EXPECT_FALSE(TryStrToDouble("2.5", value));
 }
 
+// The real form read exactly, for amounts a double would round: every digit, and where the point
+// and the exponent put them.
+TEST_F(ConversionsTest, DecimalsAreReadDigitForDigit) {
+    static const struct {
+        const char* text;
+        bool negative;
+        std::uint64_t digits;
+        long power;
+    } cases[] = {
+        {"12.50", false, 1250, -2},
+        {" -0.0001 ", true, 1, -4},
+        {"+1e3", false, 1, 3},
+        {"1.5E-3", false, 15, -4},
+        {"999999999999999.9999", false, 9999999999999999999u, -4},
+        {"-92233720368547758.08", true, 9223372036854775808u, -2},
+        {".5", false, 5, -1},
+        {"1e400", false, 1, 400},
+    };
+    for (const auto& c : cases) {
+        DecimalDigits value;
+        ASSERT_TRUE(TryStrToDecimal(c.text, value)) << c.text;
+        EXPECT_EQ(value.negative, c.negative) << c.text;
+        EXPECT_EQ(value.digits, c.digits) << c.text;
+        EXPECT_EQ(value.power, c.power) << c.text;
+    }
+    DecimalDigits value;
+    for (const char* text : {"", "99999999999999999999", "1,5", "1.2.3", "1e", "$10", "inf"}) {
+        EXPECT_FALSE(TryStrToDecimal(text, value)) << text;
+    }
+    SetDecimalSeparator(',');
+    ASSERT_TRUE(TryStrToDecimal("2,25", value));
+    EXPECT_EQ(value.digits, 225u);
+    EXPECT_EQ(value.power, -2);
+    EXPECT_FALSE(TryStrToDecimal("2.25", value));
+}
+
 // Short decimals take a quicker road than the C library's; the value must be the same.
 TEST_F(ConversionsTest, StrToFloatAgreesWithTheLibrary) {
     std::mt19937_64 random(5);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "engine/currency.h"
 #include "engine/database_errors.h"
 #include "engine/mariadb/my_link.h"
 
@@ -87,6 +88,7 @@ MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
     // MariaDB has no money type; DECIMAL(19,4) is how money is stored where there is none.
     if (columnType == "decimal(19,4)") {
         column.info.type = ftCurrency;
+        column.kind = MyKind::Money;
     }
     if (column.kind == MyKind::Integer && extra.find("auto_increment") != std::string::npos) {
         column.info.type = ftAutoInc;
@@ -150,6 +152,11 @@ FieldValue ReadMyValue(FieldValue value, MyKind kind) {
             }
         }
         return value;
+    }
+    // DECIMAL(19,4) has more digits than a double keeps.
+    Currency amount;
+    if (kind == MyKind::Money && ReadCurrency(*text, amount)) {
+        return amount;
     }
     if (kind == MyKind::Real || kind == MyKind::Bit || kind == MyKind::Boolean) {
         const char* begin = text->data();

@@ -11,7 +11,7 @@
 namespace rowsmith {
 
 // How a column's values are bound and read.
-enum class MyKind { Integer, Real, Boolean, Bit, Text, Moment, Bytes };
+enum class MyKind { Integer, Real, Money, Boolean, Bit, Text, Moment, Bytes };
 
 struct MyColumn {
     ColumnInfo info;

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "engine/currency.h"
 #include "engine/database_errors.h"
 
 namespace rowsmith {
@@ -109,6 +110,8 @@ std::vector<MyRow> MyLink::Run(MYSQL_STMT* stmt, const std::string& sql,
                                const std::vector<MyParam>& params) {
     std::vector<MYSQL_BIND> binds(params.size());
     std::vector<char> nulls(params.size(), 0);
+    // The amounts' texts, bound where they stand: reserved once, so none of them moves.
+    std::vector<std::string> amounts;
     for (std::size_t i = 0; i < params.size(); ++i) {
         MYSQL_BIND& bind = binds[i];
         std::memset(&bind, 0, sizeof bind);
@@ -122,6 +125,15 @@ std::vector<MyRow> MyLink::Run(MYSQL_STMT* stmt, const std::string& sql,
         } else if (const auto* real = std::get_if<double>(&value)) {
             bind.buffer_type = MYSQL_TYPE_DOUBLE;
             bind.buffer = const_cast<double*>(real);
+        } else if (const auto* amount = std::get_if<Currency>(&value)) {
+            if (amounts.empty()) {
+                amounts.reserve(params.size());
+            }
+            std::string& text = amounts.emplace_back();
+            AppendCurrency(text, *amount, '.');
+            bind.buffer_type = MYSQL_TYPE_NEWDECIMAL;
+            bind.buffer = text.data();
+            bind.buffer_length = text.size();
         } else {
             const std::string& text = std::get<std::string>(value);
             bind.buffer_type =

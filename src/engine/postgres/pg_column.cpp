@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "engine/currency.h"
 #include "engine/database_errors.h"
 #include "engine/postgres/pg_link.h"
 #include "text/conversions.h"
@@ -140,6 +141,11 @@ std::optional<std::string_view> PgParamText(const FieldValue& value, PgKind kind
         AppendPgNumber(scratch, *real, kind);
         return scratch;
     }
+    if (const auto* amount = std::get_if<Currency>(&value)) {
+        scratch.clear();
+        AppendCurrency(scratch, *amount, '.');
+        return scratch;
+    }
     const std::string& text = std::get<std::string>(value);
     if (kind == PgKind::Bytes) {
         // The hex form carries any byte, zero included.
@@ -178,8 +184,15 @@ FieldValue ReadPgValue(const char* text, int length, PgKind kind) {
             }
             break;
         }
-        case PgKind::Real:
         case PgKind::Money: {
+            // money arrives cast to numeric: every cent, which a double would not keep.
+            Currency amount;
+            if (ReadCurrency(view, amount)) {
+                return amount;
+            }
+            break;
+        }
+        case PgKind::Real: {
             double number = 0;
             const auto result = std::from_chars(text, text + length, number);
             if (result.ec == std::errc() && result.ptr == text + length) {

@@ -32,9 +32,10 @@ PgColumn DescribePgColumn(const std::string& name, const std::string& sqlType,
 
 // The text the server reads for a value of the column, as a bound parameter: none for an empty
 // value (NULL), integers in decimal, reals as the shortest text that reads back the same double
-// (money in fixed notation, which it takes without an exponent), bytes in bytea's hex form and
-// text as it is. A COPY line holds this text escaped (pg_copy_text.h). Numbers and bytes are
-// written into `scratch` and text is given where it stands, so a fill allocates nothing here.
+// (money in fixed notation, which it takes without an exponent), amounts with every digit, bytes
+// in bytea's hex form and text as it is. A COPY line holds this text escaped (pg_copy_text.h).
+// Numbers and bytes are written into `scratch` and text is given where it stands, so a fill
+// allocates nothing here.
 // Raises EDBEngineError for text the server could never store (a zero byte outside bytea).
 std::optional<std::string_view> PgParamText(const FieldValue& value, PgKind kind,
                                             std::string& scratch);

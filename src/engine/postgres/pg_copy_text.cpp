@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/currency.h"
+
 namespace rowsmith {
 
 namespace {
@@ -56,6 +58,8 @@ void AppendCopyField(std::string& line, bool first, const FieldValue& value, PgK
         AppendPgNumber(line, *integer);
     } else if (const auto* real = std::get_if<double>(&value)) {
         AppendPgNumber(line, *real, kind);
+    } else if (const auto* amount = std::get_if<Currency>(&value)) {
+        AppendCurrency(line, *amount, '.');
     } else if (const auto* text = std::get_if<std::string>(&value)) {
         if (kind == PgKind::Bytes) {
             // "\x" escaped, then hex digits.

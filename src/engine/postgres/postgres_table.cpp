@@ -173,7 +173,13 @@ std::vector<Record> PostgresTable::QueryPageByKey(const RecordKey* after, std::s
         sql += "true";
     }
     AddWalkFilter(sql, params);
-    sql += " ORDER BY " + KeyList() + " LIMIT " + std::to_string(limit);
+    // By position, as the key leads the select list: by name, a key column read through a cast
+    // (money, timestamptz) would be two columns of the list.
+    sql += " ORDER BY 1";
+    for (std::size_t i = 2; i <= keyColumns_.size(); ++i) {
+        sql += ", " + std::to_string(i);
+    }
+    sql += " LIMIT " + std::to_string(limit);
     std::vector<Record> records;
     AppendRecords(link.Query(sql, params).get(), records);
     return records;

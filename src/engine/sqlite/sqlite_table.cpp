@@ -1,8 +1,11 @@
 #include "engine/sqlite/sqlite_table.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <utility>
 
+#include "engine/currency.h"
 #include "engine/database_errors.h"
 
 namespace rowsmith {
@@ -85,6 +88,18 @@ void SqliteTable::BindValue(sqlite3_stmt* statement, int parameter, const FieldV
                                         SQLITE_STATIC, SQLITE_UTF8);
     } else if (const auto* real = std::get_if<double>(&value)) {
         rc = sqlite3_bind_double(statement, parameter, *real);
+    } else if (const auto* amount = std::get_if<Currency>(&value)) {
+        // A money column has numeric affinity: it keeps whole amounts as integers, exactly, and
+        // the others as reals.
+        const std::uint64_t largest =
+            std::uint64_t{std::numeric_limits<std::int64_t>::max()} + (amount->negative ? 1 : 0);
+        if (amount->decimals == 0 && amount->units <= largest) {
+            rc = sqlite3_bind_int64(statement, parameter,
+                                    amount->negative ? static_cast<std::int64_t>(0 - amount->units)
+                                                     : static_cast<std::int64_t>(amount->units));
+        } else {
+            rc = sqlite3_bind_double(statement, parameter, CurrencyReal(*amount));
+        }
     } else {
         rc = sqlite3_bind_null(statement, parameter);
     }
