@@ -9,6 +9,7 @@
 
 #include "dialogs/dlg_edit_scen.h"
 #include "engine/database_session.h"
+#include "main/spin_edit.h"
 #include "test_database.h"
 #include "ui_test_support.h"
 
@@ -64,6 +65,7 @@ private slots:
     void saveOnNewScenarioCancelledStaysChanged();
     void saveAsAddsExtensionAndKeepsCaption();
     void openReplacesChangedScenarioWithoutAsking();
+    void openedFileIsUnchanged();
     void openOfMissingNameGivesEmptyScenario();
     void openOfBrokenFileStopsHalfWay();
     void firstTableThatCannotOpenLeavesPanelHidden();
@@ -210,6 +212,28 @@ void ScenarioCommandsTest::openReplacesChangedScenarioWithoutAsking() {
     // Open leaves the changed state as it was.
     QVERIFY(form_->miSaveScenario->isEnabled());
     QVERIFY(form_->siSaveScenario->isEnabled());
+}
+
+void ScenarioCommandsTest::openedFileIsUnchanged() {
+    // The first tables' record counts differ from the default and from each other: showing them is
+    // no edit of the file.
+    const std::string first = database_->Folder().File("first.scn");
+    WriteFile(first, "[Main]\nAliasName=Test\nTables=T1\n[Table T1]\nRecCount=5\n");
+    const std::string second = database_->Folder().File("second.scn");
+    WriteFile(second, "[Main]\nAliasName=Test\nTables=T2,T1\n[Table T2]\nRecCount=7\n");
+    ModalAnswers answers;
+    for (const std::string& path : {first, second}) {
+        answers.chosenFile = QString::fromStdString(path);
+        Trigger(form_->miOpenScenario);
+        QCOMPARE(form_->windowTitle(), Caption(path));
+        QCOMPARE(form_->seRecCount->text(), QString(path == first ? "5" : "7"));
+        QVERIFY(!form_->Document().Modified());
+        QCOMPARE(CommandStates(*form_), QString("1101"));
+    }
+
+    form_->close();
+    QCOMPARE(answers.questions, QStringList());
+    QCOMPARE(answers.errors, QStringList());
 }
 
 void ScenarioCommandsTest::openOfMissingNameGivesEmptyScenario() {

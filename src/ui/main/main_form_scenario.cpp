@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QSignalBlocker>
 #include "main/field_grid.h"
 
 #include "dialogs/dlg_edit_scen.h"
@@ -12,6 +13,7 @@
 #include "main/fit_last_column.h"
 #include "main/main_form.h"
 #include "main/modal_run.h"
+#include "main/spin_edit.h"
 
 namespace rowsmith {
 
@@ -48,6 +50,8 @@ void TMainForm::OpenScenarioFile(const QString& path) {
 void TMainForm::LoadScenario(const QString& path) {
     HideTables();
     document_->Open(path.toStdString());
+    // The record count the first table shows is the one the file holds: showing it is no edit.
+    const QSignalBlocker quiet(seRecCount);
     ShowScenario();
 }
 
