@@ -376,6 +376,29 @@ void ScenarioCommandsTest::fileFromCommandLineOpensAsOpenWould() {
     QTRY_COMPARE(answers.errors, QStringList("'lots' is not a valid integer value."));
     QVERIFY(fresh.pnlMain->isHidden());
     QCOMPARE(fresh.cbTables->count(), 0);
+
+    // A name that is no file is reported, where Open would start an empty scenario under it; the
+    // window stays as it started.
+    for (const std::string& name : {std::string("missing.scn"), std::string("folder.scn")}) {
+        const std::string missing = database_->Folder().File(name);
+        if (name == "folder.scn") {
+            QVERIFY(QDir().mkpath(QString::fromStdString(missing)));
+        }
+        TMainForm started;
+        ShowAndWait(started);
+        answers.errors.clear();
+        QMetaObject::invokeMethod(
+            &started, [&] { started.OpenScenarioFile(QString::fromStdString(missing)); },
+            Qt::QueuedConnection);
+        const std::string reason =
+            name == "folder.scn" ? "Is a directory" : "No such file or directory";
+        const std::string message = "Cannot open file " + missing + ": " + reason + ".";
+        QTRY_COMPARE(answers.errors, QStringList(QString::fromStdString(message)));
+        QCOMPARE(started.windowTitle(), QString("Rowsmith"));
+        QVERIFY(!started.Document().HasScenario());
+        QVERIFY(started.pnlRight->isHidden());
+        QCOMPARE(CommandStates(started), QString("0000"));
+    }
 }
 
 }  // namespace rowsmith::test

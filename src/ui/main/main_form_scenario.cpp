@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <cerrno>
+#include <system_error>
 #include "main/field_grid.h"
 
 #include "dialogs/dlg_edit_scen.h"
@@ -14,6 +16,7 @@
 #include "main/main_form.h"
 #include "main/modal_run.h"
 #include "main/spin_edit.h"
+#include "text/errors.h"
 
 namespace rowsmith {
 
@@ -42,6 +45,12 @@ void TMainForm::OpenScenario() {
 }
 
 void TMainForm::OpenScenarioFile(const QString& path) {
+    // Open makes a new, empty scenario under a name that is not there yet; a file named on the
+    // command line is meant to be there, and showing it empty would hide the mistyped name.
+    if (const QFileInfo file(path); !file.isFile()) {
+        throw EFOpenError("Cannot open file " + path.toStdString() + ": " +
+                          std::generic_category().message(file.exists() ? EISDIR : ENOENT));
+    }
     LoadScenario(path);
     UpdateCommands();
     FitLastColumn(*sgFields);
