@@ -376,8 +376,9 @@ class RowsmithDesktopTest(RowsmithCase):
         return main
 
     def exit_unchanged(self, main):
-        # The file just opened shows its first table's count (5, where the orders showed 6), which
-        # is no change: Save stays disabled and Exit asks nothing.
+        # Opening the file and looking at another of its tables showed other record counts (the
+        # customers' 5 where the orders showed 6, then 6 again), which is no change: Save stays
+        # disabled and Exit asks nothing.
         self.assertFalse(enabled(main.find("push button", "Save scenario")))
         self.file_command(main, "E&xit")
         self.assertEqual(0, self.processes[-1].wait(timeout=60))

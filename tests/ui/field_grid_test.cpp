@@ -53,7 +53,7 @@ private slots:
     void pickerFindsTableAndColumnWithoutRegardToCase();
     void pickerOkWithoutColumnKeepsTheValue();
     void updateExistingHidesTheRecordCount();
-    void recordCountsMarkTheScenarioChanged();
+    void recordCountsMarkTheScenarioChangedWhenEdited();
     void recordCountLeftIsTheCountHeld_data();
     void recordCountLeftIsTheCountHeld();
     void emptiedRecordCountFollowsItsTable();
@@ -419,12 +419,18 @@ void FieldGridTest::updateExistingHidesTheRecordCount() {
     QVERIFY(form_->lblRecCount->isVisible());
 }
 
-void FieldGridTest::recordCountsMarkTheScenarioChanged() {
+void FieldGridTest::recordCountsMarkTheScenarioChangedWhenEdited() {
     OpenScenario("parts,orders", "[Table orders]\nRecCount=5\n");
     QVERIFY(!form_->Document().Modified());
+    // Another table shows its own count: no edit.
     form_->cbTables->setCurrentIndex(1);
     emit form_->cbTables->activated(1);
     QCOMPARE(form_->seRecCount->value(), 5);
+    QVERIFY(!form_->Document().Modified());
+    QVERIFY(!form_->miSaveScenario->isEnabled());
+
+    form_->seRecCount->stepUp();
+    QCOMPARE(form_->CurrentTable()->RecCount(), 6);
     QVERIFY(form_->Document().Modified());
     QVERIFY(form_->miSaveScenario->isEnabled());
 

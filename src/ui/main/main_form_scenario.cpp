@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QSignalBlocker>
 #include <cerrno>
 #include <system_error>
 #include "main/field_grid.h"
@@ -15,7 +14,6 @@
 #include "main/fit_last_column.h"
 #include "main/main_form.h"
 #include "main/modal_run.h"
-#include "main/spin_edit.h"
 #include "text/errors.h"
 
 namespace rowsmith {
@@ -59,8 +57,6 @@ void TMainForm::OpenScenarioFile(const QString& path) {
 void TMainForm::LoadScenario(const QString& path) {
     HideTables();
     document_->Open(path.toStdString());
-    // The record count the first table shows is the one the file holds: showing it is no edit.
-    const QSignalBlocker quiet(seRecCount);
     ShowScenario();
 }
 
