@@ -230,8 +230,8 @@ private:
         const auto records = static_cast<double>(records_);
         if (distinct < records) {
             Warn(column, "unique, but fed " + std::to_string(static_cast<long long>(distinct)) +
-                             " distinct values for " + std::to_string(records_) +
-                             " records: it will clash");
+                             (distinct == 1 ? " distinct value for " : " distinct values for ") +
+                             std::to_string(records_) + " records: it will clash");
             return;
         }
         // The birthday bound: the chance that two of n draws from d values meet.

@@ -180,7 +180,7 @@ TEST_P(CliTest, LintExitsWithThreeOnWarningsAndStrictThenFillsNothing) {
 
     const std::string clash = WriteScenario("t", 0, 3, {{"id", "0", ""}, {"n", "1", "5"}});
     const std::string warning =
-        "t.n: unique, but fed 1 distinct values for 3 records: it will clash\n";
+        "t.n: unique, but fed 1 distinct value for 3 records: it will clash\n";
     const RunResult warned = Run("--lint " + Aliases() + " '" + clash + "'");
     EXPECT_EQ(warned.status, 3) << warned.err;
     EXPECT_EQ(warned.out, warning);

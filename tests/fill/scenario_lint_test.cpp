@@ -90,7 +90,7 @@ TEST_P(ScenarioLintTest, EachWarningKindAndItsQuietTwin) {
         {"unique from one value",
          {{"p", tfEmptyAndFill, 2, {{"code", fmSingleValue, "7"}}}},
          {"p.code"},
-         "clash"},
+         "fed 1 distinct value for 2 records"},
         {"unique from a range, clash likely",
          {{"p", tfEmptyAndFill, 50, {{"code", fmRandomInteger, "1 - 1000"}}}},
          {"p.code"},

@@ -53,7 +53,10 @@ private slots:
     void pickerFindsTableAndColumnWithoutRegardToCase();
     void pickerOkWithoutColumnKeepsTheValue();
     void updateExistingHidesTheRecordCount();
-    void recordCountsMarkTheScenarioChanged();
+    void recordCountsMarkTheScenarioChangedWhenEdited();
+    void recordCountLeftIsTheCountHeld_data();
+    void recordCountLeftIsTheCountHeld();
+    void emptiedRecordCountFollowsItsTable();
     void keyboardOpensTheMethodListAndTheEditor();
 
 private:
@@ -416,12 +419,18 @@ void FieldGridTest::updateExistingHidesTheRecordCount() {
     QVERIFY(form_->lblRecCount->isVisible());
 }
 
-void FieldGridTest::recordCountsMarkTheScenarioChanged() {
+void FieldGridTest::recordCountsMarkTheScenarioChangedWhenEdited() {
     OpenScenario("parts,orders", "[Table orders]\nRecCount=5\n");
     QVERIFY(!form_->Document().Modified());
+    // Another table shows its own count: no edit.
     form_->cbTables->setCurrentIndex(1);
     emit form_->cbTables->activated(1);
     QCOMPARE(form_->seRecCount->value(), 5);
+    QVERIFY(!form_->Document().Modified());
+    QVERIFY(!form_->miSaveScenario->isEnabled());
+
+    form_->seRecCount->stepUp();
+    QCOMPARE(form_->CurrentTable()->RecCount(), 6);
     QVERIFY(form_->Document().Modified());
     QVERIFY(form_->miSaveScenario->isEnabled());
 
@@ -432,6 +441,64 @@ void FieldGridTest::recordCountsMarkTheScenarioChanged() {
     QCOMPARE(form_->CurrentTable()->RecCount(), 0);
     QTest::keyClicks(form_->seRecCount, "42");
     QCOMPARE(form_->CurrentTable()->RecCount(), 42);
+}
+
+void FieldGridTest::recordCountLeftIsTheCountHeld_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("leaveKey");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("held");
+    QTest::newRow("emptied, Tab") << "" << int(Qt::Key_Tab) << "0" << 0;
+    QTest::newRow("emptied, Shift+Tab") << "" << int(Qt::Key_Backtab) << "0" << 0;
+    QTest::newRow("emptied, Enter") << "" << int(Qt::Key_Return) << "0" << 0;
+    QTest::newRow("emptied, arrow up") << "" << int(Qt::Key_Up) << "1" << 1;
+    QTest::newRow("lone minus, Tab") << "-" << int(Qt::Key_Tab) << "0" << 0;
+    QTest::newRow("negative, Tab") << "-7" << int(Qt::Key_Tab) << "-7" << -7;
+    QTest::newRow("number, Tab") << "42" << int(Qt::Key_Tab) << "42" << 42;
+}
+
+void FieldGridTest::recordCountLeftIsTheCountHeld() {
+    QFETCH(QString, typed);
+    QFETCH(int, leaveKey);
+    QFETCH(QString, shown);
+    QFETCH(int, held);
+    OpenScenario("parts,orders", "[Table parts]\nRecCount=100\n");
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    form_->seRecCount->setFocus();
+    QTRY_VERIFY(form_->seRecCount->hasFocus());
+    form_->seRecCount->selectAll();
+    QTest::keyClick(form_->seRecCount, Qt::Key_Delete);
+    QTest::keyClicks(form_->seRecCount, typed);
+    QTest::keyClick(form_->seRecCount, Qt::Key(leaveKey));
+    if (leaveKey == Qt::Key_Tab || leaveKey == Qt::Key_Backtab) {
+        QTRY_VERIFY(!form_->seRecCount->hasFocus());
+    }
+
+    QCOMPARE(form_->seRecCount->text(), shown);
+    QCOMPARE(form_->CurrentTable()->RecCount(), held);
+    QCOMPARE(form_->seRecCount->Value(), held);
+    QVERIFY(form_->Document().Modified());
+}
+
+void FieldGridTest::emptiedRecordCountFollowsItsTable() {
+    OpenScenario("parts,orders", "[Table orders]\nRecCount=100\n");
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    form_->seRecCount->setFocus();
+    QTRY_VERIFY(form_->seRecCount->hasFocus());
+    form_->seRecCount->selectAll();
+    QTest::keyClick(form_->seRecCount, Qt::Key_Delete);
+
+    // The next table shows its own count, the same number the emptied field showed before.
+    form_->cbTables->setCurrentIndex(1);
+    emit form_->cbTables->activated(1);
+    QCOMPARE(form_->seRecCount->text(), QString("100"));
+    QCOMPARE(form_->CurrentTable()->RecCount(), 100);
+    form_->cbTables->setCurrentIndex(0);
+    emit form_->cbTables->activated(0);
+    QCOMPARE(form_->seRecCount->text(), QString("0"));
+    QCOMPARE(form_->CurrentTable()->RecCount(), 0);
 }
 
 void FieldGridTest::keyboardOpensTheMethodListAndTheEditor() {

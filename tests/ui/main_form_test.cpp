@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QProgressBar>
@@ -10,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 #include "main/field_grid.h"
 #include "main/fit_last_column.h"
@@ -17,6 +20,7 @@
 #include "main/spin_edit.h"
 #include "main/status_panel.h"
 #include "model/fill_methods.h"
+#include "temp_dir.h"
 #include "ui_test_support.h"
 
 namespace rowsmith::test {
@@ -45,6 +49,20 @@ QString SaveFillShowStates(const TMainForm& form) {
     return states;
 }
 
+// Closes the window the way `how` names: Exit, the close button of the title bar or the window
+// manager's Close (both reach the program as the window system's close request), or the end of the
+// desktop session (the session manager has the application quit, which closes its windows).
+void CloseBy(TMainForm& form, const QString& how) {
+    if (how == "Exit") {
+        Trigger(form.miExit);
+    } else if (how == "window system") {
+        form.windowHandle()->close();
+    } else {
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+    }
+}
+
 QStringList Captions(const QMenu* menu) {
     QStringList captions;
     for (const QAction* item : menu->actions()) {
@@ -68,6 +86,8 @@ private slots:
     void commandStates();
     void closing_data();
     void closing();
+    void closingWhoseSaveFailsStaysOpen_data();
+    void closingWhoseSaveFailsStaysOpen();
     void wideningWidensLastColumn();
     void narrowGridKeepsLastColumnReachable();
     void menuItemHintGoesToStatusPanel_data();
@@ -249,6 +269,41 @@ void MainFormTest::closing() {
         QCOMPARE(answers.questions.first(), QString("Scenario was changed. Save changes?"));
     }
     QCOMPARE(form.calls.count("SaveScenario"), saves);
+}
+
+void MainFormTest::closingWhoseSaveFailsStaysOpen_data() {
+    QTest::addColumn<QString>("how");
+    for (const char* how : {"Exit", "window system", "session end"}) {
+        QTest::newRow(how) << QString(how);
+    }
+}
+
+void MainFormTest::closingWhoseSaveFailsStaysOpen() {
+    QFETCH(QString, how);
+    const TempDir folder;
+    const std::string path = folder.File("plans/shop.scn");
+    ModalAnswers answers;
+    answers.answerYes = true;
+    TMainForm form;
+    ShowAndWait(form);
+    form.Document().SetFileName(path);
+    form.SetModified(true);
+
+    CloseBy(form, how);
+
+    QCOMPARE(answers.questions, QStringList("Scenario was changed. Save changes?"));
+    QCOMPARE(answers.errors,
+             QStringList("Cannot create file " + QString::fromStdString(path) + "."));
+    QVERIFY(form.isVisible());
+    QVERIFY(form.Document().Modified());
+    QVERIFY(form.miSaveScenario->isEnabled());
+
+    // Once the file can be written, the same way out saves it and closes the window.
+    QVERIFY(QDir().mkpath(QString::fromStdString(folder.File("plans"))));
+    CloseBy(form, how);
+    QVERIFY(!form.isVisible());
+    QVERIFY(QFileInfo::exists(QString::fromStdString(path)));
+    QVERIFY(!form.Document().Modified());
 }
 
 void MainFormTest::wideningWidensLastColumn() {

@@ -9,6 +9,7 @@
 
 #include "dialogs/dlg_edit_scen.h"
 #include "engine/database_session.h"
+#include "main/spin_edit.h"
 #include "test_database.h"
 #include "ui_test_support.h"
 
@@ -64,6 +65,7 @@ private slots:
     void saveOnNewScenarioCancelledStaysChanged();
     void saveAsAddsExtensionAndKeepsCaption();
     void openReplacesChangedScenarioWithoutAsking();
+    void openedFileIsUnchanged();
     void openOfMissingNameGivesEmptyScenario();
     void openOfBrokenFileStopsHalfWay();
     void firstTableThatCannotOpenLeavesPanelHidden();
@@ -212,6 +214,28 @@ void ScenarioCommandsTest::openReplacesChangedScenarioWithoutAsking() {
     QVERIFY(form_->siSaveScenario->isEnabled());
 }
 
+void ScenarioCommandsTest::openedFileIsUnchanged() {
+    // The first tables' record counts differ from the default and from each other: showing them is
+    // no edit of the file.
+    const std::string first = database_->Folder().File("first.scn");
+    WriteFile(first, "[Main]\nAliasName=Test\nTables=T1\n[Table T1]\nRecCount=5\n");
+    const std::string second = database_->Folder().File("second.scn");
+    WriteFile(second, "[Main]\nAliasName=Test\nTables=T2,T1\n[Table T2]\nRecCount=7\n");
+    ModalAnswers answers;
+    for (const std::string& path : {first, second}) {
+        answers.chosenFile = QString::fromStdString(path);
+        Trigger(form_->miOpenScenario);
+        QCOMPARE(form_->windowTitle(), Caption(path));
+        QCOMPARE(form_->seRecCount->text(), QString(path == first ? "5" : "7"));
+        QVERIFY(!form_->Document().Modified());
+        QCOMPARE(CommandStates(*form_), QString("1101"));
+    }
+
+    form_->close();
+    QCOMPARE(answers.questions, QStringList());
+    QCOMPARE(answers.errors, QStringList());
+}
+
 void ScenarioCommandsTest::openOfMissingNameGivesEmptyScenario() {
     ModalAnswers answers;
     const std::string path = database_->Folder().File("nothing-here.scn");
@@ -352,6 +376,29 @@ void ScenarioCommandsTest::fileFromCommandLineOpensAsOpenWould() {
     QTRY_COMPARE(answers.errors, QStringList("'lots' is not a valid integer value."));
     QVERIFY(fresh.pnlMain->isHidden());
     QCOMPARE(fresh.cbTables->count(), 0);
+
+    // A name that is no file is reported, where Open would start an empty scenario under it; the
+    // window stays as it started.
+    for (const std::string& name : {std::string("missing.scn"), std::string("folder.scn")}) {
+        const std::string missing = database_->Folder().File(name);
+        if (name == "folder.scn") {
+            QVERIFY(QDir().mkpath(QString::fromStdString(missing)));
+        }
+        TMainForm started;
+        ShowAndWait(started);
+        answers.errors.clear();
+        QMetaObject::invokeMethod(
+            &started, [&] { started.OpenScenarioFile(QString::fromStdString(missing)); },
+            Qt::QueuedConnection);
+        const std::string reason =
+            name == "folder.scn" ? "Is a directory" : "No such file or directory";
+        const std::string message = "Cannot open file " + missing + ": " + reason + ".";
+        QTRY_COMPARE(answers.errors, QStringList(QString::fromStdString(message)));
+        QCOMPARE(started.windowTitle(), QString("Rowsmith"));
+        QVERIFY(!started.Document().HasScenario());
+        QVERIFY(started.pnlRight->isHidden());
+        QCOMPARE(CommandStates(started), QString("0000"));
+    }
 }
 
 }  // namespace rowsmith::test

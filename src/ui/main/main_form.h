@@ -113,7 +113,8 @@ public:
     virtual void Check();
 
     // Opens the scenario file at `path` as the Open command does once a file is chosen, then
-    // brings the commands up to date (a file named on the command line).
+    // brings the commands up to date (a file named on the command line). A path that is no file
+    // is an error, and the window stays as it was.
     void OpenScenarioFile(const QString& path);
     // Saves the scenario to `fileName` and marks it unchanged.
     void WriteScenario(const std::string& fileName);

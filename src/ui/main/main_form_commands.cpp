@@ -174,8 +174,13 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    FormClose();
-    event->accept();
+    // Exit, the window system's close and the end of the session all come here. A save that
+    // fails shows its error as any command's does and keeps the window open, the scenario unsaved.
+    event->ignore();
+    RunHandler([this, event] {
+        FormClose();
+        event->accept();
+    });
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

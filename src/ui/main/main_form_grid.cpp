@@ -70,8 +70,12 @@ void TMainForm::ShowFillTable() {
         const QSignalBlocker quiet(cbTblFillMethod);
         cbTblFillMethod->setCurrentIndex(table.TableFillMethod());
     }
-    // A different number shown marks the scenario changed, through seRecCountChange.
-    seRecCount->setValue(table.RecCount());
+    {
+        // The count the table holds is shown, not edited: only the user's typing or spinning
+        // marks the scenario changed.
+        const QSignalBlocker quiet(seRecCount);
+        seRecCount->setValue(table.RecCount());
+    }
     UpdateRecCountVisibility();
     pnlMain->show();
     PlaceGridControls();

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <cerrno>
+#include <system_error>
 #include "main/field_grid.h"
 
 #include "dialogs/dlg_edit_scen.h"
@@ -12,6 +14,7 @@
 #include "main/fit_last_column.h"
 #include "main/main_form.h"
 #include "main/modal_run.h"
+#include "text/errors.h"
 
 namespace rowsmith {
 
@@ -40,6 +43,12 @@ void TMainForm::OpenScenario() {
 }
 
 void TMainForm::OpenScenarioFile(const QString& path) {
+    // Open makes a new, empty scenario under a name that is not there yet; a file named on the
+    // command line is meant to be there, and showing it empty would hide the mistyped name.
+    if (const QFileInfo file(path); !file.isFile()) {
+        throw EFOpenError("Cannot open file " + path.toStdString() + ": " +
+                          std::generic_category().message(file.exists() ? EISDIR : ENOENT));
+    }
     LoadScenario(path);
     UpdateCommands();
     FitLastColumn(*sgFields);

@@ -18,6 +18,10 @@ public:
 signals:
     // The text changed: typed, spun, or set by the program to show another number.
     void Change();
+
+protected:
+    QValidator::State validate(QString& text, int& position) const override;
+    int valueFromText(const QString& text) const override;
 };
 
 }  // namespace rowsmith
