@@ -1,7 +1,9 @@
 // A fill run holds the tables it writes locked from its first change to its end: other sessions
 // read them all along but cannot change them, a second fill of the same table waits for the
 // first, and what a refusal keeps is committed in one piece with the emptying before it.
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "engine/database_errors.h"
 #include "pg_fixture.h"
@@ -40,6 +42,22 @@ protected:
         return "";
     }
 
+    // A connection of its own, as another program or a second fill would have, that waits
+    // `seconds` for a lock.
+    std::unique_ptr<Connection> OtherConnection(const char* seconds) {
+        AliasConfig other = alias_;
+        other.lockTimeout = seconds;
+        return ConnectPostgres(other, nullptr);
+    }
+
+    // Until a session waits for a lock on held.
+    void AwaitWaiter() {
+        while (db_->QueryValue("SELECT count(*) FROM pg_locks WHERE NOT granted"
+                               " AND relation = 'held'::regclass") == "0") {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
     std::vector<std::vector<std::string>> Kept() {
         return db_->Query("SELECT v, count(*), min(k), max(k) FROM held GROUP BY v ORDER BY v");
     }
@@ -58,21 +76,32 @@ TEST_F(PgTableLockTest, OtherSessionsReadButCannotWriteUntilTheRunEnds) {
         EXPECT_NE(OtherSession(sql).find("canceling statement due to lock timeout"),
                   std::string::npos);
     }
-    Post(*table, kPastBatches + 1, kPastBatches + 10, "new");
+    // A writer that waits long enough gets in only when the run has ended, however many batches
+    // end meanwhile.
+    std::unique_ptr<Connection> other = OtherConnection("60");
+    auto otherTable = other->OpenTable("held", false);
+    std::atomic<bool> runEnding = false;
+    bool wroteDuringTheRun = true;
+    std::thread writer([&] {
+        otherTable->Insert({std::int64_t{-1}, std::string("other")}, {true, true});
+        wroteDuringTheRun = !runEnding;
+    });
+    AwaitWaiter();
+    Post(*table, kPastBatches + 1, 2 * kPastBatches, "new");
+    runEnding = true;
     Conn().EndFillRun();
-    EXPECT_EQ(OtherSession("INSERT INTO held VALUES (-1, 'other')"), "");
+    writer.join();
+    EXPECT_FALSE(wroteDuringTheRun);
     EXPECT_EQ(Kept(),
               (std::vector<std::vector<std::string>>{
-                  {"new", std::to_string(kPastBatches + 10), "1", std::to_string(kPastBatches + 10)},
+                  {"new", std::to_string(2 * kPastBatches), "1", std::to_string(2 * kPastBatches)},
                   {"other", "1", "-1", "-1"}}));
 }
 
 // Two fills of one table: the second cannot empty it, nor write it, while the first runs, and
 // fails with the lock timeout after the alias's LOCK TIMEOUT; once the first has ended it runs.
 TEST_F(PgTableLockTest, ASecondFillOfTheTableWaitsForTheFirst) {
-    AliasConfig second = alias_;
-    second.lockTimeout = "1";
-    std::unique_ptr<Connection> secondConn = ConnectPostgres(second, nullptr);
+    std::unique_ptr<Connection> secondConn = OtherConnection("1");
     auto secondTable = secondConn->OpenTable("held", true);
     auto table = Open("held", true);
 
@@ -103,6 +132,28 @@ TEST_F(PgTableLockTest, ASecondFillOfTheTableWaitsForTheFirst) {
     secondTable->DeleteAll();
     Post(*secondTable, 1, 100, "second");
     secondConn->EndFillRun();
+    EXPECT_EQ(Kept(), (std::vector<std::vector<std::string>>{{"second", "100", "1", "100"}}));
+}
+
+// A second fill that waits long enough runs when the first has ended: the table keeps its records
+// only.
+TEST_F(PgTableLockTest, ASecondFillThatWaitsRunsAfterTheFirst) {
+    std::unique_ptr<Connection> secondConn = OtherConnection("60");
+    auto secondTable = secondConn->OpenTable("held", true);
+    auto table = Open("held", true);
+    Conn().BeginFillRun();
+    table->DeleteAll();
+    Post(*table, 1, 10, "first");
+    std::thread second([&] {
+        secondConn->BeginFillRun();
+        secondTable->DeleteAll();
+        Post(*secondTable, 1, 100, "second");
+        secondConn->EndFillRun();
+    });
+    AwaitWaiter();
+    Post(*table, 11, kPastBatches, "first");
+    Conn().EndFillRun();
+    second.join();
     EXPECT_EQ(Kept(), (std::vector<std::vector<std::string>>{{"second", "100", "1", "100"}}));
 }
 
