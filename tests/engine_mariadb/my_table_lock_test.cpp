@@ -1,7 +1,9 @@
 // Two fills of one table do not interleave: the second waits for the first's named lock up to the
 // alias's LOCK TIMEOUT and fails with the lock wait message. Other programs are not kept out: they
 // read and write the table while a fill writes it, waiting only for the records of its open batch.
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "my_fixture.h"
 
@@ -39,15 +41,29 @@ protected:
         return "";
     }
 
+    // A connection of its own, as a second fill would have, that waits `seconds` for a lock.
+    std::unique_ptr<Connection> OtherConnection(const char* seconds) {
+        AliasConfig other = alias_;
+        other.lockTimeout = seconds;
+        return ConnectMariaDb(other, nullptr);
+    }
+
+    // Until a connection other than the test's and the fill's is busy: waiting, here.
+    void AwaitWaiter() {
+        while (db_->QueryValue("SELECT count(*) FROM information_schema.processlist"
+                               " WHERE db = DATABASE() AND command <> 'Sleep'"
+                               " AND id <> CONNECTION_ID()") == "0") {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
     std::vector<std::vector<std::string>> Kept() {
         return db_->Query("SELECT v, count(*), min(k), max(k) FROM held GROUP BY v ORDER BY v");
     }
 };
 
 TEST_F(MyTableLockTest, ASecondFillOfTheTableWaitsForTheFirst) {
-    AliasConfig second = alias_;
-    second.lockTimeout = "1";
-    std::unique_ptr<Connection> secondConn = ConnectMariaDb(second, nullptr);
+    std::unique_ptr<Connection> secondConn = OtherConnection("1");
     auto secondTable = secondConn->OpenTable("held", true);
     auto table = Conn().OpenTable("held", true);
 
@@ -89,6 +105,28 @@ TEST_F(MyTableLockTest, ASecondFillOfTheTableWaitsForTheFirst) {
             secondConn->EndDryRun();
         }
     }
+    EXPECT_EQ(Kept(), (std::vector<std::vector<std::string>>{{"second", "100", "1", "100"}}));
+}
+
+// A second fill that waits long enough runs when the first has ended: the table keeps its records
+// only.
+TEST_F(MyTableLockTest, ASecondFillThatWaitsRunsAfterTheFirst) {
+    std::unique_ptr<Connection> secondConn = OtherConnection("60");
+    auto secondTable = secondConn->OpenTable("held", true);
+    auto table = Conn().OpenTable("held", true);
+    Conn().BeginFillRun();
+    table->DeleteAll();
+    Post(*table, 1, 10, "first");
+    std::thread second([&] {
+        secondConn->BeginFillRun();
+        secondTable->DeleteAll();
+        Post(*secondTable, 1, 100, "second");
+        secondConn->EndFillRun();
+    });
+    AwaitWaiter();
+    Post(*table, 11, kPastBatches, "first");
+    Conn().EndFillRun();
+    second.join();
     EXPECT_EQ(Kept(), (std::vector<std::vector<std::string>>{{"second", "100", "1", "100"}}));
 }
 
