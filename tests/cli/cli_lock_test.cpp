@@ -4,10 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <string>
 #include <thread>
 #include <vector>
@@ -90,7 +90,8 @@ TEST_P(CliLockTest, TwoFillsOfOneTableTakeTurns) {
     const Finished secondRun = Wait(secondChild, second);
 
     std::vector<std::string> succeeded;
-    for (const auto& [marker, run] : {std::pair{"first", firstRun}, std::pair{"second", secondRun}}) {
+    for (const auto& [marker, run] :
+         {std::pair{"first", firstRun}, std::pair{"second", secondRun}}) {
         SCOPED_TRACE(marker);
         if (run.status == 0) {
             succeeded.push_back(marker);

@@ -147,11 +147,11 @@ TEST_F(MyTableLockTest, OtherProgramsWriteBesideAFill) {
     EXPECT_EQ(OtherProgram("UPDATE held SET v = 'changed' WHERE k = 5"), "");
     Post(*table, kPastBatches + 1, kPastBatches + 10, "fill");
     Conn().EndFillRun();
-    EXPECT_EQ(Kept(), (std::vector<std::vector<std::string>>{
-                          {"changed", "1", "5", "5"},
-                          {"fill", std::to_string(kPastBatches + 9), "1",
-                           std::to_string(kPastBatches + 10)},
-                          {"other", "1", "-1", "-1"}}));
+    EXPECT_EQ(Kept(),
+              (std::vector<std::vector<std::string>>{{"changed", "1", "5", "5"},
+                                                     {"fill", std::to_string(kPastBatches + 9), "1",
+                                                      std::to_string(kPastBatches + 10)},
+                                                     {"other", "1", "-1", "-1"}}));
 }
 
 }  // namespace

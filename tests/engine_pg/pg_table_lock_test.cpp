@@ -173,9 +173,9 @@ TEST_F(PgTableLockTest, ARefusalKeepsTheEmptyingAndTheRecordsBefore) {
         error = e.what();
     }
     EXPECT_NE(error.find("null value in column \"v\""), std::string::npos) << error;
-    EXPECT_EQ(Kept(), (std::vector<std::vector<std::string>>{
-                          {"new", std::to_string(kPastBatches - 1), "1",
-                           std::to_string(kPastBatches - 1)}}));
+    EXPECT_EQ(Kept(),
+              (std::vector<std::vector<std::string>>{{"new", std::to_string(kPastBatches - 1), "1",
+                                                      std::to_string(kPastBatches - 1)}}));
     EXPECT_EQ(OtherSession("INSERT INTO held VALUES (-1, 'other')"), "");
     Conn().EndFillRun();
     EXPECT_EQ(Count("held"), kPastBatches);

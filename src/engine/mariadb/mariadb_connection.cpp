@@ -123,8 +123,7 @@ std::vector<std::string> MariaDbConnection::ListTables(bool) {
     return names;
 }
 
-std::unique_ptr<TableDriver> MariaDbConnection::OpenTable(const std::string& name,
-                                                          bool exclusive) {
+std::unique_ptr<TableDriver> MariaDbConnection::OpenTable(const std::string& name, bool exclusive) {
     return std::make_unique<MariaDbTable>(writer_, name, exclusive);
 }
 

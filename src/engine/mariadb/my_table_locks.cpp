@@ -13,7 +13,7 @@ constexpr const char* kLockWaitTimeout = "Lock wait timeout exceeded; try restar
 
 // Lock names are at most 64 characters long and table names compare without letter case on
 // some servers: the name is a digest of the lowered database and table names.
-const std::string kLockName =
+constexpr const char* kLockName =
     "CONCAT('rowsmith fill ', MD5(LOWER(CONCAT(DATABASE(), '.', ?))))";
 
 }  // namespace
@@ -24,8 +24,8 @@ bool MyTableLocks::Holds(const std::string& table) const {
 
 void MyTableLocks::Take(MyLink& link, const std::string& table) {
     const FieldValue name = table;
-    const std::vector<MyRow> rows =
-        link.Query("SELECT GET_LOCK(" + kLockName + ", @@lock_wait_timeout)", {MyParam{&name}});
+    const std::vector<MyRow> rows = link.Query(
+        std::string("SELECT GET_LOCK(") + kLockName + ", @@lock_wait_timeout)", {MyParam{&name}});
     // 0 when the wait ran out, NULL when the server gave up on it (the connection killed).
     const auto* taken = rows.empty() ? nullptr : std::get_if<std::int64_t>(&rows[0][0]);
     if (taken == nullptr || *taken != 1) {
@@ -46,7 +46,7 @@ void MyTableLocks::ReleaseAll(MyLink& link) noexcept {
     for (const std::string& table : tables_) {
         const FieldValue name = table;
         try {
-            link.Query("SELECT RELEASE_LOCK(" + kLockName + ")", {MyParam{&name}});
+            link.Query(std::string("SELECT RELEASE_LOCK(") + kLockName + ")", {MyParam{&name}});
         } catch (...) {
             // Gone with the connection, or never to be reached again on it.
         }
