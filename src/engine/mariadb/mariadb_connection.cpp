@@ -123,8 +123,8 @@ std::vector<std::string> MariaDbConnection::ListTables(bool) {
     return names;
 }
 
-std::unique_ptr<TableDriver> MariaDbConnection::OpenTable(const std::string& name, bool) {
-    return std::make_unique<MariaDbTable>(writer_, name);
+std::unique_ptr<TableDriver> MariaDbConnection::OpenTable(const std::string& name, bool exclusive) {
+    return std::make_unique<MariaDbTable>(writer_, name, exclusive);
 }
 
 void MariaDbConnection::BeginFillRun() {

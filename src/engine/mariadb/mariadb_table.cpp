@@ -26,9 +26,11 @@ std::string Text(const FieldValue& value) {
 
 }  // namespace
 
-MariaDbTable::MariaDbTable(std::shared_ptr<MyWriter> writer, const std::string& name)
+MariaDbTable::MariaDbTable(std::shared_ptr<MyWriter> writer, const std::string& name,
+                           bool exclusive)
     : writer_(std::move(writer)), table_(QuoteMyIdentifier(name)) {
     target_.name = name;
+    target_.exclusive = exclusive;
     Describe();
     FindKey();
 }

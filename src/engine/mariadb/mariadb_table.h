@@ -20,8 +20,9 @@ namespace rowsmith {
 
 class MariaDbTable : public TableDriver {
 public:
-    // Raises EDBEngineError when the database has no such table.
-    MariaDbTable(std::shared_ptr<MyWriter> writer, const std::string& name);
+    // Raises EDBEngineError when the database has no such table. An `exclusive` table is written
+    // by one fill at a time.
+    MariaDbTable(std::shared_ptr<MyWriter> writer, const std::string& name, bool exclusive);
 
     const std::vector<ColumnInfo>& Columns() const override { return infos_; }
     std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override;

@@ -47,7 +47,12 @@ void MyWriter::Reconnect() {
         // A new connection would write for real, outside the transaction that was lost.
         throw EDBEngineError("The connection to the server was lost during the dry run");
     }
+    Revive();
+}
+
+void MyWriter::Revive() {
     link_->Revive();
+    tableLocks_.TakeAgain(*link_);
 }
 
 MyLink& MyWriter::Settled() {
@@ -71,6 +76,15 @@ void MyWriter::EndRun() {
         int& depth;
         ~Leave() { --depth; }
     } leave{runDepth_};
+    struct Unlock {
+        MyWriter& writer;
+        bool outermost;
+        ~Unlock() {
+            if (outermost) {
+                writer.tableLocks_.ReleaseAll(*writer.link_);
+            }
+        }
+    } unlock{*this, runDepth_ == 1 && !dryRun_};
     // Also at the end of a run inside a dry run, so that its failures come where a real run's do.
     Commit();
 }
@@ -92,6 +106,7 @@ void MyWriter::EndDryRun() {
     if (!link_->Lost()) {
         link_->Execute("ROLLBACK");
     }
+    tableLocks_.ReleaseAll(*link_);
 }
 
 const char* MyWriter::BeginSql() const {
@@ -111,6 +126,11 @@ void MyWriter::Open(const MyTarget& target) {
         throw EDBEngineError("Table '" + target.name + "' is stored by the " + target.engine +
                              " engine, which has no transactions: a fill that fails halfway "
                              "could not be undone. Convert it to InnoDB to fill it");
+    }
+    if (target.exclusive && !tableLocks_.Holds(target.name)) {
+        // What came before is kept whether the lock can be had or not.
+        Commit();
+        tableLocks_.Take(*link_, target.name);
     }
     if (!inTransaction_) {
         link_->Execute(BeginSql());
@@ -338,6 +358,9 @@ void MyWriter::Recover(std::size_t keep) {
             // The server cannot be reached: what the transaction held is gone with it.
             throw;
         }
+        // Another fill that took a table's lock meanwhile keeps the replay out of it: the lock
+        // timeout is then raised, and what the transaction held is gone.
+        tableLocks_.TakeAgain(*link_);
     } else {
         try {
             link_->Execute(RollbackSql());

@@ -12,6 +12,10 @@
 // not replayed into the same wait. The first row of a table in a transaction goes at once, so a
 // lock on the table stops the write of that row.
 //
+// A run takes the named lock of each table it writes that was opened exclusively (see
+// MyTableLocks) before its first change of it, and holds it to the run's end, so that two fills
+// of one table do not interleave.
+//
 // A dry run holds one transaction from its beginning to its end, which rolls it back; the run's
 // transactions become savepoints inside it.
 #pragma once
@@ -24,6 +28,7 @@
 #include <vector>
 
 #include "engine/mariadb/my_link.h"
+#include "engine/mariadb/my_table_locks.h"
 #include "engine/mariadb/my_update_form.h"
 
 namespace rowsmith {
@@ -41,6 +46,8 @@ struct MyTarget {
     // The storage engine, and whether it keeps transactions (InnoDB does, MyISAM does not).
     std::string engine;
     bool transactional = true;
+    // Written by one fill at a time: the run takes the table's named lock.
+    bool exclusive = false;
 };
 
 // A change's parameters, kept with it so that it can be replayed.
@@ -59,7 +66,7 @@ public:
 
     void BeginRun();
     // Commits what is pending; raises the failure of that commit. Runs may nest; the end of each
-    // commits.
+    // commits, and the outermost one's releases the tables' named locks.
     void EndRun();
     bool InRun() const { return runDepth_ > 0; }
 
@@ -102,11 +109,14 @@ private:
 
     // Opens a connection again that was lost outside a transaction.
     void Reconnect();
+    // Opens the lost connection again, with the named locks the old one held.
+    void Revive();
     // Runs `action`; a failure of it goes to Recover, which keeps steps_[0, keepIfLost) when the
     // connection was lost and replays every step to find the refused one otherwise.
     template <typename Action>
     void Guarded(std::size_t keepIfLost, Action action);
-    // Opens the run's transaction, or its savepoint in a dry run.
+    // Opens the run's transaction, or its savepoint in a dry run, after taking the table's named
+    // lock.
     void Open(const MyTarget& target);
     // What opens, commits and abandons one of the run's transactions.
     const char* BeginSql() const;
@@ -126,6 +136,7 @@ private:
     void Forget();
 
     std::unique_ptr<MyLink> link_;
+    MyTableLocks tableLocks_;
     int runDepth_ = 0;
     bool dryRun_ = false;
     bool inTransaction_ = false;

@@ -177,6 +177,10 @@ bool PgLink::InTransaction() const {
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR;
 }
 
+bool PgLink::TransactionFailed() const {
+    return PQtransactionStatus(conn_) == PQTRANS_INERROR;
+}
+
 void PgLink::Revive() {
     copying_ = false;
     prepared_.clear();

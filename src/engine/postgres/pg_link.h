@@ -55,6 +55,8 @@ public:
     bool Alive() const;
     // True while a transaction is open on the server, failed or not.
     bool InTransaction() const;
+    // True while the open transaction has failed: only a rollback is taken.
+    bool TransactionFailed() const;
     // Reconnects a connection that was lost, with the same settings; raises when that fails.
     void Revive();
     // A second connection with the same settings (password included).

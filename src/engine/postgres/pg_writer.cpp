@@ -7,8 +7,9 @@ namespace rowsmith {
 
 namespace {
 
-bool Contains(const std::vector<const PgTarget*>& list, const PgTarget* target) {
-    return std::find(list.begin(), list.end(), target) != list.end();
+// By name: two cursors on one table (the work table and a master cursor on it) are one table.
+bool Contains(const std::vector<std::string>& tables, const PgTarget& target) {
+    return std::find(tables.begin(), tables.end(), target.table) != tables.end();
 }
 
 }  // namespace
@@ -53,22 +54,10 @@ void PgWriter::EndDryRun() {
     }
     link_->AbandonCopy();
     Forget();
+    ForgetRun();
     if (link_->Alive() && link_->InTransaction()) {
         link_->Execute("ROLLBACK");
     }
-}
-
-const char* PgWriter::BeginSql() const {
-    // Deferred constraints are checked per statement, so a replay finds the failing row.
-    return dryRun_ ? "SAVEPOINT batch" : "BEGIN; SET CONSTRAINTS ALL IMMEDIATE";
-}
-
-const char* PgWriter::CommitSql() const {
-    return dryRun_ ? "RELEASE SAVEPOINT batch" : "COMMIT";
-}
-
-const char* PgWriter::RollbackSql() const {
-    return dryRun_ ? "ROLLBACK TO SAVEPOINT batch; RELEASE SAVEPOINT batch" : "ROLLBACK";
 }
 
 void PgWriter::EndRun() {
@@ -81,6 +70,27 @@ void PgWriter::EndRun() {
         ~Leave() { --depth; }
     } leave{runDepth_};
     Commit();
+    if (runDepth_ == 1) {
+        CommitRun();
+    }
+}
+
+void PgWriter::CommitRun() {
+    if (!inRun_) {
+        return;
+    }
+    ForgetRun();
+    link_->Execute("COMMIT");
+}
+
+void PgWriter::KeepWritten() {
+    if (!inRun_) {
+        return;
+    }
+    ForgetRun();
+    if (link_->Alive() && link_->InTransaction()) {
+        link_->Execute("COMMIT");
+    }
 }
 
 void PgWriter::Reconnect() {
@@ -88,7 +98,7 @@ void PgWriter::Reconnect() {
         // A new connection would write for real, outside the transaction that was lost.
         throw EDBEngineError("The connection to the server was lost during the dry run");
     }
-    if (!inTransaction_ && !link_->Alive()) {
+    if (!inRun_ && !inBatch_ && !link_->Alive()) {
         link_->Revive();
     }
 }
@@ -103,7 +113,7 @@ void PgWriter::Settle() {
 
 PgLink& PgWriter::ReadLink(const PgTarget& target) {
     Resume();
-    if (dryRun_ || !link_->Copying() || Contains(written_, &target)) {
+    if (dryRun_ || !link_->Copying() || Contains(written_, target)) {
         Settle();
         return *link_;
     }
@@ -116,22 +126,32 @@ PgLink& PgWriter::ReadLink(const PgTarget& target) {
 }
 
 void PgWriter::CommitIfWrote(const PgTarget& target) {
-    if (inTransaction_ && Contains(written_, &target)) {
+    if (inBatch_ && Contains(written_, target)) {
         Commit();
     }
 }
 
 void PgWriter::Open(PgTarget& target) {
-    if (!inTransaction_) {
-        link_->Execute(BeginSql());
-        inTransaction_ = true;
+    if (!dryRun_ && !inRun_) {
+        // Deferred constraints are checked per statement, so a replay finds the failing row.
+        link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
+        inRun_ = true;
     }
-    if (target.exclusive && !Contains(locked_, &target)) {
+    if (!inBatch_) {
+        link_->Execute("SAVEPOINT batch");
+        inBatch_ = true;
+    }
+    Lock(target);
+    if (!Contains(written_, target)) {
+        written_.push_back(target.table);
+    }
+}
+
+void PgWriter::Lock(const PgTarget& target) {
+    if (target.exclusive && !Contains(locked_, target)) {
         link_->Execute("LOCK TABLE " + target.table + " IN EXCLUSIVE MODE");
-        locked_.push_back(&target);
-    }
-    if (!Contains(written_, &target)) {
-        written_.push_back(&target);
+        locked_.push_back(target.table);
+        ++batchLocks_;
     }
 }
 
@@ -141,6 +161,7 @@ void PgWriter::OpenFor(PgTarget& target) {
     } catch (const EDBEngineError&) {
         // Recover keeps the changes before this one, or raises the failure when there are none.
         Recover();
+        KeepWritten();
         throw;
     }
 }
@@ -228,8 +249,8 @@ void PgWriter::EndBatch() {
         SendPending();
         link_->EndCopy();
     });
-    // A replay has committed the batch already.
-    if (inTransaction_) {
+    // A replay has ended the batch already.
+    if (inBatch_) {
         ending_ = true;
         nextCheck_ = kSendChunk;
     }
@@ -248,7 +269,7 @@ void PgWriter::Resume() {
     const std::size_t changes = nextChanges_;
     Guarded([&] {
         link_->AwaitCopy();
-        link_->Execute(CommitSql());
+        ReleaseBatch();
     });
     Forget();
     if (rows.empty()) {
@@ -309,16 +330,29 @@ PgResult PgWriter::WriteHeldRow(const std::shared_ptr<PgTarget>& target,
 
 void PgWriter::Commit() {
     Resume();
-    if (!inTransaction_) {
+    if (!inBatch_) {
         return;
     }
     Guarded([&] {
         if (link_->Copying()) {
             FinishCopy();
         }
-        link_->Execute(CommitSql());
+        ReleaseBatch();
     });
     Forget();
+}
+
+void PgWriter::ReleaseBatch() {
+    link_->Execute("RELEASE SAVEPOINT batch");
+    inBatch_ = false;
+    batchLocks_ = 0;
+}
+
+void PgWriter::RollBackBatch() {
+    inBatch_ = false;
+    locked_.resize(locked_.size() - batchLocks_);
+    batchLocks_ = 0;
+    link_->Execute("ROLLBACK TO SAVEPOINT batch; RELEASE SAVEPOINT batch");
 }
 
 void PgWriter::Forget() {
@@ -332,9 +366,14 @@ void PgWriter::Forget() {
     nextText_.clear();
     nextHeld_ = 0;
     nextChanges_ = 0;
-    inTransaction_ = false;
+    inBatch_ = false;
+}
+
+void PgWriter::ForgetRun() {
+    inRun_ = false;
     written_.clear();
     locked_.clear();
+    batchLocks_ = 0;
 }
 
 }  // namespace rowsmith

@@ -1,22 +1,26 @@
 // PgWriter: owns the driver's connection, and every change the driver makes goes through it, as
-// do the reads, which first let a running COPY finish. Outside a fill run each
-// change commits at once. During a run, changes are grouped into transactions of many records:
-// inserts stream through COPY, other statements run in the same transaction, and everything is
-// remembered until the commit. When the server refuses the batch, it is rolled back and replayed
-// one change at a time, each under a savepoint, so exactly the changes before the failing one are
-// committed before the server's error leaves the driver. Updates of a table keyed by its primary
-// key stream the same way, into a temporary table applied by one UPDATE per batch.
+// do the reads, which first let a running COPY finish. Outside a fill run each change commits at
+// once. A fill run writes in one transaction, opened by its first change and committed when the
+// run ends, so the tables it locks stay locked from that change to the end: another session can
+// read them, but neither write nor empty them in between, and a crash of the program, or a lost
+// connection, leaves them as they were before the run. Inside it, changes are grouped into
+// batches of many records, each under a savepoint: inserts stream through COPY, other statements
+// run in the same batch, and everything is remembered until the batch ends. When the server
+// refuses a batch, it is rolled back to its savepoint and replayed one change at a time, each
+// under a savepoint of its own, and the transaction is committed with exactly the changes before
+// the failing one before the server's error leaves the driver. Updates of a table keyed by its
+// primary key stream the same way, into a temporary table applied by one UPDATE per batch.
 //
 // A batch that ends in a COPY is not waited for: its end is sent, the rows posted next wait in
-// memory, and the batch commits once the server has finished it, or when those rows have piled
-// up. So the server works through a batch while the fill makes the next one. A batch the server
-// refuses is replayed as before, and the rows waiting behind it are dropped: they came after the
-// refused one.
+// memory, and the batch is released once the server has finished it, or when those rows have
+// piled up. So the server works through a batch while the fill makes the next one. A batch the
+// server refuses is replayed as before, and the rows waiting behind it are dropped: they came
+// after the refused one.
 //
-// A dry run holds one transaction open from its beginning to its end, which rolls it back. The
-// run's transactions become savepoints inside it, so each still gets a transaction id of its own
-// (what walks tell their own updates by), and reads go through the writing connection, the only
-// one that sees the dry run's writes.
+// A dry run holds one transaction open from its beginning to its end, which rolls it back; the
+// run's batches are savepoints inside it as in a real run. Each batch's savepoint gets a
+// transaction id of its own (what walks tell their own updates by). A dry run's reads go through
+// the writing connection, the only one that sees its writes.
 #pragma once
 
 #include <cstddef>
@@ -37,7 +41,7 @@ namespace rowsmith {
 struct PgTarget {
     // Schema-qualified and quoted.
     std::string table;
-    // Held with a table lock in the run's write transactions.
+    // Locked against other sessions' writes from the run's first change of it to the run's end.
     bool exclusive = false;
     // Transaction ids of the row versions written by updates since the table's walk started; the
     // walk skips them, so records it already visited do not come round again.
@@ -54,8 +58,8 @@ public:
     PgLink& Link() { return *link_; }
 
     void BeginRun();
-    // Commits what is pending; raises the failure of that commit. Runs may nest; the outermost
-    // end leaves run mode.
+    // Ends the pending batch; the outermost end commits the run's transaction and leaves run
+    // mode. Raises the failure of either.
     void EndRun();
     bool InRun() const { return runDepth_ > 0; }
 
@@ -71,8 +75,8 @@ public:
     // written that table, a second connection reads it, so that a master table walked during a
     // fill does not interrupt the stream; it sees the same committed rows.
     PgLink& ReadLink(const PgTarget& target);
-    // A walk of `target` starts afresh: commits the open transaction if it wrote that table, so
-    // the walk's own updates are told apart from rows written earlier.
+    // A walk of `target` starts afresh: ends the open batch if the run wrote that table, so the
+    // walk's own updates are told apart from rows written earlier.
     void CommitIfWrote(const PgTarget& target);
 
     // One row for `columns` (quoted, comma-separated), as a COPY text line without newline,
@@ -98,8 +102,8 @@ public:
     PgResult WriteHeldRow(const std::shared_ptr<PgTarget>& target, const std::string& returning);
 
 private:
-    // A transaction commits after this many changes or bytes of COPY text: large enough that
-    // commits cost little, small enough that a replay after a failure stays short.
+    // A batch ends after this many changes or bytes of COPY text: large enough that its savepoint
+    // costs little, small enough that a replay after a failure stays short.
     static constexpr std::size_t kBatchChanges = 20000;
     static constexpr std::size_t kBatchBytes = 8u << 20;
     // COPY text goes to the server in pieces of this size while the fill produces the next rows:
@@ -135,10 +139,12 @@ private:
     template <typename Action>
     void Guarded(Action action);
     void Reconnect();
+    // Opens the run's transaction and the batch, and takes `target`'s lock.
     void Open(PgTarget& target);
-    // Opens the transaction and takes `target`'s lock before a change of it joins the steps, so
-    // that a lock that cannot be had is that change's failure: the changes before it are kept,
-    // and no replay waits for the lock a second time.
+    void Lock(const PgTarget& target);
+    // Opens the batch and takes `target`'s lock before a change of it joins the steps, so that a
+    // lock that cannot be had is that change's failure: the changes before it are kept, and no
+    // replay waits for the lock a second time.
     void OpenFor(PgTarget& target);
     void FinishCopy();
     // Ends the batch: a batch whose last step is a running COPY ends that COPY without waiting
@@ -150,11 +156,19 @@ private:
     // Writes a finished update run's rows over the table's, noting the new row versions.
     void Apply(const UpdateRun& run);
     void SendPending();
+    // Ends the batch, keeping its changes in the run's transaction.
     void Commit();
-    // Rolls back and replays the transaction's steps; raises the first failure, or returns
-    // with everything committed when the replay succeeds. REQUIRES: called from the handler of
-    // the failure, which it raises again as it is (a lock timeout, say) when there is nothing to
-    // replay.
+    void ReleaseBatch();
+    void RollBackBatch();
+    // Commits the run's transaction; its failure is raised, and nothing of it is kept.
+    void CommitRun();
+    // After a failure in a real run: commits the changes the transaction still holds, so that
+    // the error leaves the writer with them kept.
+    void KeepWritten();
+    // Rolls the batch back and replays its steps; raises the first failure with the changes
+    // before it kept, or returns with the batch's changes written when the replay succeeds.
+    // REQUIRES: called from the handler of the failure, which it raises again as it is (a lock
+    // timeout, say) when there is nothing to replay.
     void Recover();
     void Replay(const std::vector<Step>& steps, const std::string& copyText);
     void ReplayUpdates(const UpdateRun& run, const std::string& copyText);
@@ -163,19 +177,22 @@ private:
     // The INSERT that writes one COPY line of `columns` on its own, with `returning` after it.
     static Statement LineInsert(const std::shared_ptr<PgTarget>& target, const std::string& columns,
                                 std::string_view line, const std::string& returning);
+    // Forgets the batch; ForgetRun the run's transaction, which the server has ended.
     void Forget();
-    // What opens, commits and abandons one of the run's transactions.
-    const char* BeginSql() const;
-    const char* CommitSql() const;
-    const char* RollbackSql() const;
+    void ForgetRun();
 
     std::unique_ptr<PgLink> link_;
     std::unique_ptr<PgLink> reader_;  // opened on first need
     int runDepth_ = 0;
-    bool inTransaction_ = false;
+    // A real run's transaction is open, and a batch's savepoint in it (or in the dry run's).
+    bool inRun_ = false;
+    bool inBatch_ = false;
     bool dryRun_ = false;
-    std::vector<const PgTarget*> written_;
-    std::vector<const PgTarget*> locked_;
+    // The tables the transaction wrote and locked; the last `batchLocks_` locks were taken in
+    // the open batch, and go when it is rolled back.
+    std::vector<std::string> written_;
+    std::vector<std::string> locked_;
+    std::size_t batchLocks_ = 0;
     std::vector<Step> steps_;
     std::string copyText_;
     std::size_t sent_ = 0;

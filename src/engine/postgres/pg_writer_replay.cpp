@@ -1,7 +1,6 @@
-// PgWriter: what happens when the server refuses a batch: the transaction is rolled back and
-// its changes replayed one at a time, each under a savepoint, up to the one that fails.
-#include <algorithm>
-
+// PgWriter: what happens when the server refuses a batch: the batch is rolled back to its
+// savepoint and its changes replayed one at a time, each under a savepoint, up to the one that
+// fails; the changes before that one are then committed.
 #include "engine/postgres/pg_copy_text.h"
 #include "engine/postgres/pg_writer.h"
 
@@ -10,42 +9,50 @@ namespace rowsmith {
 void PgWriter::Recover() {
     const std::vector<Step> steps = std::move(steps_);
     const std::string copyText = std::move(copyText_);
+    const bool inBatch = inBatch_;
     Forget();
     link_->AbandonCopy();
-    if (link_->Alive()) {
+    if (!link_->Alive()) {
+        // The server rolled the whole transaction back.
+        ForgetRun();
+        throw;
+    }
+    if (inBatch) {
         try {
-            link_->Execute(RollbackSql());
+            RollBackBatch();
         } catch (const EDBEngineError&) {
             // The failure below is the one worth reporting.
         }
     }
-    if (steps.empty() || !link_->Alive()) {
+    if (steps.empty()) {
         // The failure being handled, as the class it has (a lock timeout, say).
+        KeepWritten();
         throw;
     }
     try {
         Replay(steps, copyText);
     } catch (const EDBEngineError&) {
-        if (link_->Alive() && link_->InTransaction()) {
-            try {
-                link_->Execute("ROLLBACK");
-            } catch (const EDBEngineError&) {
-                // Nothing was left open.
-            }
+        if (!link_->Alive()) {
+            ForgetRun();
+            throw;
         }
+        // The changes replayed before the failing one are kept; a failure before the first of
+        // them (its lock, say) leaves the batch with nothing to keep.
+        if (inBatch_ && link_->TransactionFailed()) {
+            RollBackBatch();
+        } else if (inBatch_) {
+            ReleaseBatch();
+        }
+        KeepWritten();
         throw;
     }
 }
 
 void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyText) {
-    link_->Execute(BeginSql());
-    std::vector<const PgTarget*> locked;
+    link_->Execute("SAVEPOINT batch");
+    inBatch_ = true;
     for (const Step& step : steps) {
-        const PgTarget& target = *std::visit([](const auto& s) { return s.target.get(); }, step);
-        if (target.exclusive && std::find(locked.begin(), locked.end(), &target) == locked.end()) {
-            link_->Execute("LOCK TABLE " + target.table + " IN EXCLUSIVE MODE");
-            locked.push_back(&target);
-        }
+        Lock(*std::visit([](const auto& s) { return s.target.get(); }, step));
     }
     for (const Step& step : steps) {
         if (const Statement* statement = std::get_if<Statement>(&step)) {
@@ -65,7 +72,7 @@ void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyTex
             pos = newline + 1;
         }
     }
-    link_->Execute(CommitSql());
+    ReleaseBatch();
 }
 
 void PgWriter::ReplayUpdates(const UpdateRun& run, const std::string& copyText) {
@@ -85,7 +92,7 @@ void PgWriter::Attempt(const Statement& statement) {
         Run(statement);
     } catch (const EDBEngineError&) {
         // Keep everything before the failing change.
-        link_->Execute(std::string("ROLLBACK TO SAVEPOINT replay; ") + CommitSql());
+        link_->Execute("ROLLBACK TO SAVEPOINT replay; RELEASE SAVEPOINT replay");
         throw;
     }
     link_->Execute("RELEASE SAVEPOINT replay");

@@ -1,0 +1,57 @@
+#include "engine/mariadb/my_table_locks.h"
+
+#include <algorithm>
+
+#include "engine/database_errors.h"
+
+namespace rowsmith {
+
+namespace {
+
+// The server's own text for a lock wait that ran out, as its row and table locks give it.
+constexpr const char* kLockWaitTimeout = "Lock wait timeout exceeded; try restarting transaction";
+
+// Lock names are at most 64 characters long and table names compare without letter case on
+// some servers: the name is a digest of the lowered database and table names.
+constexpr const char* kLockName =
+    "CONCAT('rowsmith fill ', MD5(LOWER(CONCAT(DATABASE(), '.', ?))))";
+
+}  // namespace
+
+bool MyTableLocks::Holds(const std::string& table) const {
+    return std::find(tables_.begin(), tables_.end(), table) != tables_.end();
+}
+
+void MyTableLocks::Take(MyLink& link, const std::string& table) {
+    const FieldValue name = table;
+    const std::vector<MyRow> rows = link.Query(
+        std::string("SELECT GET_LOCK(") + kLockName + ", @@lock_wait_timeout)", {MyParam{&name}});
+    // 0 when the wait ran out, NULL when the server gave up on it (the connection killed).
+    const auto* taken = rows.empty() ? nullptr : std::get_if<std::int64_t>(&rows[0][0]);
+    if (taken == nullptr || *taken != 1) {
+        throw ELockTimeout(kLockWaitTimeout);
+    }
+    if (!Holds(table)) {
+        tables_.push_back(table);
+    }
+}
+
+void MyTableLocks::TakeAgain(MyLink& link) {
+    for (const std::string& table : std::vector<std::string>(tables_)) {
+        Take(link, table);
+    }
+}
+
+void MyTableLocks::ReleaseAll(MyLink& link) noexcept {
+    for (const std::string& table : tables_) {
+        const FieldValue name = table;
+        try {
+            link.Query(std::string("SELECT RELEASE_LOCK(") + kLockName + ")", {MyParam{&name}});
+        } catch (...) {
+            // Gone with the connection, or never to be reached again on it.
+        }
+    }
+    tables_.clear();
+}
+
+}  // namespace rowsmith
