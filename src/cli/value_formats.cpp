@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <variant>
 
+#include "engine/currency.h"
 #include "engine/cursor_field.h"
 
 namespace rowsmith {
@@ -131,7 +132,10 @@ void AppendCsvValue(std::string& out, const CursorField& field) {
     const auto* real = std::get_if<double>(&value);
     const auto* text = std::get_if<std::string>(&value);
     // Numbers never hold a character that needs quotes.
-    if (field.FieldType() == ftBoolean || (integer == nullptr && real == nullptr && text == nullptr)) {
+    if (const auto* amount = std::get_if<Currency>(&value)) {
+        AppendCurrency(out, *amount, '.');
+    } else if (field.FieldType() == ftBoolean ||
+               (integer == nullptr && real == nullptr && text == nullptr)) {
         AppendCsvText(out, field.ReadString());
     } else if (integer != nullptr) {
         AppendInteger(out, *integer, field.IsUnsigned());
@@ -200,6 +204,8 @@ void AppendJsonValue(std::string& out, const CursorField& field) {
     const bool boolean = field.FieldType() == ftBoolean;
     if (std::holds_alternative<std::monostate>(value)) {
         out += "null";
+    } else if (const auto* amount = std::get_if<Currency>(&value)) {
+        AppendCurrency(out, *amount, '.');
     } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
         if (boolean) {
             out += *integer != 0 ? "true" : "false";
@@ -241,6 +247,10 @@ void AppendSqlValue(std::string& out, const CursorField& field, SqlDialect diale
     const bool boolean = field.FieldType() == ftBoolean;
     if (std::holds_alternative<std::monostate>(value)) {
         out += "NULL";
+        return;
+    }
+    if (const auto* amount = std::get_if<Currency>(&value)) {
+        AppendCurrency(out, *amount, '.');
         return;
     }
     const auto* integer = std::get_if<std::int64_t>(&value);

@@ -18,6 +18,8 @@ enum class SqlDialect { SQLite, PostgreSQL, MariaDB };
 void AppendCsvValue(std::string& out, const CursorField& field);
 void AppendCsvText(std::string& out, std::string_view text);
 
+// Amounts of money are written as exact decimal numbers in all three.
+//
 // JSON: null, numbers as numbers (a real that is not finite as the string "NaN", "Infinity" or
 // "-Infinity"), booleans as true and false, bytes as a base64 string, everything else a string.
 void AppendJsonValue(std::string& out, const CursorField& field);

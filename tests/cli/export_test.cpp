@@ -183,6 +183,23 @@ TEST_P(ExportTest, ColumnsLeftAloneGetTheirDefaultsAndEveryTableHasItsFile) {
               (std::vector<std::vector<std::string>>{{"7", "1"}, {"7", "2"}, {"7", "3"}}));
 }
 
+TEST_P(ExportTest, MoneyKeepsEveryDigit) {
+    const std::string money = db.Engine() == TestEngine::PostgreSQL ? "money"
+                              : db.Engine() == TestEngine::MariaDB  ? "DECIMAL(19,4)"
+                                                                    : "MONEY";
+    db.Execute("CREATE TABLE m (v " + money + ")");
+    const std::string scenario = WriteScenario("m", 0, 1, {{"v", "1", "12345678901234.56"}});
+    ASSERT_EQ(Run("--export out --format jsonl" + Args(scenario)).status, 0);
+    EXPECT_EQ(ReadFile(db.Folder().File("out/m.jsonl")),
+              "{\"table\":\"m\",\"record\":{\"v\":12345678901234.56}}\n");
+
+    ASSERT_EQ(Run("--export out --format sql" + Args(scenario)).status, 0);
+    db.Execute(ReadFile(db.Folder().File("out/m.sql")));
+    const std::string loaded = db.QueryValue("SELECT v FROM m");
+    ASSERT_EQ(Run(Args(scenario)).status, 0);
+    EXPECT_EQ(db.QueryValue("SELECT v FROM m"), loaded);
+}
+
 TEST_P(ExportTest, TheTableFormatKeepsEachRecordToOneLine) {
     const RunResult table = Run("--preview 10" + Args(OddValuesScenario()));
     ASSERT_EQ(table.status, 0) << table.err;
