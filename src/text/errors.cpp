@@ -12,7 +12,8 @@ EListError EListError::OutOfBounds(long long index) {
 
 std::string ErrorBoxText(std::string_view message) {
     std::string text = PrintableLines(message);
-    if (!text.empty() &&
+    // A question, as the servers end some of their messages with, is already a sentence.
+    if (!text.empty() && text.back() != '?' &&
         static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
         text += '.';
     }

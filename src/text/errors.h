@@ -62,7 +62,8 @@ public:
 };
 
 // The text shown for an error: the message with a "." appended when it is not empty and its last
-// character sorts after "." (so a message ending in a quotation mark gets none). Bytes unfit to
+// character sorts after "." (so a message ending in a quotation mark gets none), but for a
+// question mark. Bytes unfit to
 // show are escaped as in Exception, also in messages of errors from outside this hierarchy.
 std::string ErrorBoxText(std::string_view message);
 

@@ -16,6 +16,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli_fixture.h"
@@ -395,12 +396,10 @@ TEST_P(CliTest, BytesFromFilesAreEscapedInMessages) {
               "rowsmith-fill: Unknown database alias 'Te\\x00st\\x1B[2J\\xFF'");
 }
 
-TEST_P(CliTest, ALoginNobodyCanAnswerIsTheLoginError) {
-    if (GetParam() == TestEngine::SQLite) {
-        GTEST_SKIP() << "only a server asks for a password";
-    }
+// An alias configuration whose alias Login names a user the server asks a password of.
+std::string LoginAliases(TestDatabase& db) {
     const std::string config = db.Folder().File("login.ini");
-    if (GetParam() == TestEngine::MariaDB) {
+    if (db.Engine() == TestEngine::MariaDB) {
         WriteFile(config, std::string("[Login]\nDRIVER=MARIADB\nSOCKET=") +
                               std::getenv("ROWSMITH_TEST_MYSOCKET") + "\nUSER NAME=rs_login\n");
     } else {
@@ -410,9 +409,77 @@ TEST_P(CliTest, ALoginNobodyCanAnswerIsTheLoginError) {
                               "\nPORT=" + (port != nullptr ? port : "") +
                               "\nDATABASE NAME=postgres\nUSER NAME=rs_login\n");
     }
+    return config;
+}
+
+TEST_P(CliTest, ASignalAtThePasswordPromptGivesTheTerminalItsEchoBack) {
+    if (GetParam() == TestEngine::SQLite) {
+        GTEST_SKIP() << "only a server asks for a password";
+    }
+    const std::string config = LoginAliases(db);
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        execl(ROWSMITH_FILL_PATH, ROWSMITH_FILL_PATH, "--list-tables", "Login", "--aliases",
+              config.c_str(), static_cast<char*>(nullptr));
+        _exit(126);
+    }
+    ASSERT_GT(child, 0);
+    // Read what the program writes until `text` shows, for at most 30 s.
+    std::string shown;
+    const auto waitFor = [&](const std::string& text) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        char buffer[512];
+        while (shown.find(text) == std::string::npos &&
+               std::chrono::steady_clock::now() < deadline) {
+            pollfd ready{terminal, POLLIN, 0};
+            if (poll(&ready, 1, 50) > 0) {
+                const ssize_t got = read(terminal, buffer, sizeof buffer);
+                if (got <= 0) {
+                    break;
+                }
+                shown.append(buffer, static_cast<std::size_t>(got));
+            }
+        }
+        return shown.find(text) != std::string::npos;
+    };
+    ASSERT_TRUE(waitFor("User name")) << shown;
+    ASSERT_EQ(write(terminal, "\n", 1), 1);
+    ASSERT_TRUE(waitFor("Password: ")) << shown;
+    // Once the echo is off, the program waits for the password.
+    termios settings{};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (tcgetattr(terminal, &settings) == 0 && (settings.c_lflag & ECHO) != 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(settings.c_lflag & ECHO, 0u) << "the echo never went off";
+    kill(child, SIGINT);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_EQ(tcgetattr(terminal, &settings), 0);
+    close(terminal);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    EXPECT_NE(settings.c_lflag & ECHO, 0u) << "the terminal was left without echo";
+}
+
+TEST_P(CliTest, ALoginNobodyCanAnswerIsTheLoginError) {
+    if (GetParam() == TestEngine::SQLite) {
+        GTEST_SKIP() << "only a server asks for a password";
+    }
+    const std::string config = LoginAliases(db);
     const RunResult result = Run("--list-tables Login --aliases '" + config + "'");
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.LastErrorLine(), "rowsmith-fill: Cannot connect to database 'Login'");
+    // With the server's reason, since nobody could be asked.
+    const std::string line = result.LastErrorLine();
+    EXPECT_EQ(line.rfind("rowsmith-fill: Cannot connect to database 'Login': the server wants a "
+                         "password and there is no terminal to ask for one (",
+                         0),
+              0u)
+        << line;
+    EXPECT_NE(line.find(GetParam() == TestEngine::MariaDB ? "Access denied" : "no password"),
+              std::string::npos)
+        << line;
 }
 
 TEST_P(CliTest, HelpAndVersion) {

@@ -19,9 +19,12 @@ protected:
     // Connects with a handler that answers each request with the next of `answers` ("" cancels).
     std::string Connect(const std::vector<std::string>& answers, int& asked) {
         asked = 0;
-        LoginHandler handler = [&](const std::string& aliasName, std::string& user,
+        LoginHandler handler = [&](const LoginPrompt& prompt, std::string& user,
                                    std::string& password) {
-            EXPECT_EQ(aliasName, "MyTest");
+            EXPECT_EQ(prompt.alias, "MyTest");
+            // The server's words come along; a refusal only after a password was given.
+            EXPECT_NE(prompt.reason.find("Access denied"), std::string::npos) << prompt.reason;
+            EXPECT_EQ(prompt.refused, asked > 0);
             EXPECT_EQ(user, "rs_login");
             if (asked >= static_cast<int>(answers.size()) || answers[asked].empty()) {
                 ++asked;

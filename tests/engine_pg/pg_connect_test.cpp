@@ -23,9 +23,12 @@ TEST_F(PgDriverTest, LoginAsksTheHandlerWhenThePasswordIsMissing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         int questions = 0;
-        LoginHandler login = [&](const std::string& alias, std::string& user,
+        LoginHandler login = [&](const LoginPrompt& prompt, std::string& user,
                                  std::string& password) {
-            EXPECT_EQ(alias, "PgTest");
+            EXPECT_EQ(prompt.alias, "PgTest");
+            // The server's words come along; a refusal only after a password was given.
+            EXPECT_FALSE(prompt.reason.empty());
+            EXPECT_EQ(prompt.refused, questions > 0);
             EXPECT_EQ(user, "rs_login");
             const std::string& answer = c.answers.at(static_cast<std::size_t>(questions++));
             password = answer;
@@ -51,7 +54,7 @@ TEST_F(PgDriverTest, PasswordFromTheAliasIsNotAsked) {
     alias_.user = "rs_login";
     alias_.password = "rs-secret";
     bool asked = false;
-    ConnectPostgres(alias_, [&](const std::string&, std::string&, std::string&) {
+    ConnectPostgres(alias_, [&](const LoginPrompt&, std::string&, std::string&) {
         asked = true;
         return false;
     });

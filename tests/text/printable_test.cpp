@@ -55,6 +55,8 @@ TEST(PrintableTest, ErrorMessagesKeepEveryByteShowable) {
               std::string(EConvertError("'\xff' is not a valid integer value").what()));
     EXPECT_EQ("bad \\xFE\\x07.", ErrorBoxText("bad \xfe\x07"));
     EXPECT_EQ("quoted \"x\"", ErrorBoxText("quoted \"x\""));
+    EXPECT_EQ("accepting connections on that socket?",
+              ErrorBoxText("accepting connections on that socket?"));
 }
 
 }  // namespace

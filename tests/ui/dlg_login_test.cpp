@@ -12,10 +12,14 @@ namespace rowsmith::test {
 namespace {
 
 // Answers the login dialog: types the password and accepts, or cancels.
-void AnswerLogin(ModalAnswers& answers, const QString& password, bool accept, QString* shownAlias) {
+void AnswerLogin(ModalAnswers& answers, const QString& password, bool accept, QString* shownAlias,
+                 QString* shownRefusal = nullptr) {
     answers.answerDialog = [=](QDialog& dialog) {
         auto& login = dynamic_cast<TdlgLogin&>(dialog);
         *shownAlias = login.lblDatabaseName->text();
+        if (shownRefusal != nullptr) {
+            *shownRefusal = login.lblRefused->isVisibleTo(&login) ? login.lblRefused->text() : "";
+        }
         QTest::keyClicks(login.edPassword, password);
         return accept ? QDialog::Accepted : QDialog::Rejected;
     };
@@ -30,6 +34,7 @@ private slots:
     void fieldsAreLimitedAndThePasswordMasked();
     void okHandsBackUserAndPassword();
     void cancelHandsBackNothing();
+    void aRefusedPasswordIsSaidToBeRefused();
 };
 
 void DlgLoginTest::fieldsAreLimitedAndThePasswordMasked() {
@@ -48,7 +53,7 @@ void DlgLoginTest::okHandsBackUserAndPassword() {
     AnswerLogin(answers, "s3cret", true, &shownAlias);
     std::string user = "scott";
     std::string password;
-    QVERIFY(TdlgLogin::Execute("Sales", user, password));
+    QVERIFY(TdlgLogin::Execute({"Sales", "no password supplied", false}, user, password));
     QCOMPARE(shownAlias, QString("Sales"));
     QCOMPARE(QString::fromStdString(user), QString("scott"));
     QCOMPARE(QString::fromStdString(password), QString("s3cret"));
@@ -60,8 +65,24 @@ void DlgLoginTest::cancelHandsBackNothing() {
     AnswerLogin(answers, "typed", false, &shownAlias);
     std::string user = "scott";
     std::string password;
-    QVERIFY(!TdlgLogin::Execute("Sales", user, password));
+    QVERIFY(!TdlgLogin::Execute({"Sales", "no password supplied", false}, user, password));
     QCOMPARE(QString::fromStdString(password), QString());
+}
+
+void DlgLoginTest::aRefusedPasswordIsSaidToBeRefused() {
+    ModalAnswers answers;
+    QString shownAlias;
+    QString shownRefusal = "not read";
+    AnswerLogin(answers, "s3cret", true, &shownAlias, &shownRefusal);
+    std::string user = "scott";
+    std::string password;
+    QVERIFY(TdlgLogin::Execute({"Sales", "no password supplied", false}, user, password));
+    QCOMPARE(shownRefusal, QString());
+
+    QVERIFY(TdlgLogin::Execute(
+        {"Sales", "password authentication failed for user \"scott\"\n", true}, user, password));
+    QCOMPARE(shownRefusal, QString("The password was refused: password authentication failed for "
+                                   "user \"scott\""));
 }
 
 }  // namespace rowsmith::test

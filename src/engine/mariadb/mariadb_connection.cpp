@@ -81,9 +81,10 @@ std::unique_ptr<Connection> ConnectMariaDb(const AliasConfig& alias, const Login
             if (!PasswordRefused(conn.get())) {
                 break;
             }
+            const LoginPrompt prompt{alias.name, mysql_error(conn.get()), attempt > 0};
             // The password lives in this connection's memory only.
             password.emplace();
-            if (!login || !login(alias.name, user, *password)) {
+            if (!login || !login(prompt, user, *password)) {
                 throw EDatabaseError("Cannot connect to database '" + alias.name + "'");
             }
             conn = Dial(alias, user, &*password, connected);

@@ -73,9 +73,10 @@ std::unique_ptr<Connection> ConnectPostgres(const AliasConfig& alias, const Logi
             if (!PasswordRefused(conn)) {
                 break;
             }
+            const LoginPrompt prompt{alias.name, PgErrorText(conn.get(), nullptr), attempt > 0};
             // The password lives in this connection's memory only, for reconnecting.
             std::string password;
-            if (!login || !login(alias.name, user, password)) {
+            if (!login || !login(prompt, user, password)) {
                 throw EDatabaseError("Cannot connect to database '" + alias.name + "'");
             }
             conn = Dial(alias, user, &password, options);

@@ -20,6 +20,11 @@ TdlgLogin::TdlgLogin(QWidget* parent) : QDialog(parent) {
     setObjectName("dlgLogin");
     setWindowTitle("Database Login");
 
+    lblRefused = new QLabel;
+    lblRefused->setObjectName("lblRefused");
+    lblRefused->setWordWrap(true);
+    lblRefused->setTextFormat(Qt::PlainText);
+    lblRefused->hide();
     lblDatabaseName = new QLabel;
     edUserName = new QLineEdit;
     edUserName->setMaxLength(kMaxLength);
@@ -37,15 +42,22 @@ TdlgLogin::TdlgLogin(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblRefused);
     layout->addLayout(fields);
     layout->addWidget(buttons);
     setFixedSize(sizeHint().expandedTo(QSize(300, 0)));
 }
 
-bool TdlgLogin::Execute(const std::string& alias, std::string& userName, std::string& password,
+bool TdlgLogin::Execute(const LoginPrompt& prompt, std::string& userName, std::string& password,
                         QWidget* parent) {
     TdlgLogin dialog(parent);
-    dialog.lblDatabaseName->setText(QString::fromStdString(alias));
+    if (prompt.refused) {
+        dialog.lblRefused->setText("The password was refused: " +
+                                   QString::fromStdString(prompt.reason).trimmed());
+        dialog.lblRefused->show();
+        dialog.setFixedSize(dialog.sizeHint().expandedTo(QSize(300, 0)));
+    }
+    dialog.lblDatabaseName->setText(QString::fromStdString(prompt.alias));
     dialog.edUserName->setText(QString::fromStdString(userName));
     // With the user known, the password is all that is left to type.
     (userName.empty() ? dialog.edUserName : dialog.edPassword)->setFocus();

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <string>
 
+#include "engine/login_handler.h"
+
 class QLabel;
 class QLineEdit;
 
@@ -18,11 +20,14 @@ class TdlgLogin : public QDialog {
 public:
     explicit TdlgLogin(QWidget* parent = nullptr);
 
-    // Shows the dialog modally for `alias` with `userName` prefilled. On OK, `userName` and
-    // `password` take what was typed and the result is true; Cancel gives false.
-    static bool Execute(const std::string& alias, std::string& userName, std::string& password,
+    // Shows the dialog modally for the prompt's alias with `userName` prefilled; after a refused
+    // password it says so, with the server's words. On OK, `userName` and `password` take what
+    // was typed and the result is true; Cancel gives false.
+    static bool Execute(const LoginPrompt& prompt, std::string& userName, std::string& password,
                         QWidget* parent = nullptr);
 
+    // Why the dialog asks again: hidden on the first ask.
+    QLabel* lblRefused;
     // The alias name shown, and the two fields.
     QLabel* lblDatabaseName;
     QLineEdit* edUserName;

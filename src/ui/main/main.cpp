@@ -65,8 +65,9 @@ int main(int argc, char** argv) {
     rowsmith::TMainForm mainForm;
     // A server that wants a password the alias does not hold asks through the login dialog.
     rowsmith::DatabaseSession::Instance().SetLoginHandler(
-        [&mainForm](const std::string& alias, std::string& userName, std::string& password) {
-            return rowsmith::TdlgLogin::Execute(alias, userName, password, &mainForm);
+        [&mainForm](const rowsmith::LoginPrompt& prompt, std::string& userName,
+                    std::string& password) {
+            return rowsmith::TdlgLogin::Execute(prompt, userName, password, &mainForm);
         });
     mainForm.show();
     if (!line.scenarioFile.isEmpty()) {
