@@ -31,6 +31,7 @@ FillEngine::~FillEngine() = default;
 
 void FillEngine::ForgetCurrentTable() {
     currentTable_ = nullptr;
+    caseConflict_.reset();
     plan_.clear();
 }
 
@@ -48,6 +49,7 @@ TFillTable& FillEngine::Current() const {
 
 void FillEngine::BindTable(TFillTable& table) {
     currentTable_ = &table;
+    caseConflict_.reset();
     plan_.clear();
     workTable_.Close();
     // The scenario's alias may have changed since the last bind (a new or loaded scenario).
@@ -56,7 +58,7 @@ void FillEngine::BindTable(TFillTable& table) {
     workTable_.Open();
     std::vector<std::string> columnNames;
     workTable_.ListFieldNames(columnNames);
-    table.ArrangeFields(columnNames);
+    caseConflict_ = table.ArrangeFields(columnNames).conflict;
 }
 
 int FillEngine::OrphanSettingCount() const {

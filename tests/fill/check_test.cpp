@@ -129,6 +129,44 @@ TEST_P(CheckTest, ASettingWhoseColumnIsGoneFailsTheCheckWhenItWritesValues) {
     }
 }
 
+// Where two names differ from a third only in letter case, binding could fill the wrong column:
+// the check refuses, naming both, before the table is emptied.
+TEST_P(CheckTest, ABindingThatLetterCaseLeavesTwoWaysFailsTheCheck) {
+    CreateTable("t", "\"Name\" VARCHAR(10)", {"'old'"});
+    TFillTable& table = scenario.Tables().Items(scenario.AddTable("t"));
+    table.AddField("name");
+    table.AddField("NAME");
+    SetField(table, "name", fmSingleValue, "x");
+    SetField(table, "NAME", fmSingleValue, "y");
+    try {
+        engine.FillUp();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(),
+                     "Two fill values for one column. Table: \"t\". Field: \"Name\". "
+                     "Fill values: \"name\", \"NAME\"");
+    }
+    EXPECT_EQ(Column("t", "Name", "Name"), (std::vector<std::string>{"old"}));
+
+    if (GetParam() != TestEngine::PostgreSQL) {
+        return;  // the other engines refuse two column names that differ only in letter case
+    }
+    engine.CloseWorkTable();
+    scenario.Tables().Clear();
+    CreateTable("u", "\"Ab\" INTEGER, \"aB\" INTEGER", {"1, 2"});
+    TFillTable& u = scenario.Tables().Items(scenario.AddTable("u"));
+    u.AddField("ab");
+    SetField(u, "ab", fmSingleValue, "5");
+    try {
+        engine.CheckAllValues();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(),
+                     "Two columns for one fill value. Table: \"u\". Field: \"ab\". "
+                     "Columns: \"Ab\", \"aB\"");
+    }
+}
+
 TEST_P(CheckTest, ValidValuesLeaveTheBindingAsItWas) {
     CreateTable("a", "x INTEGER");
     CreateTable("b", "y INTEGER, z INTEGER");
