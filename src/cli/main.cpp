@@ -108,6 +108,11 @@ int RunScenario(const CliOptions& options) {
     CheckScenarioFile(options.argument);
     TFillScenario scenario;
     scenario.LoadFromFile(options.argument);
+    if (scenario.Tables().Count() == 0) {
+        // A file whose main section lost its Tables line would otherwise report a fill of nothing
+        // as a success.
+        throw Exception(options.argument + " lists no tables to fill");
+    }
     if (options.command == CliOptions::Command::Lint || options.strict) {
         const std::vector<LintWarning> warnings = LintScenario(scenario);
         PrintLintWarnings(warnings, stdout, options.quiet ? nullptr : stderr);

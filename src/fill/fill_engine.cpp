@@ -77,6 +77,30 @@ bool FillEngine::DropOrphanSettings() {
     return true;
 }
 
+// A table without settings, or bound one of two ways, would have its columns filled by guess.
+void FillEngine::CheckBinding() const {
+    const TFillTable& table = Current();
+    bool writes = false;
+    for (int i = 0; i < table.Fields().Count(); ++i) {
+        writes = writes || WritesValues(table.Fields().Items(i).FillMethod());
+    }
+    if (table.FieldListMissing() && workTable_.FieldCount() > 0 && !writes) {
+        // Filling it would empty the table and write records with every column left unfilled.
+        throw Exception("Table \"" + table.TableName() +
+                        "\" has no column settings: its scenario file has no Fields line for it "
+                        "and may be damaged");
+    }
+    if (caseConflict_) {
+        // Taking either of two names that differ only in letter case could fill the wrong column.
+        const CaseConflict& c = *caseConflict_;
+        throw Exception(std::string(c.betweenSettings ? "Two fill values for one column"
+                                                      : "Two columns for one fill value") +
+                        ". Table: \"" + table.TableName() + "\". Field: \"" + c.name + "\". " +
+                        (c.betweenSettings ? "Fill values" : "Columns") + ": \"" + c.first +
+                        "\", \"" + c.second + "\"");
+    }
+}
+
 void FillEngine::OpenMasterTables() {
     // The plan points into the cursors about to be freed.
     plan_.clear();

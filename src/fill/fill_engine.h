@@ -88,7 +88,8 @@ public:
     // Raises "Wrong fill value. Table: ..." at the first setting of the current table whose
     // stored value fails CheckFillValue, and "No column for fill value. Table: ..." at a setting
     // past the table's last column (its column is gone) whose method writes values. Before
-    // those, it refuses a binding that letter case left two ways to make, naming both.
+    // those, it refuses a binding that letter case left two ways to make, naming both, and a
+    // table that has columns but no settings because its scenario file lost its Fields line.
     void CheckTableValues();
     // Binds and checks every table of the scenario in turn, then binds the table that was
     // current before again, also when a check fails.
@@ -128,6 +129,9 @@ private:
     void BindEachTable(const std::function<void()>& step);
     // Runs `step` on the current table between the reporter's TableStarted and TableFinished.
     void Reported(TableWork work, const std::function<void()>& step);
+    // Refuses a current table read without its settings from a damaged file, and a binding that
+    // letter case left two ways to make.
+    void CheckBinding() const;
     // FillTable's work: empty or count the table, then write its records one by one.
     void WriteRecords();
     ColumnPlan& PlanFor(int index);

@@ -53,15 +53,7 @@ void FillEngine::CheckTableValues() {
         throw Exception(std::string(what) + ". Table: \"" + table.TableName() + "\". Field: \"" +
                         setting.FieldName() + "\"");
     };
-    if (caseConflict_) {
-        // Taking either of two names that differ only in letter case could fill the wrong column.
-        const CaseConflict& c = *caseConflict_;
-        throw Exception(std::string(c.betweenSettings ? "Two fill values for one column"
-                                                      : "Two columns for one fill value") +
-                        ". Table: \"" + table.TableName() + "\". Field: \"" + c.name + "\". " +
-                        (c.betweenSettings ? "Fill values" : "Columns") + ": \"" + c.first +
-                        "\", \"" + c.second + "\"");
-    }
+    CheckBinding();
     for (int i = 0; i < table.Fields().Count(); ++i) {
         const TFillField& setting = table.Fields().Items(i);
         // A setting past the last column lost its column: the values it would write have no

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -202,7 +203,9 @@ void TFillScenario::Load(const IniFile& ini) {
         if (const std::string count = ini.Value(section, "RecCount"); !count.empty()) {
             table.SetRecCount(StrToInt(count));
         }
-        for (const std::string& fieldName : SplitNames(ini.Value(section, "Fields"))) {
+        const std::optional<std::string> fieldList = ini.Find(section, "Fields");
+        table.SetFieldListMissing(!fieldList);
+        for (const std::string& fieldName : SplitNames(fieldList.value_or(""))) {
             TFillField& field = table.Fields().Items(table.AddField(fieldName));
             const std::string fieldSection = FieldSection(tableName, fieldName);
             // An absent method is the empty text, which the conversion refuses.

@@ -33,7 +33,8 @@ public:
     // The contents SaveToFile writes, refusing the same.
     std::string SaveToText() const;
     // Reads a .scn file, appending to Tables (the caller clears it first). A missing file, or one
-    // without a main section, reads as nothing. A bad number stops the reading with EConvertError;
+    // without a main section, reads as nothing; a table without a "Fields" line reads without
+    // settings and is marked (TFillTable::FieldListMissing). A bad number stops the reading with EConvertError;
     // what was read before stays.
     void LoadFromFile(const std::string& fileName);
     // Reads the contents of a .scn file in the same way.

@@ -40,6 +40,11 @@ public:
     void SetTableFillMethod(std::int32_t code) { tableFillMethod_ = code; }
     std::int32_t RecCount() const { return recCount_; }
     void SetRecCount(std::int32_t count) { recCount_ = count; }
+    // Whether the table was read from a scenario file that has no "Fields" line for it. Every
+    // file Rowsmith writes has one, so a table read without it comes from a file cut short or
+    // damaged by hand, and its settings are lost rather than chosen.
+    bool FieldListMissing() const { return fieldListMissing_; }
+    void SetFieldListMissing(bool missing) { fieldListMissing_ = missing; }
 
     // The position of the first setting named exactly so (letter case counts), or -1.
     int FindField(const std::string& name) const;
@@ -61,6 +66,7 @@ private:
     std::string tableName_;
     std::int32_t tableFillMethod_ = 0;
     std::int32_t recCount_ = 100;
+    bool fieldListMissing_ = false;
 };
 
 }  // namespace rowsmith

@@ -311,6 +311,32 @@ TEST_P(CliTest, AMissingOrForeignScenarioFileIsAnError) {
     EXPECT_EQ(foreign.LastErrorLine(), "rowsmith-fill: notes.txt is not a scenario file.");
 }
 
+// A scenario file cut short after a table's FieldMethod line used to empty the table and write
+// 100 records with every column unfilled; one whose main section lost its Tables line ended
+// "Filled 0 tables" with status 0.
+TEST_P(CliTest, ADamagedScenarioFailsBeforeAnythingIsWritten) {
+    db.Execute("CREATE TABLE q (a INTEGER, b VARCHAR(5))");
+    db.Execute("INSERT INTO q VALUES (1, 'x')");
+    const std::string cut = db.Folder().File("cut.scn");
+    WriteFile(cut, "[Main]\r\nAliasName=" + db.Alias() +
+                       "\r\nTables=q\r\n\r\n[Table q]\r\nFieldMethod=0\r\n");
+    for (const std::string option : {"", "--check "}) {
+        const RunResult result = Run(option + Aliases() + " '" + cut + "'");
+        EXPECT_EQ(result.status, 1) << option;
+        EXPECT_EQ(result.LastErrorLine(),
+                  "rowsmith-fill: Table \"q\" has no column settings: its scenario file has no "
+                  "Fields line for it and may be damaged.");
+    }
+    EXPECT_EQ(db.Query("SELECT a, b FROM q"), (std::vector<std::vector<std::string>>{{"1", "x"}}));
+
+    WriteFile(db.Folder().File("garbled.scn"), "[Main]\r\n\x01\x7f=?\r\nzz\r\n");
+    for (const std::string option : {"", "--check ", "--dry-run "}) {
+        const RunResult result = Run(option + Aliases() + " garbled.scn");
+        EXPECT_EQ(result.status, 1) << option;
+        EXPECT_EQ(result.LastErrorLine(), "rowsmith-fill: garbled.scn lists no tables to fill.");
+    }
+}
+
 TEST_P(CliTest, ListsAliasesAndTables) {
     db.Execute("CREATE TABLE alpha (x INTEGER)");
     db.Execute("CREATE TABLE beta (y INTEGER)");

@@ -167,6 +167,34 @@ TEST_P(CheckTest, ABindingThatLetterCaseLeavesTwoWaysFailsTheCheck) {
     }
 }
 
+// A scenario file cut short after a table's FieldMethod line used to empty the table and fill it
+// with records whose every column was left unfilled. The window writes a Fields line for every
+// table, empty for one never shown, and such a table still fills.
+TEST_P(CheckTest, ATableReadWithoutItsFieldsLineFailsTheCheckAndIsNotEmptied) {
+    CreateTable("t", "n INTEGER", {"7"});
+    CreateTable("u", "n INTEGER");
+    scenario.LoadFromText("[Main]\nAliasName=" + db.Alias() +
+                          "\nTables=u,t\n[Table u]\nRecCount=2\nFields=\n"
+                          "[Table t]\nFieldMethod=0\n");
+    TFillTable& t = scenario.Tables().Items(1);
+    try {
+        engine.FillUp();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(),
+                     "Table \"t\" has no column settings: its scenario file has no Fields line "
+                     "for it and may be damaged");
+    }
+    EXPECT_EQ(Column("t", "n", "n"), (std::vector<std::string>{"7"}));
+    EXPECT_EQ(Count("u"), 0);
+
+    // Settings chosen for it since (in the window) are the user's: the table fills.
+    SetField(t, "n", fmSingleValue, "5");
+    engine.FillUp();
+    EXPECT_EQ(Column("t", "n", "n"), std::vector<std::string>(100, "5"));
+    EXPECT_EQ(Count("u"), 2);
+}
+
 TEST_P(CheckTest, ValidValuesLeaveTheBindingAsItWas) {
     CreateTable("a", "x INTEGER");
     CreateTable("b", "y INTEGER, z INTEGER");

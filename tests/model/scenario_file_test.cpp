@@ -166,6 +166,27 @@ TEST_F(ScenarioFileTest, ReaderEdgeCases) {
     EXPECT_EQ("", Describe(read));
 }
 
+// Every file the writer makes has a Fields line for each table, empty or not: a table read
+// without one (a file cut short) is marked, and keeps the reader's defaults.
+TEST_F(ScenarioFileTest, ATableWithoutItsFieldsLineIsMarked) {
+    TFillScenario read;
+    EXPECT_EQ("", Load("[Main]\nTables=A,B,C,D\n[Table A]\nFieldMethod=0\n[Table B]\nFields=\n"
+                       "[Table C]\nfields=x\n[Field C.x]\nFillMethod=1\n",
+                       read));
+    EXPECT_EQ("|A(0,100)|B(0,100)|C(0,100) x:1=|D(0,100)", Describe(read));
+    std::vector<bool> missing;
+    for (int i = 0; i < read.Tables().Count(); ++i) {
+        missing.push_back(read.Tables().Items(i).FieldListMissing());
+    }
+    EXPECT_EQ((std::vector<bool>{true, false, false, true}), missing);
+
+    TFillScenario saved;
+    saved.AddTable("T");
+    TFillScenario again;
+    EXPECT_EQ("", Load(saved.SaveToText(), again));
+    EXPECT_FALSE(again.Tables().Items(0).FieldListMissing());
+}
+
 // Reading stops at the first bad number; what was read before stays, the field being read
 // included, with its creation values.
 TEST_F(ScenarioFileTest, ReaderFailures) {
