@@ -329,6 +329,14 @@ TEST_P(CliTest, ADamagedScenarioFailsBeforeAnythingIsWritten) {
     }
     EXPECT_EQ(db.Query("SELECT a, b FROM q"), (std::vector<std::vector<std::string>>{{"1", "x"}}));
 
+    // A number that is none says where it stands.
+    WriteFile(cut, "[Main]\r\nAliasName=" + db.Alias() +
+                       "\r\nTables=q\r\n\r\n[Table q]\r\nFieldMethod=0\r\nRecCount=lots\r\n");
+    const RunResult unread = Run(Aliases() + " '" + cut + "'");
+    EXPECT_EQ(unread.status, 1);
+    EXPECT_EQ(unread.LastErrorLine(), "rowsmith-fill: 'lots' is not a valid integer value; in " +
+                                          cut + ", section [Table q], key RecCount.");
+
     WriteFile(db.Folder().File("garbled.scn"), "[Main]\r\n\x01\x7f=?\r\nzz\r\n");
     for (const std::string option : {"", "--check ", "--dry-run "}) {
         const RunResult result = Run(option + Aliases() + " garbled.scn");

@@ -187,8 +187,8 @@ TEST_F(ScenarioFileTest, ATableWithoutItsFieldsLineIsMarked) {
     EXPECT_FALSE(again.Tables().Items(0).FieldListMissing());
 }
 
-// Reading stops at the first bad number; what was read before stays, the field being read
-// included, with its creation values.
+// Reading stops at the first bad number, saying where it stands; what was read before stays, the
+// field being read included, with its creation values.
 TEST_F(ScenarioFileTest, ReaderFailures) {
     static const struct {
         std::string contents;
@@ -196,17 +196,30 @@ TEST_F(ScenarioFileTest, ReaderFailures) {
         std::string scenario;
     } cases[] = {
         {"[Main]\nTables=A,B\n[Table A]\nFields=f,g\n[Field A.f]\nFillMethod=1\nFillValue=v\n",
-         "'' is not a valid integer value", "|A(0,100) f:1=v g:0="},
+         "'' is not a valid integer value\nin %s, section [Field A.g], key FillMethod",
+         "|A(0,100) f:1=v g:0="},
         {"[Main]\nTables=A\n[Table A]\nFields=f\n[Field A.f]\nFillMethod=\nFillValue=v\n",
-         "'' is not a valid integer value", "|A(0,100) f:0="},
+         "'' is not a valid integer value\nin %s, section [Field A.f], key FillMethod",
+         "|A(0,100) f:0="},
         {"[Main]\nTables=A,B\n[Table A]\nRecCount=12x\nFields=f\n",
-         "'12x' is not a valid integer value", "|A(0,100)"},
-        {"[Main]\nTables=A\n[Table A]\nFieldMethod= 1 \n", "' 1 ' is not a valid integer value",
+         "'12x' is not a valid integer value\nin %s, section [Table A], key RecCount", "|A(0,100)"},
+        {"[Main]\nTables=A\n[Table A]\nFieldMethod= 1 \n",
+         "' 1 ' is not a valid integer value\nin %s, section [Table A], key FieldMethod",
          "|A(0,100)"}};
     for (const auto& c : cases) {
+        std::string message = c.message;
+        message.replace(message.find("%s"), 2, file_);
         TFillScenario read;
-        EXPECT_EQ(c.message, Load(c.contents, read));
+        EXPECT_EQ(message, Load(c.contents, read));
         EXPECT_EQ(c.scenario, Describe(read)) << c.contents;
+    }
+    TFillScenario text;
+    try {
+        text.LoadFromText("[Main]\nTables=A\n[Table A]\nRecCount=many\n");
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_STREQ("'many' is not a valid integer value\nin section [Table A], key RecCount",
+                     e.what());
     }
 }
 
@@ -467,7 +480,9 @@ TEST_F(ScenarioFileTest, RandomBytesNeverCrashTheReader) {
         }
         TFillScenario read;
         const std::string error = Load(contents, read);
-        ASSERT_TRUE(error.empty() || error.ends_with("is not a valid integer value")) << error;
+        ASSERT_TRUE(error.empty() ||
+                    error.substr(0, error.find('\n')).ends_with("is not a valid integer value"))
+            << error;
     }
 }
 
