@@ -6,6 +6,7 @@
 #include "engine/dry_run_scope.h"
 #include "engine/fill_run_scope.h"
 #include "fill/fill_stopped.h"
+#include "fill/negative_rec_count.h"
 #include "model/fill_methods.h"
 #include "text/errors.h"
 #include "text/text_helpers.h"
@@ -209,7 +210,7 @@ void FillEngine::WriteRecords() {
     // A negative count cannot be the progress bar's maximum. Refusing it before the table is
     // emptied keeps the table's records.
     if (table.RecCount() < 0) {
-        throw EInvalidOperation("TProgressBar property out of range");
+        throw ENegativeRecCount(table.TableName(), table.RecCount());
     }
     const std::int32_t recCount = table.RecCount();
 

@@ -239,7 +239,8 @@ TEST_P(CliTest, ErrorsEndStandardErrorWithTheMessageBoxText) {
          "rowsmith-fill: Wrong fill value. Table: \"t\". Field: \"n\"", 2},
         {0, 5, "1 - x", "0", "", "", "rowsmith-fill: Wrong fill value. Table: \"t\". Field: \"n\"",
          2},
-        {0, -1, "1 - 5", "0", "", "", "rowsmith-fill: TProgressBar property out of range.", 2},
+        {0, -1, "1 - 5", "0", "", "",
+         "rowsmith-fill: The record count of table \"t\" is negative: -1.", 2},
         {0, 5, "1 - 5", "1", "q", "", "", 1},
     };
     for (const auto& c : cases) {
@@ -276,7 +277,7 @@ TEST_P(CliTest, WhatTheLinesOnStandardErrorSay) {
 
     const std::string negative = WriteScenario("t", 0, -1, {{"id", "0", ""}, {"code", "0", ""}});
     const RunResult refused = Run(Aliases() + " '" + negative + "'");
-    EXPECT_EQ(refused.err, "rowsmith-fill: TProgressBar property out of range.\n");
+    EXPECT_EQ(refused.err, "rowsmith-fill: The record count of table \"t\" is negative: -1.\n");
 }
 
 // A scenario lists its fields in another order than the table's columns, or names a column the

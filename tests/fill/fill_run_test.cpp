@@ -5,6 +5,7 @@
 
 #include "engine/database_errors.h"
 #include "fill/fill_stopped.h"
+#include "fill/negative_rec_count.h"
 #include "fill_fixture.h"
 #include "model/fill_methods.h"
 #include "text/errors.h"
@@ -130,8 +131,10 @@ TEST_P(FillRunTest, ANegativeRecordCountStopsBeforeTheTableIsTouched) {
         try {
             fresh.filler.FillUp();
             ADD_FAILURE() << "no error";
-        } catch (const EInvalidOperation& error) {
+        } catch (const ENegativeRecCount& error) {
+            // The window's message; rowsmith-fill says what it means.
             EXPECT_STREQ(error.what(), "TProgressBar property out of range");
+            EXPECT_EQ(error.Description(), "The record count of table \"t\" is negative: -1");
         }
         std::vector<std::string> kept;
         for (const auto& row : fresh.db.Query("SELECT n FROM t ORDER BY n")) {
