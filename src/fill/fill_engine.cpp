@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/database_errors.h"
 #include "engine/dry_run_scope.h"
 #include "engine/fill_run_scope.h"
 #include "fill/fill_stopped.h"
@@ -187,7 +188,37 @@ void FillEngine::FillUp() {
 }
 
 void FillEngine::FillTable() {
-    Reported(TableWork::Fill, [this] { WriteRecords(); });
+    Reported(TableWork::Fill, [this] {
+        try {
+            WriteRecords();
+        } catch (const ELockTimeout&) {
+            // It names the table already, and counting would wait for the lock again.
+            throw;
+        } catch (const EDBEngineError& error) {
+            // A database's message (a full disk, a lost server, a refused value) need not say
+            // which table it was writing, nor what the fill kept of it. The run has ended by now,
+            // so the records that stayed are there to count.
+            throw EDBEngineError(std::string(error.what()) + "\n" +
+                                 FailedFillText(Current().TableName(), RecordsHeld()));
+        }
+    });
+}
+
+std::optional<std::int64_t> FillEngine::RecordsHeld() {
+    if (dryRun_) {
+        // What it wrote is about to be rolled back, and what a database keeps of a failed run
+        // inside a dry run need not be what a real run keeps.
+        return std::nullopt;
+    }
+    try {
+        if (const std::int64_t count = workTable_.CountRecords(); count >= 0) {
+            return count;
+        }
+    } catch (const std::exception&) {
+        // A server out of reach: the error on its way says so, and the table is named all the
+        // same.
+    }
+    return std::nullopt;
 }
 
 void FillEngine::WriteRecords() {
@@ -236,7 +267,7 @@ void FillEngine::WriteRecords() {
         // The boundary between records: what was posted is committed, nothing is half written.
         if (stopRequested_.load(std::memory_order_relaxed)) {
             run.Finish();
-            throw EFillStopped(table.TableName(), pass);
+            throw EFillStopped(table.TableName(), pass, method == tfEmptyAndFill);
         }
         StartRecord(method, pastEnd);
         WriteColumns();

@@ -118,7 +118,8 @@ public:
     // the values the fill writes, and what the columns it leaves alone hold.
     using RecordObserver = std::function<void(const TableCursor& record)>;
     void SetRecordObserver(RecordObserver observer) { recordObserver_ = std::move(observer); }
-    // Fills the table bound at the moment, telling the reporter from its start to its finish.
+    // Fills the table bound at the moment, telling the reporter from its start to its finish. A
+    // database error that ends it gets a line naming the table and how many records it holds.
     // REQUIRES: a current table, open on the work table.
     void FillTable();
 
@@ -134,6 +135,9 @@ private:
     void CheckBinding() const;
     // FillTable's work: empty or count the table, then write its records one by one.
     void WriteRecords();
+    // The current table's records after a failed fill, or nothing when they cannot be counted or
+    // the fill is a dry run.
+    std::optional<std::int64_t> RecordsHeld();
     ColumnPlan& PlanFor(int index);
 
     // The generators proper: they leave text values in `plan.text`.
