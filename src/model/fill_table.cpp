@@ -36,7 +36,8 @@ FieldArrangement TFillTable::ArrangeFields(const std::vector<std::string>& colum
     const auto untaken = [&](auto matches) {
         std::vector<int> found;
         for (int index = 0; index < fields_.Count(); ++index) {
-            if (!taken[static_cast<std::size_t>(index)] && matches(fields_.Items(index).FieldName())) {
+            if (!taken[static_cast<std::size_t>(index)] &&
+                matches(fields_.Items(index).FieldName())) {
                 found.push_back(index);
             }
         }

@@ -301,9 +301,10 @@ TEST_P(FillRunTest, AStopRequestEndsTheFillAtARecordBoundary) {
         fresh.filler.FillUp();
         ADD_FAILURE() << "no stop";
     } catch (const EFillStopped& stopped) {
-        EXPECT_STREQ("Filling stopped in table \"b\" after 3 records, which are kept; its former "
-                     "records were removed",
-                     stopped.what());
+        EXPECT_STREQ(
+            "Filling stopped in table \"b\" after 3 records, which are kept; its former "
+            "records were removed",
+            stopped.what());
     }
     EXPECT_EQ(std::vector<std::string>({"1", "2", "3"}), ids("b"));
 }
@@ -337,11 +338,10 @@ TEST_P(FillRunTest, ADatabaseErrorNamesTheTableAndTheRecordsItHolds) {
         } catch (const EDBEngineError& error) {
             const std::string message = error.what();
             const std::string last = message.substr(message.rfind('\n') + 1);
-            EXPECT_EQ(last, std::string("Filling stopped in table \"t\", which now holds ") +
-                                c.held);
+            EXPECT_EQ(last,
+                      std::string("Filling stopped in table \"t\", which now holds ") + c.held);
         }
-        EXPECT_EQ(std::to_string(Count("t")) + (Count("t") == 1 ? " record" : " records"),
-                  c.held);
+        EXPECT_EQ(std::to_string(Count("t")) + (Count("t") == 1 ? " record" : " records"), c.held);
     }
 }
 
@@ -358,8 +358,9 @@ TEST_P(FillRunTest, AKilledConnectionSaysHowManyRecordsTheTableHolds) {
     int posted = 0;
     engine.SetRecordObserver([&](const TableCursor&) {
         if (++posted == 13210) {
-            db.Execute("SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
-                       " WHERE datname = current_database() AND pid <> pg_backend_pid()");
+            db.Execute(
+                "SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                " WHERE datname = current_database() AND pid <> pg_backend_pid()");
         }
     });
     try {
