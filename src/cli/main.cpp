@@ -25,6 +25,7 @@
 #include "engine/database_session.h"
 #include "fill/fill_engine.h"
 #include "fill/fill_stopped.h"
+#include "fill/negative_rec_count.h"
 #include "model/fill_scenario.h"
 #include "text/conversions.h"
 #include "text/errors.h"
@@ -134,6 +135,11 @@ int RunScenario(const CliOptions& options) {
     CheckScenarioFile(options.argument);
     TFillScenario scenario;
     scenario.LoadFromFile(options.argument);
+    if (scenario.Tables().Count() == 0) {
+        // A file whose main section lost its Tables line would otherwise report a fill of nothing
+        // as a success.
+        throw Exception(options.argument + " lists no tables to fill");
+    }
     ApplyOverrides(options, scenario);
     if (options.command == CliOptions::Command::Lint || options.strict) {
         const std::vector<LintWarning> warnings = LintScenario(scenario);
@@ -248,6 +254,11 @@ int Main(int argc, char** argv) {
         std::fflush(stdout);
         std::fprintf(stderr, "rowsmith-fill: %s\n", ErrorBoxText(stopped.what()).c_str());
         return kExitSignalBase + (stopSignal != 0 ? stopSignal : SIGINT);
+    } catch (const ENegativeRecCount& negative) {
+        // The window's words for it are about its progress bar, which a script never sees.
+        std::fflush(stdout);
+        std::fprintf(stderr, "rowsmith-fill: %s\n", ErrorBoxText(negative.Description()).c_str());
+        return kExitError;
     } catch (const std::exception& error) {
         std::fflush(stdout);
         std::fprintf(stderr, "rowsmith-fill: %s\n", OneLine(ErrorBoxText(error.what())).c_str());

@@ -1,5 +1,7 @@
 #include "cli/terminal_reporter.h"
 
+#include <utility>
+
 #include "text/printable.h"
 
 namespace rowsmith {
@@ -17,8 +19,8 @@ double Seconds(std::chrono::steady_clock::duration duration) {
 
 }  // namespace
 
-TerminalReporter::TerminalReporter(Style style, std::FILE* out)
-    : style_(style), out_(out), runStart_(Clock::now()) {}
+TerminalReporter::TerminalReporter(Style style, std::FILE* out, Now now)
+    : style_(style), out_(out), now_(std::move(now)), runStart_(now_()) {}
 
 void TerminalReporter::TableStarted(const std::string& tableName, TableWork work) {
     // A table name may hold bytes that would garble the line or move the terminal's cursor.
@@ -34,7 +36,8 @@ void TerminalReporter::WritingStarted(std::int64_t records) {
     maximum_ = records;
     position_ = 0;
     writing_ = true;
-    tableStart_ = Clock::now();
+    tableStart_ = now_();
+    lastDraw_ = tableStart_;
     if (style_ == Style::ProgressBar) {
         DrawBar(tableStart_);
     }
@@ -42,12 +45,16 @@ void TerminalReporter::WritingStarted(std::int64_t records) {
 
 void TerminalReporter::RecordsWritten(std::int64_t written) {
     position_ = written;
-    if (style_ != Style::ProgressBar || position_ % kStepsBetweenClockReads != 0) {
+    if (style_ == Style::Quiet || position_ % kStepsBetweenClockReads != 0) {
         return;
     }
-    const Clock::time_point now = Clock::now();
-    if (now - lastDraw_ >= kRedrawInterval) {
+    const Clock::time_point now = now_();
+    if (style_ == Style::ProgressBar && now - lastDraw_ >= kRedrawInterval) {
         DrawBar(now);
+    } else if (style_ == Style::Lines && now - lastDraw_ >= kProgressLineInterval &&
+               position_ < maximum_) {
+        // The last record's line is the table's own.
+        PrintProgressLine(now);
     }
 }
 
@@ -58,7 +65,7 @@ void TerminalReporter::TableFinished(bool completed) {
         return;
     }
     writing_ = false;
-    tableTime_ = Clock::now() - tableStart_;
+    tableTime_ = now_() - tableStart_;
     ClearBar();
     PrintTableLine(completed);
 }
@@ -80,6 +87,14 @@ void TerminalReporter::DrawBar(Clock::time_point now) {
     }
     // Erase what a longer earlier drawing left at the end of the line.
     std::fputs("\033[K", out_);
+    std::fflush(out_);
+}
+
+void TerminalReporter::PrintProgressLine(Clock::time_point now) {
+    lastDraw_ = now;
+    std::fprintf(out_, "%s: %lld of %lld records so far (%.0f records/s)\n", caption_.c_str(),
+                 static_cast<long long>(position_), static_cast<long long>(maximum_),
+                 static_cast<double>(position_) / Seconds(now - tableStart_));
     std::fflush(out_);
 }
 
@@ -121,7 +136,7 @@ void TerminalReporter::FinishFill() {
     }
     std::fprintf(out_, "Filled %d %s with %lld records in %.2f s\n", filledTables_,
                  filledTables_ == 1 ? "table" : "tables", static_cast<long long>(totalRecords_),
-                 Seconds(Clock::now() - runStart_));
+                 Seconds(now_() - runStart_));
 }
 
 void TerminalReporter::FinishDryRun() {
@@ -131,7 +146,7 @@ void TerminalReporter::FinishDryRun() {
     std::fprintf(out_,
                  "Dry run: %d %s would get %lld records (%.2f s); every write was rolled back\n",
                  filledTables_, filledTables_ == 1 ? "table" : "tables",
-                 static_cast<long long>(totalRecords_), Seconds(Clock::now() - runStart_));
+                 static_cast<long long>(totalRecords_), Seconds(now_() - runStart_));
 }
 
 void TerminalReporter::FinishCheck() {

@@ -1,11 +1,14 @@
 // TerminalReporter: shows a fill on standard error. On a terminal each table gets a progress bar
 // with records per second, redrawn at most about ten times a second; otherwise (a log, a pipe) one
-// line per table, written when the table's fill ends. Quiet prints nothing.
+// line per table, written when the table's fill ends, and while a table takes long a line every
+// ten seconds with the records so far and their rate, so that a CI log tells a long fill from a
+// hung one. Quiet prints nothing.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "fill/fill_reporter.h"
@@ -15,8 +18,14 @@ namespace rowsmith {
 class TerminalReporter : public FillReporter {
 public:
     enum class Style { Quiet, Lines, ProgressBar };
+    using Clock = std::chrono::steady_clock;
+    // Where the reporter reads the time: the steady clock, or a test's own.
+    using Now = std::function<Clock::time_point()>;
 
-    TerminalReporter(Style style, std::FILE* out);
+    // How long a table is written between two progress lines of the Lines style.
+    static constexpr Clock::duration kProgressLineInterval = std::chrono::seconds(10);
+
+    TerminalReporter(Style style, std::FILE* out, Now now = Clock::now);
 
     void TableStarted(const std::string& tableName, TableWork work) override;
     void WritingStarted(std::int64_t records) override;
@@ -31,14 +40,14 @@ public:
     void FinishCheck();
 
 private:
-    using Clock = std::chrono::steady_clock;
-
     void DrawBar(Clock::time_point now);
+    void PrintProgressLine(Clock::time_point now);
     void ClearBar();
     void PrintTableLine(bool completed);
 
     Style style_;
     std::FILE* out_;
+    Now now_;
     const Clock::time_point runStart_;
     std::string caption_;
     int checkedTables_ = 0;
@@ -48,6 +57,7 @@ private:
     std::int64_t totalRecords_ = 0;
     Clock::time_point tableStart_;
     Clock::duration tableTime_{};
+    // The last drawing of the bar, or the last progress line (or the table's start).
     Clock::time_point lastDraw_;
     // Between WritingStarted and TableFinished: a table whose end gets its line.
     bool writing_ = false;

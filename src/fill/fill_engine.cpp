@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/database_errors.h"
 #include "engine/dry_run_scope.h"
 #include "engine/fill_run_scope.h"
 #include "fill/fill_stopped.h"
+#include "fill/negative_rec_count.h"
 #include "model/fill_methods.h"
 #include "text/errors.h"
 #include "text/text_helpers.h"
@@ -31,6 +33,7 @@ FillEngine::~FillEngine() = default;
 
 void FillEngine::ForgetCurrentTable() {
     currentTable_ = nullptr;
+    caseConflict_.reset();
     plan_.clear();
 }
 
@@ -48,6 +51,7 @@ TFillTable& FillEngine::Current() const {
 
 void FillEngine::BindTable(TFillTable& table) {
     currentTable_ = &table;
+    caseConflict_.reset();
     plan_.clear();
     workTable_.Close();
     // The scenario's alias may have changed since the last bind (a new or loaded scenario).
@@ -56,7 +60,7 @@ void FillEngine::BindTable(TFillTable& table) {
     workTable_.Open();
     std::vector<std::string> columnNames;
     workTable_.ListFieldNames(columnNames);
-    table.ArrangeFields(columnNames);
+    caseConflict_ = table.ArrangeFields(columnNames).conflict;
 }
 
 int FillEngine::OrphanSettingCount() const {
@@ -73,6 +77,30 @@ bool FillEngine::DropOrphanSettings() {
     plan_.clear();
     currentTable_->DeleteFieldsFrom(workTable_.FieldCount());
     return true;
+}
+
+// A table without settings, or bound one of two ways, would have its columns filled by guess.
+void FillEngine::CheckBinding() const {
+    const TFillTable& table = Current();
+    bool writes = false;
+    for (int i = 0; i < table.Fields().Count(); ++i) {
+        writes = writes || WritesValues(table.Fields().Items(i).FillMethod());
+    }
+    if (table.FieldListMissing() && workTable_.FieldCount() > 0 && !writes) {
+        // Filling it would empty the table and write records with every column left unfilled.
+        throw Exception("Table \"" + table.TableName() +
+                        "\" has no column settings: its scenario file has no Fields line for it "
+                        "and may be damaged");
+    }
+    if (caseConflict_) {
+        // Taking either of two names that differ only in letter case could fill the wrong column.
+        const CaseConflict& c = *caseConflict_;
+        throw Exception(std::string(c.betweenSettings ? "Two fill values for one column"
+                                                      : "Two columns for one fill value") +
+                        ". Table: \"" + table.TableName() + "\". Field: \"" + c.name + "\". " +
+                        (c.betweenSettings ? "Fill values" : "Columns") + ": \"" + c.first +
+                        "\", \"" + c.second + "\"");
+    }
 }
 
 void FillEngine::OpenMasterTables() {
@@ -160,7 +188,37 @@ void FillEngine::FillUp() {
 }
 
 void FillEngine::FillTable() {
-    Reported(TableWork::Fill, [this] { WriteRecords(); });
+    Reported(TableWork::Fill, [this] {
+        try {
+            WriteRecords();
+        } catch (const ELockTimeout&) {
+            // It names the table already, and counting would wait for the lock again.
+            throw;
+        } catch (const EDBEngineError& error) {
+            // A database's message (a full disk, a lost server, a refused value) need not say
+            // which table it was writing, nor what the fill kept of it. The run has ended by now,
+            // so the records that stayed are there to count.
+            throw EDBEngineError(std::string(error.what()) + "\n" +
+                                 FailedFillText(Current().TableName(), RecordsHeld()));
+        }
+    });
+}
+
+std::optional<std::int64_t> FillEngine::RecordsHeld() {
+    if (dryRun_) {
+        // What it wrote is about to be rolled back, and what a database keeps of a failed run
+        // inside a dry run need not be what a real run keeps.
+        return std::nullopt;
+    }
+    try {
+        if (const std::int64_t count = workTable_.CountRecords(); count >= 0) {
+            return count;
+        }
+    } catch (const std::exception&) {
+        // A server out of reach: the error on its way says so, and the table is named all the
+        // same.
+    }
+    return std::nullopt;
 }
 
 void FillEngine::WriteRecords() {
@@ -183,7 +241,7 @@ void FillEngine::WriteRecords() {
     // A negative count cannot be the progress bar's maximum. Refusing it before the table is
     // emptied keeps the table's records.
     if (table.RecCount() < 0) {
-        throw EInvalidOperation("TProgressBar property out of range");
+        throw ENegativeRecCount(table.TableName(), table.RecCount());
     }
     const std::int32_t recCount = table.RecCount();
 
@@ -209,7 +267,7 @@ void FillEngine::WriteRecords() {
         // The boundary between records: what was posted is committed, nothing is half written.
         if (stopRequested_.load(std::memory_order_relaxed)) {
             run.Finish();
-            throw EFillStopped(table.TableName(), pass);
+            throw EFillStopped(table.TableName(), pass, method == tfEmptyAndFill);
         }
         StartRecord(method, pastEnd);
         WriteColumns();

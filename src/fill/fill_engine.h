@@ -52,11 +52,13 @@ public:
     // Binding and master cursors.
 
     // Makes `table` current, opens its database table on the work table (on the scenario's alias
-    // as it is now) and puts the table's settings in its column order by exact name, so setting
-    // i serves column i: a column without a setting of its name gets a do-not-fill one, and
-    // settings whose column is gone follow the others (TFillTable::ArrangeFields). The scenario
-    // is not marked changed. When the open fails, `table` is current all the same, its settings
-    // stay as they were and the work table stays closed.
+    // as it is now) and puts the table's settings in its column order by name, exact names first
+    // and then names that differ only in letter case, so setting i serves column i: a column
+    // without a setting of its name gets a do-not-fill one, and settings whose column is gone
+    // follow the others (TFillTable::ArrangeFields). A choice that letter case alone could not
+    // make is kept for the check. The scenario is not marked changed. When the open fails,
+    // `table` is current all the same, its settings stay as they were and the work table stays
+    // closed.
     void BindTable(TFillTable& table);
     // The settings of the current table that no column of its open table takes: the last ones of
     // its list after BindTable. 0 without a current table or an open work table.
@@ -85,7 +87,9 @@ public:
     bool CheckFillValue(int index, const std::string& text);
     // Raises "Wrong fill value. Table: ..." at the first setting of the current table whose
     // stored value fails CheckFillValue, and "No column for fill value. Table: ..." at a setting
-    // past the table's last column (its column is gone) whose method writes values.
+    // past the table's last column (its column is gone) whose method writes values. Before
+    // those, it refuses a binding that letter case left two ways to make, naming both, and a
+    // table that has columns but no settings because its scenario file lost its Fields line.
     void CheckTableValues();
     // Binds and checks every table of the scenario in turn, then binds the table that was
     // current before again, also when a check fails.
@@ -114,7 +118,8 @@ public:
     // the values the fill writes, and what the columns it leaves alone hold.
     using RecordObserver = std::function<void(const TableCursor& record)>;
     void SetRecordObserver(RecordObserver observer) { recordObserver_ = std::move(observer); }
-    // Fills the table bound at the moment, telling the reporter from its start to its finish.
+    // Fills the table bound at the moment, telling the reporter from its start to its finish. A
+    // database error that ends it gets a line naming the table and how many records it holds.
     // REQUIRES: a current table, open on the work table.
     void FillTable();
 
@@ -125,8 +130,14 @@ private:
     void BindEachTable(const std::function<void()>& step);
     // Runs `step` on the current table between the reporter's TableStarted and TableFinished.
     void Reported(TableWork work, const std::function<void()>& step);
+    // Refuses a current table read without its settings from a damaged file, and a binding that
+    // letter case left two ways to make.
+    void CheckBinding() const;
     // FillTable's work: empty or count the table, then write its records one by one.
     void WriteRecords();
+    // The current table's records after a failed fill, or nothing when they cannot be counted or
+    // the fill is a dry run.
+    std::optional<std::int64_t> RecordsHeld();
     ColumnPlan& PlanFor(int index);
 
     // The generators proper: they leave text values in `plan.text`.
@@ -153,6 +164,8 @@ private:
     FillReporter& reporter_;
     TableCursor workTable_;
     TFillTable* currentTable_ = nullptr;
+    // What the last BindTable could not decide.
+    std::optional<CaseConflict> caseConflict_;
     std::size_t masterPageBound_ = kMasterPageBound;
     // Declared before the cursors that draw on it, so that it outlives them.
     PageBudget masterPages_{kMasterPageBound};

@@ -53,6 +53,7 @@ void FillEngine::CheckTableValues() {
         throw Exception(std::string(what) + ". Table: \"" + table.TableName() + "\". Field: \"" +
                         setting.FieldName() + "\"");
     };
+    CheckBinding();
     for (int i = 0; i < table.Fields().Count(); ++i) {
         const TFillField& setting = table.Fields().Items(i);
         // A setting past the last column lost its column: the values it would write have no

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "text/errors.h"
@@ -14,8 +15,9 @@ namespace rowsmith {
 class EFillStopped : public Exception {
 public:
     // "Filling stopped in table "t" after 120 records, which are kept" (one record: "after 1
-    // record, which is kept"; none: "before its first record").
-    EFillStopped(const std::string& tableName, std::int64_t recordsKept);
+    // record, which is kept"; none: "before its first record"). With `emptied`, the table was
+    // emptied for the fill: "; its former records were removed" follows.
+    EFillStopped(const std::string& tableName, std::int64_t recordsKept, bool emptied = false);
 
     const std::string& TableName() const { return tableName_; }
     std::int64_t RecordsKept() const { return recordsKept_; }
@@ -24,5 +26,10 @@ private:
     std::string tableName_;
     std::int64_t recordsKept_;
 };
+
+// The line that a database error ending the fill of a table gets: "Filling stopped in table "t",
+// which now holds 120 records", counted once the error ended the fill, so whatever the database
+// kept or rolled back is told as it is; without a count, only the table is named.
+std::string FailedFillText(const std::string& tableName, std::optional<std::int64_t> recordsHeld);
 
 }  // namespace rowsmith

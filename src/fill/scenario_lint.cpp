@@ -138,9 +138,17 @@ private:
         warnings_.push_back(LintWarning{table_.TableName(), column, reason});
     }
 
+    // The setting the fill would bind to the column: its exact name first, as binding does.
     const TFillField* Setting(const std::string& column) const {
-        const int index = table_.FindField(column);
-        return index >= 0 ? &table_.Fields().Items(index) : nullptr;
+        if (const int index = table_.FindField(column); index >= 0) {
+            return &table_.Fields().Items(index);
+        }
+        for (int i = 0; i < table_.Fields().Count(); ++i) {
+            if (SameText(table_.Fields().Items(i).FieldName(), column)) {
+                return &table_.Fields().Items(i);
+            }
+        }
+        return nullptr;
     }
 
     void CheckNotNull(const std::string& column, std::int32_t method) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -159,6 +160,20 @@ std::string ScenarioText(const TFillScenario& scenario) {
     return text;
 }
 
+// The number a key of the file holds. One that is not a number keeps the conversion's message
+// and gets a second line saying where it stands, since a large file has many.
+std::int32_t ReadInteger(const IniFile& ini, const std::string& fileName,
+                         const std::string& section, const char* key) {
+    const std::string value = ini.Value(section, key);
+    try {
+        return StrToInt(value);
+    } catch (const EConvertError& error) {
+        std::string where = fileName.empty() ? "in" : "in " + fileName + ",";
+        throw EConvertError(std::string(error.what()) + "\n" + where + " section [" + section +
+                            "], key " + key);
+    }
+}
+
 }  // namespace
 
 int TFillScenario::FindTable(const std::string& name) const {
@@ -183,30 +198,32 @@ std::string TFillScenario::SaveToText() const {
 }
 
 void TFillScenario::LoadFromFile(const std::string& fileName) {
-    Load(IniFile::Load(fileName));
+    Load(IniFile::Load(fileName), fileName);
 }
 
 void TFillScenario::LoadFromText(const std::string& text) {
-    Load(IniFile::Parse(text));
+    Load(IniFile::Parse(text), "");
 }
 
-void TFillScenario::Load(const IniFile& ini) {
+void TFillScenario::Load(const IniFile& ini, const std::string& fileName) {
     // An empty value counts as absent, as for every key below.
     aliasName_ = ini.Value("Main", "AliasName");
     for (const std::string& tableName : SplitNames(ini.Value("Main", "Tables"))) {
         TFillTable& table = tables_.Items(AddTable(tableName));
         const std::string section = TableSection(tableName);
-        if (const std::string method = ini.Value(section, "FieldMethod"); !method.empty()) {
-            table.SetTableFillMethod(StrToInt(method));
+        if (!ini.Value(section, "FieldMethod").empty()) {
+            table.SetTableFillMethod(ReadInteger(ini, fileName, section, "FieldMethod"));
         }
-        if (const std::string count = ini.Value(section, "RecCount"); !count.empty()) {
-            table.SetRecCount(StrToInt(count));
+        if (!ini.Value(section, "RecCount").empty()) {
+            table.SetRecCount(ReadInteger(ini, fileName, section, "RecCount"));
         }
-        for (const std::string& fieldName : SplitNames(ini.Value(section, "Fields"))) {
+        const std::optional<std::string> fieldList = ini.Find(section, "Fields");
+        table.SetFieldListMissing(!fieldList);
+        for (const std::string& fieldName : SplitNames(fieldList.value_or(""))) {
             TFillField& field = table.Fields().Items(table.AddField(fieldName));
             const std::string fieldSection = FieldSection(tableName, fieldName);
             // An absent method is the empty text, which the conversion refuses.
-            field.SetFillMethod(StrToInt(ini.Value(fieldSection, "FillMethod")));
+            field.SetFillMethod(ReadInteger(ini, fileName, fieldSection, "FillMethod"));
             field.SetFillValue(ini.Value(fieldSection, "FillValue"));
         }
     }

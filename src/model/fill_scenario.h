@@ -33,14 +33,17 @@ public:
     // The contents SaveToFile writes, refusing the same.
     std::string SaveToText() const;
     // Reads a .scn file, appending to Tables (the caller clears it first). A missing file, or one
-    // without a main section, reads as nothing. A bad number stops the reading with EConvertError;
-    // what was read before stays.
+    // without a main section, reads as nothing; a table without a "Fields" line reads without
+    // settings and is marked (TFillTable::FieldListMissing). A bad number stops the reading with
+    // EConvertError, whose message gets a second line naming the file, section and key; what was
+    // read before stays.
     void LoadFromFile(const std::string& fileName);
     // Reads the contents of a .scn file in the same way.
     void LoadFromText(const std::string& text);
 
 private:
-    void Load(const IniFile& ini);
+    // `fileName` is for messages; empty for a text.
+    void Load(const IniFile& ini, const std::string& fileName);
 
     TFTList tables_;
     std::string aliasName_;

@@ -136,14 +136,22 @@ TEST_P(CliTest, ADryRunFillsAsARealRunWouldAndWritesNothing) {
     EXPECT_EQ(dry.LastErrorLine().rfind("Dry run: 1 table would get 5 records", 0), 0u) << dry.err;
     EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
 
-    // A clash half-way fails the dry run with the real run's message and exit status.
+    // A clash half-way fails the dry run with the real run's message and exit status; only the
+    // real run says what the table holds after it.
     const std::string clash = WriteScenario("t", 0, 5, {{"id", "0", ""}, {"n", "1", "3"}});
     const RunResult failed = Run("--dry-run " + Aliases() + " '" + clash + "'");
     EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"100", "200"}));
     const RunResult real = Run(Aliases() + " '" + clash + "'");
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(real.status, 1);
-    EXPECT_EQ(failed.LastErrorLine(), real.LastErrorLine());
+    const auto split = [](const std::string& line) {
+        const std::size_t table = line.rfind("; Filling stopped in table");
+        return std::make_pair(line.substr(0, table), line.substr(table + 2));
+    };
+    EXPECT_EQ(split(failed.LastErrorLine()).first, split(real.LastErrorLine()).first);
+    EXPECT_EQ(split(failed.LastErrorLine()).second, "Filling stopped in table \"t\"");
+    EXPECT_EQ(split(real.LastErrorLine()).second,
+              "Filling stopped in table \"t\", which now holds 1 record.");
     EXPECT_EQ(Column("SELECT n FROM t ORDER BY n"), (std::vector<std::string>{"3"}));
 }
 
@@ -219,7 +227,8 @@ TEST_P(CliTest, ErrorsEndStandardErrorWithTheMessageBoxText) {
          "rowsmith-fill: Wrong fill value. Table: \"t\". Field: \"n\"", 2},
         {0, 5, "1 - x", "0", "", "", "rowsmith-fill: Wrong fill value. Table: \"t\". Field: \"n\"",
          2},
-        {0, -1, "1 - 5", "0", "", "", "rowsmith-fill: TProgressBar property out of range.", 2},
+        {0, -1, "1 - 5", "0", "", "",
+         "rowsmith-fill: The record count of table \"t\" is negative: -1.", 2},
         {0, 5, "1 - 5", "1", "q", "", "", 1},
     };
     for (const auto& c : cases) {
@@ -256,7 +265,7 @@ TEST_P(CliTest, WhatTheLinesOnStandardErrorSay) {
 
     const std::string negative = WriteScenario("t", 0, -1, {{"id", "0", ""}, {"code", "0", ""}});
     const RunResult refused = Run(Aliases() + " '" + negative + "'");
-    EXPECT_EQ(refused.err, "rowsmith-fill: TProgressBar property out of range.\n");
+    EXPECT_EQ(refused.err, "rowsmith-fill: The record count of table \"t\" is negative: -1.\n");
 }
 
 // A scenario lists its fields in another order than the table's columns, or names a column the
@@ -290,6 +299,40 @@ TEST_P(CliTest, AMissingOrForeignScenarioFileIsAnError) {
     const RunResult foreign = Run(Aliases() + " notes.txt");
     EXPECT_EQ(foreign.status, 1);
     EXPECT_EQ(foreign.LastErrorLine(), "rowsmith-fill: notes.txt is not a scenario file.");
+}
+
+// A scenario file cut short after a table's FieldMethod line used to empty the table and write
+// 100 records with every column unfilled; one whose main section lost its Tables line ended
+// "Filled 0 tables" with status 0.
+TEST_P(CliTest, ADamagedScenarioFailsBeforeAnythingIsWritten) {
+    db.Execute("CREATE TABLE q (a INTEGER, b VARCHAR(5))");
+    db.Execute("INSERT INTO q VALUES (1, 'x')");
+    const std::string cut = db.Folder().File("cut.scn");
+    WriteFile(cut, "[Main]\r\nAliasName=" + db.Alias() +
+                       "\r\nTables=q\r\n\r\n[Table q]\r\nFieldMethod=0\r\n");
+    for (const std::string option : {"", "--check "}) {
+        const RunResult result = Run(option + Aliases() + " '" + cut + "'");
+        EXPECT_EQ(result.status, 1) << option;
+        EXPECT_EQ(result.LastErrorLine(),
+                  "rowsmith-fill: Table \"q\" has no column settings: its scenario file has no "
+                  "Fields line for it and may be damaged.");
+    }
+    EXPECT_EQ(db.Query("SELECT a, b FROM q"), (std::vector<std::vector<std::string>>{{"1", "x"}}));
+
+    // A number that is none says where it stands.
+    WriteFile(cut, "[Main]\r\nAliasName=" + db.Alias() +
+                       "\r\nTables=q\r\n\r\n[Table q]\r\nFieldMethod=0\r\nRecCount=lots\r\n");
+    const RunResult unread = Run(Aliases() + " '" + cut + "'");
+    EXPECT_EQ(unread.status, 1);
+    EXPECT_EQ(unread.LastErrorLine(), "rowsmith-fill: 'lots' is not a valid integer value; in " +
+                                          cut + ", section [Table q], key RecCount.");
+
+    WriteFile(db.Folder().File("garbled.scn"), "[Main]\r\n\x01\x7f=?\r\nzz\r\n");
+    for (const std::string option : {"", "--check ", "--dry-run "}) {
+        const RunResult result = Run(option + Aliases() + " garbled.scn");
+        EXPECT_EQ(result.status, 1) << option;
+        EXPECT_EQ(result.LastErrorLine(), "rowsmith-fill: garbled.scn lists no tables to fill.");
+    }
 }
 
 TEST_P(CliTest, ListsAliasesAndTables) {
@@ -326,18 +369,21 @@ TEST_P(CliTest, ASignalStopsTheFillKeepingWhatWasWritten) {
                   "[Field t.s]\r\nFillMethod=6\r\nFillValue=12\r\n\r\n");
     for (const int signal : {SIGINT, SIGTERM}) {
         db.Execute("DELETE FROM t");
-        // The signal comes once t's progress bar shows records and a periodic commit has kept
-        // some of them, so that the records after it wait for the last one.
+        // The signal comes once t's progress bar shows records past the first batch and, where a
+        // fill commits as it goes, a commit has kept some of them, so that the records after it
+        // wait for the last one. PostgreSQL keeps a table's fill in one transaction.
+        const bool commitsAsItGoes = GetParam() != TestEngine::PostgreSQL;
         const RunResult result =
             RunAndSignal({"--aliases", db.ConfigFile(), scenario}, signal, [&](const auto& err) {
-                return ShownProgress(err, "t") > 0 &&
-                       db.QueryValue("SELECT count(*) FROM t") != "0";
+                return ShownProgress(err, "t") > 25000 &&
+                       (!commitsAsItGoes || db.QueryValue("SELECT count(*) FROM t") != "0");
             });
         EXPECT_EQ(result.status, 128 + signal) << result.err;
         const std::string count = db.QueryValue("SELECT count(*) FROM t");
         EXPECT_GT(std::stoll(count), 0);
-        EXPECT_EQ(result.LastErrorLine(), "rowsmith-fill: Filling stopped in table \"t\" after " +
-                                              count + " records, which are kept.");
+        EXPECT_EQ(result.LastErrorLine(),
+                  "rowsmith-fill: Filling stopped in table \"t\" after " + count +
+                      " records, which are kept; its former records were removed.");
         EXPECT_NE(result.err.find("first: 7 records"), std::string::npos) << result.err;
         EXPECT_NE(result.err.find("t: stopped\n"), std::string::npos) << result.err;
         EXPECT_EQ(db.QueryValue("SELECT count(*) FROM first"), "7");

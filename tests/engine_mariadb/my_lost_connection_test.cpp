@@ -64,6 +64,10 @@ TEST_F(MyLostConnectionTest, TheRecordsCountedAsWrittenAreTheOnesKept) {
         EXPECT_NE(error.find("gone away"), std::string::npos) << error;
         EXPECT_GE(reporter.written, c.killAt - 1);
         EXPECT_EQ(Count("t"), reporter.written);
+        // The message says so, counted on a connection opened again.
+        EXPECT_EQ(error.substr(error.rfind('\n') + 1),
+                  "Filling stopped in table \"t\", which now holds " +
+                      std::to_string(reporter.written) + " records");
     }
     RecordingReporter reporter;
     EXPECT_EQ(Fill(100, 0, reporter), "");

@@ -36,9 +36,10 @@ TEST_P(BindingTest, ANewTableGetsOneDoNotFillSettingPerColumnInColumnOrder) {
     EXPECT_EQ(table.Fields().Count(), 3);
 }
 
-// Settings go to the columns they name exactly; those whose column is gone follow in their former
-// order, where the window can drop them.
-TEST_P(BindingTest, SettingsFollowTheColumnsByExactNameAndOrphansComeLast) {
+// Settings go to the columns they name exactly, else to the column whose name differs only in
+// letter case; those whose column is gone follow in their former order, where the window can
+// drop them.
+TEST_P(BindingTest, SettingsFollowTheColumnsByNameAndOrphansComeLast) {
     CreateTable("t", "a INTEGER, c INTEGER, d INTEGER");
     TFillTable& table = scenario.Tables().Items(scenario.AddTable("t"));
     table.AddField("d");
@@ -46,21 +47,38 @@ TEST_P(BindingTest, SettingsFollowTheColumnsByExactNameAndOrphansComeLast) {
     table.AddField("a");
     table.AddField("C");
     const TFillField* d = &table.Fields().Items(0);
+    const TFillField* c = &table.Fields().Items(3);
     table.Fields().Items(1).SetFillMethod(fmSingleValue);
     engine.BindTable(table);
-    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "c", "d", "b", "C"}));
+    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "C", "d", "b"}));
+    EXPECT_EQ(&table.Fields().Items(1), c);
     EXPECT_EQ(&table.Fields().Items(2), d);
     EXPECT_EQ(table.Fields().Items(3).FillMethod(), fmSingleValue);
-    EXPECT_EQ(engine.OrphanSettingCount(), 2);
+    EXPECT_EQ(engine.OrphanSettingCount(), 1);
 
     // Binding again changes nothing; dropping the orphans leaves one setting per column.
     engine.BindTable(table);
-    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "c", "d", "b", "C"}));
+    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "C", "d", "b"}));
     EXPECT_TRUE(engine.DropOrphanSettings());
-    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "c", "d"}));
+    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "C", "d"}));
     EXPECT_EQ(engine.OrphanSettingCount(), 0);
     EXPECT_FALSE(engine.DropOrphanSettings());
     EXPECT_EQ(&table.Fields().Items(2), d);
+}
+
+// A scenario written for column "A" as "a" fills it, as binding by position did.
+TEST_P(BindingTest, AFillWritesTheColumnsSettingsNameInAnotherLetterCase) {
+    CreateTable("t", "\"A\" INTEGER, \"Code\" VARCHAR(5)", {"7, 'old'"});
+    TFillTable& table = scenario.Tables().Items(scenario.AddTable("t"));
+    table.SetRecCount(2);
+    table.AddField("code");
+    table.AddField("a");
+    SetField(table, "code", fmSingleValue, "z");
+    SetField(table, "a", fmAutoIncrement, "");
+    engine.FillUp();
+    EXPECT_EQ(SettingNames(table), (std::vector<std::string>{"a", "code"}));
+    EXPECT_EQ(Column("t", "A", "A"), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(Column("t", "Code", "A"), (std::vector<std::string>{"z", "z"}));
 }
 
 TEST_P(BindingTest, ATableThatCannotBeOpenedIsCurrentWithTheWorkTableClosed) {

@@ -129,6 +129,72 @@ TEST_P(CheckTest, ASettingWhoseColumnIsGoneFailsTheCheckWhenItWritesValues) {
     }
 }
 
+// Where two names differ from a third only in letter case, binding could fill the wrong column:
+// the check refuses, naming both, before the table is emptied.
+TEST_P(CheckTest, ABindingThatLetterCaseLeavesTwoWaysFailsTheCheck) {
+    CreateTable("t", "\"Name\" VARCHAR(10)", {"'old'"});
+    TFillTable& table = scenario.Tables().Items(scenario.AddTable("t"));
+    table.AddField("name");
+    table.AddField("NAME");
+    SetField(table, "name", fmSingleValue, "x");
+    SetField(table, "NAME", fmSingleValue, "y");
+    try {
+        engine.FillUp();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(),
+                     "Two fill values for one column. Table: \"t\". Field: \"Name\". "
+                     "Fill values: \"name\", \"NAME\"");
+    }
+    EXPECT_EQ(Column("t", "Name", "Name"), (std::vector<std::string>{"old"}));
+
+    if (GetParam() != TestEngine::PostgreSQL) {
+        return;  // the other engines refuse two column names that differ only in letter case
+    }
+    engine.CloseWorkTable();
+    scenario.Tables().Clear();
+    CreateTable("u", "\"Ab\" INTEGER, \"aB\" INTEGER", {"1, 2"});
+    TFillTable& u = scenario.Tables().Items(scenario.AddTable("u"));
+    u.AddField("ab");
+    SetField(u, "ab", fmSingleValue, "5");
+    try {
+        engine.CheckAllValues();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(),
+                     "Two columns for one fill value. Table: \"u\". Field: \"ab\". "
+                     "Columns: \"Ab\", \"aB\"");
+    }
+}
+
+// A scenario file cut short after a table's FieldMethod line used to empty the table and fill it
+// with records whose every column was left unfilled. The window writes a Fields line for every
+// table, empty for one never shown, and such a table still fills.
+TEST_P(CheckTest, ATableReadWithoutItsFieldsLineFailsTheCheckAndIsNotEmptied) {
+    CreateTable("t", "n INTEGER", {"7"});
+    CreateTable("u", "n INTEGER");
+    scenario.LoadFromText("[Main]\nAliasName=" + db.Alias() +
+                          "\nTables=u,t\n[Table u]\nRecCount=2\nFields=\n"
+                          "[Table t]\nFieldMethod=0\n");
+    TFillTable& t = scenario.Tables().Items(1);
+    try {
+        engine.FillUp();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(),
+                     "Table \"t\" has no column settings: its scenario file has no Fields line "
+                     "for it and may be damaged");
+    }
+    EXPECT_EQ(Column("t", "n", "n"), (std::vector<std::string>{"7"}));
+    EXPECT_EQ(Count("u"), 0);
+
+    // Settings chosen for it since (in the window) are the user's: the table fills.
+    SetField(t, "n", fmSingleValue, "5");
+    engine.FillUp();
+    EXPECT_EQ(Column("t", "n", "n"), std::vector<std::string>(100, "5"));
+    EXPECT_EQ(Count("u"), 2);
+}
+
 TEST_P(CheckTest, ValidValuesLeaveTheBindingAsItWas) {
     CreateTable("a", "x INTEGER");
     CreateTable("b", "y INTEGER, z INTEGER");

@@ -5,6 +5,7 @@
 
 #include "engine/database_errors.h"
 #include "fill/fill_stopped.h"
+#include "fill/negative_rec_count.h"
 #include "fill_fixture.h"
 #include "model/fill_methods.h"
 #include "text/errors.h"
@@ -130,8 +131,10 @@ TEST_P(FillRunTest, ANegativeRecordCountStopsBeforeTheTableIsTouched) {
         try {
             fresh.filler.FillUp();
             ADD_FAILURE() << "no error";
-        } catch (const EInvalidOperation& error) {
+        } catch (const ENegativeRecCount& error) {
+            // The window's message; rowsmith-fill says what it means.
             EXPECT_STREQ(error.what(), "TProgressBar property out of range");
+            EXPECT_EQ(error.Description(), "The record count of table \"t\" is negative: -1");
         }
         std::vector<std::string> kept;
         for (const auto& row : fresh.db.Query("SELECT n FROM t ORDER BY n")) {
@@ -290,6 +293,86 @@ TEST_P(FillRunTest, AStopRequestEndsTheFillAtARecordBoundary) {
         EXPECT_STREQ("Filling stopped in table \"a\" before its first record", stopped.what());
     }
     EXPECT_EQ(10u, ids("a").size());
+
+    // A stop after the table was emptied for the fill says that its former records are gone.
+    fresh.scenario.Tables().Items(1).SetTableFillMethod(tfEmptyAndFill);
+    stopping.stopAt = stopping.steps + 13;
+    try {
+        fresh.filler.FillUp();
+        ADD_FAILURE() << "no stop";
+    } catch (const EFillStopped& stopped) {
+        EXPECT_STREQ(
+            "Filling stopped in table \"b\" after 3 records, which are kept; its former "
+            "records were removed",
+            stopped.what());
+    }
+    EXPECT_EQ(std::vector<std::string>({"1", "2", "3"}), ids("b"));
+}
+
+// A database's message need not name the table it was writing (MariaDB's "Column 'v' cannot be
+// null" does not) nor say what the fill kept: a line after it does, counted once the fill ended.
+TEST_P(FillRunTest, ADatabaseErrorNamesTheTableAndTheRecordsItHolds) {
+    CreateTable("t", "id INTEGER, code VARCHAR(5) UNIQUE, v INTEGER NOT NULL",
+                {"-1, 'old1', 1", "-2, 'old2', 2"});
+    CreateTable("m", "x INTEGER", {"NULL"});
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 5);
+    SetField(table, "id", fmAutoIncrement, "");
+    static const struct {
+        const char* what;
+        std::int32_t codeMethod;
+        std::int32_t vMethod;
+        const char* vValue;
+        const char* held;
+    } cases[] = {
+        {"the second record's code is taken", fmSingleValue, fmSingleValue, "1", "1 record"},
+        {"the first record's v is left out", fmAutoIncrement, fmDontFill, "", "0 records"},
+        {"the first record's v is null", fmAutoIncrement, fmMasterTable, "m.x", "0 records"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetField(table, "code", c.codeMethod, "q");
+        SetField(table, "v", c.vMethod, c.vValue);
+        try {
+            engine.FillUp();
+            ADD_FAILURE() << "no error";
+        } catch (const EDBEngineError& error) {
+            const std::string message = error.what();
+            const std::string last = message.substr(message.rfind('\n') + 1);
+            EXPECT_EQ(last,
+                      std::string("Filling stopped in table \"t\", which now holds ") + c.held);
+        }
+        EXPECT_EQ(std::to_string(Count("t")) + (Count("t") == 1 ? " record" : " records"), c.held);
+    }
+}
+
+// The server ends the fill's connection: the line after its message tells what stayed, counted
+// on a connection opened again.
+TEST_P(FillRunTest, AKilledConnectionSaysHowManyRecordsTheTableHolds) {
+    if (GetParam() != TestEngine::PostgreSQL) {
+        GTEST_SKIP() << "the MariaDB case is in its driver's tests; SQLite has no connection";
+    }
+    CreateTable("t", "id INTEGER, v VARCHAR(5)");
+    TFillTable& table = AddTable("t", tfEmptyAndFill, 30000);
+    SetField(table, "id", fmAutoIncrement, "");
+    SetField(table, "v", fmRandomFromSet, "a,b,c");
+    int posted = 0;
+    engine.SetRecordObserver([&](const TableCursor&) {
+        if (++posted == 13210) {
+            db.Execute(
+                "SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                " WHERE datname = current_database() AND pid <> pg_backend_pid()");
+        }
+    });
+    try {
+        engine.FillUp();
+        ADD_FAILURE() << "no error";
+    } catch (const EDBEngineError& error) {
+        const std::string message = error.what();
+        EXPECT_EQ(message.substr(message.rfind('\n') + 1),
+                  "Filling stopped in table \"t\", which now holds " + std::to_string(Count("t")) +
+                      " records");
+    }
+    EXPECT_LT(Count("t"), 13210);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, FillRunTest, ::testing::ValuesIn(TestEngines()), EngineParamName);

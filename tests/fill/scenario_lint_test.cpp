@@ -171,6 +171,15 @@ TEST_P(ScenarioLintTest, EachWarningKindAndItsQuietTwin) {
     }
 }
 
+// A setting named like its column in another letter case is the one the fill binds to it.
+TEST_P(ScenarioLintTest, ASettingNamedInAnotherLetterCaseServesItsColumn) {
+    CreateTable("n", "\"Must\" INTEGER NOT NULL");
+    TFillTable& table = scenario.Tables().Items(scenario.AddTable("n"));
+    table.AddField("must");
+    SetField(table, "must", fmSingleValue, "1");
+    EXPECT_TRUE(LintScenario(scenario).empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ScenarioLintTest, ::testing::ValuesIn(TestEngines()),
                          EngineParamName);
 

@@ -88,20 +88,31 @@ TEST(ScenarioTest, NamesAreFoundExactlyAndNeverMadeUnique) {
     EXPECT_EQ(0, table.FindField("Id"));
 }
 
+// A setting goes to the column of its exact name, else to the one whose name differs only in
+// letter case; where case leaves two ways, the first is taken and the choice is told as
+// "columns|settings:name:taken:other".
 TEST(ScenarioTest, ArrangingFieldsFollowsTheColumnsAndKeepsTheRestInOrder) {
     static const struct {
         std::vector<std::string> settings;
         std::vector<std::string> columns;
         std::vector<std::string> arranged;
         int orphans;
+        std::string conflict;
     } cases[] = {
-        {{"a", "b", "c"}, {"a", "b", "c"}, {"a", "b", "c"}, 0},
-        {{"a", "b"}, {"a", "b", "c"}, {"a", "b", "c"}, 0},
-        {{"c", "a", "b"}, {"a", "b", "c"}, {"a", "b", "c"}, 0},
-        {{"a", "b", "c"}, {"b", "c"}, {"b", "c", "a"}, 1},
-        {{"a", "B", "b", "a", "z"}, {"b", "a"}, {"b", "a", "B", "a", "z"}, 3},
-        {{}, {"x", "y"}, {"x", "y"}, 0},
-        {{"a", "b"}, {}, {"a", "b"}, 2},
+        {{"a", "b", "c"}, {"a", "b", "c"}, {"a", "b", "c"}, 0, ""},
+        {{"a", "b"}, {"a", "b", "c"}, {"a", "b", "c"}, 0, ""},
+        {{"c", "a", "b"}, {"a", "b", "c"}, {"a", "b", "c"}, 0, ""},
+        {{"a", "b", "c"}, {"b", "c"}, {"b", "c", "a"}, 1, ""},
+        {{"a", "B", "b", "a", "z"}, {"b", "a"}, {"b", "a", "B", "a", "z"}, 3, ""},
+        {{}, {"x", "y"}, {"x", "y"}, 0, ""},
+        {{"a", "b"}, {}, {"a", "b"}, 2, ""},
+        {{"a", "B"}, {"A", "b"}, {"a", "B"}, 0, ""},
+        {{"id", "CODE"}, {"code", "id"}, {"CODE", "id"}, 0, ""},
+        {{"a", "A"}, {"A"}, {"A", "a"}, 1, ""},
+        {{"a", "A"}, {"a", "A"}, {"a", "A"}, 0, ""},
+        {{"x", "a"}, {"A", "a"}, {"A", "a", "x"}, 1, ""},
+        {{"name", "NAME"}, {"Name"}, {"name", "NAME"}, 1, "settings:Name:name:NAME"},
+        {{"ab"}, {"Ab", "aB"}, {"ab", "aB"}, 0, "columns:ab:Ab:aB"},
     };
     for (const auto& c : cases) {
         TFillTable table("t");
@@ -112,7 +123,15 @@ TEST(ScenarioTest, ArrangingFieldsFollowsTheColumnsAndKeepsTheRestInOrder) {
         for (int i = 0; i < table.Fields().Count(); ++i) {
             before.push_back(&table.Fields().Items(i));
         }
-        EXPECT_EQ(c.orphans, table.ArrangeFields(c.columns));
+        const FieldArrangement arrangement = table.ArrangeFields(c.columns);
+        EXPECT_EQ(c.orphans, arrangement.orphans);
+        std::string conflict;
+        if (arrangement.conflict) {
+            const CaseConflict& found = *arrangement.conflict;
+            conflict = (found.betweenSettings ? "settings:" : "columns:") + found.name + ":" +
+                       found.first + ":" + found.second;
+        }
+        EXPECT_EQ(c.conflict, conflict);
         std::vector<std::string> names;
         for (int i = 0; i < table.Fields().Count(); ++i) {
             names.push_back(table.Fields().Items(i).FieldName());

@@ -166,8 +166,29 @@ TEST_F(ScenarioFileTest, ReaderEdgeCases) {
     EXPECT_EQ("", Describe(read));
 }
 
-// Reading stops at the first bad number; what was read before stays, the field being read
-// included, with its creation values.
+// Every file the writer makes has a Fields line for each table, empty or not: a table read
+// without one (a file cut short) is marked, and keeps the reader's defaults.
+TEST_F(ScenarioFileTest, ATableWithoutItsFieldsLineIsMarked) {
+    TFillScenario read;
+    EXPECT_EQ("", Load("[Main]\nTables=A,B,C,D\n[Table A]\nFieldMethod=0\n[Table B]\nFields=\n"
+                       "[Table C]\nfields=x\n[Field C.x]\nFillMethod=1\n",
+                       read));
+    EXPECT_EQ("|A(0,100)|B(0,100)|C(0,100) x:1=|D(0,100)", Describe(read));
+    std::vector<bool> missing;
+    for (int i = 0; i < read.Tables().Count(); ++i) {
+        missing.push_back(read.Tables().Items(i).FieldListMissing());
+    }
+    EXPECT_EQ((std::vector<bool>{true, false, false, true}), missing);
+
+    TFillScenario saved;
+    saved.AddTable("T");
+    TFillScenario again;
+    EXPECT_EQ("", Load(saved.SaveToText(), again));
+    EXPECT_FALSE(again.Tables().Items(0).FieldListMissing());
+}
+
+// Reading stops at the first bad number, saying where it stands; what was read before stays, the
+// field being read included, with its creation values.
 TEST_F(ScenarioFileTest, ReaderFailures) {
     static const struct {
         std::string contents;
@@ -175,17 +196,30 @@ TEST_F(ScenarioFileTest, ReaderFailures) {
         std::string scenario;
     } cases[] = {
         {"[Main]\nTables=A,B\n[Table A]\nFields=f,g\n[Field A.f]\nFillMethod=1\nFillValue=v\n",
-         "'' is not a valid integer value", "|A(0,100) f:1=v g:0="},
+         "'' is not a valid integer value\nin %s, section [Field A.g], key FillMethod",
+         "|A(0,100) f:1=v g:0="},
         {"[Main]\nTables=A\n[Table A]\nFields=f\n[Field A.f]\nFillMethod=\nFillValue=v\n",
-         "'' is not a valid integer value", "|A(0,100) f:0="},
+         "'' is not a valid integer value\nin %s, section [Field A.f], key FillMethod",
+         "|A(0,100) f:0="},
         {"[Main]\nTables=A,B\n[Table A]\nRecCount=12x\nFields=f\n",
-         "'12x' is not a valid integer value", "|A(0,100)"},
-        {"[Main]\nTables=A\n[Table A]\nFieldMethod= 1 \n", "' 1 ' is not a valid integer value",
+         "'12x' is not a valid integer value\nin %s, section [Table A], key RecCount", "|A(0,100)"},
+        {"[Main]\nTables=A\n[Table A]\nFieldMethod= 1 \n",
+         "' 1 ' is not a valid integer value\nin %s, section [Table A], key FieldMethod",
          "|A(0,100)"}};
     for (const auto& c : cases) {
+        std::string message = c.message;
+        message.replace(message.find("%s"), 2, file_);
         TFillScenario read;
-        EXPECT_EQ(c.message, Load(c.contents, read));
+        EXPECT_EQ(message, Load(c.contents, read));
         EXPECT_EQ(c.scenario, Describe(read)) << c.contents;
+    }
+    TFillScenario text;
+    try {
+        text.LoadFromText("[Main]\nTables=A\n[Table A]\nRecCount=many\n");
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_STREQ("'many' is not a valid integer value\nin section [Table A], key RecCount",
+                     e.what());
     }
 }
 
@@ -446,7 +480,9 @@ TEST_F(ScenarioFileTest, RandomBytesNeverCrashTheReader) {
         }
         TFillScenario read;
         const std::string error = Load(contents, read);
-        ASSERT_TRUE(error.empty() || error.ends_with("is not a valid integer value")) << error;
+        ASSERT_TRUE(error.empty() ||
+                    error.substr(0, error.find('\n')).ends_with("is not a valid integer value"))
+            << error;
     }
 }
 

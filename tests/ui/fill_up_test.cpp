@@ -113,7 +113,8 @@ void FillUpTest::escStopsTheFillKeepingWhatWasWritten() {
     QVERIFY(std::stoll(kept) > 0);
     QVERIFY(std::stoll(kept) < 50'000'000);
     QCOMPARE(answers.errors[0], "Filling stopped in table \"t\" after " +
-                                    QString::fromStdString(kept) + " records, which are kept.");
+                                    QString::fromStdString(kept) +
+                                    " records, which are kept; its former records were removed.");
     QVERIFY(form.menuBar()->isEnabled());
     QVERIFY(form.siFillUp->isEnabled());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);

@@ -266,7 +266,9 @@ void ScenarioCommandsTest::openOfBrokenFileStopsHalfWay() {
     answers.chosenFile = QString::fromStdString(path);
     Trigger(form_->miOpenScenario);
 
-    QCOMPARE(answers.errors, QStringList("'' is not a valid integer value."));
+    QCOMPARE(answers.errors,
+             QStringList("'' is not a valid integer value\nin " + QString::fromStdString(path) +
+                         ", section [Field T3.X], key FillMethod."));
     QCOMPARE(form_->Document().FileName(), path);
     const TFTList& tables = form_->Document().Scenario().Tables();
     QCOMPARE(tables.Count(), 2);
@@ -373,7 +375,9 @@ void ScenarioCommandsTest::fileFromCommandLineOpensAsOpenWould() {
     QMetaObject::invokeMethod(
         &fresh, [&] { fresh.OpenScenarioFile(QString::fromStdString(path)); },
         Qt::QueuedConnection);
-    QTRY_COMPARE(answers.errors, QStringList("'lots' is not a valid integer value."));
+    QTRY_COMPARE(answers.errors,
+                 QStringList("'lots' is not a valid integer value\nin " +
+                             QString::fromStdString(path) + ", section [Table T1], key RecCount."));
     QVERIFY(fresh.pnlMain->isHidden());
     QCOMPARE(fresh.cbTables->count(), 0);
 
