@@ -6,6 +6,8 @@
 #include "engine/dry_run_scope.h"
 #include "engine/fill_run_scope.h"
 #include "fill/fill_stopped.h"
+#include "fill/generators/fill_method_registry.h"
+#include "fill/generators/range_generator.h"
 #include "model/fill_methods.h"
 #include "text/errors.h"
 #include "text/text_helpers.h"
@@ -31,7 +33,12 @@ FillEngine::~FillEngine() = default;
 
 void FillEngine::ForgetCurrentTable() {
     currentTable_ = nullptr;
-    plan_.clear();
+    DropGenerators();
+}
+
+void FillEngine::DropGenerators() {
+    generators_.clear();
+    rangePreview_.reset();
 }
 
 void FillEngine::CloseWorkTable() {
@@ -48,7 +55,7 @@ TFillTable& FillEngine::Current() const {
 
 void FillEngine::BindTable(TFillTable& table) {
     currentTable_ = &table;
-    plan_.clear();
+    DropGenerators();
     workTable_.Close();
     // The scenario's alias may have changed since the last bind (a new or loaded scenario).
     workTable_.SetDatabaseName(scenario_.AliasName());
@@ -70,25 +77,27 @@ bool FillEngine::DropOrphanSettings() {
     if (OrphanSettingCount() == 0) {
         return false;
     }
-    plan_.clear();
+    DropGenerators();
     currentTable_->DeleteFieldsFrom(workTable_.FieldCount());
     return true;
 }
 
 void FillEngine::OpenMasterTables() {
-    // The plan points into the cursors about to be freed.
-    plan_.clear();
+    // The generators point into the cursors about to be freed.
+    DropGenerators();
     masterTables_.clear();
     masterPages_ = PageBudget(masterPageBound_);
     const TFFList& fields = Current().Fields();
     for (int i = 0; i < fields.Count(); ++i) {
-        const TFillField& setting = fields.Items(i);
-        if (setting.FillMethod() != fmMasterTable) {
+        const auto generator = MakeGenerator(std::as_const(fields.Items(i)));
+        const std::optional<TableFieldParts> master =
+            generator ? generator->MasterColumn() : std::nullopt;
+        if (!master) {
             continue;
         }
         auto cursor = std::make_unique<TableCursor>();
         cursor->SetDatabaseName(scenario_.AliasName());
-        cursor->SetTableName(SplitTableField(setting.FillValue()).table);
+        cursor->SetTableName(master->table);
         // Compared as SQLite compares names; a false match only costs the keeping.
         if (!SameText(cursor->TableName(), workTable_.TableName())) {
             cursor->SetPageBudget(&masterPages_);
@@ -193,15 +202,13 @@ void FillEngine::WriteRecords() {
     }
     reporter_.WritingStarted(recCount);
 
-    const int columnCount = workTable_.FieldCount();
-    plan_.assign(static_cast<std::size_t>(columnCount), ColumnPlan{});
-    for (int i = 0; i < columnCount; ++i) {
+    for (int i = 0; i < workTable_.FieldCount(); ++i) {
         TFillField& setting = table.Fields().Items(i);
         setting.ResetCounter();
-        ColumnPlan& column = plan_[static_cast<std::size_t>(i)];
-        column.setting = &setting;
-        column.column = &workTable_.FieldAt(i);
-        column.method = setting.FillMethod();
+        if (WritesValues(setting.FillMethod())) {
+            generators_.push_back(MakeGenerator(setting));
+            generators_.back()->Start(*this, &workTable_.FieldAt(i));
+        }
     }
 
     bool pastEnd = false;
@@ -212,7 +219,9 @@ void FillEngine::WriteRecords() {
             throw EFillStopped(table.TableName(), pass);
         }
         StartRecord(method, pastEnd);
-        WriteColumns();
+        for (const auto& generator : generators_) {
+            generator->Write();
+        }
         if (recordObserver_) {
             recordObserver_(workTable_);
         }
@@ -253,32 +262,17 @@ void FillEngine::StartRecord(std::int32_t tableMethod, bool pastEnd) {
     }
 }
 
-void FillEngine::WriteColumns() {
-    for (ColumnPlan& column : plan_) {
-        switch (column.method) {
-            case fmSingleValue:
-                column.column->WriteString(column.setting->FillValue());
-                break;
-            case fmRandomFromSet:
-                column.column->WriteString(MakeSetValue(column));
-                break;
-            case fmRandomInteger:
-            case fmRandomReal:
-                WriteRangeValue(column);
-                break;
-            case fmAutoIncrement:
-                column.column->WriteInteger(column.setting->NextCounter());
-                break;
-            case fmRandomString:
-                column.column->WriteString(MakeRandomString(column));
-                break;
-            case fmMasterTable:
-                WriteMasterValue(column);
-                break;
-            default:
-                break;
-        }
+std::string FillEngine::RandomRangeValue(int index) {
+    TFillField& setting = Current().Fields().Items(index);
+    if (!rangePreview_ || &rangePreview_->Setting() != &setting) {
+        rangePreview_ = std::make_unique<RangeGenerator>(setting);
+        rangePreview_->Start(*this, nullptr);
     }
+    return rangePreview_->MakeText();
+}
+
+TFieldType FillEngine::ColumnType(const std::string& name) {
+    return workTable_.FieldNamed(name).FieldType();
 }
 
 }  // namespace rowsmith

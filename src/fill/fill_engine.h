@@ -19,14 +19,16 @@
 
 #include "engine/page_budget.h"
 #include "engine/table_cursor.h"
-#include "fill/column_plan.h"
 #include "fill/fill_reporter.h"
+#include "fill/generators/column_generator.h"
 #include "fill/random_source.h"
 #include "model/fill_scenario.h"
 
 namespace rowsmith {
 
-class FillEngine {
+class RangeGenerator;
+
+class FillEngine : private GeneratorHost {
 public:
     FillEngine(TFillScenario& scenario, FillReporter& reporter);
     ~FillEngine();
@@ -47,7 +49,7 @@ public:
 
     // With a value, every table's fill seeds the random source with it instead of the clock.
     void SetFixedSeed(std::optional<std::uint32_t> seed) { fixedSeed_ = seed; }
-    RandomSource& Random() { return random_; }
+    RandomSource& Random() override { return random_; }
 
     // Binding and master cursors.
 
@@ -75,7 +77,7 @@ public:
     static constexpr std::size_t kMasterPageBound = std::size_t{64} << 20;
     void SetMasterPageBound(std::size_t bytes) { masterPageBound_ = bytes; }
     // The first master cursor whose TableName is exactly `name`, or null.
-    TableCursor* FindMasterTable(const std::string& name) const;
+    TableCursor* FindMasterTable(const std::string& name) const override;
     int MasterTableCount() const { return static_cast<int>(masterTables_.size()); }
 
     // Validation.
@@ -127,27 +129,11 @@ private:
     void Reported(TableWork work, const std::function<void()>& step);
     // FillTable's work: empty or count the table, then write its records one by one.
     void WriteRecords();
-    ColumnPlan& PlanFor(int index);
-
-    // The generators proper: they leave text values in `plan.text`.
-    const std::string& MakeSetValue(ColumnPlan& plan);
-    const std::string& MakeRangeValue(ColumnPlan& plan);
-    const std::string& MakeRandomString(ColumnPlan& plan);
-    // Writes the master cursor's value to the plan's column and moves the cursor on, round to
-    // its first record after the last.
-    void WriteMasterValue(ColumnPlan& plan);
-    void PrepareRange(ColumnPlan& plan);
-    // REQUIRES: the plan is prepared for an integer range.
-    std::int32_t DrawRangeInteger(ColumnPlan& plan);
-    // Writes the next range value to the plan's column: integers and reals as numbers where the
-    // column stores them as it would store their texts, else the text.
-    void WriteRangeValue(ColumnPlan& plan);
-    // REQUIRES: the plan is prepared for a real range on a column that stores reals.
-    void WriteRangeReal(ColumnPlan& plan);
-    void PrepareMaster(ColumnPlan& plan);
+    // Drops the generators, which point into the work table and the master cursors.
+    void DropGenerators();
+    TFieldType ColumnType(const std::string& name) override;
 
     void StartRecord(std::int32_t tableMethod, bool pastEnd);
-    void WriteColumns();
 
     TFillScenario& scenario_;
     FillReporter& reporter_;
@@ -161,7 +147,10 @@ private:
     std::optional<std::uint32_t> fixedSeed_;
     bool dryRun_ = false;
     RecordObserver recordObserver_;
-    std::vector<ColumnPlan> plan_;
+    // The generators of the columns a fill writes, in column order.
+    std::vector<std::unique_ptr<ColumnGenerator>> generators_;
+    // RandomRangeValue's generator and the setting it serves.
+    std::unique_ptr<RangeGenerator> rangePreview_;
     std::atomic<bool> stopRequested_{false};
     static_assert(std::atomic<bool>::is_always_lock_free, "RequestStop must be signal-safe");
 };

@@ -23,12 +23,6 @@ constexpr std::int32_t tfEmptyAndFill = 0;
 constexpr std::int32_t tfUpdateAndFill = 1;
 constexpr std::int32_t tfUpdateExisting = 2;
 
-// Whether a column method writes values into its column: every known method but fmDontFill. Other
-// codes write nothing.
-constexpr bool WritesValues(std::int32_t code) {
-    return code >= fmSingleValue && code <= fmMasterTable;
-}
-
 // The entries of the window's method lists, indexed by code.
 extern const std::array<const char*, 8> kFillMethodCaptions;
 extern const std::array<const char*, 3> kTableFillMethodCaptions;
