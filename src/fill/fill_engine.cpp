@@ -24,9 +24,13 @@ std::int32_t ClampRecordCount(std::int64_t count) {
 }  // namespace
 
 FillEngine::FillEngine(TFillScenario& scenario, FillReporter& reporter)
-    : scenario_(scenario), reporter_(reporter) {
-    workTable_.SetTableType(ttDefault);
-    workTable_.SetExclusive(true);
+    : scenario_(scenario), reporter_(reporter), workTable_(NewWorkTable()) {}
+
+std::unique_ptr<TableCursor> FillEngine::NewWorkTable() {
+    auto cursor = std::make_unique<TableCursor>();
+    cursor->SetTableType(ttDefault);
+    cursor->SetExclusive(true);
+    return cursor;
 }
 
 FillEngine::~FillEngine() = default;
@@ -43,7 +47,7 @@ void FillEngine::DropGenerators() {
 
 void FillEngine::CloseWorkTable() {
     ForgetCurrentTable();
-    workTable_.Close();
+    workTable_->Close();
 }
 
 TFillTable& FillEngine::Current() const {
@@ -56,21 +60,21 @@ TFillTable& FillEngine::Current() const {
 void FillEngine::BindTable(TFillTable& table) {
     currentTable_ = &table;
     DropGenerators();
-    workTable_.Close();
+    workTable_->Close();
     // The scenario's alias may have changed since the last bind (a new or loaded scenario).
-    workTable_.SetDatabaseName(scenario_.AliasName());
-    workTable_.SetTableName(table.TableName());
-    workTable_.Open();
+    workTable_->SetDatabaseName(scenario_.AliasName());
+    workTable_->SetTableName(table.TableName());
+    workTable_->Open();
     std::vector<std::string> columnNames;
-    workTable_.ListFieldNames(columnNames);
+    workTable_->ListFieldNames(columnNames);
     table.ArrangeFields(columnNames);
 }
 
 int FillEngine::OrphanSettingCount() const {
-    if (currentTable_ == nullptr || !workTable_.Active()) {
+    if (currentTable_ == nullptr || !workTable_->Active()) {
         return 0;
     }
-    return std::max(currentTable_->Fields().Count() - workTable_.FieldCount(), 0);
+    return std::max(currentTable_->Fields().Count() - workTable_->FieldCount(), 0);
 }
 
 bool FillEngine::DropOrphanSettings() {
@@ -78,7 +82,7 @@ bool FillEngine::DropOrphanSettings() {
         return false;
     }
     DropGenerators();
-    currentTable_->DeleteFieldsFrom(workTable_.FieldCount());
+    currentTable_->DeleteFieldsFrom(workTable_->FieldCount());
     return true;
 }
 
@@ -99,7 +103,7 @@ void FillEngine::OpenMasterTables() {
         cursor->SetDatabaseName(scenario_.AliasName());
         cursor->SetTableName(master->table);
         // Compared as SQLite compares names; a false match only costs the keeping.
-        if (!SameText(cursor->TableName(), workTable_.TableName())) {
+        if (!SameText(cursor->TableName(), workTable_->TableName())) {
             cursor->SetPageBudget(&masterPages_);
         }
         cursor->Open();
@@ -116,27 +120,49 @@ TableCursor* FillEngine::FindMasterTable(const std::string& name) const {
     return nullptr;
 }
 
-void FillEngine::BindEachTable(const std::function<void()>& step) {
-    TFillTable* remembered = currentTable_;
+void FillEngine::SwapWorkTable(BoundTable& entry) {
+    std::swap(workTable_, entry.cursor);
+    currentTable_ = entry.table;
+    DropGenerators();
+}
+
+void FillEngine::KeepingCurrent(BoundTables& bound, const std::function<void()>& steps) {
+    TFillTable* const remembered = currentTable_;
     try {
-        for (int i = 0; i < scenario_.Tables().Count(); ++i) {
-            BindTable(scenario_.Tables().Items(i));
-            step();
-        }
+        steps();
     } catch (...) {
         // The error that stopped the run is the one to report; a failing bind on the way out
         // must not replace it.
-        if (remembered != nullptr) {
+        if (TFillTable* const table = remembered != nullptr ? remembered : currentTable_) {
             try {
-                BindTable(*remembered);
+                MakeCurrent(*table, bound);
             } catch (...) {
             }
         }
         throw;
     }
-    if (remembered != nullptr) {
-        BindTable(*remembered);
+    if (TFillTable* const table = remembered != nullptr ? remembered : currentTable_) {
+        MakeCurrent(*table, bound);
     }
+}
+
+void FillEngine::MakeCurrent(TFillTable& table, BoundTables& bound) {
+    if (currentTable_ == &table && workTable_->Active()) {
+        // A record the failed fill started is not written.
+        if (workTable_->Editing()) {
+            workTable_->Cancel();
+        }
+        return;
+    }
+    for (BoundTable& entry : bound) {
+        if (entry.table == &table && entry.cursor->Active()) {
+            workTable_ = std::move(entry.cursor);
+            currentTable_ = &table;
+            DropGenerators();
+            return;
+        }
+    }
+    BindTable(table);
 }
 
 void FillEngine::Reported(TableWork work, const std::function<void()>& step) {
@@ -161,8 +187,17 @@ void FillEngine::FillUp() {
     if (dryRun_ && scenario_.Tables().Count() > 0) {
         dryRun.emplace(scenario_.AliasName());
     }
-    CheckAllValues();
-    BindEachTable([this] { FillTable(); });
+    BoundTables bound;
+    KeepingCurrent(bound, [this, &bound] {
+        CheckEachTable(bound);
+        for (BoundTable& entry : bound) {
+            SwapWorkTable(entry);
+            // What the fills before wrote to this table shows, as in a work table opened now.
+            workTable_->First();
+            FillTable();
+            SwapWorkTable(entry);
+        }
+    });
     if (dryRun) {
         dryRun->Finish();
     }
@@ -187,7 +222,7 @@ void FillEngine::WriteRecords() {
 
     const std::int32_t method = table.TableFillMethod();
     if (method == tfUpdateExisting) {
-        table.SetRecCount(ClampRecordCount(workTable_.CountRecords()));
+        table.SetRecCount(ClampRecordCount(workTable_->CountRecords()));
     }
     // A negative count cannot be the progress bar's maximum. Refusing it before the table is
     // emptied keeps the table's records.
@@ -196,18 +231,18 @@ void FillEngine::WriteRecords() {
     }
     const std::int32_t recCount = table.RecCount();
 
-    FillRunScope run(workTable_.DatabaseName());
+    FillRunScope run(workTable_->DatabaseName());
     if (method == tfEmptyAndFill) {
-        workTable_.DeleteAllRecords();
+        workTable_->DeleteAllRecords();
     }
     reporter_.WritingStarted(recCount);
 
-    for (int i = 0; i < workTable_.FieldCount(); ++i) {
+    for (int i = 0; i < workTable_->FieldCount(); ++i) {
         TFillField& setting = table.Fields().Items(i);
         setting.ResetCounter();
         if (WritesValues(setting.FillMethod())) {
             generators_.push_back(MakeGenerator(setting));
-            generators_.back()->Start(*this, &workTable_.FieldAt(i));
+            generators_.back()->Start(*this, &workTable_->FieldAt(i));
         }
     }
 
@@ -223,16 +258,16 @@ void FillEngine::WriteRecords() {
             generator->Write();
         }
         if (recordObserver_) {
-            recordObserver_(workTable_);
+            recordObserver_(*workTable_);
         }
-        workTable_.Post();
+        workTable_->Post();
         if (method == tfUpdateAndFill && !pastEnd) {
             // Once past the end every pass appends, so the walk need not go on.
-            workTable_.Next();
-            pastEnd = workTable_.AtEnd();
+            workTable_->Next();
+            pastEnd = workTable_->AtEnd();
         } else if (method == tfUpdateExisting) {
-            workTable_.Next();
-            if (workTable_.AtEnd()) {
+            workTable_->Next();
+            if (workTable_->AtEnd()) {
                 break;
             }
         }
@@ -244,17 +279,17 @@ void FillEngine::WriteRecords() {
 void FillEngine::StartRecord(std::int32_t tableMethod, bool pastEnd) {
     switch (tableMethod) {
         case tfEmptyAndFill:
-            workTable_.Append();
+            workTable_->Append();
             break;
         case tfUpdateAndFill:
             if (pastEnd) {
-                workTable_.Append();
+                workTable_->Append();
             } else {
-                workTable_.Edit();
+                workTable_->Edit();
             }
             break;
         case tfUpdateExisting:
-            workTable_.Edit();
+            workTable_->Edit();
             break;
         default:
             // An unknown method starts no record: the first write or the post refuses it.
@@ -272,7 +307,7 @@ std::string FillEngine::RandomRangeValue(int index) {
 }
 
 TFieldType FillEngine::ColumnType(const std::string& name) {
-    return workTable_.FieldNamed(name).FieldType();
+    return workTable_->FieldNamed(name).FieldType();
 }
 
 }  // namespace rowsmith

@@ -37,7 +37,7 @@ public:
 
     // The work table: opened exclusively on the current table by BindTable, on the scenario's
     // alias. Owners read it (its columns, whether it is open); only the engine changes it.
-    const TableCursor& WorkTable() const { return workTable_; }
+    const TableCursor& WorkTable() const { return *workTable_; }
     // The table bound last, or none.
     TFillTable* CurrentTable() const { return currentTable_; }
     // For when the scenario's table list is emptied: no table counts as current until the next
@@ -89,8 +89,8 @@ public:
     // stored value fails CheckFillValue, and "No column for fill value. Table: ..." at a setting
     // past the table's last column (its column is gone) whose method writes values.
     void CheckTableValues();
-    // Binds and checks every table of the scenario in turn, then binds the table that was
-    // current before again, also when a check fails.
+    // Binds and checks every table of the scenario in turn, then makes the table that was
+    // current before current again, also when a check fails.
     void CheckAllValues();
 
     // The text the range generator makes for setting `index` of the current table, read from
@@ -100,8 +100,9 @@ public:
 
     // The fill run.
 
-    // Checks every value, then fills every table of the scenario in order and binds the table
-    // that was current before again, also when a fill fails.
+    // Checks every value, then fills every table of the scenario in order and makes the table
+    // that was current before current again, also when a fill fails. Each table is bound once:
+    // the fill writes through the work table its check opened.
     void FillUp();
     // Asks a running FillUp to stop at the next record boundary: it commits the records posted
     // so far and raises EFillStopped, naming the table and how many of its records were kept.
@@ -121,10 +122,27 @@ public:
     void FillTable();
 
 private:
+    // The work tables of one check or Fill Up, one per scenario table in its order: the check
+    // binds them and the fill uses them again.
+    struct BoundTable {
+        TFillTable* table;
+        std::unique_ptr<TableCursor> cursor;
+    };
+    using BoundTables = std::vector<BoundTable>;
+
     TFillTable& Current() const;
-    // Binds each table of the scenario in turn and runs `step` on it; binds the table that was
-    // current before again on every way out.
-    void BindEachTable(const std::function<void()>& step);
+    static std::unique_ptr<TableCursor> NewWorkTable();
+    // Binds and checks each table of the scenario in turn, keeping its work table in `bound`.
+    void CheckEachTable(BoundTables& bound);
+    // Makes the table of `entry` current on the work table kept there, and keeps the work table
+    // it replaces there instead; a second call puts them back.
+    void SwapWorkTable(BoundTable& entry);
+    // Runs `steps`, then makes the table that was current before current again on every way out
+    // (or, without one, the table current at the end).
+    void KeepingCurrent(BoundTables& bound, const std::function<void()>& steps);
+    // Makes `table` current: on the work table as it is when `table` is current on an open one,
+    // else on its open work table in `bound`, else by binding it.
+    void MakeCurrent(TFillTable& table, BoundTables& bound);
     // Runs `step` on the current table between the reporter's TableStarted and TableFinished.
     void Reported(TableWork work, const std::function<void()>& step);
     // FillTable's work: empty or count the table, then write its records one by one.
@@ -137,7 +155,8 @@ private:
 
     TFillScenario& scenario_;
     FillReporter& reporter_;
-    TableCursor workTable_;
+    // Never null.
+    std::unique_ptr<TableCursor> workTable_;
     TFillTable* currentTable_ = nullptr;
     std::size_t masterPageBound_ = kMasterPageBound;
     // Declared before the cursors that draw on it, so that it outlives them.

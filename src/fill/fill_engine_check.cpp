@@ -1,5 +1,7 @@
 // FillEngine: the check of fill values. It looks only at the form of a text (numbers where
 // numbers are needed); whether a value fits its column is found out when it is written.
+#include <utility>
+
 #include "fill/fill_engine.h"
 #include "fill/generators/fill_method_registry.h"
 #include "text/errors.h"
@@ -12,7 +14,7 @@ bool FillEngine::CheckFillValue(int index, const std::string& text) {
         return true;
     }
     const CursorField* column =
-        index < workTable_.FieldCount() ? &workTable_.FieldAt(index) : nullptr;
+        index < workTable_->FieldCount() ? &workTable_->FieldAt(index) : nullptr;
     return generator->CheckValue(text, column);
 }
 
@@ -26,7 +28,7 @@ void FillEngine::CheckTableValues() {
         const TFillField& setting = table.Fields().Items(i);
         // A setting past the last column lost its column: the values it would write have no
         // place, and writing them into another column is what binding by name prevents.
-        if (i >= workTable_.FieldCount() && WritesValues(setting.FillMethod())) {
+        if (i >= workTable_->FieldCount() && WritesValues(setting.FillMethod())) {
             refuse("No column for fill value", setting);
         }
         if (!CheckFillValue(i, setting.FillValue())) {
@@ -35,8 +37,17 @@ void FillEngine::CheckTableValues() {
     }
 }
 
+void FillEngine::CheckEachTable(BoundTables& bound) {
+    for (int i = 0; i < scenario_.Tables().Count(); ++i) {
+        BindTable(scenario_.Tables().Items(i));
+        Reported(TableWork::Check, [this] { CheckTableValues(); });
+        bound.push_back(BoundTable{currentTable_, std::exchange(workTable_, NewWorkTable())});
+    }
+}
+
 void FillEngine::CheckAllValues() {
-    BindEachTable([this] { Reported(TableWork::Check, [this] { CheckTableValues(); }); });
+    BoundTables bound;
+    KeepingCurrent(bound, [this, &bound] { CheckEachTable(bound); });
 }
 
 }  // namespace rowsmith
