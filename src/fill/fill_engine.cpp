@@ -7,6 +7,8 @@
 #include "engine/dry_run_scope.h"
 #include "engine/fill_run_scope.h"
 #include "fill/fill_stopped.h"
+#include "fill/generators/fill_method_registry.h"
+#include "fill/generators/range_generator.h"
 #include "fill/negative_rec_count.h"
 #include "model/fill_methods.h"
 #include "text/errors.h"
@@ -24,9 +26,13 @@ std::int32_t ClampRecordCount(std::int64_t count) {
 }  // namespace
 
 FillEngine::FillEngine(TFillScenario& scenario, FillReporter& reporter)
-    : scenario_(scenario), reporter_(reporter) {
-    workTable_.SetTableType(ttDefault);
-    workTable_.SetExclusive(true);
+    : scenario_(scenario), reporter_(reporter), workTable_(NewWorkTable()) {}
+
+std::unique_ptr<TableCursor> FillEngine::NewWorkTable() {
+    auto cursor = std::make_unique<TableCursor>();
+    cursor->SetTableType(ttDefault);
+    cursor->SetExclusive(true);
+    return cursor;
 }
 
 FillEngine::~FillEngine() = default;
@@ -34,12 +40,17 @@ FillEngine::~FillEngine() = default;
 void FillEngine::ForgetCurrentTable() {
     currentTable_ = nullptr;
     caseConflict_.reset();
-    plan_.clear();
+    DropGenerators();
+}
+
+void FillEngine::DropGenerators() {
+    generators_.clear();
+    rangePreview_.reset();
 }
 
 void FillEngine::CloseWorkTable() {
     ForgetCurrentTable();
-    workTable_.Close();
+    workTable_->Close();
 }
 
 TFillTable& FillEngine::Current() const {
@@ -52,30 +63,30 @@ TFillTable& FillEngine::Current() const {
 void FillEngine::BindTable(TFillTable& table) {
     currentTable_ = &table;
     caseConflict_.reset();
-    plan_.clear();
-    workTable_.Close();
+    DropGenerators();
+    workTable_->Close();
     // The scenario's alias may have changed since the last bind (a new or loaded scenario).
-    workTable_.SetDatabaseName(scenario_.AliasName());
-    workTable_.SetTableName(table.TableName());
-    workTable_.Open();
+    workTable_->SetDatabaseName(scenario_.AliasName());
+    workTable_->SetTableName(table.TableName());
+    workTable_->Open();
     std::vector<std::string> columnNames;
-    workTable_.ListFieldNames(columnNames);
+    workTable_->ListFieldNames(columnNames);
     caseConflict_ = table.ArrangeFields(columnNames).conflict;
 }
 
 int FillEngine::OrphanSettingCount() const {
-    if (currentTable_ == nullptr || !workTable_.Active()) {
+    if (currentTable_ == nullptr || !workTable_->Active()) {
         return 0;
     }
-    return std::max(currentTable_->Fields().Count() - workTable_.FieldCount(), 0);
+    return std::max(currentTable_->Fields().Count() - workTable_->FieldCount(), 0);
 }
 
 bool FillEngine::DropOrphanSettings() {
     if (OrphanSettingCount() == 0) {
         return false;
     }
-    plan_.clear();
-    currentTable_->DeleteFieldsFrom(workTable_.FieldCount());
+    DropGenerators();
+    currentTable_->DeleteFieldsFrom(workTable_->FieldCount());
     return true;
 }
 
@@ -86,7 +97,7 @@ void FillEngine::CheckBinding() const {
     for (int i = 0; i < table.Fields().Count(); ++i) {
         writes = writes || WritesValues(table.Fields().Items(i).FillMethod());
     }
-    if (table.FieldListMissing() && workTable_.FieldCount() > 0 && !writes) {
+    if (table.FieldListMissing() && workTable_->FieldCount() > 0 && !writes) {
         // Filling it would empty the table and write records with every column left unfilled.
         throw Exception("Table \"" + table.TableName() +
                         "\" has no column settings: its scenario file has no Fields line for it "
@@ -104,21 +115,23 @@ void FillEngine::CheckBinding() const {
 }
 
 void FillEngine::OpenMasterTables() {
-    // The plan points into the cursors about to be freed.
-    plan_.clear();
+    // The generators point into the cursors about to be freed.
+    DropGenerators();
     masterTables_.clear();
     masterPages_ = PageBudget(masterPageBound_);
     const TFFList& fields = Current().Fields();
     for (int i = 0; i < fields.Count(); ++i) {
-        const TFillField& setting = fields.Items(i);
-        if (setting.FillMethod() != fmMasterTable) {
+        const auto generator = MakeGenerator(std::as_const(fields.Items(i)));
+        const std::optional<TableFieldParts> master =
+            generator ? generator->MasterColumn() : std::nullopt;
+        if (!master) {
             continue;
         }
         auto cursor = std::make_unique<TableCursor>();
         cursor->SetDatabaseName(scenario_.AliasName());
-        cursor->SetTableName(SplitTableField(setting.FillValue()).table);
+        cursor->SetTableName(master->table);
         // Compared as SQLite compares names; a false match only costs the keeping.
-        if (!SameText(cursor->TableName(), workTable_.TableName())) {
+        if (!SameText(cursor->TableName(), workTable_->TableName())) {
             cursor->SetPageBudget(&masterPages_);
         }
         cursor->Open();
@@ -135,27 +148,49 @@ TableCursor* FillEngine::FindMasterTable(const std::string& name) const {
     return nullptr;
 }
 
-void FillEngine::BindEachTable(const std::function<void()>& step) {
-    TFillTable* remembered = currentTable_;
+void FillEngine::SwapWorkTable(BoundTable& entry) {
+    std::swap(workTable_, entry.cursor);
+    currentTable_ = entry.table;
+    DropGenerators();
+}
+
+void FillEngine::KeepingCurrent(BoundTables& bound, const std::function<void()>& steps) {
+    TFillTable* const remembered = currentTable_;
     try {
-        for (int i = 0; i < scenario_.Tables().Count(); ++i) {
-            BindTable(scenario_.Tables().Items(i));
-            step();
-        }
+        steps();
     } catch (...) {
         // The error that stopped the run is the one to report; a failing bind on the way out
         // must not replace it.
-        if (remembered != nullptr) {
+        if (TFillTable* const table = remembered != nullptr ? remembered : currentTable_) {
             try {
-                BindTable(*remembered);
+                MakeCurrent(*table, bound);
             } catch (...) {
             }
         }
         throw;
     }
-    if (remembered != nullptr) {
-        BindTable(*remembered);
+    if (TFillTable* const table = remembered != nullptr ? remembered : currentTable_) {
+        MakeCurrent(*table, bound);
     }
+}
+
+void FillEngine::MakeCurrent(TFillTable& table, BoundTables& bound) {
+    if (currentTable_ == &table && workTable_->Active()) {
+        // A record the failed fill started is not written.
+        if (workTable_->Editing()) {
+            workTable_->Cancel();
+        }
+        return;
+    }
+    for (BoundTable& entry : bound) {
+        if (entry.table == &table && entry.cursor->Active()) {
+            workTable_ = std::move(entry.cursor);
+            currentTable_ = &table;
+            DropGenerators();
+            return;
+        }
+    }
+    BindTable(table);
 }
 
 void FillEngine::Reported(TableWork work, const std::function<void()>& step) {
@@ -180,8 +215,17 @@ void FillEngine::FillUp() {
     if (dryRun_ && scenario_.Tables().Count() > 0) {
         dryRun.emplace(scenario_.AliasName());
     }
-    CheckAllValues();
-    BindEachTable([this] { FillTable(); });
+    BoundTables bound;
+    KeepingCurrent(bound, [this, &bound] {
+        CheckEachTable(bound);
+        for (BoundTable& entry : bound) {
+            SwapWorkTable(entry);
+            // What the fills before wrote to this table shows, as in a work table opened now.
+            workTable_->First();
+            FillTable();
+            SwapWorkTable(entry);
+        }
+    });
     if (dryRun) {
         dryRun->Finish();
     }
@@ -211,7 +255,7 @@ std::optional<std::int64_t> FillEngine::RecordsHeld() {
         return std::nullopt;
     }
     try {
-        if (const std::int64_t count = workTable_.CountRecords(); count >= 0) {
+        if (const std::int64_t count = workTable_->CountRecords(); count >= 0) {
             return count;
         }
     } catch (const std::exception&) {
@@ -236,7 +280,7 @@ void FillEngine::WriteRecords() {
 
     const std::int32_t method = table.TableFillMethod();
     if (method == tfUpdateExisting) {
-        table.SetRecCount(ClampRecordCount(workTable_.CountRecords()));
+        table.SetRecCount(ClampRecordCount(workTable_->CountRecords()));
     }
     // A negative count cannot be the progress bar's maximum. Refusing it before the table is
     // emptied keeps the table's records.
@@ -245,21 +289,19 @@ void FillEngine::WriteRecords() {
     }
     const std::int32_t recCount = table.RecCount();
 
-    FillRunScope run(workTable_.DatabaseName());
+    FillRunScope run(workTable_->DatabaseName());
     if (method == tfEmptyAndFill) {
-        workTable_.DeleteAllRecords();
+        workTable_->DeleteAllRecords();
     }
     reporter_.WritingStarted(recCount);
 
-    const int columnCount = workTable_.FieldCount();
-    plan_.assign(static_cast<std::size_t>(columnCount), ColumnPlan{});
-    for (int i = 0; i < columnCount; ++i) {
+    for (int i = 0; i < workTable_->FieldCount(); ++i) {
         TFillField& setting = table.Fields().Items(i);
         setting.ResetCounter();
-        ColumnPlan& column = plan_[static_cast<std::size_t>(i)];
-        column.setting = &setting;
-        column.column = &workTable_.FieldAt(i);
-        column.method = setting.FillMethod();
+        if (WritesValues(setting.FillMethod())) {
+            generators_.push_back(MakeGenerator(setting));
+            generators_.back()->Start(*this, &workTable_->FieldAt(i));
+        }
     }
 
     bool pastEnd = false;
@@ -270,18 +312,20 @@ void FillEngine::WriteRecords() {
             throw EFillStopped(table.TableName(), pass, method == tfEmptyAndFill);
         }
         StartRecord(method, pastEnd);
-        WriteColumns();
-        if (recordObserver_) {
-            recordObserver_(workTable_);
+        for (const auto& generator : generators_) {
+            generator->Write();
         }
-        workTable_.Post();
+        if (recordObserver_) {
+            recordObserver_(*workTable_);
+        }
+        workTable_->Post();
         if (method == tfUpdateAndFill && !pastEnd) {
             // Once past the end every pass appends, so the walk need not go on.
-            workTable_.Next();
-            pastEnd = workTable_.AtEnd();
+            workTable_->Next();
+            pastEnd = workTable_->AtEnd();
         } else if (method == tfUpdateExisting) {
-            workTable_.Next();
-            if (workTable_.AtEnd()) {
+            workTable_->Next();
+            if (workTable_->AtEnd()) {
                 break;
             }
         }
@@ -293,17 +337,17 @@ void FillEngine::WriteRecords() {
 void FillEngine::StartRecord(std::int32_t tableMethod, bool pastEnd) {
     switch (tableMethod) {
         case tfEmptyAndFill:
-            workTable_.Append();
+            workTable_->Append();
             break;
         case tfUpdateAndFill:
             if (pastEnd) {
-                workTable_.Append();
+                workTable_->Append();
             } else {
-                workTable_.Edit();
+                workTable_->Edit();
             }
             break;
         case tfUpdateExisting:
-            workTable_.Edit();
+            workTable_->Edit();
             break;
         default:
             // An unknown method starts no record: the first write or the post refuses it.
@@ -311,32 +355,17 @@ void FillEngine::StartRecord(std::int32_t tableMethod, bool pastEnd) {
     }
 }
 
-void FillEngine::WriteColumns() {
-    for (ColumnPlan& column : plan_) {
-        switch (column.method) {
-            case fmSingleValue:
-                column.column->WriteString(column.setting->FillValue());
-                break;
-            case fmRandomFromSet:
-                column.column->WriteString(MakeSetValue(column));
-                break;
-            case fmRandomInteger:
-            case fmRandomReal:
-                WriteRangeValue(column);
-                break;
-            case fmAutoIncrement:
-                column.column->WriteInteger(column.setting->NextCounter());
-                break;
-            case fmRandomString:
-                column.column->WriteString(MakeRandomString(column));
-                break;
-            case fmMasterTable:
-                WriteMasterValue(column);
-                break;
-            default:
-                break;
-        }
+std::string FillEngine::RandomRangeValue(int index) {
+    TFillField& setting = Current().Fields().Items(index);
+    if (!rangePreview_ || &rangePreview_->Setting() != &setting) {
+        rangePreview_ = std::make_unique<RangeGenerator>(setting);
+        rangePreview_->Start(*this, nullptr);
     }
+    return rangePreview_->MakeText();
+}
+
+TFieldType FillEngine::ColumnType(const std::string& name) {
+    return workTable_->FieldNamed(name).FieldType();
 }
 
 }  // namespace rowsmith

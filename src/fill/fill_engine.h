@@ -19,14 +19,16 @@
 
 #include "engine/page_budget.h"
 #include "engine/table_cursor.h"
-#include "fill/column_plan.h"
 #include "fill/fill_reporter.h"
+#include "fill/generators/column_generator.h"
 #include "fill/random_source.h"
 #include "model/fill_scenario.h"
 
 namespace rowsmith {
 
-class FillEngine {
+class RangeGenerator;
+
+class FillEngine : private GeneratorHost {
 public:
     FillEngine(TFillScenario& scenario, FillReporter& reporter);
     ~FillEngine();
@@ -35,7 +37,7 @@ public:
 
     // The work table: opened exclusively on the current table by BindTable, on the scenario's
     // alias. Owners read it (its columns, whether it is open); only the engine changes it.
-    const TableCursor& WorkTable() const { return workTable_; }
+    const TableCursor& WorkTable() const { return *workTable_; }
     // The table bound last, or none.
     TFillTable* CurrentTable() const { return currentTable_; }
     // For when the scenario's table list is emptied: no table counts as current until the next
@@ -47,7 +49,7 @@ public:
 
     // With a value, every table's fill seeds the random source with it instead of the clock.
     void SetFixedSeed(std::optional<std::uint32_t> seed) { fixedSeed_ = seed; }
-    RandomSource& Random() { return random_; }
+    RandomSource& Random() override { return random_; }
 
     // Binding and master cursors.
 
@@ -77,7 +79,7 @@ public:
     static constexpr std::size_t kMasterPageBound = std::size_t{64} << 20;
     void SetMasterPageBound(std::size_t bytes) { masterPageBound_ = bytes; }
     // The first master cursor whose TableName is exactly `name`, or null.
-    TableCursor* FindMasterTable(const std::string& name) const;
+    TableCursor* FindMasterTable(const std::string& name) const override;
     int MasterTableCount() const { return static_cast<int>(masterTables_.size()); }
 
     // Validation.
@@ -91,8 +93,8 @@ public:
     // those, it refuses a binding that letter case left two ways to make, naming both, and a
     // table that has columns but no settings because its scenario file lost its Fields line.
     void CheckTableValues();
-    // Binds and checks every table of the scenario in turn, then binds the table that was
-    // current before again, also when a check fails.
+    // Binds and checks every table of the scenario in turn, then makes the table that was
+    // current before current again, also when a check fails.
     void CheckAllValues();
 
     // The text the range generator makes for setting `index` of the current table, read from
@@ -102,8 +104,9 @@ public:
 
     // The fill run.
 
-    // Checks every value, then fills every table of the scenario in order and binds the table
-    // that was current before again, also when a fill fails.
+    // Checks every value, then fills every table of the scenario in order and makes the table
+    // that was current before current again, also when a fill fails. Each table is bound once:
+    // the fill writes through the work table its check opened.
     void FillUp();
     // Asks a running FillUp to stop at the next record boundary: it commits the records posted
     // so far and raises EFillStopped, naming the table and how many of its records were kept.
@@ -124,10 +127,27 @@ public:
     void FillTable();
 
 private:
+    // The work tables of one check or Fill Up, one per scenario table in its order: the check
+    // binds them and the fill uses them again.
+    struct BoundTable {
+        TFillTable* table;
+        std::unique_ptr<TableCursor> cursor;
+    };
+    using BoundTables = std::vector<BoundTable>;
+
     TFillTable& Current() const;
-    // Binds each table of the scenario in turn and runs `step` on it; binds the table that was
-    // current before again on every way out.
-    void BindEachTable(const std::function<void()>& step);
+    static std::unique_ptr<TableCursor> NewWorkTable();
+    // Binds and checks each table of the scenario in turn, keeping its work table in `bound`.
+    void CheckEachTable(BoundTables& bound);
+    // Makes the table of `entry` current on the work table kept there, and keeps the work table
+    // it replaces there instead; a second call puts them back.
+    void SwapWorkTable(BoundTable& entry);
+    // Runs `steps`, then makes the table that was current before current again on every way out
+    // (or, without one, the table current at the end).
+    void KeepingCurrent(BoundTables& bound, const std::function<void()>& steps);
+    // Makes `table` current: on the work table as it is when `table` is current on an open one,
+    // else on its open work table in `bound`, else by binding it.
+    void MakeCurrent(TFillTable& table, BoundTables& bound);
     // Runs `step` on the current table between the reporter's TableStarted and TableFinished.
     void Reported(TableWork work, const std::function<void()>& step);
     // Refuses a current table read without its settings from a damaged file, and a binding that
@@ -138,31 +158,16 @@ private:
     // The current table's records after a failed fill, or nothing when they cannot be counted or
     // the fill is a dry run.
     std::optional<std::int64_t> RecordsHeld();
-    ColumnPlan& PlanFor(int index);
-
-    // The generators proper: they leave text values in `plan.text`.
-    const std::string& MakeSetValue(ColumnPlan& plan);
-    const std::string& MakeRangeValue(ColumnPlan& plan);
-    const std::string& MakeRandomString(ColumnPlan& plan);
-    // Writes the master cursor's value to the plan's column and moves the cursor on, round to
-    // its first record after the last.
-    void WriteMasterValue(ColumnPlan& plan);
-    void PrepareRange(ColumnPlan& plan);
-    // REQUIRES: the plan is prepared for an integer range.
-    std::int32_t DrawRangeInteger(ColumnPlan& plan);
-    // Writes the next range value to the plan's column: integers and reals as numbers where the
-    // column stores them as it would store their texts, else the text.
-    void WriteRangeValue(ColumnPlan& plan);
-    // REQUIRES: the plan is prepared for a real range on a column that stores reals.
-    void WriteRangeReal(ColumnPlan& plan);
-    void PrepareMaster(ColumnPlan& plan);
+    // Drops the generators, which point into the work table and the master cursors.
+    void DropGenerators();
+    TFieldType ColumnType(const std::string& name) override;
 
     void StartRecord(std::int32_t tableMethod, bool pastEnd);
-    void WriteColumns();
 
     TFillScenario& scenario_;
     FillReporter& reporter_;
-    TableCursor workTable_;
+    // Never null.
+    std::unique_ptr<TableCursor> workTable_;
     TFillTable* currentTable_ = nullptr;
     // What the last BindTable could not decide.
     std::optional<CaseConflict> caseConflict_;
@@ -174,7 +179,10 @@ private:
     std::optional<std::uint32_t> fixedSeed_;
     bool dryRun_ = false;
     RecordObserver recordObserver_;
-    std::vector<ColumnPlan> plan_;
+    // The generators of the columns a fill writes, in column order.
+    std::vector<std::unique_ptr<ColumnGenerator>> generators_;
+    // RandomRangeValue's generator and the setting it serves.
+    std::unique_ptr<RangeGenerator> rangePreview_;
     std::atomic<bool> stopRequested_{false};
     static_assert(std::atomic<bool>::is_always_lock_free, "RequestStop must be signal-safe");
 };

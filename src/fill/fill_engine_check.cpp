@@ -1,50 +1,21 @@
 // FillEngine: the check of fill values. It looks only at the form of a text (numbers where
 // numbers are needed); whether a value fits its column is found out when it is written.
-#include "engine/field_type.h"
+#include <utility>
+
 #include "fill/fill_engine.h"
-#include "model/fill_methods.h"
+#include "fill/generators/fill_method_registry.h"
 #include "text/errors.h"
-#include "text/text_helpers.h"
 
 namespace rowsmith {
 
-namespace {
-
-// The check cuts values at these: "-" between the bounds of a range, "," of a decimal comma.
-constexpr std::string_view kValueDelimiters = "-,";
-
-// A range: number, "-", number and nothing but white space after. Since "-" is a delimiter, a
-// bound cannot carry a minus sign.
-bool IsRange(const std::string& text, bool (*isNumber)(const std::string&)) {
-    std::string rest = text;
-    if (!isNumber(NextToken(rest, kValueDelimiters))) {
-        return false;
-    }
-    if (NextToken(rest, kValueDelimiters) != "-") {
-        return false;
-    }
-    if (!isNumber(NextToken(rest, kValueDelimiters))) {
-        return false;
-    }
-    return TrimSpaces(rest).empty();
-}
-
-}  // namespace
-
 bool FillEngine::CheckFillValue(int index, const std::string& text) {
-    const TFillField& setting = Current().Fields().Items(index);
-    switch (setting.FillMethod()) {
-        case fmSingleValue:
-            return !SingleValueIsNumber(workTable_.FieldAt(index).FieldType()) || IsFloat(text);
-        case fmRandomInteger:
-            return IsRange(text, IsInteger);
-        case fmRandomReal:
-            return IsRange(text, IsFloat);
-        case fmRandomString:
-            return IsInteger(text);
-        default:
-            return true;
+    const auto generator = MakeGenerator(std::as_const(Current().Fields().Items(index)));
+    if (!generator) {
+        return true;
     }
+    const CursorField* column =
+        index < workTable_->FieldCount() ? &workTable_->FieldAt(index) : nullptr;
+    return generator->CheckValue(text, column);
 }
 
 void FillEngine::CheckTableValues() {
@@ -58,7 +29,7 @@ void FillEngine::CheckTableValues() {
         const TFillField& setting = table.Fields().Items(i);
         // A setting past the last column lost its column: the values it would write have no
         // place, and writing them into another column is what binding by name prevents.
-        if (i >= workTable_.FieldCount() && WritesValues(setting.FillMethod())) {
+        if (i >= workTable_->FieldCount() && WritesValues(setting.FillMethod())) {
             refuse("No column for fill value", setting);
         }
         if (!CheckFillValue(i, setting.FillValue())) {
@@ -67,8 +38,17 @@ void FillEngine::CheckTableValues() {
     }
 }
 
+void FillEngine::CheckEachTable(BoundTables& bound) {
+    for (int i = 0; i < scenario_.Tables().Count(); ++i) {
+        BindTable(scenario_.Tables().Items(i));
+        Reported(TableWork::Check, [this] { CheckTableValues(); });
+        bound.push_back(BoundTable{currentTable_, std::exchange(workTable_, NewWorkTable())});
+    }
+}
+
 void FillEngine::CheckAllValues() {
-    BindEachTable([this] { Reported(TableWork::Check, [this] { CheckTableValues(); }); });
+    BoundTables bound;
+    KeepingCurrent(bound, [this, &bound] { CheckEachTable(bound); });
 }
 
 }  // namespace rowsmith

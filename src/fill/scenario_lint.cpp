@@ -4,12 +4,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <limits>
 
 #include "engine/database_session.h"
 #include "engine/table_cursor.h"
+#include "fill/generators/fill_method_registry.h"
 #include "model/fill_methods.h"
-#include "text/conversions.h"
 #include "text/text_helpers.h"
 
 namespace rowsmith {
@@ -58,28 +57,22 @@ std::string Percent(double chance) {
     return text;
 }
 
-// The distinct values a setting can give, or -1 when there is no telling.
-double DistinctValues(const TFillField& setting) {
-    switch (setting.FillMethod()) {
-        case fmSingleValue:
-            return 1;
-        case fmRandomFromSet: {
-            std::vector<std::string> items = setting.ValueSet();
-            std::sort(items.begin(), items.end());
-            return static_cast<double>(std::unique(items.begin(), items.end()) - items.begin());
-        }
-        case fmRandomInteger: {
-            long double low = 0;
-            long double high = 0;
-            if (!TryStrToFloat(LeftOf("-", setting.FillValue()), low) ||
-                !TryStrToFloat(RightOf("-", setting.FillValue()), high)) {
-                return -1;
-            }
-            return static_cast<double>(std::fabs(std::trunc(high) - std::trunc(low)) + 1);
-        }
-        default:
-            return -1;
+// Whether the setting leaves its column as it is. A code without a method may be one of a later
+// version of the program: there is no telling what it writes.
+bool LeavesColumn(const TFillField* setting) {
+    if (setting == nullptr) {
+        return true;
     }
+    const FillMethodEntry* method = FindFillMethod(setting->FillMethod());
+    return method != nullptr && !method->writes;
+}
+
+// Whether the setting takes its values from the master table `table`.
+bool FilledFrom(const TFillField& setting, const std::string& table) {
+    const auto generator = MakeGenerator(setting);
+    const std::optional<TableFieldParts> master =
+        generator ? generator->MasterColumn() : std::nullopt;
+    return master && SameText(master->table, table);
 }
 
 class TableLint {
@@ -113,14 +106,21 @@ public:
         for (std::size_t i = 0; i < facts_.columns.size(); ++i) {
             const std::string& column = facts_.columns[i];
             const TFillField* setting = Setting(column);
-            const std::int32_t method = setting ? setting->FillMethod() : fmDontFill;
-            CheckNotNull(column, method);
+            CheckNotNull(column, LeavesColumn(setting));
             if (setting == nullptr) {
                 continue;
             }
-            CheckValues(*setting, facts_.types[i], facts_.sizes[i]);
-            if (method == fmMasterTable) {
-                CheckMaster(*setting);
+            const auto generator = MakeGenerator(*setting);
+            if (!generator) {
+                continue;
+            }
+            std::vector<std::string> misfits;
+            generator->CheckFit(facts_.types[i], facts_.sizes[i], misfits);
+            for (const std::string& misfit : misfits) {
+                Warn(setting->FieldName(), misfit);
+            }
+            if (const std::optional<TableFieldParts> master = generator->MasterColumn()) {
+                CheckMaster(setting->FieldName(), *master);
             }
         }
         for (const auto& key : constraints_.uniqueKeys) {
@@ -151,10 +151,10 @@ private:
         return nullptr;
     }
 
-    void CheckNotNull(const std::string& column, std::int32_t method) {
+    void CheckNotNull(const std::string& column, bool leftUnfilled) {
         for (const ColumnConstraint& constraint : constraints_.columns) {
             if (constraint.name == column && constraint.notNull && !constraint.hasDefault &&
-                method == fmDontFill && appended_ > 0) {
+                leftUnfilled && appended_ > 0) {
                 Warn(column,
                      "NOT NULL without a default, left unfilled: the first new record "
                      "will fail");
@@ -162,66 +162,20 @@ private:
         }
     }
 
-    void CheckValues(const TFillField& setting, TFieldType type, int size) {
-        const std::string& column = setting.FieldName();
-        const std::int32_t method = setting.FillMethod();
-        if (method == fmRandomString && size > 0) {
-            std::int32_t length = 0;
-            if (TryStrToInt(setting.FillValue(), length) && length > size) {
-                Warn(column, "random strings of up to " + setting.FillValue() +
-                                 " characters, the column keeps " + std::to_string(size) +
-                                 ": longer ones will be cut");
-            }
-        }
-        if (method == fmRandomInteger && StoresIntegers(type)) {
-            long double low = 0;
-            long double high = 0;
-            const auto [least, most] = IntegerRange(type);
-            if (TryStrToFloat(LeftOf("-", setting.FillValue()), low) &&
-                TryStrToFloat(RightOf("-", setting.FillValue()), high) &&
-                (std::min(low, high) < least || std::max(low, high) > most)) {
-                Warn(column, "range " + setting.FillValue() + " goes beyond the column's type (" +
-                                 std::to_string(static_cast<long long>(least)) + " to " +
-                                 std::to_string(static_cast<long long>(most)) + "): it will fail");
-            }
-        }
-        const bool dateOrTime = type == ftDate || type == ftTime || type == ftDateTime;
-        if (dateOrTime && (method == fmRandomInteger || method == fmRandomReal ||
-                           method == fmAutoIncrement || method == fmRandomString)) {
-            Warn(column,
-                 "a date or time column cannot take what this method writes: every "
-                 "record will fail");
-        }
-    }
-
-    static std::pair<long double, long double> IntegerRange(TFieldType type) {
-        switch (type) {
-            case ftSmallint:
-                return {-32768, 32767};
-            case ftWord:
-                return {0, 65535};
-            default:
-                return {std::numeric_limits<std::int32_t>::min(),
-                        std::numeric_limits<std::int32_t>::max()};
-        }
-    }
-
-    void CheckMaster(const TFillField& setting) {
-        const TableFieldParts parts = SplitTableField(setting.FillValue());
+    void CheckMaster(const std::string& column, const TableFieldParts& parts) {
         std::vector<std::string> tables;
         DatabaseSession::Instance().ListTables(scenario_.AliasName(), false, tables);
         if (std::none_of(tables.begin(), tables.end(),
                          [&](const std::string& name) { return name == parts.table; })) {
-            Warn(setting.FieldName(), "master table '" + parts.table + "' does not exist");
+            Warn(column, "master table '" + parts.table + "' does not exist");
             return;
         }
         const TableFacts master = ReadFacts(scenario_.AliasName(), parts.table);
         if (std::find(master.columns.begin(), master.columns.end(), parts.field) ==
             master.columns.end()) {
-            Warn(setting.FieldName(),
-                 "master table '" + parts.table + "' has no column '" + parts.field + "'");
+            Warn(column, "master table '" + parts.table + "' has no column '" + parts.field + "'");
         } else if (master.records == 0 && FillPosition(scenario_, parts.table) > position_) {
-            Warn(setting.FieldName(),
+            Warn(column,
                  "master table '" + parts.table + "' is empty and filled later: fill it first");
         }
     }
@@ -231,7 +185,8 @@ private:
         if (setting == nullptr || records_ < 2) {
             return;
         }
-        const double distinct = DistinctValues(*setting);
+        const auto generator = MakeGenerator(*setting);
+        const double distinct = generator ? generator->DistinctValues() : -1;
         if (distinct < 0) {
             return;
         }
@@ -258,9 +213,7 @@ private:
         }
         const std::string& column = key.columns.front();
         const TFillField* setting = Setting(column);
-        if (setting != nullptr && setting->FillMethod() != fmDontFill &&
-            (setting->FillMethod() != fmMasterTable ||
-             !SameText(SplitTableField(setting->FillValue()).table, key.parentTable))) {
+        if (!LeavesColumn(setting) && !FilledFrom(*setting, key.parentTable)) {
             Warn(column, "refers to '" + key.parentTable +
                              "' but is not filled from it: values may have no parent");
         }

@@ -1,12 +1,10 @@
-// The fill-method codes of a column and of a table, their captions in code order, and the
-// one-line description of each column method that the window shows as a hint.
-// Codes are plain integers: a scenario file may hold any value, and it is kept unchanged.
+// The fill-method codes of a column and of a table, and the captions of the table methods in code
+// order. Codes are plain integers: a scenario file may hold any value, and it is kept unchanged.
+// What each column method is and does is listed in the fill method registry (src/fill/generators).
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <string>
 
 namespace rowsmith {
 
@@ -23,20 +21,10 @@ constexpr std::int32_t tfEmptyAndFill = 0;
 constexpr std::int32_t tfUpdateAndFill = 1;
 constexpr std::int32_t tfUpdateExisting = 2;
 
-// Whether a column method writes values into its column: every known method but fmDontFill. Other
-// codes write nothing.
-constexpr bool WritesValues(std::int32_t code) {
-    return code >= fmSingleValue && code <= fmMasterTable;
-}
-
-// The entries of the window's method lists, indexed by code.
-extern const std::array<const char*, 8> kFillMethodCaptions;
+// The entries of the window's table method list, indexed by code.
 extern const std::array<const char*, 3> kTableFillMethodCaptions;
 
 // The random-string length a column gets when that method is chosen.
 inline constexpr const char* kDefaultRandomStringLength = "10";
-
-// The description of a column fill method; nothing for a code outside 0..7.
-std::optional<std::string> FillMethodHint(std::int32_t code);
 
 }  // namespace rowsmith

@@ -109,6 +109,38 @@ TEST_P(FillRunTest, AnErrorInTheFifthPassOfTheSecondTableKeepsWhatWasPosted) {
     EXPECT_EQ(reporter.calls.back(), "stopped");
 }
 
+// The table whose fill fails was current before: it is current again, on an open work table
+// without the record the fill started, and the next run fills it.
+TEST_P(FillRunTest, ATableCurrentBeforeItsFailedFillIsCurrentAfterIt) {
+    CreateTable("codes", "id " + db.AutoIncKeyType() + ", code VARCHAR(4)", {"1, 'a'", "2, 'b'"});
+    CreateTable("first", "id " + db.AutoIncKeyType() + ", n INTEGER");
+    CreateTable("second", "id " + db.AutoIncKeyType() + ", code VARCHAR(4) UNIQUE");
+    SetField(AddTable("first", tfEmptyAndFill, 3), "n", fmAutoIncrement, "");
+    TFillTable& second = AddTable("second", tfEmptyAndFill, 3);
+    SetField(second, "code", fmMasterTable, "codes.code");
+
+    EXPECT_THROW(engine.FillUp(), EDatabaseError);
+    EXPECT_EQ(engine.CurrentTable(), &second);
+    EXPECT_EQ(engine.WorkTable().TableName(), "second");
+    EXPECT_TRUE(engine.WorkTable().Active());
+    EXPECT_FALSE(engine.WorkTable().Editing());
+
+    second.SetRecCount(2);
+    engine.FillUp();
+    EXPECT_EQ(Column("second", "code"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(engine.CurrentTable(), &second);
+}
+
+// A table listed twice is bound once for each listing; the second fill walks the records the
+// first one wrote, not those the table held when it was bound.
+TEST_P(FillRunTest, ATableListedTwiceIsFilledTheSecondTimeOverTheFirst) {
+    CreateTable("t", "id " + db.AutoIncKeyType() + ", n INTEGER", {"1, 9", "2, 9", "3, 9"});
+    SetField(AddTable("t", tfEmptyAndFill, 2), "n", fmSingleValue, "1");
+    SetField(AddTable("t", tfUpdateAndFill, 3), "n", fmSingleValue, "2");
+    engine.FillUp();
+    EXPECT_EQ(Column("t", "n"), (std::vector<std::string>{"2", "2", "2"}));
+}
+
 TEST_P(FillRunTest, WhatTheReporterIsToldAboutATableOfNoRecords) {
     CreateTable("t", "id " + db.AutoIncKeyType() + ", n INTEGER", {"1, 1"});
     AddTable("t", tfEmptyAndFill, 0);

@@ -63,13 +63,8 @@ TEST(FillFieldTest, ValueSetFollowsTheFillValue) {
     EXPECT_TRUE(field.ValueSet().empty());
 }
 
-TEST(FillMethodsTest, CaptionsAndHints) {
+TEST(FillMethodsTest, TableMethodCaptions) {
     EXPECT_STREQ("Emty table and fill", kTableFillMethodCaptions[tfEmptyAndFill]);
-    EXPECT_STREQ("The values from the master table", kFillMethodCaptions[fmMasterTable]);
-    EXPECT_EQ("All records will have the same value for thid field", FillMethodHint(1));
-    EXPECT_EQ("Take values from the field of another table", FillMethodHint(7));
-    EXPECT_FALSE(FillMethodHint(8));
-    EXPECT_FALSE(FillMethodHint(-1));
 }
 
 TEST(ScenarioTest, NamesAreFoundExactlyAndNeverMadeUnique) {

@@ -1,5 +1,6 @@
 // The help viewer and the help pages: a missing help file is reported, every page has a title and
-// its links lead to pages that exist, and Help Contents looks for the help beside the program.
+// its links lead to pages that exist, every fill method has its row in the methods page, and Help
+// Contents looks for the help beside the program.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QTextBrowser>
 
 #include "dialogs/help_viewer.h"
+#include "fill/generators/fill_method_registry.h"
 #include "ui_test_support.h"
 
 namespace rowsmith::test {
@@ -43,6 +45,7 @@ private slots:
     void pages_data();
     void pages();
     void contentsReachesEveryPage();
+    void everyFillMethodHasItsRow();
     void contentsCommandLooksBesideTheProgram();
 };
 
@@ -86,6 +89,15 @@ void HelpViewerTest::contentsReachesEveryPage() {
     }
     for (const QString& page : kHelpDir.entryList({"*.html"}, QDir::Files)) {
         QVERIFY2(reached.contains(page), qPrintable(page + " cannot be reached"));
+    }
+}
+
+void HelpViewerTest::everyFillMethodHasItsRow() {
+    QFile file(kHelpDir.filePath("fill_methods.html"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    for (const FillMethodEntry& method : FillMethods()) {
+        QVERIFY2(html.contains(QString("<tr><td>%1</td>").arg(method.caption)), method.caption);
     }
 }
 

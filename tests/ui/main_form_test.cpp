@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include "fill/generators/fill_method_registry.h"
 #include "main/field_grid.h"
 #include "main/fit_last_column.h"
 #include "main/hint_text.h"
@@ -141,7 +142,7 @@ void MainFormTest::startUpLayout() {
     QCOMPARE(grid.headerData(colValues, Qt::Horizontal).toString(), QString("Values"));
     QCOMPARE(form.sgFields->columnWidth(colFieldName), 130);
     QCOMPARE(form.sgFields->columnWidth(colFillMethod), 171);
-    QCOMPARE(form.cbMethods->count(), int(kFillMethodCaptions.size()));
+    QCOMPARE(form.cbMethods->count(), int(FillMethods().size()));
     QCOMPARE(form.cbMethods->itemText(fmMasterTable), QString("The values from the master table"));
     QCOMPARE(form.cbTblFillMethod->itemText(tfEmptyAndFill), QString("Emty table and fill"));
     QCOMPARE(form.cbTblFillMethod->count(), 3);

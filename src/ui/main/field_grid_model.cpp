@@ -3,17 +3,15 @@
 #include <algorithm>
 
 #include "fill/fill_engine.h"
-#include "model/fill_methods.h"
+#include "fill/generators/fill_method_registry.h"
 
 namespace rowsmith {
 
 namespace {
 
 QString MethodCaption(int method) {
-    if (method < 0 || method >= static_cast<int>(kFillMethodCaptions.size())) {
-        return QString();
-    }
-    return kFillMethodCaptions[static_cast<std::size_t>(method)];
+    const FillMethodEntry* entry = FindFillMethod(method);
+    return entry != nullptr ? QString(entry->caption) : QString();
 }
 
 }  // namespace
@@ -148,11 +146,14 @@ bool TFieldGridModel::setData(const QModelIndex& index, const QVariant& value, i
 }
 
 bool TFieldGridModel::TypedMethod(int method) {
-    return method != fmDontFill && method != fmRandomFromSet;
+    // A code without a method keeps the value it came with, and that can be edited.
+    const FillMethodEntry* entry = FindFillMethod(method);
+    return entry == nullptr || entry->typed;
 }
 
 bool TFieldGridModel::EditorMethod(int method) {
-    return method == fmRandomFromSet || method == fmMasterTable;
+    const FillMethodEntry* entry = FindFillMethod(method);
+    return entry != nullptr && entry->editor != ValueEditor::None;
 }
 
 }  // namespace rowsmith

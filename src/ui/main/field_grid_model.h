@@ -47,8 +47,7 @@ public:
     // checked before it is stored in the setting, or a text to store as it is (FillValueRole).
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-    // Whether a value of that method is typed into its cell (not for "Don't fill it" and not for
-    // a value set, which has its own editor).
+    // Whether a value of that method is typed into its cell (the fill method registry says).
     static bool TypedMethod(int method);
     // Whether a value of that method has an editor of its own behind the "..." button.
     static bool EditorMethod(int method);

@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "fill/generators/fill_method_registry.h"
 #include "main/application.h"
 #include "main/field_grid.h"
 #include "main/field_grid_model.h"
@@ -258,8 +259,8 @@ QWidget* TMainForm::CreateSettingsPanel() {
     // Laid over the grid's current cell when the grid is in use; hidden until then.
     cbMethods = new QComboBox(pnlMain);
     cbMethods->setObjectName("cbMethods");
-    for (const char* caption : kFillMethodCaptions) {
-        cbMethods->addItem(caption);
+    for (const FillMethodEntry& method : FillMethods()) {
+        cbMethods->addItem(method.caption);
     }
     cbMethods->setFrame(false);
     cbMethods->setFocusPolicy(Qt::ClickFocus);

@@ -169,7 +169,7 @@ private:
     // Lays cbMethods over the current method cell and bbEditValue at the right end of the
     // current value cell of a set or master row, hiding what does not belong to the current cell.
     void PlaceGridControls();
-    void PlaceEditButton(int index, const QRect& cell);
+    void PlaceEditButton(const QRect& cell);
     void ConnectGrid();
     // A rejected text brings the current cell back to it when the user moved away.
     void ReturnToRejected(const QModelIndex& index);

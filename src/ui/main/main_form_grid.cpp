@@ -8,6 +8,7 @@
 
 #include "dialogs/dlg_edit_values2.h"
 #include "dialogs/dlg_edit_values7.h"
+#include "fill/generators/fill_method_registry.h"
 #include "main/application.h"
 #include "main/field_grid.h"
 #include "main/hint_text.h"
@@ -22,7 +23,8 @@ namespace rowsmith {
 namespace {
 
 QString MethodHint(int method) {
-    return QString::fromStdString(FillMethodHint(method).value_or(std::string()));
+    const FillMethodEntry* entry = FindFillMethod(method);
+    return entry != nullptr ? QString(entry->hint) : QString();
 }
 
 }  // namespace
@@ -135,16 +137,13 @@ void TMainForm::PlaceGridControls() {
         cbMethods->hide();
     }
     if (!cell.isNull() && current.column() == colValues && TFieldGridModel::EditorMethod(method)) {
-        PlaceEditButton(current.row(), cell);
+        PlaceEditButton(cell);
     } else {
         bbEditValue->hide();
     }
 }
 
-void TMainForm::PlaceEditButton(int index, const QRect& cell) {
-    if (fieldModel_->Field(index).FillMethod() <= fmDontFill) {
-        return;
-    }
+void TMainForm::PlaceEditButton(const QRect& cell) {
     const int side = cell.height();
     bbEditValue->setGeometry(cell.right() - side + 1, cell.top(), side, side);
     bbEditValue->show();
@@ -164,12 +163,19 @@ void TMainForm::cbMethodsChange(int method) {
 
 void TMainForm::bbEditValueClick() {
     const QModelIndex current = sgFields->currentIndex();
-    if (current.isValid()) {
-        const int method = fieldModel_->Field(current.row()).FillMethod();
-        if (method == fmRandomFromSet) {
-            EditValueSet(current.row());
-        } else if (method == fmMasterTable) {
-            EditMasterField(current.row());
+    const FillMethodEntry* method =
+        current.isValid() ? FindFillMethod(fieldModel_->Field(current.row()).FillMethod())
+                          : nullptr;
+    if (method != nullptr) {
+        switch (method->editor) {
+            case ValueEditor::ValueSet:
+                EditValueSet(current.row());
+                break;
+            case ValueEditor::MasterField:
+                EditMasterField(current.row());
+                break;
+            case ValueEditor::None:
+                break;
         }
     }
     sgFields->setFocus();

@@ -1,0 +1,32 @@
+#include "fill/generators/column_generator.h"
+
+namespace rowsmith {
+
+bool ColumnGenerator::CheckValue(const std::string&, const CursorField*) const {
+    return true;
+}
+
+double ColumnGenerator::DistinctValues() const {
+    return -1;
+}
+
+void ColumnGenerator::CheckFit(TFieldType, int, std::vector<std::string>&) const {}
+
+std::optional<TableFieldParts> ColumnGenerator::MasterColumn() const {
+    return std::nullopt;
+}
+
+void ColumnGenerator::Start(GeneratorHost& host, CursorField* column) {
+    host_ = &host;
+    random_ = &host.Random();
+    column_ = column;
+}
+
+void ColumnGenerator::CheckNotDateOrTime(TFieldType type, std::vector<std::string>& misfits) {
+    if (type == ftDate || type == ftTime || type == ftDateTime) {
+        misfits.emplace_back(
+            "a date or time column cannot take what this method writes: every record will fail");
+    }
+}
+
+}  // namespace rowsmith

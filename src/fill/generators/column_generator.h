@@ -1,0 +1,82 @@
+// ColumnGenerator: one column fill method at work on one column setting. Each method is a class of
+// its own behind this interface, listed once in the fill method registry; the fill engine, the
+// check of fill values and the pre-run warnings reach the methods only through it.
+//
+// A generator is made for a setting whenever one is wanted: making it reads nothing and cannot
+// fail, so the check and the warnings make one per question. For a fill, Start gives it the column
+// and the engine to draw on, and Write then writes one value per record. What a method derives
+// from its setting is worked out at its first Write (where a bad setting raises its error) and
+// kept until the generator is dropped.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/field_type.h"
+#include "text/text_helpers.h"
+
+namespace rowsmith {
+
+class CursorField;
+class RandomSource;
+class TableCursor;
+class TFillField;
+
+// What a generator draws on during a fill: the engine's random source, the work table's columns
+// and the master cursors. The fill engine provides it and outlives every generator it starts.
+class GeneratorHost {
+public:
+    virtual RandomSource& Random() = 0;
+    // The type of the work table's column called `name`, compared without regard to case; raises
+    // "%s: Field '%s' not found" when there is none.
+    virtual TFieldType ColumnType(const std::string& name) = 0;
+    // The first master cursor whose table name is exactly `name`, or null.
+    virtual TableCursor* FindMasterTable(const std::string& name) const = 0;
+
+protected:
+    ~GeneratorHost() = default;
+};
+
+class ColumnGenerator {
+public:
+    explicit ColumnGenerator(TFillField& setting) : setting_(setting) {}
+    virtual ~ColumnGenerator() = default;
+    ColumnGenerator(const ColumnGenerator&) = delete;
+    ColumnGenerator& operator=(const ColumnGenerator&) = delete;
+
+    const TFillField& Setting() const { return setting_; }
+
+    // Whether `text` has the form this method asks of its value. It looks only at the form
+    // (numbers where numbers are needed); whether a value fits its column is found out when it is
+    // written. `column` is the setting's column, null for a setting past the table's last column.
+    virtual bool CheckValue(const std::string& text, const CursorField* column) const;
+
+    // For the pre-run warnings: how many distinct values the setting can give, -1 when there is
+    // no telling.
+    virtual double DistinctValues() const;
+    // For the pre-run warnings: appends why the setting does not fit a column of `type` and
+    // declared `size` (0 for none), in the order they are told; nothing when it fits.
+    virtual void CheckFit(TFieldType type, int size, std::vector<std::string>& misfits) const;
+    // The master table and column the setting takes its values from; nothing for a method that
+    // reads none.
+    virtual std::optional<TableFieldParts> MasterColumn() const;
+
+    // Readies the generator for a fill of `column` (null where the values are only made, not
+    // written), drawing on `host`.
+    void Start(GeneratorHost& host, CursorField* column);
+    // Writes this record's value to the column. REQUIRES: Start with a column.
+    virtual void Write() = 0;
+
+protected:
+    // The misfit of the methods that write numbers or text: a date or time column takes none.
+    static void CheckNotDateOrTime(TFieldType type, std::vector<std::string>& misfits);
+
+    TFillField& setting_;
+    GeneratorHost* host_ = nullptr;
+    // The host's random source, kept for the draws of every record.
+    RandomSource* random_ = nullptr;
+    CursorField* column_ = nullptr;
+};
+
+}  // namespace rowsmith

@@ -1,0 +1,15 @@
+#include "fill/generators/random_real_generator.h"
+
+#include "text/text_helpers.h"
+
+namespace rowsmith {
+
+bool RandomRealGenerator::CheckValue(const std::string& text, const CursorField*) const {
+    return IsRange(text, IsFloat);
+}
+
+void RandomRealGenerator::CheckFit(TFieldType type, int, std::vector<std::string>& misfits) const {
+    CheckNotDateOrTime(type, misfits);
+}
+
+}  // namespace rowsmith

@@ -1,0 +1,59 @@
+#include "fill/generators/random_string_generator.h"
+
+#include <algorithm>
+
+#include "engine/cursor_field.h"
+#include "fill/random_source.h"
+#include "model/fill_field.h"
+#include "text/conversions.h"
+#include "text/text_helpers.h"
+
+namespace rowsmith {
+
+namespace {
+
+// The 47 characters of a random string run from the digit zero to the circumflex.
+constexpr char kFirstStringChar = '0';
+constexpr std::uint32_t kStringCharCount = 47;
+
+}  // namespace
+
+bool RandomStringGenerator::CheckValue(const std::string& text, const CursorField*) const {
+    return IsInteger(text);
+}
+
+void RandomStringGenerator::CheckFit(TFieldType type, int size,
+                                     std::vector<std::string>& misfits) const {
+    std::int32_t length = 0;
+    if (size > 0 && TryStrToInt(setting_.FillValue(), length) && length > size) {
+        misfits.push_back("random strings of up to " + setting_.FillValue() +
+                          " characters, the column keeps " + std::to_string(size) +
+                          ": longer ones will be cut");
+    }
+    CheckNotDateOrTime(type, misfits);
+}
+
+void RandomStringGenerator::Write() {
+    if (!prepared_) {
+        maxLength_ = StrToInt(setting_.FillValue());
+        prepared_ = true;
+    }
+    // A negative limit makes the empty text, with the one draw a limit of 0 takes.
+    const std::uint32_t limit = maxLength_ < 0 ? 0 : static_cast<std::uint32_t>(maxLength_);
+    const std::uint32_t length = random_->RandomBelow(limit);
+    // A column with a declared size keeps no more characters than that, so the ones past it are
+    // drawn but not built: a limit such as 2000000000 must not build a text of that size for
+    // every record, and the draws after this value stay the same.
+    std::uint32_t built = length;
+    if (column_->Size() > 0) {
+        built = std::min(length, static_cast<std::uint32_t>(column_->Size()));
+    }
+    text_.resize(built);
+    for (char& c : text_) {
+        c = static_cast<char>(kFirstStringChar + random_->RandomBelow(kStringCharCount));
+    }
+    random_->Skip(length - built);
+    column_->WriteString(text_);
+}
+
+}  // namespace rowsmith
