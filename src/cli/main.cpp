@@ -9,8 +9,9 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <string>
@@ -104,8 +105,11 @@ TerminalReporter::Style ReporterStyle(const CliOptions& options) {
     if (options.quiet) {
         return TerminalReporter::Style::Quiet;
     }
-    return isatty(STDERR_FILENO) != 0 ? TerminalReporter::Style::ProgressBar
-                                      : TerminalReporter::Style::Lines;
+    // A terminal that cannot move its cursor (TERM=dumb) gets the plain lines of a log.
+    const char* term = std::getenv("TERM");
+    const bool dumb = term != nullptr && std::string(term) == "dumb";
+    return isatty(STDERR_FILENO) != 0 && !dumb ? TerminalReporter::Style::ProgressBar
+                                               : TerminalReporter::Style::Lines;
 }
 
 // The overrides of the command line, on the scenario as read; the file is left as it is.

@@ -1,5 +1,9 @@
 #include "cli/terminal_reporter.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <utility>
 
 #include "text/printable.h"
@@ -12,6 +16,35 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 // Looking at the clock on every record would cost more than the record.
 constexpr std::int64_t kStepsBetweenClockReads = 64;
 constexpr int kBarWidth = 30;
+constexpr int kNarrowestBar = 10;
+// A terminal that cannot tell its width is taken to have the classic one.
+constexpr int kDefaultColumns = 80;
+
+int ColumnsOf(std::FILE* out) {
+    winsize size{};
+    if (ioctl(fileno(out), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+        return size.ws_col;
+    }
+    return 0;
+}
+
+// Characters on the screen, counting a UTF-8 sequence as one.
+int Width(const std::string& text) {
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// The first `columns` characters of `text`, a UTF-8 sequence kept whole.
+std::string FirstColumns(const std::string& text, int columns) {
+    std::size_t end = 0;
+    for (int taken = 0; end < text.size(); ++end) {
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && taken++ == columns) {
+            break;
+        }
+    }
+    return text.substr(0, end);
+}
 
 double Seconds(std::chrono::steady_clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
@@ -19,8 +52,12 @@ double Seconds(std::chrono::steady_clock::duration duration) {
 
 }  // namespace
 
-TerminalReporter::TerminalReporter(Style style, std::FILE* out, Now now)
-    : style_(style), out_(out), now_(std::move(now)), runStart_(now_()) {}
+TerminalReporter::TerminalReporter(Style style, std::FILE* out, Now now, Columns columns)
+    : style_(style),
+      out_(out),
+      now_(std::move(now)),
+      columns_(columns ? std::move(columns) : Columns([out] { return ColumnsOf(out); })),
+      runStart_(now_()) {}
 
 void TerminalReporter::TableStarted(const std::string& tableName, TableWork work) {
     // A table name may hold bytes that would garble the line or move the terminal's cursor.
@@ -75,18 +112,27 @@ void TerminalReporter::DrawBar(Clock::time_point now) {
     barShown_ = true;
     const double fraction =
         maximum_ > 0 ? static_cast<double>(position_) / static_cast<double>(maximum_) : 1.0;
-    const int filled = static_cast<int>(fraction * kBarWidth);
-    std::string bar(static_cast<std::size_t>(kBarWidth), ' ');
-    bar.replace(0, static_cast<std::size_t>(filled), static_cast<std::size_t>(filled), '#');
+    char counts[96];
+    std::snprintf(counts, sizeof counts, "] %3d%% %lld/%lld", static_cast<int>(fraction * 100),
+                  static_cast<long long>(position_), static_cast<long long>(maximum_));
+    std::string tail = counts;
     const double elapsed = Seconds(now - tableStart_);
-    std::fprintf(out_, "\r%s [%s] %3d%% %lld/%lld", caption_.c_str(), bar.c_str(),
-                 static_cast<int>(fraction * 100), static_cast<long long>(position_),
-                 static_cast<long long>(maximum_));
     if (elapsed > 0.05) {
-        std::fprintf(out_, "  %.0f records/s", static_cast<double>(position_) / elapsed);
+        char rate[48];
+        std::snprintf(rate, sizeof rate, "  %.0f records/s", static_cast<double>(position_) / elapsed);
+        tail += rate;
     }
+    // The line keeps off the last column, so that it never wraps onto a second line that the
+    // next drawing could not take back; the bar gives way first, then the line's end.
+    const int columns = columns_() > 0 ? columns_() : kDefaultColumns;
+    const int room = columns - 1 - Width(caption_) - 2 - Width(tail);
+    const int barWidth = std::clamp(room, kNarrowestBar, kBarWidth);
+    const int filled = static_cast<int>(fraction * barWidth);
+    std::string bar(static_cast<std::size_t>(barWidth), ' ');
+    bar.replace(0, static_cast<std::size_t>(filled), static_cast<std::size_t>(filled), '#');
+    const std::string line = FirstColumns(caption_ + " [" + bar + tail, columns - 1);
     // Erase what a longer earlier drawing left at the end of the line.
-    std::fputs("\033[K", out_);
+    std::fprintf(out_, "\r%s\033[K", line.c_str());
     std::fflush(out_);
 }
 

@@ -21,11 +21,14 @@ public:
     using Clock = std::chrono::steady_clock;
     // Where the reporter reads the time: the steady clock, or a test's own.
     using Now = std::function<Clock::time_point()>;
+    // The columns of the terminal the bar is drawn on, asked at every drawing so that the bar
+    // follows a resized window; 0 when it cannot tell.
+    using Columns = std::function<int()>;
 
     // How long a table is written between two progress lines of the Lines style.
     static constexpr Clock::duration kProgressLineInterval = std::chrono::seconds(10);
 
-    TerminalReporter(Style style, std::FILE* out, Now now = Clock::now);
+    TerminalReporter(Style style, std::FILE* out, Now now = Clock::now, Columns columns = {});
 
     void TableStarted(const std::string& tableName, TableWork work) override;
     void WritingStarted(std::int64_t records) override;
@@ -48,6 +51,7 @@ private:
     Style style_;
     std::FILE* out_;
     Now now_;
+    Columns columns_;
     const Clock::time_point runStart_;
     std::string caption_;
     int checkedTables_ = 0;

@@ -458,6 +458,32 @@ std::string LoginAliases(TestDatabase& db) {
     return config;
 }
 
+// A terminal that cannot move its cursor showed the bar's escape sequences as text.
+TEST_P(CliTest, ADumbTerminalGetsPlainLines) {
+    db.Execute("CREATE TABLE t (n INTEGER)");
+    const std::string scenario = WriteScenario("t", 0, 500, {{"n", "5", ""}});
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        setenv("TERM", "dumb", 1);
+        execl(ROWSMITH_FILL_PATH, ROWSMITH_FILL_PATH, "--aliases", db.ConfigFile().c_str(),
+              scenario.c_str(), static_cast<char*>(nullptr));
+        _exit(126);
+    }
+    ASSERT_GT(child, 0);
+    std::string shown;
+    char buffer[512];
+    for (ssize_t got = 0; (got = read(terminal, buffer, sizeof buffer)) > 0;) {
+        shown.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(terminal);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
+    EXPECT_NE(shown.find("t: 500 records"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\033'), std::string::npos) << shown;
+}
+
 TEST_P(CliTest, ASignalAtThePasswordPromptGivesTheTerminalItsEchoBack) {
     if (GetParam() == TestEngine::SQLite) {
         GTEST_SKIP() << "only a server asks for a password";

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace rowsmith::test {
 namespace {
@@ -20,8 +21,9 @@ protected:
         std::free(buffer_);
     }
 
-    TerminalReporter Reporter(TerminalReporter::Style style) {
-        return TerminalReporter(style, out_, [this] { return now_; });
+    TerminalReporter Reporter(TerminalReporter::Style style,
+                              TerminalReporter::Columns columns = {}) {
+        return TerminalReporter(style, out_, [this] { return now_; }, std::move(columns));
     }
 
     // Writes `records` records of the table at `perSecond` records a second, telling the reporter
@@ -51,6 +53,33 @@ private:
     std::size_t size_ = 0;
     std::FILE* out_ = open_memstream(&buffer_, &size_);
 };
+
+// The bar was 30 characters whatever the terminal: on a narrow one the line wrapped, and every
+// drawing added a line. Each drawing now keeps off the terminal's last column, and follows the
+// terminal when it is resized.
+TEST_F(TerminalReporterTest, EachDrawingOfTheBarKeepsToTheTerminalsWidth) {
+    int columns = 100;
+    TerminalReporter reporter =
+        Reporter(TerminalReporter::Style::ProgressBar, [&columns] { return columns; });
+    reporter.TableStarted("orders_of_the_northern_region", TableWork::Fill);
+    reporter.WritingStarted(1000000);
+    std::int64_t written = 0;
+    for (const int width : {100, 60, 40, 20, 72}) {
+        columns = width;
+        now_ += 1s;
+        written += 64;
+        reporter.RecordsWritten(written);
+        const std::string output = Output();
+        const std::string drawing = output.substr(output.rfind('\r') + 1);
+        ASSERT_EQ(drawing.substr(drawing.size() - 3), "\033[K") << drawing;
+        const std::size_t shown = drawing.size() - 3;
+        EXPECT_LT(shown, static_cast<std::size_t>(width)) << drawing;
+        if (width == 100) {
+            EXPECT_NE(drawing.find("records/s"), std::string::npos) << drawing;
+        }
+    }
+    reporter.TableFinished(true);
+}
 
 // A log got nothing from a table until its end, so a long fill looked like a hung one. Each ten
 // seconds of a table now give a line, counted afresh for the next table.
