@@ -67,27 +67,27 @@ CREATE TABLE items (
 START TRANSACTION;
 
 INSERT INTO employees VALUES
-    (1, 'Nelson', 'Robert', '250', '2019-04-01', '08:00:00', 4250.00, 'Sales lead'),
-    (2, 'Young', 'Bruce', '233', '2020-09-15', '09:00:00', 3900.50, NULL),
-    (3, 'Lambert', 'Kim', '22', '2021-02-01', '08:30:00', 3100.00, 'Part time'),
-    (4, 'Johnson', 'Leslie', '410', '2022-06-20', '10:00:00', 3350.75, NULL);
+    (1, 'Okafor', 'Amara', '250', '2019-04-01', '08:00:00', 4250.00, 'Sales lead'),
+    (2, 'Lindgren', 'Tove', '233', '2020-09-15', '09:00:00', 3900.50, NULL),
+    (3, 'Tanaka', 'Ren', '22', '2021-02-01', '08:30:00', 3100.00, 'Part time'),
+    (4, 'Moreau', 'Elise', '410', '2022-06-20', '10:00:00', 3350.75, NULL);
 
 INSERT INTO parts VALUES
-    (1, 'Dive computer', 12, 210.5, 399.00, 0.35),
-    (2, 'Regulator', 8, 180.0, 329.95, 1.2),
-    (3, 'Wet suit 5mm', 25, 65.25, 149.00, 2.8),
-    (4, 'Fins', 40, 22.4, 59.90, 1.1),
-    (5, 'Mask', 55, 9.75, 24.50, 0.25);
+    (1, 'Bicycle pump', 12, 210.5, 399.00, 0.35),
+    (2, 'Brake cable', 8, 180.0, 329.95, 1.2),
+    (3, 'Rain jacket M', 25, 65.25, 149.00, 2.8),
+    (4, 'Bell', 40, 22.4, 59.90, 1.1),
+    (5, 'Mudguard', 55, 9.75, 24.50, 0.25);
 
 INSERT INTO customers VALUES
-    (1, 'Kauai Dive Shoppe', 'Erica Norman', 'Kapaa', 'US', '808-555-0269', 5000.00,
+    (1, 'Harbourlight Cycles', 'Ines Carvalho', 'Porto', 'Portugal', '351-555-0141', 5000.00,
      '2018-03-12', true),
-    (2, 'Unisco', 'George Weathers', 'Freeport', 'Bahamas', '809-555-3915', 2500.00,
+    (2, 'Quillfeather Books', 'Jonas Brandt', 'Leipzig', 'Germany', '49-555-0172', 2500.00,
      '2019-07-01', true),
-    (3, 'Sight Diver', 'Phyllis Spooner', 'Kato Paphos', 'Cyprus', '357-6-876708', 1500.00,
+    (3, 'Tern & Tide Outfitters', 'Maeve Doyle', 'Galway', 'Ireland', '353-555-0119', 1500.00,
      '2020-11-23', false),
-    (4, 'Blue Jack Aqua', 'Ernest Barratt', 'Christiansted', 'US Virgin Islands',
-     '809-555-8811', 7500.00, '2021-05-30', true);
+    (4, 'Copperleaf Studio', 'Kwame Mensah', 'Kumasi', 'Ghana',
+     '233-555-0188', 7500.00, '2021-05-30', true);
 
 INSERT INTO orders VALUES
     (1, 1, 1, '2024-01-08', '2024-01-10 14:30:00', 'UPS', 448.90, true),

@@ -24,9 +24,9 @@ EMPLOYEES = ["EmpNo", "LastName", "FirstName", "PhoneExt", "HireDate", "StartTim
 ORDERS = ["OrderNo", "CustNo", "EmpNo", "SaleDate", "ShipDate", "ShipVia", "AmountPaid", "Paid"]
 
 # The value set as typed into the value-set editor, one value a line: a blank, a comma.
-COMPANIES = ["Reef Divers", "Blue Lagoon, Ltd.", "Unisco"]
+COMPANIES = ["Reef Divers", "Blue Lagoon, Ltd.", "Quillfeather"]
 # The same set as one value: the lines with a blank or a comma quoted.
-COMPANIES_VALUE = '"Reef Divers","Blue Lagoon, Ltd.",Unisco'
+COMPANIES_VALUE = '"Reef Divers","Blue Lagoon, Ltd.",Quillfeather'
 
 # What the scenario file holds after the settings below: every column of every table shown, in
 # the table's order, the untouched ones as "Don't fill it" (0). The file's lines end in CR LF.
@@ -46,7 +46,7 @@ FillValue=
 
 [Field customers.Company]
 FillMethod=2
-FillValue="Reef Divers","Blue Lagoon, Ltd.",Unisco
+FillValue="Reef Divers","Blue Lagoon, Ltd.",Quillfeather
 
 [Field customers.Contact]
 FillMethod=0

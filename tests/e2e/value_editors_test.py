@@ -9,7 +9,7 @@ from desktop import enabled, selected_names, text_of, wait_for_window, wait_wind
 from grid import FIELD_NAME, VALUES, FieldGrid, find_combo
 
 PARTS = ["PartNo", "Description", "OnHand", "Cost", "ListPrice", "Weight"]
-PART_NAMES = ["Dive computer", "Regulator", "Wet suit", "Fins", "Mask", "Snorkel"]
+PART_NAMES = ["Bicycle pump", "Brake cable", "Rain jacket", "Bell", "Mudguard", "Kickstand"]
 # A set longer than the 30 characters that its current cell shows, and a master column.
 PARTS_SCENARIO = f"""\
 [Main]
