@@ -35,7 +35,8 @@ std::int32_t ParseRecordCount(std::string_view text, std::string_view option) {
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, count);
     if (text.empty() || result.ec != std::errc() || result.ptr != end || count < 0) {
-        throw UsageError(std::string(option) + " needs a number of records from 0 to 2147483647, not '" +
+        throw UsageError(std::string(option) +
+                         " needs a number of records from 0 to 2147483647, not '" +
                          std::string(text) + "'");
     }
     return count;
@@ -53,7 +54,8 @@ void ParseRecords(const std::string& value, CliOptions& options) {
         throw UsageError("--records TABLE=N needs a table name");
     }
     options.tableRecords.emplace_back(
-        table, ParseRecordCount(std::string_view(value).substr(equals + 1), "--records " + table + "="));
+        table,
+        ParseRecordCount(std::string_view(value).substr(equals + 1), "--records " + table + "="));
 }
 
 class ArgumentReader {
@@ -184,8 +186,7 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
         }
     } else if (!options.exportFolder.empty()) {
         if (!formatName.empty() && !ExportFormatFromName(formatName, options.exportFormat)) {
-            throw UsageError("--format of --export is csv, jsonl or sql, not '" + formatName +
-                             "'");
+            throw UsageError("--format of --export is csv, jsonl or sql, not '" + formatName + "'");
         }
     } else if (!formatName.empty()) {
         throw UsageError("--format goes with --preview or --export only");

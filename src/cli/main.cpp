@@ -176,7 +176,8 @@ int RunScenario(const CliOptions& options) {
         RecordExporter exporter(
             options.exportFormat, options.exportFolder,
             SqlDialectOfDriver(DatabaseSession::Instance().FindAlias(scenario.AliasName()).driver));
-        engine.SetRecordObserver([&exporter](const TableCursor& record) { exporter.Record(record); });
+        engine.SetRecordObserver(
+            [&exporter](const TableCursor& record) { exporter.Record(record); });
         try {
             engine.FillUp();
         } catch (...) {

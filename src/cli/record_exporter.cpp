@@ -206,6 +206,8 @@ void RecordExporter::CloseFile() {
     }
 }
 
-void RecordExporter::Finish() { CloseFile(); }
+void RecordExporter::Finish() {
+    CloseFile();
+}
 
 }  // namespace rowsmith

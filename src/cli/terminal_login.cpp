@@ -61,7 +61,7 @@ public:
 
 private:
     static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-    struct sigaction previous_[std::size(kSignals)] {};
+    struct sigaction previous_[std::size(kSignals)]{};
     bool active_ = false;
 };
 
@@ -84,7 +84,8 @@ bool AskLoginOnTerminal(const LoginPrompt& prompt, std::string& userName, std::s
     if (isatty(STDIN_FILENO) == 0) {
         throw EDatabaseError("Cannot connect to database '" + prompt.alias +
                              "': the server wants a password and there is no terminal to ask "
-                             "for one (" + Reason(prompt.reason) + ")");
+                             "for one (" +
+                             Reason(prompt.reason) + ")");
     }
     if (prompt.refused) {
         std::fprintf(stderr, "The password was refused: %s\n", Reason(prompt.reason).c_str());

@@ -119,7 +119,8 @@ void TerminalReporter::DrawBar(Clock::time_point now) {
     const double elapsed = Seconds(now - tableStart_);
     if (elapsed > 0.05) {
         char rate[48];
-        std::snprintf(rate, sizeof rate, "  %.0f records/s", static_cast<double>(position_) / elapsed);
+        std::snprintf(rate, sizeof rate, "  %.0f records/s",
+                      static_cast<double>(position_) / elapsed);
         tail += rate;
     }
     // The line keeps off the last column, so that it never wraps onto a second line that the

@@ -56,10 +56,10 @@ void AppendHexByte(std::string& out, unsigned char byte) {
 
 void AppendInteger(std::string& out, std::int64_t value, bool isUnsigned) {
     char digits[24];
-    const auto end = isUnsigned ? std::to_chars(digits, digits + sizeof digits,
-                                                static_cast<std::uint64_t>(value))
-                                      .ptr
-                                : std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const auto end =
+        isUnsigned
+            ? std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(value)).ptr
+            : std::to_chars(digits, digits + sizeof digits, value).ptr;
     out.append(digits, end);
 }
 

@@ -12,17 +12,25 @@ const std::string& CursorField::FieldName() const {
     return (*cursor_.state_->columns)[index_].name;
 }
 
-TFieldType CursorField::FieldType() const { return (*cursor_.state_->columns)[index_].type; }
+TFieldType CursorField::FieldType() const {
+    return (*cursor_.state_->columns)[index_].type;
+}
 
-int CursorField::Size() const { return (*cursor_.state_->columns)[index_].size; }
+int CursorField::Size() const {
+    return (*cursor_.state_->columns)[index_].size;
+}
 
 std::string CursorField::ReadString() const {
     return ValueText((*cursor_.state_->columns)[index_], cursor_.CurrentValue(index_));
 }
 
-const FieldValue& CursorField::Value() const { return cursor_.CurrentValue(index_); }
+const FieldValue& CursorField::Value() const {
+    return cursor_.CurrentValue(index_);
+}
 
-bool CursorField::IsUnsigned() const { return (*cursor_.state_->columns)[index_].unsignedWide; }
+bool CursorField::IsUnsigned() const {
+    return (*cursor_.state_->columns)[index_].unsignedWide;
+}
 
 bool CursorField::LeftToDefault() const {
     const TableCursor::State& state = *cursor_.state_;

@@ -28,7 +28,9 @@ void DatabaseSession::ListTables(const std::string& alias, bool withExtensions,
     list = Connect(alias).ListTables(withExtensions);
 }
 
-void DatabaseSession::SetLoginHandler(LoginHandler handler) { loginHandler_ = std::move(handler); }
+void DatabaseSession::SetLoginHandler(LoginHandler handler) {
+    loginHandler_ = std::move(handler);
+}
 
 void DatabaseSession::SetConfigFile(const std::string& path) {
     configFile_ = path;

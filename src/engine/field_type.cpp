@@ -4,9 +4,9 @@ namespace rowsmith {
 
 const char* FieldTypeName(TFieldType type) {
     static const char* const names[] = {
-        "Unknown", "String",   "SmallInt", "Integer",   "Word",       "Boolean",
-        "Float",   "Currency", "BCD",      "Date",      "Time",       "DateTime",
-        "Bytes",   "VarBytes", "AutoInc",  "Blob",      "Memo",       "Graphic",
+        "Unknown", "String",     "SmallInt", "Integer",     "Word",   "Boolean",
+        "Float",   "Currency",   "BCD",      "Date",        "Time",   "DateTime",
+        "Bytes",   "VarBytes",   "AutoInc",  "Blob",        "Memo",   "Graphic",
         "FmtMemo", "ParadoxOle", "DBaseOle", "TypedBinary", "Cursor",
     };
     return type <= ftCursor ? names[type] : names[ftUnknown];

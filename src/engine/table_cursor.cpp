@@ -22,30 +22,40 @@ const FieldValue kEmptyValue;
 
 TableCursor::TableCursor() = default;
 
-TableCursor::~TableCursor() { Close(); }
+TableCursor::~TableCursor() {
+    Close();
+}
 
-const std::string& TableCursor::DatabaseName() const { return databaseName_; }
+const std::string& TableCursor::DatabaseName() const {
+    return databaseName_;
+}
 
 void TableCursor::SetDatabaseName(const std::string& alias) {
     CheckInactive();
     databaseName_ = alias;
 }
 
-const std::string& TableCursor::TableName() const { return tableName_; }
+const std::string& TableCursor::TableName() const {
+    return tableName_;
+}
 
 void TableCursor::SetTableName(const std::string& name) {
     CheckInactive();
     tableName_ = name;
 }
 
-TTableType TableCursor::TableType() const { return tableType_; }
+TTableType TableCursor::TableType() const {
+    return tableType_;
+}
 
 void TableCursor::SetTableType(TTableType type) {
     CheckInactive();
     tableType_ = type;
 }
 
-bool TableCursor::Exclusive() const { return exclusive_; }
+bool TableCursor::Exclusive() const {
+    return exclusive_;
+}
 
 void TableCursor::SetExclusive(bool exclusive) {
     CheckInactive();
@@ -57,7 +67,9 @@ void TableCursor::SetPageBudget(PageBudget* budget) {
     pageBudget_ = budget;
 }
 
-bool TableCursor::Active() const { return state_ != nullptr; }
+bool TableCursor::Active() const {
+    return state_ != nullptr;
+}
 
 void TableCursor::Open() {
     if (state_) {
@@ -130,7 +142,9 @@ void TableCursor::DeleteAllRecords() {
     state.onAppended = false;
 }
 
-std::int64_t TableCursor::CountRecords() { return OpenState().driver->Count(); }
+std::int64_t TableCursor::CountRecords() {
+    return OpenState().driver->Count();
+}
 
 void TableCursor::Append() {
     State& state = OpenState();
@@ -175,7 +189,9 @@ void TableCursor::Post() {
     state.mode = State::Mode::Browse;
 }
 
-void TableCursor::Cancel() { OpenState().mode = State::Mode::Browse; }
+void TableCursor::Cancel() {
+    OpenState().mode = State::Mode::Browse;
+}
 
 void TableCursor::Delete() {
     State& state = OpenState();
@@ -212,7 +228,9 @@ void TableCursor::Delete() {
     }
 }
 
-bool TableCursor::Editing() const { return state_ && state_->mode != State::Mode::Browse; }
+bool TableCursor::Editing() const {
+    return state_ && state_->mode != State::Mode::Browse;
+}
 
 void TableCursor::First() {
     State& state = OpenState();
@@ -240,7 +258,9 @@ void TableCursor::Next() {
     state.atEnd = !LoadNextPage();
 }
 
-bool TableCursor::AtEnd() const { return OpenState().atEnd; }
+bool TableCursor::AtEnd() const {
+    return OpenState().atEnd;
+}
 
 TableCursor::State& TableCursor::OpenState() const {
     if (!state_) {
@@ -249,9 +269,13 @@ TableCursor::State& TableCursor::OpenState() const {
     return *state_;
 }
 
-void TableCursor::FieldIndexError(int index) { throw EListError::OutOfBounds(index); }
+void TableCursor::FieldIndexError(int index) {
+    throw EListError::OutOfBounds(index);
+}
 
-void TableCursor::NotEditingError() { throw EDatabaseError("Dataset not in edit or insert mode"); }
+void TableCursor::NotEditingError() {
+    throw EDatabaseError("Dataset not in edit or insert mode");
+}
 
 void TableCursor::CheckInactive() const {
     if (state_) {
@@ -351,9 +375,8 @@ void TableCursor::TakePage(std::vector<Record> page) {
 
 void TableCursor::CheckBrowseMode() {
     State& state = *state_;
-    if (std::any_of(state.assigned.begin(), state.assigned.end(), [](bool written) {
-            return written;
-        })) {
+    if (std::any_of(state.assigned.begin(), state.assigned.end(),
+                    [](bool written) { return written; })) {
         Post();
     } else {
         state.mode = State::Mode::Browse;

@@ -25,8 +25,9 @@ protected:
         const auto blob = [&](const std::string& hex) {
             return pg ? "'\\x" + hex + "'::bytea" : "X'" + hex + "'";
         };
-        db.Execute("INSERT INTO ms VALUES (NULL), ('a,b '), ('say \"hi\"'), ('line\nfeed'), "
-                   "('\xF0\x9F\x98\x80 emoji')");
+        db.Execute(
+            "INSERT INTO ms VALUES (NULL), ('a,b '), ('say \"hi\"'), ('line\nfeed'), "
+            "('\xF0\x9F\x98\x80 emoji')");
         db.Execute("INSERT INTO mb VALUES (" + blob("00ff41") + "), (NULL), (" + blob("222c0a") +
                    "), (NULL), (NULL)");
         db.Execute("INSERT INTO mr VALUES (0.1), (-2.5e-300), (1e300), (NULL), (3)");
@@ -37,11 +38,9 @@ protected:
             db.Execute("INSERT INTO mr VALUES (NULL)");
             records_ = 6;
         }
-        return WriteScenario("t", 0, records_,
-                             {{"k", "5", ""},
-                              {"s", "7", "ms.v"},
-                              {"b", "7", "mb.v"},
-                              {"r", "7", "mr.v"}});
+        return WriteScenario(
+            "t", 0, records_,
+            {{"k", "5", ""}, {"s", "7", "ms.v"}, {"b", "7", "mb.v"}, {"r", "7", "mr.v"}});
     }
 
     std::string Args(const std::string& scenario) const {
@@ -56,8 +55,8 @@ protected:
 
     std::string Shell(const std::string& command) {
         const std::string out = db.Folder().File("tool.txt");
-        const int status =
-            std::system(("cd '" + db.Folder().Path() + "' && " + command + " >'" + out + "'").c_str());
+        const int status = std::system(
+            ("cd '" + db.Folder().Path() + "' && " + command + " >'" + out + "'").c_str());
         EXPECT_EQ(status, 0) << command;
         return ReadFile(out);
     }
@@ -66,8 +65,8 @@ protected:
         const std::string hex =
             db.Engine() == TestEngine::PostgreSQL ? "upper(encode(b, 'hex'))" : "hex(b)";
         std::string text;
-        for (const auto& row : db.Query("SELECT k, s, " + hex + ", r FROM " + table +
-                                        " ORDER BY k")) {
+        for (const auto& row :
+             db.Query("SELECT k, s, " + hex + ", r FROM " + table + " ORDER BY k")) {
             for (const std::string& value : row) {
                 text += "[" + value + "]";
             }
@@ -94,15 +93,15 @@ TEST_P(ExportTest, CsvReadsBackInPythonWithNullEmptyAndBytesInBase64) {
     const RunResult run = Run("--export out" + Args(scenario));
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string csv = ReadFile(db.Folder().File("out/t.csv"));
-    EXPECT_EQ(csv.substr(0, csv.find("\r\n3,")),
-              "k,s,b,r\r\n1,,AP9B,0.1\r\n2,\"a,b \",,-2.5e-300");
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n3,")), "k,s,b,r\r\n1,,AP9B,0.1\r\n2,\"a,b \",,-2.5e-300");
 
     std::string expected =
         "[[\"k\", \"s\", \"b\", \"r\"], [\"1\", \"\", \"AP9B\", \"0.1\"], "
         "[\"2\", \"a,b \", \"\", \"-2.5e-300\"], [\"3\", \"say \\\"hi\\\"\", \"IiwK\", "
         "\"1e+300\"], [\"4\", \"line\\nfeed\", \"\", \"\"], [\"5\", \"\\ud83d\\ude00 emoji\", "
         "\"\", \"3\"]";
-    expected += db.Engine() == TestEngine::SQLite ? ", [\"6\", \"A\\udcffB\", \"\", \"\"]]\n" : "]\n";
+    expected +=
+        db.Engine() == TestEngine::SQLite ? ", [\"6\", \"A\\udcffB\", \"\", \"\"]]\n" : "]\n";
     EXPECT_EQ(Python("import csv, json, sys\n"
                      "with open(sys.argv[1], newline='', encoding='utf-8',\n"
                      "          errors='surrogateescape') as f:\n"
@@ -209,8 +208,7 @@ TEST_P(ExportTest, TheTableFormatKeepsEachRecordToOneLine) {
     EXPECT_NE(lines[6].find("line\\nfeed"), std::string::npos) << lines[6];
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ExportTest, ::testing::ValuesIn(TestEngines()),
-                         EngineParamName);
+INSTANTIATE_TEST_SUITE_P(Engines, ExportTest, ::testing::ValuesIn(TestEngines()), EngineParamName);
 
 }  // namespace
 }  // namespace rowsmith::test

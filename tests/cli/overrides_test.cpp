@@ -18,8 +18,9 @@ protected:
         }
         std::string text = "[Main]\r\nAliasName=" + alias + "\r\nTables=a,b\r\n\r\n";
         for (const char* table : {"a", "b"}) {
-            text += "[Table " + std::string(table) + "]\r\nFieldMethod=0\r\nRecCount=" +
-                    std::to_string(records) + "\r\nFields=n\r\n\r\n[Field " + table +
+            text += "[Table " + std::string(table) +
+                    "]\r\nFieldMethod=0\r\nRecCount=" + std::to_string(records) +
+                    "\r\nFields=n\r\n\r\n[Field " + table +
                     ".n]\r\nFillMethod=3\r\nFillValue=0 - 1000000\r\n\r\n";
         }
         const std::string path = db.Folder().File("two.scn");
@@ -57,7 +58,8 @@ TEST_P(OverridesTest, RecordCountsAndTheAliasCanBeGivenForOneRun) {
     // The scenario's own alias does not exist: --alias alone makes the run possible.
     const std::string scenario = TwoTables("Nowhere", 3);
     const std::string before = ReadFile(scenario);
-    const std::string run = " --seed 1 --alias " + db.Alias() + " " + Aliases() + " '" + scenario + "'";
+    const std::string run =
+        " --seed 1 --alias " + db.Alias() + " " + Aliases() + " '" + scenario + "'";
     EXPECT_EQ(Run(Aliases() + " '" + scenario + "'").status, 1);
 
     RunResult result = Run("--records 4" + run);
@@ -73,8 +75,7 @@ TEST_P(OverridesTest, RecordCountsAndTheAliasCanBeGivenForOneRun) {
 
     result = Run("--records c=2" + run);
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.LastErrorLine(),
-              "rowsmith-fill: --records c=2: the scenario has no table c.");
+    EXPECT_EQ(result.LastErrorLine(), "rowsmith-fill: --records c=2: the scenario has no table c.");
     EXPECT_EQ(db.QueryValue("SELECT count(*) FROM b"), "2") << "nothing is written";
 
     EXPECT_EQ(Run("--records -1" + run).status, 2);

@@ -23,7 +23,8 @@ protected:
 
     TerminalReporter Reporter(TerminalReporter::Style style,
                               TerminalReporter::Columns columns = {}) {
-        return TerminalReporter(style, out_, [this] { return now_; }, std::move(columns));
+        return TerminalReporter(
+            style, out_, [this] { return now_; }, std::move(columns));
     }
 
     // Writes `records` records of the table at `perSecond` records a second, telling the reporter

@@ -98,13 +98,13 @@ TEST(SqliteEngine, DeclaredTypesMapToFieldTypes) {
         "r, s UNSIGNED INTEGER, u FLOATING POINT)");
     // Names nothing recognises follow SQLite's affinity rules: FLOATING POINT holds "INT".
     auto cursor = Open(db.Alias(), "t");
-    ExpectColumns(*cursor, {{"k", ftAutoInc, 0},   {"a", ftSmallint, 0}, {"b", ftInteger, 0},
-                            {"c", ftInteger, 0},   {"d", ftWord, 0},     {"e", ftString, 12},
-                            {"f", ftString, 3},    {"g", ftString, 0},   {"h", ftFloat, 0},
-                            {"i", ftFloat, 0},     {"j", ftCurrency, 0}, {"k2", ftBCD, 0},
-                            {"l", ftDate, 0},      {"m", ftTime, 0},     {"n", ftDateTime, 0},
-                            {"o", ftDateTime, 0},  {"p", ftBoolean, 0},  {"q", ftBlob, 0},
-                            {"r", ftString, 0},    {"s", ftInteger, 0},  {"u", ftInteger, 0}});
+    ExpectColumns(*cursor, {{"k", ftAutoInc, 0},  {"a", ftSmallint, 0}, {"b", ftInteger, 0},
+                            {"c", ftInteger, 0},  {"d", ftWord, 0},     {"e", ftString, 12},
+                            {"f", ftString, 3},   {"g", ftString, 0},   {"h", ftFloat, 0},
+                            {"i", ftFloat, 0},    {"j", ftCurrency, 0}, {"k2", ftBCD, 0},
+                            {"l", ftDate, 0},     {"m", ftTime, 0},     {"n", ftDateTime, 0},
+                            {"o", ftDateTime, 0}, {"p", ftBoolean, 0},  {"q", ftBlob, 0},
+                            {"r", ftString, 0},   {"s", ftInteger, 0},  {"u", ftInteger, 0}});
     // The rowid alias takes 64-bit values and stays writable; WORD and BIGINT keep their ranges.
     cursor->Append();
     cursor->FieldAt(0).WriteString("5000000000");
@@ -129,8 +129,8 @@ TEST(SqliteEngine, DemoDatabaseIsCreatedOnFirstUse) {
 
     std::vector<std::string> tables;
     DatabaseSession::Instance().ListTables("demo", true, tables);
-    EXPECT_EQ(tables, (std::vector<std::string>{"customers", "employees", "items", "orders",
-                                                "parts"}));
+    EXPECT_EQ(tables,
+              (std::vector<std::string>{"customers", "employees", "items", "orders", "parts"}));
     EXPECT_TRUE(std::filesystem::exists(file));
 
     const struct {
@@ -138,23 +138,46 @@ TEST(SqliteEngine, DemoDatabaseIsCreatedOnFirstUse) {
         std::vector<ExpectedColumn> columns;
     } demo[] = {
         {"employees",
-         {{"EmpNo", ftAutoInc, 0}, {"LastName", ftString, 20}, {"FirstName", ftString, 15},
-          {"PhoneExt", ftString, 4}, {"HireDate", ftDate, 0}, {"StartTime", ftTime, 0},
-          {"Salary", ftCurrency, 0}, {"Notes", ftString, 0}}},
+         {{"EmpNo", ftAutoInc, 0},
+          {"LastName", ftString, 20},
+          {"FirstName", ftString, 15},
+          {"PhoneExt", ftString, 4},
+          {"HireDate", ftDate, 0},
+          {"StartTime", ftTime, 0},
+          {"Salary", ftCurrency, 0},
+          {"Notes", ftString, 0}}},
         {"parts",
-         {{"PartNo", ftAutoInc, 0}, {"Description", ftString, 30}, {"OnHand", ftSmallint, 0},
-          {"Cost", ftFloat, 0}, {"ListPrice", ftCurrency, 0}, {"Weight", ftFloat, 0}}},
+         {{"PartNo", ftAutoInc, 0},
+          {"Description", ftString, 30},
+          {"OnHand", ftSmallint, 0},
+          {"Cost", ftFloat, 0},
+          {"ListPrice", ftCurrency, 0},
+          {"Weight", ftFloat, 0}}},
         {"customers",
-         {{"CustNo", ftAutoInc, 0}, {"Company", ftString, 30}, {"Contact", ftString, 25},
-          {"City", ftString, 15}, {"Country", ftString, 20}, {"Phone", ftString, 15},
-          {"CreditLimit", ftCurrency, 0}, {"Since", ftDate, 0}, {"Active", ftBoolean, 0}}},
+         {{"CustNo", ftAutoInc, 0},
+          {"Company", ftString, 30},
+          {"Contact", ftString, 25},
+          {"City", ftString, 15},
+          {"Country", ftString, 20},
+          {"Phone", ftString, 15},
+          {"CreditLimit", ftCurrency, 0},
+          {"Since", ftDate, 0},
+          {"Active", ftBoolean, 0}}},
         {"orders",
-         {{"OrderNo", ftAutoInc, 0}, {"CustNo", ftInteger, 0}, {"EmpNo", ftInteger, 0},
-          {"SaleDate", ftDate, 0}, {"ShipDate", ftDateTime, 0}, {"ShipVia", ftString, 7},
-          {"AmountPaid", ftCurrency, 0}, {"Paid", ftBoolean, 0}}},
+         {{"OrderNo", ftAutoInc, 0},
+          {"CustNo", ftInteger, 0},
+          {"EmpNo", ftInteger, 0},
+          {"SaleDate", ftDate, 0},
+          {"ShipDate", ftDateTime, 0},
+          {"ShipVia", ftString, 7},
+          {"AmountPaid", ftCurrency, 0},
+          {"Paid", ftBoolean, 0}}},
         {"items",
-         {{"ItemNo", ftAutoInc, 0}, {"OrderNo", ftInteger, 0}, {"PartNo", ftInteger, 0},
-          {"Qty", ftSmallint, 0}, {"Discount", ftBCD, 0}}},
+         {{"ItemNo", ftAutoInc, 0},
+          {"OrderNo", ftInteger, 0},
+          {"PartNo", ftInteger, 0},
+          {"Qty", ftSmallint, 0},
+          {"Discount", ftBCD, 0}}},
     };
     for (const auto& table : demo) {
         auto cursor = Open("Demo", table.table);
@@ -162,9 +185,9 @@ TEST(SqliteEngine, DemoDatabaseIsCreatedOnFirstUse) {
         EXPECT_GE(cursor->CountRecords(), 4) << table.table;
     }
     auto orders = Open("Demo", "orders");
-    EXPECT_EQ(Texts(*orders), (std::vector<std::string>{"1", "1", "1", "2024-01-08",
-                                                                  "2024-01-10 14:30:00", "UPS",
-                                                                  "448.9", "True"}));
+    EXPECT_EQ(Texts(*orders),
+              (std::vector<std::string>{"1", "1", "1", "2024-01-08", "2024-01-10 14:30:00", "UPS",
+                                        "448.9", "True"}));
 }
 
 // The scenario empties each table before filling it, parents before the tables that refer to

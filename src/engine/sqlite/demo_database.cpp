@@ -110,8 +110,8 @@ INSERT INTO items VALUES
 void CreateDemoDatabase(const std::string& path) {
     {
         sqlite3* db = nullptr;
-        const int rc = sqlite3_open_v2(path.c_str(), &db,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        const int rc =
+            sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close_v2(db);
         if (rc != SQLITE_OK) {
