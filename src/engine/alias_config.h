@@ -27,7 +27,7 @@ struct AliasConfig {
     std::string schema = "public";
     // MARIADB: the same keys but SCHEMA, and SOCKET, the server's Unix socket.
     std::string socket;
-    // LOCK TIMEOUT as written (both drivers): how many seconds a statement waits for a lock that
+    // LOCK TIMEOUT as written (every driver): how many seconds a statement waits for a lock that
     // another connection holds. Empty: the default; see LockTimeoutMs.
     std::string lockTimeout;
     // SQLITE: FOREIGN KEYS as written, ON or OFF; empty: on. See ForeignKeysEnforced.

@@ -1,5 +1,6 @@
-// The boundary between the engine's cursors and a database driver. A driver (SQLite, PostgreSQL)
-// implements Connection and TableDriver; nothing above this file knows which one it talks to.
+// The boundary between the engine's cursors and a database driver. A driver (SQLite, PostgreSQL,
+// MariaDB) implements Connection and TableDriver; nothing above this file knows which one it
+// talks to.
 // Cursors keep the current record and the field conversions; drivers store and fetch values.
 //
 // Values travel as FieldValue in the forms field_value.h lists for each TFieldType. Drivers
@@ -18,8 +19,8 @@
 
 namespace rowsmith {
 
-// "name" with every double quote doubled: how both drivers write a table or column name in SQL,
-// safe for any name.
+// "name" with every double quote doubled: how the SQLite and PostgreSQL drivers write a table or
+// column name in SQL, safe for any name.
 std::string QuoteIdentifier(const std::string& name);
 
 struct ColumnInfo {
