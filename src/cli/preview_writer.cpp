@@ -4,17 +4,11 @@
 
 #include "cli/value_formats.h"
 #include "engine/table_cursor.h"
+#include "text/printable.h"
 
 namespace rowsmith {
 
 namespace {
-
-// Characters on the screen, counting a UTF-8 sequence as one.
-std::size_t Width(const std::string& text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
 
 // CSV lines end in CRLF, so values with line breaks of their own read back unchanged.
 void PrintCsvLine(std::FILE* out, const std::string& first, const std::vector<std::string>& rest) {
@@ -121,11 +115,11 @@ void PreviewWriter::Finish() {
 void PreviewWriter::PrintTable() const {
     std::vector<std::size_t> widths;
     for (const std::string& column : columns_) {
-        widths.push_back(Width(column));
+        widths.push_back(ScreenColumns(column));
     }
     for (const auto& row : rows_) {
         for (std::size_t i = 0; i < row.size(); ++i) {
-            widths[i] = std::max(widths[i], Width(row[i]));
+            widths[i] = std::max(widths[i], ScreenColumns(row[i]));
         }
     }
     const auto printRow = [&](const std::vector<std::string>& values) {
@@ -133,7 +127,7 @@ void PreviewWriter::PrintTable() const {
         for (std::size_t i = 0; i < values.size(); ++i) {
             line += values[i];
             if (i + 1 < values.size()) {
-                line.append(widths[i] - Width(values[i]) + 2, ' ');
+                line.append(widths[i] - ScreenColumns(values[i]) + 2, ' ');
             }
         }
         std::fprintf(out_, "%s\n", line.c_str());

@@ -28,13 +28,6 @@ int ColumnsOf(std::FILE* out) {
     return 0;
 }
 
-// Characters on the screen, counting a UTF-8 sequence as one.
-int Width(const std::string& text) {
-    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
 // The first `columns` characters of `text`, a UTF-8 sequence kept whole.
 std::string FirstColumns(const std::string& text, int columns) {
     std::size_t end = 0;
@@ -125,8 +118,10 @@ void TerminalReporter::DrawBar(Clock::time_point now) {
     }
     // The line keeps off the last column, so that it never wraps onto a second line that the
     // next drawing could not take back; the bar gives way first, then the line's end.
-    const int columns = columns_() > 0 ? columns_() : kDefaultColumns;
-    const int room = columns - 1 - Width(caption_) - 2 - Width(tail);
+    const int asked = columns_();
+    const int columns = asked > 0 ? asked : kDefaultColumns;
+    const int room = columns - 1 - static_cast<int>(ScreenColumns(caption_)) - 2 -
+                     static_cast<int>(ScreenColumns(tail));
     const int barWidth = std::clamp(room, kNarrowestBar, kBarWidth);
     const int filled = static_cast<int>(fraction * barWidth);
     std::string bar(static_cast<std::size_t>(barWidth), ' ');

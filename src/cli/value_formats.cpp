@@ -8,45 +8,11 @@
 
 #include "engine/currency.h"
 #include "engine/cursor_field.h"
+#include "text/printable.h"
 
 namespace rowsmith {
 
 namespace {
-
-// The length of the valid UTF-8 sequence at the start of `text`, or 0 when it does not start
-// with one (overlong forms, surrogates and code points past U+10FFFF are not valid).
-std::size_t Utf8SequenceLength(std::string_view text) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const auto continuation = [&](std::size_t i) {
-        return i < text.size() && (byte(i) & 0xC0) == 0x80;
-    };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80) {
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return continuation(1) ? 2 : 0;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        if (!continuation(1) || !continuation(2)) {
-            return 0;
-        }
-        if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0)) {
-            return 0;
-        }
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        if (!continuation(1) || !continuation(2) || !continuation(3)) {
-            return 0;
-        }
-        if ((lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90)) {
-            return 0;
-        }
-        return 4;
-    }
-    return 0;
-}
 
 void AppendHexByte(std::string& out, unsigned char byte) {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -170,7 +136,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
         const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80) {
-            const std::size_t length = Utf8SequenceLength(text.substr(i));
+            const std::size_t length = Utf8SequenceLength(text, i);
             if (length == 0) {
                 out += "\\udc";
                 AppendHexByte(out, byte);
@@ -312,7 +278,7 @@ std::string TableCellText(const CursorField& field) {
         const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80) {
-            const std::size_t length = Utf8SequenceLength(std::string_view(text).substr(i));
+            const std::size_t length = Utf8SequenceLength(text, i);
             if (length > 0) {
                 cell.append(text, i, length);
                 i += length;

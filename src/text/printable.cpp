@@ -4,11 +4,8 @@
 
 namespace rowsmith {
 
-namespace {
-
-// The length of the well-formed UTF-8 sequence starting at `at`, or 0 when there is none.
 // Follows the table of well-formed byte sequences in the Unicode standard (section 3.9).
-std::size_t SequenceLength(std::string_view bytes, std::size_t at) {
+std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at) {
     const auto byte = [&](std::size_t i) {
         return at + i < bytes.size() ? static_cast<unsigned char>(bytes[at + i]) : 0u;
     };
@@ -49,6 +46,16 @@ std::size_t SequenceLength(std::string_view bytes, std::size_t at) {
     return length;
 }
 
+std::size_t ScreenColumns(std::string_view text) {
+    std::size_t columns = 0;
+    for (char c : text) {
+        columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return columns;
+}
+
+namespace {
+
 void AppendEscaped(std::string& out, unsigned char byte) {
     static const char kDigits[] = "0123456789ABCDEF";
     out += "\\x";
@@ -62,7 +69,7 @@ std::string Escaped(std::string_view bytes, bool keepLineFeeds) {
     std::size_t at = 0;
     while (at < bytes.size()) {
         const auto lead = static_cast<unsigned char>(bytes[at]);
-        const std::size_t length = SequenceLength(bytes, at);
+        const std::size_t length = Utf8SequenceLength(bytes, at);
         const bool control =
             lead < 0x20 || lead == 0x7F ||
             (length == 2 && lead == 0xC2 && static_cast<unsigned char>(bytes[at + 1]) < 0xA0);

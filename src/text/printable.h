@@ -7,6 +7,7 @@
 // well-formed UTF-8 text, "Größe" say, is shown unchanged. Applying them twice changes nothing.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,12 @@ std::string PrintableText(std::string_view bytes);
 // The same, but line feeds stay: for messages made of lines, such as a database's message and
 // its detail, which the window shows as lines and rowsmith-fill joins into one.
 std::string PrintableLines(std::string_view bytes);
+
+// The length of the well-formed UTF-8 sequence starting at `at`, or 0 when there is none (the
+// rules above: no overlong forms, surrogates or values past U+10FFFF).
+std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at);
+
+// The characters a terminal shows for `text`, each UTF-8 sequence counting as one.
+std::size_t ScreenColumns(std::string_view text);
 
 }  // namespace rowsmith
