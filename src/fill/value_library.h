@@ -42,6 +42,8 @@ public:
         return std::string_view(text_).substr(starts_[index], starts_[index + 1] - starts_[index]);
     }
     std::uint32_t Weight(std::size_t index) const { return weights_[index]; }
+    // Whether some values weigh more than others.
+    bool Weighted() const { return !keep_.empty(); }
 
     // The length in bytes of the longest value.
     std::size_t LongestValue() const { return longest_; }
