@@ -97,15 +97,31 @@ std::string ReadWholeFile(const std::string& path, const std::string& name) {
 }  // namespace
 
 ValueLibrary ValueLibrary::Load(const std::string& path, const std::string& name) {
-    return Parse(ReadWholeFile(path, name), name);
+    std::string text = ReadWholeFile(path, name);
+    ValueLibrary library = ReadLines(text, name);
+    // The file's bytes go before the alias tables are built, to keep a large library's peak low.
+    std::string().swap(text);
+    library.Finish();
+    return library;
 }
 
 ValueLibrary ValueLibrary::Parse(std::string_view text, const std::string& name) {
+    ValueLibrary library = ReadLines(text, name);
+    library.Finish();
+    return library;
+}
+
+ValueLibrary ValueLibrary::ReadLines(std::string_view text, const std::string& name) {
     ValueLibrary library(name);
     // Editors on some systems start UTF-8 files with a byte order mark.
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
     }
+    // One allocation each, so a large library does not pass through doubling copies.
+    const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    library.text_.reserve(text.size());
+    library.starts_.reserve(lines + 2);
+    library.weights_.reserve(lines + 1);
     std::size_t lineNumber = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -117,11 +133,14 @@ ValueLibrary ValueLibrary::Parse(std::string_view text, const std::string& name)
         }
         library.AddLine(line, lineNumber);
     }
-    if (library.Count() == 0) {
-        throw Exception("Library \"" + name + "\" holds no values");
-    }
-    library.BuildAliasTables();
     return library;
+}
+
+void ValueLibrary::Finish() {
+    if (Count() == 0) {
+        throw Exception("Library \"" + name_ + "\" holds no values");
+    }
+    BuildAliasTables();
 }
 
 void ValueLibrary::AddLine(std::string_view line, std::size_t lineNumber) {

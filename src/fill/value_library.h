@@ -61,7 +61,11 @@ public:
 private:
     explicit ValueLibrary(std::string name) : name_(std::move(name)) {}
 
+    // The values of `text`, without the alias tables.
+    static ValueLibrary ReadLines(std::string_view text, const std::string& name);
     void AddLine(std::string_view line, std::size_t lineNumber);
+    // Refuses a library without values and builds the alias tables.
+    void Finish();
     // Walker's alias tables: column i keeps its own value when a draw is below keep_[i] (out of
     // 2^32) and gives alias_[i]'s otherwise.
     void BuildAliasTables();
