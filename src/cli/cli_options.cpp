@@ -90,8 +90,8 @@ bool IsOption(std::string_view arg, std::string_view name) {
 void SetCommand(CliOptions& options, CliOptions::Command command, bool& commandGiven) {
     if (commandGiven && options.command != command) {
         throw UsageError(
-            "only one of --check, --lint, --list-aliases, --list-tables, --help and "
-            "--version may be given");
+            "only one of --check, --lint, --list-aliases, --list-tables, --list-libraries, "
+            "--show-library, --help and --version may be given");
     }
     options.command = command;
     commandGiven = true;
@@ -151,6 +151,14 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             SetCommand(options, CliOptions::Command::ListAliases, commandGiven);
         } else if (arg == "--list-tables") {
             SetCommand(options, CliOptions::Command::ListTables, commandGiven);
+        } else if (arg == "--list-libraries") {
+            SetCommand(options, CliOptions::Command::ListLibraries, commandGiven);
+        } else if (IsOption(arg, "--show-library")) {
+            SetCommand(options, CliOptions::Command::ShowLibrary, commandGiven);
+            options.argument = reader.TakeValue(arg, "--show-library");
+            if (options.argument.empty()) {
+                throw UsageError("--show-library needs a library name");
+            }
         } else if (arg == "--help" || arg == "-h") {
             SetCommand(options, CliOptions::Command::Help, commandGiven);
         } else if (arg == "--version") {
@@ -195,6 +203,8 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
         case CliOptions::Command::Help:
         case CliOptions::Command::Version:
         case CliOptions::Command::ListAliases:
+        case CliOptions::Command::ListLibraries:
+        case CliOptions::Command::ShowLibrary:
             if (!operands.empty()) {
                 throw UsageError("unexpected argument '" + operands.front() + "'");
             }
@@ -227,6 +237,8 @@ const char* UsageText() {
            "                     SCENARIO.scn\n"
            "       rowsmith-fill --list-aliases [--aliases FILE]\n"
            "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
+           "       rowsmith-fill --list-libraries\n"
+           "       rowsmith-fill --show-library NAME\n"
            "       rowsmith-fill --help | --version\n"
            "\n"
            "Fills the tables of a Rowsmith scenario with generated records.\n"
@@ -257,6 +269,12 @@ const char* UsageText() {
            "  --list-aliases  print the configured aliases\n"
            "  --list-tables ALIAS\n"
            "                  print the tables of ALIAS\n"
+           "  --list-libraries\n"
+           "                  print the value libraries that a name finds: name,\n"
+           "                  number of values, user or shipped, and file\n"
+           "  --show-library NAME\n"
+           "                  print the values of the library NAME; a NAME holding a\n"
+           "                  / is the path of a library file\n"
            "  --help          print this help\n"
            "  --version       print the version\n"
            "\n"

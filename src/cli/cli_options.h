@@ -20,7 +20,17 @@ public:
 };
 
 struct CliOptions {
-    enum class Command { Fill, Check, Lint, ListAliases, ListTables, Help, Version };
+    enum class Command {
+        Fill,
+        Check,
+        Lint,
+        ListAliases,
+        ListTables,
+        ListLibraries,
+        ShowLibrary,
+        Help,
+        Version
+    };
 
     Command command = Command::Fill;
     std::optional<std::uint32_t> seed;
@@ -43,7 +53,7 @@ struct CliOptions {
     std::string alias;
     // Replaces the alias configuration lookup when not empty.
     std::string aliasesFile;
-    // The scenario file (Fill, Check) or the alias (ListTables).
+    // The scenario file (Fill, Check), the alias (ListTables) or the library (ShowLibrary).
     std::string argument;
 };
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/library_listing.h"
 #include "cli/lint_report.h"
 #include "cli/preview_writer.h"
 #include "cli/record_exporter.h"
@@ -224,6 +225,11 @@ int Run(const CliOptions& options) {
         case CliOptions::Command::ListTables:
             session.ListTables(options.argument, false, list);
             PrintList(list);
+            break;
+        case CliOptions::Command::ListLibraries:
+            return ListLibraries(LibraryFinder(), stdout, stderr);
+        case CliOptions::Command::ShowLibrary:
+            ShowLibrary(LibraryFinder(), options.argument, stdout);
             break;
         default:
             return RunScenario(options);

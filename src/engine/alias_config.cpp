@@ -17,16 +17,6 @@ namespace fs = std::filesystem;
 
 const char kDemoAlias[] = "Demo";
 
-// An XDG base folder: the variable when it is set to an absolute path, else ~/ + fallback.
-std::string XdgFolder(const char* variable, const char* fallback) {
-    const char* value = std::getenv(variable);
-    if (value != nullptr && value[0] == '/') {
-        return value;
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/" + fallback;
-}
-
 AliasConfig ReadAlias(const IniFile& ini, const std::string& section, const fs::path& folder) {
     AliasConfig alias;
     alias.name = section;
@@ -51,6 +41,15 @@ AliasConfig ReadAlias(const IniFile& ini, const std::string& section, const fs::
 }
 
 }  // namespace
+
+std::string XdgFolder(const char* variable, const char* fallback) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') {
+        return value;
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/" + fallback;
+}
 
 std::string FindAliasConfigFile() {
     std::error_code ignored;

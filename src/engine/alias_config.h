@@ -57,6 +57,10 @@ int LockTimeoutMs(const AliasConfig& alias);
 // servers always do. Raises EDBEngineError naming the alias for anything but ON or OFF.
 bool ForeignKeysEnforced(const AliasConfig& alias);
 
+// An XDG base folder: the variable when it is set to an absolute path, else ~/ + fallback
+// (XdgFolder("XDG_DATA_HOME", ".local/share")).
+std::string XdgFolder(const char* variable, const char* fallback);
+
 // The built-in alias Demo: $XDG_DATA_HOME/rowsmith/demo.sqlite (~/.local/share when unset).
 AliasConfig DemoAliasConfig();
 

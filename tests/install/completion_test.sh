@@ -31,9 +31,9 @@ expect() {
     fi
 }
 
-expect "rowsmith-fill --list" "--list-aliases|--list-tables"
+expect "rowsmith-fill --list" "--list-aliases|--list-libraries|--list-tables"
 expect "rowsmith-fill --q" "--quiet"
-expect "rowsmith-fill --l" "--lint|--list-aliases|--list-tables"
+expect "rowsmith-fill --l" "--lint|--list-aliases|--list-libraries|--list-tables"
 expect "rowsmith-fill --preview 3 --format " "csv|jsonl|table"
 expect "rowsmith-fill --export out --format " "csv|jsonl|sql"
 expect "rowsmith-fill " "demo.scn|scenarios"
@@ -43,4 +43,9 @@ expect "rowsmith-fill --aliases aliases.ini --list-tables " "Demo|Sales|Test DB"
 expect "rowsmith-fill --aliases aliases.ini --list-tables T" "Test DB"
 expect "rowsmith-fill --aliases = aliases.ini --list-tables S" "Sales"
 expect "rowsmith-fill --list-tables " "Demo"
+expect "rowsmith-fill --show-library first" "first-names"
+expect "rowsmith-fill --show-library cou" "countries|country-codes"
+mkdir -p "$XDG_DATA_HOME/rowsmith/libraries"
+printf 'teal\n' > "$XDG_DATA_HOME/rowsmith/libraries/my colours.txt"
+expect "rowsmith-fill --show-library my" "my colours"
 exit $((failures > 0))

@@ -38,3 +38,15 @@ check_demo_fill() {
                       /^RecCount=/{print table, method, $2}' "$scenario")
     [ "$checked" -gt 0 ] || { echo "the scenario empties and fills no table" >&2; return 1; }
 }
+
+# Fails unless the program $1, run with an empty user folder under $3, finds the shipped library
+# first-names in the folder $2.
+check_shipped_libraries() {
+    local fill=$1 folder=$2 home=$3 found
+    found=$(XDG_DATA_HOME=$home/data "$fill" --list-libraries \
+        | awk '$1 == "first-names" && $3 == "shipped" {print $4}')
+    if [ "$found" != "$folder/first-names.txt" ]; then
+        echo "first-names is not found as shipped in $folder: '$found'" >&2
+        return 1
+    fi
+}

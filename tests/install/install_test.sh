@@ -24,6 +24,7 @@ appstreamcli validate-tree --no-net --pedantic "$prefix" > /dev/null
     || { echo "rowsmith-fill --help prints no usage" >&2; exit 1; }
 
 check_demo_fill "$prefix/bin/rowsmith-fill" "$prefix/share/rowsmith/examples/demo.scn" "$work/home"
+check_shipped_libraries "$prefix/bin/rowsmith-fill" "$prefix/share/rowsmith/libraries" "$work/home"
 
 # The window's code, run from the prefix's bin folder as the installed window runs.
 update-mime-database "$prefix/share/mime"

@@ -53,6 +53,8 @@ done
 dpkg-deb -x "$cli" "$work/cli"
 check_demo_fill "$work/cli/usr/bin/rowsmith-fill" \
     "$work/cli/usr/share/rowsmith/examples/demo.scn" "$work/home-cli"
+check_shipped_libraries "$work/cli/usr/bin/rowsmith-fill" "$work/cli/usr/share/rowsmith/libraries" \
+    "$work/home-cli"
 dpkg-deb -x "$cli" "$work/root"
 dpkg-deb -x "$gui" "$work/root"
 check_installed_files "$work/root/usr"
