@@ -72,11 +72,19 @@ AliasConfig ReadAlias(const IniFile& ini, const std::string& section, const fs::
     alias.sslCrl = file(kSslCrl);
     const unsigned drivers = AliasDriverBits(alias.driver);
     for (const std::string& key : ini.Keys(section)) {
-        if (!IsAliasKeyRead(key, drivers)) {
-            alias.warnings.push_back("Alias '" + section + "': the key " + TrimSpaces(key) +
-                                     " is unknown to its driver and is ignored; did you mean " +
-                                     NearestAliasKey(key, drivers) + "?");
+        if (IsAliasKeyRead(key, drivers)) {
+            continue;
         }
+        const std::string name = TrimSpaces(key);
+        std::string warning = "Alias '" + section + "': the key " + name;
+        warning += IsAliasKeyRead(name, kAliasAnyDriver)
+                       ? " is not read by a " + alias.driver + " alias and is ignored"
+                       : " is unknown and is ignored";
+        const std::string nearest = NearestAliasKey(name, drivers);
+        if (!nearest.empty()) {
+            warning += "; did you mean " + nearest + "?";
+        }
+        alias.warnings.push_back(warning);
     }
     return alias;
 }

@@ -16,15 +16,24 @@ using namespace alias_key;
 constexpr unsigned kServers = kAliasPostgres | kAliasMariaDb;
 
 constexpr std::array kKeys = {
-    AliasKey{kDriver, kAliasAnyDriver},       AliasKey{kPath, kAliasSqlite},
-    AliasKey{kHost, kServers},                AliasKey{kPort, kServers},
-    AliasKey{kSocket, kAliasMariaDb},         AliasKey{kDatabaseName, kServers},
-    AliasKey{kUserName, kServers},            AliasKey{kPassword, kServers},
-    AliasKey{kSchema, kAliasPostgres},        AliasKey{kLockTimeout, kAliasAnyDriver},
-    AliasKey{kForeignKeys, kAliasSqlite},     AliasKey{kService, kAliasPostgres},
-    AliasKey{kOptionGroup, kAliasMariaDb},    AliasKey{kSslMode, kServers},
-    AliasKey{kSslRootCert, kAliasPostgres},   AliasKey{kSslCa, kAliasMariaDb},
-    AliasKey{kSslCert, kServers},             AliasKey{kSslKey, kServers},
+    AliasKey{kDriver, kAliasAnyDriver},
+    AliasKey{kPath, kAliasSqlite},
+    AliasKey{kHost, kServers},
+    AliasKey{kPort, kServers},
+    AliasKey{kSocket, kAliasMariaDb},
+    AliasKey{kDatabaseName, kServers},
+    AliasKey{kUserName, kServers},
+    AliasKey{kPassword, kServers},
+    AliasKey{kSchema, kAliasPostgres},
+    AliasKey{kLockTimeout, kAliasAnyDriver},
+    AliasKey{kForeignKeys, kAliasSqlite},
+    AliasKey{kService, kAliasPostgres},
+    AliasKey{kOptionGroup, kAliasMariaDb},
+    AliasKey{kSslMode, kServers},
+    AliasKey{kSslRootCert, kAliasPostgres},
+    AliasKey{kSslCa, kAliasMariaDb},
+    AliasKey{kSslCert, kServers},
+    AliasKey{kSslKey, kServers},
     AliasKey{kSslCrl, kServers},
 };
 
@@ -90,6 +99,10 @@ std::string NearestAliasKey(const std::string& key, unsigned drivers) {
     }
     if (SameText(TrimSpaces(key), kSslRootCert) && (drivers & kAliasMariaDb) != 0) {
         return kSslCa;
+    }
+    // Another driver's key is not a misspelling of this one's.
+    if (IsAliasKeyRead(key, kAliasAnyDriver)) {
+        return {};
     }
     const std::string folded = Folded(key);
     std::string nearest;

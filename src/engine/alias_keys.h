@@ -54,6 +54,8 @@ unsigned AliasDriverBits(const std::string& driver);
 bool IsAliasKeyRead(const std::string& key, unsigned drivers);
 
 // The key of `drivers` closest to `key` in spelling, blanks, "_" and "-" and letter case aside.
+// For a key of another driver: the key of `drivers` that means the same (SSL CA for SSL ROOT
+// CERT, and the other way round), or the empty text.
 std::string NearestAliasKey(const std::string& key, unsigned drivers);
 
 }  // namespace rowsmith

@@ -63,12 +63,12 @@ TEST(AliasDocsTest, GuideAndHelpListEveryDriversKeys) {
     for (const DriverSection& section : kSections) {
         SCOPED_TRACE(section.markdownHeading);
         // A Markdown table ends at the first blank line.
-        EXPECT_EQ(FirstColumn(guide, std::string(section.markdownHeading) + "\n", "\n| ", "`",
-                              "`", "\n\n"),
+        EXPECT_EQ(FirstColumn(guide, std::string(section.markdownHeading) + "\n", "\n| ", "`", "`",
+                              "\n\n"),
                   KeysOf(section.driver));
-        EXPECT_EQ(FirstColumn(help, section.htmlHeading, "<tr><td>", "<code>", "</code>",
-                              "</table>"),
-                  KeysOf(section.driver));
+        EXPECT_EQ(
+            FirstColumn(help, section.htmlHeading, "<tr><td>", "<code>", "</code>", "</table>"),
+            KeysOf(section.driver));
     }
 }
 
