@@ -140,8 +140,8 @@ TEST_F(MyTlsTest, ClientCertificateLogsIn) {
 // An option group of the user's my.cnf fills what the alias leaves out.
 TEST_F(MyTlsTest, OptionGroupFillsWhatTheAliasLeavesOut) {
     TempDir home;
-    WriteFile(home.File(".my.cnf"), "[staging]\nsocket=" + alias_.socket + "\nssl-ca=" + tls_ +
-                                        "/ca.crt\n");
+    WriteFile(home.File(".my.cnf"),
+              "[staging]\nsocket=" + alias_.socket + "\nssl-ca=" + tls_ + "/ca.crt\n");
     chmod(home.File(".my.cnf").c_str(), 0600);
     ScopedEnv homeEnv("HOME", home.Path());
     alias_.socket.clear();

@@ -53,8 +53,7 @@ TEST_F(PgTlsTest, VerifyFullConnectsOnlyToTheServerItsAuthorityNamed) {
     } cases[] = {
         {"right authority and name", "localhost", "ca.crt", ""},
         {"another authority", "localhost", "other-ca.crt", "certificate verify failed"},
-        {"name mismatch", "127.0.0.1", "ca.crt",
-         "does not match host name \"127.0.0.1\""},
+        {"name mismatch", "127.0.0.1", "ca.crt", "does not match host name \"127.0.0.1\""},
     };
     alias_.sslMode = "verify-full";
     for (const auto& c : cases) {
@@ -133,9 +132,9 @@ TEST_F(PgTlsTest, LibpqSourcesFillWhatTheAliasLeavesOut) {
     {
         // A service of pg_service.conf.
         TempDir services;
-        WriteFile(services.File("pg_service.conf"),
-                  "[staging]\nhost=localhost\nport=" + port + "\nsslmode=verify-full\nsslrootcert=" +
-                      tls_ + "/ca.crt\npassword=rs-secret\n");
+        WriteFile(services.File("pg_service.conf"), "[staging]\nhost=localhost\nport=" + port +
+                                                        "\nsslmode=verify-full\nsslrootcert=" +
+                                                        tls_ + "/ca.crt\npassword=rs-secret\n");
         ScopedEnv serviceFile("PGSERVICEFILE", services.File("pg_service.conf"));
         alias_.service = "staging";
         EXPECT_EQ(Refusal(), "");
