@@ -67,9 +67,9 @@ TEST_P(ConnectionTest, UrlStandsInForTheScenariosAlias) {
     EXPECT_EQ(result.LastErrorLine(),
               "rowsmith-fill: A connection URL begins with postgresql://, mariadb://, mysql:// or "
               "sqlite://.");
-    for (const char* wrong : {"--db", "--db '' x.scn", "--db-env '' x.scn", "--db u --alias A x.scn",
-                              "--db u --db-env V x.scn", "--list-aliases --db u",
-                              "--list-tables Test --db-env V"}) {
+    for (const char* wrong :
+         {"--db", "--db '' x.scn", "--db-env '' x.scn", "--db u --alias A x.scn",
+          "--db u --db-env V x.scn", "--list-aliases --db u", "--list-tables Test --db-env V"}) {
         SCOPED_TRACE(wrong);
         EXPECT_EQ(Run(wrong).status, 2);
     }
