@@ -67,6 +67,11 @@ TEST_F(PgTlsTest, VerifyFullConnectsOnlyToTheServerItsAuthorityNamed) {
             EXPECT_NE(refusal.find(c.reason), std::string::npos) << refusal;
         }
     }
+    // verify-ca trusts the authority and leaves the name alone.
+    alias_.sslMode = "verify-ca";
+    EXPECT_EQ(Refusal(), "");
+    alias_.sslRootCert = tls_ + "/other-ca.crt";
+    EXPECT_NE(Refusal().find("certificate verify failed"), std::string::npos);
 }
 
 TEST_F(PgTlsTest, EncryptedConnectionIsSeenByTheServer) {
