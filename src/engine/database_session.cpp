@@ -18,7 +18,6 @@ void DatabaseSession::ListAliases(std::vector<std::string>& list) {
     for (const auto& alias : Aliases()) {
         list.push_back(alias.name);
     }
-
     std::stable_sort(list.begin(), list.end(), [](const std::string& a, const std::string& b) {
         return CompareText(a, b) < 0;
     });
