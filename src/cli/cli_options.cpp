@@ -141,6 +141,16 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             if (options.alias.empty()) {
                 throw UsageError("--alias needs an alias name");
             }
+        } else if (IsOption(arg, "--db-env")) {
+            options.dbEnv = reader.TakeValue(arg, "--db-env");
+            if (options.dbEnv.empty()) {
+                throw UsageError("--db-env needs the name of an environment variable");
+            }
+        } else if (IsOption(arg, "--db")) {
+            options.dbUrl = reader.TakeValue(arg, "--db");
+            if (options.dbUrl.empty()) {
+                throw UsageError("--db needs a connection URL");
+            }
         } else if (arg == "--dry-run") {
             options.dryRun = true;
         } else if (IsOption(arg, "--preview")) {
@@ -203,6 +213,15 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     if (!onScenario && !options.alias.empty()) {
         throw UsageError("--alias goes with a scenario only");
     }
+    const int connectionsGiven =
+        !options.alias.empty() + !options.dbUrl.empty() + !options.dbEnv.empty();
+    if (connectionsGiven > 1) {
+        throw UsageError("only one of --alias, --db and --db-env may be given");
+    }
+    if (!onScenario && connectionsGiven > 0) {
+        throw UsageError(!options.dbUrl.empty() ? "--db goes with a scenario only"
+                                                : "--db-env goes with a scenario only");
+    }
     if (options.previewRecords) {
         if (!formatName.empty() && !PreviewFormatFromName(formatName, options.previewFormat)) {
             throw UsageError("--format is table, csv or jsonl, not '" + formatName + "'");
@@ -247,10 +266,11 @@ const char* UsageText() {
     return "Usage: rowsmith-fill [--seed N] [--now TIME] [--check | --dry-run | --preview N "
            "[--format F]\n"
            "                     | --export DIR [--format F]] [--strict] [--quiet]\n"
-           "                     [--records N | --records TABLE=N ...] [--alias NAME]\n"
+           "                     [--records N | --records TABLE=N ...]\n"
+           "                     [--alias NAME | --db URL | --db-env VAR]\n"
            "                     [--aliases FILE] SCENARIO.scn\n"
-           "       rowsmith-fill --lint [--records ...] [--alias NAME] [--aliases FILE]\n"
-           "                     SCENARIO.scn\n"
+           "       rowsmith-fill --lint [--records ...] [--alias NAME | --db URL | --db-env VAR]\n"
+           "                     [--aliases FILE] SCENARIO.scn\n"
            "       rowsmith-fill --list-aliases [--aliases FILE]\n"
            "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
            "       rowsmith-fill --list-libraries\n"
@@ -268,6 +288,12 @@ const char* UsageText() {
            "                  scenario's counts; --records TABLE=N for one table\n"
            "                  (may be given for several)\n"
            "  --alias NAME    fill the scenario's tables through the alias NAME\n"
+           "  --db URL        fill them through the connection URL gives, such as\n"
+           "                  postgresql://user@host:5432/db?sslmode=verify-full,\n"
+           "                  mariadb://user@host/db or sqlite:///path/file.sqlite;\n"
+           "                  a password in it shows in the process list\n"
+           "  --db-env VAR    the same, with the URL read from the environment\n"
+           "                  variable VAR (DATABASE_URL, say)\n"
            "  --check         only check the scenario's fill values; write nothing\n"
            "  --dry-run       fill exactly as a real run would, then roll every write\n"
            "                  back, leaving the database as it was\n"

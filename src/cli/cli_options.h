@@ -54,6 +54,11 @@ struct CliOptions {
     std::vector<std::pair<std::string, std::int32_t>> tableRecords;
     // --alias NAME: the scenario's tables are filled through this alias instead of its own.
     std::string alias;
+    // --db URL: the scenario's tables are filled through the connection the URL gives.
+    std::string dbUrl;
+    // --db-env VAR: the same, the URL read from the environment variable VAR, so that a
+    // password in it does not show in the process list.
+    std::string dbEnv;
     // Replaces the alias configuration lookup when not empty.
     std::string aliasesFile;
     // The scenario file (Fill, Check), the alias (ListTables) or the library (ShowLibrary).

@@ -24,6 +24,7 @@
 #include "cli/record_exporter.h"
 #include "cli/terminal_login.h"
 #include "cli/terminal_reporter.h"
+#include "engine/connection_url.h"
 #include "engine/database_session.h"
 #include "fill/fill_engine.h"
 #include "fill/fill_stopped.h"
@@ -200,13 +201,33 @@ int RunScenario(const CliOptions& options) {
     return 0;
 }
 
+// --db or --db-env: an alias made from the URL, which the scenario is filled through.
+void DefineUrlAlias(CliOptions& options) {
+    std::string url = options.dbUrl;
+    if (!options.dbEnv.empty()) {
+        const char* value = std::getenv(options.dbEnv.c_str());
+        if (value == nullptr || *value == '\0') {
+            throw Exception("--db-env " + options.dbEnv + ": the variable is not set");
+        }
+        url = value;
+    }
+    AliasConfig alias = AliasFromUrl(url);
+    if (!options.dbUrl.empty() && alias.password && !options.quiet) {
+        std::fprintf(stderr,
+                     "rowsmith-fill: warning: the password in --db shows in the process list; "
+                     "give the URL in an environment variable with --db-env VAR instead\n");
+    }
+    options.alias = alias.name;
+    DatabaseSession::Instance().DefineAlias(std::move(alias));
+}
+
 void PrintList(const std::vector<std::string>& list) {
     for (const std::string& item : list) {
         std::printf("%s\n", item.c_str());
     }
 }
 
-int Run(const CliOptions& options) {
+int Run(CliOptions options) {
     DatabaseSession& session = DatabaseSession::Instance();
     if (!options.aliasesFile.empty()) {
         session.SetConfigFile(options.aliasesFile);
@@ -216,6 +237,14 @@ int Run(const CliOptions& options) {
         session.ListAliases(aliases);
     }
     session.SetLoginHandler(AskLoginOnTerminal);
+    if (!options.quiet) {
+        session.SetWarningHandler([](const std::string& warning) {
+            std::fprintf(stderr, "rowsmith-fill: warning: %s\n", warning.c_str());
+        });
+    }
+    if (!options.dbUrl.empty() || !options.dbEnv.empty()) {
+        DefineUrlAlias(options);
+    }
 
     std::vector<std::string> list;
     switch (options.command) {

@@ -1,10 +1,17 @@
 #include "engine/alias_config.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <limits>
+#include <utility>
 
+#include "engine/alias_keys.h"
 #include "engine/database_errors.h"
 #include "text/ini_file.h"
 #include "text/text_helpers.h"
@@ -17,27 +24,65 @@ namespace fs = std::filesystem;
 
 const char kDemoAlias[] = "Demo";
 
+const char* const kSslModes[] = {"disable", "allow",     "prefer",
+                                 "require", "verify-ca", "verify-full"};
+
 AliasConfig ReadAlias(const IniFile& ini, const std::string& section, const fs::path& folder) {
+    using namespace alias_key;
+    auto value = [&](const char* key) { return TrimSpaces(ini.Value(section, key)); };
+    auto file = [&](const char* key) {
+        const std::string path = value(key);
+        return path.empty() ? path : (folder / path).lexically_normal().string();
+    };
     AliasConfig alias;
     alias.name = section;
     alias.configFolder = folder.string();
-    alias.driver = UpperCase(TrimSpaces(ini.Value(section, "DRIVER")));
-    const std::string path = TrimSpaces(ini.Value(section, "PATH"));
-    alias.path = path.empty() ? path : (folder / path).lexically_normal().string();
-    alias.host = TrimSpaces(ini.Value(section, "HOST"));
-    alias.port = TrimSpaces(ini.Value(section, "PORT"));
-    alias.socket = TrimSpaces(ini.Value(section, "SOCKET"));
-    alias.database = TrimSpaces(ini.Value(section, "DATABASE NAME"));
-    alias.user = TrimSpaces(ini.Value(section, "USER NAME"));
+    alias.driver = UpperCase(value(kDriver));
+    alias.path = file(kPath);
+    alias.host = value(kHost);
+    alias.port = value(kPort);
+    alias.socket = value(kSocket);
+    alias.database = value(kDatabaseName);
+    alias.user = value(kUserName);
     // A password may begin or end with blanks, so it is taken exactly.
-    alias.password = ini.Find(section, "PASSWORD");
-    alias.lockTimeout = TrimSpaces(ini.Value(section, "LOCK TIMEOUT"));
-    alias.foreignKeys = TrimSpaces(ini.Value(section, "FOREIGN KEYS"));
-    const std::string schema = TrimSpaces(ini.Value(section, "SCHEMA"));
+    alias.password = ini.Find(section, kPassword);
+    alias.lockTimeout = value(kLockTimeout);
+    alias.foreignKeys = value(kForeignKeys);
+    const std::string schema = value(kSchema);
     if (!schema.empty()) {
         alias.schema = schema;
     }
+    alias.service = value(kService);
+    alias.optionGroup = value(kOptionGroup);
+    alias.sslMode = value(kSslMode);
+    alias.sslRootCert = file(kSslRootCert);
+    alias.sslCa = file(kSslCa);
+    alias.sslCert = file(kSslCert);
+    alias.sslKey = file(kSslKey);
+    alias.sslCrl = file(kSslCrl);
+    const unsigned drivers = AliasDriverBits(alias.driver);
+    for (const std::string& key : ini.Keys(section)) {
+        if (IsAliasKeyRead(key, drivers)) {
+            continue;
+        }
+        const std::string name = TrimSpaces(key);
+        std::string warning = "Alias '" + section + "': the key " + name;
+        warning += IsAliasKeyRead(name, kAliasAnyDriver)
+                       ? " is not read by a " + alias.driver + " alias and is ignored"
+                       : " is unknown and is ignored";
+        const std::string nearest = NearestAliasKey(name, drivers);
+        if (!nearest.empty()) {
+            warning += "; did you mean " + nearest + "?";
+        }
+        alias.warnings.push_back(warning);
+    }
     return alias;
+}
+
+// libpq warns in the same case of its password file: group or world permission bits.
+bool OthersMayRead(const std::string& file) {
+    struct stat status {};
+    return stat(file.c_str(), &status) == 0 && (status.st_mode & (S_IRWXG | S_IRWXO)) != 0;
 }
 
 }  // namespace
@@ -73,9 +118,16 @@ std::vector<AliasConfig> ReadAliasConfigs(const std::string& configFile) {
         std::error_code ignored;
         const fs::path folder = fs::absolute(configFile, ignored).parent_path();
         const IniFile ini = IniFile::Read(configFile);
+        const bool othersMayRead = OthersMayRead(configFile);
         for (const auto& section : ini.Sections()) {
             aliases.push_back(ReadAlias(ini, section, folder));
             demoDefined = demoDefined || SameText(section, kDemoAlias);
+            if (othersMayRead && aliases.back().password) {
+                aliases.back().warnings.push_back(
+                    "The alias file " + configFile +
+                    " holds a PASSWORD that others may read; chmod 600 " + configFile +
+                    " keeps it to you");
+            }
         }
     }
     if (!demoDefined) {
@@ -111,6 +163,45 @@ bool ForeignKeysEnforced(const AliasConfig& alias) {
     }
     throw EDBEngineError("FOREIGN KEYS of alias '" + alias.name + "' must be ON or OFF, not '" +
                          alias.foreignKeys + "'");
+}
+
+std::string SslMode(const AliasConfig& alias) {
+    for (const char* mode : kSslModes) {
+        if (SameText(alias.sslMode, mode)) {
+            return mode;
+        }
+    }
+    if (!alias.sslMode.empty()) {
+        throw EDBEngineError("SSL MODE of alias '" + alias.name +
+                             "' must be disable, allow, prefer, require, verify-ca or "
+                             "verify-full, not '" +
+                             alias.sslMode + "'");
+    }
+    return {};
+}
+
+void CheckAliasFiles(const AliasConfig& alias) {
+    using namespace alias_key;
+    const unsigned drivers = AliasDriverBits(alias.driver);
+    const std::pair<const char*, const std::string*> files[] = {
+        {kSslRootCert, &alias.sslRootCert}, {kSslCa, &alias.sslCa},   {kSslCert, &alias.sslCert},
+        {kSslKey, &alias.sslKey},           {kSslCrl, &alias.sslCrl},
+    };
+    for (const auto& [key, path] : files) {
+        if (path->empty() || !IsAliasKeyRead(key, drivers)) {
+            continue;
+        }
+        std::error_code ignored;
+        // A folder opens as a stream but reads as nothing.
+        const bool folder = fs::is_directory(*path, ignored);
+        errno = 0;
+        if (folder || !std::ifstream(*path).is_open()) {
+            const int error = folder ? EISDIR : errno;
+            throw EDBEngineError(std::string(key) + " of alias '" + alias.name +
+                                 "' cannot be read: " + *path + ": " +
+                                 std::strerror(error != 0 ? error : ENOENT));
+        }
+    }
 }
 
 AliasConfig DemoAliasConfig() {

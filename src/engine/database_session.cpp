@@ -32,6 +32,17 @@ void DatabaseSession::SetLoginHandler(LoginHandler handler) {
     loginHandler_ = std::move(handler);
 }
 
+void DatabaseSession::SetWarningHandler(AliasWarningHandler handler) {
+    warningHandler_ = std::move(handler);
+}
+
+void DatabaseSession::DefineAlias(AliasConfig alias) {
+    std::erase_if(definedAliases_,
+                  [&](const AliasConfig& defined) { return SameText(defined.name, alias.name); });
+    definedAliases_.push_back(std::move(alias));
+    Reset();
+}
+
 void DatabaseSession::SetConfigFile(const std::string& path) {
     configFile_ = path;
     Reset();
@@ -41,6 +52,11 @@ Connection& DatabaseSession::Connect(const std::string& alias) {
     const AliasConfig& config = FindAlias(alias);
     auto found = connections_.find(config.name);
     if (found == connections_.end()) {
+        for (const std::string& warning : config.warnings) {
+            if (warningHandler_ && warned_.insert(warning).second) {
+                warningHandler_(warning);
+            }
+        }
         found = connections_.emplace(config.name, OpenConnection(config, loginHandler_)).first;
     }
     return *found->second;
@@ -48,12 +64,19 @@ Connection& DatabaseSession::Connect(const std::string& alias) {
 
 void DatabaseSession::Reset() {
     connections_.clear();
+    warned_.clear();
     aliases_.clear();
     aliasesRead_ = false;
 }
 
 const AliasConfig& DatabaseSession::FindAlias(const std::string& alias) {
     // Alias names are compared without regard to case, as the configuration's sections are.
+    // Defined aliases come first: they stand in for the file's.
+    for (const auto& config : definedAliases_) {
+        if (SameText(config.name, alias)) {
+            return config;
+        }
+    }
     for (const auto& config : Aliases()) {
         if (SameText(config.name, alias)) {
             return config;

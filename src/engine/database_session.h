@@ -3,8 +3,10 @@
 // anything itself: a login prompt is a handler that the window or the command line installs.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,9 @@
 #include "engine/login_handler.h"
 
 namespace rowsmith {
+
+// Told each warning of an alias (AliasConfig::warnings) once, when the alias is first used.
+using AliasWarningHandler = std::function<void(const std::string& warning)>;
 
 class DatabaseSession {
 public:
@@ -25,13 +30,19 @@ public:
     void ListTables(const std::string& alias, bool withExtensions, std::vector<std::string>& list);
 
     void SetLoginHandler(LoginHandler handler);
+    void SetWarningHandler(AliasWarningHandler handler);
 
     // Replaces the configuration lookup with this file (rowsmith-fill --aliases, tests).
     // Empty restores the lookup. Closes every open connection.
     void SetConfigFile(const std::string& path);
 
-    // The alias's connection, opened on first use. Throws EDBEngineError for an unknown alias or
-    // a database that cannot be reached, EDatabaseError when the login is cancelled.
+    // Adds an alias that no configuration file holds (rowsmith-fill --db), beside the file's;
+    // it replaces one of the same name and stays through Reset and SetConfigFile.
+    void DefineAlias(AliasConfig alias);
+
+    // The alias's connection, opened on first use; its warnings go to the warning handler first.
+    // Throws EDBEngineError for an unknown alias or a database that cannot be reached,
+    // EDatabaseError when the login is cancelled.
     Connection& Connect(const std::string& alias);
 
     // Closes every connection; the configuration is read again on next use.
@@ -49,7 +60,11 @@ private:
     // Read on first use and again after Reset.
     std::vector<AliasConfig> aliases_;
     bool aliasesRead_ = false;
+    std::vector<AliasConfig> definedAliases_;
     LoginHandler loginHandler_;
+    AliasWarningHandler warningHandler_;
+    // Warnings told already: several aliases of one file share the one about its permissions.
+    std::set<std::string> warned_;
     // Keyed by the alias as the configuration spells it.
     std::map<std::string, std::unique_ptr<Connection>> connections_;
 };

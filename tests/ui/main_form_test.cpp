@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include "engine/database_session.h"
 #include "fill/generators/fill_method_registry.h"
 #include "main/field_grid.h"
 #include "main/fit_last_column.h"
@@ -98,6 +99,7 @@ private slots:
     void changedHintOfPointedControlShowsAtOnce();
     void commandsReachTheirHandlers_data();
     void commandsReachTheirHandlers();
+    void aliasWarningShowsInStatusPanel();
 };
 
 void MainFormTest::startUpStates_data() {
@@ -487,6 +489,29 @@ void MainFormTest::commandsReachTheirHandlers() {
         QTest::mouseClick(form.findChild<QToolButton*>(control), Qt::LeftButton);
     }
     QCOMPARE(form.calls, QStringList(handler));
+}
+
+// An alias's configuration mistakes are shown when the alias is used (a scenario's tables are
+// listed, a fill connects), and only once the window is there to show them.
+void MainFormTest::aliasWarningShowsInStatusPanel() {
+    TempDir dir;
+    WriteFile(dir.File("test.sqlite"), "");
+    WriteFile(dir.File("aliases.ini"), "[Local]\nDRIVER=SQLITE\nPATH=test.sqlite\nPATHS=x\n");
+    DatabaseSession& session = DatabaseSession::Instance();
+    session.SetConfigFile(dir.File("aliases.ini"));
+    {
+        TMainForm form;
+        ShowAndWait(form);
+        std::vector<std::string> tables;
+        session.ListTables("Local", false, tables);
+        QCOMPARE(form.StatusBar->Caption(),
+                 QString("Alias 'Local': the key PATHS is unknown and is ignored; did you mean "
+                         "PATH?"));
+    }
+    session.Reset();
+    std::vector<std::string> tables;
+    session.ListTables("Local", false, tables);
+    session.SetConfigFile("");
 }
 
 }  // namespace rowsmith::test

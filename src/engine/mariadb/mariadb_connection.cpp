@@ -25,22 +25,56 @@ const char* OrNull(const std::string& text) {
     return text.empty() ? nullptr : text.c_str();
 }
 
+bool MustEncrypt(const std::string& sslMode) {
+    return sslMode == "require" || sslMode == "verify-ca" || sslMode == "verify-full";
+}
+
+// SSL MODE in Connector/C's terms. It cannot try a plain connection first and TLS after, so
+// "allow" asks for TLS where the server offers it, as "prefer" does; and it checks a server
+// certificate only together with the server's name, so "verify-ca" checks both, as "verify-full".
+// Without a check it takes a plain connection from a server that offers no TLS, so "require" is
+// made sure of after connecting (see Dial).
+void SetUpTls(MYSQL* conn, const AliasConfig& alias, const std::string& sslMode) {
+    const bool filesGiven = !alias.sslCa.empty() || !alias.sslCert.empty() ||
+                            !alias.sslKey.empty() || !alias.sslCrl.empty();
+    if (sslMode == "disable" || (sslMode.empty() && !filesGiven)) {
+        return;
+    }
+    mysql_ssl_set(conn, OrNull(alias.sslKey), OrNull(alias.sslCert), OrNull(alias.sslCa), nullptr,
+                  nullptr);
+    if (!alias.sslCrl.empty()) {
+        mysql_options(conn, MYSQL_OPT_SSL_CRL, alias.sslCrl.c_str());
+    }
+    // Despite its name, this only turns TLS on.
+    const my_bool useTls = 1;
+    const my_bool verify = sslMode == "verify-ca" || sslMode == "verify-full";
+    mysql_options(conn, MYSQL_OPT_SSL_ENFORCE, &useTls);
+    mysql_options(conn, MYSQL_OPT_SSL_VERIFY_SERVER_CERT, &verify);
+}
+
 // Gives the open connection, or the refused one to read its error from.
-MysqlPtr Dial(const AliasConfig& alias, const std::string& user, const std::string* password,
-              bool& connected) {
+MysqlPtr Dial(const AliasConfig& alias, const std::string& sslMode, const std::string& user,
+              const std::string* password, bool& connected) {
     MysqlPtr conn(mysql_init(nullptr));
     if (!conn) {
         throw EDBEngineError("Out of memory");
     }
     // Texts are bytes that the program treats as UTF-8.
     mysql_options(conn.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
-    mysql_options(conn.get(), MYSQL_READ_DEFAULT_GROUP, "rowsmith");
+    // The option files' [client] groups always count; the alias may name the group of its own.
+    mysql_options(conn.get(), MYSQL_READ_DEFAULT_GROUP,
+                  alias.optionGroup.empty() ? "rowsmith" : alias.optionGroup.c_str());
+    SetUpTls(conn.get(), alias, sslMode);
     const unsigned port = static_cast<unsigned>(std::strtoul(alias.port.c_str(), nullptr, 10));
     // FOUND_ROWS: an update counts the rows it matched, so one that changes nothing in a record
     // is not taken for a record that is gone.
     connected = mysql_real_connect(conn.get(), OrNull(alias.host), OrNull(user),
                                    password ? password->c_str() : nullptr, OrNull(alias.database),
                                    port, OrNull(alias.socket), CLIENT_FOUND_ROWS) != nullptr;
+    if (connected && MustEncrypt(sslMode) && mysql_get_ssl_cipher(conn.get()) == nullptr) {
+        throw EDBEngineError("The server of alias '" + alias.name + "' does not offer TLS, " +
+                             "which its SSL MODE " + sslMode + " asks for");
+    }
     return conn;
 }
 
@@ -72,10 +106,12 @@ void SetUpSession(MYSQL* conn, long lockTimeout) {
 
 std::unique_ptr<Connection> ConnectMariaDb(const AliasConfig& alias, const LoginHandler& login) {
     const long lockTimeout = LockTimeout(alias);
+    const std::string sslMode = SslMode(alias);
+    CheckAliasFiles(alias);
     std::optional<std::string> password = alias.password;
     std::string user = alias.user;
     bool connected = false;
-    MysqlPtr conn = Dial(alias, user, password ? &*password : nullptr, connected);
+    MysqlPtr conn = Dial(alias, sslMode, user, password ? &*password : nullptr, connected);
     if (!connected && !password && PasswordRefused(conn.get())) {
         for (int attempt = 0; attempt < kLoginAttempts && !connected; ++attempt) {
             if (!PasswordRefused(conn.get())) {
@@ -87,7 +123,7 @@ std::unique_ptr<Connection> ConnectMariaDb(const AliasConfig& alias, const Login
             if (!login || !login(prompt, user, *password)) {
                 throw EDatabaseError("Cannot connect to database '" + alias.name + "'");
             }
-            conn = Dial(alias, user, &*password, connected);
+            conn = Dial(alias, sslMode, user, &*password, connected);
         }
     }
     if (!connected) {
@@ -95,9 +131,9 @@ std::unique_ptr<Connection> ConnectMariaDb(const AliasConfig& alias, const Login
     }
     SetUpSession(conn.get(), lockTimeout);
     // A lost connection is opened again with the login that worked.
-    MyDialer redial = [alias, user, password, lockTimeout] {
+    MyDialer redial = [alias, sslMode, user, password, lockTimeout] {
         bool again = false;
-        MysqlPtr fresh = Dial(alias, user, password ? &*password : nullptr, again);
+        MysqlPtr fresh = Dial(alias, sslMode, user, password ? &*password : nullptr, again);
         if (!again) {
             throw EDBEngineError(mysql_error(fresh.get()));
         }

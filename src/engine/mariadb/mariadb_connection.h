@@ -14,7 +14,9 @@
 
 namespace rowsmith {
 
-// Connects with the alias's HOST, PORT, SOCKET, DATABASE NAME, USER NAME and PASSWORD. When the
+// Connects with the alias's HOST, PORT, SOCKET, DATABASE NAME, USER NAME, PASSWORD, OPTION GROUP
+// and TLS keys; a TLS file that cannot be read or an unknown SSL MODE is refused before anything
+// is sent. When the
 // server refuses a login that has no password, `login` is asked, up to three times while the
 // server refuses it. Raises EDatabaseError "Cannot connect to database '%s'" when the login is
 // cancelled, EDBEngineError with the server's message for every other failure. The session runs

@@ -16,8 +16,8 @@ struct PgConnDeleter {
 };
 using PgConnPtr = std::unique_ptr<PGconn, PgConnDeleter>;
 
-PgConnPtr Dial(const AliasConfig& alias, const std::string& user, const std::string* password,
-               const std::string& options) {
+PgConnPtr Dial(const AliasConfig& alias, const std::string& sslMode, const std::string& user,
+               const std::string* password, const std::string& options) {
     std::vector<const char*> keys;
     std::vector<const char*> values;
     auto add = [&](const char* key, const std::string& value) {
@@ -30,6 +30,12 @@ PgConnPtr Dial(const AliasConfig& alias, const std::string& user, const std::str
     add("port", alias.port);
     add("dbname", alias.database);
     add("user", user);
+    add("service", alias.service);
+    add("sslmode", sslMode);
+    add("sslrootcert", alias.sslRootCert);
+    add("sslcert", alias.sslCert);
+    add("sslkey", alias.sslKey);
+    add("sslcrl", alias.sslCrl);
     if (password != nullptr) {
         keys.push_back("password");
         values.push_back(password->c_str());
@@ -65,8 +71,10 @@ std::unique_ptr<Connection> ConnectPostgres(const AliasConfig& alias, const Logi
     // the fill waiting without a word. The cursors' second connection copies these options.
     const std::string options =
         "-c DateStyle=ISO,YMD -c lock_timeout=" + std::to_string(LockTimeoutMs(alias));
+    const std::string sslMode = SslMode(alias);
+    CheckAliasFiles(alias);
     const std::string* aliasPassword = alias.password ? &*alias.password : nullptr;
-    PgConnPtr conn = Dial(alias, alias.user, aliasPassword, options);
+    PgConnPtr conn = Dial(alias, sslMode, alias.user, aliasPassword, options);
     if (!Connected(conn) && aliasPassword == nullptr && PQconnectionNeedsPassword(conn.get())) {
         std::string user = alias.user;
         for (int attempt = 0; attempt < kLoginAttempts && !Connected(conn); ++attempt) {
@@ -79,7 +87,7 @@ std::unique_ptr<Connection> ConnectPostgres(const AliasConfig& alias, const Logi
             if (!login || !login(prompt, user, password)) {
                 throw EDatabaseError("Cannot connect to database '" + alias.name + "'");
             }
-            conn = Dial(alias, user, &password, options);
+            conn = Dial(alias, sslMode, user, &password, options);
         }
     }
     if (!Connected(conn)) {

@@ -13,12 +13,13 @@
 
 namespace rowsmith {
 
-// Connects with the alias's HOST, PORT, DATABASE NAME, USER NAME and PASSWORD; keys left unset
-// are left to libpq (its environment variables and password file). Statements wait for other
-// connections' locks up to the alias's LOCK TIMEOUT, then fail with ELockTimeout. When the server
-// wants a password that nothing supplied, `login` is asked, up to three times while the server
-// refuses it. Raises EDatabaseError "Cannot connect to database '%s'" when the login is cancelled,
-// EDBEngineError with the server's message for every other failure.
+// Connects with the alias's HOST, PORT, DATABASE NAME, USER NAME, PASSWORD, SERVICE and TLS keys;
+// keys left unset are left to libpq (its environment variables, password and service files).
+// A TLS file that cannot be read or an unknown SSL MODE is refused before anything is sent.
+// Statements wait for other connections' locks up to the alias's LOCK TIMEOUT, then fail with
+// ELockTimeout. When the server wants a password that nothing supplied, `login` is asked, up to
+// three times while the server refuses it. Raises EDatabaseError "Cannot connect to database '%s'"
+// when the login is cancelled, EDBEngineError with the server's message for every other failure.
 std::unique_ptr<Connection> ConnectPostgres(const AliasConfig& alias, const LoginHandler& login);
 
 class PostgresConnection : public Connection {

@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "engine/database_session.h"
 #include "fill/generators/fill_method_registry.h"
 #include "main/application.h"
 #include "main/field_grid.h"
@@ -327,6 +328,10 @@ void TMainForm::FormCreate() {
     hintRouter_->Track(miWork);
     hintRouter_->Track(Help1);
     connect(hintRouter_, &THintRouter::HintChanged, this, &TMainForm::DisplayHint);
+    // What an alias's configuration gets wrong is shown when the alias is used.
+    DatabaseSession::Instance().SetWarningHandler([this](const std::string& warning) {
+        StatusBar->SetCaption(QString::fromStdString(warning));
+    });
 }
 
 void TMainForm::FormDestroy() {
@@ -336,6 +341,7 @@ void TMainForm::FormDestroy() {
     for (QObject* control : findChildren<QObject*>()) {
         QObject::disconnect(control, nullptr, this, nullptr);
     }
+    DatabaseSession::Instance().SetWarningHandler(nullptr);
     // The document's engine reports to the listener, so the document goes first.
     document_.reset();
     fillProgress_.reset();
