@@ -13,6 +13,7 @@
 
 #include "fill/fill_engine.h"
 #include "model/fill_methods.h"
+#include "text/civil_time.h"
 
 namespace rowsmith::bench {
 
@@ -33,15 +34,20 @@ constexpr double kWeightHigh = 1000;
 constexpr double kPriceHigh = 10000;
 constexpr std::uint32_t kCodeLimit = 11;
 
+// 2020-01-01 and 2024-01-01 00:00:00, from 1970-01-01.
+constexpr std::int64_t kFirstBenchDay = 18262;
+constexpr std::int64_t kFirstBenchSecond = 1704067200;
+
 const char* const kUsage =
     "Usage: fill_bench [--records N] [--engine sqlite|postgres|mariadb]\n"
-    "                  [--mode fill|update|append] [--runs N] [--shape plain|master|range]\n"
+    "                  [--mode fill|update|append] [--runs N] [--shape plain|master|range|date]\n"
     "                  [--baseline copy|file-copy]\n"
     "  --mode      fill: empty the table and fill it; update: overwrite every record;\n"
     "              append: overwrite the half that exists and append the other half\n"
     "  --runs      rounds of both sides, alternating; the medians are printed (default 3)\n"
     "  --shape     plain: six columns; master: two more, a customer from a master table of\n"
-    "              1000 rows and a status from a set; range: the customer as an integer range\n"
+    "              1000 rows and a status from a set; range: the customer as an integer range;\n"
+    "              date: a date and a timestamp drawn from ranges instead\n"
     "  --baseline  PostgreSQL only. copy: COPY generating the rows as it goes; file-copy: COPY\n"
     "              from a ready file of the same rows, the writing of the file not timed.\n"
     "              MariaDB: a fill against LOAD DATA LOCAL INFILE from a ready file, an update\n"
@@ -129,8 +135,8 @@ BenchOptions ParseBenchOptions(int argc, char** argv) {
             }
             options.mode = value;
         } else if (arg == "--shape") {
-            if (!OneOf(value, {"plain", "master", "range"})) {
-                ExitWithUsage("--shape is plain, master or range");
+            if (!OneOf(value, {"plain", "master", "range", "date"})) {
+                ExitWithUsage("--shape is plain, master, range or date");
             }
             options.shape = value;
         } else if (arg == "--baseline") {
@@ -153,8 +159,19 @@ std::vector<BenchColumn> BenchColumns(const std::string& shape) {
     } else if (shape == "range") {
         columns.push_back({"customer", "INTEGER", "integer", fmRandomInteger, "1 - 1001"});
         columns.push_back(kStatusColumn);
+    } else if (shape == "date") {
+        columns.push_back({"day", "DATE", "date", fmDateRange, "2020-01-01 - 2024-12-31"});
+        columns.push_back({"at", "TIMESTAMP", "timestamp", fmDateRange,
+                           "2024-01-01 00:00:00 - 2024-12-31 23:59:59"});
     }
     return columns;
+}
+
+std::array<const char*, 2> ExtraColumns(const std::string& shape) {
+    if (shape == "date") {
+        return {"day", "at"};
+    }
+    return {"customer", "status"};
 }
 
 std::string CreateBenchTableSql(const std::string& shape, bool postgres) {
@@ -219,6 +236,20 @@ void RawValues::Next(RawRecord& record) {
     }
     record.city = &cities_[random_.RandomBelow(static_cast<std::uint32_t>(cities_.size()))];
     if (shape_ == "plain") {
+        return;
+    }
+    if (shape_ == "date") {
+        // The draws of the two ranges: 1827 days from 2020-01-01, the seconds of 2024.
+        DateTimeValue day;
+        day.parts = DateTimeValue::Parts::Date;
+        day.day = kFirstBenchDay + random_.RandomBelow(1827);
+        char text[kDateTimeTextMax];
+        record.day.assign(text, FormatDateTime(day, ' ', false, text));
+        const std::int64_t second = kFirstBenchSecond + random_.RandomBelow(366 * 86400);
+        DateTimeValue at;
+        at.day = second / kSecondsPerDay;
+        at.nanosecond = second % kSecondsPerDay * kNanosPerSecond;
+        record.at.assign(text, FormatDateTime(at, ' ', false, text));
         return;
     }
     // The master cursor takes the customers in turn and starts again after the last.
@@ -289,6 +320,12 @@ void AppendTextLine(std::string& text, const RawRecord& record) {
         AppendNumber(text, record.customer);
         text += '\t';
         text += *record.status;
+    }
+    if (!record.day.empty()) {
+        text += '\t';
+        text += record.day;
+        text += '\t';
+        text += record.at;
     }
     text += '\n';
 }

@@ -28,7 +28,8 @@ struct BenchOptions {
     int runs = 3;
     // "plain": the six bench columns; "master": two more, a customer taken in turn from a master
     // table of kMasterRows rows and a status from a set; "range": the same two, the customer as
-    // an integer range, to weigh the master column against.
+    // an integer range, to weigh the master column against; "date": a date and a timestamp
+    // drawn from ranges instead, to weigh the date range against the integer one.
     std::string shape = "plain";
     // PostgreSQL's side to compare with: "copy" generates the values as it sends them,
     // "file-copy" sends a ready file of the same rows and times only the sending.
@@ -86,6 +87,9 @@ struct RawRecord {
     // Only with a shape other than "plain".
     std::int64_t customer = 0;
     const std::string* status = nullptr;
+    // Only with the "date" shape, as the columns keep them.
+    std::string day;
+    std::string at;
 };
 class RawValues {
 public:
@@ -112,6 +116,9 @@ void MakeTextLines(const std::string& shape, std::int64_t first, std::int64_t la
 // The same lines written to the file at `path`.
 void WriteTextLines(const std::string& path, const std::string& shape, std::int64_t first,
                     std::int64_t last);
+
+// With a shape other than "plain", the names of the two columns after the six.
+std::array<const char*, 2> ExtraColumns(const std::string& shape);
 
 // Records per second of `records` done in the time since `start`.
 double Rate(std::int64_t records, std::chrono::steady_clock::time_point start);

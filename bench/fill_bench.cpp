@@ -89,6 +89,9 @@ void BindValues(sqlite3_stmt* statement, const RawRecord& record) {
     if (record.status != nullptr) {
         sqlite3_bind_int64(statement, 7, record.customer);
         BindText(statement, 8, *record.status);
+    } else if (!record.day.empty()) {
+        BindText(statement, 7, record.day);
+        BindText(statement, 8, record.at);
     }
 }
 
@@ -101,7 +104,10 @@ std::string UpdateSql(const std::string& shape) {
     return std::string(
                "UPDATE bench SET id = ?1, quantity = ?2, weight = ?3, price = ?4, "
                "code = ?5, city = ?6") +
-           (shape == "plain" ? "" : ", customer = ?7, status = ?8") + " WHERE id = ?1";
+           (shape == "plain" ? ""
+                             : std::string(", ") + ExtraColumns(shape)[0] + " = ?7, " +
+                                   ExtraColumns(shape)[1] + " = ?8") +
+           " WHERE id = ?1";
 }
 
 // A new database file holding the empty bench table and the master table, with the records

@@ -60,9 +60,20 @@ std::string CreateBenchTableSql(const std::string& shape) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const std::string type = columns[i].postgresType;
         sql += (i > 0 ? ", " : "") + std::string(columns[i].name) + ' ' +
-               (type == "money" ? "decimal(12,2)" : type);
+               (type == "money"       ? "decimal(12,2)"
+                : type == "timestamp" ? "datetime"
+                                      : type);
     }
     return sql + ") ENGINE=InnoDB";
+}
+
+// ", b.x = f.x, b.y = f.y" for the two columns after the six.
+std::string ExtraSets(const std::string& shape) {
+    std::string sets;
+    for (const char* name : ExtraColumns(shape)) {
+        sets += std::string(", b.") + name + " = f." + name;
+    }
+    return sets;
 }
 
 void Load(Server& server, const std::string& path, const std::string& table) {
@@ -108,7 +119,7 @@ double RawLoad(Server& server, const BenchOptions& options, const std::string& f
             std::string(
                 "UPDATE bench b JOIN fresh f ON b.id = f.id SET b.quantity = f.quantity, "
                 "b.weight = f.weight, b.price = f.price, b.code = f.code, b.city = f.city") +
-            (options.shape == "plain" ? "" : ", b.customer = f.customer, b.status = f.status"));
+            (options.shape == "plain" ? "" : ExtraSets(options.shape)));
     }
     if (existing < options.records) {
         Load(server, inserts, "bench");

@@ -75,6 +75,15 @@ private:
 };
 
 // COPYs records number `first` to `last` into `table`, sending them in pieces as they are made.
+// ", x = f.x, y = f.y" for the two columns after the six.
+std::string ExtraSets(const std::string& shape) {
+    std::string sets;
+    for (const char* name : ExtraColumns(shape)) {
+        sets += std::string(", ") + name + " = f." + name;
+    }
+    return sets;
+}
+
 void CopyRecords(Server& server, const std::string& table, const std::string& shape,
                  std::int64_t first, std::int64_t last) {
     server.Execute("COPY " + table + " FROM STDIN");
@@ -132,11 +141,10 @@ double RawCopy(Server& server, const BenchOptions& options, const std::string& f
     if (existing > 0) {
         server.Execute("CREATE TEMP TABLE fresh (LIKE bench) ON COMMIT DROP");
         copy("fresh", updates, 0, existing);
-        server.Execute(
-            std::string("UPDATE bench b SET quantity = f.quantity, weight = f.weight, "
-                        "price = f.price, code = f.code, city = f.city") +
-            (options.shape == "plain" ? "" : ", customer = f.customer, status = f.status") +
-            " FROM fresh f WHERE b.id = f.id");
+        server.Execute(std::string("UPDATE bench b SET quantity = f.quantity, weight = f.weight, "
+                                   "price = f.price, code = f.code, city = f.city") +
+                       (options.shape == "plain" ? "" : ExtraSets(options.shape)) +
+                       " FROM fresh f WHERE b.id = f.id");
     }
     if (existing < options.records) {
         copy("bench", inserts, existing, options.records);

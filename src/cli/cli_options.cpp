@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/date_bounds.h"
+
 namespace rowsmith {
 
 namespace {
@@ -17,6 +19,17 @@ std::uint32_t ParseSeed(std::string_view text) {
                          "'");
     }
     return seed;
+}
+
+// A date and time, or a date alone for its midnight.
+DateTimeValue ParseNow(std::string_view text) {
+    DateTimeValue now;
+    if (!ParseDateTime(text, now) || now.parts == DateTimeValue::Parts::Time) {
+        throw UsageError("--now needs a date and time such as \"2026-01-01 12:00:00\", not '" +
+                         std::string(text) + "'");
+    }
+    now.parts = DateTimeValue::Parts::DateAndTime;
+    return now;
 }
 
 long long ParsePreviewCount(std::string_view text) {
@@ -114,6 +127,8 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             optionsEnded = true;
         } else if (IsOption(arg, "--seed")) {
             options.seed = ParseSeed(reader.TakeValue(arg, "--seed"));
+        } else if (IsOption(arg, "--now")) {
+            options.now = ParseNow(reader.TakeValue(arg, "--now"));
         } else if (IsOption(arg, "--aliases")) {
             options.aliasesFile = reader.TakeValue(arg, "--aliases");
             if (options.aliasesFile.empty()) {
@@ -229,7 +244,8 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
 }
 
 const char* UsageText() {
-    return "Usage: rowsmith-fill [--seed N] [--check | --dry-run | --preview N [--format F]\n"
+    return "Usage: rowsmith-fill [--seed N] [--now TIME] [--check | --dry-run | --preview N "
+           "[--format F]\n"
            "                     | --export DIR [--format F]] [--strict] [--quiet]\n"
            "                     [--records N | --records TABLE=N ...] [--alias NAME]\n"
            "                     [--aliases FILE] SCENARIO.scn\n"
@@ -246,6 +262,8 @@ const char* UsageText() {
            "  --seed N        seed the random values with N (0 to 4294967295) instead\n"
            "                  of the clock, so a run can be repeated; each table gets a\n"
            "                  stream of its own from N and its place in the scenario\n"
+           "  --now TIME      take TIME (\"YYYY-MM-DD HH:MM:SS\") for \"now\" and \"today\" in\n"
+           "                  date ranges instead of the clock, so a run can be repeated\n"
            "  --records N     write N records into every table instead of the\n"
            "                  scenario's counts; --records TABLE=N for one table\n"
            "                  (may be given for several)\n"

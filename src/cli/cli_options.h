@@ -11,6 +11,7 @@
 
 #include "cli/preview_writer.h"
 #include "cli/record_exporter.h"
+#include "text/civil_time.h"
 
 namespace rowsmith {
 
@@ -34,6 +35,8 @@ struct CliOptions {
 
     Command command = Command::Fill;
     std::optional<std::uint32_t> seed;
+    // --now: what "now" and "today" in date ranges stand for, instead of the clock.
+    std::optional<DateTimeValue> now;
     bool quiet = false;
     // Fill as usual, then roll every write back.
     bool dryRun = false;

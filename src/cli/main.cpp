@@ -157,6 +157,7 @@ int RunScenario(const CliOptions& options) {
     TerminalReporter reporter(ReporterStyle(options), stderr);
     FillEngine engine(scenario, reporter);
     engine.SetFixedSeed(options.seed);
+    engine.SetFixedNow(options.now);
     engine.SetDryRun(options.dryRun);
     if (options.command == CliOptions::Command::Check) {
         engine.CheckAllValues();

@@ -28,6 +28,22 @@ const FieldValue& CursorField::Value() const {
     return cursor_.CurrentValue(index_);
 }
 
+int CursorField::FractionDigits() const {
+    return (*cursor_.state_->columns)[index_].fractionDigits;
+}
+
+bool CursorField::Zoned() const {
+    return (*cursor_.state_->columns)[index_].zoned;
+}
+
+std::int64_t CursorField::FirstSecond() const {
+    return (*cursor_.state_->columns)[index_].firstSecond;
+}
+
+std::int64_t CursorField::LastSecond() const {
+    return (*cursor_.state_->columns)[index_].lastSecond;
+}
+
 bool CursorField::IsUnsigned() const {
     return (*cursor_.state_->columns)[index_].unsignedWide;
 }
@@ -60,6 +76,12 @@ void CursorField::WriteValueOf(const CursorField& source) {
 void CursorField::WriteFloat(double value) {
     TableCursor::State& state = cursor_.EditState();
     StoreReal((*state.columns)[index_], value, state.buffer[index_]);
+    state.assigned[index_] = true;
+}
+
+void CursorField::WriteDateTime(const DateTimeValue& value) {
+    TableCursor::State& state = cursor_.EditState();
+    StoreDateTime((*state.columns)[index_], value, state.buffer[index_]);
     state.assigned[index_] = true;
 }
 

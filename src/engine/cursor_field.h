@@ -7,6 +7,7 @@
 
 #include "engine/field_type.h"
 #include "engine/field_value.h"
+#include "text/civil_time.h"
 
 namespace rowsmith {
 
@@ -20,6 +21,12 @@ public:
     TFieldType FieldType() const;
     // Declared size of a text column in characters; 0 when it has none.
     int Size() const;
+    // What a time or date-and-time column keeps (ColumnInfo): the digits of a second, whether it
+    // holds instants, and the first and last moments it takes.
+    int FractionDigits() const;
+    bool Zoned() const;
+    std::int64_t FirstSecond() const;
+    std::int64_t LastSecond() const;
 
     // The current record's value as text: empty for an empty value, integers in decimal, reals
     // as the shortest text that reads back the same value.
@@ -41,6 +48,12 @@ public:
     // WriteString stores for a text that reads as exactly this value. Other columns throw
     // "Cannot access field '%s' as type Float".
     void WriteFloat(double value);
+    // Stores a date, time or both in a date or time column in the text form field_value.h gives
+    // (a date alone at midnight in a date-and-time column; a zoned column gets the value's zone,
+    // UTC when it has none), and in a text column as ISO 8601 text ("2024-05-01T08:30:00"). A
+    // time-only value for a date column, a date-only value for a time column and any other column
+    // throw "Cannot access field '%s' as type DateTime".
+    void WriteDateTime(const DateTimeValue& value);
 
 private:
     TableCursor& cursor_;

@@ -23,6 +23,10 @@ namespace rowsmith {
 // column name in SQL, safe for any name.
 std::string QuoteIdentifier(const std::string& name);
 
+// 0001-01-01 00:00:00 and 9999-12-31 23:59:59, in seconds from 1970-01-01 00:00:00.
+constexpr std::int64_t kFirstCivilSecond = -62135596800;
+constexpr std::int64_t kLastCivilSecond = 253402300799;
+
 struct ColumnInfo {
     std::string name;
     TFieldType type = ftUnknown;
@@ -36,6 +40,14 @@ struct ColumnInfo {
     bool unsignedWide = false;
     // The type as the database declares it.
     std::string declaredType;
+    // Time and date-and-time columns: the digits of a second they keep, -1 for all a value has.
+    int fractionDigits = -1;
+    // A column of instants (PostgreSQL timestamptz, timetz): a value without a zone is UTC.
+    bool zoned = false;
+    // Date and date-and-time columns: the first and last moments they take, in seconds from
+    // 1970-01-01 00:00:00 UTC; by default the years 1 to 9999.
+    std::int64_t firstSecond = kFirstCivilSecond;
+    std::int64_t lastSecond = kLastCivilSecond;
 };
 
 // What identifies a record again: the rowid, the primary key's values, or the ctid.

@@ -1,6 +1,7 @@
 #include "engine/field_conversion.h"
 
 #include <charconv>
+#include <string_view>
 
 #include "engine/currency.h"
 #include "engine/database_errors.h"
@@ -153,7 +154,7 @@ std::int64_t BooleanNumber(const ColumnInfo& column, const std::string& text) {
 
 // Stores the text, cut to `size` characters when that is set. Characters are counted in UTF-8,
 // and a cut never falls inside one. The value keeps its buffer when it already holds text.
-void SetText(FieldValue& value, const std::string& text, int size) {
+void SetText(FieldValue& value, std::string_view text, int size) {
     std::size_t length = text.size();
     if (size > 0 && length > static_cast<std::size_t>(size)) {
         int characters = 0;
@@ -165,9 +166,9 @@ void SetText(FieldValue& value, const std::string& text, int size) {
         }
     }
     if (auto* stored = std::get_if<std::string>(&value)) {
-        stored->assign(text, 0, length);
+        stored->assign(text.substr(0, length));
     } else {
-        value.emplace<std::string>(text, 0, length);
+        value.emplace<std::string>(text.substr(0, length));
     }
 }
 
@@ -280,6 +281,31 @@ void StoreValue(const ColumnInfo& column, const ColumnInfo& sourceColumn, const 
         return;
     }
     StoreText(column, ValueText(sourceColumn, source), value);
+}
+
+void StoreDateTime(const ColumnInfo& column, const DateTimeValue& date, FieldValue& value) {
+    using Parts = DateTimeValue::Parts;
+    DateTimeValue stored = date;
+    char separator = ' ';
+    bool withZone = column.zoned;
+    if (column.type == ftDate && date.parts != Parts::Time) {
+        stored.parts = Parts::Date;
+    } else if (column.type == ftTime && date.parts != Parts::Date) {
+        stored.parts = Parts::Time;
+    } else if (column.type == ftDateTime) {
+        if (date.parts == Parts::Time) {
+            CannotAccess(column, ftDateTime);
+        }
+        stored.parts = Parts::DateAndTime;
+    } else if (StoresText(column.type)) {
+        separator = 'T';
+        withZone = date.hasZone;
+    } else {
+        CannotAccess(column, ftDateTime);
+    }
+    char text[kDateTimeTextMax];
+    const std::size_t length = FormatDateTime(stored, separator, withZone, text);
+    SetText(value, std::string_view(text, length), StoresText(column.type) ? column.size : 0);
 }
 
 void StoreReal(const ColumnInfo& column, double number, FieldValue& value) {

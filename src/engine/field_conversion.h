@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/driver.h"
+#include "text/civil_time.h"
 
 namespace rowsmith {
 
@@ -19,6 +20,8 @@ void StoreInteger(const ColumnInfo& column, std::int32_t number, FieldValue& val
 // the text where the value does not need it.
 void StoreValue(const ColumnInfo& column, const ColumnInfo& sourceColumn, const FieldValue& source,
                 FieldValue& value);
+// Stores a date, time or both as CursorField::WriteDateTime says, keeping the value's text buffer.
+void StoreDateTime(const ColumnInfo& column, const DateTimeValue& date, FieldValue& value);
 // Stores a real in a real column; throws EDatabaseError for any other column.
 void StoreReal(const ColumnInfo& column, double number, FieldValue& value);
 // The value as text: empty for an empty value, integers in decimal, reals as the shortest text

@@ -18,6 +18,8 @@ namespace rowsmith {
 //                                              SQLite keeps (an integer or a real) when read
 //   ftString, ftMemo                           text
 //   ftDate, ftTime, ftDateTime                 text "YYYY-MM-DD", "HH:MM:SS", "YYYY-MM-DD HH:MM:SS"
+//                                              (a date range writes a zoned column's values with
+//                                              their offset, "+00:00")
 //   ftBlob, ftBytes, ftVarBytes, ftGraphic     text holding the bytes
 // What a driver reads may differ when another program stored something else in a column (SQLite
 // keeps any value in any column); readers show such values as they are.

@@ -210,6 +210,12 @@ void FillEngine::FillUp() {
         std::atomic<bool>& requested;
         ~ClearStop() { requested.store(false, std::memory_order_relaxed); }
     } clearStop{stopRequested_};
+    // Every table of a run sees the same "now".
+    struct ForgetStart {
+        std::optional<DateTimeValue>& start;
+        ~ForgetStart() { start.reset(); }
+    } forgetStart{runStart_};
+    runStart_ = LocalNow();
     std::optional<DryRunScope> dryRun;
     // A scenario without tables touches no database, dry or not.
     if (dryRun_ && scenario_.Tables().Count() > 0) {
@@ -362,6 +368,13 @@ std::string FillEngine::RandomRangeValue(int index) {
         rangePreview_->Start(*this, nullptr);
     }
     return rangePreview_->MakeText();
+}
+
+DateTimeValue FillEngine::Now() {
+    if (fixedNow_) {
+        return *fixedNow_;
+    }
+    return runStart_ ? *runStart_ : LocalNow();
 }
 
 TFieldType FillEngine::ColumnType(const std::string& name) {

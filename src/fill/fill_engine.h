@@ -50,6 +50,10 @@ public:
     // With a value, every table's fill seeds the random source with it instead of the clock.
     void SetFixedSeed(std::optional<std::uint32_t> seed) { fixedSeed_ = seed; }
     RandomSource& Random() override { return random_; }
+    // With a value, "now" and "today" in date ranges stand for it instead of the clock at the
+    // start of FillUp.
+    void SetFixedNow(std::optional<DateTimeValue> now) { fixedNow_ = now; }
+    DateTimeValue Now() override;
 
     // Binding and master cursors.
 
@@ -177,6 +181,9 @@ private:
     std::vector<std::unique_ptr<TableCursor>> masterTables_;
     RandomSource random_;
     std::optional<std::uint32_t> fixedSeed_;
+    std::optional<DateTimeValue> fixedNow_;
+    // The clock when the running FillUp started.
+    std::optional<DateTimeValue> runStart_;
     bool dryRun_ = false;
     RecordObserver recordObserver_;
     // The generators of the columns a fill writes, in column order.

@@ -20,9 +20,12 @@ bool FillEngine::CheckFillValue(int index, const std::string& text) {
 
 void FillEngine::CheckTableValues() {
     const TFillTable& table = Current();
-    const auto refuse = [&table](const char* what, const TFillField& setting) {
-        throw Exception(std::string(what) + ". Table: \"" + table.TableName() + "\". Field: \"" +
-                        setting.FieldName() + "\"");
+    const auto refuse = [&table](const char* what, const TFillField& setting,
+                                 const std::string& reason = {}) {
+        throw Exception(
+            std::string(what) + ". Table: \"" + table.TableName() + "\". Field: \"" +
+            setting.FieldName() + "\"" +
+            (reason.empty() ? "" : ". Value: \"" + setting.FillValue() + "\": " + reason));
     };
     CheckBinding();
     for (int i = 0; i < table.Fields().Count(); ++i) {
@@ -33,7 +36,10 @@ void FillEngine::CheckTableValues() {
             refuse("No column for fill value", setting);
         }
         if (!CheckFillValue(i, setting.FillValue())) {
-            refuse("Wrong fill value", setting);
+            const auto generator = MakeGenerator(setting);
+            const CursorField* column =
+                i < workTable_->FieldCount() ? &workTable_->FieldAt(i) : nullptr;
+            refuse("Wrong fill value", setting, generator->Refusal(setting.FillValue(), column));
         }
     }
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <utility>
 
 #include "engine/database_session.h"
 #include "engine/table_cursor.h"
@@ -22,6 +23,8 @@ struct TableFacts {
     std::vector<std::string> columns;
     std::vector<TFieldType> types;
     std::vector<int> sizes;
+    // The first and last seconds each column takes.
+    std::vector<std::pair<std::int64_t, std::int64_t>> spans;
     std::int64_t records = 0;
 };
 
@@ -35,6 +38,7 @@ TableFacts ReadFacts(const std::string& alias, const std::string& table) {
         facts.columns.push_back(cursor.FieldAt(i).FieldName());
         facts.types.push_back(cursor.FieldAt(i).FieldType());
         facts.sizes.push_back(cursor.FieldAt(i).Size());
+        facts.spans.emplace_back(cursor.FieldAt(i).FirstSecond(), cursor.FieldAt(i).LastSecond());
     }
     facts.records = cursor.CountRecords();
     cursor.Close();
@@ -116,6 +120,8 @@ public:
             }
             std::vector<std::string> misfits;
             generator->CheckFit(facts_.types[i], facts_.sizes[i], misfits);
+            generator->CheckSpan(facts_.types[i], facts_.spans[i].first, facts_.spans[i].second,
+                                 misfits);
             for (const std::string& misfit : misfits) {
                 Warn(setting->FieldName(), misfit);
             }

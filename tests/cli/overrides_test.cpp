@@ -54,6 +54,33 @@ TEST_P(OverridesTest, ASeededRunGivesEachTableItsOwnRepeatableStream) {
     EXPECT_EQ(Values("b"), a);
 }
 
+// "now" and "today" are the clock's unless --now fixes them: then a seeded run with relative
+// dates repeats anywhere, at any time.
+TEST_P(OverridesTest, NowFixesRelativeDatesForARepeatableRun) {
+    db.Execute("CREATE TABLE d (n INTEGER, day DATE)");
+    const std::string scenario =
+        WriteScenario("d", 0, 6, {{"n", "5", ""}, {"day", "8", "today-2d - today"}});
+    const std::string fixed = "--seed 3 --now '2026-03-01 09:30:00' " + Aliases() + " '";
+    ASSERT_EQ(Run(fixed + scenario + "'").status, 0);
+    const std::vector<std::string> days = Column("SELECT day FROM d ORDER BY n");
+    for (const std::string& day : days) {
+        EXPECT_TRUE(day == "2026-02-27" || day == "2026-02-28" || day == "2026-03-01") << day;
+    }
+    ASSERT_EQ(Run(fixed + scenario + "'").status, 0);
+    EXPECT_EQ(Column("SELECT day FROM d ORDER BY n"), days);
+
+    // The preview shows the same records; a "now" that is no date and time is wrong usage.
+    const RunResult preview = Run("--preview 6 --format csv --seed 3 --now 2026-03-01 " +
+                                  Aliases() + " '" + scenario + "'");
+    EXPECT_EQ(preview.status, 0) << preview.err;
+    for (const std::string& day : days) {
+        EXPECT_NE(preview.out.find(day), std::string::npos) << preview.out;
+    }
+    const RunResult wrong = Run("--now 09:30 " + Aliases() + " '" + scenario + "'");
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("--now needs a date and time"), std::string::npos) << wrong.err;
+}
+
 TEST_P(OverridesTest, RecordCountsAndTheAliasCanBeGivenForOneRun) {
     // The scenario's own alias does not exist: --alias alone makes the run possible.
     const std::string scenario = TwoTables("Nowhere", 3);

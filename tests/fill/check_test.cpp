@@ -53,7 +53,7 @@ TEST_P(CheckTest, TheFormOfEachMethodsValue) {
         {fmRandomFromSet, 0, "", true},
         {fmAutoIncrement, 0, "x", true},
         {fmMasterTable, 0, "no point", true},
-        {8, 0, "1 -- 2", true},
+        {1000, 0, "1 -- 2", true},
         {-1, 0, "", true},
     };
     SetDecimalSeparator('.');
@@ -114,7 +114,8 @@ TEST_P(CheckTest, ASettingWhoseColumnIsGoneFailsTheCheckWhenItWritesValues) {
     CreateTable("t", "a INTEGER, b INTEGER");
     TFillTable& table = AddTable("t", tfEmptyAndFill, 1);
     table.AddField("gone");
-    for (std::int32_t method : {fmSingleValue, fmRandomFromSet, fmAutoIncrement, fmMasterTable}) {
+    for (std::int32_t method :
+         {fmSingleValue, fmRandomFromSet, fmAutoIncrement, fmMasterTable, fmDateRange}) {
         SetField(table, "gone", method, "1");
         try {
             engine.CheckAllValues();
@@ -123,7 +124,7 @@ TEST_P(CheckTest, ASettingWhoseColumnIsGoneFailsTheCheckWhenItWritesValues) {
             EXPECT_STREQ(error.what(), "No column for fill value. Table: \"t\". Field: \"gone\"");
         }
     }
-    for (std::int32_t method : {fmDontFill, 8}) {
+    for (std::int32_t method : {fmDontFill, 1000}) {
         SetField(table, "gone", method, "1");
         EXPECT_NO_THROW(engine.CheckAllValues()) << method;
     }

@@ -25,6 +25,8 @@ TEST(FillMethodRegistryTest, CaptionsAndHintsInCodeOrder) {
         {"Autoincrement", "Autoincrement from the specified value"},
         {"Random string", "Random string value with defined maximum length"},
         {"The values from the master table", "Take values from the field of another table"},
+        {"Date/time random value from range",
+         "This field will be filled by random dates or times from the range"},
     };
     ASSERT_EQ(FillMethods().size(), std::size(methods));
     for (std::int32_t code = 0; code < static_cast<std::int32_t>(std::size(methods)); ++code) {
@@ -36,9 +38,9 @@ TEST(FillMethodRegistryTest, CaptionsAndHintsInCodeOrder) {
     }
 }
 
-TEST(FillMethodRegistryTest, OnlyTheEightCodesHaveAMethodAndOnlyDontFillWritesNothing) {
+TEST(FillMethodRegistryTest, OnlyTheListedCodesHaveAMethodAndOnlyDontFillWritesNothing) {
     TFillField setting("x");
-    for (std::int32_t code : {-1, 8, 1000}) {
+    for (std::int32_t code : {-1, static_cast<std::int32_t>(FillMethods().size()), 1000}) {
         setting.SetFillMethod(code);
         EXPECT_EQ(FindFillMethod(code), nullptr) << code;
         EXPECT_FALSE(WritesValues(code)) << code;

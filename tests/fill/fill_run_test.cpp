@@ -215,7 +215,7 @@ TEST_P(FillRunTest, SettingsGoToTheColumnsTheyNameAfterTheColumnsChanged) {
 TEST_P(FillRunTest, UnknownCodes) {
     CreateTable("t", "id " + db.AutoIncKeyType() + ", n INTEGER, m INTEGER", {"1, 1, 1"});
     TFillTable& table = AddTable("t", tfEmptyAndFill, 2);
-    SetField(table, "n", 8, "5");
+    SetField(table, "n", 1000, "5");
     SetField(table, "m", fmSingleValue, "6");
     engine.FillUp();
     EXPECT_EQ(Column("t", "n"), (std::vector<std::string>{"", ""}));

@@ -93,6 +93,16 @@ MyColumn DescribeMyColumn(const std::string& name, const std::string& dataType,
     if (column.kind == MyKind::Integer && extra.find("auto_increment") != std::string::npos) {
         column.info.type = ftAutoInc;
     }
+    if (column.kind == MyKind::Moment) {
+        column.info.fractionDigits = fractionDigits;
+    }
+    // DATE and DATETIME take the years 1000 to 9999; TIMESTAMP counts 32-bit seconds from 1970.
+    if (dataType == "date" || dataType == "datetime") {
+        column.info.firstSecond = -30610224000;
+    } else if (dataType == "timestamp") {
+        column.info.firstSecond = 1;
+        column.info.lastSecond = 2147483647;
+    }
     if ((dataType == "char" || dataType == "varchar") && maxLength > 0) {
         column.info.size = static_cast<int>(maxLength);
     }

@@ -112,6 +112,11 @@ PgColumn DescribePgColumn(const std::string& name, const std::string& sqlType,
         }
     }
     column.info.wide = baseType == "int8";
+    // time(p) and timestamp(p) keep p digits of a second; without p, six.
+    if (column.info.type == ftTime || column.info.type == ftDateTime) {
+        column.info.fractionDigits = typmod >= 0 ? typmod : 6;
+        column.info.zoned = baseType == "timestamptz" || baseType == "timetz";
+    }
     if (autoIncrement && column.kind == PgKind::Integer) {
         column.info.type = ftAutoInc;
     }

@@ -6,11 +6,18 @@ bool ColumnGenerator::CheckValue(const std::string&, const CursorField*) const {
     return true;
 }
 
+std::string ColumnGenerator::Refusal(const std::string&, const CursorField*) const {
+    return {};
+}
+
 double ColumnGenerator::DistinctValues() const {
     return -1;
 }
 
 void ColumnGenerator::CheckFit(TFieldType, int, std::vector<std::string>&) const {}
+
+void ColumnGenerator::CheckSpan(TFieldType, std::int64_t, std::int64_t,
+                                std::vector<std::string>&) const {}
 
 std::optional<TableFieldParts> ColumnGenerator::MasterColumn() const {
     return std::nullopt;

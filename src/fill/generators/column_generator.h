@@ -9,11 +9,13 @@
 // kept until the generator is dropped.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/field_type.h"
+#include "text/civil_time.h"
 #include "text/text_helpers.h"
 
 namespace rowsmith {
@@ -33,6 +35,8 @@ public:
     virtual TFieldType ColumnType(const std::string& name) = 0;
     // The first master cursor whose table name is exactly `name`, or null.
     virtual TableCursor* FindMasterTable(const std::string& name) const = 0;
+    // The moment "now" and "today" stand for: when the fill started, or the one fixed for it.
+    virtual DateTimeValue Now() = 0;
 
 protected:
     ~GeneratorHost() = default;
@@ -51,6 +55,9 @@ public:
     // (numbers where numbers are needed); whether a value fits its column is found out when it is
     // written. `column` is the setting's column, null for a setting past the table's last column.
     virtual bool CheckValue(const std::string& text, const CursorField* column) const;
+    // Why CheckValue refuses `text`, for the check's message; empty where the method tells no
+    // reason beyond the refusal itself.
+    virtual std::string Refusal(const std::string& text, const CursorField* column) const;
 
     // For the pre-run warnings: how many distinct values the setting can give, -1 when there is
     // no telling.
@@ -58,6 +65,10 @@ public:
     // For the pre-run warnings: appends why the setting does not fit a column of `type` and
     // declared `size` (0 for none), in the order they are told; nothing when it fits.
     virtual void CheckFit(TFieldType type, int size, std::vector<std::string>& misfits) const;
+    // The same for the moments a date or date-and-time column of `type` takes, from `firstSecond`
+    // to `lastSecond` (seconds from 1970-01-01 00:00:00).
+    virtual void CheckSpan(TFieldType type, std::int64_t firstSecond, std::int64_t lastSecond,
+                           std::vector<std::string>& misfits) const;
     // The master table and column the setting takes its values from; nothing for a method that
     // reads none.
     virtual std::optional<TableFieldParts> MasterColumn() const;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "fill/generators/auto_increment_generator.h"
+#include "fill/generators/date_range_generator.h"
 #include "fill/generators/dont_fill_generator.h"
 #include "fill/generators/master_table_generator.h"
 #include "fill/generators/random_from_set_generator.h"
@@ -25,7 +26,7 @@ std::unique_ptr<ColumnGenerator> Make(TFillField& setting) {
 using enum ValueEditor;
 
 // The captions and hints are the program's own texts, spelling included.
-constexpr std::array<FillMethodEntry, 8> kMethods = {{
+constexpr std::array<FillMethodEntry, 9> kMethods = {{
     {.code = fmDontFill,
      .caption = "Don't fill it",
      .hint = "The values of field will not be changed",
@@ -82,6 +83,13 @@ constexpr std::array<FillMethodEntry, 8> kMethods = {{
      .typed = true,
      .editor = MasterField,
      .makeGenerator = Make<MasterTableGenerator>},
+    {.code = fmDateRange,
+     .caption = "Date/time random value from range",
+     .hint = "This field will be filled by random dates or times from the range",
+     .writes = true,
+     .typed = true,
+     .editor = DateRange,
+     .makeGenerator = Make<DateRangeGenerator>},
 }};
 
 constexpr bool CodesInOrder() {

@@ -132,6 +132,7 @@ public:
     void bbEditValueClick();
     void EditValueSet(int index);
     void EditMasterField(int index);
+    void EditDateRange(int index);
     void cbTblFillMethodChange(int method);
     void seRecCountChange();
     void UpdateRecCountVisibility();

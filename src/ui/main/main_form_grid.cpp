@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "dialogs/dlg_date_range.h"
 #include "dialogs/dlg_edit_values2.h"
 #include "dialogs/dlg_edit_values7.h"
 #include "fill/generators/fill_method_registry.h"
@@ -174,6 +175,9 @@ void TMainForm::bbEditValueClick() {
             case ValueEditor::MasterField:
                 EditMasterField(current.row());
                 break;
+            case ValueEditor::DateRange:
+                EditDateRange(current.row());
+                break;
             case ValueEditor::None:
                 break;
         }
@@ -202,6 +206,21 @@ void TMainForm::EditMasterField(int index) {
     if (RunModal(picker) == QDialog::Accepted) {
         fieldModel_->setData(fieldModel_->index(index, colValues),
                              QString::fromStdString(picker.SelectedField()),
+                             TFieldGridModel::FillValueRole);
+        SetModified(true);
+    }
+}
+
+void TMainForm::EditDateRange(int index) {
+    TdlgDateRange editor;
+    const TableCursor& columns = document_->Filler().WorkTable();
+    if (index < columns.FieldCount()) {
+        editor.SetColumnType(columns.FieldAt(index).FieldType());
+    }
+    editor.SetRange(fieldModel_->Field(index).FillValue());
+    if (RunModal(editor) == QDialog::Accepted) {
+        fieldModel_->setData(fieldModel_->index(index, colValues),
+                             QString::fromStdString(editor.RangeText()),
                              TFieldGridModel::FillValueRole);
         SetModified(true);
     }
