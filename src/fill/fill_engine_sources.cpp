@@ -34,33 +34,36 @@ const ValueSources& FillEngine::Sources() {
 }
 
 void FillEngine::OrderGenerators() {
-    const auto position = [this](const std::string& name) {
-        for (std::size_t i = 0; i < generators_.size(); ++i) {
-            if (SameText(generators_[i]->Setting().FieldName(), name)) {
-                return static_cast<int>(i);
+    const std::size_t count = generators_.size();
+    // Which generator each one refers to, by position.
+    std::vector<std::vector<std::size_t>> references(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        for (const std::string& name : generators_[i]->ReferencedColumns()) {
+            for (std::size_t j = 0; j < count; ++j) {
+                if (SameText(generators_[j]->Setting().FieldName(), name)) {
+                    references[i].push_back(j);
+                    break;
+                }
             }
         }
-        return -1;
-    };
+    }
     // Depth first, each generator after the ones it refers to. The check refuses circles; one
-    // met here all the same is broken where it closes rather than looped over.
-    std::vector<char> state(generators_.size(), 0);
+    // met here all the same is broken where it closes rather than followed round.
+    std::vector<bool> visited(count, false);
     std::vector<std::unique_ptr<ColumnGenerator>> ordered;
-    const std::function<void(int)> visit = [&](int i) {
-        if (state[i] != 0) {
+    ordered.reserve(count);
+    const std::function<void(std::size_t)> visit = [&](std::size_t i) {
+        if (visited[i]) {
             return;
         }
-        state[i] = 1;
-        for (const std::string& name : generators_[i]->ReferencedColumns()) {
-            if (const int referenced = position(name); referenced >= 0) {
-                visit(referenced);
-            }
+        visited[i] = true;
+        for (const std::size_t referenced : references[i]) {
+            visit(referenced);
         }
-        state[i] = 2;
         ordered.push_back(std::move(generators_[i]));
     };
-    for (std::size_t i = 0; i < generators_.size(); ++i) {
-        visit(static_cast<int>(i));
+    for (std::size_t i = 0; i < count; ++i) {
+        visit(i);
     }
     generators_ = std::move(ordered);
 }

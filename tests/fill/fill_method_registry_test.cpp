@@ -29,6 +29,7 @@ TEST(FillMethodRegistryTest, CaptionsAndHintsInCodeOrder) {
          "This field will be filled by random dates or times from the range"},
         {"Random value from a library",
          "The value for this field will be drawn from a library of values"},
+        {"Text from a pattern", "This field will be filled by text made from a pattern"},
     };
     ASSERT_EQ(FillMethods().size(), std::size(methods));
     for (std::int32_t code = 0; code < static_cast<std::int32_t>(std::size(methods)); ++code) {

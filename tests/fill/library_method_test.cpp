@@ -91,9 +91,8 @@ TEST_P(LibraryMethodTest, TheCheckRefusesALibraryThatCannotServeNamingIt) {
     CreateTable("t", "id " + db.AutoIncKeyType() + ", v VARCHAR(20)");
     AddTable("t", tfEmptyAndFill, 5);
     const std::string prefix = "Wrong fill value. Table: \"t\". Field: \"v\". Value: ";
-    EXPECT_EQ(CheckError("planets"),
-              prefix + "\"planets\": Library \"planets\" not found in " +
-                  home.File("rowsmith/libraries"));
+    EXPECT_EQ(CheckError("planets"), prefix + "\"planets\": Library \"planets\" not found in " +
+                                         home.File("rowsmith/libraries"));
     EXPECT_EQ(CheckError("nothing"), prefix + "\"nothing\": Library \"nothing\" holds no values");
     EXPECT_EQ(CheckError(""), prefix + "\"\": No library name is given");
     EXPECT_EQ(CheckError("lists/ropes.txt"),

@@ -7,6 +7,7 @@
 #include "fill/generators/dont_fill_generator.h"
 #include "fill/generators/library_generator.h"
 #include "fill/generators/master_table_generator.h"
+#include "fill/generators/pattern_generator.h"
 #include "fill/generators/random_from_set_generator.h"
 #include "fill/generators/random_integer_generator.h"
 #include "fill/generators/random_real_generator.h"
@@ -27,7 +28,7 @@ std::unique_ptr<ColumnGenerator> Make(TFillField& setting) {
 using enum ValueEditor;
 
 // The captions and hints are the program's own texts, spelling included.
-constexpr std::array<FillMethodEntry, 10> kMethods = {{
+constexpr std::array<FillMethodEntry, 11> kMethods = {{
     {.code = fmDontFill,
      .caption = "Don't fill it",
      .hint = "The values of field will not be changed",
@@ -98,6 +99,13 @@ constexpr std::array<FillMethodEntry, 10> kMethods = {{
      .typed = true,
      .editor = None,
      .makeGenerator = Make<LibraryGenerator>},
+    {.code = fmPattern,
+     .caption = "Text from a pattern",
+     .hint = "This field will be filled by text made from a pattern",
+     .writes = true,
+     .typed = true,
+     .editor = None,
+     .makeGenerator = Make<PatternGenerator>},
 }};
 
 constexpr bool CodesInOrder() {

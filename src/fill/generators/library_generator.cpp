@@ -41,7 +41,8 @@ void LibraryGenerator::CheckFit(TFieldType, int size, std::vector<std::string>& 
     if (!reason.empty()) {
         misfits.push_back(reason + ": the check will refuse it");
     }
-    if (library != nullptr && size > 0 && library->LongestValue() > static_cast<std::size_t>(size)) {
+    if (library != nullptr && size > 0 &&
+        library->LongestValue() > static_cast<std::size_t>(size)) {
         misfits.push_back("library \"" + setting_.FillValue() + "\" has values of up to " +
                           std::to_string(library->LongestValue()) +
                           " characters, the column keeps " + std::to_string(size) +
