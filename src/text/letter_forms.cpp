@@ -69,7 +69,7 @@ void Encode(char32_t c, std::string& out) {
 // In Latin Extended-A the two cases of a letter sit side by side; whether the upper one comes on
 // an even or an odd code depends on the run.
 bool UpperComesEven(char32_t c) {
-    return (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+    return (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) || (c >= 0x218 && c <= 0x21B);
 }
 bool UpperComesOdd(char32_t c) {
     return (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
@@ -109,9 +109,9 @@ char32_t Upper(char32_t c) {
 
 // U+00C0 to U+00FF without accents.
 constexpr std::array<const char*, 64> kLatin1 = {
-    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I",  "I",
     "D", "N", "O", "O", "O", "O", "O",  "",  "O", "U", "U", "U", "U", "Y", "TH", "ss",
-    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i",  "i",
     "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u", "u", "u", "y", "th", "y"};
 // U+0100 to U+017F without accents, one letter each but for the ligatures at U+0132 and U+0152.
 constexpr std::string_view kExtendedA =
@@ -146,6 +146,10 @@ std::string_view AsciiOf(char32_t c) {
     }
     if (c >= 0x100 && c <= 0x17F) {
         return kExtendedA.substr(c - 0x100, 1);
+    }
+    // The Romanian letters with a comma below, which Latin Extended-B added.
+    if (c >= 0x218 && c <= 0x21B) {
+        return std::string_view("SsTt").substr(c - 0x218, 1);
     }
     return {};
 }

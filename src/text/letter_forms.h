@@ -1,6 +1,7 @@
 // Letter forms of UTF-8 text: lower and upper case, letters written without their accents, the
-// first character. They know the letters of ASCII, Latin-1 and Latin Extended-A, which cover the
-// European languages written in Latin letters; other characters keep their form.
+// first character. They know the letters of ASCII, Latin-1, Latin Extended-A and the Romanian
+// letters with a comma below, which cover the European languages written in Latin letters; other
+// characters keep their form.
 #pragma once
 
 #include <string>

@@ -56,7 +56,8 @@ TEST_P(PatternMethodTest, EachPlaceholderWritesItsKindOfCharacter) {
     for (const auto& row : db.Query("SELECT a, b, c FROM t")) {
         EXPECT_TRUE(std::regex_match(row[0], order)) << row[0];
         EXPECT_TRUE(std::regex_match(row[1], phone)) << row[1];
-        EXPECT_TRUE(row[2].rfind("EXAMPLE.COM ", 0) == 0 || row[2].rfind("MAIL.EXAMPLE.ORG ", 0) == 0)
+        EXPECT_TRUE(row[2].rfind("EXAMPLE.COM ", 0) == 0 ||
+                    row[2].rfind("MAIL.EXAMPLE.ORG ", 0) == 0)
             << row[2];
         for (char c : row[1].substr(16, 3)) {
             kinds.insert(c >= 'A' ? 'A' : '0');
@@ -74,8 +75,7 @@ TEST_P(PatternMethodTest, AColumnIsMadeFromTheSameRecordWhereverItStands) {
         OwnFill fresh(GetParam(), reporter);
         fresh.db.Execute("CREATE TABLE p (id " + fresh.db.AutoIncKeyType() + ", " + columns + ")");
         TFillTable& table = fresh.AddTable("p", tfEmptyAndFill, 60);
-        SetField(table, "email", fmPattern,
-                 "{First|lower|ascii}.{LAST|lower|ascii}@{mail}");
+        SetField(table, "email", fmPattern, "{First|lower|ascii}.{LAST|lower|ascii}@{mail}");
         SetField(table, "first", fmLibrary, "given");
         SetField(table, "last", fmLibrary, "family");
         fresh.filler.FillUp();
@@ -145,8 +145,7 @@ TEST_P(PatternMethodTest, TheCheckRefusesCirclesUnknownNamesAndUnbalancedBraces)
         if (*c.error == '\0') {
             EXPECT_EQ(error, "") << c.a;
         } else {
-            const std::string expected =
-                std::string("Wrong fill value. Table: \"t\". ") + c.error;
+            const std::string expected = std::string("Wrong fill value. Table: \"t\". ") + c.error;
             EXPECT_EQ(error.substr(0, expected.size()), expected) << c.a;
         }
     }

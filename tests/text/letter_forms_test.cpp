@@ -15,6 +15,7 @@ TEST(LetterForms, CaseOfAsciiLatin1AndExtendedLetters) {
         {"José Ñúñez", "josé ñúñez", "JOSÉ ÑÚÑEZ"},
         {"Łukasz Żółć", "łukasz żółć", "ŁUKASZ ŻÓŁĆ"},
         {"Dvořák Šťastný", "dvořák šťastný", "DVOŘÁK ŠŤASTNÝ"},
+        {"Ștefan Brașov", "ștefan brașov", "ȘTEFAN BRAȘOV"},
         // No single upper-case sharp s in Latin-1; the multiplication sign is no letter.
         {"Straße ×", "straße ×", "STRAßE ×"},
         {"ÿ Ÿ", "ÿ ÿ", "Ÿ Ÿ"},
@@ -36,6 +37,7 @@ TEST(LetterForms, AsciiWritesLettersWithoutAccentsAndLeavesTheRestOut) {
         {"Zoë Ångström", "Zoe Angstrom"},
         {"Æsa Straße Œuvre Ĳssel", "AEsa Strasse OEuvre IJssel"},
         {"Łódź Đurić Søren Þór", "Lodz Duric Soren THor"},
+        {"Ștefan Brașov Țuțea", "Stefan Brasov Tutea"},
         {"Ελλάδα-Tokyo 東京", "-Tokyo "},
         {"", ""},
     };
@@ -45,8 +47,9 @@ TEST(LetterForms, AsciiWritesLettersWithoutAccentsAndLeavesTheRestOut) {
 }
 
 TEST(LetterForms, BytesThatAreNoUtf8PassCaseAndLeaveAscii) {
-    const std::string broken = "a\xC3"
-                               "B\xFF";
+    const std::string broken =
+        "a\xC3"
+        "B\xFF";
     EXPECT_EQ(LowerLetters(broken),
               "a\xC3"
               "b\xFF");

@@ -8,8 +8,8 @@
 #include "fill/generators/fill_method_registry.h"
 #include "fill/library_shelf.h"
 #include "fill/random_source.h"
-#include "model/fill_field.h"
 #include "model/ff_list.h"
+#include "model/fill_field.h"
 #include "text/errors.h"
 #include "text/text_helpers.h"
 
