@@ -14,6 +14,7 @@
 #include "fill/fill_engine.h"
 #include "model/fill_methods.h"
 #include "text/civil_time.h"
+#include "text/letter_forms.h"
 
 namespace rowsmith::bench {
 
@@ -26,6 +27,9 @@ public:
     void RecordsWritten(std::int64_t) override {}
     void TableFinished(bool) override {}
 };
+
+// The shipped libraries of the source tree, named by path so that no user's library hides them.
+constexpr const char* kLibrariesFolder = ROWSMITH_LIBRARIES_FOLDER;
 
 // The fill's bounds, for the raw loops.
 constexpr std::int64_t kQuantityLow = 1;
@@ -40,14 +44,17 @@ constexpr std::int64_t kFirstBenchSecond = 1704067200;
 
 const char* const kUsage =
     "Usage: fill_bench [--records N] [--engine sqlite|postgres|mariadb]\n"
-    "                  [--mode fill|update|append] [--runs N] [--shape plain|master|range|date]\n"
+    "                  [--mode fill|update|append] [--runs N]\n"
+    "                  [--shape plain|master|range|date|library|pattern]\n"
     "                  [--baseline copy|file-copy]\n"
     "  --mode      fill: empty the table and fill it; update: overwrite every record;\n"
     "              append: overwrite the half that exists and append the other half\n"
     "  --runs      rounds of both sides, alternating; the medians are printed (default 3)\n"
     "  --shape     plain: six columns; master: two more, a customer from a master table of\n"
     "              1000 rows and a status from a set; range: the customer as an integer range;\n"
-    "              date: a date and a timestamp drawn from ranges instead\n"
+    "              date: a date and a timestamp drawn from ranges instead; library: a first\n"
+    "              and a last name from libraries instead; pattern: the same two and an\n"
+    "              e-mail address built from them\n"
     "  --baseline  PostgreSQL only. copy: COPY generating the rows as it goes; file-copy: COPY\n"
     "              from a ready file of the same rows, the writing of the file not timed.\n"
     "              MariaDB: a fill against LOAD DATA LOCAL INFILE from a ready file, an update\n"
@@ -135,8 +142,8 @@ BenchOptions ParseBenchOptions(int argc, char** argv) {
             }
             options.mode = value;
         } else if (arg == "--shape") {
-            if (!OneOf(value, {"plain", "master", "range", "date"})) {
-                ExitWithUsage("--shape is plain, master, range or date");
+            if (!OneOf(value, {"plain", "master", "range", "date", "library", "pattern"})) {
+                ExitWithUsage("--shape is plain, master, range, date, library or pattern");
             }
             options.shape = value;
         } else if (arg == "--baseline") {
@@ -163,13 +170,29 @@ std::vector<BenchColumn> BenchColumns(const std::string& shape) {
         columns.push_back({"day", "DATE", "date", fmDateRange, "2020-01-01 - 2024-12-31"});
         columns.push_back({"at", "TIMESTAMP", "timestamp", fmDateRange,
                            "2024-01-01 00:00:00 - 2024-12-31 23:59:59"});
+    } else if (shape == "library" || shape == "pattern") {
+        static const std::string first = kLibrariesFolder + std::string("/first-names.txt");
+        static const std::string last = kLibrariesFolder + std::string("/last-names.txt");
+        columns.push_back({"first", "VARCHAR(40)", "varchar(40)", fmLibrary, first.c_str()});
+        columns.push_back({"last", "VARCHAR(40)", "varchar(40)", fmLibrary, last.c_str()});
+        static const std::string email = "{first|lower|ascii}.{last|lower|ascii}@{" +
+                                         std::string(kLibrariesFolder) + "/email-domains.txt}";
+        if (shape == "pattern") {
+            columns.push_back({"email", "VARCHAR(100)", "varchar(100)", fmPattern, email.c_str()});
+        }
     }
     return columns;
 }
 
-std::array<const char*, 2> ExtraColumns(const std::string& shape) {
+std::vector<const char*> ExtraColumns(const std::string& shape) {
     if (shape == "date") {
         return {"day", "at"};
+    }
+    if (shape == "library") {
+        return {"first", "last"};
+    }
+    if (shape == "pattern") {
+        return {"first", "last", "email"};
     }
     return {"customer", "status"};
 }
@@ -223,6 +246,12 @@ RawValues::RawValues(const std::string& shape)
       cities_{"Paris", "Rome", "Oslo", "Berlin", "Madrid"},
       statuses_{"new", "paid", "shipped"} {
     random_.SetRandomSeed(kBenchSeed);
+    if (shape == "library" || shape == "pattern") {
+        for (const char* name : {"first-names", "last-names", "email-domains"}) {
+            libraries_.push_back(
+                ValueLibrary::Load(kLibrariesFolder + std::string("/") + name + ".txt", name));
+        }
+    }
 }
 
 void RawValues::Next(RawRecord& record) {
@@ -250,6 +279,17 @@ void RawValues::Next(RawRecord& record) {
         at.day = second / kSecondsPerDay;
         at.nanosecond = second % kSecondsPerDay * kNanosPerSecond;
         record.at.assign(text, FormatDateTime(at, ' ', false, text));
+        return;
+    }
+    if (!libraries_.empty()) {
+        record.texts.resize(shape_ == "pattern" ? 3 : 2);
+        record.texts[0].assign(libraries_[0].Pick(random_));
+        record.texts[1].assign(libraries_[1].Pick(random_));
+        if (shape_ == "pattern") {
+            record.texts[2] = AsciiLetters(LowerLetters(record.texts[0])) + "." +
+                              AsciiLetters(LowerLetters(record.texts[1])) + "@" +
+                              std::string(libraries_[2].Pick(random_));
+        }
         return;
     }
     // The master cursor takes the customers in turn and starts again after the last.
@@ -326,6 +366,15 @@ void AppendTextLine(std::string& text, const RawRecord& record) {
         text += record.day;
         text += '\t';
         text += record.at;
+    }
+    for (const std::string& value : record.texts) {
+        text += '\t';
+        for (char c : value) {
+            text += c;
+            if (c == '\\') {
+                text += c;
+            }
+        }
     }
     text += '\n';
 }

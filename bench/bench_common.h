@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fill/random_source.h"
+#include "fill/value_library.h"
 #include "model/fill_scenario.h"
 
 namespace rowsmith::bench {
@@ -29,7 +30,9 @@ struct BenchOptions {
     // "plain": the six bench columns; "master": two more, a customer taken in turn from a master
     // table of kMasterRows rows and a status from a set; "range": the same two, the customer as
     // an integer range, to weigh the master column against; "date": a date and a timestamp
-    // drawn from ranges instead, to weigh the date range against the integer one.
+    // drawn from ranges instead, to weigh the date range against the integer one; "library": a
+    // first and a last name from the shipped libraries instead; "pattern": the same two and an
+    // e-mail address built from them.
     std::string shape = "plain";
     // PostgreSQL's side to compare with: "copy" generates the values as it sends them,
     // "file-copy" sends a ready file of the same rows and times only the sending.
@@ -90,6 +93,8 @@ struct RawRecord {
     // Only with the "date" shape, as the columns keep them.
     std::string day;
     std::string at;
+    // Only with the "library" and "pattern" shapes: the names and the address.
+    std::vector<std::string> texts;
 };
 class RawValues {
 public:
@@ -103,6 +108,8 @@ private:
     std::string shape_;
     std::array<std::string, 5> cities_;
     std::array<std::string, 3> statuses_;
+    // Only with the "library" and "pattern" shapes.
+    std::vector<ValueLibrary> libraries_;
 };
 
 // One record as a line of the tab-separated text that both PostgreSQL's COPY and MariaDB's LOAD
@@ -117,8 +124,8 @@ void MakeTextLines(const std::string& shape, std::int64_t first, std::int64_t la
 void WriteTextLines(const std::string& path, const std::string& shape, std::int64_t first,
                     std::int64_t last);
 
-// With a shape other than "plain", the names of the two columns after the six.
-std::array<const char*, 2> ExtraColumns(const std::string& shape);
+// With a shape other than "plain", the names of the columns after the six.
+std::vector<const char*> ExtraColumns(const std::string& shape);
 
 // Records per second of `records` done in the time since `start`.
 double Rate(std::int64_t records, std::chrono::steady_clock::time_point start);

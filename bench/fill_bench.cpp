@@ -93,21 +93,26 @@ void BindValues(sqlite3_stmt* statement, const RawRecord& record) {
         BindText(statement, 7, record.day);
         BindText(statement, 8, record.at);
     }
+    for (std::size_t i = 0; i < record.texts.size(); ++i) {
+        BindText(statement, static_cast<int>(7 + i), record.texts[i]);
+    }
 }
 
 std::string InsertSql(const std::string& shape) {
-    return shape == "plain" ? "INSERT INTO bench VALUES (?, ?, ?, ?, ?, ?)"
-                            : "INSERT INTO bench VALUES (?, ?, ?, ?, ?, ?, ?, ?)";
+    std::string sql = "INSERT INTO bench VALUES (?, ?, ?, ?, ?, ?";
+    for (std::size_t i = 0; shape != "plain" && i < ExtraColumns(shape).size(); ++i) {
+        sql += ", ?";
+    }
+    return sql + ")";
 }
 
 std::string UpdateSql(const std::string& shape) {
-    return std::string(
-               "UPDATE bench SET id = ?1, quantity = ?2, weight = ?3, price = ?4, "
-               "code = ?5, city = ?6") +
-           (shape == "plain" ? ""
-                             : std::string(", ") + ExtraColumns(shape)[0] + " = ?7, " +
-                                   ExtraColumns(shape)[1] + " = ?8") +
-           " WHERE id = ?1";
+    std::string sql =
+        "UPDATE bench SET id = ?1, quantity = ?2, weight = ?3, price = ?4, code = ?5, city = ?6";
+    for (std::size_t i = 0; shape != "plain" && i < ExtraColumns(shape).size(); ++i) {
+        sql += std::string(", ") + ExtraColumns(shape)[i] + " = ?" + std::to_string(7 + i);
+    }
+    return sql + " WHERE id = ?1";
 }
 
 // A new database file holding the empty bench table and the master table, with the records

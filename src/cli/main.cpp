@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -147,8 +148,10 @@ int RunScenario(const CliOptions& options) {
         throw Exception(options.argument + " lists no tables to fill");
     }
     ApplyOverrides(options, scenario);
+    // Library paths in fill values are relative to the scenario file.
+    const std::string folder = std::filesystem::path(options.argument).parent_path().string();
     if (options.command == CliOptions::Command::Lint || options.strict) {
-        const std::vector<LintWarning> warnings = LintScenario(scenario);
+        const std::vector<LintWarning> warnings = LintScenario(scenario, folder);
         PrintLintWarnings(warnings, stdout, options.quiet ? nullptr : stderr);
         if (!warnings.empty() || options.command == CliOptions::Command::Lint) {
             return warnings.empty() ? 0 : kExitWarnings;
@@ -159,6 +162,7 @@ int RunScenario(const CliOptions& options) {
     FillEngine engine(scenario, reporter);
     engine.SetFixedSeed(options.seed);
     engine.SetFixedNow(options.now);
+    engine.SetScenarioFolder(folder);
     engine.SetDryRun(options.dryRun);
     if (options.command == CliOptions::Command::Check) {
         engine.CheckAllValues();

@@ -216,6 +216,8 @@ void FillEngine::FillUp() {
         ~ForgetStart() { start.reset(); }
     } forgetStart{runStart_};
     runStart_ = LocalNow();
+    // Library files edited since the last run are read afresh.
+    shelf_.reset();
     std::optional<DryRunScope> dryRun;
     // A scenario without tables touches no database, dry or not.
     if (dryRun_ && scenario_.Tables().Count() > 0) {
@@ -301,14 +303,16 @@ void FillEngine::WriteRecords() {
     }
     reporter_.WritingStarted(recCount);
 
+    const ValueSources& sources = Sources();
     for (int i = 0; i < workTable_->FieldCount(); ++i) {
         TFillField& setting = table.Fields().Items(i);
         setting.ResetCounter();
         if (WritesValues(setting.FillMethod())) {
-            generators_.push_back(MakeGenerator(setting));
+            generators_.push_back(MakeGenerator(setting, &sources));
             generators_.back()->Start(*this, &workTable_->FieldAt(i));
         }
     }
+    OrderGenerators();
 
     bool pastEnd = false;
     for (std::int32_t pass = 0; pass < recCount; ++pass) {

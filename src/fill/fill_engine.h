@@ -21,6 +21,7 @@
 #include "engine/table_cursor.h"
 #include "fill/fill_reporter.h"
 #include "fill/generators/column_generator.h"
+#include "fill/library_shelf.h"
 #include "fill/random_source.h"
 #include "model/fill_scenario.h"
 
@@ -54,6 +55,9 @@ public:
     // start of FillUp.
     void SetFixedNow(std::optional<DateTimeValue> now) { fixedNow_ = now; }
     DateTimeValue Now() override;
+    // The folder that library paths in fill values are relative to: the scenario file's. Empty
+    // for the current folder.
+    void SetScenarioFolder(std::string folder);
 
     // Binding and master cursors.
 
@@ -165,6 +169,11 @@ private:
     // Drops the generators, which point into the work table and the master cursors.
     void DropGenerators();
     TFieldType ColumnType(const std::string& name) override;
+    const CursorField& Column(const std::string& name) override;
+    // What the current table's settings draw on, as the work table is now.
+    const ValueSources& Sources();
+    // Puts generators_ in the order they write: a column before the columns made from it.
+    void OrderGenerators();
 
     void StartRecord(std::int32_t tableMethod, bool pastEnd);
 
@@ -182,6 +191,10 @@ private:
     RandomSource random_;
     std::optional<std::uint32_t> fixedSeed_;
     std::optional<DateTimeValue> fixedNow_;
+    std::string scenarioFolder_;
+    // The libraries of the running check or fill, each read once; made on first use.
+    std::unique_ptr<LibraryShelf> shelf_;
+    ValueSources sources_;
     // The clock when the running FillUp started.
     std::optional<DateTimeValue> runStart_;
     bool dryRun_ = false;

@@ -9,7 +9,8 @@
 namespace rowsmith {
 
 bool FillEngine::CheckFillValue(int index, const std::string& text) {
-    const auto generator = MakeGenerator(std::as_const(Current().Fields().Items(index)));
+    const auto generator =
+        MakeGenerator(std::as_const(Current().Fields().Items(index)), &Sources());
     if (!generator) {
         return true;
     }
@@ -36,7 +37,7 @@ void FillEngine::CheckTableValues() {
             refuse("No column for fill value", setting);
         }
         if (!CheckFillValue(i, setting.FillValue())) {
-            const auto generator = MakeGenerator(setting);
+            const auto generator = MakeGenerator(setting, &Sources());
             const CursorField* column =
                 i < workTable_->FieldCount() ? &workTable_->FieldAt(i) : nullptr;
             refuse("Wrong fill value", setting, generator->Refusal(setting.FillValue(), column));
@@ -53,6 +54,8 @@ void FillEngine::CheckEachTable(BoundTables& bound) {
 }
 
 void FillEngine::CheckAllValues() {
+    // Library files edited since the last check are read afresh.
+    shelf_.reset();
     BoundTables bound;
     KeepingCurrent(bound, [this, &bound] { CheckEachTable(bound); });
 }

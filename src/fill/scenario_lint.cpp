@@ -9,6 +9,7 @@
 #include "engine/database_session.h"
 #include "engine/table_cursor.h"
 #include "fill/generators/fill_method_registry.h"
+#include "fill/library_shelf.h"
 #include "model/fill_methods.h"
 #include "text/text_helpers.h"
 
@@ -81,7 +82,8 @@ bool FilledFrom(const TFillField& setting, const std::string& table) {
 
 class TableLint {
 public:
-    TableLint(const TFillScenario& scenario, int position, std::vector<LintWarning>& warnings)
+    TableLint(const TFillScenario& scenario, int position, LibraryShelf& libraries,
+              std::vector<LintWarning>& warnings)
         : scenario_(scenario),
           table_(scenario.Tables().Items(position)),
           position_(position),
@@ -90,6 +92,10 @@ public:
           constraints_(DatabaseSession::Instance()
                            .Connect(scenario.AliasName())
                            .ReadConstraints(table_.TableName())) {
+        sources_.libraries = &libraries;
+        sources_.columns = facts_.columns;
+        sources_.sizes = facts_.sizes;
+        sources_.settings = &table_.Fields();
         const std::int64_t wanted = table_.RecCount();
         switch (table_.TableFillMethod()) {
             case tfEmptyAndFill:
@@ -114,7 +120,7 @@ public:
             if (setting == nullptr) {
                 continue;
             }
-            const auto generator = MakeGenerator(*setting);
+            const auto generator = MakeGenerator(*setting, &sources_);
             if (!generator) {
                 continue;
             }
@@ -191,7 +197,7 @@ private:
         if (setting == nullptr || records_ < 2) {
             return;
         }
-        const auto generator = MakeGenerator(*setting);
+        const auto generator = MakeGenerator(*setting, &sources_);
         const double distinct = generator ? generator->DistinctValues() : -1;
         if (distinct < 0) {
             return;
@@ -235,16 +241,19 @@ private:
     std::vector<LintWarning>& warnings_;
     TableFacts facts_;
     TableConstraints constraints_;
+    ValueSources sources_;
     std::int64_t records_ = 0;
     std::int64_t appended_ = 0;
 };
 
 }  // namespace
 
-std::vector<LintWarning> LintScenario(const TFillScenario& scenario) {
+std::vector<LintWarning> LintScenario(const TFillScenario& scenario,
+                                      const std::string& scenarioFolder) {
     std::vector<LintWarning> warnings;
+    LibraryShelf libraries(LibraryFinder(), scenarioFolder);
     for (int i = 0; i < scenario.Tables().Count(); ++i) {
-        TableLint(scenario, i, warnings).Run();
+        TableLint(scenario, i, libraries, warnings).Run();
     }
     return warnings;
 }

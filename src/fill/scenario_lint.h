@@ -18,6 +18,8 @@ struct LintWarning {
     std::string reason;
 };
 
-std::vector<LintWarning> LintScenario(const TFillScenario& scenario);
+// Library paths in fill values are relative to `scenarioFolder` (the current folder when empty).
+std::vector<LintWarning> LintScenario(const TFillScenario& scenario,
+                                      const std::string& scenarioFolder = {});
 
 }  // namespace rowsmith

@@ -27,6 +27,9 @@ TEST(FillMethodRegistryTest, CaptionsAndHintsInCodeOrder) {
         {"The values from the master table", "Take values from the field of another table"},
         {"Date/time random value from range",
          "This field will be filled by random dates or times from the range"},
+        {"Random value from a library",
+         "The value for this field will be drawn from a library of values"},
+        {"Text from a pattern", "This field will be filled by text made from a pattern"},
     };
     ASSERT_EQ(FillMethods().size(), std::size(methods));
     for (std::int32_t code = 0; code < static_cast<std::int32_t>(std::size(methods)); ++code) {

@@ -23,6 +23,14 @@ std::optional<TableFieldParts> ColumnGenerator::MasterColumn() const {
     return std::nullopt;
 }
 
+std::vector<std::string> ColumnGenerator::ReferencedColumns() const {
+    return {};
+}
+
+std::int64_t ColumnGenerator::LongestText() const {
+    return -1;
+}
+
 void ColumnGenerator::Start(GeneratorHost& host, CursorField* column) {
     host_ = &host;
     random_ = &host.Random();

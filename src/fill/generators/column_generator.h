@@ -21,9 +21,23 @@
 namespace rowsmith {
 
 class CursorField;
+class LibraryShelf;
 class RandomSource;
 class TableCursor;
+class TFFList;
 class TFillField;
+
+// What a setting may draw on besides its own value, for the check and the warnings as for the
+// fill: the value libraries of the fill and the other columns of its table.
+struct ValueSources {
+    // Null where no library is to be read: the methods that need one cannot tell.
+    LibraryShelf* libraries = nullptr;
+    // The table's columns in their order, with their declared sizes (0 for none).
+    std::vector<std::string> columns;
+    std::vector<int> sizes;
+    // The table's settings, or null.
+    const TFFList* settings = nullptr;
+};
 
 // What a generator draws on during a fill: the engine's random source, the work table's columns
 // and the master cursors. The fill engine provides it and outlives every generator it starts.
@@ -37,6 +51,9 @@ public:
     virtual TableCursor* FindMasterTable(const std::string& name) const = 0;
     // The moment "now" and "today" stand for: when the fill started, or the one fixed for it.
     virtual DateTimeValue Now() = 0;
+    // The work table's column called `name`, compared without regard to case, holding what this
+    // record has so far; raises "%s: Field '%s' not found" when there is none.
+    virtual const CursorField& Column(const std::string& name) = 0;
 
 protected:
     ~GeneratorHost() = default;
@@ -50,6 +67,8 @@ public:
     ColumnGenerator& operator=(const ColumnGenerator&) = delete;
 
     const TFillField& Setting() const { return setting_; }
+    // What the setting may draw on; null (the default) where there is nothing to tell.
+    void SetSources(const ValueSources* sources) { sources_ = sources; }
 
     // Whether `text` has the form this method asks of its value. It looks only at the form
     // (numbers where numbers are needed); whether a value fits its column is found out when it is
@@ -72,6 +91,11 @@ public:
     // The master table and column the setting takes its values from; nothing for a method that
     // reads none.
     virtual std::optional<TableFieldParts> MasterColumn() const;
+    // The other columns of the same record whose values this setting's values are made from: the
+    // fill writes them first. Names as the setting gives them.
+    virtual std::vector<std::string> ReferencedColumns() const;
+    // The most bytes a value can have, -1 when there is no telling.
+    virtual std::int64_t LongestText() const;
 
     // Readies the generator for a fill of `column` (null where the values are only made, not
     // written), drawing on `host`.
@@ -84,6 +108,7 @@ protected:
     static void CheckNotDateOrTime(TFieldType type, std::vector<std::string>& misfits);
 
     TFillField& setting_;
+    const ValueSources* sources_ = nullptr;
     GeneratorHost* host_ = nullptr;
     // The host's random source, kept for the draws of every record.
     RandomSource* random_ = nullptr;

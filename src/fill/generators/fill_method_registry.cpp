@@ -5,7 +5,9 @@
 #include "fill/generators/auto_increment_generator.h"
 #include "fill/generators/date_range_generator.h"
 #include "fill/generators/dont_fill_generator.h"
+#include "fill/generators/library_generator.h"
 #include "fill/generators/master_table_generator.h"
+#include "fill/generators/pattern_generator.h"
 #include "fill/generators/random_from_set_generator.h"
 #include "fill/generators/random_integer_generator.h"
 #include "fill/generators/random_real_generator.h"
@@ -26,7 +28,7 @@ std::unique_ptr<ColumnGenerator> Make(TFillField& setting) {
 using enum ValueEditor;
 
 // The captions and hints are the program's own texts, spelling included.
-constexpr std::array<FillMethodEntry, 9> kMethods = {{
+constexpr std::array<FillMethodEntry, 11> kMethods = {{
     {.code = fmDontFill,
      .caption = "Don't fill it",
      .hint = "The values of field will not be changed",
@@ -90,6 +92,20 @@ constexpr std::array<FillMethodEntry, 9> kMethods = {{
      .typed = true,
      .editor = DateRange,
      .makeGenerator = Make<DateRangeGenerator>},
+    {.code = fmLibrary,
+     .caption = "Random value from a library",
+     .hint = "The value for this field will be drawn from a library of values",
+     .writes = true,
+     .typed = true,
+     .editor = None,
+     .makeGenerator = Make<LibraryGenerator>},
+    {.code = fmPattern,
+     .caption = "Text from a pattern",
+     .hint = "This field will be filled by text made from a pattern",
+     .writes = true,
+     .typed = true,
+     .editor = None,
+     .makeGenerator = Make<PatternGenerator>},
 }};
 
 constexpr bool CodesInOrder() {
@@ -120,14 +136,20 @@ bool WritesValues(std::int32_t code) {
     return method != nullptr && method->writes;
 }
 
-std::unique_ptr<ColumnGenerator> MakeGenerator(TFillField& setting) {
+std::unique_ptr<ColumnGenerator> MakeGenerator(TFillField& setting, const ValueSources* sources) {
     const FillMethodEntry* method = FindFillMethod(setting.FillMethod());
-    return method != nullptr ? method->makeGenerator(setting) : nullptr;
+    if (method == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<ColumnGenerator> generator = method->makeGenerator(setting);
+    generator->SetSources(sources);
+    return generator;
 }
 
-std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting) {
+std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting,
+                                                     const ValueSources* sources) {
     // Only Write changes the setting (a counter), and a constant generator has no Write.
-    return MakeGenerator(const_cast<TFillField&>(setting));
+    return MakeGenerator(const_cast<TFillField&>(setting), sources);
 }
 
 }  // namespace rowsmith

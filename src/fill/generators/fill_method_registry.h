@@ -37,10 +37,13 @@ std::span<const FillMethodEntry> FillMethods();
 const FillMethodEntry* FindFillMethod(std::int32_t code);
 // Whether `code` is a method that writes values.
 bool WritesValues(std::int32_t code);
-// The generator of `setting`'s method, or null for a code without an entry.
-std::unique_ptr<ColumnGenerator> MakeGenerator(TFillField& setting);
+// The generator of `setting`'s method, or null for a code without an entry; it draws on `sources`
+// when given, which must outlive it.
+std::unique_ptr<ColumnGenerator> MakeGenerator(TFillField& setting,
+                                               const ValueSources* sources = nullptr);
 // The same for the questions that leave the setting as it is (the check, the warnings): a constant
 // generator cannot write.
-std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting);
+std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting,
+                                                     const ValueSources* sources = nullptr);
 
 }  // namespace rowsmith

@@ -1,5 +1,7 @@
 #include "main/scenario_document.h"
 
+#include <filesystem>
+
 #include "text/text_helpers.h"
 
 namespace rowsmith {
@@ -27,17 +29,21 @@ void ScenarioDocument::New(const std::string& alias, const std::vector<std::stri
         }
     }
     fileName_ = kNoName;
+    filler_->SetScenarioFolder({});
     modified_ = true;
 }
 
 void ScenarioDocument::Open(const std::string& path) {
     fileName_ = path;
+    // Library paths in fill values are relative to the scenario file.
+    filler_->SetScenarioFolder(std::filesystem::path(path).parent_path().string());
     ClearTables();
     scenario_->LoadFromFile(path);
 }
 
 void ScenarioDocument::Write(const std::string& path) {
     scenario_->SaveToFile(path);
+    filler_->SetScenarioFolder(std::filesystem::path(path).parent_path().string());
     modified_ = false;
 }
 
