@@ -26,9 +26,9 @@ std::string Text(const FieldValue& value) {
 
 }  // namespace
 
-MariaDbTable::MariaDbTable(std::shared_ptr<MyWriter> writer, const std::string& name,
+MariaDbTable::MariaDbTable(std::shared_ptr<MariaWriter> writer, const std::string& name,
                            bool exclusive)
-    : writer_(std::move(writer)), table_(QuoteMyIdentifier(name)) {
+    : writer_(std::move(writer)), table_(QuoteMariaIdentifier(name)) {
     target_.name = name;
     target_.exclusive = exclusive;
     Describe();
@@ -36,30 +36,30 @@ MariaDbTable::MariaDbTable(std::shared_ptr<MyWriter> writer, const std::string& 
 }
 
 void MariaDbTable::Describe() {
-    MyLink& link = writer_->Settled();
+    MariaLink& link = writer_->Settled();
     const FieldValue name = target_.name;
-    std::vector<MyRow> table = link.Query(
+    std::vector<MariaRow> table = link.Query(
         "SELECT t.ENGINE, coalesce(e.TRANSACTIONS, 'YES') FROM information_schema.TABLES t "
         "LEFT JOIN information_schema.ENGINES e ON e.ENGINE = t.ENGINE "
         "WHERE t.TABLE_SCHEMA = DATABASE() AND t.TABLE_NAME = ? AND t.TABLE_TYPE = 'BASE TABLE'",
-        {MyParam{&name}});
+        {MariaParam{&name}});
     if (table.empty()) {
         throw EDBEngineError("Table '" + target_.name + "' doesn't exist");
     }
     target_.engine = Text(table[0][0]);
     target_.transactional = Text(table[0][1]) == "YES";
 
-    std::vector<MyRow> columns = link.Query(
+    std::vector<MariaRow> columns = link.Query(
         "SELECT COLUMN_NAME, DATA_TYPE, COLUMN_TYPE, coalesce(CHARACTER_MAXIMUM_LENGTH, 0), EXTRA, "
         "coalesce(DATETIME_PRECISION, 0) "
         "FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? "
         "ORDER BY ORDINAL_POSITION",
-        {MyParam{&name}});
+        {MariaParam{&name}});
     std::string list;
-    for (const MyRow& row : columns) {
-        columns_.push_back(DescribeMyColumn(Text(row[0]), Text(row[1]), Text(row[2]),
-                                            std::atoll(Text(row[3]).c_str()), Text(row[4]),
-                                            std::atoi(Text(row[5]).c_str())));
+    for (const MariaRow& row : columns) {
+        columns_.push_back(DescribeMariaColumn(Text(row[0]), Text(row[1]), Text(row[2]),
+                                               std::atoll(Text(row[3]).c_str()), Text(row[4]),
+                                               std::atoi(Text(row[5]).c_str())));
         infos_.push_back(columns_.back().info);
         list += (list.empty() ? "" : ", ") + columns_.back().selectExpr;
     }
@@ -69,16 +69,16 @@ void MariaDbTable::Describe() {
 void MariaDbTable::FindKey() {
     const FieldValue name = target_.name;
     // The primary key first, then unique keys whose columns are all NOT NULL, by name.
-    std::vector<MyRow> parts = writer_->Settled().Query(
+    std::vector<MariaRow> parts = writer_->Settled().Query(
         "SELECT INDEX_NAME, COLUMN_NAME FROM information_schema.STATISTICS s "
         "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND NON_UNIQUE = 0 "
         "AND NOT EXISTS (SELECT 1 FROM information_schema.STATISTICS n "
         "  WHERE n.TABLE_SCHEMA = s.TABLE_SCHEMA AND n.TABLE_NAME = s.TABLE_NAME "
         "  AND n.INDEX_NAME = s.INDEX_NAME AND n.NULLABLE = 'YES') "
         "ORDER BY INDEX_NAME <> 'PRIMARY', INDEX_NAME, SEQ_IN_INDEX",
-        {MyParam{&name}});
+        {MariaParam{&name}});
     std::string order;
-    for (const MyRow& part : parts) {
+    for (const MariaRow& part : parts) {
         if (Text(part[0]) != Text(parts[0][0])) {
             break;
         }
@@ -86,7 +86,7 @@ void MariaDbTable::FindKey() {
         for (std::size_t i = 0; i < columns_.size(); ++i) {
             if (columns_[i].info.name == column) {
                 keyColumns_.push_back(i);
-                order += (order.empty() ? "" : ", ") + QuoteMyIdentifier(column);
+                order += (order.empty() ? "" : ", ") + QuoteMariaIdentifier(column);
             }
         }
     }
@@ -106,35 +106,35 @@ std::string MariaDbTable::KeyCondition(const char* op) const {
     std::string names;
     std::string marks;
     for (std::size_t column : keyColumns_) {
-        names += (names.empty() ? "" : ", ") + QuoteMyIdentifier(columns_[column].info.name);
+        names += (names.empty() ? "" : ", ") + QuoteMariaIdentifier(columns_[column].info.name);
         marks += marks.empty() ? "?" : ", ?";
     }
     return "(" + names + ") " + op + " (" + marks + ")";
 }
 
-MyValues MariaDbTable::KeyParams(const RecordKey& key) const {
-    MyValues params;
+MariaValues MariaDbTable::KeyParams(const RecordKey& key) const {
+    MariaValues params;
     for (std::size_t i = 0; i < key.parts.size() && i < keyColumns_.size(); ++i) {
         params.values.push_back(key.parts[i]);
-        params.binds.push_back(MyBindOf(columns_[keyColumns_[i]]));
+        params.binds.push_back(MariaBindOf(columns_[keyColumns_[i]]));
     }
     return params;
 }
 
 std::vector<Record> MariaDbTable::Select(const std::string& tail,
                                          const std::vector<FieldValue>& params) {
-    std::vector<MyParam> binds;
+    std::vector<MariaParam> binds;
     for (std::size_t i = 0; i < params.size(); ++i) {
-        binds.push_back(MyParam{&params[i], MyBindOf(columns_[keyColumns_[i]])});
+        binds.push_back(MariaParam{&params[i], MariaBindOf(columns_[keyColumns_[i]])});
     }
-    std::vector<MyRow> rows = writer_->Settled().Query(selectSql_ + tail, binds);
+    std::vector<MariaRow> rows = writer_->Settled().Query(selectSql_ + tail, binds);
     std::vector<Record> records;
     records.reserve(rows.size());
-    for (MyRow& row : rows) {
+    for (MariaRow& row : rows) {
         Record record;
         record.values.reserve(columns_.size());
         for (std::size_t i = 0; i < columns_.size(); ++i) {
-            record.values.push_back(ReadMyValue(std::move(row[i]), columns_[i].kind));
+            record.values.push_back(ReadMariaValue(std::move(row[i]), columns_[i].kind));
         }
         for (std::size_t column : keyColumns_) {
             record.key.parts.push_back(record.values[column]);
@@ -210,7 +210,7 @@ bool MariaDbTable::SeekPosition(std::int64_t position, std::int64_t count, Recor
         std::string backwards;
         for (std::size_t column : keyColumns_) {
             backwards += (backwards.empty() ? " ORDER BY " : ", ") +
-                         QuoteMyIdentifier(columns_[column].info.name) + " DESC";
+                         QuoteMariaIdentifier(columns_[column].info.name) + " DESC";
         }
         records = Select(backwards + " LIMIT 1 OFFSET " + std::to_string(count - 1 - position), {});
     } else {
@@ -232,9 +232,9 @@ void MariaDbTable::Insert(const std::vector<FieldValue>& values,
         insertValues_.binds.clear();
         for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
             if (assigned[i]) {
-                names += (names.empty() ? "" : ", ") + QuoteMyIdentifier(columns_[i].info.name);
+                names += (names.empty() ? "" : ", ") + QuoteMariaIdentifier(columns_[i].info.name);
                 marks += marks.empty() ? "?" : ", ?";
-                insertValues_.binds.push_back(MyBindOf(columns_[i]));
+                insertValues_.binds.push_back(MariaBindOf(columns_[i]));
             }
         }
         insertSql_ = names.empty()
@@ -244,7 +244,7 @@ void MariaDbTable::Insert(const std::vector<FieldValue>& values,
     insertValues_.values.clear();
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (assigned[i]) {
-            CheckMyValue(columns_[i], values[i]);
+            CheckMariaValue(columns_[i], values[i]);
             insertValues_.values.push_back(values[i]);
         }
     }
@@ -296,17 +296,17 @@ void MariaDbTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     if (!updateForm_ || assigned != updateAssigned_) {
         updateAssigned_ = assigned;
         updateForm_ =
-            MakeMyUpdateForm(table_, columns_, keyColumns_, assigned, kMyRowsPerStatement);
+            MakeMariaUpdateForm(table_, columns_, keyColumns_, assigned, kMariaRowsPerStatement);
     }
-    MyValues params;
+    MariaValues params;
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
         if (assigned[i]) {
-            CheckMyValue(columns_[i], values[i]);
+            CheckMariaValue(columns_[i], values[i]);
             params.values.push_back(values[i]);
-            params.binds.push_back(MyBindOf(columns_[i]));
+            params.binds.push_back(MariaBindOf(columns_[i]));
         }
     }
-    MyValues keyParams = KeyParams(key);
+    MariaValues keyParams = KeyParams(key);
     params.values.insert(params.values.end(), keyParams.values.begin(), keyParams.values.end());
     params.binds.insert(params.binds.end(), keyParams.binds.begin(), keyParams.binds.end());
     const std::vector<FieldValue> before = key.parts;
@@ -333,7 +333,7 @@ void MariaDbTable::Delete(const RecordKey& key) {
     writer_->Execute(target_, "DELETE FROM " + table_ + " WHERE " + KeyCondition("="),
                      KeyParams(key));
     if (writer_->Settled().AffectedRows() == 0) {
-        throw EDBEngineError(kMyRecordGone);
+        throw EDBEngineError(kMariaRecordGone);
     }
 }
 
@@ -342,7 +342,7 @@ void MariaDbTable::DeleteAll() {
 }
 
 std::int64_t MariaDbTable::Count() {
-    std::vector<MyRow> rows = writer_->Settled().Query("SELECT count(*) FROM " + table_);
+    std::vector<MariaRow> rows = writer_->Settled().Query("SELECT count(*) FROM " + table_);
     const auto* count = std::get_if<std::int64_t>(&rows.at(0).at(0));
     return count ? *count : -1;
 }

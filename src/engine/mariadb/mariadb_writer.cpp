@@ -1,4 +1,4 @@
-#include "engine/mariadb/my_writer.h"
+#include "engine/mariadb/mariadb_writer.h"
 
 #include <mysqld_error.h>
 
@@ -21,10 +21,10 @@ constexpr std::size_t kMaxWaitingBytes = 1u << 20;
 
 std::size_t RowsPerInsert(std::size_t columns) {
     return std::clamp<std::size_t>(kMaxPlaceholders / std::max<std::size_t>(columns, 1), 1,
-                                   kMyRowsPerStatement);
+                                   kMariaRowsPerStatement);
 }
 
-std::size_t Bytes(const MyValues& params) {
+std::size_t Bytes(const MariaValues& params) {
     std::size_t bytes = 0;
     for (const FieldValue& value : params.values) {
         const auto* text = std::get_if<std::string>(&value);
@@ -35,11 +35,11 @@ std::size_t Bytes(const MyValues& params) {
 
 }  // namespace
 
-const char* const kMyRecordGone = "Record not found: it was changed or deleted by another user";
+const char* const kMariaRecordGone = "Record not found: it was changed or deleted by another user";
 
-MyWriter::MyWriter(std::unique_ptr<MyLink> link) : link_(std::move(link)) {}
+MariaWriter::MariaWriter(std::unique_ptr<MariaLink> link) : link_(std::move(link)) {}
 
-void MyWriter::Reconnect() {
+void MariaWriter::Reconnect() {
     if (!link_->Lost() || inTransaction_) {
         return;
     }
@@ -50,12 +50,12 @@ void MyWriter::Reconnect() {
     Revive();
 }
 
-void MyWriter::Revive() {
+void MariaWriter::Revive() {
     link_->Revive();
     tableLocks_.TakeAgain(*link_);
 }
 
-MyLink& MyWriter::Settled() {
+MariaLink& MariaWriter::Settled() {
     Reconnect();
     if (sent_ < steps_.size()) {
         Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
@@ -63,11 +63,11 @@ MyLink& MyWriter::Settled() {
     return *link_;
 }
 
-void MyWriter::BeginRun() {
+void MariaWriter::BeginRun() {
     ++runDepth_;
 }
 
-void MyWriter::EndRun() {
+void MariaWriter::EndRun() {
     if (runDepth_ == 0) {
         return;
     }
@@ -77,7 +77,7 @@ void MyWriter::EndRun() {
         ~Leave() { --depth; }
     } leave{runDepth_};
     struct Unlock {
-        MyWriter& writer;
+        MariaWriter& writer;
         bool outermost;
         ~Unlock() {
             if (outermost) {
@@ -89,14 +89,14 @@ void MyWriter::EndRun() {
     Commit();
 }
 
-void MyWriter::BeginDryRun() {
+void MariaWriter::BeginDryRun() {
     Settled();
     link_->Execute("START TRANSACTION");
     dryRun_ = true;
     ++runDepth_;
 }
 
-void MyWriter::EndDryRun() {
+void MariaWriter::EndDryRun() {
     if (!dryRun_) {
         return;
     }
@@ -109,19 +109,19 @@ void MyWriter::EndDryRun() {
     tableLocks_.ReleaseAll(*link_);
 }
 
-const char* MyWriter::BeginSql() const {
+const char* MariaWriter::BeginSql() const {
     return dryRun_ ? "SAVEPOINT batch" : "START TRANSACTION";
 }
 
-const char* MyWriter::CommitSql() const {
+const char* MariaWriter::CommitSql() const {
     return dryRun_ ? "RELEASE SAVEPOINT batch" : "COMMIT";
 }
 
-const char* MyWriter::RollbackSql() const {
+const char* MariaWriter::RollbackSql() const {
     return dryRun_ ? "ROLLBACK TO SAVEPOINT batch" : "ROLLBACK";
 }
 
-void MyWriter::Open(const MyTarget& target) {
+void MariaWriter::Open(const MariaTarget& target) {
     if (!target.transactional) {
         throw EDBEngineError("Table '" + target.name + "' is stored by the " + target.engine +
                              " engine, which has no transactions: a fill that fails halfway "
@@ -139,7 +139,7 @@ void MyWriter::Open(const MyTarget& target) {
 }
 
 template <typename Action>
-void MyWriter::Guarded(std::size_t keepIfLost, Action action) {
+void MariaWriter::Guarded(std::size_t keepIfLost, Action action) {
     try {
         action();
     } catch (const EDBEngineError&) {
@@ -147,7 +147,8 @@ void MyWriter::Guarded(std::size_t keepIfLost, Action action) {
     }
 }
 
-void MyWriter::Execute(const MyTarget& target, const std::string& sql, const MyValues& params) {
+void MariaWriter::Execute(const MariaTarget& target, const std::string& sql,
+                          const MariaValues& params) {
     Settled();
     if (!InRun()) {
         Run(Step{sql, params, std::string::npos, nullptr});
@@ -163,8 +164,8 @@ void MyWriter::Execute(const MyTarget& target, const std::string& sql, const MyV
     }
 }
 
-void MyWriter::Insert(const MyTarget& target, const std::string& sql, std::size_t valuesAt,
-                      const MyValues& params) {
+void MariaWriter::Insert(const MariaTarget& target, const std::string& sql, std::size_t valuesAt,
+                         const MariaValues& params) {
     Reconnect();
     if (!InRun()) {
         Run(Step{sql, params, valuesAt, nullptr});
@@ -174,9 +175,9 @@ void MyWriter::Insert(const MyTarget& target, const std::string& sql, std::size_
     Wait(target, Step{sql, params, valuesAt, nullptr}, joins);
 }
 
-void MyWriter::Update(const MyTarget& target, const std::shared_ptr<MyUpdateForm>& form,
-                      const MyValues& params, const std::vector<FieldValue>& oldKey,
-                      const std::vector<FieldValue>& newKey) {
+void MariaWriter::Update(const MariaTarget& target, const std::shared_ptr<MariaUpdateForm>& form,
+                         const MariaValues& params, const std::vector<FieldValue>& oldKey,
+                         const std::vector<FieldValue>& newKey) {
     Reconnect();
     if (!InRun()) {
         Run(Step{form->single, params, std::string::npos, form});
@@ -207,7 +208,7 @@ void MyWriter::Update(const MyTarget& target, const std::shared_ptr<MyUpdateForm
     }
 }
 
-void MyWriter::Wait(const MyTarget& target, Step step, bool joins) {
+void MariaWriter::Wait(const MariaTarget& target, Step step, bool joins) {
     if (!joins && sent_ < steps_.size()) {
         Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
     }
@@ -230,7 +231,7 @@ void MyWriter::Wait(const MyTarget& target, Step step, bool joins) {
     }
 }
 
-std::uint64_t MyWriter::LastInsertId() {
+std::uint64_t MariaWriter::LastInsertId() {
     if (sent_ < steps_.size()) {
         Guarded(steps_.size(), [&] {
             SendRows(steps_.size() - 1);
@@ -241,7 +242,7 @@ std::uint64_t MyWriter::LastInsertId() {
     return lastInsertId_;
 }
 
-void MyWriter::SendRows(std::size_t end) {
+void MariaWriter::SendRows(std::size_t end) {
     while (sent_ < end) {
         const Step& first = steps_[sent_];
         const std::size_t full = RowsPerInsert(first.params.values.size());
@@ -250,16 +251,16 @@ void MyWriter::SendRows(std::size_t end) {
         const std::string_view marks = std::string_view(first.sql).substr(first.valuesAt);
         rowParams_.clear();
         for (std::size_t row = 0; row < rows; ++row) {
-            const MyValues& params = steps_[sent_ + row].params;
+            const MariaValues& params = steps_[sent_ + row].params;
             if (row > 0) {
                 rowsSql_ += ", ";
                 rowsSql_ += marks;
             }
             for (std::size_t i = 0; i < params.values.size(); ++i) {
-                rowParams_.push_back(MyParam{&params.values[i], params.binds[i]});
+                rowParams_.push_back(MariaParam{&params.values[i], params.binds[i]});
             }
         }
-        MyUpdateForm* form = first.form.get();
+        MariaUpdateForm* form = first.form.get();
         if (form != nullptr) {
             if (form->createdOn != link_->Generation()) {
                 link_->Execute(form->create);
@@ -279,25 +280,25 @@ void MyWriter::SendRows(std::size_t end) {
     }
 }
 
-void MyWriter::Apply(MyUpdateForm& form, std::size_t rows) {
+void MariaWriter::Apply(MariaUpdateForm& form, std::size_t rows) {
     link_->Query(ascending_ ? form.applyKeepingKeys : form.apply);
     // The connection counts the records an update matched: fewer than the rows means one is
     // gone, and the replay finds which.
     if (link_->AffectedRows() < rows) {
-        throw EDBEngineError(kMyRecordGone);
+        throw EDBEngineError(kMariaRecordGone);
     }
 }
 
-void MyWriter::Run(const Step& step) {
-    std::vector<MyParam> params;
+void MariaWriter::Run(const Step& step) {
+    std::vector<MariaParam> params;
     params.reserve(step.params.values.size());
     for (std::size_t i = 0; i < step.params.values.size(); ++i) {
-        params.push_back(MyParam{&step.params.values[i], step.params.binds[i]});
+        params.push_back(MariaParam{&step.params.values[i], step.params.binds[i]});
     }
     if (step.form) {
         link_->Query(step.form->single, params);
         if (link_->AffectedRows() == 0) {
-            throw EDBEngineError(kMyRecordGone);
+            throw EDBEngineError(kMariaRecordGone);
         }
         return;
     }
@@ -307,7 +308,7 @@ void MyWriter::Run(const Step& step) {
     }
 }
 
-void MyWriter::Commit() {
+void MariaWriter::Commit() {
     if (!inTransaction_) {
         return;
     }
@@ -334,7 +335,7 @@ void MyWriter::Commit() {
     Forget();
 }
 
-void MyWriter::Recover(std::size_t keep) {
+void MariaWriter::Recover(std::size_t keep) {
     const std::vector<Step> steps = std::move(steps_);
     Forget();
     if (link_->LastError() == ER_LOCK_WAIT_TIMEOUT && link_->InTransaction()) {
@@ -388,7 +389,7 @@ void MyWriter::Recover(std::size_t keep) {
     }
 }
 
-void MyWriter::Replay(const std::vector<Step>& steps, std::size_t keep) {
+void MariaWriter::Replay(const std::vector<Step>& steps, std::size_t keep) {
     link_->Execute(BeginSql());
     for (std::size_t i = 0; i < keep && i < steps.size(); ++i) {
         link_->Execute("SAVEPOINT replay");
@@ -405,7 +406,7 @@ void MyWriter::Replay(const std::vector<Step>& steps, std::size_t keep) {
     link_->Execute(CommitSql());
 }
 
-void MyWriter::Forget() {
+void MariaWriter::Forget() {
     steps_.clear();
     sent_ = 0;
     waitingBytes_ = 0;
