@@ -38,8 +38,6 @@ public:
     std::int64_t Count() override;
 
 private:
-    void Describe();
-    void FindKey();
     // Raises the refusal of a table without a key to walk by.
     void RequireKey() const;
     // "(k1, k2) op (?, ?)" on the key columns.
