@@ -42,8 +42,8 @@ MariaLayout ReadMariaLayout(MariaLink& link, const std::string& name) {
              "ORDER BY ORDINAL_POSITION",
              params)) {
         layout.columns.push_back(DescribeMariaColumn(Text(row[0]), Text(row[1]), Text(row[2]),
-                                                     std::atoll(Text(row[3]).c_str()),
-                                                     Text(row[4]), std::atoi(Text(row[5]).c_str())));
+                                                     std::atoll(Text(row[3]).c_str()), Text(row[4]),
+                                                     std::atoi(Text(row[5]).c_str())));
     }
 
     // The primary key first, then unique keys whose columns are all NOT NULL, by name.

@@ -34,7 +34,6 @@ MariaLink::~MariaLink() {
 }
 
 void MariaLink::Execute(const std::string& sql) {
-    lastError_ = 0;
     if (mysql_real_query(conn_, sql.data(), sql.size()) != 0) {
         Raise(mysql_errno(conn_), mysql_error(conn_));
     }
@@ -59,7 +58,6 @@ void MariaLink::Revive() {
 }
 
 void MariaLink::Raise(unsigned code, const char* message) {
-    lastError_ = code;
     lost_ = ConnectionLost(code);
     if (code == ER_LOCK_WAIT_TIMEOUT) {
         throw ELockTimeout(message);
@@ -92,7 +90,6 @@ void MariaLink::Fail(MYSQL_STMT* stmt, const std::string& sql) {
 
 std::vector<MariaRow> MariaLink::Query(const std::string& sql,
                                        const std::vector<MariaParam>& params, bool once) {
-    lastError_ = 0;
     if (!once) {
         return Run(Prepared(sql), sql, params);
     }

@@ -1,6 +1,7 @@
 // MariaLink: one MariaDB Connector/C connection and the ways the MariaDB driver talks through it.
-// Every failure becomes an EDBEngineError carrying the server's message. Values travel as bound
-// parameters of prepared statements, never inside the SQL; each statement is prepared once.
+// Every failure becomes an EDBEngineError carrying the server's message, an ELockTimeout when a
+// lock wait ran out. Values travel as bound parameters of prepared statements, never inside the
+// SQL; each statement is prepared once.
 #pragma once
 
 #include <mysql.h>
@@ -48,8 +49,6 @@ public:
     // The number of rows the last Query changed.
     std::uint64_t AffectedRows() const { return affected_; }
     std::uint64_t LastInsertId() const { return insertId_; }
-    // The server's error number of the last statement's failure; 0 when it succeeded.
-    unsigned LastError() const { return lastError_; }
     // True while a transaction is open on the server.
     bool InTransaction();
     // True when the last failure lost the connection: the server rolled back what was open.
@@ -79,7 +78,6 @@ private:
     std::unordered_map<std::string, StmtPtr> prepared_;
     std::uint64_t affected_ = 0;
     std::uint64_t insertId_ = 0;
-    unsigned lastError_ = 0;
     bool lost_ = false;
     std::uint64_t generation_ = 1;
 };

@@ -1,7 +1,5 @@
 #include "engine/mariadb/mariadb_writer.h"
 
-#include <mysqld_error.h>
-
 #include <algorithm>
 
 #include "engine/database_errors.h"
@@ -31,6 +29,18 @@ std::size_t Bytes(const MariaValues& params) {
         bytes += text ? text->size() : sizeof(std::int64_t);
     }
     return bytes;
+}
+
+// True when the failure being handled is a lock wait that ran out. REQUIRES: called from the
+// handler of a failure.
+bool LockWaitRanOut() {
+    try {
+        throw;
+    } catch (const ELockTimeout&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -338,7 +348,7 @@ void MariaWriter::Commit() {
 void MariaWriter::Recover(std::size_t keep) {
     const std::vector<Step> steps = std::move(steps_);
     Forget();
-    if (link_->LastError() == ER_LOCK_WAIT_TIMEOUT && link_->InTransaction()) {
+    if (LockWaitRanOut() && link_->InTransaction()) {
         // The server undid the statement that waited, and only that one: what came before it
         // stands, and a replay would wait for the same lock again.
         link_->Execute(CommitSql());
