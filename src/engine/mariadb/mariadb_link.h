@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/batch_core.h"
 #include "engine/field_value.h"
 
 namespace rowsmith {
@@ -32,16 +33,16 @@ using MariaRow = std::vector<FieldValue>;
 // Opens a new connection set up for the driver, or raises the server's refusal.
 using MariaDialer = std::function<MYSQL*()>;
 
-class MariaLink {
+class MariaLink final : public BatchLink {
 public:
     // Takes ownership of an open connection; `redial` opens another like it when it is lost.
     MariaLink(MYSQL* conn, MariaDialer redial);
-    ~MariaLink();
+    ~MariaLink() override;
     MariaLink(const MariaLink&) = delete;
     MariaLink& operator=(const MariaLink&) = delete;
 
     // Runs SQL without parameters or result.
-    void Execute(const std::string& sql);
+    void Execute(const std::string& sql) override;
     // Runs one statement with bound parameters; gives its rows when it has a result. The
     // statement stays prepared for the next call with the same SQL, unless `once`.
     std::vector<MariaRow> Query(const std::string& sql, const std::vector<MariaParam>& params = {},
@@ -53,6 +54,9 @@ public:
     bool InTransaction();
     // True when the last failure lost the connection: the server rolled back what was open.
     bool Lost() const { return lost_; }
+    bool Alive() const override { return !lost_; }
+    // The server undoes a refused statement alone; the transaction goes on.
+    bool TransactionFailed() const override { return false; }
     // Replaces a lost connection with a new one; raises when the server cannot be reached.
     void Revive();
     // Counts the connections this link has had, so that what lives on one (a temporary table)

@@ -47,13 +47,24 @@ bool LockWaitRanOut() {
 
 const char* const kMariaRecordGone = "Record not found: it was changed or deleted by another user";
 
-MariaWriter::MariaWriter(std::unique_ptr<MariaLink> link) : link_(std::move(link)) {}
+// Sends a replayed change.
+class MariaWriter::Resend final : public ChangeBatch<Step>::Handler {
+public:
+    explicit Resend(MariaWriter& writer) : writer_(writer) {}
+    void Put(const Step& step) override { writer_.Run(step); }
+
+private:
+    MariaWriter& writer_;
+};
+
+MariaWriter::MariaWriter(std::unique_ptr<MariaLink> link)
+    : link_(std::move(link)), core_(*link_, {"START TRANSACTION", false}) {}
 
 void MariaWriter::Reconnect() {
-    if (!link_->Lost() || inTransaction_) {
+    if (!link_->Lost() || core_.InBatch()) {
         return;
     }
-    if (dryRun_) {
+    if (core_.DryRun()) {
         // A new connection would write for real, outside the transaction that was lost.
         throw EDBEngineError("The connection to the server was lost during the dry run");
     }
@@ -67,25 +78,21 @@ void MariaWriter::Revive() {
 
 MariaLink& MariaWriter::Settled() {
     Reconnect();
-    if (sent_ < steps_.size()) {
-        Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
+    if (sent_ < steps_.Size()) {
+        Guarded(steps_.Size(), [&] { SendRows(steps_.Size()); });
     }
     return *link_;
 }
 
 void MariaWriter::BeginRun() {
-    ++runDepth_;
+    core_.Depth().Enter();
 }
 
 void MariaWriter::EndRun() {
-    if (runDepth_ == 0) {
+    if (!core_.InRun()) {
         return;
     }
-    // Leave run mode even when the commit fails: the failure ends the run.
-    struct Leave {
-        int& depth;
-        ~Leave() { --depth; }
-    } leave{runDepth_};
+    const RunDepth::Exit exit(core_.Depth());
     struct Unlock {
         MariaWriter& writer;
         bool outermost;
@@ -94,41 +101,25 @@ void MariaWriter::EndRun() {
                 writer.tableLocks_.ReleaseAll(*writer.link_);
             }
         }
-    } unlock{*this, runDepth_ == 1 && !dryRun_};
+    } unlock{*this, core_.Depth().Outermost() && !core_.DryRun()};
     // Also at the end of a run inside a dry run, so that its failures come where a real run's do.
     Commit();
 }
 
 void MariaWriter::BeginDryRun() {
     Settled();
-    link_->Execute("START TRANSACTION");
-    dryRun_ = true;
-    ++runDepth_;
+    core_.BeginDryRun();
 }
 
 void MariaWriter::EndDryRun() {
-    if (!dryRun_) {
+    if (!core_.Depth().LeaveDry()) {
         return;
     }
-    dryRun_ = false;
-    --runDepth_;
     Forget();
     if (!link_->Lost()) {
         link_->Execute("ROLLBACK");
     }
     tableLocks_.ReleaseAll(*link_);
-}
-
-const char* MariaWriter::BeginSql() const {
-    return dryRun_ ? "SAVEPOINT batch" : "START TRANSACTION";
-}
-
-const char* MariaWriter::CommitSql() const {
-    return dryRun_ ? "RELEASE SAVEPOINT batch" : "COMMIT";
-}
-
-const char* MariaWriter::RollbackSql() const {
-    return dryRun_ ? "ROLLBACK TO SAVEPOINT batch" : "ROLLBACK";
 }
 
 void MariaWriter::Open(const MariaTarget& target) {
@@ -142,10 +133,7 @@ void MariaWriter::Open(const MariaTarget& target) {
         Commit();
         tableLocks_.Take(*link_, target.name);
     }
-    if (!inTransaction_) {
-        link_->Execute(BeginSql());
-        inTransaction_ = true;
-    }
+    core_.OpenBatch();
 }
 
 template <typename Action>
@@ -153,7 +141,7 @@ void MariaWriter::Guarded(std::size_t keepIfLost, Action action) {
     try {
         action();
     } catch (const EDBEngineError&) {
-        Recover(link_->Lost() ? keepIfLost : steps_.size());
+        Recover(link_->Lost() ? keepIfLost : steps_.Size());
     }
 }
 
@@ -165,11 +153,11 @@ void MariaWriter::Execute(const MariaTarget& target, const std::string& sql,
         return;
     }
     Open(target);
-    steps_.push_back(Step{sql, params, std::string::npos, nullptr});
-    sent_ = steps_.size();
+    steps_.Add(Step{sql, params, std::string::npos, nullptr});
+    sent_ = steps_.Size();
     // A change that meets the loss of the connection is not kept; those before it are.
-    Guarded(steps_.size() - 1, [&] { Run(steps_.back()); });
-    if (steps_.size() >= kBatchChanges) {
+    Guarded(steps_.Size() - 1, [&] { Run(steps_.Last()); });
+    if (steps_.Size() >= kBatchChanges) {
         Commit();
     }
 }
@@ -181,7 +169,7 @@ void MariaWriter::Insert(const MariaTarget& target, const std::string& sql, std:
         Run(Step{sql, params, valuesAt, nullptr});
         return;
     }
-    const bool joins = sent_ < steps_.size() && steps_.back().sql == sql;
+    const bool joins = sent_ < steps_.Size() && steps_.Last().sql == sql;
     Wait(target, Step{sql, params, valuesAt, nullptr}, joins);
 }
 
@@ -196,7 +184,7 @@ void MariaWriter::Update(const MariaTarget& target, const std::shared_ptr<MariaU
     // One UPDATE writes each record once, and its order among the rows is not the posts' order,
     // so a record met again starts a new set. A walk that keeps the keys meets them in rising
     // order, which tells that without remembering them all.
-    const bool same = sent_ < steps_.size() && steps_.back().form == form;
+    const bool same = sent_ < steps_.Size() && steps_.Last().form == form;
     const bool rises = newKey == oldKey && (!same || oldKey > lastKey_);
     bool joins = false;
     if (same && ascending_) {
@@ -219,34 +207,32 @@ void MariaWriter::Update(const MariaTarget& target, const std::shared_ptr<MariaU
 }
 
 void MariaWriter::Wait(const MariaTarget& target, Step step, bool joins) {
-    if (!joins && sent_ < steps_.size()) {
-        Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
+    if (!joins && sent_ < steps_.Size()) {
+        Guarded(steps_.Size(), [&] { SendRows(steps_.Size()); });
     }
     Open(target);
     waitingBytes_ += Bytes(step.params);
-    steps_.push_back(std::move(step));
+    steps_.Add(std::move(step));
     // The first row of a table in a transaction goes at once: a lock another connection holds
     // on the table stops the write of that row, where the table's name is known.
-    const bool first = std::find(written_.begin(), written_.end(), target.name) == written_.end();
-    if (first) {
-        written_.push_back(target.name);
-    }
-    if (first || steps_.size() - sent_ >= RowsPerInsert(steps_.back().params.values.size()) ||
+    const bool first = !core_.Wrote(target.name);
+    core_.NoteWrite(target.name);
+    if (first || steps_.Size() - sent_ >= RowsPerInsert(steps_.Last().params.values.size()) ||
         waitingBytes_ >= kMaxWaitingBytes) {
         // A row that meets the loss of the connection is not kept; those before it are.
-        Guarded(steps_.size() - 1, [&] { SendRows(steps_.size()); });
+        Guarded(steps_.Size() - 1, [&] { SendRows(steps_.Size()); });
     }
-    if (steps_.size() >= kBatchChanges) {
+    if (steps_.Size() >= kBatchChanges) {
         Commit();
     }
 }
 
 std::uint64_t MariaWriter::LastInsertId() {
-    if (sent_ < steps_.size()) {
-        Guarded(steps_.size(), [&] {
-            SendRows(steps_.size() - 1);
-            Run(steps_.back());
-            sent_ = steps_.size();
+    if (sent_ < steps_.Size()) {
+        Guarded(steps_.Size(), [&] {
+            SendRows(steps_.Size() - 1);
+            Run(steps_.Last());
+            sent_ = steps_.Size();
         });
     }
     return lastInsertId_;
@@ -285,7 +271,7 @@ void MariaWriter::SendRows(std::size_t end) {
         }
         sent_ += rows;
     }
-    if (sent_ == steps_.size()) {
+    if (sent_ == steps_.Size()) {
         waitingBytes_ = 0;
     }
 }
@@ -319,20 +305,20 @@ void MariaWriter::Run(const Step& step) {
 }
 
 void MariaWriter::Commit() {
-    if (!inTransaction_) {
+    if (!core_.InBatch()) {
         return;
     }
     try {
-        SendRows(steps_.size());
+        SendRows(steps_.Size());
     } catch (const EDBEngineError&) {
-        Recover(steps_.size());
+        Recover(steps_.Size());
         return;
     }
     try {
-        link_->Execute(CommitSql());
+        core_.ReleaseBatch();
     } catch (const EDBEngineError&) {
-        if (!link_->Lost() || dryRun_) {
-            Recover(steps_.size());
+        if (!link_->Lost() || core_.DryRun()) {
+            Recover(steps_.Size());
             return;
         }
         // The server may have committed before its answer was lost; a replay could write the
@@ -346,16 +332,16 @@ void MariaWriter::Commit() {
 }
 
 void MariaWriter::Recover(std::size_t keep) {
-    const std::vector<Step> steps = std::move(steps_);
+    const ChangeBatch<Step> steps = std::move(steps_);
     Forget();
     if (LockWaitRanOut() && link_->InTransaction()) {
         // The server undid the statement that waited, and only that one: what came before it
         // stands, and a replay would wait for the same lock again.
-        link_->Execute(CommitSql());
+        core_.ReleaseBatch();
         throw;
     }
     const bool lost = link_->Lost();
-    if (lost && dryRun_) {
+    if (lost && core_.DryRun()) {
         throw EDBEngineError("The connection to the server was lost during the dry run");
     }
     if (lost) {
@@ -374,7 +360,7 @@ void MariaWriter::Recover(std::size_t keep) {
         tableLocks_.TakeAgain(*link_);
     } else {
         try {
-            link_->Execute(RollbackSql());
+            core_.RollBackBatch();
         } catch (const EDBEngineError&) {
             // The failure being handled is the one worth reporting.
         }
@@ -383,13 +369,14 @@ void MariaWriter::Recover(std::size_t keep) {
         throw;
     }
     try {
-        Replay(steps, keep);
+        Resend resend(*this);
+        core_.Replay(steps, keep, resend);
     } catch (const EDBEngineError&) {
-        if (!link_->Lost()) {
+        if (!link_->Lost() && core_.InBatch()) {
             try {
-                link_->Execute(RollbackSql());
+                core_.RollBackBatch();
             } catch (const EDBEngineError&) {
-                // Nothing was left open.
+                // The failure being handled is the one worth reporting.
             }
         }
         throw;
@@ -399,30 +386,12 @@ void MariaWriter::Recover(std::size_t keep) {
     }
 }
 
-void MariaWriter::Replay(const std::vector<Step>& steps, std::size_t keep) {
-    link_->Execute(BeginSql());
-    for (std::size_t i = 0; i < keep && i < steps.size(); ++i) {
-        link_->Execute("SAVEPOINT replay");
-        try {
-            Run(steps[i]);
-        } catch (const EDBEngineError&) {
-            // Keep everything before the failing change.
-            link_->Execute("ROLLBACK TO SAVEPOINT replay");
-            link_->Execute(CommitSql());
-            throw;
-        }
-        link_->Execute("RELEASE SAVEPOINT replay");
-    }
-    link_->Execute(CommitSql());
-}
-
 void MariaWriter::Forget() {
-    steps_.clear();
+    steps_.Clear();
     sent_ = 0;
     waitingBytes_ = 0;
     waitingKeys_.clear();
-    written_.clear();
-    inTransaction_ = false;
+    core_.ForgetBatch();
 }
 
 }  // namespace rowsmith

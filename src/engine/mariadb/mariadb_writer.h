@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/batch_core.h"
+#include "engine/change_batch.h"
 #include "engine/mariadb/mariadb_link.h"
 #include "engine/mariadb/mariadb_table_locks.h"
 #include "engine/mariadb/mariadb_update_form.h"
@@ -68,7 +70,7 @@ public:
     // Commits what is pending; raises the failure of that commit. Runs may nest; the end of each
     // commits, and the outermost one's releases the tables' named locks.
     void EndRun();
-    bool InRun() const { return runDepth_ > 0; }
+    bool InRun() const { return core_.InRun(); }
 
     // REQUIRES: no run going on.
     void BeginDryRun();
@@ -118,10 +120,6 @@ private:
     // Opens the run's transaction, or its savepoint in a dry run, after taking the table's named
     // lock.
     void Open(const MariaTarget& target);
-    // What opens, commits and abandons one of the run's transactions.
-    const char* BeginSql() const;
-    const char* CommitSql() const;
-    const char* RollbackSql() const;
     // Sends the rows in steps_[sent_, end) as INSERTs of many rows, and applies updates.
     void SendRows(std::size_t end);
     void Apply(MariaUpdateForm& form, std::size_t rows);
@@ -131,16 +129,14 @@ private:
     // loss of the connection when that was what failed, else returns with everything committed.
     // REQUIRES: called from the handler of the failure.
     void Recover(std::size_t keep);
-    void Replay(const std::vector<Step>& steps, std::size_t keep);
+    class Resend;
     void Run(const Step& step);
     void Forget();
 
     std::unique_ptr<MariaLink> link_;
     MariaTableLocks tableLocks_;
-    int runDepth_ = 0;
-    bool dryRun_ = false;
-    bool inTransaction_ = false;
-    std::vector<Step> steps_;
+    BatchCore core_;
+    ChangeBatch<Step> steps_;
     // steps_ before this index went to the server; those after are rows waiting to be sent.
     std::size_t sent_ = 0;
     std::size_t waitingBytes_ = 0;
@@ -149,8 +145,6 @@ private:
     bool ascending_ = false;
     std::vector<FieldValue> lastKey_;
     std::set<std::vector<FieldValue>> waitingKeys_;
-    // The tables the open transaction wrote.
-    std::vector<std::string> written_;
     std::uint64_t lastInsertId_ = 0;
     // Reused for every INSERT of many rows.
     std::string rowsSql_;
