@@ -25,6 +25,43 @@ std::size_t MemoryRowBytes(const MariaColumn& column) {
     return characters ? 4 * static_cast<std::size_t>(column.info.size) + 2 : 0;
 }
 
+class MariaUpdateDialect final : public UpdateDialect {
+public:
+    MariaUpdateDialect(std::string scratch, bool memory)
+        : scratch_(std::move(scratch)), memory_(memory) {}
+
+    // The values come first, as in the single-record UPDATE, whose placeholders cannot be
+    // numbered.
+    bool KeysFirst() const override { return false; }
+    std::string Scratch() const override { return scratch_; }
+    std::string Mark(std::size_t, const std::string&) const override { return "?"; }
+    std::string SetTarget(const std::string& column) const override { return "t." + column; }
+    UpdateForm Spell(const UpdateParts& parts) const override {
+        UpdateForm form;
+        form.create = "CREATE TEMPORARY TABLE " + parts.scratch +
+                      (memory_ ? " ENGINE=MEMORY" : " ENGINE=InnoDB") + " SELECT " + parts.select +
+                      " FROM " + parts.table + " t LIMIT 0";
+        form.clear = "DELETE FROM " + parts.scratch;
+        form.fill = "INSERT INTO " + parts.scratch + " (" + parts.names + ") VALUES ";
+        form.valuesAt = form.fill.size();
+        form.fill += "(" + parts.marks + ")";
+        // The temporary table first, whatever the statistics say: a walk of the table instead
+        // would lock every record of it, which other connections may be writing.
+        const std::string join =
+            "UPDATE " + parts.scratch + " s STRAIGHT_JOIN " + parts.table + " t ON " + parts.join;
+        form.apply = join + " SET " + parts.sets;
+        form.applyKeepingKeys =
+            parts.keptSets.empty() ? form.apply : join + " SET " + parts.keptSets;
+        form.single =
+            "UPDATE " + parts.table + " SET " + parts.singleSets + " WHERE " + parts.singleKey;
+        return form;
+    }
+
+private:
+    std::string scratch_;
+    bool memory_;
+};
+
 }  // namespace
 
 std::shared_ptr<MariaUpdateForm> MakeMariaUpdateForm(const std::string& table,
@@ -36,64 +73,30 @@ std::shared_ptr<MariaUpdateForm> MakeMariaUpdateForm(const std::string& table,
     constexpr std::size_t kMemoryTableBytes = 8u << 20;
     // Temporary tables live per connection; a number tells the forms of one connection apart.
     static std::atomic<unsigned> serial{0};
-    const std::string scratch = QuoteMariaIdentifier("rowsmith update " + std::to_string(++serial));
-    std::string selects;
-    std::string names;
-    std::string marks;
-    std::string sets;
-    std::string keptSets;
-    std::string singleSets;
     std::size_t rowBytes = 0;
     bool memory = true;
-    const auto add = [&](const MariaColumn& source, const std::string& as) {
-        const std::size_t bytes = MemoryRowBytes(source);
+    const auto add = [&](const MariaColumn& column) {
+        const std::size_t bytes = MemoryRowBytes(column);
         memory = memory && bytes > 0;
         rowBytes += bytes;
-        const std::string& column = source.info.name;
-        selects += (selects.empty() ? "" : ", ") + QuoteMariaIdentifier(column) + " AS " + as;
-        names += (names.empty() ? "" : ", ") + as;
-        marks += marks.empty() ? "?" : ", ?";
+        return QuoteMariaIdentifier(column.info.name);
     };
+    std::vector<UpdateColumn> written;
     for (std::size_t i = 0; i < columns.size() && i < assigned.size(); ++i) {
-        if (!assigned[i]) {
-            continue;
+        if (assigned[i]) {
+            const bool key = std::find(keyColumns.begin(), keyColumns.end(), i) != keyColumns.end();
+            written.push_back(UpdateColumn{add(columns[i]), "", key});
         }
-        const std::string column = QuoteMariaIdentifier(columns[i].info.name);
-        const std::string as = QuoteMariaIdentifier("value " + std::to_string(i));
-        add(columns[i], as);
-        sets += (sets.empty() ? "t." : ", t.") + column + " = s." + as;
-        if (std::find(keyColumns.begin(), keyColumns.end(), i) == keyColumns.end()) {
-            keptSets += (keptSets.empty() ? "t." : ", t.") + column + " = s." + as;
-        }
-        singleSets += (singleSets.empty() ? "" : ", ") + column + " = ?";
     }
-    std::string on;
-    std::string keyNames;
-    std::string keyMarks;
-    for (std::size_t k = 0; k < keyColumns.size(); ++k) {
-        const std::string& name = columns[keyColumns[k]].info.name;
-        const std::string as = QuoteMariaIdentifier("key " + std::to_string(k));
-        add(columns[keyColumns[k]], as);
-        on += (on.empty() ? "t." : " AND t.") + QuoteMariaIdentifier(name) + " = s." + as;
-        keyNames += (keyNames.empty() ? "" : ", ") + QuoteMariaIdentifier(name);
-        keyMarks += keyMarks.empty() ? "?" : ", ?";
+    std::vector<UpdateColumn> keys;
+    for (std::size_t column : keyColumns) {
+        keys.push_back(UpdateColumn{add(columns[column]), "", true});
     }
+    const MariaUpdateDialect dialect(
+        QuoteMariaIdentifier("rowsmith update " + std::to_string(++serial)),
+        memory && rowBytes * rowsAtOnce <= kMemoryTableBytes);
     auto form = std::make_shared<MariaUpdateForm>();
-    const bool fits = memory && rowBytes * rowsAtOnce <= kMemoryTableBytes;
-    form->create = "CREATE TEMPORARY TABLE " + scratch +
-                   (fits ? " ENGINE=MEMORY" : " ENGINE=InnoDB") + " SELECT " + selects + " FROM " +
-                   table + " LIMIT 0";
-    form->clear = "DELETE FROM " + scratch;
-    form->insert = "INSERT INTO " + scratch + " (" + names + ") VALUES ";
-    form->valuesAt = form->insert.size();
-    form->insert += "(" + marks + ")";
-    // The temporary table first, whatever the statistics say: a walk of the table instead would
-    // lock every record of it, which other connections may be writing.
-    const std::string join = "UPDATE " + scratch + " s STRAIGHT_JOIN " + table + " t ON " + on;
-    form->apply = join + " SET " + sets;
-    form->applyKeepingKeys = keptSets.empty() ? form->apply : join + " SET " + keptSets;
-    form->single =
-        "UPDATE " + table + " SET " + singleSets + " WHERE (" + keyNames + ") = (" + keyMarks + ")";
+    static_cast<UpdateForm&>(*form) = MakeUpdateForm(dialect, table, keys, written);
     return form;
 }
 

@@ -193,7 +193,7 @@ void MariaWriter::Update(const MariaTarget& target, const std::shared_ptr<MariaU
         joins =
             !waitingKeys_.contains(oldKey) && (newKey == oldKey || !waitingKeys_.contains(newKey));
     }
-    Wait(target, Step{form->insert, params, form->valuesAt, form}, joins);
+    Wait(target, Step{form->fill, params, form->valuesAt, form}, joins);
     if (!joins) {
         ascending_ = newKey == oldKey;
         waitingKeys_.clear();

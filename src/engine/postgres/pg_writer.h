@@ -90,7 +90,7 @@ public:
     // record's key before and after as text: a record met twice starts a new batch, since one
     // UPDATE ... FROM writes each row once. REQUIRES: InRun().
     void UpdateRow(const std::shared_ptr<PgTarget>& target,
-                   const std::shared_ptr<const PgUpdateForm>& form, const std::string& oldKey,
+                   const std::shared_ptr<const UpdateForm>& form, const std::string& oldKey,
                    const std::string& newKey, std::string_view line);
     // One other change of `target`. With `returnsXmin` the statement ends in RETURNING xmin and
     // the row versions it writes are noted in the target; with `mustTouch` a statement that
@@ -124,7 +124,7 @@ private:
     };
     struct UpdateRun {
         std::shared_ptr<PgTarget> target;
-        std::shared_ptr<const PgUpdateForm> form;
+        std::shared_ptr<const UpdateForm> form;
         std::size_t begin = 0;  // the run's lines in copyText_
         std::size_t end = 0;
     };
