@@ -50,8 +50,7 @@ public:
         sqlite3* reader = nullptr;
         sqlite3_open(path.c_str(), &reader);
         sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(reader, "SELECT code FROM parts ORDER BY code", -1, &statement,
-                           nullptr);
+        sqlite3_prepare_v2(reader, "SELECT code FROM parts ORDER BY code", -1, &statement, nullptr);
         std::vector<int> codes;
         while (sqlite3_step(statement) == SQLITE_ROW) {
             codes.push_back(sqlite3_column_int(statement, 0));
@@ -74,7 +73,9 @@ struct Part {
 class PartSender final : public ChangeBatch<Part>::Handler {
 public:
     explicit PartSender(SqliteBatchLink& link) : link_(link) {}
-    void Prepare(const Part& part) override { calls.push_back("prepare " + std::to_string(part.code)); }
+    void Prepare(const Part& part) override {
+        calls.push_back("prepare " + std::to_string(part.code));
+    }
     void Put(const Part& part) override {
         calls.push_back("put " + std::to_string(part.code));
         link_.Insert(part.code, part.name);
