@@ -47,7 +47,6 @@ bool LockWaitRanOut() {
 
 const char* const kMariaRecordGone = "Record not found: it was changed or deleted by another user";
 
-// Sends a replayed change.
 class MariaWriter::Resend final : public ChangeBatch<Step>::Handler {
 public:
     explicit Resend(MariaWriter& writer) : writer_(writer) {}

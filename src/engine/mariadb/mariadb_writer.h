@@ -129,6 +129,7 @@ private:
     // loss of the connection when that was what failed, else returns with everything committed.
     // REQUIRES: called from the handler of the failure.
     void Recover(std::size_t keep);
+    // The handler a replay writes each change through.
     class Resend;
     void Run(const Step& step);
     void Forget();

@@ -168,6 +168,7 @@ private:
     // The steps' changes one by one: each COPY line as a statement of its own.
     static ChangeBatch<Statement> Unstream(const std::vector<Step>& steps,
                                            const std::string& copyText);
+    // The handler a replay writes each change through, its table locked first.
     class Resend;
     PgResult Run(const Statement& statement);
     // The INSERT that writes one COPY line of `columns` on its own, with `returning` after it.

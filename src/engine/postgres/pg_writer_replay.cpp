@@ -6,7 +6,6 @@
 
 namespace rowsmith {
 
-// A replayed change: its table's lock is taken before the first change is written.
 class PgWriter::Resend final : public ChangeBatch<Statement>::Handler {
 public:
     explicit Resend(PgWriter& writer) : writer_(writer) {}
