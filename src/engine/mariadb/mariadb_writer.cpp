@@ -91,7 +91,7 @@ void MariaWriter::EndRun() {
     if (!core_.InRun()) {
         return;
     }
-    const RunDepth::Exit exit(core_.Depth());
+    const RunDepth::Exit leave(core_.Depth());
     struct Unlock {
         MariaWriter& writer;
         bool outermost;

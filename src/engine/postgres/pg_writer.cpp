@@ -50,7 +50,7 @@ void PgWriter::EndRun() {
     if (!core_.InRun()) {
         return;
     }
-    const RunDepth::Exit exit(core_.Depth());
+    const RunDepth::Exit leave(core_.Depth());
     Commit();
     if (core_.Depth().Outermost()) {
         core_.CommitRun();
