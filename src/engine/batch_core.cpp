@@ -93,10 +93,12 @@ bool BatchCore::Wrote(const std::string& table) const {
     return Contains(written_, table);
 }
 
-void BatchCore::NoteWrite(const std::string& table) {
-    if (!Contains(written_, table)) {
-        written_.push_back(table);
+bool BatchCore::NoteWrite(const std::string& table) {
+    if (Contains(written_, table)) {
+        return false;
     }
+    written_.push_back(table);
+    return true;
 }
 
 bool BatchCore::Locked(const std::string& table) const {

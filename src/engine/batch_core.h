@@ -72,7 +72,8 @@ public:
     // The tables the open transaction wrote, by name: two cursors on one table (the work table
     // and a master cursor on it) are one table.
     bool Wrote(const std::string& table) const;
-    void NoteWrite(const std::string& table);
+    // True when this is the open transaction's first write of `table`.
+    bool NoteWrite(const std::string& table);
     // The table locks the open transaction holds; those taken in the open batch go with it when
     // it is rolled back.
     bool Locked(const std::string& table) const;

@@ -214,8 +214,7 @@ void MariaWriter::Wait(const MariaTarget& target, Step step, bool joins) {
     steps_.Add(std::move(step));
     // The first row of a table in a transaction goes at once: a lock another connection holds
     // on the table stops the write of that row, where the table's name is known.
-    const bool first = !core_.Wrote(target.name);
-    core_.NoteWrite(target.name);
+    const bool first = core_.NoteWrite(target.name);
     if (first || steps_.Size() - sent_ >= RowsPerInsert(steps_.Last().params.values.size()) ||
         waitingBytes_ >= kMaxWaitingBytes) {
         // A row that meets the loss of the connection is not kept; those before it are.
