@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "engine/database_errors.h"
+#include "engine/mariadb/mariadb_constraints.h"
 #include "engine/mariadb/mariadb_table.h"
-#include "engine/mariadb/my_constraints.h"
 
 namespace rowsmith {
 
@@ -131,7 +131,7 @@ std::unique_ptr<Connection> ConnectMariaDb(const AliasConfig& alias, const Login
     }
     SetUpSession(conn.get(), lockTimeout);
     // A lost connection is opened again with the login that worked.
-    MyDialer redial = [alias, sslMode, user, password, lockTimeout] {
+    MariaDialer redial = [alias, sslMode, user, password, lockTimeout] {
         bool again = false;
         MysqlPtr fresh = Dial(alias, sslMode, user, password ? &*password : nullptr, again);
         if (!again) {
@@ -141,18 +141,18 @@ std::unique_ptr<Connection> ConnectMariaDb(const AliasConfig& alias, const Login
         return fresh.release();
     };
     return std::make_unique<MariaDbConnection>(
-        std::make_unique<MyLink>(conn.release(), std::move(redial)));
+        std::make_unique<MariaLink>(conn.release(), std::move(redial)));
 }
 
-MariaDbConnection::MariaDbConnection(std::unique_ptr<MyLink> link)
-    : writer_(std::make_shared<MyWriter>(std::move(link))) {}
+MariaDbConnection::MariaDbConnection(std::unique_ptr<MariaLink> link)
+    : writer_(std::make_shared<MariaWriter>(std::move(link))) {}
 
 std::vector<std::string> MariaDbConnection::ListTables(bool) {
-    std::vector<MyRow> rows = writer_->Settled().Query(
+    std::vector<MariaRow> rows = writer_->Settled().Query(
         "SELECT TABLE_NAME FROM information_schema.TABLES "
         "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_TYPE = 'BASE TABLE' ORDER BY TABLE_NAME");
     std::vector<std::string> names;
-    for (const MyRow& row : rows) {
+    for (const MariaRow& row : rows) {
         if (const auto* name = std::get_if<std::string>(&row[0])) {
             names.push_back(*name);
         }
@@ -181,7 +181,7 @@ void MariaDbConnection::EndDryRun() {
 }
 
 TableConstraints MariaDbConnection::ReadConstraints(const std::string& table) {
-    return ReadMyConstraints(writer_->Settled(), table);
+    return ReadMariaConstraints(writer_->Settled(), table);
 }
 
 }  // namespace rowsmith

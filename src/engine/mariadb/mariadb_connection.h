@@ -10,7 +10,7 @@
 #include "engine/alias_config.h"
 #include "engine/driver.h"
 #include "engine/login_handler.h"
-#include "engine/mariadb/my_writer.h"
+#include "engine/mariadb/mariadb_writer.h"
 
 namespace rowsmith {
 
@@ -25,7 +25,7 @@ std::unique_ptr<Connection> ConnectMariaDb(const AliasConfig& alias, const Login
 
 class MariaDbConnection : public Connection {
 public:
-    explicit MariaDbConnection(std::unique_ptr<MyLink> link);
+    explicit MariaDbConnection(std::unique_ptr<MariaLink> link);
 
     // The database's base tables, by name.
     std::vector<std::string> ListTables(bool withExtensions) override;
@@ -38,7 +38,7 @@ public:
 
 private:
     // Shared with the tables, which may outlive this connection.
-    std::shared_ptr<MyWriter> writer_;
+    std::shared_ptr<MariaWriter> writer_;
 };
 
 }  // namespace rowsmith

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "engine/driver.h"
-#include "engine/mariadb/my_column.h"
-#include "engine/mariadb/my_update_form.h"
-#include "engine/mariadb/my_writer.h"
+#include "engine/mariadb/mariadb_column.h"
+#include "engine/mariadb/mariadb_update_form.h"
+#include "engine/mariadb/mariadb_writer.h"
 
 namespace rowsmith {
 
@@ -22,7 +22,7 @@ class MariaDbTable : public TableDriver {
 public:
     // Raises EDBEngineError when the database has no such table. An `exclusive` table is written
     // by one fill at a time.
-    MariaDbTable(std::shared_ptr<MyWriter> writer, const std::string& name, bool exclusive);
+    MariaDbTable(std::shared_ptr<MariaWriter> writer, const std::string& name, bool exclusive);
 
     const std::vector<ColumnInfo>& Columns() const override { return infos_; }
     std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override;
@@ -38,20 +38,18 @@ public:
     std::int64_t Count() override;
 
 private:
-    void Describe();
-    void FindKey();
     // Raises the refusal of a table without a key to walk by.
     void RequireKey() const;
     // "(k1, k2) op (?, ?)" on the key columns.
     std::string KeyCondition(const char* op) const;
     std::vector<Record> ReadByPosition(std::int64_t first, std::size_t limit);
     std::vector<Record> Select(const std::string& tail, const std::vector<FieldValue>& params);
-    MyValues KeyParams(const RecordKey& key) const;
+    MariaValues KeyParams(const RecordKey& key) const;
 
-    std::shared_ptr<MyWriter> writer_;
-    MyTarget target_;
+    std::shared_ptr<MariaWriter> writer_;
+    MariaTarget target_;
     std::string table_;
-    std::vector<MyColumn> columns_;
+    std::vector<MariaColumn> columns_;
     std::vector<ColumnInfo> infos_;
     // Positions of the walking key's columns; empty when the table has no such key.
     std::vector<std::size_t> keyColumns_;
@@ -60,10 +58,10 @@ private:
     // The column list of the last Insert, rebuilt only when other columns are assigned.
     std::vector<bool> insertAssigned_;
     std::string insertSql_;
-    MyValues insertValues_;
+    MariaValues insertValues_;
     // The form of the last Update, made again only when other columns are assigned.
     std::vector<bool> updateAssigned_;
-    std::shared_ptr<MyUpdateForm> updateForm_;
+    std::shared_ptr<MariaUpdateForm> updateForm_;
     std::optional<RecordKey> lastKey_;
     // The AUTO_INCREMENT part of lastKey_ is still to be asked for.
     bool lastKeyWantsId_ = false;

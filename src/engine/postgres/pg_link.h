@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/batch_core.h"
+
 namespace rowsmith {
 
 // A text parameter or result value; nullopt is SQL NULL.
@@ -21,16 +23,16 @@ struct PgResultDeleter {
 };
 using PgResult = std::unique_ptr<PGresult, PgResultDeleter>;
 
-class PgLink {
+class PgLink final : public BatchLink {
 public:
     // Takes ownership of an open connection.
     explicit PgLink(PGconn* conn);
-    ~PgLink();
+    ~PgLink() override;
     PgLink(const PgLink&) = delete;
     PgLink& operator=(const PgLink&) = delete;
 
     // Runs SQL without parameters (one or more statements).
-    void Execute(const std::string& sql);
+    void Execute(const std::string& sql) override;
     // Runs one statement with text parameters and returns its result.
     PgResult Query(const std::string& sql, const std::vector<PgText>& params = {});
     // The same for a statement run again and again (an update per record): the server parses
@@ -52,11 +54,11 @@ public:
     bool Copying() const { return copying_; }
 
     // True while the server connection is alive.
-    bool Alive() const;
+    bool Alive() const override;
     // True while a transaction is open on the server, failed or not.
     bool InTransaction() const;
     // True while the open transaction has failed: only a rollback is taken.
-    bool TransactionFailed() const;
+    bool TransactionFailed() const override;
     // Reconnects a connection that was lost, with the same settings; raises when that fails.
     void Revive();
     // A second connection with the same settings (password included).

@@ -4,51 +4,47 @@ namespace rowsmith {
 
 namespace {
 
-// One name serves every batch: each batch drops the previous one's table first.
-constexpr const char* kScratch = "pg_temp.rowsmith_update";
+class PgUpdateDialect final : public UpdateDialect {
+public:
+    // The COPY text of a row starts with the key, so that the key's text is known by the time
+    // the values are.
+    bool KeysFirst() const override { return true; }
+    // One name serves every batch: each batch drops the previous one's table first.
+    std::string Scratch() const override { return "pg_temp.rowsmith_update"; }
+    std::string Mark(std::size_t n, const std::string& type) const override {
+        return "$" + std::to_string(n) + (type.empty() ? "" : "::" + type);
+    }
+    std::string SetTarget(const std::string& column) const override { return column; }
+    UpdateForm Spell(const UpdateParts& parts) const override {
+        UpdateForm form;
+        form.create = "DROP TABLE IF EXISTS " + parts.scratch +
+                      "; CREATE TEMP TABLE rowsmith_update ON COMMIT DROP AS SELECT " +
+                      parts.select + " FROM " + parts.table + " t WITH NO DATA";
+        form.fill = "COPY " + parts.scratch + " FROM STDIN";
+        form.apply = "WITH u AS (UPDATE " + parts.table + " t SET " + parts.sets + " FROM " +
+                     parts.scratch + " s WHERE " + parts.join +
+                     " RETURNING t.xmin::text AS x) SELECT x, count(*) FROM u GROUP BY x";
+        form.applyKeepingKeys = form.apply;
+        form.single = "UPDATE " + parts.table + " SET " + parts.singleSets + " WHERE " +
+                      parts.singleKey + " RETURNING xmin";
+        return form;
+    }
+};
 
 }  // namespace
 
-PgUpdateForm MakePgUpdateForm(const std::string& table, const std::vector<std::string>& keyColumns,
-                              const std::vector<std::string>& keyTypes,
-                              const std::vector<std::string>& setColumns) {
-    // The scratch columns get names of their own, k1.. and c1.., since a key column may be
-    // written too.
-    std::string select;
-    std::string tableKey;
-    std::string scratchKey;
-    std::string params;
+UpdateForm MakePgUpdateForm(const std::string& table, const std::vector<std::string>& keyColumns,
+                            const std::vector<std::string>& keyTypes,
+                            const std::vector<std::string>& setColumns) {
+    std::vector<UpdateColumn> keys;
     for (std::size_t i = 0; i < keyColumns.size(); ++i) {
-        const std::string n = std::to_string(i + 1);
-        select += (i ? ", t." : "t.") + keyColumns[i] + " AS k" + n;
-        tableKey += (i ? ", t." : "t.") + keyColumns[i];
-        scratchKey += (i ? ", s.k" : "s.k") + n;
-        params += (i ? ", $" : "$") + n + "::" + keyTypes[i];
+        keys.push_back(UpdateColumn{keyColumns[i], keyTypes[i], true});
     }
-    std::string sets;
-    std::string singleSets;
-    for (std::size_t i = 0; i < setColumns.size(); ++i) {
-        const std::string n = std::to_string(i + 1);
-        select += ", t." + setColumns[i] + " AS c" + n;
-        sets += (i ? ", " : "") + setColumns[i] + " = s.c" + n;
-        singleSets +=
-            (i ? ", " : "") + setColumns[i] + " = $" + std::to_string(keyColumns.size() + i + 1);
+    std::vector<UpdateColumn> written;
+    for (const std::string& column : setColumns) {
+        written.push_back(UpdateColumn{column, "", false});
     }
-    PgUpdateForm form;
-    form.create = std::string("DROP TABLE IF EXISTS ") + kScratch +
-                  "; CREATE TEMP TABLE rowsmith_update ON COMMIT DROP AS SELECT " + select +
-                  " FROM " + table + " t WITH NO DATA";
-    form.copy = std::string("COPY ") + kScratch + " FROM STDIN";
-    form.apply = "WITH u AS (UPDATE " + table + " t SET " + sets + " FROM " + kScratch +
-                 " s WHERE (" + tableKey + ") = (" + scratchKey +
-                 ") RETURNING t.xmin::text AS x) SELECT x, count(*) FROM u GROUP BY x";
-    std::string plainKey;
-    for (std::size_t i = 0; i < keyColumns.size(); ++i) {
-        plainKey += (i ? ", " : "") + keyColumns[i];
-    }
-    form.single = "UPDATE " + table + " SET " + singleSets + " WHERE (" + plainKey + ") = (" +
-                  params + ") RETURNING xmin";
-    return form;
+    return MakeUpdateForm(PgUpdateDialect(), table, keys, written);
 }
 
 }  // namespace rowsmith

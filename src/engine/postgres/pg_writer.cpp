@@ -1,18 +1,6 @@
 #include "engine/postgres/pg_writer.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 namespace rowsmith {
-
-namespace {
-
-// By name: two cursors on one table (the work table and a master cursor on it) are one table.
-bool Contains(const std::vector<std::string>& tables, const PgTarget& target) {
-    return std::find(tables.begin(), tables.end(), target.table) != tables.end();
-}
-
-}  // namespace
 
 const char* const kPgRecordGone = "Record not found: it was changed or deleted by another user";
 
@@ -24,25 +12,23 @@ std::string InsertSql(const std::string& table, const std::string& columns, std:
     return sql + ")";
 }
 
-PgWriter::PgWriter(std::unique_ptr<PgLink> link) : link_(std::move(link)) {}
+// Deferred constraints are checked per statement, so that a replay finds the failing row.
+PgWriter::PgWriter(std::unique_ptr<PgLink> link)
+    : link_(std::move(link)), core_(*link_, {"BEGIN; SET CONSTRAINTS ALL IMMEDIATE", true}) {}
 
 void PgWriter::BeginRun() {
-    ++runDepth_;
+    core_.Depth().Enter();
 }
 
 void PgWriter::BeginDryRun() {
     Settle();
-    link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
-    dryRun_ = true;
-    ++runDepth_;
+    core_.BeginDryRun();
 }
 
 void PgWriter::EndDryRun() {
-    if (!dryRun_) {
+    if (!core_.Depth().LeaveDry()) {
         return;
     }
-    dryRun_ = false;
-    --runDepth_;
     if (ending_) {
         // Until the server has judged the ended batch the link counts as busy, and the rollback
         // below would be left out.
@@ -54,51 +40,29 @@ void PgWriter::EndDryRun() {
     }
     link_->AbandonCopy();
     Forget();
-    ForgetRun();
+    core_.ForgetRun();
     if (link_->Alive() && link_->InTransaction()) {
         link_->Execute("ROLLBACK");
     }
 }
 
 void PgWriter::EndRun() {
-    if (runDepth_ == 0) {
+    if (!core_.InRun()) {
         return;
     }
-    // Leave run mode even when the commit fails: the failure ends the run.
-    struct Leave {
-        int& depth;
-        ~Leave() { --depth; }
-    } leave{runDepth_};
+    const RunDepth::Exit leave(core_.Depth());
     Commit();
-    if (runDepth_ == 1) {
-        CommitRun();
-    }
-}
-
-void PgWriter::CommitRun() {
-    if (!inRun_) {
-        return;
-    }
-    ForgetRun();
-    link_->Execute("COMMIT");
-}
-
-void PgWriter::KeepWritten() {
-    if (!inRun_) {
-        return;
-    }
-    ForgetRun();
-    if (link_->Alive() && link_->InTransaction()) {
-        link_->Execute("COMMIT");
+    if (core_.Depth().Outermost()) {
+        core_.CommitRun();
     }
 }
 
 void PgWriter::Reconnect() {
-    if (dryRun_ && !link_->Alive()) {
+    if (core_.DryRun() && !link_->Alive()) {
         // A new connection would write for real, outside the transaction that was lost.
         throw EDBEngineError("The connection to the server was lost during the dry run");
     }
-    if (!inRun_ && !inBatch_ && !link_->Alive()) {
+    if (!core_.InRunTransaction() && !core_.InBatch() && !link_->Alive()) {
         link_->Revive();
     }
 }
@@ -113,7 +77,7 @@ void PgWriter::Settle() {
 
 PgLink& PgWriter::ReadLink(const PgTarget& target) {
     Resume();
-    if (dryRun_ || !link_->Copying() || Contains(written_, target)) {
+    if (core_.DryRun() || !link_->Copying() || core_.Wrote(target.table)) {
         Settle();
         return *link_;
     }
@@ -126,32 +90,21 @@ PgLink& PgWriter::ReadLink(const PgTarget& target) {
 }
 
 void PgWriter::CommitIfWrote(const PgTarget& target) {
-    if (inBatch_ && Contains(written_, target)) {
+    if (core_.InBatch() && core_.Wrote(target.table)) {
         Commit();
     }
 }
 
 void PgWriter::Open(PgTarget& target) {
-    if (!dryRun_ && !inRun_) {
-        // Deferred constraints are checked per statement, so a replay finds the failing row.
-        link_->Execute("BEGIN; SET CONSTRAINTS ALL IMMEDIATE");
-        inRun_ = true;
-    }
-    if (!inBatch_) {
-        link_->Execute("SAVEPOINT batch");
-        inBatch_ = true;
-    }
+    core_.OpenBatch();
     Lock(target);
-    if (!Contains(written_, target)) {
-        written_.push_back(target.table);
-    }
+    core_.NoteWrite(target.table);
 }
 
 void PgWriter::Lock(const PgTarget& target) {
-    if (target.exclusive && !Contains(locked_, target)) {
+    if (target.exclusive && !core_.Locked(target.table)) {
         link_->Execute("LOCK TABLE " + target.table + " IN EXCLUSIVE MODE");
-        locked_.push_back(target.table);
-        ++batchLocks_;
+        core_.NoteLock(target.table);
     }
 }
 
@@ -161,7 +114,7 @@ void PgWriter::OpenFor(PgTarget& target) {
     } catch (const EDBEngineError&) {
         // Recover keeps the changes before this one, or raises the failure when there are none.
         Recover();
-        KeepWritten();
+        core_.KeepWritten();
         throw;
     }
 }
@@ -250,7 +203,7 @@ void PgWriter::EndBatch() {
         link_->EndCopy();
     });
     // A replay has ended the batch already.
-    if (inBatch_) {
+    if (core_.InBatch()) {
         ending_ = true;
         nextCheck_ = kSendChunk;
     }
@@ -269,7 +222,7 @@ void PgWriter::Resume() {
     const std::size_t changes = nextChanges_;
     Guarded([&] {
         link_->AwaitCopy();
-        ReleaseBatch();
+        core_.ReleaseBatch();
     });
     Forget();
     if (rows.empty()) {
@@ -330,29 +283,16 @@ PgResult PgWriter::WriteHeldRow(const std::shared_ptr<PgTarget>& target,
 
 void PgWriter::Commit() {
     Resume();
-    if (!inBatch_) {
+    if (!core_.InBatch()) {
         return;
     }
     Guarded([&] {
         if (link_->Copying()) {
             FinishCopy();
         }
-        ReleaseBatch();
+        core_.ReleaseBatch();
     });
     Forget();
-}
-
-void PgWriter::ReleaseBatch() {
-    link_->Execute("RELEASE SAVEPOINT batch");
-    inBatch_ = false;
-    batchLocks_ = 0;
-}
-
-void PgWriter::RollBackBatch() {
-    inBatch_ = false;
-    locked_.resize(locked_.size() - batchLocks_);
-    batchLocks_ = 0;
-    link_->Execute("ROLLBACK TO SAVEPOINT batch; RELEASE SAVEPOINT batch");
 }
 
 void PgWriter::Forget() {
@@ -366,14 +306,7 @@ void PgWriter::Forget() {
     nextText_.clear();
     nextHeld_ = 0;
     nextChanges_ = 0;
-    inBatch_ = false;
-}
-
-void PgWriter::ForgetRun() {
-    inRun_ = false;
-    written_.clear();
-    locked_.clear();
-    batchLocks_ = 0;
+    core_.ForgetBatch();
 }
 
 }  // namespace rowsmith

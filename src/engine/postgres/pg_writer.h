@@ -31,6 +31,8 @@
 #include <variant>
 #include <vector>
 
+#include "engine/batch_core.h"
+#include "engine/change_batch.h"
 #include "engine/database_errors.h"
 #include "engine/postgres/pg_link.h"
 #include "engine/postgres/pg_update_form.h"
@@ -61,7 +63,7 @@ public:
     // Ends the pending batch; the outermost end commits the run's transaction and leaves run
     // mode. Raises the failure of either.
     void EndRun();
-    bool InRun() const { return runDepth_ > 0; }
+    bool InRun() const { return core_.InRun(); }
 
     // REQUIRES: no run going on.
     void BeginDryRun();
@@ -88,7 +90,7 @@ public:
     // record's key before and after as text: a record met twice starts a new batch, since one
     // UPDATE ... FROM writes each row once. REQUIRES: InRun().
     void UpdateRow(const std::shared_ptr<PgTarget>& target,
-                   const std::shared_ptr<const PgUpdateForm>& form, const std::string& oldKey,
+                   const std::shared_ptr<const UpdateForm>& form, const std::string& oldKey,
                    const std::string& newKey, std::string_view line);
     // One other change of `target`. With `returnsXmin` the statement ends in RETURNING xmin and
     // the row versions it writes are noted in the target; with `mustTouch` a statement that
@@ -122,7 +124,7 @@ private:
     };
     struct UpdateRun {
         std::shared_ptr<PgTarget> target;
-        std::shared_ptr<const PgUpdateForm> form;
+        std::shared_ptr<const UpdateForm> form;
         std::size_t begin = 0;  // the run's lines in copyText_
         std::size_t end = 0;
     };
@@ -158,41 +160,26 @@ private:
     void SendPending();
     // Ends the batch, keeping its changes in the run's transaction.
     void Commit();
-    void ReleaseBatch();
-    void RollBackBatch();
-    // Commits the run's transaction; its failure is raised, and nothing of it is kept.
-    void CommitRun();
-    // After a failure in a real run: commits the changes the transaction still holds, so that
-    // the error leaves the writer with them kept.
-    void KeepWritten();
     // Rolls the batch back and replays its steps; raises the first failure with the changes
     // before it kept, or returns with the batch's changes written when the replay succeeds.
     // REQUIRES: called from the handler of the failure, which it raises again as it is (a lock
     // timeout, say) when there is nothing to replay.
     void Recover();
-    void Replay(const std::vector<Step>& steps, const std::string& copyText);
-    void ReplayUpdates(const UpdateRun& run, const std::string& copyText);
-    void Attempt(const Statement& statement);
+    // The steps' changes one by one: each COPY line as a statement of its own.
+    static ChangeBatch<Statement> Unstream(const std::vector<Step>& steps,
+                                           const std::string& copyText);
+    // The handler a replay writes each change through, its table locked first.
+    class Resend;
     PgResult Run(const Statement& statement);
     // The INSERT that writes one COPY line of `columns` on its own, with `returning` after it.
     static Statement LineInsert(const std::shared_ptr<PgTarget>& target, const std::string& columns,
                                 std::string_view line, const std::string& returning);
-    // Forgets the batch; ForgetRun the run's transaction, which the server has ended.
+    // Forgets the batch.
     void Forget();
-    void ForgetRun();
 
     std::unique_ptr<PgLink> link_;
     std::unique_ptr<PgLink> reader_;  // opened on first need
-    int runDepth_ = 0;
-    // A real run's transaction is open, and a batch's savepoint in it (or in the dry run's).
-    bool inRun_ = false;
-    bool inBatch_ = false;
-    bool dryRun_ = false;
-    // The tables the transaction wrote and locked; the last `batchLocks_` locks were taken in
-    // the open batch, and go when it is rolled back.
-    std::vector<std::string> written_;
-    std::vector<std::string> locked_;
-    std::size_t batchLocks_ = 0;
+    BatchCore core_;
     std::vector<Step> steps_;
     std::string copyText_;
     std::size_t sent_ = 0;

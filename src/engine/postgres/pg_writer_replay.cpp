@@ -6,96 +6,82 @@
 
 namespace rowsmith {
 
+class PgWriter::Resend final : public ChangeBatch<Statement>::Handler {
+public:
+    explicit Resend(PgWriter& writer) : writer_(writer) {}
+    void Prepare(const Statement& statement) override { writer_.Lock(*statement.target); }
+    void Put(const Statement& statement) override { writer_.Run(statement); }
+
+private:
+    PgWriter& writer_;
+};
+
 void PgWriter::Recover() {
     const std::vector<Step> steps = std::move(steps_);
     const std::string copyText = std::move(copyText_);
-    const bool inBatch = inBatch_;
+    const bool inBatch = core_.InBatch();
     Forget();
     link_->AbandonCopy();
     if (!link_->Alive()) {
         // The server rolled the whole transaction back.
-        ForgetRun();
+        core_.ForgetRun();
         throw;
     }
     if (inBatch) {
         try {
-            RollBackBatch();
+            core_.RollBackBatch();
         } catch (const EDBEngineError&) {
             // The failure below is the one worth reporting.
         }
     }
     if (steps.empty()) {
         // The failure being handled, as the class it has (a lock timeout, say).
-        KeepWritten();
+        core_.KeepWritten();
         throw;
     }
     try {
-        Replay(steps, copyText);
+        const ChangeBatch<Statement> changes = Unstream(steps, copyText);
+        Resend resend(*this);
+        core_.Replay(changes, changes.Size(), resend);
     } catch (const EDBEngineError&) {
         if (!link_->Alive()) {
-            ForgetRun();
+            core_.ForgetRun();
             throw;
         }
-        // The changes replayed before the failing one are kept; a failure before the first of
-        // them (its lock, say) leaves the batch with nothing to keep.
-        if (inBatch_ && link_->TransactionFailed()) {
-            RollBackBatch();
-        } else if (inBatch_) {
-            ReleaseBatch();
-        }
-        KeepWritten();
+        // The changes replayed before the failing one are kept.
+        core_.KeepWritten();
         throw;
     }
 }
 
-void PgWriter::Replay(const std::vector<Step>& steps, const std::string& copyText) {
-    link_->Execute("SAVEPOINT batch");
-    inBatch_ = true;
-    for (const Step& step : steps) {
-        Lock(*std::visit([](const auto& s) { return s.target.get(); }, step));
-    }
+ChangeBatch<PgWriter::Statement> PgWriter::Unstream(const std::vector<Step>& steps,
+                                                    const std::string& copyText) {
+    ChangeBatch<Statement> changes;
     for (const Step& step : steps) {
         if (const Statement* statement = std::get_if<Statement>(&step)) {
-            Attempt(*statement);
+            changes.Add(*statement);
             continue;
         }
+        const auto lines = [&](std::size_t begin, std::size_t end, const auto& add) {
+            for (std::size_t pos = begin; pos < end;) {
+                const std::size_t newline = copyText.find('\n', pos);
+                add(std::string_view(copyText).substr(pos, newline - pos));
+                pos = newline + 1;
+            }
+        };
         if (const UpdateRun* run = std::get_if<UpdateRun>(&step)) {
-            ReplayUpdates(*run, copyText);
+            lines(run->begin, run->end, [&](std::string_view line) {
+                changes.Add(
+                    Statement{run->target, run->form->single, DecodeCopyLine(line), true, true});
+            });
             continue;
         }
         const CopyRun& run = std::get<CopyRun>(step);
-        std::size_t pos = run.begin;
-        while (pos < run.end) {
-            const std::size_t newline = copyText.find('\n', pos);
-            Attempt(LineInsert(run.target, run.columns,
-                               std::string_view(copyText).substr(pos, newline - pos), ""));
-            pos = newline + 1;
-        }
+        lines(run.begin, run.end, [&](std::string_view line) {
+            changes.Add(LineInsert(run.target, run.columns, line, ""));
+        });
     }
-    ReleaseBatch();
-}
-
-void PgWriter::ReplayUpdates(const UpdateRun& run, const std::string& copyText) {
-    std::size_t pos = run.begin;
-    while (pos < run.end) {
-        const std::size_t newline = copyText.find('\n', pos);
-        Attempt(Statement{run.target, run.form->single,
-                          DecodeCopyLine(std::string_view(copyText).substr(pos, newline - pos)),
-                          true, true});
-        pos = newline + 1;
-    }
-}
-
-void PgWriter::Attempt(const Statement& statement) {
-    link_->Execute("SAVEPOINT replay");
-    try {
-        Run(statement);
-    } catch (const EDBEngineError&) {
-        // Keep everything before the failing change.
-        link_->Execute("ROLLBACK TO SAVEPOINT replay; RELEASE SAVEPOINT replay");
-        throw;
-    }
-    link_->Execute("RELEASE SAVEPOINT replay");
+    return changes;
 }
 
 PgWriter::Statement PgWriter::LineInsert(const std::shared_ptr<PgTarget>& target,

@@ -8,7 +8,7 @@
 namespace rowsmith {
 
 void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
-                         const std::shared_ptr<const PgUpdateForm>& form, const std::string& oldKey,
+                         const std::shared_ptr<const UpdateForm>& form, const std::string& oldKey,
                          const std::string& newKey, std::string_view line) {
     Resume();
     Reconnect();
@@ -36,7 +36,7 @@ void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
         if (!sameRun) {
             Open(*target);
             link_->Execute(form->create);
-            link_->StartCopy(form->copy);
+            link_->StartCopy(form->fill);
         }
         if (heldLine_ - sent_ >= kSendChunk) {
             SendPending();

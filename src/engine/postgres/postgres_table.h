@@ -72,7 +72,7 @@ private:
     std::optional<RecordKey> lastKey_;
     // The batched form of the last update in a run, rebuilt only when other columns are assigned.
     std::vector<bool> updateAssigned_;
-    std::shared_ptr<const PgUpdateForm> updateForm_;
+    std::shared_ptr<const UpdateForm> updateForm_;
     std::string oldKey_;
     std::string newKey_;
     // In a fill run a walk by key reads ahead of the pages it is asked for, so that its updates

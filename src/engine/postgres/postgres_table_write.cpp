@@ -122,7 +122,7 @@ void PostgresTable::UpdateInRun(RecordKey& key, const std::vector<FieldValue>& v
         }
         updateAssigned_ = assigned;
         updateForm_ = setNames.empty() ? nullptr
-                                       : std::make_shared<const PgUpdateForm>(MakePgUpdateForm(
+                                       : std::make_shared<const UpdateForm>(MakePgUpdateForm(
                                              target_->table, keyNames, keyTypes, setNames));
     }
     if (!updateForm_) {

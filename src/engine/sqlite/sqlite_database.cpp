@@ -48,7 +48,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int lockTimeoutMs, bool 
 
 SqliteDatabase::~SqliteDatabase() {
     if (inTransaction_) {
-        sqlite3_exec(db_, dryRun_ ? "ROLLBACK" : "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_, depth_.Dry() ? "ROLLBACK" : "COMMIT", nullptr, nullptr, nullptr);
     }
     sqlite3_close_v2(db_);
 }
@@ -91,14 +91,15 @@ void SqliteDatabase::Execute(const char* sql) {
 }
 
 void SqliteDatabase::BeginRun() {
-    ++runDepth_;
+    depth_.Enter();
 }
 
 void SqliteDatabase::EndRun() {
-    if (runDepth_ == 0) {
+    if (!depth_.InRun()) {
         return;
     }
-    if (--runDepth_ == 0 && inTransaction_) {
+    depth_.Leave();
+    if (!depth_.InRun() && inTransaction_) {
         try {
             Commit();
         } catch (const ELockTimeout& error) {
@@ -113,16 +114,13 @@ void SqliteDatabase::BeginDryRun() {
         Commit();
     }
     Begin();
-    dryRun_ = true;
-    ++runDepth_;
+    depth_.EnterDry();
 }
 
 void SqliteDatabase::EndDryRun() {
-    if (!dryRun_) {
+    if (!depth_.LeaveDry()) {
         return;
     }
-    dryRun_ = false;
-    --runDepth_;
     const bool open = sqlite3_get_autocommit(db_) == 0;
     inTransaction_ = false;
     pendingWrites_ = 0;
@@ -188,7 +186,7 @@ void SqliteDatabase::FailWrite(std::string message, int rc) {
             pendingWrites_ = 0;
             message += "\n";
             message += kRolledBack;
-        } else if (!dryRun_) {
+        } else if (!depth_.Dry()) {
             // After a wait for a lock that ran out the commit is only tried: waiting again would
             // make the fill wait twice as long as the alias allows.
             waitForLocks_ = (rc & 0xFF) != SQLITE_BUSY;

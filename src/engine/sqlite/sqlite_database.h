@@ -25,6 +25,8 @@
 #include <chrono>
 #include <string>
 
+#include "engine/run_depth.h"
+
 namespace rowsmith {
 
 class SqliteDatabase {
@@ -56,7 +58,7 @@ public:
     // went through.
     void BeforeWrite(const std::string& table) {
         lockWaitRanOut_ = false;
-        if (runDepth_ > 0 && !inTransaction_) {
+        if (depth_.InRun() && !inTransaction_) {
             Begin();
             transactionTable_ = table;
         }
@@ -65,7 +67,7 @@ public:
         if (lockWaitRanOut_ && inTransaction_) {
             AbandonLockedTransaction();
         }
-        if (inTransaction_ && !dryRun_ && ++pendingWrites_ % kWritesPerCheck == 0 &&
+        if (inTransaction_ && !depth_.Dry() && ++pendingWrites_ % kWritesPerCheck == 0 &&
             std::chrono::steady_clock::now() - transactionStart_ >= kCommitInterval) {
             CommitIfFree();
         }
@@ -99,9 +101,8 @@ private:
     bool lockWaitRanOut_ = false;
     // The table whose write began the transaction: a failing commit at the run's end names it.
     std::string transactionTable_;
-    int runDepth_ = 0;
+    RunDepth depth_;
     bool inTransaction_ = false;
-    bool dryRun_ = false;
     int pendingWrites_ = 0;
     std::chrono::steady_clock::time_point transactionStart_;
 };

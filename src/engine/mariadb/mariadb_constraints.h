@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "engine/mariadb/my_link.h"
+#include "engine/mariadb/mariadb_link.h"
 #include "engine/table_constraints.h"
 
 namespace rowsmith {
 
 // Raises EDBEngineError for a table the database does not have.
-TableConstraints ReadMyConstraints(MyLink& link, const std::string& table);
+TableConstraints ReadMariaConstraints(MariaLink& link, const std::string& table);
 
 }  // namespace rowsmith

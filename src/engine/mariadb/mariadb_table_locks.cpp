@@ -1,4 +1,4 @@
-#include "engine/mariadb/my_table_locks.h"
+#include "engine/mariadb/mariadb_table_locks.h"
 
 #include <algorithm>
 
@@ -18,14 +18,15 @@ constexpr const char* kLockName =
 
 }  // namespace
 
-bool MyTableLocks::Holds(const std::string& table) const {
+bool MariaTableLocks::Holds(const std::string& table) const {
     return std::find(tables_.begin(), tables_.end(), table) != tables_.end();
 }
 
-void MyTableLocks::Take(MyLink& link, const std::string& table) {
+void MariaTableLocks::Take(MariaLink& link, const std::string& table) {
     const FieldValue name = table;
-    const std::vector<MyRow> rows = link.Query(
-        std::string("SELECT GET_LOCK(") + kLockName + ", @@lock_wait_timeout)", {MyParam{&name}});
+    const std::vector<MariaRow> rows =
+        link.Query(std::string("SELECT GET_LOCK(") + kLockName + ", @@lock_wait_timeout)",
+                   {MariaParam{&name}});
     // 0 when the wait ran out, NULL when the server gave up on it (the connection killed).
     const auto* taken = rows.empty() ? nullptr : std::get_if<std::int64_t>(&rows[0][0]);
     if (taken == nullptr || *taken != 1) {
@@ -36,17 +37,17 @@ void MyTableLocks::Take(MyLink& link, const std::string& table) {
     }
 }
 
-void MyTableLocks::TakeAgain(MyLink& link) {
+void MariaTableLocks::TakeAgain(MariaLink& link) {
     for (const std::string& table : std::vector<std::string>(tables_)) {
         Take(link, table);
     }
 }
 
-void MyTableLocks::ReleaseAll(MyLink& link) noexcept {
+void MariaTableLocks::ReleaseAll(MariaLink& link) noexcept {
     for (const std::string& table : tables_) {
         const FieldValue name = table;
         try {
-            link.Query(std::string("SELECT RELEASE_LOCK(") + kLockName + ")", {MyParam{&name}});
+            link.Query(std::string("SELECT RELEASE_LOCK(") + kLockName + ")", {MariaParam{&name}});
         } catch (...) {
             // Gone with the connection, or never to be reached again on it.
         }

@@ -1,6 +1,4 @@
-#include "engine/mariadb/my_writer.h"
-
-#include <mysqld_error.h>
+#include "engine/mariadb/mariadb_writer.h"
 
 #include <algorithm>
 
@@ -21,10 +19,10 @@ constexpr std::size_t kMaxWaitingBytes = 1u << 20;
 
 std::size_t RowsPerInsert(std::size_t columns) {
     return std::clamp<std::size_t>(kMaxPlaceholders / std::max<std::size_t>(columns, 1), 1,
-                                   kMyRowsPerStatement);
+                                   kMariaRowsPerStatement);
 }
 
-std::size_t Bytes(const MyValues& params) {
+std::size_t Bytes(const MariaValues& params) {
     std::size_t bytes = 0;
     for (const FieldValue& value : params.values) {
         const auto* text = std::get_if<std::string>(&value);
@@ -33,75 +31,89 @@ std::size_t Bytes(const MyValues& params) {
     return bytes;
 }
 
+// True when the failure being handled is a lock wait that ran out. REQUIRES: called from the
+// handler of a failure.
+bool LockWaitRanOut() {
+    try {
+        throw;
+    } catch (const ELockTimeout&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 }  // namespace
 
-const char* const kMyRecordGone = "Record not found: it was changed or deleted by another user";
+const char* const kMariaRecordGone = "Record not found: it was changed or deleted by another user";
 
-MyWriter::MyWriter(std::unique_ptr<MyLink> link) : link_(std::move(link)) {}
+class MariaWriter::Resend final : public ChangeBatch<Step>::Handler {
+public:
+    explicit Resend(MariaWriter& writer) : writer_(writer) {}
+    void Put(const Step& step) override { writer_.Run(step); }
 
-void MyWriter::Reconnect() {
-    if (!link_->Lost() || inTransaction_) {
+private:
+    MariaWriter& writer_;
+};
+
+MariaWriter::MariaWriter(std::unique_ptr<MariaLink> link)
+    : link_(std::move(link)), core_(*link_, {"START TRANSACTION", false}) {}
+
+void MariaWriter::Reconnect() {
+    if (!link_->Lost() || core_.InBatch()) {
         return;
     }
-    if (dryRun_) {
+    if (core_.DryRun()) {
         // A new connection would write for real, outside the transaction that was lost.
         throw EDBEngineError("The connection to the server was lost during the dry run");
     }
     Revive();
 }
 
-void MyWriter::Revive() {
+void MariaWriter::Revive() {
     link_->Revive();
     tableLocks_.TakeAgain(*link_);
 }
 
-MyLink& MyWriter::Settled() {
+MariaLink& MariaWriter::Settled() {
     Reconnect();
-    if (sent_ < steps_.size()) {
-        Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
+    if (sent_ < steps_.Size()) {
+        Guarded(steps_.Size(), [&] { SendRows(steps_.Size()); });
     }
     return *link_;
 }
 
-void MyWriter::BeginRun() {
-    ++runDepth_;
+void MariaWriter::BeginRun() {
+    core_.Depth().Enter();
 }
 
-void MyWriter::EndRun() {
-    if (runDepth_ == 0) {
+void MariaWriter::EndRun() {
+    if (!core_.InRun()) {
         return;
     }
-    // Leave run mode even when the commit fails: the failure ends the run.
-    struct Leave {
-        int& depth;
-        ~Leave() { --depth; }
-    } leave{runDepth_};
+    const RunDepth::Exit leave(core_.Depth());
     struct Unlock {
-        MyWriter& writer;
+        MariaWriter& writer;
         bool outermost;
         ~Unlock() {
             if (outermost) {
                 writer.tableLocks_.ReleaseAll(*writer.link_);
             }
         }
-    } unlock{*this, runDepth_ == 1 && !dryRun_};
+    } unlock{*this, core_.Depth().Outermost() && !core_.DryRun()};
     // Also at the end of a run inside a dry run, so that its failures come where a real run's do.
     Commit();
 }
 
-void MyWriter::BeginDryRun() {
+void MariaWriter::BeginDryRun() {
     Settled();
-    link_->Execute("START TRANSACTION");
-    dryRun_ = true;
-    ++runDepth_;
+    core_.BeginDryRun();
 }
 
-void MyWriter::EndDryRun() {
-    if (!dryRun_) {
+void MariaWriter::EndDryRun() {
+    if (!core_.Depth().LeaveDry()) {
         return;
     }
-    dryRun_ = false;
-    --runDepth_;
     Forget();
     if (!link_->Lost()) {
         link_->Execute("ROLLBACK");
@@ -109,19 +121,7 @@ void MyWriter::EndDryRun() {
     tableLocks_.ReleaseAll(*link_);
 }
 
-const char* MyWriter::BeginSql() const {
-    return dryRun_ ? "SAVEPOINT batch" : "START TRANSACTION";
-}
-
-const char* MyWriter::CommitSql() const {
-    return dryRun_ ? "RELEASE SAVEPOINT batch" : "COMMIT";
-}
-
-const char* MyWriter::RollbackSql() const {
-    return dryRun_ ? "ROLLBACK TO SAVEPOINT batch" : "ROLLBACK";
-}
-
-void MyWriter::Open(const MyTarget& target) {
+void MariaWriter::Open(const MariaTarget& target) {
     if (!target.transactional) {
         throw EDBEngineError("Table '" + target.name + "' is stored by the " + target.engine +
                              " engine, which has no transactions: a fill that fails halfway "
@@ -132,51 +132,49 @@ void MyWriter::Open(const MyTarget& target) {
         Commit();
         tableLocks_.Take(*link_, target.name);
     }
-    if (!inTransaction_) {
-        link_->Execute(BeginSql());
-        inTransaction_ = true;
-    }
+    core_.OpenBatch();
 }
 
 template <typename Action>
-void MyWriter::Guarded(std::size_t keepIfLost, Action action) {
+void MariaWriter::Guarded(std::size_t keepIfLost, Action action) {
     try {
         action();
     } catch (const EDBEngineError&) {
-        Recover(link_->Lost() ? keepIfLost : steps_.size());
+        Recover(link_->Lost() ? keepIfLost : steps_.Size());
     }
 }
 
-void MyWriter::Execute(const MyTarget& target, const std::string& sql, const MyValues& params) {
+void MariaWriter::Execute(const MariaTarget& target, const std::string& sql,
+                          const MariaValues& params) {
     Settled();
     if (!InRun()) {
         Run(Step{sql, params, std::string::npos, nullptr});
         return;
     }
     Open(target);
-    steps_.push_back(Step{sql, params, std::string::npos, nullptr});
-    sent_ = steps_.size();
+    steps_.Add(Step{sql, params, std::string::npos, nullptr});
+    sent_ = steps_.Size();
     // A change that meets the loss of the connection is not kept; those before it are.
-    Guarded(steps_.size() - 1, [&] { Run(steps_.back()); });
-    if (steps_.size() >= kBatchChanges) {
+    Guarded(steps_.Size() - 1, [&] { Run(steps_.Last()); });
+    if (steps_.Size() >= kBatchChanges) {
         Commit();
     }
 }
 
-void MyWriter::Insert(const MyTarget& target, const std::string& sql, std::size_t valuesAt,
-                      const MyValues& params) {
+void MariaWriter::Insert(const MariaTarget& target, const std::string& sql, std::size_t valuesAt,
+                         const MariaValues& params) {
     Reconnect();
     if (!InRun()) {
         Run(Step{sql, params, valuesAt, nullptr});
         return;
     }
-    const bool joins = sent_ < steps_.size() && steps_.back().sql == sql;
+    const bool joins = sent_ < steps_.Size() && steps_.Last().sql == sql;
     Wait(target, Step{sql, params, valuesAt, nullptr}, joins);
 }
 
-void MyWriter::Update(const MyTarget& target, const std::shared_ptr<MyUpdateForm>& form,
-                      const MyValues& params, const std::vector<FieldValue>& oldKey,
-                      const std::vector<FieldValue>& newKey) {
+void MariaWriter::Update(const MariaTarget& target, const std::shared_ptr<MariaUpdateForm>& form,
+                         const MariaValues& params, const std::vector<FieldValue>& oldKey,
+                         const std::vector<FieldValue>& newKey) {
     Reconnect();
     if (!InRun()) {
         Run(Step{form->single, params, std::string::npos, form});
@@ -185,7 +183,7 @@ void MyWriter::Update(const MyTarget& target, const std::shared_ptr<MyUpdateForm
     // One UPDATE writes each record once, and its order among the rows is not the posts' order,
     // so a record met again starts a new set. A walk that keeps the keys meets them in rising
     // order, which tells that without remembering them all.
-    const bool same = sent_ < steps_.size() && steps_.back().form == form;
+    const bool same = sent_ < steps_.Size() && steps_.Last().form == form;
     const bool rises = newKey == oldKey && (!same || oldKey > lastKey_);
     bool joins = false;
     if (same && ascending_) {
@@ -194,7 +192,7 @@ void MyWriter::Update(const MyTarget& target, const std::shared_ptr<MyUpdateForm
         joins =
             !waitingKeys_.contains(oldKey) && (newKey == oldKey || !waitingKeys_.contains(newKey));
     }
-    Wait(target, Step{form->insert, params, form->valuesAt, form}, joins);
+    Wait(target, Step{form->fill, params, form->valuesAt, form}, joins);
     if (!joins) {
         ascending_ = newKey == oldKey;
         waitingKeys_.clear();
@@ -207,41 +205,38 @@ void MyWriter::Update(const MyTarget& target, const std::shared_ptr<MyUpdateForm
     }
 }
 
-void MyWriter::Wait(const MyTarget& target, Step step, bool joins) {
-    if (!joins && sent_ < steps_.size()) {
-        Guarded(steps_.size(), [&] { SendRows(steps_.size()); });
+void MariaWriter::Wait(const MariaTarget& target, Step step, bool joins) {
+    if (!joins && sent_ < steps_.Size()) {
+        Guarded(steps_.Size(), [&] { SendRows(steps_.Size()); });
     }
     Open(target);
     waitingBytes_ += Bytes(step.params);
-    steps_.push_back(std::move(step));
+    steps_.Add(std::move(step));
     // The first row of a table in a transaction goes at once: a lock another connection holds
     // on the table stops the write of that row, where the table's name is known.
-    const bool first = std::find(written_.begin(), written_.end(), target.name) == written_.end();
-    if (first) {
-        written_.push_back(target.name);
-    }
-    if (first || steps_.size() - sent_ >= RowsPerInsert(steps_.back().params.values.size()) ||
+    const bool first = core_.NoteWrite(target.name);
+    if (first || steps_.Size() - sent_ >= RowsPerInsert(steps_.Last().params.values.size()) ||
         waitingBytes_ >= kMaxWaitingBytes) {
         // A row that meets the loss of the connection is not kept; those before it are.
-        Guarded(steps_.size() - 1, [&] { SendRows(steps_.size()); });
+        Guarded(steps_.Size() - 1, [&] { SendRows(steps_.Size()); });
     }
-    if (steps_.size() >= kBatchChanges) {
+    if (steps_.Size() >= kBatchChanges) {
         Commit();
     }
 }
 
-std::uint64_t MyWriter::LastInsertId() {
-    if (sent_ < steps_.size()) {
-        Guarded(steps_.size(), [&] {
-            SendRows(steps_.size() - 1);
-            Run(steps_.back());
-            sent_ = steps_.size();
+std::uint64_t MariaWriter::LastInsertId() {
+    if (sent_ < steps_.Size()) {
+        Guarded(steps_.Size(), [&] {
+            SendRows(steps_.Size() - 1);
+            Run(steps_.Last());
+            sent_ = steps_.Size();
         });
     }
     return lastInsertId_;
 }
 
-void MyWriter::SendRows(std::size_t end) {
+void MariaWriter::SendRows(std::size_t end) {
     while (sent_ < end) {
         const Step& first = steps_[sent_];
         const std::size_t full = RowsPerInsert(first.params.values.size());
@@ -250,16 +245,16 @@ void MyWriter::SendRows(std::size_t end) {
         const std::string_view marks = std::string_view(first.sql).substr(first.valuesAt);
         rowParams_.clear();
         for (std::size_t row = 0; row < rows; ++row) {
-            const MyValues& params = steps_[sent_ + row].params;
+            const MariaValues& params = steps_[sent_ + row].params;
             if (row > 0) {
                 rowsSql_ += ", ";
                 rowsSql_ += marks;
             }
             for (std::size_t i = 0; i < params.values.size(); ++i) {
-                rowParams_.push_back(MyParam{&params.values[i], params.binds[i]});
+                rowParams_.push_back(MariaParam{&params.values[i], params.binds[i]});
             }
         }
-        MyUpdateForm* form = first.form.get();
+        MariaUpdateForm* form = first.form.get();
         if (form != nullptr) {
             if (form->createdOn != link_->Generation()) {
                 link_->Execute(form->create);
@@ -274,30 +269,30 @@ void MyWriter::SendRows(std::size_t end) {
         }
         sent_ += rows;
     }
-    if (sent_ == steps_.size()) {
+    if (sent_ == steps_.Size()) {
         waitingBytes_ = 0;
     }
 }
 
-void MyWriter::Apply(MyUpdateForm& form, std::size_t rows) {
+void MariaWriter::Apply(MariaUpdateForm& form, std::size_t rows) {
     link_->Query(ascending_ ? form.applyKeepingKeys : form.apply);
     // The connection counts the records an update matched: fewer than the rows means one is
     // gone, and the replay finds which.
     if (link_->AffectedRows() < rows) {
-        throw EDBEngineError(kMyRecordGone);
+        throw EDBEngineError(kMariaRecordGone);
     }
 }
 
-void MyWriter::Run(const Step& step) {
-    std::vector<MyParam> params;
+void MariaWriter::Run(const Step& step) {
+    std::vector<MariaParam> params;
     params.reserve(step.params.values.size());
     for (std::size_t i = 0; i < step.params.values.size(); ++i) {
-        params.push_back(MyParam{&step.params.values[i], step.params.binds[i]});
+        params.push_back(MariaParam{&step.params.values[i], step.params.binds[i]});
     }
     if (step.form) {
         link_->Query(step.form->single, params);
         if (link_->AffectedRows() == 0) {
-            throw EDBEngineError(kMyRecordGone);
+            throw EDBEngineError(kMariaRecordGone);
         }
         return;
     }
@@ -307,21 +302,21 @@ void MyWriter::Run(const Step& step) {
     }
 }
 
-void MyWriter::Commit() {
-    if (!inTransaction_) {
+void MariaWriter::Commit() {
+    if (!core_.InBatch()) {
         return;
     }
     try {
-        SendRows(steps_.size());
+        SendRows(steps_.Size());
     } catch (const EDBEngineError&) {
-        Recover(steps_.size());
+        Recover(steps_.Size());
         return;
     }
     try {
-        link_->Execute(CommitSql());
+        core_.ReleaseBatch();
     } catch (const EDBEngineError&) {
-        if (!link_->Lost() || dryRun_) {
-            Recover(steps_.size());
+        if (!link_->Lost() || core_.DryRun()) {
+            Recover(steps_.Size());
             return;
         }
         // The server may have committed before its answer was lost; a replay could write the
@@ -334,17 +329,17 @@ void MyWriter::Commit() {
     Forget();
 }
 
-void MyWriter::Recover(std::size_t keep) {
-    const std::vector<Step> steps = std::move(steps_);
+void MariaWriter::Recover(std::size_t keep) {
+    const ChangeBatch<Step> steps = std::move(steps_);
     Forget();
-    if (link_->LastError() == ER_LOCK_WAIT_TIMEOUT && link_->InTransaction()) {
+    if (LockWaitRanOut() && link_->InTransaction()) {
         // The server undid the statement that waited, and only that one: what came before it
         // stands, and a replay would wait for the same lock again.
-        link_->Execute(CommitSql());
+        core_.ReleaseBatch();
         throw;
     }
     const bool lost = link_->Lost();
-    if (lost && dryRun_) {
+    if (lost && core_.DryRun()) {
         throw EDBEngineError("The connection to the server was lost during the dry run");
     }
     if (lost) {
@@ -363,7 +358,7 @@ void MyWriter::Recover(std::size_t keep) {
         tableLocks_.TakeAgain(*link_);
     } else {
         try {
-            link_->Execute(RollbackSql());
+            core_.RollBackBatch();
         } catch (const EDBEngineError&) {
             // The failure being handled is the one worth reporting.
         }
@@ -372,13 +367,14 @@ void MyWriter::Recover(std::size_t keep) {
         throw;
     }
     try {
-        Replay(steps, keep);
+        Resend resend(*this);
+        core_.Replay(steps, keep, resend);
     } catch (const EDBEngineError&) {
-        if (!link_->Lost()) {
+        if (!link_->Lost() && core_.InBatch()) {
             try {
-                link_->Execute(RollbackSql());
+                core_.RollBackBatch();
             } catch (const EDBEngineError&) {
-                // Nothing was left open.
+                // The failure being handled is the one worth reporting.
             }
         }
         throw;
@@ -388,30 +384,12 @@ void MyWriter::Recover(std::size_t keep) {
     }
 }
 
-void MyWriter::Replay(const std::vector<Step>& steps, std::size_t keep) {
-    link_->Execute(BeginSql());
-    for (std::size_t i = 0; i < keep && i < steps.size(); ++i) {
-        link_->Execute("SAVEPOINT replay");
-        try {
-            Run(steps[i]);
-        } catch (const EDBEngineError&) {
-            // Keep everything before the failing change.
-            link_->Execute("ROLLBACK TO SAVEPOINT replay");
-            link_->Execute(CommitSql());
-            throw;
-        }
-        link_->Execute("RELEASE SAVEPOINT replay");
-    }
-    link_->Execute(CommitSql());
-}
-
-void MyWriter::Forget() {
-    steps_.clear();
+void MariaWriter::Forget() {
+    steps_.Clear();
     sent_ = 0;
     waitingBytes_ = 0;
     waitingKeys_.clear();
-    written_.clear();
-    inTransaction_ = false;
+    core_.ForgetBatch();
 }
 
 }  // namespace rowsmith

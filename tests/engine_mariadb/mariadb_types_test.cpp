@@ -1,12 +1,12 @@
 #include <string>
 
 #include "engine/field_conversion.h"
-#include "my_fixture.h"
+#include "mariadb_fixture.h"
 
 namespace rowsmith::test {
 namespace {
 
-TEST_F(MyDriverTest, TypesMapFromTheInformationSchema) {
+TEST_F(MariaDriverTest, TypesMapFromTheInformationSchema) {
     db_->Execute(
         "CREATE TABLE t (id bigint AUTO_INCREMENT PRIMARY KEY, ti tinyint, tu tinyint unsigned,"
         " si smallint, su smallint unsigned, mi mediumint, i int, iu int unsigned,"
@@ -31,7 +31,7 @@ TEST_F(MyDriverTest, TypesMapFromTheInformationSchema) {
     EXPECT_EQ(c[14].size, 0);
 }
 
-TEST_F(MyDriverTest, ValuesGoBothWaysUnchanged) {
+TEST_F(MariaDriverTest, ValuesGoBothWaysUnchanged) {
     db_->Execute(
         "CREATE TABLE t (id integer AUTO_INCREMENT PRIMARY KEY, bu bigint unsigned, f double,"
         " n decimal(10,2), vc varchar(10), dtm datetime, bo boolean, b1 bit(1), bl blob)");
@@ -58,7 +58,7 @@ TEST_F(MyDriverTest, ValuesGoBothWaysUnchanged) {
 
 // BIGINT UNSIGNED holds integers up to 2^64 - 1, exactly: read, written, and walked by, where
 // a comparison of their digits as text would take 2^63 - 1 and 2^63 for the same number.
-TEST_F(MyDriverTest, UnsignedBigintsAreExactIntegers) {
+TEST_F(MariaDriverTest, UnsignedBigintsAreExactIntegers) {
     db_->Execute("CREATE TABLE u (k bigint unsigned PRIMARY KEY, v integer)");
     db_->Execute(
         "INSERT INTO u VALUES (9223372036854775807, 1), (9223372036854775808, 2),"
@@ -86,7 +86,7 @@ TEST_F(MyDriverTest, UnsignedBigintsAreExactIntegers) {
 
 // Digits of a second are kept where the column keeps them and refused where the server would cut
 // them without a word; a time reads back as it was written.
-TEST_F(MyDriverTest, FractionsOfASecondAreKeptOrRefused) {
+TEST_F(MariaDriverTest, FractionsOfASecondAreKeptOrRefused) {
     db_->Execute(
         "CREATE TABLE t (id integer AUTO_INCREMENT PRIMARY KEY, d0 datetime, d3 datetime(3),"
         " t0 time, t2 time(2), ts6 timestamp(6) NULL)");
@@ -121,7 +121,7 @@ TEST_F(MyDriverTest, FractionsOfASecondAreKeptOrRefused) {
 }
 
 // Strict mode: what the server would otherwise clamp, cut or zero is refused.
-TEST_F(MyDriverTest, StrictModeRefusesWhatWouldBeChanged) {
+TEST_F(MariaDriverTest, StrictModeRefusesWhatWouldBeChanged) {
     db_->Execute(
         "CREATE TABLE t (k integer AUTO_INCREMENT PRIMARY KEY, tu tinyint unsigned,"
         " su smallint unsigned, iu int unsigned, vc varchar(3), d date, e enum('x','y'))");

@@ -1,4 +1,4 @@
-#include "engine/mariadb/my_constraints.h"
+#include "engine/mariadb/mariadb_constraints.h"
 
 #include "engine/database_errors.h"
 
@@ -13,9 +13,9 @@ std::string Text(const FieldValue& value) {
 
 }  // namespace
 
-TableConstraints ReadMyConstraints(MyLink& link, const std::string& table) {
+TableConstraints ReadMariaConstraints(MariaLink& link, const std::string& table) {
     const FieldValue name = table;
-    const std::vector<MyParam> params{MyParam{&name}};
+    const std::vector<MariaParam> params{MariaParam{&name}};
     if (link.Query("SELECT 1 FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE() "
                    "AND TABLE_NAME = ? AND TABLE_TYPE = 'BASE TABLE'",
                    params)
@@ -25,7 +25,7 @@ TableConstraints ReadMyConstraints(MyLink& link, const std::string& table) {
 
     TableConstraints constraints;
     // A nullable column without a default shows the text NULL as its default, which is none.
-    for (const MyRow& row : link.Query(
+    for (const MariaRow& row : link.Query(
              "SELECT COLUMN_NAME, IF(IS_NULLABLE = 'NO', 'y', 'n'), "
              "IF((COLUMN_DEFAULT IS NOT NULL AND COLUMN_DEFAULT <> 'NULL') "
              "OR EXTRA LIKE '%auto_increment%' OR GENERATION_EXPRESSION IS NOT NULL, 'y', 'n') "
@@ -39,7 +39,7 @@ TableConstraints ReadMyConstraints(MyLink& link, const std::string& table) {
     // Unique indexes on whole columns, the primary key's first; one on a prefix of a column says
     // nothing certain about the column's values.
     std::string last;
-    for (const MyRow& row :
+    for (const MariaRow& row :
          link.Query("SELECT INDEX_NAME, COLUMN_NAME FROM information_schema.STATISTICS s "
                     "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND NON_UNIQUE = 0 "
                     "AND NOT EXISTS (SELECT 1 FROM information_schema.STATISTICS p "
@@ -55,7 +55,7 @@ TableConstraints ReadMyConstraints(MyLink& link, const std::string& table) {
     }
 
     last.clear();
-    for (const MyRow& row : link.Query(
+    for (const MariaRow& row : link.Query(
              "SELECT CONSTRAINT_NAME, COLUMN_NAME, REFERENCED_TABLE_NAME, REFERENCED_COLUMN_NAME "
              "FROM information_schema.KEY_COLUMN_USAGE WHERE TABLE_SCHEMA = DATABASE() "
              "AND TABLE_NAME = ? AND REFERENCED_TABLE_NAME IS NOT NULL "

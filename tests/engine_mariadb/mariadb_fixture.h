@@ -1,4 +1,4 @@
-// MyDriverTest: a fresh database on the private MariaDB test server and a driver connection to
+// MariaDriverTest: a fresh database on the private MariaDB test server and a driver connection to
 // it, for the behaviour only the MariaDB driver has. Skipped when no test server runs.
 #pragma once
 
@@ -17,14 +17,14 @@
 
 namespace rowsmith::test {
 
-class MyDriverTest : public ::testing::Test {
+class MariaDriverTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (std::getenv("ROWSMITH_TEST_MYSOCKET") == nullptr) {
             GTEST_SKIP() << "no MariaDB test server (run under tests/support/with-mariadb)";
         }
         db_ = std::make_unique<TestDatabase>(TestEngine::MariaDB);
-        alias_.name = "MyTest";
+        alias_.name = "MariaTest";
         alias_.driver = "MARIADB";
         alias_.socket = std::getenv("ROWSMITH_TEST_MYSOCKET");
         alias_.database = db_->QueryValue("SELECT DATABASE()");

@@ -3,14 +3,14 @@
 #include <string>
 
 #include "fill/fill_engine.h"
+#include "mariadb_fixture.h"
 #include "model/fill_methods.h"
-#include "my_fixture.h"
 #include "recording_reporter.h"
 
 namespace rowsmith::test {
 namespace {
 
-class MyLostConnectionTest : public MyDriverTest {
+class MariaLostConnectionTest : public MariaDriverTest {
 protected:
     void KillOtherConnections() {
         for (const auto& row : db_->Query("SELECT id FROM information_schema.processlist"
@@ -47,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(MyLostConnectionTest, TheRecordsCountedAsWrittenAreTheOnesKept) {
+TEST_F(MariaLostConnectionTest, TheRecordsCountedAsWrittenAreTheOnesKept) {
     db_->Execute("CREATE TABLE t (id integer PRIMARY KEY, v varchar(10)) ENGINE=InnoDB");
     static const struct {
         const char* what;

@@ -1,11 +1,11 @@
 #include <string>
 
-#include "my_fixture.h"
+#include "mariadb_fixture.h"
 
 namespace rowsmith::test {
 namespace {
 
-TEST_F(MyDriverTest, WholeRunIsCommittedAtItsEnd) {
+TEST_F(MariaDriverTest, WholeRunIsCommittedAtItsEnd) {
     db_->Execute("CREATE TABLE items (k integer PRIMARY KEY, v text)");
     auto table = Open("items");
     EXPECT_EQ(FillRun(*table, 4500,
@@ -18,7 +18,7 @@ TEST_F(MyDriverTest, WholeRunIsCommittedAtItsEnd) {
 
 // Without transactions a failing batch could not be undone: the table is refused before anything
 // is written, while a write outside a fill still goes through.
-TEST_F(MyDriverTest, MyIsamTableIsRefusedForAFill) {
+TEST_F(MariaDriverTest, MyIsamTableIsRefusedForAFill) {
     db_->Execute("CREATE TABLE flat (k integer PRIMARY KEY, v text) ENGINE=MyISAM");
     auto table = Open("flat");
     const std::string error = FillRun(*table, 10, [](int k) {
@@ -30,7 +30,7 @@ TEST_F(MyDriverTest, MyIsamTableIsRefusedForAFill) {
     EXPECT_EQ(Count("flat"), 1);
 }
 
-TEST_F(MyDriverTest, UpdateAndDeleteOfAGoneRecordAreErrors) {
+TEST_F(MariaDriverTest, UpdateAndDeleteOfAGoneRecordAreErrors) {
     db_->Execute("CREATE TABLE items (k integer PRIMARY KEY, v text)");
     db_->Execute("INSERT INTO items VALUES (1, 'a'), (2, 'b')");
     auto table = Open("items");

@@ -1,14 +1,14 @@
 #include <string>
 
-#include "my_fixture.h"
+#include "mariadb_fixture.h"
 
 namespace rowsmith::test {
 namespace {
 
-class MyLoginTest : public MyDriverTest {
+class MariaLoginTest : public MariaDriverTest {
 protected:
     void SetUp() override {
-        MyDriverTest::SetUp();
+        MariaDriverTest::SetUp();
         if (IsSkipped()) {
             return;
         }
@@ -21,7 +21,7 @@ protected:
         asked = 0;
         LoginHandler handler = [&](const LoginPrompt& prompt, std::string& user,
                                    std::string& password) {
-            EXPECT_EQ(prompt.alias, "MyTest");
+            EXPECT_EQ(prompt.alias, "MariaTest");
             // The server's words come along; a refusal only after a password was given.
             EXPECT_NE(prompt.reason.find("Access denied"), std::string::npos) << prompt.reason;
             EXPECT_EQ(prompt.refused, asked > 0);
@@ -43,13 +43,13 @@ protected:
     }
 };
 
-TEST_F(MyLoginTest, RightPasswordConnects) {
+TEST_F(MariaLoginTest, RightPasswordConnects) {
     int asked = 0;
     EXPECT_EQ(Connect({"rs-secret"}, asked), "");
     EXPECT_EQ(asked, 1);
 }
 
-TEST_F(MyLoginTest, WrongPasswordIsAskedAgainThenRefused) {
+TEST_F(MariaLoginTest, WrongPasswordIsAskedAgainThenRefused) {
     int asked = 0;
     EXPECT_EQ(Connect({"wrong", "rs-secret"}, asked), "");
     EXPECT_EQ(asked, 2);
@@ -58,27 +58,27 @@ TEST_F(MyLoginTest, WrongPasswordIsAskedAgainThenRefused) {
     EXPECT_NE(error.find("Access denied"), std::string::npos) << error;
 }
 
-TEST_F(MyLoginTest, CancelledLoginCannotConnect) {
+TEST_F(MariaLoginTest, CancelledLoginCannotConnect) {
     int asked = 0;
-    EXPECT_EQ(Connect({""}, asked), "Cannot connect to database 'MyTest'");
+    EXPECT_EQ(Connect({""}, asked), "Cannot connect to database 'MariaTest'");
     EXPECT_EQ(asked, 1);
 }
 
-TEST_F(MyLoginTest, PasswordOfTheAliasIsNotAskedFor) {
+TEST_F(MariaLoginTest, PasswordOfTheAliasIsNotAskedFor) {
     alias_.password = "rs-secret";
     int asked = 0;
     EXPECT_EQ(Connect({}, asked), "");
     EXPECT_EQ(asked, 0);
 }
 
-TEST_F(MyDriverTest, ListsBaseTablesOnly) {
+TEST_F(MariaDriverTest, ListsBaseTablesOnly) {
     db_->Execute("CREATE TABLE b (k integer PRIMARY KEY)");
     db_->Execute("CREATE TABLE a (k integer PRIMARY KEY)");
     db_->Execute("CREATE VIEW v AS SELECT k FROM a");
     EXPECT_EQ(Conn().ListTables(false), (std::vector<std::string>{"a", "b"}));
 }
 
-TEST_F(MyDriverTest, LockTimeoutMustBeWholeSeconds) {
+TEST_F(MariaDriverTest, LockTimeoutMustBeWholeSeconds) {
     alias_.lockTimeout = "soon";
     EXPECT_THROW(ConnectMariaDb(alias_, nullptr), EDBEngineError);
     alias_.lockTimeout = "2";
@@ -86,7 +86,7 @@ TEST_F(MyDriverTest, LockTimeoutMustBeWholeSeconds) {
 }
 
 // Names with backquotes, blanks and double quotes are quoted, never spliced.
-TEST_F(MyDriverTest, IdentifiersWithBackquotesAndBlanks) {
+TEST_F(MariaDriverTest, IdentifiersWithBackquotesAndBlanks) {
     db_->Execute(
         "CREATE TABLE `odd ``name`` \"x\"` (`key ``k``` integer PRIMARY KEY,"
         " `the value` text)");
@@ -105,7 +105,7 @@ TEST_F(MyDriverTest, IdentifiersWithBackquotesAndBlanks) {
 
 // Pages follow the primary key, else a unique key of NOT NULL columns; a table with neither is
 // read by position, but refused for changes, which must find a record again for certain.
-TEST_F(MyDriverTest, WalksByTheKeyItCanFindRecordsBy) {
+TEST_F(MariaDriverTest, WalksByTheKeyItCanFindRecordsBy) {
     db_->Execute("CREATE TABLE pk (a integer, b integer, v text, PRIMARY KEY (b, a))");
     db_->Execute("INSERT INTO pk VALUES (2, 1, 'x'), (1, 2, 'y'), (1, 1, 'z'), (3, 1, 'w')");
     auto byPrimary = Open("pk");

@@ -1,4 +1,4 @@
-#include "engine/mariadb/my_link.h"
+#include "engine/mariadb/mariadb_link.h"
 
 #include <errmsg.h>
 #include <mysqld_error.h>
@@ -26,15 +26,14 @@ bool ConnectionLost(unsigned code) {
 
 }  // namespace
 
-MyLink::MyLink(MYSQL* conn, MyDialer redial) : conn_(conn), redial_(std::move(redial)) {}
+MariaLink::MariaLink(MYSQL* conn, MariaDialer redial) : conn_(conn), redial_(std::move(redial)) {}
 
-MyLink::~MyLink() {
+MariaLink::~MariaLink() {
     prepared_.clear();
     mysql_close(conn_);
 }
 
-void MyLink::Execute(const std::string& sql) {
-    lastError_ = 0;
+void MariaLink::Execute(const std::string& sql) {
     if (mysql_real_query(conn_, sql.data(), sql.size()) != 0) {
         Raise(mysql_errno(conn_), mysql_error(conn_));
     }
@@ -43,13 +42,13 @@ void MyLink::Execute(const std::string& sql) {
     }
 }
 
-bool MyLink::InTransaction() {
+bool MariaLink::InTransaction() {
     unsigned status = 0;
     mariadb_get_infov(conn_, MARIADB_CONNECTION_SERVER_STATUS, &status);
     return (status & SERVER_STATUS_IN_TRANS) != 0;
 }
 
-void MyLink::Revive() {
+void MariaLink::Revive() {
     MYSQL* fresh = redial_();
     prepared_.clear();
     mysql_close(conn_);
@@ -58,8 +57,7 @@ void MyLink::Revive() {
     ++generation_;
 }
 
-void MyLink::Raise(unsigned code, const char* message) {
-    lastError_ = code;
+void MariaLink::Raise(unsigned code, const char* message) {
     lost_ = ConnectionLost(code);
     if (code == ER_LOCK_WAIT_TIMEOUT) {
         throw ELockTimeout(message);
@@ -67,7 +65,7 @@ void MyLink::Raise(unsigned code, const char* message) {
     throw EDBEngineError(message);
 }
 
-MYSQL_STMT* MyLink::Prepared(const std::string& sql) {
+MYSQL_STMT* MariaLink::Prepared(const std::string& sql) {
     auto found = prepared_.find(sql);
     if (found != prepared_.end()) {
         return found->second.get();
@@ -82,7 +80,7 @@ MYSQL_STMT* MyLink::Prepared(const std::string& sql) {
     return prepared_.emplace(sql, std::move(stmt)).first->second.get();
 }
 
-void MyLink::Fail(MYSQL_STMT* stmt, const std::string& sql) {
+void MariaLink::Fail(MYSQL_STMT* stmt, const std::string& sql) {
     const unsigned code = mysql_stmt_errno(stmt);
     const std::string message = mysql_stmt_error(stmt);
     // A statement the server no longer knows (after a lost connection) is prepared again.
@@ -90,9 +88,8 @@ void MyLink::Fail(MYSQL_STMT* stmt, const std::string& sql) {
     Raise(code, message.c_str());
 }
 
-std::vector<MyRow> MyLink::Query(const std::string& sql, const std::vector<MyParam>& params,
-                                 bool once) {
-    lastError_ = 0;
+std::vector<MariaRow> MariaLink::Query(const std::string& sql,
+                                       const std::vector<MariaParam>& params, bool once) {
     if (!once) {
         return Run(Prepared(sql), sql, params);
     }
@@ -106,8 +103,8 @@ std::vector<MyRow> MyLink::Query(const std::string& sql, const std::vector<MyPar
     return Run(stmt.get(), sql, params);
 }
 
-std::vector<MyRow> MyLink::Run(MYSQL_STMT* stmt, const std::string& sql,
-                               const std::vector<MyParam>& params) {
+std::vector<MariaRow> MariaLink::Run(MYSQL_STMT* stmt, const std::string& sql,
+                                     const std::vector<MariaParam>& params) {
     std::vector<MYSQL_BIND> binds(params.size());
     std::vector<char> nulls(params.size(), 0);
     // The amounts' texts, bound where they stand: reserved once, so none of them moves.
@@ -121,7 +118,7 @@ std::vector<MyRow> MyLink::Run(MYSQL_STMT* stmt, const std::string& sql,
         } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
             bind.buffer_type = MYSQL_TYPE_LONGLONG;
             bind.buffer = const_cast<std::int64_t*>(integer);
-            bind.is_unsigned = params[i].bind == MyBind::Unsigned;
+            bind.is_unsigned = params[i].bind == MariaBind::Unsigned;
         } else if (const auto* real = std::get_if<double>(&value)) {
             bind.buffer_type = MYSQL_TYPE_DOUBLE;
             bind.buffer = const_cast<double*>(real);
@@ -137,7 +134,7 @@ std::vector<MyRow> MyLink::Run(MYSQL_STMT* stmt, const std::string& sql,
         } else {
             const std::string& text = std::get<std::string>(value);
             bind.buffer_type =
-                params[i].bind == MyBind::Bytes ? MYSQL_TYPE_BLOB : MYSQL_TYPE_STRING;
+                params[i].bind == MariaBind::Bytes ? MYSQL_TYPE_BLOB : MYSQL_TYPE_STRING;
             bind.buffer = const_cast<char*>(text.data());
             bind.buffer_length = text.size();
         }
@@ -154,7 +151,7 @@ std::vector<MyRow> MyLink::Run(MYSQL_STMT* stmt, const std::string& sql,
     return Fetch(stmt, sql);
 }
 
-std::vector<MyRow> MyLink::Fetch(MYSQL_STMT* stmt, const std::string& sql) {
+std::vector<MariaRow> MariaLink::Fetch(MYSQL_STMT* stmt, const std::string& sql) {
     MYSQL_RES* meta = mysql_stmt_result_metadata(stmt);
     const unsigned count = mysql_num_fields(meta);
     const MYSQL_FIELD* fields = mysql_fetch_fields(meta);
@@ -187,7 +184,7 @@ std::vector<MyRow> MyLink::Fetch(MYSQL_STMT* stmt, const std::string& sql) {
     if (mysql_stmt_bind_result(stmt, binds.data()) != 0) {
         Fail(stmt, sql);
     }
-    std::vector<MyRow> rows;
+    std::vector<MariaRow> rows;
     for (;;) {
         const int status = mysql_stmt_fetch(stmt);
         if (status == MYSQL_NO_DATA) {
@@ -196,7 +193,7 @@ std::vector<MyRow> MyLink::Fetch(MYSQL_STMT* stmt, const std::string& sql) {
         if (status == 1) {
             Fail(stmt, sql);
         }
-        MyRow row(count);
+        MariaRow row(count);
         for (unsigned i = 0; i < count; ++i) {
             if (nulls[i]) {
                 continue;
@@ -226,7 +223,7 @@ std::vector<MyRow> MyLink::Fetch(MYSQL_STMT* stmt, const std::string& sql) {
     return rows;
 }
 
-std::string QuoteMyIdentifier(const std::string& name) {
+std::string QuoteMariaIdentifier(const std::string& name) {
     std::string quoted = "`";
     for (char c : name) {
         quoted += c;

@@ -1,4 +1,4 @@
-// MyTableLocks: the named locks (GET_LOCK) by which two fills of one table on a MariaDB or MySQL
+// MariaTableLocks: the named locks (GET_LOCK) by which two fills of one table on a MariaDB or MySQL
 // server keep out of each other's way. InnoDB has no table lock that keeps other connections from
 // writing a table while they may still read it, so a fill does not keep other programs out; but
 // every fill of a table takes the same named lock, one per database and table, and a second fill
@@ -10,19 +10,19 @@
 #include <string>
 #include <vector>
 
-#include "engine/mariadb/my_link.h"
+#include "engine/mariadb/mariadb_link.h"
 
 namespace rowsmith {
 
-class MyTableLocks {
+class MariaTableLocks {
 public:
     bool Holds(const std::string& table) const;
     // Raises ELockTimeout with the server's lock wait message when the wait runs out.
-    void Take(MyLink& link, const std::string& table);
+    void Take(MariaLink& link, const std::string& table);
     // On a connection opened again after the loss of the one that held them.
-    void TakeAgain(MyLink& link);
+    void TakeAgain(MariaLink& link);
     // Never raises: the locks of a connection that fails go with it.
-    void ReleaseAll(MyLink& link) noexcept;
+    void ReleaseAll(MariaLink& link) noexcept;
 
 private:
     std::vector<std::string> tables_;

@@ -5,17 +5,17 @@
 
 #include <string>
 
-#include "my_fixture.h"
+#include "mariadb_fixture.h"
 #include "scoped_env.h"
 #include "temp_dir.h"
 
 namespace rowsmith::test {
 namespace {
 
-class MyTlsTest : public MyDriverTest {
+class MariaTlsTest : public MariaDriverTest {
 protected:
     void SetUp() override {
-        MyDriverTest::SetUp();
+        MariaDriverTest::SetUp();
         if (IsSkipped()) {
             return;
         }
@@ -62,7 +62,7 @@ protected:
     std::string port_;
 };
 
-TEST_F(MyTlsTest, VerifyFullConnectsOnlyToTheServerItsAuthorityNamed) {
+TEST_F(MariaTlsTest, VerifyFullConnectsOnlyToTheServerItsAuthorityNamed) {
     static const struct {
         const char* what;
         bool tcp;
@@ -91,7 +91,7 @@ TEST_F(MyTlsTest, VerifyFullConnectsOnlyToTheServerItsAuthorityNamed) {
     }
 }
 
-TEST_F(MyTlsTest, ConnectionIsEncryptedAsTheModeAsks) {
+TEST_F(MariaTlsTest, ConnectionIsEncryptedAsTheModeAsks) {
     static const struct {
         const char* mode;
         bool encrypted;
@@ -115,7 +115,7 @@ TEST_F(MyTlsTest, ConnectionIsEncryptedAsTheModeAsks) {
     EXPECT_EQ(Refusal(), "Cannot connect to database 'MyTest'");
 }
 
-TEST_F(MyTlsTest, MissingAuthorityFileIsRefused) {
+TEST_F(MariaTlsTest, MissingAuthorityFileIsRefused) {
     alias_.host = "localhost";
     alias_.sslMode = "verify-full";
     alias_.sslCa = tls_ + "/no-such-ca.crt";
@@ -127,7 +127,7 @@ TEST_F(MyTlsTest, MissingAuthorityFileIsRefused) {
     EXPECT_NE(refusal.find("certificate"), std::string::npos) << refusal;
 }
 
-TEST_F(MyTlsTest, ClientCertificateLogsIn) {
+TEST_F(MariaTlsTest, ClientCertificateLogsIn) {
     OverTcp();
     alias_.user = "rs_cert";
     alias_.sslMode = "require";
@@ -138,7 +138,7 @@ TEST_F(MyTlsTest, ClientCertificateLogsIn) {
 }
 
 // An option group of the user's my.cnf fills what the alias leaves out.
-TEST_F(MyTlsTest, OptionGroupFillsWhatTheAliasLeavesOut) {
+TEST_F(MariaTlsTest, OptionGroupFillsWhatTheAliasLeavesOut) {
     TempDir home;
     WriteFile(home.File(".my.cnf"),
               "[staging]\nsocket=" + alias_.socket + "\nssl-ca=" + tls_ + "/ca.crt\n");

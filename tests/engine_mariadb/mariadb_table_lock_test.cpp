@@ -5,18 +5,18 @@
 #include <string>
 #include <thread>
 
-#include "my_fixture.h"
+#include "mariadb_fixture.h"
 
 namespace rowsmith::test {
 namespace {
 
-class MyTableLockTest : public MyDriverTest {
+class MariaTableLockTest : public MariaDriverTest {
 protected:
     // Past two batches of 10000, so that the run has committed some before the checks.
     static constexpr int kPastBatches = 25000;
 
     void SetUp() override {
-        MyDriverTest::SetUp();
+        MariaDriverTest::SetUp();
         if (!IsSkipped()) {
             db_->Execute(
                 "CREATE TABLE held (k integer PRIMARY KEY, v varchar(10) NOT NULL) ENGINE=InnoDB");
@@ -62,7 +62,7 @@ protected:
     }
 };
 
-TEST_F(MyTableLockTest, ASecondFillOfTheTableWaitsForTheFirst) {
+TEST_F(MariaTableLockTest, ASecondFillOfTheTableWaitsForTheFirst) {
     std::unique_ptr<Connection> secondConn = OtherConnection("1");
     auto secondTable = secondConn->OpenTable("held", true);
     auto table = Conn().OpenTable("held", true);
@@ -110,7 +110,7 @@ TEST_F(MyTableLockTest, ASecondFillOfTheTableWaitsForTheFirst) {
 
 // A second fill that waits long enough runs when the first has ended: the table keeps its records
 // only.
-TEST_F(MyTableLockTest, ASecondFillThatWaitsRunsAfterTheFirst) {
+TEST_F(MariaTableLockTest, ASecondFillThatWaitsRunsAfterTheFirst) {
     std::unique_ptr<Connection> secondConn = OtherConnection("60");
     auto secondTable = secondConn->OpenTable("held", true);
     auto table = Conn().OpenTable("held", true);
@@ -133,7 +133,7 @@ TEST_F(MyTableLockTest, ASecondFillThatWaitsRunsAfterTheFirst) {
 // What another program can do while a fill writes: read always, and write the table beside the
 // fill's records, except where the fill's open batch holds locks: the emptying's, until the batch
 // that empties is committed.
-TEST_F(MyTableLockTest, OtherProgramsWriteBesideAFill) {
+TEST_F(MariaTableLockTest, OtherProgramsWriteBesideAFill) {
     auto table = Conn().OpenTable("held", true);
     Conn().BeginFillRun();
     table->DeleteAll();

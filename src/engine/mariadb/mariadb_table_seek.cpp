@@ -1,0 +1,41 @@
+// MariaDbTable: starting a walk at a bookmarked record or at a position in the table's order.
+#include "engine/mariadb/mariadb_table.h"
+
+namespace rowsmith {
+
+// A new walk meets the records that earlier updates moved ahead again.
+bool MariaDbTable::SeekRecord(const RecordKey& key, Record& record) {
+    movedKeys_.clear();
+    return ReadRecord(key, record);
+}
+
+bool MariaDbTable::SeekPosition(std::int64_t position, std::int64_t count, Record& record) {
+    movedKeys_.clear();
+    if (position < 0) {
+        return false;
+    }
+    std::vector<Record> records;
+    if (keyColumns_.empty()) {
+        records = ReadByPosition(position, 1);
+    } else if (count >= 0 && position >= count / 2) {
+        if (position >= count) {
+            return false;
+        }
+        // From the end: the same order backwards.
+        std::string backwards;
+        for (std::size_t column : keyColumns_) {
+            backwards += (backwards.empty() ? " ORDER BY " : ", ") +
+                         QuoteMariaIdentifier(columns_[column].info.name) + " DESC";
+        }
+        records = Select(backwards + " LIMIT 1 OFFSET " + std::to_string(count - 1 - position), {});
+    } else {
+        records = Select(orderBy_ + " LIMIT 1 OFFSET " + std::to_string(position), {});
+    }
+    if (records.empty()) {
+        return false;
+    }
+    record = std::move(records.front());
+    return true;
+}
+
+}  // namespace rowsmith
