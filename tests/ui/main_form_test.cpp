@@ -14,10 +14,10 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include "common/hint_text.h"
 #include "fill/generators/fill_method_registry.h"
 #include "main/field_grid.h"
 #include "main/fit_last_column.h"
-#include "main/hint_text.h"
 #include "main/spin_edit.h"
 #include "main/status_panel.h"
 #include "model/fill_methods.h"

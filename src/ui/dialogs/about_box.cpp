@@ -8,8 +8,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "common/tool_glyphs.h"
 #include "dialogs/link_label.h"
-#include "main/tool_glyphs.h"
 #include "version/version_text.h"
 
 namespace rowsmith {

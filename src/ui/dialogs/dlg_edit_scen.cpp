@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "common/application.h"
+#include "common/hint_text.h"
+#include "common/tool_glyphs.h"
 #include "dialogs/dialog_parts.h"
 #include "dialogs/sorted_list.h"
 #include "engine/database_session.h"
-#include "main/application.h"
-#include "main/hint_text.h"
-#include "main/tool_glyphs.h"
 
 namespace rowsmith {
 

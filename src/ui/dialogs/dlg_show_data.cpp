@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "main/application.h"
-#include "main/message_boxes.h"
+#include "common/application.h"
+#include "common/message_boxes.h"
 
 namespace rowsmith {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "common/message_boxes.h"
 #include "engine/database_errors.h"
-#include "main/message_boxes.h"
 
 namespace rowsmith {
 

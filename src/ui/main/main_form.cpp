@@ -15,15 +15,15 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "common/application.h"
+#include "common/hint_text.h"
+#include "common/tool_glyphs.h"
 #include "fill/generators/fill_method_registry.h"
-#include "main/application.h"
 #include "main/field_grid.h"
 #include "main/field_grid_model.h"
 #include "main/hint_router.h"
-#include "main/hint_text.h"
 #include "main/spin_edit.h"
 #include "main/status_panel.h"
-#include "main/tool_glyphs.h"
 #include "model/fill_methods.h"
 
 namespace rowsmith {

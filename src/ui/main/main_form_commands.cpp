@@ -9,12 +9,14 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "common/application.h"
+#include "common/message_boxes.h"
+#include "common/modal_run.h"
 #include "dialogs/about_box.h"
 #include "dialogs/dlg_check.h"
 #include "dialogs/dlg_show_data.h"
 #include "dialogs/help_viewer.h"
 #include "fill/scenario_lint.h"
-#include "main/application.h"
 #include "main/busy_cursor.h"
 #include "main/data_folder.h"
 #include "main/field_grid.h"
@@ -22,8 +24,6 @@
 #include "main/fit_last_column.h"
 #include "main/hint_router.h"
 #include "main/main_form.h"
-#include "main/message_boxes.h"
-#include "main/modal_run.h"
 #include "main/status_panel.h"
 
 namespace rowsmith {

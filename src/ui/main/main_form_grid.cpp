@@ -6,14 +6,14 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "common/application.h"
+#include "common/hint_text.h"
+#include "common/modal_run.h"
 #include "dialogs/dlg_edit_values2.h"
 #include "dialogs/dlg_edit_values7.h"
 #include "fill/generators/fill_method_registry.h"
-#include "main/application.h"
 #include "main/field_grid.h"
-#include "main/hint_text.h"
 #include "main/main_form.h"
-#include "main/modal_run.h"
 #include "main/spin_edit.h"
 #include "model/fill_methods.h"
 #include "text/text_helpers.h"

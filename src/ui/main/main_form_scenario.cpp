@@ -7,13 +7,13 @@
 #include <system_error>
 #include "main/field_grid.h"
 
+#include "common/application.h"
+#include "common/modal_run.h"
 #include "dialogs/dlg_edit_scen.h"
 #include "engine/database_session.h"
-#include "main/application.h"
 #include "main/data_folder.h"
 #include "main/fit_last_column.h"
 #include "main/main_form.h"
-#include "main/modal_run.h"
 #include "text/errors.h"
 
 namespace rowsmith {

@@ -1,4 +1,4 @@
-#include "main/modal_run.h"
+#include "common/modal_run.h"
 
 #include <QDialog>
 #include <utility>
