@@ -1,8 +1,8 @@
 // The viewer's window of pages over a real table of each engine: jumps and long scrolls within the
 // page budget, the count taken once, records written and removed, and reads that fail or find a
 // record gone.
-#include "engine/database_errors.h"
 #include "engine/table_page_cache.h"
+#include "engine/database_errors.h"
 #include "engine_fixture.h"
 
 namespace rowsmith::test {

@@ -33,6 +33,7 @@ TFieldGrid::TFieldGrid(QWidget* parent) : QTableView(parent) {
     setTabKeyNavigation(true);
     setWordWrap(false);
     setItemDelegate(new TFieldGridDelegate(this));
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TFieldGrid::CellsMoved);
 }
 
 void TFieldGrid::keyboardSearch(const QString&) {}
@@ -60,6 +61,16 @@ void TFieldGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
     if (current.isValid() && current.column() == colFieldName) {
         setCurrentIndex(current.siblingAtColumn(colFillMethod));
     }
+}
+
+void TFieldGrid::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    emit CellsMoved();
+}
+
+void TFieldGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    emit CellsMoved();
 }
 
 }  // namespace rowsmith

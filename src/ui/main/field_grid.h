@@ -23,10 +23,15 @@ public:
 signals:
     void MethodListRequested();
     void ValueEditorRequested();
+    // The cells moved on screen: the grid scrolled, was resized or a column width changed. What
+    // stands over a cell is placed again from its rectangle, as the view does with its editors.
+    void CellsMoved();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
 };
 
 }  // namespace rowsmith

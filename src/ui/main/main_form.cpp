@@ -4,12 +4,10 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QToolBar>
@@ -18,13 +16,9 @@
 #include "common/application.h"
 #include "common/hint_text.h"
 #include "common/tool_glyphs.h"
-#include "fill/generators/fill_method_registry.h"
 #include "main/field_grid.h"
-#include "main/field_grid_model.h"
 #include "main/hint_router.h"
-#include "main/spin_edit.h"
 #include "main/status_panel.h"
-#include "model/fill_methods.h"
 
 namespace rowsmith {
 
@@ -34,13 +28,6 @@ constexpr int kWindowWidth = 580;
 constexpr int kWindowHeight = 404;
 constexpr int kRightPanelWidth = 317;
 constexpr int kTablesListWidth = 113;
-constexpr int kTableFillMethodWidth = 145;
-constexpr int kRecCountWidth = 79;
-constexpr int kBottomPanelHeight = 29;
-constexpr int kFieldNameWidth = 130;
-constexpr int kFillMethodWidth = 171;
-constexpr int kValuesWidth = 198;
-constexpr int kDefaultRecCount = 100;
 constexpr const char* kScenarioFilter = "Rowsmith Scenario|*.scn";
 
 QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* hint) {
@@ -241,81 +228,16 @@ void TMainForm::FollowSpeedBarOrientation(Qt::Orientation orientation) {
 }
 
 QWidget* TMainForm::CreateSettingsPanel() {
-    pnlMain = new QWidget;
-    pnlMain->setObjectName("pnlMain");
-    pnlMain->setBackgroundRole(QPalette::Window);
-    pnlMain->setAutoFillBackground(true);
-
-    sgFields = new TFieldGrid(pnlMain);
-    fieldModel_ = new TFieldGridModel(this);
-    sgFields->setModel(fieldModel_);
-    sgFields->setColumnWidth(colFieldName, kFieldNameWidth);
-    sgFields->setColumnWidth(colFillMethod, kFillMethodWidth);
-    sgFields->setColumnWidth(colValues, kValuesWidth);
-    // The grid's column widths follow its client width, which also changes when a scroll bar
-    // comes or goes and when the panel is first shown.
-    sgFields->viewport()->installEventFilter(this);
-
-    // Laid over the grid's current cell when the grid is in use; hidden until then.
-    cbMethods = new QComboBox(pnlMain);
-    cbMethods->setObjectName("cbMethods");
-    for (const FillMethodEntry& method : FillMethods()) {
-        cbMethods->addItem(method.caption);
-    }
-    cbMethods->setFrame(false);
-    cbMethods->setFocusPolicy(Qt::ClickFocus);
-    cbMethods->setAccessibleName("Filling method");
-    cbMethods->hide();
-
-    bbEditValue = new QPushButton("...", pnlMain);
-    bbEditValue->setObjectName("bbEditValue");
-    QFont bold = bbEditValue->font();
-    bold.setBold(true);
-    bbEditValue->setFont(bold);
-    bbEditValue->setFocusPolicy(Qt::ClickFocus);
-    bbEditValue->setAccessibleName("Edit values");
-    bbEditValue->hide();
-
-    auto* layout = new QVBoxLayout(pnlMain);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(sgFields, 1);
-    layout->addWidget(CreateBottomPanel());
-
-    pnlMain->hide();
+    pnlMain = new TSettingsPanel;
+    sgFields = pnlMain->sgFields;
+    cbMethods = pnlMain->cbMethods;
+    bbEditValue = pnlMain->bbEditValue;
+    pnlBottom = pnlMain->pnlBottom;
+    lblTblFillMethod = pnlMain->lblTblFillMethod;
+    cbTblFillMethod = pnlMain->cbTblFillMethod;
+    lblRecCount = pnlMain->lblRecCount;
+    seRecCount = pnlMain->seRecCount;
     return pnlMain;
-}
-
-QWidget* TMainForm::CreateBottomPanel() {
-    pnlBottom = new QWidget;
-    pnlBottom->setObjectName("pnlBottom");
-    pnlBottom->setMinimumHeight(kBottomPanelHeight);
-    auto* layout = new QHBoxLayout(pnlBottom);
-    layout->setContentsMargins(2, 2, 2, 2);
-
-    lblTblFillMethod = AddLabel(layout, "Table fill method");
-    cbTblFillMethod = new QComboBox;
-    cbTblFillMethod->setObjectName("cbTblFillMethod");
-    cbTblFillMethod->setAccessibleName("Table fill method");
-    lblTblFillMethod->setBuddy(cbTblFillMethod);
-    for (const char* caption : kTableFillMethodCaptions) {
-        cbTblFillMethod->addItem(caption);
-    }
-    cbTblFillMethod->setFixedWidth(kTableFillMethodWidth);
-    layout->addWidget(cbTblFillMethod);
-    layout->addSpacing(6);
-
-    lblRecCount = AddLabel(layout, "Record count:");
-    lblRecCount->setObjectName("lblRecCount");
-    seRecCount = new TSpinEdit;
-    seRecCount->setObjectName("seRecCount");
-    seRecCount->setAccessibleName("Record count:");
-    lblRecCount->setBuddy(seRecCount);
-    seRecCount->setValue(kDefaultRecCount);
-    seRecCount->setFixedWidth(kRecCountWidth);
-    layout->addWidget(seRecCount);
-    layout->addStretch(1);
-    return pnlBottom;
 }
 
 void TMainForm::FormCreate() {
@@ -332,9 +254,10 @@ void TMainForm::FormCreate() {
 void TMainForm::FormDestroy() {
     // Controls still signal while the window goes (an open cell editor commits as it loses the
     // focus); none of it may reach the document once it is freed.
-    fieldModel_->Clear();
+    pnlMain->Clear();
     for (QObject* control : findChildren<QObject*>()) {
         QObject::disconnect(control, nullptr, this, nullptr);
+        QObject::disconnect(control, nullptr, pnlMain, nullptr);
     }
     // The document's engine reports to the listener, so the document goes first.
     document_.reset();

@@ -19,9 +19,7 @@
 #include "fill/scenario_lint.h"
 #include "main/busy_cursor.h"
 #include "main/data_folder.h"
-#include "main/field_grid.h"
 #include "main/fill_stopper.h"
-#include "main/fit_last_column.h"
 #include "main/hint_router.h"
 #include "main/main_form.h"
 #include "main/status_panel.h"
@@ -50,7 +48,7 @@ void TMainForm::ConnectCommands() {
     bind(Contents1, nullptr, &TMainForm::Contents1Click);
     bind(About1, nullptr, &TMainForm::About1Click);
     connect(cbTables, &QComboBox::activated, this, Handled([this] { ShowFillTable(); }));
-    ConnectGrid();
+    connect(pnlMain, &TSettingsPanel::Modified, this, [this] { SetModified(true); });
 }
 
 void TMainForm::UpdateCommands() {
@@ -150,11 +148,11 @@ void TMainForm::About1Click() {
 
 void TMainForm::FormShow() {
     UpdateCommands();
-    FitLastColumn(*sgFields);
+    pnlMain->FitColumns();
 }
 
 void TMainForm::FormResize() {
-    FitLastColumn(*sgFields);
+    pnlMain->FitColumns();
 }
 
 void TMainForm::FormClose() {
@@ -181,13 +179,6 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         FormClose();
         event->accept();
     });
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == sgFields->viewport() && event->type() == QEvent::Resize) {
-        FitLastColumn(*sgFields);
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace rowsmith
