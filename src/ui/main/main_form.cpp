@@ -192,11 +192,8 @@ QWidget* TMainForm::CreateRightPanel() {
     QFont bold = lbAlias->font();
     bold.setBold(true);
     lbAlias->setFont(bold);
-    // Inside the tool bar a label would take the button text colour; the alias is blue.
-    QPalette blue = lbAlias->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    lbAlias->setPalette(blue);
-    lbAlias->setForegroundRole(QPalette::WindowText);
+    // The alias stands out in the palette's link colour, which reads on light and dark themes.
+    lbAlias->setForegroundRole(QPalette::Link);
     // A long alias is cut at the panel's edge instead of pushing the table list away.
     lbAlias->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(lbAlias, 1);
