@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <utility>
 
+#include "common/fit_to_screen.h"
+
 namespace rowsmith {
 
 namespace {
@@ -15,6 +17,7 @@ ModalAnswer& InstalledAnswer() {
 }  // namespace
 
 int RunModal(QDialog& dialog) {
+    FitToScreen(dialog);
     if (const ModalAnswer& answer = InstalledAnswer()) {
         return answer(dialog);
     }

@@ -30,7 +30,8 @@ TFieldGrid::TFieldGrid(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::DoubleClicked);
-    setTabKeyNavigation(true);
+    // Tab takes the keyboard on to the table's settings below the grid, as in any form.
+    setTabKeyNavigation(false);
     setWordWrap(false);
     setItemDelegate(new TFieldGridDelegate(this));
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TFieldGrid::CellsMoved);

@@ -1,8 +1,8 @@
 // TFieldGrid: the field settings grid sgFields, a table view over TFieldGridModel. It keeps a
-// string grid's keyboard: arrows and Tab move between cells, F2 or typing edits a value cell that
-// may be typed into, Enter ends the edit; F4 or Alt+Down asks for the method list of a method
-// cell, Ctrl+Enter for the editor of a value cell. Typing never jumps to another row, and the
-// name column never becomes the current cell.
+// string grid's keyboard: arrows move between cells, Tab and Shift+Tab leave the grid, F2 or typing
+// edits a value cell that may be typed into, Enter ends the edit; F4 or Alt+Down asks for the
+// method list of a method cell, Ctrl+Enter for the editor of a value cell. Typing never jumps to
+// another row, and the name column never becomes the current cell.
 #pragma once
 
 #include <QTableView>

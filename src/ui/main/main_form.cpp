@@ -9,11 +9,15 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "common/application.h"
+#include "common/fit_to_screen.h"
 #include "common/hint_text.h"
 #include "common/tool_glyphs.h"
 #include "main/field_grid.h"
@@ -48,6 +52,15 @@ QToolButton* AddToolButton(QToolBar* bar, const char* name, const char* caption,
     SetHint(button, hint);
     bar->addWidget(button);
     return button;
+}
+
+constexpr const char* kGeometryKey = "MainWindow/Geometry";
+
+// The window's own settings, beside the alias configuration in the user's config folder.
+QSettings WindowSettings() {
+    return QSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         "/rowsmith/window.ini",
+                     QSettings::IniFormat);
 }
 
 QLabel* AddLabel(QBoxLayout* layout, const char* caption) {
@@ -90,11 +103,19 @@ TMainForm::TMainForm(QWidget* parent)
     ConnectCommands();
     FormCreate();
 
-    resize(kWindowWidth, kWindowHeight);
+    // Wide enough for the grid's three columns, within the screen, centred; then where the user
+    // left it last time.
+    resize(std::max(kWindowWidth, pnlMain->ColumnsWidth()), kWindowHeight);
+    FitToScreen(*this);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         screen->availableGeometry()));
     }
+    restoreGeometry(WindowSettings().value(kGeometryKey).toByteArray());
+}
+
+void TMainForm::SaveWindowGeometry() {
+    WindowSettings().setValue(kGeometryKey, saveGeometry());
 }
 
 TMainForm::~TMainForm() {

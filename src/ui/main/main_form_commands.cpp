@@ -10,12 +10,14 @@
 #include <QToolButton>
 
 #include "common/application.h"
+#include "common/fit_to_screen.h"
 #include "common/message_boxes.h"
 #include "common/modal_run.h"
 #include "dialogs/about_box.h"
 #include "dialogs/dlg_check.h"
 #include "dialogs/dlg_show_data.h"
 #include "dialogs/help_viewer.h"
+#include "fill/fill_stopped.h"
 #include "fill/scenario_lint.h"
 #include "main/busy_cursor.h"
 #include "main/data_folder.h"
@@ -129,6 +131,7 @@ void TMainForm::miExitClick() {
 void TMainForm::Contents1Click() {
     if (helpViewer_ == nullptr) {
         helpViewer_ = new THelpViewer(this);
+        FitToScreen(*helpViewer_);
     }
     // Without a help folder the viewer names the place beside the program where it belongs.
     QString helpFolder = FindDataFolder("help");
@@ -157,6 +160,7 @@ void TMainForm::FormResize() {
 
 void TMainForm::FormClose() {
     CheckSaveChanges();
+    SaveWindowGeometry();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

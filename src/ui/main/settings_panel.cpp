@@ -1,5 +1,6 @@
 #include "main/settings_panel.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QEvent>
@@ -7,10 +8,13 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <algorithm>
 
 #include "common/application.h"
 #include "common/hint_text.h"
 #include "common/modal_run.h"
+#include "common/screen_reader_label.h"
 #include "dialogs/dlg_edit_values2.h"
 #include "dialogs/dlg_edit_values7.h"
 #include "fill/fill_engine.h"
@@ -60,7 +64,6 @@ void TSettingsPanel::CreateGrid() {
     fieldModel_ = new TFieldGridModel(this);
     sgFields->setModel(fieldModel_);
     sgFields->setColumnWidth(colFieldName, kFieldNameWidth);
-    sgFields->setColumnWidth(colFillMethod, kFillMethodWidth);
     sgFields->setColumnWidth(colValues, kValuesWidth);
     // The grid's column widths follow its client width, which also changes when a scroll bar
     // comes or goes and when the panel is first shown.
@@ -74,8 +77,11 @@ void TSettingsPanel::CreateGrid() {
     }
     cbMethods->setFrame(false);
     cbMethods->setFocusPolicy(Qt::ClickFocus);
-    cbMethods->setAccessibleName("Filling method");
+    NameForScreenReaders(*cbMethods, "Filling method");
     cbMethods->hide();
+    // Every method caption can be read in full in its column, in the desktop's font.
+    sgFields->setColumnWidth(colFillMethod,
+                             std::max(kFillMethodWidth, cbMethods->sizeHint().width()));
 
     bbEditValue = new QPushButton("...", this);
     bbEditValue->setObjectName("bbEditValue");
@@ -103,7 +109,9 @@ QWidget* TSettingsPanel::CreateBottomPanel() {
     for (const char* caption : kTableFillMethodCaptions) {
         cbTblFillMethod->addItem(caption);
     }
-    cbTblFillMethod->setFixedWidth(kTableFillMethodWidth);
+    // As wide as its longest caption in the desktop's font, and never narrower than the design's.
+    cbTblFillMethod->setMinimumWidth(kTableFillMethodWidth);
+    cbTblFillMethod->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     layout->addWidget(cbTblFillMethod);
     layout->addSpacing(6);
 
@@ -137,6 +145,9 @@ void TSettingsPanel::ConnectControls() {
     connect(bbEditValue, &QPushButton::clicked, this, editValue);
     connect(cbTblFillMethod, &QComboBox::activated, this, &TSettingsPanel::cbTblFillMethodChange);
     connect(seRecCount, &TSpinEdit::Change, this, &TSettingsPanel::seRecCountChange);
+    connect(qApp, &QApplication::focusChanged, this, &TSettingsPanel::PlaceGridControls);
+    setTabOrder(sgFields, cbTblFillMethod);
+    setTabOrder(cbTblFillMethod, seRecCount);
 }
 
 void TSettingsPanel::Clear() {
@@ -176,6 +187,12 @@ void TSettingsPanel::FitColumns() {
     FitLastColumn(*sgFields);
 }
 
+int TSettingsPanel::ColumnsWidth() const {
+    return sgFields->columnWidth(colFieldName) + sgFields->columnWidth(colFillMethod) +
+           kValuesWidth + 2 * sgFields->frameWidth() +
+           sgFields->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
 void TSettingsPanel::sgFieldsSelectCell(const QModelIndex& current) {
     if (current.isValid()) {
         SetHint(sgFields, MethodHint(fieldModel_->Field(current.row()).FillMethod()), false);
@@ -210,7 +227,8 @@ void TSettingsPanel::PlaceGridControls() {
     } else {
         cbMethods->hide();
     }
-    if (!cell.isNull() && current.column() == colValues && TFieldGridModel::EditorMethod(method)) {
+    if (!cell.isNull() && current.column() == colValues && TFieldGridModel::EditorMethod(method) &&
+        GridInUse()) {
         const int side = cell.height();
         bbEditValue->setGeometry(cell.right() - side + 1, cell.top(), side, side);
         bbEditValue->show();
@@ -218,6 +236,12 @@ void TSettingsPanel::PlaceGridControls() {
     } else {
         bbEditValue->hide();
     }
+}
+
+bool TSettingsPanel::GridInUse() const {
+    const QWidget* focus = window()->focusWidget();
+    return focus != nullptr &&
+           (focus == sgFields || focus == bbEditValue || sgFields->isAncestorOf(focus));
 }
 
 void TSettingsPanel::cbMethodsChange(int method) {

@@ -41,6 +41,8 @@ public:
     TFieldGridModel& Model() const { return *fieldModel_; }
     // Makes the grid's column widths fill its client width again.
     void FitColumns();
+    // The width the panel takes to show all three grid columns at their widths, unclipped.
+    int ColumnsWidth() const;
 
     TFieldGrid* sgFields = nullptr;
     QComboBox* cbMethods = nullptr;
@@ -71,10 +73,13 @@ private:
     void CreateGrid();
     QWidget* CreateBottomPanel();
     void ConnectControls();
-    // Lays cbMethods over the current method cell and bbEditValue inside the right end of the
-    // current value cell of a row whose method has an editor, from the cell's rectangle; hides
-    // what does not belong to the current cell. The one place that positions them.
+    // Lays cbMethods over the current method cell and, while the grid has the focus,
+    // bbEditValue inside the right end of the current value cell of a row whose method has an
+    // editor, from the cell's rectangle; hides what does not belong to the current cell. The one
+    // place that positions them.
     void PlaceGridControls();
+    // Whether the keyboard is in the grid, in a cell editor or on the "..." button.
+    bool GridInUse() const;
     // A rejected text brings the current cell back to it when the user moved away.
     void ReturnToRejected(const QModelIndex& index);
 
