@@ -25,6 +25,7 @@
 #include "main/hint_router.h"
 #include "main/main_form.h"
 #include "main/status_panel.h"
+#include "text/errors.h"
 
 namespace rowsmith {
 
@@ -83,13 +84,31 @@ void TMainForm::CheckSaveChanges() {
 }
 
 void TMainForm::DisplayHint() {
-    StatusBar->SetCaption(hintRouter_->Hint());
+    // During a fill the panel names the table being filled, beside its progress bar.
+    if (!fillProgress_->Running()) {
+        StatusBar->SetCaption(hintRouter_->Hint());
+    }
 }
 
 void TMainForm::FillUp() {
-    const TFillStopper running(*this, std::vector<QWidget*>{menuBar(), SpeedBar, pnlMain},
-                               *fillProgress_, document_->Filler());
-    document_->Filler().FillUp();
+    fillProgress_->StartRun();
+    try {
+        const TFillStopper running(*this, std::vector<QWidget*>{menuBar(), SpeedBar, pnlMain},
+                                   *fillProgress_, document_->Filler());
+        document_->Filler().FillUp();
+    } catch (const EFillStopped& stopped) {
+        // A stop asked for says itself where it stopped and what was kept.
+        fillProgress_->FinishRun(false);
+        StatusBar->SetCaption(QString::fromStdString(ErrorBoxText(stopped.what())));
+        throw;
+    } catch (...) {
+        // What was done stays in the panel until the next hint; the error goes on to its box.
+        if (const QString stopped = fillProgress_->FinishRun(false); !stopped.isEmpty()) {
+            StatusBar->SetCaption(stopped);
+        }
+        throw;
+    }
+    StatusBar->SetCaption(fillProgress_->FinishRun(true));
 }
 
 void TMainForm::ShowData() {
