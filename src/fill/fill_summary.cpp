@@ -20,8 +20,8 @@ std::string FillSummary(int tables, std::int64_t records, double seconds) {
 }
 
 std::string StoppedFillSummary(const std::string& table, int tables, std::int64_t records) {
-    return "Stopped in " + table + " after " + Tables(tables) + " with " +
-           std::to_string(records) + " records";
+    return "Stopped in " + table + " after " + Tables(tables) + " with " + std::to_string(records) +
+           " records";
 }
 
 }  // namespace rowsmith

@@ -50,10 +50,9 @@ void WindowFitTest::methodCaptionsCanBeReadInFull() {
     form.Document().New(database.Alias(), {"t"});
     form.ShowScenario();
     const QFontMetrics metrics(form.sgFields->font());
-    const int margins =
-        2 * (form.sgFields->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
-                                                 form.sgFields) +
-             1);
+    const int margins = 2 * (form.sgFields->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                 nullptr, form.sgFields) +
+                             1);
     for (const FillMethodEntry& method : FillMethods()) {
         QVERIFY2(metrics.horizontalAdvance(method.caption) + margins <=
                      form.sgFields->columnWidth(colFillMethod),
@@ -104,8 +103,10 @@ void WindowFitTest::dialogsFitTheScreen() {
     QStringList tooLarge;
     SetModalAnswer([&](QDialog& dialog) {
         if (!Fits(dialog)) {
-            tooLarge << QString("%1 %2x%3").arg(dialog.windowTitle()).arg(dialog.width()).arg(
-                dialog.height());
+            tooLarge << QString("%1 %2x%3")
+                            .arg(dialog.windowTitle())
+                            .arg(dialog.width())
+                            .arg(dialog.height());
         }
         return int(QDialog::Rejected);
     });
@@ -129,9 +130,10 @@ void WindowFitTest::dialogsFitTheScreen() {
 
     form.Contents1Click();
     QVERIFY(form.HelpViewer()->isVisible());
-    QVERIFY2(Fits(*form.HelpViewer()), qPrintable(QString("%1x%2")
-                                                      .arg(form.HelpViewer()->width())
-                                                      .arg(form.HelpViewer()->height())));
+    QVERIFY2(
+        Fits(*form.HelpViewer()),
+        qPrintable(
+            QString("%1x%2").arg(form.HelpViewer()->width()).arg(form.HelpViewer()->height())));
     form.HelpViewer()->close();
 }
 
@@ -166,7 +168,6 @@ void WindowFitTest::mainWindowShowsAllColumnsAndKeepsItsPlace() {
                             .arg(again.geometry().y())
                             .arg(left.x())
                             .arg(left.y())));
-
 }
 
 }  // namespace rowsmith::test

@@ -166,6 +166,11 @@ void TMainForm::CreateSpeedBar() {
     SpeedBar->setIconSize(QSize(16, 16));
     SpeedBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     SpeedBar->toggleViewAction()->setEnabled(false);
+    // The bar's button for the commands that do not fit it is a check box to screen readers;
+    // Qt gives it no name.
+    if (auto* more = SpeedBar->findChild<QToolButton*>("qt_toolbar_ext_button")) {
+        more->setAccessibleName("More commands");
+    }
     addToolBar(Qt::TopToolBarArea, SpeedBar);
 
     // The gaps between the buttons group them: New | Open, Save | Fill Up | Show Data.
