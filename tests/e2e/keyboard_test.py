@@ -7,7 +7,7 @@ Run by run.py.
 import pyatspi
 
 from app_case import RowsmithCase
-from desktop import find_all, has_state, showing, wait_until
+from desktop import find_all, has_state, showing, wait_until, wait_window_closed
 from grid import FIELD_NAME, FILL_METHOD, VALUES, FieldGrid, find_combo, labelled_by, record_count
 
 PARTS = ["PartNo", "Description", "OnHand", "Cost", "ListPrice", "Weight"]
@@ -37,17 +37,20 @@ def focused(node):
 
 
 class KeyboardTest(RowsmithCase):
-    def open_parts(self):
+    def test_keyboard_alone_and_the_names_a_screen_reader_says(self):
         with open(self.scenario_path, "wb") as scenario:
             scenario.write(SCENARIO)
         self.start(self.scenario_path)
         main = self.main_window(f"Rowsmith - {self.scenario_path}")
         grid = FieldGrid(main)
         grid.wait_for_table(PARTS)
-        return main, grid
+        self.tab_leaves_the_grid_and_shift_tab_comes_back(main, grid)
+        self.controls_without_a_caption_have_names(main, grid)
+        # Nothing was changed: Exit asks nothing and the program ends.
+        self.file_command(main, "E&xit")
+        self.assertEqual(0, self.processes[-1].wait(timeout=60))
 
-    def test_tab_leaves_the_grid_and_shift_tab_comes_back(self):
-        main, grid = self.open_parts()
+    def tab_leaves_the_grid_and_shift_tab_comes_back(self, main, grid):
         grid.go_to("Description", VALUES)
         button = grid.edit_value_button()
         wait_until(lambda: showing(button), "the '...' button on the set's value cell")
@@ -73,8 +76,7 @@ class KeyboardTest(RowsmithCase):
         self.assertTrue(grid.is_current("Description", VALUES))
         wait_until(lambda: showing(button), "the '...' button back with the grid's focus")
 
-    def test_controls_without_a_caption_have_names(self):
-        main, grid = self.open_parts()
+    def controls_without_a_caption_have_names(self, main, grid):
         # A click on the name lands on the method cell, under the method list.
         grid.go_to("PartNo", FIELD_NAME)
         methods = grid.method_combo()
@@ -92,3 +94,4 @@ class KeyboardTest(RowsmithCase):
         self.assertIn("Alias", labelled_by(alias))
         self.shot("new-scenario-alias-named")
         editor.press("Cancel")
+        wait_window_closed(self.app, "Edit scenario")
