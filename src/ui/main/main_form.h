@@ -148,8 +148,6 @@ private:
     void FormResize();
     void FormClose();
     void FormDestroy();
-    // Keeps the window's size and place for the next run.
-    void SaveWindowGeometry();
 
     void CreateMenus();
     void CreateSpeedBar();

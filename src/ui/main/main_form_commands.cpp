@@ -179,7 +179,6 @@ void TMainForm::FormResize() {
 
 void TMainForm::FormClose() {
     CheckSaveChanges();
-    SaveWindowGeometry();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
