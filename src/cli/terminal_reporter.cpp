@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "fill/fill_summary.h"
 #include "text/printable.h"
 
 namespace rowsmith {
@@ -176,9 +177,8 @@ void TerminalReporter::FinishFill() {
     if (style_ == Style::Quiet) {
         return;
     }
-    std::fprintf(out_, "Filled %d %s with %lld records in %.2f s\n", filledTables_,
-                 filledTables_ == 1 ? "table" : "tables", static_cast<long long>(totalRecords_),
-                 Seconds(now_() - runStart_));
+    std::fprintf(out_, "%s\n",
+                 FillSummary(filledTables_, totalRecords_, Seconds(now_() - runStart_)).c_str());
 }
 
 void TerminalReporter::FinishDryRun() {

@@ -33,6 +33,7 @@ private slots:
     void showsTheVersionOfTheProgramFile();
     void productLineAndLinks();
     void eachLinkOpensItsOwnCaption();
+    void titleAndLinksTakeThePalettesColours();
     void aboutInTheHelpMenuShowsTheBox();
 };
 
@@ -54,7 +55,6 @@ void AboutBoxTest::productLineAndLinks() {
     QCOMPARE(box.windowTitle(), QString("About"));
     QCOMPARE(box.lblProduct->text(), QString("Rowsmith"));
     QVERIFY(box.lblProduct->font().bold());
-    QCOMPARE(box.lblProduct->palette().color(QPalette::WindowText), QColor(0, 0, 128));
     auto* shadow = qobject_cast<QGraphicsDropShadowEffect*>(box.lblProduct->graphicsEffect());
     QVERIFY(shadow != nullptr);
     QCOMPARE(shadow->offset(), QPointF(2, 2));
@@ -98,6 +98,33 @@ void AboutBoxTest::aboutInTheHelpMenuShowsTheBox() {
     QCOMPARE(version, "Version " + QString::fromStdString(VersionText()) + " (Build " +
                           QString::fromStdString(BuildText()) + ")");
     QVERIFY(answers.errors.isEmpty());
+}
+
+void AboutBoxTest::titleAndLinksTakeThePalettesColours() {
+    // A dark palette of invented colours: the title is drawn in its highlight colour, the links
+    // in its link colour, none in a fixed one.
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(250, 180, 40));
+    dark.setColor(QPalette::Link, QColor(120, 200, 250));
+    TAboutBox box;
+    box.setPalette(dark);
+    const auto drawsIn = [](QWidget* control, const QColor& colour) {
+        const QImage picture = control->grab().toImage();
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                if (picture.pixelColor(x, y) == colour) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    QVERIFY(drawsIn(box.lblProduct, dark.color(QPalette::Highlight)));
+    QVERIFY(drawsIn(box.lbWWW, dark.color(QPalette::Link)));
+    QVERIFY(drawsIn(box.lbEMail, dark.color(QPalette::Link)));
+    QVERIFY(!drawsIn(box.lbWWW, QColor(Qt::blue)));
 }
 
 }  // namespace rowsmith::test

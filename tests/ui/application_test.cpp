@@ -4,8 +4,8 @@
 #include <QToolButton>
 #include <stdexcept>
 
-#include "main/message_boxes.h"
-#include "main/modal_run.h"
+#include "common/message_boxes.h"
+#include "common/modal_run.h"
 #include "text/errors.h"
 #include "ui_test_support.h"
 

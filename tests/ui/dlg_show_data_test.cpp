@@ -23,6 +23,7 @@ private slots:
     void ctrlDeleteAsksAndDeletes_data();
     void ctrlDeleteAsksAndDeletes();
     void closingDropsAPendingRecord();
+    void aFailedReadShowsOneErrorOnceTheGridIsPainted();
 
 private:
     // Starts a scenario on the test alias with `tables`, then runs Show Data with `look`
@@ -169,6 +170,26 @@ void ShowDataTest::closingDropsAPendingRecord() {
     });
     QCOMPARE(Value("SELECT NAME FROM t1 WHERE ID = 1"), std::string("one"));
     QCOMPARE(Value("SELECT count(*) FROM t1"), std::string("3"));
+}
+
+void ShowDataTest::aFailedReadShowsOneErrorOnceTheGridIsPainted() {
+    database_->Execute(
+        "INSERT INTO t1 (NAME) SELECT a.NAME FROM t1 AS a, t1 AS b, t1 AS c, t1 AS d,"
+        " t1 AS e");
+    QStringList errorsWhileReading;
+    QStringList errorsAfter;
+    ShowData({"t1"}, [&](TdlgShowData& viewer) {
+        viewer.dsResult->FinishCount();
+        database_->Execute("DROP TABLE t1");
+        QCOMPARE(viewer.dsResult->index(200, 1).data().toString(), QString());
+        QCOMPARE(viewer.dsResult->index(201, 1).data().toString(), QString());
+        errorsWhileReading = answers_->errors;
+        QCoreApplication::processEvents();
+        errorsAfter = answers_->errors;
+    });
+    QVERIFY(errorsWhileReading.isEmpty());
+    QCOMPARE(errorsAfter.size(), 1);
+    QVERIFY2(errorsAfter[0].contains("t1"), qPrintable(errorsAfter[0]));
 }
 
 }  // namespace rowsmith::test

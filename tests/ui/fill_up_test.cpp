@@ -1,8 +1,9 @@
 // Fill Up from the window: the menu item and the tool button run the fill engine on the scenario,
-// the status panel names the table, and an error reaches the error box with nothing written.
+// the status panel says what was done, and an error reaches the error box with nothing written.
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -58,7 +59,11 @@ void FillUpTest::fillUpFillsTheScenarioTables() {
     const std::vector<std::vector<std::string>> expected{
         {"1", "0"}, {"2", "0"}, {"3", "8"}, {"4", "2"}, {"5", "2"}};
     QVERIFY(database.Query("SELECT id, n FROM t ORDER BY id") == expected);
-    QCOMPARE(form.StatusBar->Caption(), QString("t"));
+    // The status panel says what was done, as the command line does.
+    QVERIFY2(QRegularExpression("^Filled 1 table with 5 records in \\d+\\.\\d\\d s$")
+                 .match(form.StatusBar->Caption())
+                 .hasMatch(),
+             qPrintable(form.StatusBar->Caption()));
     QVERIFY(form.PrgsBar->isHidden());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     // No table was current before the run, so nothing is bound again: the last one filled stays.
@@ -81,6 +86,7 @@ void FillUpTest::wrongValueShowsTheErrorAndWritesNothing() {
 
     QTest::mouseClick(form.siFillUp, Qt::LeftButton);
     QCOMPARE(answers.errors, QStringList("Wrong fill value. Table: \"t\". Field: \"n\""));
+    QCOMPARE(form.StatusBar->Caption(), QString("Stopped in t after 0 tables with 0 records"));
     QCOMPARE(database.QueryValue("SELECT COUNT(*) FROM t"), std::string("0"));
     QVERIFY(form.CurrentTable() == &table);
     QVERIFY(form.Document().Filler().WorkTable().Active());
@@ -99,9 +105,15 @@ void FillUpTest::escStopsTheFillKeepingWhatWasWritten() {
 
     // Esc comes while the fill runs: the window handles its events, its commands are off.
     bool commandsOff = false;
+    QString captionUnderPointer;
     QTimer::singleShot(300, &form, [&] {
         commandsOff = !form.menuBar()->isEnabled() && !form.siNewScenario->isEnabled() &&
                       !form.siFillUp->isEnabled() && !form.pnlMain->isEnabled();
+        // The pointer over a control with a hint leaves the table's name beside the bar.
+        QTest::mouseMove(form.siOpenScenario);
+        QCoreApplication::processEvents();
+        form.DisplayHint();
+        captionUnderPointer = form.StatusBar->Caption();
         QTest::keyClick(&form, Qt::Key_Escape);
     });
     QTest::mouseClick(form.siFillUp, Qt::LeftButton);
@@ -115,6 +127,9 @@ void FillUpTest::escStopsTheFillKeepingWhatWasWritten() {
     QCOMPARE(answers.errors[0], "Filling stopped in table \"t\" after " +
                                     QString::fromStdString(kept) +
                                     " records, which are kept; its former records were removed.");
+    QCOMPARE(captionUnderPointer, QString("t"));
+    // Where it stopped and what was kept stays in the panel after the error box.
+    QCOMPARE(form.StatusBar->Caption(), answers.errors[0]);
     QVERIFY(form.menuBar()->isEnabled());
     QVERIFY(form.siFillUp->isEnabled());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);

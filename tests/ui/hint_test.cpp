@@ -2,7 +2,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include "main/hint_text.h"
+#include "common/hint_text.h"
 #include "ui_test_support.h"
 
 namespace rowsmith::test {

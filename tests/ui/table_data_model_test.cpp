@@ -1,6 +1,7 @@
 // The data viewer's model on real tables of both engines: Qt's model checks, the window of pages,
 // and edits, new records and deletions reaching the database, refused ones staying pending.
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 
 #include "dialogs/table_data_model.h"
 #include "engine/database_errors.h"
@@ -25,6 +26,7 @@ private slots:
     void editAppendAndDeleteReachTheTable();
     void refusedPostKeepsTheRecordPending_data() { Engines(); }
     void refusedPostKeepsTheRecordPending();
+    void aFailedReadIsSignalledNotShown();
 
 private:
     // Every engine has its row; one whose server is absent is skipped.
@@ -115,7 +117,7 @@ void TableDataModelTest::holdsAWindowOfPages() {
     for (int row = 0; row < 1500; ++row) {
         QCOMPARE(Cell(row, 1), "p" + QString::number(row + 1));
     }
-    QVERIFY(model_->LoadedPages() <= TableDataModel::kMaxPages);
+    QVERIFY(model_->LoadedPages() <= TablePageCache::kMaxPages);
     QCOMPARE(Cell(2500, 1), QString());
 }
 
@@ -175,6 +177,20 @@ void TableDataModelTest::refusedPostKeepsTheRecordPending() {
     QCOMPARE(model_->PendingRow(), -1);
     QVERIFY(model_->Counted());
     QCOMPARE(Value("SELECT count(*) FROM people"), std::string("5"));
+}
+
+void TableDataModelTest::aFailedReadIsSignalledNotShown() {
+    MakeTable(TestEngine::SQLite, 500);
+    const ModalAnswers answers;
+    QSignalSpy failed(model_.get(), &TableDataModel::LoadFailed);
+    database_->Execute("DROP TABLE people");
+    QCOMPARE(Cell(420, 1), QString());
+    QCOMPARE(Cell(421, 1), QString());
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(!failed.front().front().toString().isEmpty());
+    QCOMPARE(Cell(3, 1), QString("p4"));
+    QCoreApplication::processEvents();
+    QVERIFY(answers.errors.isEmpty());
 }
 
 }  // namespace rowsmith::test

@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 
-#include "main/modal_run.h"
+#include "common/modal_run.h"
 
 namespace rowsmith::test {
 

@@ -11,7 +11,7 @@
 #include <functional>
 #include <optional>
 
-#include "main/application.h"
+#include "common/application.h"
 #include "main/file_dialog.h"
 #include "main/main_form.h"
 

@@ -8,8 +8,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "common/tool_glyphs.h"
 #include "dialogs/link_label.h"
-#include "main/tool_glyphs.h"
 #include "version/version_text.h"
 
 namespace rowsmith {
@@ -72,13 +72,12 @@ QWidget* TAboutBox::CreateTextPanel() {
     big.setPixelSize(24);
     big.setBold(true);
     lblProduct->setFont(big);
-    QPalette navy = lblProduct->palette();
-    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    lblProduct->setPalette(navy);
+    // Colours from the palette, so that the title reads on light and dark themes alike.
+    lblProduct->setForegroundRole(QPalette::Highlight);
     auto* shadow = new QGraphicsDropShadowEffect(lblProduct);
     shadow->setBlurRadius(0);
     shadow->setOffset(2, 2);
-    shadow->setColor(Qt::gray);
+    shadow->setColor(lblProduct->palette().color(QPalette::Mid));
     lblProduct->setGraphicsEffect(shadow);
 
     lblVersion = new QLabel(

@@ -7,12 +7,13 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "common/application.h"
+#include "common/hint_text.h"
+#include "common/screen_reader_label.h"
+#include "common/tool_glyphs.h"
 #include "dialogs/dialog_parts.h"
 #include "dialogs/sorted_list.h"
 #include "engine/database_session.h"
-#include "main/application.h"
-#include "main/hint_text.h"
-#include "main/tool_glyphs.h"
 
 namespace rowsmith {
 
@@ -106,6 +107,7 @@ TdlgEditScen::TdlgEditScen(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists, 1);
     layout->addWidget(CreateBottomPanel());
+    NameForScreenReaders(*cbAlias, "Alias");
 
     // Listing the tables can fail; the error is shown before it could unwind through Qt.
     connect(cbAlias, &QComboBox::activated, this, Handled([this] { cbAliasChange(); }));

@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <vector>
 
+#include "common/application.h"
 #include "dialogs/dialog_parts.h"
 #include "dialogs/sorted_list.h"
 #include "engine/database_session.h"
-#include "main/application.h"
 #include "text/errors.h"
 #include "text/text_helpers.h"
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "main/modal_run.h"
+#include "common/modal_run.h"
 
 namespace rowsmith {
 

@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "main/application.h"
-#include "main/message_boxes.h"
+#include "common/application.h"
+#include "common/message_boxes.h"
 
 namespace rowsmith {
 
@@ -71,6 +71,11 @@ void TdlgShowData::FormCreate() {
     // before it could unwind through Qt.
     connect(deleteRecord, &QAction::triggered, this, Handled([this] { DeleteCurrentRecord(); }));
     connect(cbTables, &QComboBox::activated, this, Handled([this] { ShowTable(); }));
+    // A read that fails while the grid paints is shown once the painting is over.
+    connect(
+        dsResult, &TableDataModel::LoadFailed, this,
+        [](const QString& message) { ShowErrorMessage(message.toStdString()); },
+        Qt::QueuedConnection);
     connect(dbgResult->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex&, const QModelIndex& previous) { RowLeft(previous.row()); });
 }

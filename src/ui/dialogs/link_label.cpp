@@ -13,9 +13,7 @@ TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, pare
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
-    QPalette blue = palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    setPalette(blue);
+    setForegroundRole(QPalette::Link);
 }
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {

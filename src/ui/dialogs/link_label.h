@@ -1,5 +1,5 @@
-// TLinkLabel: a label that reads as a link (blue, underlined, hand cursor) and reports a click
-// with the left button, or Space or Enter while it has the focus.
+// TLinkLabel: a label that reads as a link (link colour, underlined, hand cursor) and reports a
+// click with the left button, or Space or Enter while it has the focus.
 #pragma once
 
 #include <QLabel>

@@ -4,9 +4,9 @@
 //
 // The model reads the first page at once and counts the records right after, from the event loop,
 // so the first screen shows before a large table is counted; from then on the scroll bar spans the
-// whole table. It holds only a few pages of records: those around what the view asks for, loaded
-// on demand through the cursor's bookmarks and positions, the least recently used dropped. Memory
-// is the same for ten records and for ten million.
+// whole table. The records come through a TablePageCache, which holds only a few pages of them. A
+// read that fails while the view asks for rows leaves those rows empty and is reported by
+// LoadFailed; the model shows nothing itself.
 //
 // Edits collect in one pending record and reach the table only when Post runs (the viewer posts
 // when the user leaves the row). A post the table refuses raises its error and keeps the record
@@ -14,6 +14,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <optional>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "engine/table_cursor.h"
+#include "engine/table_page_cache.h"
 
 namespace rowsmith {
 
@@ -28,8 +30,7 @@ class TableDataModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    static constexpr int kPageRows = 100;
-    static constexpr int kMaxPages = 8;
+    static constexpr int kPageRows = TablePageCache::kPageRows;
 
     explicit TableDataModel(QObject* parent = nullptr);
 
@@ -40,7 +41,7 @@ public:
     // Counts the records, when that is still to be done, and adds the rows past the first page.
     // Throws the engine's error when the records cannot be counted.
     void FinishCount();
-    bool Counted() const { return counted_; }
+    bool Counted() const { return cache_.Counted(); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -51,9 +52,9 @@ public:
     // Takes the text into the pending record. Refused while another row has a pending record.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-    std::int64_t RecordCount() const { return recordCount_; }
+    std::int64_t RecordCount() const { return cache_.Records(); }
     // The row in which a new record is started: the one after the last record.
-    int AppendRow() const { return static_cast<int>(recordCount_); }
+    int AppendRow() const { return static_cast<int>(cache_.Records()); }
     // The row of the pending record, or -1.
     int PendingRow() const { return pending_.row; }
     // Writes the pending record to the table. On error it raises the engine's error and the
@@ -63,42 +64,27 @@ public:
     // Removes the record of `row` from the table; on the append row it only drops a pending new
     // record. Throws the engine's error, or when another user deleted the record.
     void DeleteRecord(int row);
-    // How many pages are held now.
-    int LoadedPages() const { return static_cast<int>(pages_.size()); }
+    // How many pages of records are held now.
+    int LoadedPages() const { return cache_.LoadedPages(); }
+
+signals:
+    // Records could not be read while the view asked for them (the message is the engine's).
+    // Emitted where the view paints: a receiver that shows it connects queued.
+    void LoadFailed(const QString& message);
 
 private:
-    struct Row {
-        CursorBookmark mark;
-        std::vector<std::string> values;
-    };
-    struct Page {
-        int index = 0;
-        std::vector<Row> rows;
-        std::uint64_t lastUse = 0;
-    };
     struct Pending {
         int row = -1;
         // Texts typed per column; columns without one keep their value.
         std::vector<std::optional<std::string>> values;
     };
 
-    // The record of `row`, loading its page; null past the records the table still has.
-    const Row* RowAt(int row) const;
-    Page& LoadPage(int index) const;
-    Page* FindPage(int index) const;
-    // Reads the cursor's current record.
-    Row ReadRow() const;
-    // Moves the cursor onto the record of `row`; throws when the record is gone.
-    void GoToRow(int row);
-    void StorePosted(int row, Row&& posted);
+    // The record of `row` for the view; a read that fails is reported by LoadFailed.
+    const TablePageCache::Row* RowAt(int row) const;
 
-    TableCursor* cursor_ = nullptr;
-    // The records known: all of them once counted_.
-    std::int64_t recordCount_ = 0;
-    bool counted_ = true;
     QStringList titles_;
-    mutable std::vector<Page> pages_;
-    mutable std::uint64_t clock_ = 0;
+    // Reading rows for the view changes which pages are held, not what the model shows.
+    mutable TablePageCache cache_;
     Pending pending_;
 };
 

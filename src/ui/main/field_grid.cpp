@@ -30,9 +30,11 @@ TFieldGrid::TFieldGrid(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::DoubleClicked);
-    setTabKeyNavigation(true);
+    // Tab takes the keyboard on to the table's settings below the grid, as in any form.
+    setTabKeyNavigation(false);
     setWordWrap(false);
     setItemDelegate(new TFieldGridDelegate(this));
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TFieldGrid::CellsMoved);
 }
 
 void TFieldGrid::keyboardSearch(const QString&) {}
@@ -60,6 +62,16 @@ void TFieldGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
     if (current.isValid() && current.column() == colFieldName) {
         setCurrentIndex(current.siblingAtColumn(colFillMethod));
     }
+}
+
+void TFieldGrid::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    emit CellsMoved();
+}
+
+void TFieldGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    emit CellsMoved();
 }
 
 }  // namespace rowsmith

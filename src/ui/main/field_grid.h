@@ -1,8 +1,8 @@
 // TFieldGrid: the field settings grid sgFields, a table view over TFieldGridModel. It keeps a
-// string grid's keyboard: arrows and Tab move between cells, F2 or typing edits a value cell that
-// may be typed into, Enter ends the edit; F4 or Alt+Down asks for the method list of a method
-// cell, Ctrl+Enter for the editor of a value cell. Typing never jumps to another row, and the
-// name column never becomes the current cell.
+// string grid's keyboard: arrows move between cells, Tab and Shift+Tab leave the grid, F2 or typing
+// edits a value cell that may be typed into, Enter ends the edit; F4 or Alt+Down asks for the
+// method list of a method cell, Ctrl+Enter for the editor of a value cell. Typing never jumps to
+// another row, and the name column never becomes the current cell.
 #pragma once
 
 #include <QTableView>
@@ -23,10 +23,15 @@ public:
 signals:
     void MethodListRequested();
     void ValueEditorRequested();
+    // The cells moved on screen: the grid scrolled, was resized or a column width changed. What
+    // stands over a cell is placed again from its rectangle, as the view does with its editors.
+    void CellsMoved();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
 };
 
 }  // namespace rowsmith

@@ -49,11 +49,12 @@ void TFieldGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     } else if (cell.state & QStyle::State_HasFocus) {
         if (index.column() == colValues &&
             TFieldGridModel::EditorMethod(index.data(TFieldGridModel::FillMethodRole).toInt())) {
-            // A set or master value shows its beginning on white, beside the "..." button.
+            // A set or master value shows its beginning on the base colour, beside the "..."
+            // button.
             const QString shown =
                 index.data(TFieldGridModel::FillValueRole).toString().left(kShownValueChars);
             painter->save();
-            painter->fillRect(cell.rect, Qt::white);
+            painter->fillRect(cell.rect, cell.palette.base());
             painter->setPen(cell.palette.color(QPalette::Active, QPalette::Text));
             painter->setFont(cell.font);
             painter->drawText(cell.rect.adjusted(kTextMargin, 0, 0, 0),

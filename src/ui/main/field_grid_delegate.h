@@ -2,7 +2,7 @@
 // A value cell's editor hands every keystroke to the model, which checks it. The name column is
 // drawn in the fixed colour; the current cell of a focused grid on the window colour with a focus
 // frame; the current value cell of a set or master row shows the first 30 characters of its
-// FillValue on white, beside the "..." button.
+// FillValue on the base colour, beside the "..." button.
 #pragma once
 
 #include <QStyledItemDelegate>

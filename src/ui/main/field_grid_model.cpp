@@ -78,6 +78,12 @@ QVariant TFieldGridModel::data(const QModelIndex& index, int role) const {
                 default:
                     return valueTexts_[row];
             }
+        case Qt::ToolTipRole:
+        case Qt::AccessibleTextRole:
+            // A caption cut at a narrow column's edge can still be read in full.
+            return index.column() == colFillMethod
+                       ? QVariant(MethodCaption(Field(index.row()).FillMethod()))
+                       : QVariant();
         case FillMethodRole:
             return Field(index.row()).FillMethod();
         case FillValueRole:

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <utility>
 
-#include "main/modal_run.h"
+#include "common/modal_run.h"
 
 namespace rowsmith {
 

@@ -4,8 +4,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include "common/message_boxes.h"
 #include "fill/fill_engine.h"
-#include "main/message_boxes.h"
 #include "main/status_progress.h"
 
 namespace rowsmith {

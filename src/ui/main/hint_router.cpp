@@ -8,7 +8,7 @@
 #include <QMenuBar>
 #include <QWidget>
 
-#include "main/hint_text.h"
+#include "common/hint_text.h"
 
 namespace rowsmith {
 

@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "common/application.h"
 #include "dialogs/dlg_login.h"
 #include "engine/database_session.h"
-#include "main/application.h"
 #include "main/command_line.h"
 #include "main/main_form.h"
 #include "text/conversions.h"

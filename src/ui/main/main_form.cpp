@@ -4,28 +4,24 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
+#include "common/application.h"
+#include "common/fit_to_screen.h"
+#include "common/hint_text.h"
+#include "common/tool_glyphs.h"
 #include "engine/database_session.h"
-#include "fill/generators/fill_method_registry.h"
-#include "main/application.h"
 #include "main/field_grid.h"
-#include "main/field_grid_model.h"
 #include "main/hint_router.h"
-#include "main/hint_text.h"
-#include "main/spin_edit.h"
 #include "main/status_panel.h"
-#include "main/tool_glyphs.h"
-#include "model/fill_methods.h"
 
 namespace rowsmith {
 
@@ -35,13 +31,6 @@ constexpr int kWindowWidth = 580;
 constexpr int kWindowHeight = 404;
 constexpr int kRightPanelWidth = 317;
 constexpr int kTablesListWidth = 113;
-constexpr int kTableFillMethodWidth = 145;
-constexpr int kRecCountWidth = 79;
-constexpr int kBottomPanelHeight = 29;
-constexpr int kFieldNameWidth = 130;
-constexpr int kFillMethodWidth = 171;
-constexpr int kValuesWidth = 198;
-constexpr int kDefaultRecCount = 100;
 constexpr const char* kScenarioFilter = "Rowsmith Scenario|*.scn";
 
 QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* hint) {
@@ -104,7 +93,9 @@ TMainForm::TMainForm(QWidget* parent)
     ConnectCommands();
     FormCreate();
 
-    resize(kWindowWidth, kWindowHeight);
+    // Wide enough for the grid's three columns, within the screen, centred.
+    resize(std::max(kWindowWidth, pnlMain->ColumnsWidth()), kWindowHeight);
+    FitToScreen(*this);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         screen->availableGeometry()));
@@ -159,6 +150,11 @@ void TMainForm::CreateSpeedBar() {
     SpeedBar->setIconSize(QSize(16, 16));
     SpeedBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     SpeedBar->toggleViewAction()->setEnabled(false);
+    // The bar's button for the commands that do not fit it is a check box to screen readers;
+    // Qt gives it no name.
+    if (auto* more = SpeedBar->findChild<QToolButton*>("qt_toolbar_ext_button")) {
+        more->setAccessibleName("More commands");
+    }
     addToolBar(Qt::TopToolBarArea, SpeedBar);
 
     // The gaps between the buttons group them: New | Open, Save | Fill Up | Show Data.
@@ -206,11 +202,8 @@ QWidget* TMainForm::CreateRightPanel() {
     QFont bold = lbAlias->font();
     bold.setBold(true);
     lbAlias->setFont(bold);
-    // Inside the tool bar a label would take the button text colour; the alias is blue.
-    QPalette blue = lbAlias->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    lbAlias->setPalette(blue);
-    lbAlias->setForegroundRole(QPalette::WindowText);
+    // The alias stands out in the palette's link colour, which reads on light and dark themes.
+    lbAlias->setForegroundRole(QPalette::Link);
     // A long alias is cut at the panel's edge instead of pushing the table list away.
     lbAlias->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(lbAlias, 1);
@@ -242,81 +235,16 @@ void TMainForm::FollowSpeedBarOrientation(Qt::Orientation orientation) {
 }
 
 QWidget* TMainForm::CreateSettingsPanel() {
-    pnlMain = new QWidget;
-    pnlMain->setObjectName("pnlMain");
-    pnlMain->setBackgroundRole(QPalette::Window);
-    pnlMain->setAutoFillBackground(true);
-
-    sgFields = new TFieldGrid(pnlMain);
-    fieldModel_ = new TFieldGridModel(this);
-    sgFields->setModel(fieldModel_);
-    sgFields->setColumnWidth(colFieldName, kFieldNameWidth);
-    sgFields->setColumnWidth(colFillMethod, kFillMethodWidth);
-    sgFields->setColumnWidth(colValues, kValuesWidth);
-    // The grid's column widths follow its client width, which also changes when a scroll bar
-    // comes or goes and when the panel is first shown.
-    sgFields->viewport()->installEventFilter(this);
-
-    // Laid over the grid's current cell when the grid is in use; hidden until then.
-    cbMethods = new QComboBox(pnlMain);
-    cbMethods->setObjectName("cbMethods");
-    for (const FillMethodEntry& method : FillMethods()) {
-        cbMethods->addItem(method.caption);
-    }
-    cbMethods->setFrame(false);
-    cbMethods->setFocusPolicy(Qt::ClickFocus);
-    cbMethods->setAccessibleName("Filling method");
-    cbMethods->hide();
-
-    bbEditValue = new QPushButton("...", pnlMain);
-    bbEditValue->setObjectName("bbEditValue");
-    QFont bold = bbEditValue->font();
-    bold.setBold(true);
-    bbEditValue->setFont(bold);
-    bbEditValue->setFocusPolicy(Qt::ClickFocus);
-    bbEditValue->setAccessibleName("Edit values");
-    bbEditValue->hide();
-
-    auto* layout = new QVBoxLayout(pnlMain);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(sgFields, 1);
-    layout->addWidget(CreateBottomPanel());
-
-    pnlMain->hide();
+    pnlMain = new TSettingsPanel;
+    sgFields = pnlMain->sgFields;
+    cbMethods = pnlMain->cbMethods;
+    bbEditValue = pnlMain->bbEditValue;
+    pnlBottom = pnlMain->pnlBottom;
+    lblTblFillMethod = pnlMain->lblTblFillMethod;
+    cbTblFillMethod = pnlMain->cbTblFillMethod;
+    lblRecCount = pnlMain->lblRecCount;
+    seRecCount = pnlMain->seRecCount;
     return pnlMain;
-}
-
-QWidget* TMainForm::CreateBottomPanel() {
-    pnlBottom = new QWidget;
-    pnlBottom->setObjectName("pnlBottom");
-    pnlBottom->setMinimumHeight(kBottomPanelHeight);
-    auto* layout = new QHBoxLayout(pnlBottom);
-    layout->setContentsMargins(2, 2, 2, 2);
-
-    lblTblFillMethod = AddLabel(layout, "Table fill method");
-    cbTblFillMethod = new QComboBox;
-    cbTblFillMethod->setObjectName("cbTblFillMethod");
-    cbTblFillMethod->setAccessibleName("Table fill method");
-    lblTblFillMethod->setBuddy(cbTblFillMethod);
-    for (const char* caption : kTableFillMethodCaptions) {
-        cbTblFillMethod->addItem(caption);
-    }
-    cbTblFillMethod->setFixedWidth(kTableFillMethodWidth);
-    layout->addWidget(cbTblFillMethod);
-    layout->addSpacing(6);
-
-    lblRecCount = AddLabel(layout, "Record count:");
-    lblRecCount->setObjectName("lblRecCount");
-    seRecCount = new TSpinEdit;
-    seRecCount->setObjectName("seRecCount");
-    seRecCount->setAccessibleName("Record count:");
-    lblRecCount->setBuddy(seRecCount);
-    seRecCount->setValue(kDefaultRecCount);
-    seRecCount->setFixedWidth(kRecCountWidth);
-    layout->addWidget(seRecCount);
-    layout->addStretch(1);
-    return pnlBottom;
 }
 
 void TMainForm::FormCreate() {
@@ -337,9 +265,10 @@ void TMainForm::FormCreate() {
 void TMainForm::FormDestroy() {
     // Controls still signal while the window goes (an open cell editor commits as it loses the
     // focus); none of it may reach the document once it is freed.
-    fieldModel_->Clear();
+    pnlMain->Clear();
     for (QObject* control : findChildren<QObject*>()) {
         QObject::disconnect(control, nullptr, this, nullptr);
+        QObject::disconnect(control, nullptr, pnlMain, nullptr);
     }
     DatabaseSession::Instance().SetWarningHandler(nullptr);
     // The document's engine reports to the listener, so the document goes first.

@@ -17,6 +17,7 @@
 #include "main/field_grid_model.h"
 #include "main/file_dialog.h"
 #include "main/scenario_document.h"
+#include "main/settings_panel.h"
 #include "main/status_progress.h"
 
 class QAction;
@@ -61,7 +62,7 @@ public:
     QLabel* lblTableCap = nullptr;
     QComboBox* cbTables = nullptr;
 
-    QWidget* pnlMain = nullptr;
+    TSettingsPanel* pnlMain = nullptr;
     TFieldGrid* sgFields = nullptr;
     QComboBox* cbMethods = nullptr;
     QPushButton* bbEditValue = nullptr;
@@ -126,17 +127,7 @@ public:
     // column `column` current in the grid (the first row when `column` is empty).
     void GoToColumn(const std::string& table, const std::string& column);
 
-    // The field settings grid's handlers.
-    void sgFieldsSelectCell(const QModelIndex& current);
-    void cbMethodsChange(int method);
-    void bbEditValueClick();
-    void EditValueSet(int index);
-    void EditMasterField(int index);
-    void EditDateRange(int index);
-    void cbTblFillMethodChange(int method);
-    void seRecCountChange();
-    void UpdateRecCountVisibility();
-    TFieldGridModel& FieldModel() const { return *fieldModel_; }
+    TFieldGridModel& FieldModel() const { return pnlMain->Model(); }
 
     // Closes the window exactly as its title bar does, so a changed scenario is offered for saving.
     void miExitClick();
@@ -150,7 +141,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
@@ -163,17 +153,8 @@ private:
     void CreateSpeedBar();
     QWidget* CreateRightPanel();
     QWidget* CreateSettingsPanel();
-    QWidget* CreateBottomPanel();
     void ConnectCommands();
     void FollowSpeedBarOrientation(Qt::Orientation orientation);
-
-    // Lays cbMethods over the current method cell and bbEditValue at the right end of the
-    // current value cell of a set or master row, hiding what does not belong to the current cell.
-    void PlaceGridControls();
-    void PlaceEditButton(const QRect& cell);
-    void ConnectGrid();
-    // A rejected text brings the current cell back to it when the user moved away.
-    void ReturnToRejected(const QModelIndex& index);
 
     // Loads `path` into the scenario and shows it: the Open command after its dialog.
     void LoadScenario(const QString& path);
@@ -188,7 +169,6 @@ private:
     // the document, whose engine reports to it.
     std::unique_ptr<StatusProgress> fillProgress_;
     std::unique_ptr<ScenarioDocument> document_;
-    TFieldGridModel* fieldModel_ = nullptr;
     THintRouter* hintRouter_ = nullptr;
     THelpViewer* helpViewer_ = nullptr;
     QWidget* speedBarEnd_ = nullptr;

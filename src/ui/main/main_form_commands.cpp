@@ -9,22 +9,23 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "common/application.h"
+#include "common/fit_to_screen.h"
+#include "common/message_boxes.h"
+#include "common/modal_run.h"
 #include "dialogs/about_box.h"
 #include "dialogs/dlg_check.h"
 #include "dialogs/dlg_show_data.h"
 #include "dialogs/help_viewer.h"
+#include "fill/fill_stopped.h"
 #include "fill/scenario_lint.h"
-#include "main/application.h"
 #include "main/busy_cursor.h"
 #include "main/data_folder.h"
-#include "main/field_grid.h"
 #include "main/fill_stopper.h"
-#include "main/fit_last_column.h"
 #include "main/hint_router.h"
 #include "main/main_form.h"
-#include "main/message_boxes.h"
-#include "main/modal_run.h"
 #include "main/status_panel.h"
+#include "text/errors.h"
 
 namespace rowsmith {
 
@@ -50,7 +51,7 @@ void TMainForm::ConnectCommands() {
     bind(Contents1, nullptr, &TMainForm::Contents1Click);
     bind(About1, nullptr, &TMainForm::About1Click);
     connect(cbTables, &QComboBox::activated, this, Handled([this] { ShowFillTable(); }));
-    ConnectGrid();
+    connect(pnlMain, &TSettingsPanel::Modified, this, [this] { SetModified(true); });
 }
 
 void TMainForm::UpdateCommands() {
@@ -83,13 +84,31 @@ void TMainForm::CheckSaveChanges() {
 }
 
 void TMainForm::DisplayHint() {
-    StatusBar->SetCaption(hintRouter_->Hint());
+    // During a fill the panel names the table being filled, beside its progress bar.
+    if (!fillProgress_->Running()) {
+        StatusBar->SetCaption(hintRouter_->Hint());
+    }
 }
 
 void TMainForm::FillUp() {
-    const TFillStopper running(*this, std::vector<QWidget*>{menuBar(), SpeedBar, pnlMain},
-                               *fillProgress_, document_->Filler());
-    document_->Filler().FillUp();
+    fillProgress_->StartRun();
+    try {
+        const TFillStopper running(*this, std::vector<QWidget*>{menuBar(), SpeedBar, pnlMain},
+                                   *fillProgress_, document_->Filler());
+        document_->Filler().FillUp();
+    } catch (const EFillStopped& stopped) {
+        // A stop asked for says itself where it stopped and what was kept.
+        fillProgress_->FinishRun(false);
+        StatusBar->SetCaption(QString::fromStdString(ErrorBoxText(stopped.what())));
+        throw;
+    } catch (...) {
+        // What was done stays in the panel until the next hint; the error goes on to its box.
+        if (const QString stopped = fillProgress_->FinishRun(false); !stopped.isEmpty()) {
+            StatusBar->SetCaption(stopped);
+        }
+        throw;
+    }
+    StatusBar->SetCaption(fillProgress_->FinishRun(true));
 }
 
 void TMainForm::ShowData() {
@@ -131,6 +150,7 @@ void TMainForm::miExitClick() {
 void TMainForm::Contents1Click() {
     if (helpViewer_ == nullptr) {
         helpViewer_ = new THelpViewer(this);
+        FitToScreen(*helpViewer_);
     }
     // Without a help folder the viewer names the place beside the program where it belongs.
     QString helpFolder = FindDataFolder("help");
@@ -150,11 +170,11 @@ void TMainForm::About1Click() {
 
 void TMainForm::FormShow() {
     UpdateCommands();
-    FitLastColumn(*sgFields);
+    pnlMain->FitColumns();
 }
 
 void TMainForm::FormResize() {
-    FitLastColumn(*sgFields);
+    pnlMain->FitColumns();
 }
 
 void TMainForm::FormClose() {
@@ -181,13 +201,6 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         FormClose();
         event->accept();
     });
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == sgFields->viewport() && event->type() == QEvent::Resize) {
-        FitLastColumn(*sgFields);
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace rowsmith

@@ -5,15 +5,14 @@
 #include <QLabel>
 #include <cerrno>
 #include <system_error>
-#include "main/field_grid.h"
 
+#include "common/application.h"
+#include "common/modal_run.h"
 #include "dialogs/dlg_edit_scen.h"
 #include "engine/database_session.h"
-#include "main/application.h"
 #include "main/data_folder.h"
-#include "main/fit_last_column.h"
+#include "main/field_grid.h"
 #include "main/main_form.h"
-#include "main/modal_run.h"
 #include "text/errors.h"
 
 namespace rowsmith {
@@ -39,7 +38,7 @@ void TMainForm::OpenScenario() {
         LoadScenario(OpenDialog.FileName());
     }
     UpdateCommands();
-    FitLastColumn(*sgFields);
+    pnlMain->FitColumns();
 }
 
 void TMainForm::OpenScenarioFile(const QString& path) {
@@ -51,7 +50,7 @@ void TMainForm::OpenScenarioFile(const QString& path) {
     }
     LoadScenario(path);
     UpdateCommands();
-    FitLastColumn(*sgFields);
+    pnlMain->FitColumns();
 }
 
 void TMainForm::LoadScenario(const QString& path) {
@@ -108,9 +107,39 @@ void TMainForm::ShowScenario() {
     ShowFillTable();
 }
 
+void TMainForm::ShowFillTable() {
+    pnlMain->Clear();
+    FillEngine& filler = document_->Filler();
+    filler.BindTable(document_->Scenario().Tables().Items(cbTables->currentIndex()));
+    // Settings of columns the table no longer has go, so that each row shows its own column's
+    // setting and a save writes the repaired scenario.
+    if (filler.DropOrphanSettings()) {
+        SetModified(true);
+    }
+    pnlMain->ShowTable(filler, document_->Scenario().AliasName());
+}
+
+void TMainForm::GoToColumn(const std::string& table, const std::string& column) {
+    const int index = cbTables->findText(QString::fromStdString(table),
+                                         Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        return;
+    }
+    cbTables->setCurrentIndex(index);
+    ShowFillTable();
+    if (!column.empty()) {
+        const QModelIndexList rows = FieldModel().match(
+            FieldModel().index(0, colFieldName), Qt::DisplayRole, QString::fromStdString(column), 1,
+            Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (!rows.isEmpty()) {
+            sgFields->setCurrentIndex(rows.front().siblingAtColumn(colFillMethod));
+        }
+    }
+    sgFields->setFocus();
+}
+
 void TMainForm::HideTables() {
-    pnlMain->hide();
-    fieldModel_->Clear();
+    pnlMain->Clear();
     cbTables->clear();
 }
 

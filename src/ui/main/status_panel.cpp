@@ -22,6 +22,7 @@ constexpr int kBevel = 1;
 
 TStatusPanel::TStatusPanel(QWidget* parent) : QWidget(parent) {
     setObjectName("StatusBar");
+    setAccessibleName("Status");
     setMinimumHeight(kMinimumHeight);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 

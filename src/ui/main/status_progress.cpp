@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "fill/fill_summary.h"
 #include "main/status_panel.h"
 
 namespace rowsmith {
@@ -21,8 +22,29 @@ constexpr std::int64_t kRecordsBetweenClockReads = 64;
 
 StatusProgress::StatusProgress(TStatusPanel& panel) : panel_(panel), bar_(*panel.ProgressBar()) {}
 
+void StatusProgress::StartRun() {
+    running_ = true;
+    runStart_ = std::chrono::steady_clock::now();
+    tableName_.clear();
+    filledTables_ = 0;
+    filledRecords_ = 0;
+}
+
+QString StatusProgress::FinishRun(bool completed) {
+    running_ = false;
+    if (completed) {
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - runStart_;
+        return QString::fromStdString(FillSummary(filledTables_, filledRecords_, seconds.count()));
+    }
+    if (tableName_.empty()) {
+        return QString();
+    }
+    return QString::fromStdString(StoppedFillSummary(tableName_, filledTables_, filledRecords_));
+}
+
 void StatusProgress::TableStarted(const std::string& tableName, TableWork work) {
     panel_.SetCaption(QString::fromStdString(tableName));
+    tableName_ = tableName;
     if (work == TableWork::Fill) {
         // The fill that follows runs without returning to the event loop.
         panel_.repaint();
@@ -34,6 +56,7 @@ void StatusProgress::WritingStarted(std::int64_t records) {
     maximum_ = std::max<std::int64_t>(records, 0);
     recordsPerUnit_ = maximum_ / kBarLimit + 1;
     position_ = 0;
+    writing_ = true;
     bar_.setMaximum(static_cast<int>(maximum_ / recordsPerUnit_));
     ShowPosition();
     bar_.setVisible(true);
@@ -58,7 +81,13 @@ void StatusProgress::HandleEvents() {
     }
 }
 
-void StatusProgress::TableFinished(bool) {
+void StatusProgress::TableFinished(bool completed) {
+    // As the command line counts: a table whose records were written to the end, all of them.
+    if (writing_ && completed) {
+        ++filledTables_;
+        filledRecords_ += maximum_;
+    }
+    writing_ = false;
     busy_.reset();
     bar_.setVisible(false);
 }

@@ -1,13 +1,16 @@
 // StatusProgress: the window's listener of a fill run. It shows the table being worked on in the
 // status panel, and while a table's records are written the panel's progress bar and the busy
 // cursor. While the window asks it to, it also lets the window handle its events a few times a
-// second, so that it keeps painting and hears Esc during a fill.
+// second, so that it keeps painting and hears Esc during a fill. Over a whole fill run it counts
+// the tables and records, for the words that close the run.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include <QString>
 
 #include "fill/fill_reporter.h"
 #include "main/busy_cursor.h"
@@ -27,6 +30,14 @@ public:
     void RecordsWritten(std::int64_t written) override;
     void TableFinished(bool completed) override;
 
+    // A fill run begins: the counts start over.
+    void StartRun();
+    // Between StartRun and FinishRun.
+    bool Running() const { return running_; }
+    // The fill run ended, completed or stopped by an error: what it did, in the command line's
+    // words, or nothing when it stopped before its first table.
+    QString FinishRun(bool completed);
+
     // On: the window's events are handled between records. The window blocks its commands for
     // that time, since they would reach a scenario in the middle of its fill.
     void KeepWindowResponsive(bool on) { responsive_ = on; }
@@ -45,6 +56,13 @@ private:
     std::optional<TBusyCursor> busy_;
     bool responsive_ = false;
     std::chrono::steady_clock::time_point lastEvents_;
+
+    bool running_ = false;
+    std::chrono::steady_clock::time_point runStart_;
+    std::string tableName_;
+    bool writing_ = false;
+    int filledTables_ = 0;
+    std::int64_t filledRecords_ = 0;
 };
 
 }  // namespace rowsmith

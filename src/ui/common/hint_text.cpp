@@ -1,4 +1,4 @@
-#include "main/hint_text.h"
+#include "common/hint_text.h"
 
 #include <QAction>
 #include <QWidget>

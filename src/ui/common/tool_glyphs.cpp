@@ -1,4 +1,4 @@
-#include "main/tool_glyphs.h"
+#include "common/tool_glyphs.h"
 
 #include <QDirIterator>
 #include <QPainter>

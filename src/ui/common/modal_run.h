@@ -14,7 +14,7 @@ namespace rowsmith {
 // QDialog::Accepted, QDialog::Rejected or a button code.
 using ModalAnswer = std::function<int(QDialog& dialog)>;
 
-// Shows `dialog` modally and gives its result.
+// Shows `dialog` modally, sized to fit the screen it opens on, and gives its result.
 int RunModal(QDialog& dialog);
 
 // Installs the answer of every following modal dialog; an empty answer gives the real dialogs.

@@ -1,7 +1,9 @@
-#include "main/modal_run.h"
+#include "common/modal_run.h"
 
 #include <QDialog>
 #include <utility>
+
+#include "common/fit_to_screen.h"
 
 namespace rowsmith {
 
@@ -15,6 +17,7 @@ ModalAnswer& InstalledAnswer() {
 }  // namespace
 
 int RunModal(QDialog& dialog) {
+    FitToScreen(dialog);
     if (const ModalAnswer& answer = InstalledAnswer()) {
         return answer(dialog);
     }

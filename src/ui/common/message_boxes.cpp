@@ -1,9 +1,9 @@
-#include "main/message_boxes.h"
+#include "common/message_boxes.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include "main/modal_run.h"
+#include "common/modal_run.h"
 #include "text/errors.h"
 
 namespace rowsmith {

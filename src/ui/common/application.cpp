@@ -1,9 +1,9 @@
-#include "main/application.h"
+#include "common/application.h"
 
 #include <exception>
 
-#include "main/message_boxes.h"
-#include "main/tool_glyphs.h"
+#include "common/message_boxes.h"
+#include "common/tool_glyphs.h"
 #include "text/errors.h"
 #include "version/version_text.h"
 
