@@ -28,6 +28,10 @@ const FieldValue& CursorField::Value() const {
     return cursor_.CurrentValue(index_);
 }
 
+bool CursorField::IsWide() const {
+    return (*cursor_.state_->columns)[index_].wide;
+}
+
 bool CursorField::IsUnsigned() const {
     return (*cursor_.state_->columns)[index_].unsignedWide;
 }

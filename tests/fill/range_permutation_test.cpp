@@ -25,8 +25,8 @@ std::vector<std::uint64_t> Order(std::uint64_t count, std::uint32_t seed) {
 
 TEST(RangePermutationTest, GivesEveryNumberOnceForCountsOfEveryShape) {
     // One, powers of two and four, the numbers either side of them, and an odd large one.
-    for (const std::uint64_t count : {1u, 2u, 3u, 4u, 5u, 15u, 16u, 17u, 64u, 1000u, 4097u,
-                                      65535u, 100003u}) {
+    for (const std::uint64_t count :
+         {1u, 2u, 3u, 4u, 5u, 15u, 16u, 17u, 64u, 1000u, 4097u, 65535u, 100003u}) {
         std::vector<std::uint64_t> order = Order(count, 7);
         std::sort(order.begin(), order.end());
         std::vector<std::uint64_t> every(count);

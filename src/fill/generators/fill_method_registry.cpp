@@ -122,4 +122,13 @@ std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting) 
     return MakeGenerator(const_cast<TFillField&>(setting));
 }
 
+std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting,
+                                                     const ColumnShape& column) {
+    std::unique_ptr<ColumnGenerator> generator = MakeGenerator(const_cast<TFillField&>(setting));
+    if (generator) {
+        generator->SetShape(column);
+    }
+    return generator;
+}
+
 }  // namespace rowsmith

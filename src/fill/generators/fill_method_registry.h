@@ -42,5 +42,8 @@ std::unique_ptr<ColumnGenerator> MakeGenerator(TFillField& setting);
 // The same for the questions that leave the setting as it is (the check, the warnings): a constant
 // generator cannot write.
 std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting);
+// The same for a question about `setting` on the column `column` describes.
+std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting,
+                                                     const ColumnShape& column);
 
 }  // namespace rowsmith
