@@ -35,13 +35,16 @@ constexpr std::uint32_t kCodeLimit = 11;
 
 const char* const kUsage =
     "Usage: fill_bench [--records N] [--engine sqlite|postgres|mariadb]\n"
-    "                  [--mode fill|update|append] [--runs N] [--shape plain|master|range]\n"
+    "                  [--mode fill|update|append] [--runs N]\n"
+    "                  [--shape plain|master|range|unique]\n"
     "                  [--baseline copy|file-copy]\n"
     "  --mode      fill: empty the table and fill it; update: overwrite every record;\n"
     "              append: overwrite the half that exists and append the other half\n"
     "  --runs      rounds of both sides, alternating; the medians are printed (default 3)\n"
     "  --shape     plain: six columns; master: two more, a customer from a master table of\n"
-    "              1000 rows and a status from a set; range: the customer as an integer range\n"
+    "              1000 rows and a status from a set; range: the customer as an integer range;\n"
+    "              unique: as range, with the customer unique over ten times the records and\n"
+    "              the random string unique (the raw loop writes the range shape's values)\n"
     "  --baseline  PostgreSQL only. copy: COPY generating the rows as it goes; file-copy: COPY\n"
     "              from a ready file of the same rows, the writing of the file not timed.\n"
     "              MariaDB: a fill against LOAD DATA LOCAL INFILE from a ready file, an update\n"
@@ -129,8 +132,8 @@ BenchOptions ParseBenchOptions(int argc, char** argv) {
             }
             options.mode = value;
         } else if (arg == "--shape") {
-            if (!OneOf(value, {"plain", "master", "range"})) {
-                ExitWithUsage("--shape is plain, master or range");
+            if (!OneOf(value, {"plain", "master", "range", "unique"})) {
+                ExitWithUsage("--shape is plain, master, range or unique");
             }
             options.shape = value;
         } else if (arg == "--baseline") {
@@ -150,7 +153,7 @@ std::vector<BenchColumn> BenchColumns(const std::string& shape) {
     if (shape == "master") {
         columns.push_back({"customer", "INTEGER", "integer", fmMasterTable, "customers.id"});
         columns.push_back(kStatusColumn);
-    } else if (shape == "range") {
+    } else if (shape == "range" || shape == "unique") {
         columns.push_back({"customer", "INTEGER", "integer", fmRandomInteger, "1 - 1001"});
         columns.push_back(kStatusColumn);
     }
@@ -189,6 +192,15 @@ void MakeBenchScenario(TFillScenario& scenario, const std::string& alias,
         TFillField& field = table.Fields().Items(table.AddField(column.name));
         field.SetFillMethod(column.fillMethod);
         field.SetFillValue(column.fillValue);
+        if (options.shape == "unique" &&
+            (field.FieldName() == "customer" || field.FieldName() == "code")) {
+            // A key over ten times the records, drawn without replacement, and strings kept
+            // and drawn again on a repeat.
+            field.SetUnique(true);
+            if (field.FieldName() == "customer") {
+                field.SetFillValue("1 - " + std::to_string(10 * options.records + 1));
+            }
+        }
     }
 }
 

@@ -28,7 +28,8 @@ struct BenchOptions {
     int runs = 3;
     // "plain": the six bench columns; "master": two more, a customer taken in turn from a master
     // table of kMasterRows rows and a status from a set; "range": the same two, the customer as
-    // an integer range, to weigh the master column against.
+    // an integer range, to weigh the master column against; "unique": as "range", with the
+    // customer unique over ten times the records and the random string unique.
     std::string shape = "plain";
     // PostgreSQL's side to compare with: "copy" generates the values as it sends them,
     // "file-copy" sends a ready file of the same rows and times only the sending.
