@@ -571,6 +571,7 @@ void FieldGridTest::nullShareAndUniqueCellsEditTheSettings() {
     // A column left unfilled takes neither.
     QVERIFY(!(model.flags(model.index(0, colNullShare)) & Qt::ItemIsEditable));
     QVERIFY(!(model.flags(model.index(0, colUnique)) & Qt::ItemIsUserCheckable));
+    QVERIFY(!model.index(0, colUnique).data(Qt::CheckStateRole).isValid());
 
     const QModelIndex share = model.index(1, colNullShare);
     QVERIFY(model.setData(share, "150"));

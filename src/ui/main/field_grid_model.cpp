@@ -86,7 +86,8 @@ QVariant TFieldGridModel::data(const QModelIndex& index, int role) const {
                     return QVariant();
             }
         case Qt::CheckStateRole:
-            if (index.column() != colUnique) {
+            // No box where the method writes nothing.
+            if (index.column() != colUnique || !WritesValues(Field(index.row()).FillMethod())) {
                 return QVariant();
             }
             return Field(index.row()).Unique() ? Qt::Checked : Qt::Unchecked;
