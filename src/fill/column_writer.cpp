@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <string_view>
 #include <utility>
+#include <variant>
 
 #include "model/fill_field.h"
 #include "text/conversions.h"
@@ -43,8 +46,16 @@ void ColumnWriter::MakeUnique() {
 
 void ColumnWriter::Avoid(const std::string& text) {
     if (!text.empty()) {
-        taken_.insert(text);
+        taken_.Insert(std::hash<std::string_view>{}(text));
     }
+}
+
+std::uint64_t ColumnWriter::WrittenHash() const {
+    const auto* text = std::get_if<std::string>(&column_.Value());
+    if (text != nullptr && StoresText(column_.FieldType())) {
+        return std::hash<std::string_view>{}(*text);
+    }
+    return std::hash<std::string_view>{}(column_.ReadString());
 }
 
 void ColumnWriter::WriteUnique() {
@@ -54,14 +65,14 @@ void ColumnWriter::WriteUnique() {
                             std::to_string(written_) + " records");
         }
         generator_->Write();
-        if (ownOrder_ && taken_.empty()) {
+        if (ownOrder_ && taken_.Empty()) {
             break;
         }
-        std::string text = column_.ReadString();
-        if (text.empty()) {
+        if (std::holds_alternative<std::monostate>(column_.Value())) {
             break;
         }
-        if (ownOrder_ ? !taken_.contains(text) : taken_.insert(std::move(text)).second) {
+        const std::uint64_t hash = WrittenHash();
+        if (ownOrder_ ? !taken_.Contains(hash) : taken_.Insert(hash)) {
             break;
         }
         // A generator with its own order runs out of values before it can loop here for ever.

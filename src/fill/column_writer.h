@@ -4,17 +4,19 @@
 // random source, so a seeded fill stays repeatable.
 //
 // Uniqueness: a generator that draws without replacement gives each value once by itself; for
-// the others the writer keeps the text of every value written (memory grows with the records)
-// and has the generator draw again on a repeat, up to kMaxDraws times. Values the column held
-// before the fill (Avoid) are never written either. NULL never counts as a repeat.
+// the others the writer keeps a 64-bit hash of the text of every value written (memory grows
+// with the records, by 16 to 32 bytes each) and has the generator draw again on a repeat, up to
+// kMaxDraws times. Two values that share a hash only cost a draw more, never a repeat. Values
+// the column held before the fill (Avoid) are never written either. NULL never counts as a
+// repeat.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_set>
 
 #include "engine/cursor_field.h"
+#include "fill/fingerprint_set.h"
 #include "fill/generators/column_generator.h"
 #include "fill/random_source.h"
 
@@ -60,6 +62,9 @@ public:
 
 private:
     void WriteUnique();
+    // The hash of the value just written, as Avoid hashes a text: text columns hash the text
+    // they hold, without copying it.
+    std::uint64_t WrittenHash() const;
     [[noreturn]] void ThrowNoNewValue(const std::string& why) const;
 
     static const std::string kNull;
@@ -74,9 +79,9 @@ private:
     bool unique_ = false;
     // Whether the generator itself gives each value once.
     bool ownOrder_ = false;
-    // The values the column held before, and for a generator without an order of its own the
-    // ones written since.
-    std::unordered_set<std::string> taken_;
+    // The hashes of the values the column held before, and for a generator without an order of
+    // its own of the ones written since.
+    FingerprintSet taken_;
     std::uint64_t written_ = 0;
 };
 
