@@ -45,7 +45,7 @@ constexpr std::int64_t kFirstBenchSecond = 1704067200;
 const char* const kUsage =
     "Usage: fill_bench [--records N] [--engine sqlite|postgres|mariadb]\n"
     "                  [--mode fill|update|append] [--runs N]\n"
-    "                  [--shape plain|master|range|date|library|pattern]\n"
+    "                  [--shape plain|master|range|date|library|pattern|unique]\n"
     "                  [--baseline copy|file-copy]\n"
     "  --mode      fill: empty the table and fill it; update: overwrite every record;\n"
     "              append: overwrite the half that exists and append the other half\n"
@@ -54,7 +54,9 @@ const char* const kUsage =
     "              1000 rows and a status from a set; range: the customer as an integer range;\n"
     "              date: a date and a timestamp drawn from ranges instead; library: a first\n"
     "              and a last name from libraries instead; pattern: the same two and an\n"
-    "              e-mail address built from them\n"
+    "              e-mail address built from them;\n"
+    "              unique: as range, with the customer unique over ten times the records and\n"
+    "              the random string unique (the raw loop writes the range shape's values)\n"
     "  --baseline  PostgreSQL only. copy: COPY generating the rows as it goes; file-copy: COPY\n"
     "              from a ready file of the same rows, the writing of the file not timed.\n"
     "              MariaDB: a fill against LOAD DATA LOCAL INFILE from a ready file, an update\n"
@@ -142,8 +144,9 @@ BenchOptions ParseBenchOptions(int argc, char** argv) {
             }
             options.mode = value;
         } else if (arg == "--shape") {
-            if (!OneOf(value, {"plain", "master", "range", "date", "library", "pattern"})) {
-                ExitWithUsage("--shape is plain, master, range, date, library or pattern");
+            if (!OneOf(value,
+                       {"plain", "master", "range", "date", "library", "pattern", "unique"})) {
+                ExitWithUsage("--shape is plain, master, range, date, library, pattern or unique");
             }
             options.shape = value;
         } else if (arg == "--baseline") {
@@ -163,7 +166,7 @@ std::vector<BenchColumn> BenchColumns(const std::string& shape) {
     if (shape == "master") {
         columns.push_back({"customer", "INTEGER", "integer", fmMasterTable, "customers.id"});
         columns.push_back(kStatusColumn);
-    } else if (shape == "range") {
+    } else if (shape == "range" || shape == "unique") {
         columns.push_back({"customer", "INTEGER", "integer", fmRandomInteger, "1 - 1001"});
         columns.push_back(kStatusColumn);
     } else if (shape == "date") {
@@ -229,6 +232,15 @@ void MakeBenchScenario(TFillScenario& scenario, const std::string& alias,
         TFillField& field = table.Fields().Items(table.AddField(column.name));
         field.SetFillMethod(column.fillMethod);
         field.SetFillValue(column.fillValue);
+        if (options.shape == "unique" &&
+            (field.FieldName() == "customer" || field.FieldName() == "code")) {
+            // A key over ten times the records, drawn without replacement, and strings kept
+            // and drawn again on a repeat.
+            field.SetUnique(true);
+            if (field.FieldName() == "customer") {
+                field.SetFillValue("1 - " + std::to_string(10 * options.records + 1));
+            }
+        }
     }
 }
 

@@ -32,7 +32,8 @@ struct BenchOptions {
     // an integer range, to weigh the master column against; "date": a date and a timestamp
     // drawn from ranges instead, to weigh the date range against the integer one; "library": a
     // first and a last name from the shipped libraries instead; "pattern": the same two and an
-    // e-mail address built from them.
+    // e-mail address built from them; "unique": as "range", with the customer unique over ten
+    // times the records and the random string unique.
     std::string shape = "plain";
     // PostgreSQL's side to compare with: "copy" generates the values as it sends them,
     // "file-copy" sends a ready file of the same rows and times only the sending.

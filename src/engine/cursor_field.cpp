@@ -44,6 +44,10 @@ std::int64_t CursorField::LastSecond() const {
     return (*cursor_.state_->columns)[index_].lastSecond;
 }
 
+bool CursorField::IsWide() const {
+    return (*cursor_.state_->columns)[index_].wide;
+}
+
 bool CursorField::IsUnsigned() const {
     return (*cursor_.state_->columns)[index_].unsignedWide;
 }

@@ -34,6 +34,8 @@ public:
     // The current record's value in the form the column keeps (field_value.h), for writers that
     // need to know whether it is NULL, a number, text or bytes.
     const FieldValue& Value() const;
+    // An integer column of 64 bits rather than 32.
+    bool IsWide() const;
     // A 64-bit column without a sign, whose integers are the bit patterns of unsigned numbers.
     bool IsUnsigned() const;
     // On an appended record, a column nothing was written to: the database gives it its default.

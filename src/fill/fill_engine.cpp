@@ -44,7 +44,7 @@ void FillEngine::ForgetCurrentTable() {
 }
 
 void FillEngine::DropGenerators() {
-    generators_.clear();
+    writers_.clear();
     rangePreview_.reset();
 }
 
@@ -303,14 +303,9 @@ void FillEngine::WriteRecords() {
     }
     reporter_.WritingStarted(recCount);
 
-    const ValueSources& sources = Sources();
-    for (int i = 0; i < workTable_->FieldCount(); ++i) {
-        TFillField& setting = table.Fields().Items(i);
-        setting.ResetCounter();
-        if (WritesValues(setting.FillMethod())) {
-            generators_.push_back(MakeGenerator(setting, &sources));
-            generators_.back()->Start(*this, &workTable_->FieldAt(i));
-        }
+    StartWriters();
+    if (method != tfEmptyAndFill) {
+        AvoidHeldValues();
     }
     OrderGenerators();
 
@@ -322,8 +317,8 @@ void FillEngine::WriteRecords() {
             throw EFillStopped(table.TableName(), pass, method == tfEmptyAndFill);
         }
         StartRecord(method, pastEnd);
-        for (const auto& generator : generators_) {
-            generator->Write();
+        for (ColumnWriter& writer : writers_) {
+            writer.Write();
         }
         if (recordObserver_) {
             recordObserver_(*workTable_);
@@ -342,6 +337,45 @@ void FillEngine::WriteRecords() {
         reporter_.RecordsWritten(pass + 1);
     }
     run.Finish();
+}
+
+void FillEngine::StartWriters() {
+    TFillTable& table = Current();
+    writers_.reserve(static_cast<std::size_t>(workTable_->FieldCount()));
+    for (int i = 0; i < workTable_->FieldCount(); ++i) {
+        TFillField& setting = table.Fields().Items(i);
+        setting.ResetCounter();
+        if (!WritesValues(setting.FillMethod())) {
+            continue;
+        }
+        ColumnWriter& writer = writers_.emplace_back(MakeGenerator(setting, &Sources()),
+                                                     static_cast<GeneratorHost&>(*this),
+                                                     workTable_->FieldAt(i), table.TableName());
+        // The check has refused a share that does not read.
+        long double share = 0;
+        ReadNullShare(setting.NullShare(), share);
+        writer.SetNullShare(share);
+        if (setting.Unique()) {
+            writer.MakeUnique();
+        }
+    }
+}
+
+// A record about to be overwritten still holds its value while the records before it are
+// written, so a unique column avoids every value its column holds when the fill starts.
+void FillEngine::AvoidHeldValues() {
+    if (std::none_of(writers_.begin(), writers_.end(),
+                     [](const ColumnWriter& writer) { return writer.Unique(); })) {
+        return;
+    }
+    for (workTable_->First(); !workTable_->AtEnd(); workTable_->Next()) {
+        for (ColumnWriter& writer : writers_) {
+            if (writer.Unique()) {
+                writer.Avoid(writer.Column().ReadString());
+            }
+        }
+    }
+    workTable_->First();
 }
 
 void FillEngine::StartRecord(std::int32_t tableMethod, bool pastEnd) {
@@ -369,6 +403,8 @@ std::string FillEngine::RandomRangeValue(int index) {
     TFillField& setting = Current().Fields().Items(index);
     if (!rangePreview_ || &rangePreview_->Setting() != &setting) {
         rangePreview_ = std::make_unique<RangeGenerator>(setting);
+        const CursorField& column = workTable_->FieldNamed(setting.FieldName());
+        rangePreview_->SetShape(ColumnShape{column.FieldType(), column.Size(), column.IsWide()});
         rangePreview_->Start(*this, nullptr);
     }
     return rangePreview_->MakeText();

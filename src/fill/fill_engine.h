@@ -19,6 +19,7 @@
 
 #include "engine/page_budget.h"
 #include "engine/table_cursor.h"
+#include "fill/column_writer.h"
 #include "fill/fill_reporter.h"
 #include "fill/generators/column_generator.h"
 #include "fill/library_shelf.h"
@@ -163,6 +164,16 @@ private:
     void CheckBinding() const;
     // FillTable's work: empty or count the table, then write its records one by one.
     void WriteRecords();
+    // Makes a writer for each column the current table's settings write.
+    void StartWriters();
+    // Tells the unique writers the values their columns hold, walking the work table once.
+    void AvoidHeldValues();
+    // The check of a setting's NULL share and unique setting; `column` is its column, or null.
+    // `constraints` holds the current table's, read on first need.
+    void CheckShareAndUnique(TFillField& setting, const CursorField* column,
+                             std::optional<TableConstraints>& constraints);
+    // The records a fill of the current table writes.
+    std::int64_t RecordsToWrite();
     // The current table's records after a failed fill, or nothing when they cannot be counted or
     // the fill is a dry run.
     std::optional<std::int64_t> RecordsHeld();
@@ -172,7 +183,7 @@ private:
     const CursorField& Column(const std::string& name) override;
     // What the current table's settings draw on, as the work table is now.
     const ValueSources& Sources();
-    // Puts generators_ in the order they write: a column before the columns made from it.
+    // Puts writers_ in the order they write: a column before the columns made from it.
     void OrderGenerators();
 
     void StartRecord(std::int32_t tableMethod, bool pastEnd);
@@ -199,8 +210,8 @@ private:
     std::optional<DateTimeValue> runStart_;
     bool dryRun_ = false;
     RecordObserver recordObserver_;
-    // The generators of the columns a fill writes, in column order.
-    std::vector<std::unique_ptr<ColumnGenerator>> generators_;
+    // The writers of the columns a fill writes, in column order.
+    std::vector<ColumnWriter> writers_;
     // RandomRangeValue's generator and the setting it serves.
     std::unique_ptr<RangeGenerator> rangePreview_;
     std::atomic<bool> stopRequested_{false};

@@ -34,13 +34,13 @@ const ValueSources& FillEngine::Sources() {
 }
 
 void FillEngine::OrderGenerators() {
-    const std::size_t count = generators_.size();
+    const std::size_t count = writers_.size();
     // Which generator each one refers to, by position.
     std::vector<std::vector<std::size_t>> references(count);
     for (std::size_t i = 0; i < count; ++i) {
-        for (const std::string& name : generators_[i]->ReferencedColumns()) {
+        for (const std::string& name : writers_[i].Generator().ReferencedColumns()) {
             for (std::size_t j = 0; j < count; ++j) {
-                if (SameText(generators_[j]->Setting().FieldName(), name)) {
+                if (SameText(writers_[j].Generator().Setting().FieldName(), name)) {
                     references[i].push_back(j);
                     break;
                 }
@@ -50,7 +50,7 @@ void FillEngine::OrderGenerators() {
     // Depth first, each generator after the ones it refers to. The check refuses circles; one
     // met here all the same is broken where it closes rather than followed round.
     std::vector<bool> visited(count, false);
-    std::vector<std::unique_ptr<ColumnGenerator>> ordered;
+    std::vector<ColumnWriter> ordered;
     ordered.reserve(count);
     const std::function<void(std::size_t)> visit = [&](std::size_t i) {
         if (visited[i]) {
@@ -60,12 +60,12 @@ void FillEngine::OrderGenerators() {
         for (const std::size_t referenced : references[i]) {
             visit(referenced);
         }
-        ordered.push_back(std::move(generators_[i]));
+        ordered.push_back(std::move(writers_[i]));
     };
     for (std::size_t i = 0; i < count; ++i) {
         visit(i);
     }
-    generators_ = std::move(ordered);
+    writers_ = std::move(ordered);
 }
 
 }  // namespace rowsmith

@@ -8,6 +8,7 @@
 
 #include "engine/database_session.h"
 #include "engine/table_cursor.h"
+#include "fill/column_writer.h"
 #include "fill/generators/fill_method_registry.h"
 #include "fill/library_shelf.h"
 #include "model/fill_methods.h"
@@ -26,6 +27,7 @@ struct TableFacts {
     std::vector<int> sizes;
     // The first and last seconds each column takes.
     std::vector<std::pair<std::int64_t, std::int64_t>> spans;
+    std::vector<bool> wides;
     std::int64_t records = 0;
 };
 
@@ -40,6 +42,7 @@ TableFacts ReadFacts(const std::string& alias, const std::string& table) {
         facts.types.push_back(cursor.FieldAt(i).FieldType());
         facts.sizes.push_back(cursor.FieldAt(i).Size());
         facts.spans.emplace_back(cursor.FieldAt(i).FirstSecond(), cursor.FieldAt(i).LastSecond());
+        facts.wides.push_back(cursor.FieldAt(i).IsWide());
     }
     facts.records = cursor.CountRecords();
     cursor.Close();
@@ -59,6 +62,19 @@ int FillPosition(const TFillScenario& scenario, const std::string& table) {
 std::string Percent(double chance) {
     char text[32];
     std::snprintf(text, sizeof text, "%.0f%%", std::min(chance * 100, 99.0));
+    return text;
+}
+
+// A count of values, in full up to where a double holds every whole number.
+std::string CountText(double count) {
+    if (!std::isfinite(count)) {
+        return "countless";
+    }
+    if (count < 9007199254740992.0) {
+        return std::to_string(static_cast<long long>(count));
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", count);
     return text;
 }
 
@@ -120,7 +136,7 @@ public:
             if (setting == nullptr) {
                 continue;
             }
-            const auto generator = MakeGenerator(*setting, &sources_);
+            const auto generator = MakeGenerator(*setting, Shape(i), &sources_);
             if (!generator) {
                 continue;
             }
@@ -148,6 +164,10 @@ public:
 private:
     void Warn(const std::string& column, const std::string& reason) {
         warnings_.push_back(LintWarning{table_.TableName(), column, reason});
+    }
+
+    ColumnShape Shape(std::size_t index) const {
+        return ColumnShape{facts_.types[index], facts_.sizes[index], facts_.wides[index]};
     }
 
     // The setting the fill would bind to the column: its exact name first, as binding does.
@@ -194,28 +214,44 @@ private:
 
     void CheckUnique(const std::string& column) {
         const TFillField* setting = Setting(column);
-        if (setting == nullptr || records_ < 2) {
+        const auto index = static_cast<std::size_t>(
+            std::find(facts_.columns.begin(), facts_.columns.end(), column) -
+            facts_.columns.begin());
+        if (setting == nullptr || records_ < 2 || index == facts_.columns.size()) {
             return;
         }
-        const auto generator = MakeGenerator(*setting, &sources_);
+        const auto generator = MakeGenerator(*setting, Shape(index), &sources_);
         const double distinct = generator ? generator->DistinctValues() : -1;
         if (distinct < 0) {
             return;
         }
-        const auto records = static_cast<double>(records_);
-        if (distinct < records) {
-            Warn(column, "unique, but fed " + std::to_string(static_cast<long long>(distinct)) +
-                             (distinct == 1 ? " distinct value for " : " distinct values for ") +
-                             std::to_string(records_) + " records: it will clash");
+        const std::string fed = CountText(distinct) +
+                                (distinct == 1 ? " distinct value for " : " distinct values for ") +
+                                std::to_string(records_) + " records";
+        if (setting->Unique()) {
+            // Drawn without repeats: only too few values are worth a word, and the check
+            // refuses them before anything is written.
+            if (distinct < static_cast<double>(records_)) {
+                Warn(column, "unique, but fed " + fed + ": the fill will refuse it");
+            }
             return;
         }
-        // The birthday bound: the chance that two of n draws from d values meet.
-        const double chance = 1 - std::exp(-records * (records - 1) / (2 * distinct));
+        if (distinct < static_cast<double>(records_)) {
+            Warn(column, "unique, but fed " + fed + ": it will clash");
+            return;
+        }
+        // The birthday bound: the chance that two of the n records that get a value meet.
+        long double share = 0;
+        ReadNullShare(setting->NullShare(), share);
+        const double records =
+            static_cast<double>(records_) * (1 - static_cast<double>(share) / 100);
+        const double repeat = generator->RepeatChance();
+        const double chance = repeat < 0 ? 0 : 1 - std::exp(-records * (records - 1) / 2 * repeat);
         if (chance >= kLikelyClash) {
-            Warn(column, "unique, fed at random from " +
-                             std::to_string(static_cast<long long>(distinct)) + " values for " +
+            Warn(column, "unique, fed at random from " + CountText(distinct) + " values for " +
                              std::to_string(records_) + " records: a clash is " + Percent(chance) +
-                             " likely");
+                             " likely" +
+                             (generator->DrawsAtRandom() ? "; set Unique to avoid clashes" : ""));
         }
     }
 

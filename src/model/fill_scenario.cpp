@@ -147,11 +147,20 @@ std::string ScenarioText(const TFillScenario& scenario) {
                          [&] { return ColumnText(table, field) + "'s name"; });
             CheckSavable(field.FillValue(), false,
                          [&] { return "fill value of " + ColumnText(table, field); });
+            CheckSavable(field.NullShare(), false,
+                         [&] { return "NULL share of " + ColumnText(table, field); });
             const std::string section = FieldSection(table.TableName(), field.FieldName());
             const std::size_t fieldStart = text.size();
             AddLine(text, "[" + section + "]");
             AddKey(text, "FillMethod", IntToStr(field.FillMethod()));
             AddKey(text, "FillValue", field.FillValue());
+            // Written only when set, so a scenario that uses neither reads back byte for byte.
+            if (!field.NullShare().empty()) {
+                AddKey(text, "NullShare", field.NullShare());
+            }
+            if (field.Unique()) {
+                AddKey(text, "Unique", "1");
+            }
             AddLine(text, "");
             sections.Add(section, std::string_view(text).substr(fieldStart),
                          ColumnText(table, field));
@@ -225,6 +234,11 @@ void TFillScenario::Load(const IniFile& ini, const std::string& fileName) {
             // An absent method is the empty text, which the conversion refuses.
             field.SetFillMethod(ReadInteger(ini, fileName, fieldSection, "FillMethod"));
             field.SetFillValue(ini.Value(fieldSection, "FillValue"));
+            // The check refuses a share that is no number or lies outside 0 to 100.
+            field.SetNullShare(ini.Value(fieldSection, "NullShare"));
+            if (!ini.Value(fieldSection, "Unique").empty()) {
+                field.SetUnique(ReadInteger(ini, fileName, fieldSection, "Unique") != 0);
+            }
         }
     }
 }

@@ -60,9 +60,10 @@ class FieldGrid:
         self.node = window.find("table", "Field settings")
 
     def texts(self):
-        """Every row's three texts, as the grid shows them."""
+        """Every row's name, method and value texts, as the grid shows them; the NULL share and
+        unique columns after them are hidden until a scenario uses them, but still listed."""
         table = self.node.queryTable()
-        return [[table.getAccessibleAt(row, column).name for column in range(table.nColumns)]
+        return [[table.getAccessibleAt(row, column).name for column in range(VALUES + 1)]
                 for row in range(table.nRows)]
 
     def field_names(self):

@@ -13,6 +13,7 @@ struct FieldSetup {
     std::string column;
     std::int32_t method;
     std::string value;
+    bool unique = false;
 };
 
 struct TableSetup {
@@ -33,7 +34,7 @@ struct LintCase {
 
 // The tables of every case: keys the database numbers, and the columns the cases set.
 const char* const kSchema[] = {
-    "p (id %KEY%, code INTEGER UNIQUE)",
+    "p (id %KEY%, code INTEGER UNIQUE, big BIGINT UNIQUE, tag VARCHAR(20) UNIQUE)",
     "c (id %KEY%, p_id INTEGER REFERENCES p (id), must INTEGER NOT NULL, "
     "maybe INTEGER NOT NULL DEFAULT 0, short VARCHAR(4), small SMALLINT, day DATE, m INTEGER)",
     "empty (x INTEGER)",
@@ -55,6 +56,7 @@ protected:
             TFillTable& table = fresh.AddTable(setup.name, setup.method, setup.records);
             for (const FieldSetup& field : setup.fields) {
                 SetField(table, field.column, field.method, field.value);
+                table.Fields().Items(table.FindField(field.column)).SetUnique(field.unique);
             }
         }
         return LintScenario(fresh.scenario);
@@ -94,7 +96,35 @@ TEST_P(ScenarioLintTest, EachWarningKindAndItsQuietTwin) {
         {"unique from a range, clash likely",
          {{"p", tfEmptyAndFill, 50, {{"code", fmRandomInteger, "1 - 1000"}}}},
          {"p.code"},
-         "71% likely"},
+         "71% likely; set Unique to avoid clashes"},
+        {"unique setting on a range that gives enough",
+         {{"p", tfEmptyAndFill, 50, {{"code", fmRandomInteger, "1 - 1000", true}}}},
+         {},
+         ""},
+        {"unique setting on a range that gives too few",
+         {{"p", tfEmptyAndFill, 50, {{"code", fmRandomInteger, "1 - 41", true}}}},
+         {"p.code"},
+         "40 distinct values for 50 records: the fill will refuse it"},
+        {"an integer range counted as drawn",
+         {{"p", tfEmptyAndFill, 10, {{"code", fmRandomInteger, "1 - 10"}}}},
+         {"p.code"},
+         "9 distinct values for 10 records"},
+        {"random strings, short ones meet",
+         {{"p", tfEmptyAndFill, 10000, {{"tag", fmRandomString, "8"}}}},
+         {"p.tag"},
+         "99% likely"},
+        {"random strings that do not meet",
+         {{"p", tfEmptyAndFill, 3, {{"tag", fmRandomString, "8"}}}},
+         {},
+         ""},
+        {"a 64-bit column's own range",
+         {{"p", tfEmptyAndFill, 5, {{"big", fmRandomInteger, "1 - 9000000000"}}}},
+         {},
+         ""},
+        {"past a 32-bit column's range",
+         {{"p", tfEmptyAndFill, 5, {{"code", fmRandomInteger, "1 - 9000000000"}}}},
+         {"p.code"},
+         "-2147483648 to 2147483647"},
         {"unique from a wide range",
          {{"p", tfEmptyAndFill, 50, {{"code", fmRandomInteger, "1 - 100000000"}}}},
          {},

@@ -110,6 +110,49 @@ TEST_F(ScenarioFileTest, WrittenNamesAndValuesComeBackExactly) {
     EXPECT_EQ(Describe(scenario_), Describe(read));
 }
 
+// The NULL share and the unique setting are kept in keys of their own, written only when set:
+// a file without them reads and saves as it was, one with them gets them back as written.
+TEST_F(ScenarioFileTest, NullShareAndUniqueKeysAreWrittenOnlyWhenSet) {
+    const std::string plain =
+        "[Main]\r\nAliasName=Shop\r\nTables=Client\r\n\r\n"
+        "[Table Client]\r\nFieldMethod=0\r\nRecCount=10\r\nFields=Id,Phone\r\n\r\n"
+        "[Field Client.Id]\r\nFillMethod=3\r\nFillValue=1 - 100\r\n\r\n"
+        "[Field Client.Phone]\r\nFillMethod=6\r\nFillValue=9\r\n\r\n";
+    TFillScenario read;
+    read.LoadFromText(plain);
+    EXPECT_EQ(plain, read.SaveToText());
+    EXPECT_EQ("", read.Tables().Items(0).Fields().Items(1).NullShare());
+    EXPECT_FALSE(read.Tables().Items(0).Fields().Items(0).Unique());
+
+    std::string keyed = plain;
+    keyed.insert(keyed.find("\r\n\r\n[Field Client.Phone]") + 2, "Unique=1\r\n");
+    keyed.insert(keyed.size() - 2, "NullShare=12.5\r\n");
+    TFillScenario withKeys;
+    withKeys.LoadFromText(keyed);
+    const TFFList& fields = withKeys.Tables().Items(0).Fields();
+    EXPECT_TRUE(fields.Items(0).Unique());
+    EXPECT_EQ("", fields.Items(0).NullShare());
+    EXPECT_FALSE(fields.Items(1).Unique());
+    EXPECT_EQ("12.5", fields.Items(1).NullShare());
+    EXPECT_EQ(keyed, withKeys.SaveToText());
+
+    // Turned off again, the keys go and the file is the plain one.
+    withKeys.Tables().Items(0).Fields().Items(0).SetUnique(false);
+    withKeys.Tables().Items(0).Fields().Items(1).SetNullShare("");
+    EXPECT_EQ(plain, withKeys.SaveToText());
+
+    TFillScenario bad;
+    try {
+        bad.LoadFromText(
+            "[Main]\nTables=A\n[Table A]\nFields=f\n[Field A.f]\nFillMethod=1\n"
+            "Unique=yes\n");
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_STREQ("'yes' is not a valid integer value\nin section [Field A.f], key Unique",
+                     e.what());
+    }
+}
+
 // A server may hold tables, and a table columns, whose names differ only in letter case; each
 // keeps its own section, while a hand-written header in other letter case is still found.
 TEST_F(ScenarioFileTest, NamesDifferingOnlyInCaseKeepTheirOwnSettings) {

@@ -2,10 +2,12 @@
 // shows, which cells can be typed into, the check of typed values, the method list, the two value
 // editors and the record count.
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -58,6 +60,8 @@ private slots:
     void recordCountLeftIsTheCountHeld();
     void emptiedRecordCountFollowsItsTable();
     void keyboardOpensTheMethodListAndTheEditor();
+    void optionalColumnsShowOnceAScenarioUsesThem();
+    void nullShareAndUniqueCellsEditTheSettings();
 
 private:
     // Opens a scenario of the tables and settings given as .scn text after its [Main] section.
@@ -149,7 +153,7 @@ void FieldGridTest::settingsFollowTheirColumnsAndVanishedOnesGo() {
     QCOMPARE(Cell(*form_, 1, colFillMethod), QString("Don't fill it"));
     QCOMPARE(Cell(*form_, 2, colFieldName), QString("PRICE"));
     QCOMPARE(Cell(*form_, 2, colValues), QString("1 - 2"));
-    QCOMPARE(form_->CurrentTable()->Fields().Count(), 3);
+    QCOMPARE(form_->Document().Scenario().Tables().Items(0).Fields().Count(), 3);
     QVERIFY(form_->Document().Modified());
 
     const std::string repaired = database_->Folder().File("repaired.scn");
@@ -515,6 +519,82 @@ void FieldGridTest::keyboardOpensTheMethodListAndTheEditor() {
     form_->sgFields->setCurrentIndex(form_->sgFields->model()->index(1, colValues));
     QTest::keyClick(form_->sgFields, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(answers_->dialogs, QStringList("Edit Values"));
+}
+
+// The share and unique columns stay out of the way of scenarios that do not use them, show for
+// one that does, and come and go from the columns menu with the values column filling the rest.
+void FieldGridTest::optionalColumnsShowOnceAScenarioUsesThem() {
+    OpenScenario("parts");
+    TFieldGrid& grid = *form_->sgFields;
+    QVERIFY(grid.isColumnHidden(colNullShare));
+    QVERIFY(grid.isColumnHidden(colUnique));
+
+    OpenScenario("parts",
+                 "[Table parts]\nFields=NAME\n[Field parts.NAME]\nFillMethod=6\n"
+                 "FillValue=5\nNullShare=20\n");
+    QVERIFY(!grid.isColumnHidden(colNullShare));
+    QVERIFY(grid.isColumnHidden(colUnique));
+    QCOMPARE(Cell(*form_, 1, colNullShare), QString("20"));
+
+    const QList<QAction*> actions = grid.ColumnsMenu().actions();
+    QCOMPARE(actions.size(), 2);
+    QCOMPARE(actions[0]->text(), QString("Nulls %"));
+    QCOMPARE(actions[1]->text(), QString("Unique"));
+    QVERIFY(actions[0]->isChecked());
+    actions[1]->trigger();
+    QVERIFY(!grid.isColumnHidden(colUnique));
+    const auto shownWidths = [&grid] {
+        int width = 0;
+        for (int column = 0; column < kFieldGridColumns; ++column) {
+            width += grid.isColumnHidden(column) ? 0 : grid.columnWidth(column);
+        }
+        return width;
+    };
+    QCOMPARE(shownWidths(), grid.viewport()->width());
+    actions[0]->trigger();
+    actions[1]->trigger();
+    QVERIFY(grid.isColumnHidden(colNullShare));
+    QVERIFY(grid.isColumnHidden(colUnique));
+    QCOMPARE(shownWidths(), grid.viewport()->width());
+    QCOMPARE(grid.columnWidth(colValues), grid.viewport()->width() - 130 - 171);
+}
+
+void FieldGridTest::nullShareAndUniqueCellsEditTheSettings() {
+    OpenScenario("parts");
+    SetMethod(1, fmRandomString);
+    TFieldGrid& grid = *form_->sgFields;
+    QAbstractItemModel& model = *grid.model();
+    for (QAction* action : grid.ColumnsMenu().actions()) {
+        action->trigger();
+    }
+    const TFillField& id = form_->Document().Scenario().Tables().Items(0).Fields().Items(0);
+    const TFillField& name = form_->Document().Scenario().Tables().Items(0).Fields().Items(1);
+    // A column left unfilled takes neither.
+    QVERIFY(!(model.flags(model.index(0, colNullShare)) & Qt::ItemIsEditable));
+    QVERIFY(!(model.flags(model.index(0, colUnique)) & Qt::ItemIsUserCheckable));
+    QVERIFY(!model.index(0, colUnique).data(Qt::CheckStateRole).isValid());
+
+    const QModelIndex share = model.index(1, colNullShare);
+    QVERIFY(model.setData(share, "150"));
+    QCOMPARE(name.NullShare(), std::string());
+    QCOMPARE(Cell(*form_, 1, colNullShare), QString("150"));
+    QVERIFY(model.setData(share, "12.5"));
+    QCOMPARE(name.NullShare(), std::string("12.5"));
+    QVERIFY(form_->Document().Modified());
+
+    // Space ticks the current unique cell, and again clears it.
+    grid.setFocus();
+    grid.setCurrentIndex(model.index(1, colUnique));
+    QTest::keyClick(&grid, Qt::Key_Space);
+    QVERIFY(name.Unique());
+    QCOMPARE(model.index(1, colUnique).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    const std::string saved = form_->Document().Scenario().SaveToText();
+    QVERIFY(saved.find("FillValue=10\r\nNullShare=12.5\r\nUnique=1\r\n") != std::string::npos);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    QVERIFY(!name.Unique());
+    grid.setCurrentIndex(model.index(0, colUnique));
+    QTest::keyClick(&grid, Qt::Key_Space);
+    QVERIFY(!id.Unique());
 }
 
 }  // namespace rowsmith::test

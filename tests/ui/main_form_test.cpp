@@ -138,10 +138,14 @@ void MainFormTest::startUpLayout() {
     QVERIFY(!form.Document().HasScenario());
 
     const QAbstractItemModel& grid = *form.sgFields->model();
-    QCOMPARE(grid.columnCount(), 3);
+    QCOMPARE(grid.columnCount(), 5);
     QCOMPARE(grid.headerData(colFieldName, Qt::Horizontal).toString(), QString("Field name"));
     QCOMPARE(grid.headerData(colFillMethod, Qt::Horizontal).toString(), QString("Filling method"));
     QCOMPARE(grid.headerData(colValues, Qt::Horizontal).toString(), QString("Values"));
+    QCOMPARE(grid.headerData(colNullShare, Qt::Horizontal).toString(), QString("Nulls %"));
+    QCOMPARE(grid.headerData(colUnique, Qt::Horizontal).toString(), QString("Unique"));
+    QVERIFY(form.sgFields->isColumnHidden(colNullShare));
+    QVERIFY(form.sgFields->isColumnHidden(colUnique));
     QCOMPARE(form.sgFields->columnWidth(colFieldName), 130);
     // The design's width, or wider where the desktop's font needs it for the longest caption.
     QVERIFY(form.sgFields->columnWidth(colFillMethod) >= 171);

@@ -12,6 +12,8 @@ public:
 
     void CheckFit(TFieldType type, int size, std::vector<std::string>& misfits) const override;
     void Write() override;
+    // Its counter never gives a number twice in one fill.
+    bool DrawWithoutReplacement() override { return true; }
 };
 
 }  // namespace rowsmith

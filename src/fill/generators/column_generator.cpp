@@ -1,5 +1,7 @@
 #include "fill/generators/column_generator.h"
 
+#include "engine/cursor_field.h"
+
 namespace rowsmith {
 
 bool ColumnGenerator::CheckValue(const std::string&, const CursorField*) const {
@@ -12,6 +14,15 @@ std::string ColumnGenerator::Refusal(const std::string&, const CursorField*) con
 
 double ColumnGenerator::DistinctValues() const {
     return -1;
+}
+
+double ColumnGenerator::RepeatChance() const {
+    const double distinct = DistinctValues();
+    return distinct > 0 ? 1 / distinct : -1;
+}
+
+bool ColumnGenerator::DrawWithoutReplacement() {
+    return false;
 }
 
 void ColumnGenerator::CheckFit(TFieldType, int, std::vector<std::string>&) const {}
@@ -35,6 +46,9 @@ void ColumnGenerator::Start(GeneratorHost& host, CursorField* column) {
     host_ = &host;
     random_ = &host.Random();
     column_ = column;
+    if (column != nullptr) {
+        shape_ = ColumnShape{column->FieldType(), column->Size(), column->IsWide()};
+    }
 }
 
 void ColumnGenerator::CheckNotDateOrTime(TFieldType type, std::vector<std::string>& misfits) {

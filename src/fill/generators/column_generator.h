@@ -59,6 +59,16 @@ protected:
     ~GeneratorHost() = default;
 };
 
+// What the questions before a fill know of the column a setting fills, and what a fill's
+// generator reads of its column when it starts.
+struct ColumnShape {
+    TFieldType type = ftUnknown;
+    // Declared size of a text column in characters; 0 when it has none.
+    int size = 0;
+    // An integer column of 64 bits, whose range is its own rather than the 32-bit one.
+    bool wide = false;
+};
+
 class ColumnGenerator {
 public:
     explicit ColumnGenerator(TFillField& setting) : setting_(setting) {}
@@ -78,9 +88,21 @@ public:
     // reason beyond the refusal itself.
     virtual std::string Refusal(const std::string& text, const CursorField* column) const;
 
-    // For the pre-run warnings: how many distinct values the setting can give, -1 when there is
-    // no telling.
+    // For the questions before a fill: the column the setting fills, when known. Start sets it
+    // from the column it is given.
+    void SetShape(const ColumnShape& shape) { shape_ = shape; }
+
+    // For the pre-run warnings and the check of a unique setting: how many distinct values the
+    // setting can give (on the column SetShape described, where that matters), the empty text
+    // not counted since it writes NULL; -1 when there is no telling.
     virtual double DistinctValues() const;
+    // For the pre-run warnings: the chance that two values drawn for two records are the same
+    // (neither of them NULL), 1 / DistinctValues() for a method whose values are equally likely;
+    // -1 when there is no telling.
+    virtual double RepeatChance() const;
+    // Whether the method draws its values at random, so that a unique column fed by it may get
+    // the same value twice unless the setting is unique.
+    virtual bool DrawsAtRandom() const { return false; }
     // For the pre-run warnings: appends why the setting does not fit a column of `type` and
     // declared `size` (0 for none), in the order they are told; nothing when it fits.
     virtual void CheckFit(TFieldType type, int size, std::vector<std::string>& misfits) const;
@@ -103,12 +125,21 @@ public:
     // Writes this record's value to the column. REQUIRES: Start with a column.
     virtual void Write() = 0;
 
+    // Values that never repeat within a fill. A method that can draw without replacement (a
+    // shuffled range, a shuffled set) readies its Writes to do so and gives true; the others give
+    // false, and the fill keeps the values they write and draws again on a repeat.
+    // REQUIRES: Start, before the first Write.
+    virtual bool DrawWithoutReplacement();
+    // For a generator drawing without replacement: whether it has given every value it has.
+    virtual bool Exhausted() const { return false; }
+
 protected:
     // The misfit of the methods that write numbers or text: a date or time column takes none.
     static void CheckNotDateOrTime(TFieldType type, std::vector<std::string>& misfits);
 
     TFillField& setting_;
     const ValueSources* sources_ = nullptr;
+    ColumnShape shape_;
     GeneratorHost* host_ = nullptr;
     // The host's random source, kept for the draws of every record.
     RandomSource* random_ = nullptr;

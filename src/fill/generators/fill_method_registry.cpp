@@ -152,4 +152,15 @@ std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting,
     return MakeGenerator(const_cast<TFillField&>(setting), sources);
 }
 
+std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting,
+                                                     const ColumnShape& column,
+                                                     const ValueSources* sources) {
+    std::unique_ptr<ColumnGenerator> generator =
+        MakeGenerator(const_cast<TFillField&>(setting), sources);
+    if (generator) {
+        generator->SetShape(column);
+    }
+    return generator;
+}
+
 }  // namespace rowsmith

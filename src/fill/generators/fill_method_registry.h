@@ -45,5 +45,9 @@ std::unique_ptr<ColumnGenerator> MakeGenerator(TFillField& setting,
 // generator cannot write.
 std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting,
                                                      const ValueSources* sources = nullptr);
+// The same for a question about `setting` on the column `column` describes.
+std::unique_ptr<const ColumnGenerator> MakeGenerator(const TFillField& setting,
+                                                     const ColumnShape& column,
+                                                     const ValueSources* sources = nullptr);
 
 }  // namespace rowsmith

@@ -6,6 +6,7 @@
 #include <limits>
 #include <utility>
 
+#include "engine/cursor_field.h"
 #include "model/fill_field.h"
 #include "text/conversions.h"
 #include "text/text_helpers.h"
@@ -14,7 +15,10 @@ namespace rowsmith {
 
 namespace {
 
-std::pair<long double, long double> IntegerRange(TFieldType type) {
+std::pair<long double, long double> IntegerRange(TFieldType type, bool wide) {
+    if (wide) {
+        return {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()};
+    }
     switch (type) {
         case ftSmallint:
             return {-32768, 32767};
@@ -26,20 +30,26 @@ std::pair<long double, long double> IntegerRange(TFieldType type) {
     }
 }
 
+bool IsInteger64(const std::string& text) {
+    std::int64_t value = 0;
+    return TryStrToInt64(text, value);
+}
+
 }  // namespace
 
-bool RandomIntegerGenerator::CheckValue(const std::string& text, const CursorField*) const {
-    return IsRange(text, IsInteger);
+bool RandomIntegerGenerator::CheckValue(const std::string& text, const CursorField* column) const {
+    std::string low;
+    std::string high;
+    if (!SplitSignedRange(text, low, high)) {
+        return false;
+    }
+    const auto isNumber = column != nullptr && column->IsWide() ? IsInteger64 : IsInteger;
+    return isNumber(low) && isNumber(high);
 }
 
 double RandomIntegerGenerator::DistinctValues() const {
-    long double low = 0;
-    long double high = 0;
-    if (!TryStrToFloat(LeftOf("-", setting_.FillValue()), low) ||
-        !TryStrToFloat(RightOf("-", setting_.FillValue()), high)) {
-        return -1;
-    }
-    return static_cast<double>(std::fabs(std::trunc(high) - std::trunc(low)) + 1);
+    // Without a column, the integers the method is named for.
+    return ValueCount(shape_.type != ftUnknown ? shape_.type : ftInteger);
 }
 
 void RandomIntegerGenerator::CheckFit(TFieldType type, int,
@@ -48,8 +58,8 @@ void RandomIntegerGenerator::CheckFit(TFieldType type, int,
         const std::string& range = setting_.FillValue();
         long double low = 0;
         long double high = 0;
-        const auto [least, most] = IntegerRange(type);
-        if (TryStrToFloat(LeftOf("-", range), low) && TryStrToFloat(RightOf("-", range), high) &&
+        const auto [least, most] = IntegerRange(type, shape_.wide);
+        if (ReadBounds(range, low, high) &&
             (std::min(low, high) < least || std::max(low, high) > most)) {
             misfits.push_back("range " + range + " goes beyond the column's type (" +
                               std::to_string(static_cast<long long>(least)) + " to " +

@@ -8,6 +8,10 @@ bool RandomRealGenerator::CheckValue(const std::string& text, const CursorField*
     return IsRange(text, IsFloat);
 }
 
+double RandomRealGenerator::DistinctValues() const {
+    return shape_.type != ftUnknown ? ValueCount(shape_.type) : -1;
+}
+
 void RandomRealGenerator::CheckFit(TFieldType type, int, std::vector<std::string>& misfits) const {
     CheckNotDateOrTime(type, misfits);
 }

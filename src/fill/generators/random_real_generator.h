@@ -12,6 +12,8 @@ public:
 
     // Two numbers with "-" between them.
     bool CheckValue(const std::string& text, const CursorField* column) const override;
+    // Known only for a known column: reals at its precision, or integers.
+    double DistinctValues() const override;
     void CheckFit(TFieldType type, int size, std::vector<std::string>& misfits) const override;
 };
 

@@ -15,6 +15,13 @@ public:
 
     // The limit is an integer.
     bool CheckValue(const std::string& text, const CursorField* column) const override;
+    bool DrawsAtRandom() const override { return true; }
+    // The strings of every length the limit allows, cut to the column's size where it has one;
+    // the empty one (NULL) not counted.
+    double DistinctValues() const override;
+    // Each length is equally likely, so two short strings meet far more often than two long
+    // ones.
+    double RepeatChance() const override;
     // A limit past the column's declared size cuts the longer strings; a date or time column
     // takes none.
     void CheckFit(TFieldType type, int size, std::vector<std::string>& misfits) const override;

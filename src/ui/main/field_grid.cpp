@@ -1,10 +1,14 @@
 #include "main/field_grid.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 
 #include "main/field_grid_delegate.h"
 #include "main/field_grid_model.h"
+#include "main/fit_last_column.h"
 
 namespace rowsmith {
 
@@ -12,6 +16,11 @@ namespace {
 
 constexpr int kRowHeight = 18;
 constexpr int kFieldNameWidth = 130;
+// Room beside a header title, for the margins and the grid line.
+constexpr int kTitleMargin = 16;
+
+// The columns the user may show or hide.
+constexpr FieldGridColumn kOptionalColumns[] = {colNullShare, colUnique};
 
 }  // namespace
 
@@ -35,6 +44,52 @@ TFieldGrid::TFieldGrid(QWidget* parent) : QTableView(parent) {
     setWordWrap(false);
     setItemDelegate(new TFieldGridDelegate(this));
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TFieldGrid::CellsMoved);
+
+    columnsMenu_ = new QMenu(this);
+    columnsMenu_->setObjectName("pmColumns");
+    columnsMenu_->setAccessibleName("Columns");
+    horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
+            [this](const QPoint& at) { columnsMenu_->popup(horizontalHeader()->mapToGlobal(at)); });
+}
+
+void TFieldGrid::setModel(QAbstractItemModel* model) {
+    QTableView::setModel(model);
+    columnsMenu_->clear();
+    if (model == nullptr) {
+        return;
+    }
+    const QFontMetrics titles(horizontalHeader()->font());
+    for (const FieldGridColumn column : kOptionalColumns) {
+        const QString title = model->headerData(column, Qt::Horizontal).toString();
+        setColumnWidth(column, titles.horizontalAdvance(title) + kTitleMargin);
+        setColumnHidden(column, true);
+        QAction* action = columnsMenu_->addAction(title);
+        action->setCheckable(true);
+        connect(action, &QAction::toggled, this, [this, column](bool shown) {
+            setColumnHidden(column, !shown);
+            FitLastColumn(*this);
+        });
+    }
+    // Once a table is shown; a column the user hid stays hidden during edits.
+    connect(model, &QAbstractItemModel::rowsInserted, this, &TFieldGrid::ShowColumnsInUse);
+}
+
+void TFieldGrid::ShowColumnsInUse() {
+    const auto* fields = qobject_cast<const TFieldGridModel*>(model());
+    if (fields == nullptr) {
+        return;
+    }
+    const QList<QAction*> actions = columnsMenu_->actions();
+    for (std::size_t i = 0; i < std::size(kOptionalColumns); ++i) {
+        if (isColumnHidden(kOptionalColumns[i]) && fields->ColumnInUse(kOptionalColumns[i])) {
+            actions[static_cast<int>(i)]->setChecked(true);
+        }
+    }
+}
+
+void TFieldGrid::contextMenuEvent(QContextMenuEvent* event) {
+    columnsMenu_->popup(event->globalPos());
 }
 
 void TFieldGrid::keyboardSearch(const QString&) {}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "fill/column_writer.h"
 #include "fill/fill_engine.h"
 #include "fill/generators/fill_method_registry.h"
 
@@ -25,6 +26,7 @@ void TFieldGridModel::ShowTable(FillEngine* engine) {
         beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
         fieldNames_.clear();
         valueTexts_.clear();
+        nullShareTexts_.clear();
         endRemoveRows();
     }
     engine_ = nullptr;
@@ -46,6 +48,7 @@ void TFieldGridModel::ShowTable(FillEngine* engine) {
     for (int i = 0; i < rows; ++i) {
         fieldNames_.push_back(QString::fromStdString(columns.FieldAt(i).FieldName()));
         valueTexts_.push_back(QString::fromStdString(fields.Items(i).FillValue()));
+        nullShareTexts_.push_back(QString::fromStdString(fields.Items(i).NullShare()));
     }
     endInsertRows();
 }
@@ -75,8 +78,12 @@ QVariant TFieldGridModel::data(const QModelIndex& index, int role) const {
                     return fieldNames_[row];
                 case colFillMethod:
                     return MethodCaption(Field(index.row()).FillMethod());
-                default:
+                case colValues:
                     return valueTexts_[row];
+                case colNullShare:
+                    return nullShareTexts_[row];
+                default:
+                    return QVariant();
             }
         case Qt::ToolTipRole:
         case Qt::AccessibleTextRole:
@@ -84,6 +91,12 @@ QVariant TFieldGridModel::data(const QModelIndex& index, int role) const {
             return index.column() == colFillMethod
                        ? QVariant(MethodCaption(Field(index.row()).FillMethod()))
                        : QVariant();
+        case Qt::CheckStateRole:
+            // No box where the method writes nothing.
+            if (index.column() != colUnique || !WritesValues(Field(index.row()).FillMethod())) {
+                return QVariant();
+            }
+            return Field(index.row()).Unique() ? Qt::Checked : Qt::Unchecked;
         case FillMethodRole:
             return Field(index.row()).FillMethod();
         case FillValueRole:
@@ -94,8 +107,8 @@ QVariant TFieldGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TFieldGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const kTitles[kFieldGridColumns] = {"Field name", "Filling method",
-                                                           "Values"};
+    static const char* const kTitles[kFieldGridColumns] = {"Field name", "Filling method", "Values",
+                                                           "Nulls %", "Unique"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kFieldGridColumns) {
         return QVariant();
@@ -112,8 +125,16 @@ Qt::ItemFlags TFieldGridModel::flags(const QModelIndex& index) const {
         return Qt::ItemIsEnabled;
     }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() == colValues && TypedMethod(Field(index.row()).FillMethod())) {
+    const int method = Field(index.row()).FillMethod();
+    if (index.column() == colValues && TypedMethod(method)) {
         flags |= Qt::ItemIsEditable;
+    }
+    // A share and uniqueness are for methods that write values.
+    if (index.column() == colNullShare && WritesValues(method)) {
+        flags |= Qt::ItemIsEditable;
+    }
+    if (index.column() == colUnique && WritesValues(method)) {
+        flags |= Qt::ItemIsUserCheckable;
     }
     return flags;
 }
@@ -123,14 +144,35 @@ bool TFieldGridModel::setData(const QModelIndex& index, const QVariant& value, i
         return false;
     }
     TFillField& field = Field(index.row());
-    QString& text = valueTexts_[static_cast<std::size_t>(index.row())];
-    if (index.column() == colFillMethod) {
+    const auto row = static_cast<std::size_t>(index.row());
+    QString& text = valueTexts_[row];
+    if (index.column() == colUnique) {
+        if (role != Qt::CheckStateRole) {
+            return false;
+        }
+        field.SetUnique(value.toInt() == Qt::Checked);
+        emit dataChanged(index, index);
+    } else if (index.column() == colNullShare) {
+        if (role != Qt::EditRole) {
+            return false;
+        }
+        nullShareTexts_[row] = value.toString();
+        const std::string typed = nullShareTexts_[row].toStdString();
+        long double share = 0;
+        if (ReadNullShare(typed, share)) {
+            field.SetNullShare(typed);
+        } else {
+            emit ValueRejected(index);
+        }
+        emit dataChanged(index, index);
+    } else if (index.column() == colFillMethod) {
         if (role != Qt::EditRole) {
             return false;
         }
         field.SetFillMethod(value.toInt());
         text = QString::fromStdString(field.FillValue());
-        emit dataChanged(index, index.siblingAtColumn(colValues));
+        // The value, and whether the share and unique cells can be edited.
+        emit dataChanged(index, index.siblingAtColumn(colUnique));
     } else if (role == FillValueRole) {
         field.SetFillValue(value.toString().toStdString());
         text = value.toString();
@@ -155,6 +197,17 @@ bool TFieldGridModel::TypedMethod(int method) {
     // A code without a method keeps the value it came with, and that can be edited.
     const FillMethodEntry* entry = FindFillMethod(method);
     return entry == nullptr || entry->typed;
+}
+
+bool TFieldGridModel::ColumnInUse(int column) const {
+    for (int row = 0; row < rowCount(); ++row) {
+        const TFillField& field = Field(row);
+        if ((column == colNullShare && !field.NullShare().empty()) ||
+            (column == colUnique && field.Unique())) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool TFieldGridModel::EditorMethod(int method) {

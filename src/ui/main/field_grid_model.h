@@ -1,11 +1,13 @@
 // TFieldGridModel: the item model of the field settings grid sgFields, over the settings of the
 // table bound on the fill engine's work table. Row i stands for the work table's column i and the
-// setting at position i; the columns are the column name, the fill method and its value.
+// setting at position i; the columns are the column name, the fill method and its value, then
+// the share of NULLs and the unique setting.
 //
 // Each value cell keeps the text last typed into it, which may be newer than the setting's
 // FillValue: a typed text is stored in the setting only when the engine's check accepts it.
-// Changes reach the settings only through SetFillMethod and SetFillValue, and every change is
-// reported by Edited, so that the window marks the scenario changed.
+// A NULL share cell likewise keeps its typed text, stored only when it is a share from 0 to 100.
+// Changes reach the settings only through their setters, and every change is reported by Edited,
+// so that the window marks the scenario changed.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -19,7 +21,14 @@ class TFillField;
 class TFillTable;
 
 // The columns of sgFields.
-enum FieldGridColumn { colFieldName = 0, colFillMethod = 1, colValues = 2, kFieldGridColumns = 3 };
+enum FieldGridColumn {
+    colFieldName = 0,
+    colFillMethod = 1,
+    colValues = 2,
+    colNullShare = 3,
+    colUnique = 4,
+    kFieldGridColumns = 5
+};
 
 class TFieldGridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -44,13 +53,16 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // A method cell takes a method code (EditRole); a value cell takes a typed text (EditRole),
-    // checked before it is stored in the setting, or a text to store as it is (FillValueRole).
+    // checked before it is stored in the setting, or a text to store as it is (FillValueRole); a
+    // NULL share cell a typed text (EditRole), a unique cell a check state (CheckStateRole).
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // Whether a value of that method is typed into its cell (the fill method registry says).
     static bool TypedMethod(int method);
     // Whether a value of that method has an editor of its own behind the "..." button.
     static bool EditorMethod(int method);
+    // Whether a setting shown uses the NULL share or unique column `column`.
+    bool ColumnInUse(int column) const;
 
 signals:
     // A setting or a value cell changed.
@@ -63,6 +75,7 @@ private:
     TFillTable* table_ = nullptr;
     std::vector<QString> fieldNames_;
     std::vector<QString> valueTexts_;
+    std::vector<QString> nullShareTexts_;
 };
 
 }  // namespace rowsmith
