@@ -38,7 +38,7 @@ protected:
     }
 
     // Why the connection was refused, or "" when it opened. A refused login, which would ask
-    // for a password, says "Cannot connect to database 'MyTest'".
+    // for a password, says "Cannot connect to database 'MariaTest'".
     std::string Refusal() {
         try {
             ConnectMariaDb(alias_, nullptr);
@@ -112,14 +112,14 @@ TEST_F(MariaTlsTest, ConnectionIsEncryptedAsTheModeAsks) {
     alias_.sslMode = "require";
     EXPECT_EQ(Cipher().rfind("TLS_", 0), 0u);
     alias_.sslMode = "disable";
-    EXPECT_EQ(Refusal(), "Cannot connect to database 'MyTest'");
+    EXPECT_EQ(Refusal(), "Cannot connect to database 'MariaTest'");
 }
 
 TEST_F(MariaTlsTest, MissingAuthorityFileIsRefused) {
     alias_.host = "localhost";
     alias_.sslMode = "verify-full";
     alias_.sslCa = tls_ + "/no-such-ca.crt";
-    EXPECT_EQ(Refusal(), "SSL CA of alias 'MyTest' cannot be read: " + tls_ +
+    EXPECT_EQ(Refusal(), "SSL CA of alias 'MariaTest' cannot be read: " + tls_ +
                              "/no-such-ca.crt: No such file or directory");
     // Without one, the system's authorities do not know the test's.
     alias_.sslCa.clear();
@@ -131,7 +131,7 @@ TEST_F(MariaTlsTest, ClientCertificateLogsIn) {
     OverTcp();
     alias_.user = "rs_cert";
     alias_.sslMode = "require";
-    EXPECT_EQ(Refusal(), "Cannot connect to database 'MyTest'");
+    EXPECT_EQ(Refusal(), "Cannot connect to database 'MariaTest'");
     alias_.sslCert = tls_ + "/client.crt";
     alias_.sslKey = tls_ + "/client.key";
     EXPECT_EQ(Refusal(), "");

@@ -556,7 +556,9 @@ void FieldGridTest::optionalColumnsShowOnceAScenarioUsesThem() {
     QVERIFY(grid.isColumnHidden(colNullShare));
     QVERIFY(grid.isColumnHidden(colUnique));
     QCOMPARE(shownWidths(), grid.viewport()->width());
-    QCOMPARE(grid.columnWidth(colValues), grid.viewport()->width() - 130 - 171);
+    QCOMPARE(grid.columnWidth(colValues), grid.viewport()->width() -
+                                              grid.columnWidth(colFieldName) -
+                                              grid.columnWidth(colFillMethod));
 }
 
 void FieldGridTest::nullShareAndUniqueCellsEditTheSettings() {
