@@ -10,6 +10,7 @@
 #include "engine/database_errors.h"
 #include "fill_fixture.h"
 #include "model/fill_methods.h"
+#include "temp_dir.h"
 #include "text/errors.h"
 
 namespace rowsmith::test {
@@ -121,6 +122,38 @@ TEST_P(UniqueValuesTest, SetsAndOtherMethodsNeverRepeat) {
     EXPECT_EQ(std::count_if(written.begin(), written.end(),
                             [](const std::string& s) { return s.size() == 1; }),
               47);
+}
+
+// Dates and libraries shuffle what they can give; patterns draw again on a repeat. Each range,
+// library and pattern here gives exactly as many values as there are records.
+TEST_P(UniqueValuesTest, DatesLibrariesAndPatternsGiveEachValueOnce) {
+    std::vector<std::string> days;
+    for (int day = 20; day <= 29; ++day) {
+        days.push_back("2024-02-" + std::to_string(day));
+    }
+    for (int day = 1; day <= 10; ++day) {
+        days.push_back("2024-03-" + std::string(day < 10 ? "0" : "") + std::to_string(day));
+    }
+    EXPECT_EQ(Sorted(FillUnique("d DATE", "d", fmDateRange, "2024-03-10 - 2024-02-20", 20)), days);
+
+    // A weight no longer counts, and a value listed twice is one value.
+    WriteFile(db.Folder().File("tools.txt"), "# Tools\nhammer\t50\nsaw\nchisel\nsaw\nplane\n");
+    engine.SetScenarioFolder(db.Folder().Path());
+    db.Execute("DROP TABLE u");
+    scenario.Tables().Clear();
+    EXPECT_EQ(Sorted(FillUnique("v VARCHAR(10)", "v", fmLibrary, "./tools.txt", 4)),
+              Sorted({"chisel", "hammer", "plane", "saw"}));
+    scenario.Tables().Items(0).SetRecCount(5);
+    EXPECT_NE(FillError().find("every value its fill value gives is used after 4 records"),
+              std::string::npos);
+
+    db.Execute("DROP TABLE u");
+    scenario.Tables().Clear();
+    std::vector<std::string> codes;
+    for (int digit = 0; digit <= 9; ++digit) {
+        codes.push_back("P-" + std::to_string(digit));
+    }
+    EXPECT_EQ(Sorted(FillUnique("v VARCHAR(10)", "v", fmPattern, "P-#", 10)), codes);
 }
 
 TEST_P(UniqueValuesTest, ASeededFillGivesTheSameShuffledOrderAgain) {

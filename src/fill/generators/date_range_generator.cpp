@@ -240,12 +240,27 @@ void DateRangeGenerator::Prepare() {
     prepared_ = true;
 }
 
+bool DateRangeGenerator::DrawWithoutReplacement() {
+    if (!prepared_) {
+        Prepare();
+    }
+    order_ = std::make_unique<RangePermutation>(span_ + 1, *random_);
+    given_ = 0;
+    return true;
+}
+
+bool DateRangeGenerator::Exhausted() const {
+    return order_ != nullptr && given_ >= order_->Count();
+}
+
 void DateRangeGenerator::Write() {
     if (!prepared_) {
         Prepare();
     }
     std::uint64_t draw;
-    if (span_ < 0xFFFFFFFFu) {
+    if (order_ != nullptr) {
+        draw = order_->At(given_++);
+    } else if (span_ < 0xFFFFFFFFu) {
         draw = random_->RandomBelow(static_cast<std::uint32_t>(span_ + 1));
     } else {
         // Two steps make 64 bits, scaled to the span as RandomBelow scales one.

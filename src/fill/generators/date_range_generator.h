@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "fill/generators/column_generator.h"
+#include "fill/range_permutation.h"
 #include "text/civil_time.h"
 
 namespace rowsmith {
@@ -27,6 +29,9 @@ public:
     void CheckSpan(TFieldType type, std::int64_t firstSecond, std::int64_t lastSecond,
                    std::vector<std::string>& misfits) const override;
     void Write() override;
+    // Unique values take each unit of the range once, in a shuffled order that costs no memory.
+    bool DrawWithoutReplacement() override;
+    bool Exhausted() const override;
 
 private:
     void Prepare();
@@ -37,6 +42,9 @@ private:
     std::uint64_t span_ = 0;
     std::int64_t unitNanos_ = 0;
     std::int64_t unitsPerDay_ = 0;
+    // For unique values: the order of the draws, and how many were given.
+    std::unique_ptr<RangePermutation> order_;
+    std::uint64_t given_ = 0;
     // The value written, kept from record to record: its parts, digits and zone stay.
     DateTimeValue value_;
 };

@@ -1,7 +1,11 @@
 #include "fill/generators/library_generator.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "engine/cursor_field.h"
 #include "fill/library_shelf.h"
+#include "fill/random_source.h"
 #include "model/fill_field.h"
 #include "text/errors.h"
 
@@ -56,15 +60,49 @@ std::int64_t LibraryGenerator::LongestText() const {
     return library != nullptr ? static_cast<std::int64_t>(library->LongestValue()) : -1;
 }
 
-void LibraryGenerator::Write() {
-    if (library_ == nullptr) {
-        if (sources_ == nullptr || sources_->libraries == nullptr) {
-            throw EInvalidOperation("No value libraries for field \"" + setting_.FieldName() +
-                                    "\"");
-        }
-        library_ = &sources_->libraries->Library(setting_.FillValue());
+void LibraryGenerator::Load() {
+    if (library_ != nullptr) {
+        return;
     }
-    text_.assign(library_->Pick(*random_));
+    if (sources_ == nullptr || sources_->libraries == nullptr) {
+        throw EInvalidOperation("No value libraries for field \"" + setting_.FieldName() + "\"");
+    }
+    library_ = &sources_->libraries->Library(setting_.FillValue());
+}
+
+bool LibraryGenerator::DrawWithoutReplacement() {
+    Load();
+    // A value a library lists twice is one value: the first of its places stands for it.
+    left_.resize(library_->Count());
+    std::iota(left_.begin(), left_.end(), 0u);
+    std::stable_sort(left_.begin(), left_.end(), [this](std::uint32_t a, std::uint32_t b) {
+        return library_->Value(a) < library_->Value(b);
+    });
+    left_.erase(std::unique(left_.begin(), left_.end(),
+                            [this](std::uint32_t a, std::uint32_t b) {
+                                return library_->Value(a) == library_->Value(b);
+                            }),
+                left_.end());
+    given_ = 0;
+    unique_ = true;
+    return true;
+}
+
+bool LibraryGenerator::Exhausted() const {
+    return unique_ && given_ >= left_.size();
+}
+
+void LibraryGenerator::Write() {
+    Load();
+    if (unique_) {
+        // One step of a Fisher-Yates shuffle: a random value of those left takes the next place.
+        const std::size_t pick =
+            given_ + random_->RandomBelow(static_cast<std::uint32_t>(left_.size() - given_));
+        std::swap(left_[given_], left_[pick]);
+        text_.assign(library_->Value(left_[given_++]));
+    } else {
+        text_.assign(library_->Pick(*random_));
+    }
     column_->WriteString(text_);
 }
 
