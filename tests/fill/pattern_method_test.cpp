@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 #include <set>
 
 #include "fill/scenario_lint.h"
@@ -16,6 +15,26 @@
 
 namespace rowsmith::test {
 namespace {
+
+// Whether `text` has the shape `shape`: in the shape 9 stands for a digit, A for an upper-case
+// letter, X for either, and every other character for itself.
+bool HasShape(const std::string& text, const std::string& shape) {
+    if (text.size() != shape.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        const bool upper = text[i] >= 'A' && text[i] <= 'Z';
+        const bool fits = shape[i] == '9'   ? digit
+                          : shape[i] == 'A' ? upper
+                          : shape[i] == 'X' ? digit || upper
+                                            : text[i] == shape[i];
+        if (!fits) {
+            return false;
+        }
+    }
+    return true;
+}
 
 class PatternMethodTest : public FillTest {
 protected:
@@ -50,12 +69,10 @@ TEST_P(PatternMethodTest, EachPlaceholderWritesItsKindOfCharacter) {
     SetField(table, "b", fmPattern, "+1-555-###-####/***\\#\\*\\{x\\}");
     SetField(table, "c", fmPattern, "{mail|upper} {given|first}.");
     engine.FillUp();
-    const std::regex order("ORD-[0-9]{4}-[A-Z]{2}");
-    const std::regex phone("\\+1-555-[0-9]{3}-[0-9]{4}/[0-9A-Z]{3}#\\*\\{x\\}");
     std::set<char> kinds;
     for (const auto& row : db.Query("SELECT a, b, c FROM t")) {
-        EXPECT_TRUE(std::regex_match(row[0], order)) << row[0];
-        EXPECT_TRUE(std::regex_match(row[1], phone)) << row[1];
+        EXPECT_TRUE(HasShape(row[0], "ORD-9999-AA")) << row[0];
+        EXPECT_TRUE(HasShape(row[1], "+1-555-999-9999/XXX#*{x}")) << row[1];
         EXPECT_TRUE(row[2].rfind("EXAMPLE.COM ", 0) == 0 ||
                     row[2].rfind("MAIL.EXAMPLE.ORG ", 0) == 0)
             << row[2];
@@ -101,8 +118,8 @@ TEST_P(PatternMethodTest, AnUnfilledColumnGivesWhatTheRecordHolds) {
     engine.FillUp();
     const auto tags = Column("t", "tag");
     ASSERT_EQ(tags.size(), 2u);
-    EXPECT_TRUE(std::regex_match(tags[0], std::regex("EMILE-[0-9]"))) << tags[0];
-    EXPECT_TRUE(std::regex_match(tags[1], std::regex("BOB-[0-9]"))) << tags[1];
+    EXPECT_TRUE(HasShape(tags[0], "EMILE-9")) << tags[0];
+    EXPECT_TRUE(HasShape(tags[1], "BOB-9")) << tags[1];
 }
 
 TEST_P(PatternMethodTest, TheCheckRefusesCirclesUnknownNamesAndUnbalancedBraces) {
