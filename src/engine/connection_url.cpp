@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/database_errors.h"
+#include "text/conversions.h"
 #include "text/text_helpers.h"
 
 namespace rowsmith {
@@ -22,19 +23,6 @@ const Scheme kSchemes[] = {
     {"mysql://", "MYSQL"},           {"sqlite://", "SQLITE"},
 };
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // `what` names the part for the message; a password's text never reaches one.
 std::string Decoded(std::string_view text, const char* what) {
     std::string decoded;
@@ -43,8 +31,8 @@ std::string Decoded(std::string_view text, const char* what) {
             decoded += text[i];
             continue;
         }
-        const int high = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
-        const int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
+        const int high = i + 2 < text.size() ? HexDigitValue(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? HexDigitValue(text[i + 2]) : -1;
         if (high < 0 || low < 0) {
             throw EDBEngineError(std::string("The connection URL has a broken %-escape in its ") +
                                  what);

@@ -307,7 +307,7 @@ void FillEngine::WriteRecords() {
     if (method != tfEmptyAndFill) {
         AvoidHeldValues();
     }
-    OrderGenerators();
+    OrderWriters();
 
     bool pastEnd = false;
     for (std::int32_t pass = 0; pass < recCount; ++pass) {
@@ -337,45 +337,6 @@ void FillEngine::WriteRecords() {
         reporter_.RecordsWritten(pass + 1);
     }
     run.Finish();
-}
-
-void FillEngine::StartWriters() {
-    TFillTable& table = Current();
-    writers_.reserve(static_cast<std::size_t>(workTable_->FieldCount()));
-    for (int i = 0; i < workTable_->FieldCount(); ++i) {
-        TFillField& setting = table.Fields().Items(i);
-        setting.ResetCounter();
-        if (!WritesValues(setting.FillMethod())) {
-            continue;
-        }
-        ColumnWriter& writer = writers_.emplace_back(MakeGenerator(setting, &Sources()),
-                                                     static_cast<GeneratorHost&>(*this),
-                                                     workTable_->FieldAt(i), table.TableName());
-        // The check has refused a share that does not read.
-        long double share = 0;
-        ReadNullShare(setting.NullShare(), share);
-        writer.SetNullShare(share);
-        if (setting.Unique()) {
-            writer.MakeUnique();
-        }
-    }
-}
-
-// A record about to be overwritten still holds its value while the records before it are
-// written, so a unique column avoids every value its column holds when the fill starts.
-void FillEngine::AvoidHeldValues() {
-    if (std::none_of(writers_.begin(), writers_.end(),
-                     [](const ColumnWriter& writer) { return writer.Unique(); })) {
-        return;
-    }
-    for (workTable_->First(); !workTable_->AtEnd(); workTable_->Next()) {
-        for (ColumnWriter& writer : writers_) {
-            if (writer.Unique()) {
-                writer.Avoid(writer.Column().ReadString());
-            }
-        }
-    }
-    workTable_->First();
 }
 
 void FillEngine::StartRecord(std::int32_t tableMethod, bool pastEnd) {

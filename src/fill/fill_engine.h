@@ -184,7 +184,7 @@ private:
     // What the current table's settings draw on, as the work table is now.
     const ValueSources& Sources();
     // Puts writers_ in the order they write: a column before the columns made from it.
-    void OrderGenerators();
+    void OrderWriters();
 
     void StartRecord(std::int32_t tableMethod, bool pastEnd);
 

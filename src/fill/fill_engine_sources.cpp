@@ -1,10 +1,14 @@
 // FillEngine: what the settings draw on besides their own values (the value libraries and the
-// same record's other columns), and the order in which a record's columns are made from them.
+// same record's other columns), the column writers that make a record's values, and the order in
+// which they make them.
+#include <algorithm>
 #include <functional>
 #include <utility>
 
 #include "engine/cursor_field.h"
+#include "fill/column_writer.h"
 #include "fill/fill_engine.h"
+#include "fill/generators/fill_method_registry.h"
 #include "text/text_helpers.h"
 
 namespace rowsmith {
@@ -33,9 +37,49 @@ const ValueSources& FillEngine::Sources() {
     return sources_;
 }
 
-void FillEngine::OrderGenerators() {
+void FillEngine::StartWriters() {
+    TFillTable& table = Current();
+    writers_.reserve(static_cast<std::size_t>(workTable_->FieldCount()));
+    const ValueSources& sources = Sources();
+    for (int i = 0; i < workTable_->FieldCount(); ++i) {
+        TFillField& setting = table.Fields().Items(i);
+        setting.ResetCounter();
+        if (!WritesValues(setting.FillMethod())) {
+            continue;
+        }
+        ColumnWriter& writer = writers_.emplace_back(MakeGenerator(setting, &sources),
+                                                     static_cast<GeneratorHost&>(*this),
+                                                     workTable_->FieldAt(i), table.TableName());
+        // The check has refused a share that does not read.
+        long double share = 0;
+        ReadNullShare(setting.NullShare(), share);
+        writer.SetNullShare(share);
+        if (setting.Unique()) {
+            writer.MakeUnique();
+        }
+    }
+}
+
+// A record about to be overwritten still holds its value while the records before it are
+// written, so a unique column avoids every value its column holds when the fill starts.
+void FillEngine::AvoidHeldValues() {
+    if (std::none_of(writers_.begin(), writers_.end(),
+                     [](const ColumnWriter& writer) { return writer.Unique(); })) {
+        return;
+    }
+    for (workTable_->First(); !workTable_->AtEnd(); workTable_->Next()) {
+        for (ColumnWriter& writer : writers_) {
+            if (writer.Unique()) {
+                writer.Avoid(writer.Column().ReadString());
+            }
+        }
+    }
+    workTable_->First();
+}
+
+void FillEngine::OrderWriters() {
     const std::size_t count = writers_.size();
-    // Which generator each one refers to, by position.
+    // Which writer each one refers to, by position.
     std::vector<std::vector<std::size_t>> references(count);
     for (std::size_t i = 0; i < count; ++i) {
         for (const std::string& name : writers_[i].Generator().ReferencedColumns()) {
@@ -47,7 +91,7 @@ void FillEngine::OrderGenerators() {
             }
         }
     }
-    // Depth first, each generator after the ones it refers to. The check refuses circles; one
+    // Depth first, each writer after the ones it refers to. The check refuses circles; one
     // met here all the same is broken where it closes rather than followed round.
     std::vector<bool> visited(count, false);
     std::vector<ColumnWriter> ordered;

@@ -14,6 +14,7 @@
 #include "model/fill_scenario.h"
 #include "recording_reporter.h"
 #include "test_database.h"
+#include "text/errors.h"
 
 namespace rowsmith::test {
 
@@ -62,6 +63,16 @@ protected:
             values.push_back(row[0]);
         }
         return values;
+    }
+
+    // The check's message for the scenario as it stands, empty when it passes.
+    std::string CheckError() {
+        try {
+            engine.CheckAllValues();
+        } catch (const Exception& error) {
+            return error.what();
+        }
+        return "";
     }
 
     std::int64_t Count(const std::string& table) {

@@ -48,16 +48,6 @@ protected:
                   "# Mail domains\nexample.com\nmail.example.org\n");
     }
 
-    // The check's message for the scenario as it stands, empty when it passes.
-    std::string CheckError() {
-        try {
-            engine.CheckAllValues();
-        } catch (const Exception& error) {
-            return error.what();
-        }
-        return "";
-    }
-
     TempDir home;
     ScopedEnv dataHome{"XDG_DATA_HOME", home.Path()};
 };
