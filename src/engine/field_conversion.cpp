@@ -52,28 +52,14 @@ bool IsLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
-// Reads `count` digits at `at`; false when any is missing.
-bool Digits(const std::string& text, std::size_t at, std::size_t count, int& number) {
-    if (at + count > text.size()) {
-        return false;
-    }
-    number = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (!IsDigit(text[i])) {
-            return false;
-        }
-        number = number * 10 + (text[i] - '0');
-    }
-    return true;
-}
-
 // YYYY-MM-DD at `at`, a real calendar day.
 bool IsDate(const std::string& text, std::size_t at) {
     int year;
     int month;
     int day;
-    if (!Digits(text, at, 4, year) || text[at + 4] != '-' || !Digits(text, at + 5, 2, month) ||
-        text[at + 7] != '-' || !Digits(text, at + 8, 2, day)) {
+    if (!FixedDigits(text, at, 4, year) || text[at + 4] != '-' ||
+        !FixedDigits(text, at + 5, 2, month) || text[at + 7] != '-' ||
+        !FixedDigits(text, at + 8, 2, day)) {
         return false;
     }
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -88,9 +74,9 @@ bool IsTime(const std::string& text, std::size_t at) {
     int hour;
     int minute;
     int second;
-    return Digits(text, at, 2, hour) && text[at + 2] == ':' && Digits(text, at + 3, 2, minute) &&
-           text[at + 5] == ':' && Digits(text, at + 6, 2, second) && hour < 24 && minute < 60 &&
-           second < 60;
+    return FixedDigits(text, at, 2, hour) && text[at + 2] == ':' &&
+           FixedDigits(text, at + 3, 2, minute) && text[at + 5] == ':' &&
+           FixedDigits(text, at + 6, 2, second) && hour < 24 && minute < 60 && second < 60;
 }
 
 // Nothing from `at` on, or a fraction of a second: "." and one to nine digits to the end. Servers

@@ -10,15 +10,8 @@ constexpr std::string_view kBetweenBounds = " - ";
 
 // Reads exactly `count` digits at `at` and moves past them.
 bool TakeDigits(std::string_view text, std::size_t& at, std::size_t count, int& number) {
-    if (at + count > text.size()) {
+    if (!FixedDigits(text, at, count, number)) {
         return false;
-    }
-    number = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (!IsDigit(text[i])) {
-            return false;
-        }
-        number = number * 10 + (text[i] - '0');
     }
     at += count;
     return true;

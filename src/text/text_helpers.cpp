@@ -21,6 +21,20 @@ bool IsSpace(char c) {
     return c == '\t' || c == '\n' || c == '\r' || c == ' ';
 }
 
+bool FixedDigits(std::string_view text, std::size_t at, std::size_t count, int& number) {
+    if (at + count > text.size()) {
+        return false;
+    }
+    number = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (!IsDigit(text[i])) {
+            return false;
+        }
+        number = number * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
 bool IsInteger(const std::string& text) {
     std::int32_t value = 0;
     return TryStrToInt(text, value);

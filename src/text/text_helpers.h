@@ -14,6 +14,8 @@ bool IsSpace(char c);
 constexpr bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
+// Reads exactly `count` decimal digits at `at` into `number`; false when any is missing.
+bool FixedDigits(std::string_view text, std::size_t at, std::size_t count, int& number);
 // True when StrToInt / StrToFloat accept the text.
 bool IsInteger(const std::string& text);
 bool IsFloat(const std::string& text);

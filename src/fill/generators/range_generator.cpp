@@ -249,14 +249,7 @@ void RangeGenerator::Write() {
 
 void RangeGenerator::WriteReal() {
     if (permutation_) {
-        const long double value = UniqueReal(NextUnique());
-        double number;
-        if (RoundedReal(value, decimals_, number)) {
-            column_->WriteFloat(number);
-        } else {
-            text_ = FormatFixed(value, decimals_);
-            column_->WriteString(text_);
-        }
+        WriteRounded(UniqueReal(NextUnique()));
         return;
     }
     // The same draw and the same rounding as the text, without the text; whole bounds never have
@@ -265,7 +258,10 @@ void RangeGenerator::WriteReal() {
         column_->WriteFloat(UnitsToReal(WholeUnits(random_->NextState()), decimals_));
         return;
     }
-    const long double value = realLow_ + random_->RandomFraction() * realSpan_;
+    WriteRounded(realLow_ + random_->RandomFraction() * realSpan_);
+}
+
+void RangeGenerator::WriteRounded(long double value) {
     double number;
     if (RoundedReal(value, decimals_, number)) {
         column_->WriteFloat(number);

@@ -54,6 +54,8 @@ private:
     void WriteInteger(std::int64_t value);
     // REQUIRES: prepared for a real range on a column that stores reals.
     void WriteReal();
+    // `value` at the range's decimals, as a real where a double holds it exactly, else as text.
+    void WriteRounded(long double value);
     // lo + (state / 2^32) * span for whole bounds, as the digits FormatFixed writes for it.
     std::uint64_t WholeUnits(std::uint32_t state) const;
     void AssignWholeValue(std::uint32_t state);
