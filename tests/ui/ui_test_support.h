@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <optional>
@@ -84,6 +85,10 @@ void Trigger(QAction* item);
 // the one under test.
 template <typename TestClass>
 int RunUiTest(int argc, char** argv) {
+    // The window keeps its place between runs in the user's config folder: each test program
+    // starts from none.
+    const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     TApplication application(argc, argv);
     // Tests close windows one after the other; that must not end the application.
     application.setQuitOnLastWindowClosed(false);

@@ -1,7 +1,7 @@
 // Sizes that fit the text and the screen, run at 100 % and at 200 % (QT_SCALE_FACTOR=2) on a
 // 1280x900 screen: method captions readable in full, the table fill method box as wide as its
 // longest caption, every dialog and the help window within the screen, and the main window
-// opening with its three grid columns unclipped.
+// opening with its three grid columns unclipped, where it was left the time before.
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -33,7 +33,7 @@ private slots:
     void tableFillMethodFitsItsLongestCaption_data();
     void tableFillMethodFitsItsLongestCaption();
     void dialogsFitTheScreen();
-    void mainWindowShowsAllColumns();
+    void mainWindowShowsAllColumnsAndKeepsItsPlace();
 
 private:
     static QRect Room() { return QGuiApplication::primaryScreen()->availableGeometry(); }
@@ -137,19 +137,37 @@ void WindowFitTest::dialogsFitTheScreen() {
     form.HelpViewer()->close();
 }
 
-void WindowFitTest::mainWindowShowsAllColumns() {
-    TMainForm form;
-    ShowAndWait(form);
-    form.pnlMain->show();
-    QCoreApplication::processEvents();
-    QVERIFY(Fits(form));
-    const TFieldGrid& grid = *form.sgFields;
-    // The last column takes the rest of the grid; at the opening size it is no narrower than the
-    // design's.
-    QCOMPARE(grid.columnWidth(colFieldName) + grid.columnWidth(colFillMethod) +
-                 grid.columnWidth(colValues),
-             grid.viewport()->width());
-    QVERIFY(grid.columnWidth(colValues) >= 198);
+void WindowFitTest::mainWindowShowsAllColumnsAndKeepsItsPlace() {
+    QRect left;
+    {
+        TMainForm form;
+        ShowAndWait(form);
+        form.pnlMain->show();
+        QCoreApplication::processEvents();
+        QVERIFY(Fits(form));
+        const TFieldGrid& grid = *form.sgFields;
+        // The last column takes the rest of the grid; at the opening size it is no narrower than
+        // the design's.
+        QCOMPARE(grid.columnWidth(colFieldName) + grid.columnWidth(colFillMethod) +
+                     grid.columnWidth(colValues),
+                 grid.viewport()->width());
+        QVERIFY(grid.columnWidth(colValues) >= 198);
+        // Moved down and right and made smaller: centred again, it would stand well off that place.
+        form.setGeometry(form.geometry().adjusted(40, 30, 0, 0));
+        QCoreApplication::processEvents();
+        left = form.geometry();
+        QVERIFY(form.close());
+    }
+    TMainForm again;
+    ShowAndWait(again);
+    QCOMPARE(again.size(), left.size());
+    // The place is the window manager's to keep exactly; it comes back within the frame's size.
+    QVERIFY2((again.geometry().topLeft() - left.topLeft()).manhattanLength() <= 16,
+             qPrintable(QString("%1,%2 for %3,%4")
+                            .arg(again.geometry().x())
+                            .arg(again.geometry().y())
+                            .arg(left.x())
+                            .arg(left.y())));
 }
 
 }  // namespace rowsmith::test

@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -53,6 +55,15 @@ QToolButton* AddToolButton(QToolBar* bar, const char* name, const char* caption,
     return button;
 }
 
+constexpr const char* kGeometryKey = "MainWindow/Geometry";
+
+// The window's own settings, beside the alias configuration in the user's config folder.
+QSettings WindowSettings() {
+    return QSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         "/rowsmith/window.ini",
+                     QSettings::IniFormat);
+}
+
 QLabel* AddLabel(QBoxLayout* layout, const char* caption) {
     auto* label = new QLabel(caption);
     layout->addWidget(label);
@@ -93,13 +104,19 @@ TMainForm::TMainForm(QWidget* parent)
     ConnectCommands();
     FormCreate();
 
-    // Wide enough for the grid's three columns, within the screen, centred.
+    // Wide enough for the grid's three columns, within the screen, centred; then where the user
+    // left it last time.
     resize(std::max(kWindowWidth, pnlMain->ColumnsWidth()), kWindowHeight);
     FitToScreen(*this);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         screen->availableGeometry()));
     }
+    restoreGeometry(WindowSettings().value(kGeometryKey).toByteArray());
+}
+
+void TMainForm::SaveWindowGeometry() {
+    WindowSettings().setValue(kGeometryKey, saveGeometry());
 }
 
 TMainForm::~TMainForm() {

@@ -148,6 +148,8 @@ private:
     void FormResize();
     void FormClose();
     void FormDestroy();
+    // Keeps the window's size and place for the next run.
+    void SaveWindowGeometry();
 
     void CreateMenus();
     void CreateSpeedBar();

@@ -179,6 +179,7 @@ void TMainForm::FormResize() {
 
 void TMainForm::FormClose() {
     CheckSaveChanges();
+    SaveWindowGeometry();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
