@@ -78,13 +78,28 @@ bool RangeGenerator::SplitSignedRange(const std::string& text, std::string& low,
            TrimSpaces(rest).empty();
 }
 
-bool RangeGenerator::ReadBounds(const std::string& text, long double& low, long double& high) {
+bool RangeGenerator::ReadBound(const std::string& text, long double& value) const {
+    if (TryStrToFloat(text, value)) {
+        return true;
+    }
+    // The "$" hexadecimal form the integer check takes, at the column's width as it reads it.
+    std::int64_t whole = 0;
+    std::int32_t narrow = 0;
+    if (shape_.wide ? TryStrToInt64(text, whole) : TryStrToInt(text, narrow)) {
+        value = shape_.wide ? static_cast<long double>(whole) : narrow;
+        return true;
+    }
+    return false;
+}
+
+bool RangeGenerator::ReadBounds(const std::string& text, long double& low,
+                                long double& high) const {
     std::string lowText;
     std::string highText;
     if (SplitSignedRange(text, lowText, highText)) {
-        return TryStrToFloat(lowText, low) && TryStrToFloat(highText, high);
+        return ReadBound(lowText, low) && ReadBound(highText, high);
     }
-    return TryStrToFloat(LeftOf("-", text), low) && TryStrToFloat(RightOf("-", text), high);
+    return ReadBound(LeftOf("-", text), low) && ReadBound(RightOf("-", text), high);
 }
 
 double RangeGenerator::ValueCount(TFieldType type) const {

@@ -43,9 +43,10 @@ protected:
     // any other; -1 when the bounds are no numbers.
     double ValueCount(TFieldType type) const;
     // The bounds as numbers, in the order written; false when either is no number.
-    static bool ReadBounds(const std::string& text, long double& low, long double& high);
+    bool ReadBounds(const std::string& text, long double& low, long double& high) const;
 
 private:
+    bool ReadBound(const std::string& text, long double& value) const;
     void Prepare();
     // The offset of the next value from the range's lowest one, without replacement.
     std::uint64_t NextUnique();
