@@ -59,6 +59,7 @@ public:
     // The folder that library paths in fill values are relative to: the scenario file's. Empty
     // for the current folder.
     void SetScenarioFolder(std::string folder);
+    const std::string& ScenarioFolder() const { return scenarioFolder_; }
 
     // Binding and master cursors.
 

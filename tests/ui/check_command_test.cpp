@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QTableWidget>
+#include <filesystem>
 
 #include "dialogs/dlg_check.h"
 #include "main/field_grid.h"
@@ -51,8 +52,14 @@ void CheckCommandTest::cleanup() {
 
 void CheckCommandTest::OpenScenario(const std::string& tables) {
     const std::string path = database_->Folder().File("check.scn");
+    // A library beside the scenario, named by its path relative to the scenario's folder.
+    std::filesystem::create_directory(database_->Folder().File("lists"));
+    WriteFile(database_->Folder().File("lists/names.txt"), "Ann\nBo\n");
     WriteFile(path, "[Main]\nAliasName=Test\nTables=" + tables +
-                        "\n[Table c]\nFields=must\n[Field c.must]\nFillMethod=1\nFillValue=7\n");
+                        "\n[Table p]\nFields=name\n[Field p.name]\nFillMethod=" +
+                        std::to_string(fmLibrary) +
+                        "\nFillValue=lists/names.txt\n"
+                        "[Table c]\nFields=must\n[Field c.must]\nFillMethod=1\nFillValue=7\n");
     form_->OpenScenarioFile(QString::fromStdString(path));
     QCOMPARE(answers_->errors, QStringList());
 }

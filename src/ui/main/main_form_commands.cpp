@@ -130,7 +130,8 @@ void TMainForm::Check() {
     std::vector<LintWarning> warnings;
     {
         const TBusyCursor busy;
-        warnings = LintScenario(document_->Scenario());
+        // Library paths are relative to the scenario file, as in the fill.
+        warnings = LintScenario(document_->Scenario(), document_->Filler().ScenarioFolder());
     }
     if (warnings.empty()) {
         ShowInformation("No problems found.");
