@@ -151,7 +151,7 @@ int RunScenario(const CliOptions& options) {
     // Library paths in fill values are relative to the scenario file.
     const std::string folder = std::filesystem::path(options.argument).parent_path().string();
     if (options.command == CliOptions::Command::Lint || options.strict) {
-        const std::vector<LintWarning> warnings = LintScenario(scenario, folder);
+        const std::vector<LintWarning> warnings = LintScenario(scenario, folder, options.now);
         PrintLintWarnings(warnings, stdout, options.quiet ? nullptr : stderr);
         if (!warnings.empty() || options.command == CliOptions::Command::Lint) {
             return warnings.empty() ? 0 : kExitWarnings;

@@ -27,6 +27,7 @@ const ValueSources& FillEngine::Sources() {
         shelf_ = std::make_unique<LibraryShelf>(LibraryFinder(), scenarioFolder_);
     }
     sources_.libraries = shelf_.get();
+    sources_.now = fixedNow_;
     sources_.columns.clear();
     sources_.sizes.clear();
     for (int i = 0; i < workTable_->FieldCount(); ++i) {

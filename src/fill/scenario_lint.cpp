@@ -99,7 +99,7 @@ bool FilledFrom(const TFillField& setting, const std::string& table) {
 class TableLint {
 public:
     TableLint(const TFillScenario& scenario, int position, LibraryShelf& libraries,
-              std::vector<LintWarning>& warnings)
+              std::optional<DateTimeValue> now, std::vector<LintWarning>& warnings)
         : scenario_(scenario),
           table_(scenario.Tables().Items(position)),
           position_(position),
@@ -112,6 +112,7 @@ public:
         sources_.columns = facts_.columns;
         sources_.sizes = facts_.sizes;
         sources_.settings = &table_.Fields();
+        sources_.now = now;
         const std::int64_t wanted = table_.RecCount();
         switch (table_.TableFillMethod()) {
             case tfEmptyAndFill:
@@ -285,11 +286,12 @@ private:
 }  // namespace
 
 std::vector<LintWarning> LintScenario(const TFillScenario& scenario,
-                                      const std::string& scenarioFolder) {
+                                      const std::string& scenarioFolder,
+                                      std::optional<DateTimeValue> now) {
     std::vector<LintWarning> warnings;
     LibraryShelf libraries(LibraryFinder(), scenarioFolder);
     for (int i = 0; i < scenario.Tables().Count(); ++i) {
-        TableLint(scenario, i, libraries, warnings).Run();
+        TableLint(scenario, i, libraries, now, warnings).Run();
     }
     return warnings;
 }

@@ -4,10 +4,12 @@
 // reached, a scenario table that does not exist) are raised as the fill would raise them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/fill_scenario.h"
+#include "text/civil_time.h"
 
 namespace rowsmith {
 
@@ -18,8 +20,10 @@ struct LintWarning {
     std::string reason;
 };
 
-// Library paths in fill values are relative to `scenarioFolder` (the current folder when empty).
+// Library paths in fill values are relative to `scenarioFolder` (the current folder when empty);
+// "now" and "today" in date ranges stand for `now` when given, else for the clock's moment.
 std::vector<LintWarning> LintScenario(const TFillScenario& scenario,
-                                      const std::string& scenarioFolder = {});
+                                      const std::string& scenarioFolder = {},
+                                      std::optional<DateTimeValue> now = std::nullopt);
 
 }  // namespace rowsmith

@@ -228,9 +228,9 @@ TEST_P(DateRangeTest, LintWarnsOfRangesBeyondWhatTheTypeKeeps) {
     CreateTable("w", "id " + db.AutoIncKeyType() + ", d DATE, ts " +
                          (maria ? "TIMESTAMP NULL" : Type("DATETIME")) + ", s VARCHAR(8)");
     TFillTable& table = AddTable("w", tfEmptyAndFill, 5);
-    const auto reasons = [this] {
+    const auto reasons = [this](std::optional<DateTimeValue> now = std::nullopt) {
         std::vector<std::string> found;
-        for (const LintWarning& warning : LintScenario(scenario)) {
+        for (const LintWarning& warning : LintScenario(scenario, {}, now)) {
             found.push_back(warning.column + ": " + warning.reason);
         }
         return found;
@@ -238,6 +238,19 @@ TEST_P(DateRangeTest, LintWarnsOfRangesBeyondWhatTheTypeKeeps) {
     SetField(table, "d", fmDateRange, "2020-01-01 - today");
     SetField(table, "ts", fmDateRange, "2020-01-01 - now");
     EXPECT_EQ(reasons(), std::vector<std::string>{});
+    // "today" is the moment the fill will take when one is fixed for it, not the clock's.
+    DateTimeValue late;
+    ASSERT_TRUE(ParseDateTime("9999-12-01 12:00:00", late));
+    SetField(table, "d", fmDateRange, "today - today+1y");
+    EXPECT_EQ(reasons(), std::vector<std::string>{});
+    std::vector<std::string> lateReasons{
+        "d: a bound falls outside the years 1 to 9999: the check will refuse it"};
+    if (maria) {
+        lateReasons.push_back(
+            "ts: range 2020-01-01 - now goes beyond the column's type "
+            "(1970-01-01 00:00:01 to 2038-01-19 03:14:07): it will fail");
+    }
+    EXPECT_EQ(reasons(late), lateReasons);
 
     SetField(table, "d", fmDateRange, "0900-01-01 - 2000-01-01");
     SetField(table, "ts", fmDateRange, "1960-01-01 - 2000-01-01");

@@ -37,6 +37,8 @@ struct ValueSources {
     std::vector<int> sizes;
     // The table's settings, or null.
     const TFFList* settings = nullptr;
+    // The moment "now" and "today" stand for when it is fixed for the fill; else the clock's.
+    std::optional<DateTimeValue> now;
 };
 
 // What a generator draws on during a fill: the engine's random source, the work table's columns

@@ -131,9 +131,13 @@ std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
 
 }  // namespace
 
+DateTimeValue DateRangeGenerator::CheckNow() const {
+    return sources_ != nullptr && sources_->now ? *sources_->now : LocalNow();
+}
+
 std::string DateRangeGenerator::Refusal(const std::string& text, const CursorField* column) const {
     PlannedRange plan;
-    return Plan(text, TypeOf(column), LocalNow(), plan);
+    return Plan(text, TypeOf(column), CheckNow(), plan);
 }
 
 bool DateRangeGenerator::CheckValue(const std::string& text, const CursorField* column) const {
@@ -142,7 +146,7 @@ bool DateRangeGenerator::CheckValue(const std::string& text, const CursorField* 
 
 double DateRangeGenerator::DistinctValues() const {
     PlannedRange plan;
-    if (!Plan(setting_.FillValue(), ftString, LocalNow(), plan).empty()) {
+    if (!Plan(setting_.FillValue(), ftString, CheckNow(), plan).empty()) {
         return -1;
     }
     if (plan.parts == Parts::Date) {
@@ -157,7 +161,7 @@ double DateRangeGenerator::DistinctValues() const {
 void DateRangeGenerator::CheckFit(TFieldType type, int size,
                                   std::vector<std::string>& misfits) const {
     PlannedRange plan;
-    const std::string reason = Plan(setting_.FillValue(), type, LocalNow(), plan);
+    const std::string reason = Plan(setting_.FillValue(), type, CheckNow(), plan);
     if (!reason.empty()) {
         misfits.push_back(reason + ": the check will refuse it");
         return;
@@ -181,7 +185,7 @@ void DateRangeGenerator::CheckSpan(TFieldType type, std::int64_t firstSecond,
                                    std::vector<std::string>& misfits) const {
     PlannedRange plan;
     if ((type != ftDate && type != ftDateTime) ||
-        !Plan(setting_.FillValue(), type, LocalNow(), plan).empty()) {
+        !Plan(setting_.FillValue(), type, CheckNow(), plan).empty()) {
         return;
     }
     // A date column keeps the days of its bounds whatever their times.

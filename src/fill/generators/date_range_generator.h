@@ -34,6 +34,8 @@ public:
     bool Exhausted() const override;
 
 private:
+    // What "now" and "today" stand for in the questions before a fill.
+    DateTimeValue CheckNow() const;
     void Prepare();
 
     bool prepared_ = false;
