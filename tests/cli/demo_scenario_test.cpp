@@ -4,12 +4,14 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "cli_fixture.h"
 #include "model/fill_scenario.h"
+#include "old_demo.h"
 
 namespace rowsmith::test {
 namespace {
@@ -110,8 +112,8 @@ protected:
                 }
             }
         }
-        for (const auto& row : Demo("SELECT " + Name("FirstName") + ", " + Name("LastName") +
-                                    ", " + Name("Contact") + " FROM customers")) {
+        for (const auto& row : Demo("SELECT " + Name("FirstName") + ", " + Name("LastName") + ", " +
+                                    Name("Contact") + " FROM customers")) {
             EXPECT_EQ(row[2], row[0] + " " + row[1]);
         }
         std::set<std::string> references;
@@ -151,7 +153,23 @@ TEST_P(DemoScenarioTest, LintsWithoutWarningsAndFillsTheDemoAgainAndAgain) {
     }
 }
 
+class OldDemoScenarioTest : public DemoScenarioTest {};
+
+// A demo database left by an earlier version, without the columns the scenario sets and with
+// references that do not cascade, is brought up to date when the scenario opens it.
+TEST_P(OldDemoScenarioTest, TheScenarioFillsADemoMadeByAnEarlierVersion) {
+    std::filesystem::create_directories(db.Folder().File("rowsmith"));
+    WriteOldDemo(DemoFile(), OldDemo::NoCascade);
+    const RunResult fill = Run("--quiet --seed 7 " + Aliases() + " '" + kDemoScenario + "'");
+    ASSERT_EQ(fill.status, 0) << fill.err;
+    ExpectTheScenariosRecords();
+    EXPECT_EQ(Demo("SELECT count(*) FROM pragma_foreign_key_check")[0][0], "0");
+    EXPECT_EQ(Demo("PRAGMA user_version")[0][0], "1");
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, DemoScenarioTest, ::testing::ValuesIn(TestEngines()),
+                         EngineParamName);
+INSTANTIATE_TEST_SUITE_P(Engines, OldDemoScenarioTest, ::testing::Values(TestEngine::SQLite),
                          EngineParamName);
 
 }  // namespace

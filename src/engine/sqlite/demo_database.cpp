@@ -8,6 +8,7 @@
 #include "engine/alias_config.h"
 #include "engine/database_errors.h"
 #include "engine/sqlite/demo_schema.h"
+#include "engine/sqlite/demo_upgrade.h"
 #include "engine/sqlite/sqlite_database.h"
 
 namespace rowsmith {
@@ -84,6 +85,7 @@ void CreateDemoDatabase(const std::string& path) {
 void EnsureDemoDatabase(const std::string& path) {
     std::error_code error;
     if (fs::exists(path, error)) {
+        UpgradeDemoDatabase(path);
         return;
     }
     const fs::path target(path);
