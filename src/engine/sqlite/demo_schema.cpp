@@ -61,15 +61,19 @@ const std::vector<DemoTable>& DemoTables() {
     return tables;
 }
 
+std::string DemoColumnSql(const DemoColumn& column) {
+    std::string sql = std::string(column.name) + " " + column.type;
+    if (*column.constraints != '\0') {
+        sql += std::string(" ") + column.constraints;
+    }
+    return sql;
+}
+
 std::string DemoTableSql(const DemoTable& table, const std::string& name) {
     std::string sql = "CREATE TABLE \"" + name + "\" (";
     const char* separator = "\n    ";
     for (const DemoColumn& column : table.columns) {
-        sql += separator;
-        sql += std::string(column.name) + " " + column.type;
-        if (*column.constraints != '\0') {
-            sql += std::string(" ") + column.constraints;
-        }
+        sql += separator + DemoColumnSql(column);
         separator = ",\n    ";
     }
     return sql + "\n)";

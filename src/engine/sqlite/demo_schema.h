@@ -26,6 +26,9 @@ constexpr int kDemoSchemaVersion = 1;
 // The five tables, parents before the tables that refer to them.
 const std::vector<DemoTable>& DemoTables();
 
+// The column's definition as CREATE TABLE and ALTER TABLE ADD COLUMN take it.
+std::string DemoColumnSql(const DemoColumn& column);
+
 // CREATE TABLE for `table` under the name `name` (the table's own, or a new table's name while it
 // is rebuilt).
 std::string DemoTableSql(const DemoTable& table, const std::string& name);

@@ -33,9 +33,13 @@ std::vector<std::string> Texts(sqlite3* db, const std::string& sql) {
     return texts;
 }
 
-int UserVersion(sqlite3* db) { return std::stoi(Texts(db, "PRAGMA user_version").at(0)); }
+int UserVersion(sqlite3* db) {
+    return std::stoi(Texts(db, "PRAGMA user_version").at(0));
+}
 
-std::string Quoted(const std::string& name) { return "'" + name + "'"; }
+std::string Quoted(const std::string& name) {
+    return "'" + name + "'";
+}
 
 std::vector<ExistingColumn> ColumnsOf(sqlite3* db, const DemoTable& table) {
     const std::string of = "FROM pragma_table_info(" + Quoted(table.name) + ") ORDER BY cid";
@@ -48,13 +52,9 @@ std::vector<ExistingColumn> ColumnsOf(sqlite3* db, const DemoTable& table) {
     return columns;
 }
 
-const DemoColumn* Wanted(const DemoTable& table, const std::string& name) {
-    for (const DemoColumn& column : table.columns) {
-        if (SameText(column.name, name)) {
-            return &column;
-        }
-    }
-    return nullptr;
+bool Knows(const DemoTable& table, const std::string& column) {
+    return std::any_of(table.columns.begin(), table.columns.end(),
+                       [&](const DemoColumn& known) { return SameText(known.name, column); });
 }
 
 // Whether the file holds the demo's five tables and nothing else of its own making (no other
@@ -72,7 +72,7 @@ bool HoldsOnlyTheDemo(sqlite3* db) {
     }
     for (const DemoTable& table : DemoTables()) {
         for (const ExistingColumn& column : ColumnsOf(db, table)) {
-            if (Wanted(table, column.name) == nullptr) {
+            if (!Knows(table, column.name)) {
                 return false;
             }
         }
@@ -100,9 +100,11 @@ bool NeedsRebuild(sqlite3* db, const DemoTable& table, const std::vector<Existin
 void Rebuild(SqliteDatabase& database, const DemoTable& table,
              const std::vector<ExistingColumn>& columns) {
     const std::string name = table.name;
+    // Dropping the table drops its indexes; the automatic ones (sql NULL) come back by themselves.
     const std::vector<std::string> indexes =
-        Texts(database.Handle(), "SELECT sql FROM sqlite_master WHERE type = 'index' AND "
-                                 "tbl_name = " + Quoted(name) + " AND sql IS NOT NULL");
+        Texts(database.Handle(),
+              "SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = " + Quoted(name) +
+                  " AND sql IS NOT NULL");
     std::string kept;
     for (const ExistingColumn& column : columns) {
         kept += (kept.empty() ? "\"" : ", \"") + column.name + "\"";
@@ -127,9 +129,8 @@ void Upgrade(SqliteDatabase& database) {
             continue;
         }
         for (std::size_t i = columns.size(); i < table.columns.size(); ++i) {
-            const DemoColumn& column = table.columns[i];
             database.Execute((std::string("ALTER TABLE \"") + table.name + "\" ADD COLUMN " +
-                              column.name + " " + column.type + " " + column.constraints)
+                              DemoColumnSql(table.columns[i]))
                                  .c_str());
         }
     }
@@ -137,18 +138,24 @@ void Upgrade(SqliteDatabase& database) {
     database.Execute(("PRAGMA user_version = " + std::to_string(kDemoSchemaVersion)).c_str());
 }
 
+bool NeedsUpgrade(sqlite3* db) {
+    return UserVersion(db) < kDemoSchemaVersion && HoldsOnlyTheDemo(db);
+}
+
 }  // namespace
 
 void UpgradeDemoDatabase(const std::string& path) {
     // References off: the rebuild drops tables that others refer to.
     SqliteDatabase database(path, kDefaultLockTimeoutMs, false);
-    if (UserVersion(database.Handle()) >= kDemoSchemaVersion) {
+    // Only reading until there is something to do, so a current demo, or a file that is not ours,
+    // opens as before even when it cannot be written.
+    if (!NeedsUpgrade(database.Handle())) {
         return;
     }
     // Another program may be upgrading the same file: look again once the write lock is held.
     // Leaving with an error closes the connection, which rolls the transaction back.
     database.Execute("BEGIN IMMEDIATE");
-    if (UserVersion(database.Handle()) < kDemoSchemaVersion && HoldsOnlyTheDemo(database.Handle())) {
+    if (NeedsUpgrade(database.Handle())) {
         Upgrade(database);
     }
     database.Execute("COMMIT");
