@@ -17,12 +17,13 @@ CREATE TABLE employees (
     HireDate date,
     StartTime time,
     Salary decimal(19,4),
-    Notes text
+    Notes text,
+    Email varchar(50)
 ) ENGINE=InnoDB;
 
 CREATE TABLE parts (
     PartNo integer AUTO_INCREMENT PRIMARY KEY,
-    Description varchar(30) NOT NULL,
+    Description varchar(40) NOT NULL,
     OnHand smallint DEFAULT 0,
     Cost real,
     ListPrice decimal(19,4),
@@ -31,14 +32,17 @@ CREATE TABLE parts (
 
 CREATE TABLE customers (
     CustNo integer AUTO_INCREMENT PRIMARY KEY,
-    Company varchar(30) NOT NULL,
-    Contact varchar(25),
-    City varchar(15),
-    Country varchar(20),
+    Company varchar(40) NOT NULL,
+    Contact varchar(30),
+    City varchar(30),
+    Country varchar(60),
     Phone varchar(15),
     CreditLimit decimal(19,4),
     Since date,
-    Active boolean DEFAULT true
+    Active boolean DEFAULT true,
+    FirstName varchar(15),
+    LastName varchar(20),
+    Email varchar(50)
 ) ENGINE=InnoDB;
 
 CREATE TABLE orders (
@@ -50,6 +54,7 @@ CREATE TABLE orders (
     ShipVia varchar(7),
     AmountPaid decimal(19,4),
     Paid boolean DEFAULT false,
+    OrderRef varchar(12),
     FOREIGN KEY (CustNo) REFERENCES customers (CustNo) ON DELETE CASCADE,
     FOREIGN KEY (EmpNo) REFERENCES employees (EmpNo) ON DELETE CASCADE
 ) ENGINE=InnoDB;
@@ -67,10 +72,14 @@ CREATE TABLE items (
 START TRANSACTION;
 
 INSERT INTO employees VALUES
-    (1, 'Okafor', 'Amara', '250', '2019-04-01', '08:00:00', 4250.00, 'Sales lead'),
-    (2, 'Lindgren', 'Tove', '233', '2020-09-15', '09:00:00', 3900.50, NULL),
-    (3, 'Tanaka', 'Ren', '22', '2021-02-01', '08:30:00', 3100.00, 'Part time'),
-    (4, 'Moreau', 'Elise', '410', '2022-06-20', '10:00:00', 3350.75, NULL);
+    (1, 'Okafor', 'Amara', '250', '2019-04-01', '08:00:00', 4250.00, 'Sales lead',
+     'amara.okafor@example.com'),
+    (2, 'Lindgren', 'Tove', '233', '2020-09-15', '09:00:00', 3900.50, NULL,
+     'tove.lindgren@mail.example.org'),
+    (3, 'Tanaka', 'Ren', '22', '2021-02-01', '08:30:00', 3100.00, 'Part time',
+     'ren.tanaka@example.net'),
+    (4, 'Moreau', 'Élise', '410', '2022-06-20', '10:00:00', 3350.75, NULL,
+     'elise.moreau@staff.example.net');
 
 INSERT INTO parts VALUES
     (1, 'Bicycle pump', 12, 210.5, 399.00, 0.35),
@@ -80,20 +89,20 @@ INSERT INTO parts VALUES
     (5, 'Mudguard', 55, 9.75, 24.50, 0.25);
 
 INSERT INTO customers VALUES
-    (1, 'Harbourlight Cycles', 'Ines Carvalho', 'Porto', 'Portugal', '351-555-0141', 5000.00,
-     '2018-03-12', true),
+    (1, 'Harbourlight Cycles', 'Inês Carvalho', 'Porto', 'Portugal', '351-555-0141', 5000.00,
+     '2018-03-12', true, 'Inês', 'Carvalho', 'ines.carvalho@example.net'),
     (2, 'Quillfeather Books', 'Jonas Brandt', 'Leipzig', 'Germany', '49-555-0172', 2500.00,
-     '2019-07-01', true),
+     '2019-07-01', true, 'Jonas', 'Brandt', 'jonas.brandt@shop.example.com'),
     (3, 'Tern & Tide Outfitters', 'Maeve Doyle', 'Galway', 'Ireland', '353-555-0119', 1500.00,
-     '2020-11-23', false),
-    (4, 'Copperleaf Studio', 'Kwame Mensah', 'Kumasi', 'Ghana',
-     '233-555-0188', 7500.00, '2021-05-30', true);
+     '2020-11-23', false, 'Maeve', 'Doyle', 'maeve.doyle@example.org'),
+    (4, 'Copperleaf Studio', 'Kwame Mensah', 'Kumasi', 'Ghana', '233-555-0188', 7500.00,
+     '2021-05-30', true, 'Kwame', 'Mensah', 'kwame.mensah@mail.example.com');
 
 INSERT INTO orders VALUES
-    (1, 1, 1, '2024-01-08', '2024-01-10 14:30:00', 'UPS', 448.90, true),
-    (2, 2, 2, '2024-01-19', '2024-01-22 09:15:00', 'FedEx', 329.95, true),
-    (3, 1, 4, '2024-02-02', NULL, 'DHL', 0.00, false),
-    (4, 4, 3, '2024-02-14', '2024-02-15 16:45:00', 'UPS', 173.50, false);
+    (1, 1, 1, '2024-01-08', '2024-01-10 14:30:00', 'UPS', 448.90, true, 'ORD-2401-HC'),
+    (2, 2, 2, '2024-01-19', '2024-01-22 09:15:00', 'FedEx', 329.95, true, 'ORD-2402-QB'),
+    (3, 1, 4, '2024-02-02', NULL, 'DHL', 0.00, false, 'ORD-2403-HC'),
+    (4, 4, 3, '2024-02-14', '2024-02-15 16:45:00', 'UPS', 173.50, false, 'ORD-2404-CS');
 
 INSERT INTO items VALUES
     (1, 1, 1, 1, 0),

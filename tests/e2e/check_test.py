@@ -9,7 +9,7 @@ from desktop import wait_for_window, wait_until, wait_window_closed
 from grid import FILL_METHOD, FieldGrid, find_combo
 
 EMPLOYEES = ["EmpNo", "LastName", "FirstName", "PhoneExt", "HireDate", "StartTime", "Salary",
-             "Notes"]
+             "Notes", "Email"]
 PARTS = ["PartNo", "Description", "OnHand", "Cost", "ListPrice", "Weight"]
 
 # The employees are fine; the parts' Description is NOT NULL without a default, left unfilled.

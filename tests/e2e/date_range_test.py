@@ -10,7 +10,7 @@ from desktop import text_of, wait_for_window, wait_until, wait_window_closed
 from grid import VALUES, FieldGrid
 
 EMPLOYEES = ["EmpNo", "LastName", "FirstName", "PhoneExt", "HireDate", "StartTime", "Salary",
-             "Notes"]
+             "Notes", "Email"]
 
 SCENARIO = b"""\
 [Main]

@@ -18,10 +18,11 @@ from desktop import (enabled, find_all, item_names, selected_names, showing, tex
 from grid import VALUES, FieldGrid, find_combo, pick_in_combo, record_count, record_count_text
 
 CUSTOMERS = ["CustNo", "Company", "Contact", "City", "Country", "Phone", "CreditLimit", "Since",
-             "Active"]
+             "Active", "FirstName", "LastName", "Email"]
 EMPLOYEES = ["EmpNo", "LastName", "FirstName", "PhoneExt", "HireDate", "StartTime", "Salary",
-             "Notes"]
-ORDERS = ["OrderNo", "CustNo", "EmpNo", "SaleDate", "ShipDate", "ShipVia", "AmountPaid", "Paid"]
+             "Notes", "Email"]
+ORDERS = ["OrderNo", "CustNo", "EmpNo", "SaleDate", "ShipDate", "ShipVia", "AmountPaid", "Paid",
+          "OrderRef"]
 
 # The value set as typed into the value-set editor, one value a line: a blank, a comma.
 COMPANIES = ["Reef Divers", "Blue Lagoon, Ltd.", "Quillfeather"]
@@ -38,7 +39,7 @@ Tables=customers,employees,orders
 [Table customers]
 FieldMethod=0
 RecCount=5
-Fields=CustNo,Company,Contact,City,Country,Phone,CreditLimit,Since,Active
+Fields=CustNo,Company,Contact,City,Country,Phone,CreditLimit,Since,Active,FirstName,LastName,Email
 
 [Field customers.CustNo]
 FillMethod=5
@@ -76,10 +77,22 @@ FillValue=
 FillMethod=0
 FillValue=
 
+[Field customers.FirstName]
+FillMethod=0
+FillValue=
+
+[Field customers.LastName]
+FillMethod=0
+FillValue=
+
+[Field customers.Email]
+FillMethod=0
+FillValue=
+
 [Table employees]
 FieldMethod=2
 RecCount=100
-Fields=EmpNo,LastName,FirstName,PhoneExt,HireDate,StartTime,Salary,Notes
+Fields=EmpNo,LastName,FirstName,PhoneExt,HireDate,StartTime,Salary,Notes,Email
 
 [Field employees.EmpNo]
 FillMethod=0
@@ -113,10 +126,14 @@ FillValue=
 FillMethod=0
 FillValue=
 
+[Field employees.Email]
+FillMethod=0
+FillValue=
+
 [Table orders]
 FieldMethod=0
 RecCount=6
-Fields=OrderNo,CustNo,EmpNo,SaleDate,ShipDate,ShipVia,AmountPaid,Paid
+Fields=OrderNo,CustNo,EmpNo,SaleDate,ShipDate,ShipVia,AmountPaid,Paid,OrderRef
 
 [Field orders.OrderNo]
 FillMethod=5
@@ -147,6 +164,10 @@ FillMethod=4
 FillValue=10.5 - 99.5
 
 [Field orders.Paid]
+FillMethod=0
+FillValue=
+
+[Field orders.OrderRef]
 FillMethod=0
 FillValue=
 

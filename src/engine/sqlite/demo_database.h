@@ -8,7 +8,8 @@
 namespace rowsmith {
 
 // Creates the database at `path` (and its folder) when the file does not exist yet. It is built
-// in a temporary file and renamed into place, so a failure never leaves half a demo behind.
+// in a temporary file and renamed into place, so a failure never leaves half a demo behind. A
+// demo that an earlier version made is brought up to date instead (UpgradeDemoDatabase).
 void EnsureDemoDatabase(const std::string& path);
 
 }  // namespace rowsmith
