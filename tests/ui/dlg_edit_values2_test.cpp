@@ -37,9 +37,8 @@ void DlgEditValues2Test::loadFromLibraryReplacesTheLines() {
     QCOMPARE(editor.memValues->toPlainText(), QString("old\nlines"));
 
     answers.answerDialog = [](QDialog& dialog) {
-        return PickLibrary(dynamic_cast<TdlgLibraryPicker&>(dialog), "pets")
-                   ? QDialog::Accepted
-                   : QDialog::Rejected;
+        return PickLibrary(dynamic_cast<TdlgLibraryPicker&>(dialog), "pets") ? QDialog::Accepted
+                                                                             : QDialog::Rejected;
     };
     QTest::mouseClick(editor.btnLoadLibrary, Qt::LeftButton);
     QCOMPARE(answers.errors, QStringList());

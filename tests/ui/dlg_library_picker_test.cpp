@@ -55,8 +55,7 @@ void DlgLibraryPickerTest::listsUserLibrariesFirstWithTheirValues() {
              QStringList({"empty", "streets", "animals"}));
     QCOMPARE(Column(*picker.lvLibraries, TdlgLibraryPicker::colFrom),
              QStringList({"user", "user", "shipped"}));
-    QCOMPARE(Column(*picker.lvLibraries, TdlgLibraryPicker::colCount),
-             QStringList({"", "2", "7"}));
+    QCOMPARE(Column(*picker.lvLibraries, TdlgLibraryPicker::colCount), QStringList({"", "2", "7"}));
     const QStringList first = Column(*picker.lvLibraries, TdlgLibraryPicker::colFirstValues);
     // A library that cannot serve is listed with the check's reason.
     QCOMPARE(first[0], QString("Library \"empty\" holds no values"));
@@ -81,8 +80,7 @@ void DlgLibraryPickerTest::keepsAPathValueSelectable() {
     picker.Preselect("lists/own.txt");
     QCOMPARE(Column(*picker.lvLibraries, TdlgLibraryPicker::colName),
              QStringList({"lists/own.txt", "towns"}));
-    QCOMPARE(picker.lvLibraries->topLevelItem(0)->text(TdlgLibraryPicker::colCount),
-             QString("2"));
+    QCOMPARE(picker.lvLibraries->topLevelItem(0)->text(TdlgLibraryPicker::colCount), QString("2"));
     QCOMPARE(picker.lvLibraries->topLevelItem(0)->text(TdlgLibraryPicker::colFrom),
              QString("file"));
     QCOMPARE(picker.SelectedLibrary(), std::string("lists/own.txt"));
@@ -97,9 +95,9 @@ void DlgLibraryPickerTest::keepsAPathValueSelectable() {
     // Without libraries the picker says where it looked.
     TdlgLibraryPicker none(LibraryFinder(folders.File("nothing"), folders.File("none")));
     QCOMPARE(none.lvLibraries->topLevelItemCount(), 0);
-    QCOMPARE(none.lblDescription->text(), QString::fromStdString("No libraries in " +
-                                                                 folders.File("nothing") + " or " +
-                                                                 folders.File("none")));
+    QCOMPARE(none.lblDescription->text(),
+             QString::fromStdString("No libraries in " + folders.File("nothing") + " or " +
+                                    folders.File("none")));
 }
 
 void DlgLibraryPickerTest::libraryPickedInTheWindowFillsTheColumn() {

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QToolButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
+#include <QToolButton>
 #include <filesystem>
 #include <memory>
 
@@ -132,7 +132,8 @@ void DlgPatternEditorTest::refusedPatternShowsTheReason() {
     } cases[] = {
         {"{pets", "the { at character 1 has no }"},
         {"x}", "the } at character 2 has no {"},
-        {"{pets|shout}", "unknown modifier \"shout\" in {pets|shout}: lower, upper, ascii or first"},
+        {"{pets|shout}",
+         "unknown modifier \"shout\" in {pets|shout}: lower, upper, ascii or first"},
         {"{nosuch}", "\"nosuch\" is no column of the table, and Library \"nosuch\" not found in "},
         {"{login}@x", "the columns refer to each other in a circle: mail -> login -> mail"},
         {"{Mail}", "the columns refer to each other in a circle: mail -> Mail"},

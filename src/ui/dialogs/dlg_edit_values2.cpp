@@ -105,7 +105,7 @@ std::string TdlgEditValues2::ValueSetText() const {
 }
 
 void TdlgEditValues2::btnLoadLibraryClick() {
-    TdlgLibraryPicker picker;
+    TdlgLibraryPicker picker(LibraryFinder(), {}, this);
     if (RunModal(picker) != QDialog::Accepted || picker.SelectedFile().empty()) {
         return;
     }

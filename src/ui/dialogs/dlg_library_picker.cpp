@@ -15,8 +15,8 @@ namespace rowsmith {
 
 namespace {
 
-constexpr int kListWidth = 620;
-constexpr int kListHeight = 300;
+constexpr int kListWidth = 560;
+constexpr int kListHeight = 240;
 constexpr int kNameWidth = 150;
 constexpr int kCountWidth = 70;
 constexpr int kFromWidth = 70;
@@ -29,8 +29,7 @@ constexpr int kDescriptionRole = Qt::UserRole + 2;
 
 }  // namespace
 
-TdlgLibraryPicker::TdlgLibraryPicker(LibraryFinder finder, std::string baseFolder,
-                                     QWidget* parent)
+TdlgLibraryPicker::TdlgLibraryPicker(LibraryFinder finder, std::string baseFolder, QWidget* parent)
     : QDialog(parent), finder_(std::move(finder)), baseFolder_(std::move(baseFolder)) {
     setObjectName("dlgLibraryPicker");
     setWindowTitle("Value Libraries");

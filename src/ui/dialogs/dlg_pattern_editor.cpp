@@ -45,7 +45,6 @@ TdlgPatternEditor::TdlgPatternEditor(const ValueSources& sources, const std::str
 
     lblPlaceholders = new QLabel(kPlaceholders);
     lblPlaceholders->setObjectName("lblPlaceholders");
-    lblPlaceholders->setAccessibleName("Placeholders");
     lblPlaceholders->setTextFormat(Qt::PlainText);
     lblPlaceholders->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -53,7 +52,6 @@ TdlgPatternEditor::TdlgPatternEditor(const ValueSources& sources, const std::str
     lbSamples->setFocusPolicy(Qt::NoFocus);
     lblRefusal = new QLabel;
     lblRefusal->setObjectName("lblRefusal");
-    lblRefusal->setAccessibleName("Refused");
     lblRefusal->setWordWrap(true);
     lblRefusal->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblRefusal->setTextInteractionFlags(Qt::TextSelectableByMouse);
