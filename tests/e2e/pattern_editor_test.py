@@ -9,8 +9,8 @@ import re
 import sqlite3
 
 from app_case import RowsmithCase
-from desktop import (item_names, text_of, wait_for_window, wait_until, wait_window_closed,
-                     walk)
+from desktop import (enabled, item_names, text_of, wait_for_window, wait_until,
+                     wait_window_closed, walk)
 from grid import VALUES, FieldGrid
 
 SCENARIO = b"""\
@@ -86,6 +86,12 @@ class PatternEditorTest(RowsmithCase):
         editor = wait_for_window(self.desktop, self.app, "Text Pattern")
         pattern = editor.find("text", "Pattern")
         self.desktop.click(pattern)
+        # An unclosed brace shows the check's reason in place of the samples, and OK waits.
+        self.desktop.type_text("{first")
+        editor.find("label", "the { at character 1 has no }")
+        wait_until(lambda: not enabled(editor.find("push button", "OK")), "OK disabled")
+        self.shot("pattern-refused")
+        self.desktop.keys("ctrl+a")
         self.desktop.type_text(PATTERN)
         samples = editor.find("list", "Samples")
         shape = re.compile(r"^(ola|ib|maren)\.\d\d@example\.net$")
