@@ -107,6 +107,11 @@ public:
     // current before current again, also when a check fails.
     void CheckAllValues();
 
+    // What the current table's settings draw on, as the work table is now: the libraries the
+    // check reads (each read once until the next check or fill) and the table's columns. The
+    // reference stays valid as long as the engine; its contents change with the next call.
+    const ValueSources& Sources();
+
     // The text the range generator makes for setting `index` of the current table, read from
     // the column named like the setting, with one random draw (the fill writes it to columns that
     // keep their text). What it works out from the setting is kept until the next bind or fill.
@@ -182,8 +187,6 @@ private:
     void DropGenerators();
     TFieldType ColumnType(const std::string& name) override;
     const CursorField& Column(const std::string& name) override;
-    // What the current table's settings draw on, as the work table is now.
-    const ValueSources& Sources();
     // Puts writers_ in the order they write: a column before the columns made from it.
     void OrderWriters();
 

@@ -13,7 +13,9 @@
 #include "dialogs/dlg_check.h"
 #include "dialogs/dlg_edit_scen.h"
 #include "dialogs/dlg_edit_values2.h"
+#include "dialogs/dlg_library_picker.h"
 #include "dialogs/dlg_login.h"
+#include "dialogs/dlg_pattern_editor.h"
 #include "dialogs/dlg_show_data.h"
 #include "dialogs/help_viewer.h"
 #include "fill/generators/fill_method_registry.h"
@@ -125,6 +127,12 @@ void WindowFitTest::dialogsFitTheScreen() {
     RunModal(data);
     TdlgLogin login(&form);
     RunModal(login);
+    TdlgLibraryPicker libraries(LibraryFinder(), {}, &form);
+    RunModal(libraries);
+    const ValueSources noSources;
+    TdlgPatternEditor pattern(noSources, "code", &form);
+    pattern.SetPattern("{Name|lower|ascii}.{Other|lower|ascii}@{email-domains} ###-????-****");
+    RunModal(pattern);
     SetModalAnswer({});
     QVERIFY2(tooLarge.isEmpty(), qPrintable(tooLarge.join(", ")));
 

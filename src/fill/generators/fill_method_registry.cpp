@@ -97,14 +97,14 @@ constexpr std::array<FillMethodEntry, 11> kMethods = {{
      .hint = "The value for this field will be drawn from a library of values",
      .writes = true,
      .typed = true,
-     .editor = None,
+     .editor = Library,
      .makeGenerator = Make<LibraryGenerator>},
     {.code = fmPattern,
      .caption = "Text from a pattern",
      .hint = "This field will be filled by text made from a pattern",
      .writes = true,
      .typed = true,
-     .editor = None,
+     .editor = Pattern,
      .makeGenerator = Make<PatternGenerator>},
 }};
 

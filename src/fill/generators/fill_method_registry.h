@@ -17,7 +17,7 @@
 namespace rowsmith {
 
 // The editor the window's "..." button opens for a method's value.
-enum class ValueEditor : std::uint8_t { None, ValueSet, MasterField, DateRange };
+enum class ValueEditor : std::uint8_t { None, ValueSet, MasterField, DateRange, Library, Pattern };
 
 struct FillMethodEntry {
     std::int32_t code;

@@ -17,7 +17,6 @@ namespace rowsmith {
 
 namespace {
 
-constexpr std::string_view kLettersAndDigits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 // The most bytes of one UTF-8 character, what "first" leaves of a value.
 constexpr std::int64_t kLongestCharacter = 4;
 
@@ -140,7 +139,7 @@ double PatternGenerator::DistinctValues() const {
                 count *= 26;
                 break;
             case TextPattern::Kind::LetterOrDigit:
-                count *= static_cast<double>(kLettersAndDigits.size());
+                count *= static_cast<double>(TextPattern::kLettersAndDigits.size());
                 break;
             case TextPattern::Kind::Name:
                 if (ColumnIndex(piece.text) >= 0 || sources_ == nullptr ||
@@ -242,36 +241,20 @@ void PatternGenerator::Write() {
         Prepare();
     }
     text_.clear();
-    for (std::size_t i = 0; i < names_.size(); ++i) {
-        const TextPattern::Piece& piece = pattern_.Pieces()[i];
-        switch (piece.kind) {
-            case TextPattern::Kind::Text:
-                text_ += piece.text;
-                break;
-            case TextPattern::Kind::Digit:
-                text_ += static_cast<char>('0' + random_->RandomBelow(10));
-                break;
-            case TextPattern::Kind::Letter:
-                text_ += static_cast<char>('A' + random_->RandomBelow(26));
-                break;
-            case TextPattern::Kind::LetterOrDigit:
-                text_ += kLettersAndDigits[random_->RandomBelow(
-                    static_cast<std::uint32_t>(kLettersAndDigits.size()))];
-                break;
-            case TextPattern::Kind::Name: {
-                const NameSource& source = names_[i];
-                if (piece.modifiers.empty() && source.library != nullptr) {
-                    text_ += source.library->Pick(*random_);
-                    break;
-                }
-                std::string value = source.library != nullptr
-                                        ? std::string(source.library->Pick(*random_))
-                                        : source.column->ReadString();
-                text_ += TextPattern::Modify(std::move(value), piece.modifiers);
-                break;
+    pattern_.Make(
+        *random_,
+        [this](std::size_t i, const TextPattern::Piece& piece, std::string& out) {
+            const NameSource& source = names_[i];
+            if (piece.modifiers.empty() && source.library != nullptr) {
+                out += source.library->Pick(*random_);
+                return;
             }
-        }
-    }
+            std::string value = source.library != nullptr
+                                    ? std::string(source.library->Pick(*random_))
+                                    : source.column->ReadString();
+            out += TextPattern::Modify(std::move(value), piece.modifiers);
+        },
+        text_);
     column_->WriteString(text_);
 }
 

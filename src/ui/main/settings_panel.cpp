@@ -18,6 +18,8 @@
 #include "dialogs/dlg_date_range.h"
 #include "dialogs/dlg_edit_values2.h"
 #include "dialogs/dlg_edit_values7.h"
+#include "dialogs/dlg_library_picker.h"
+#include "dialogs/dlg_pattern_editor.h"
 #include "fill/fill_engine.h"
 #include "fill/generators/fill_method_registry.h"
 #include "main/field_grid.h"
@@ -272,6 +274,12 @@ void TSettingsPanel::bbEditValueClick() {
             case ValueEditor::DateRange:
                 EditDateRange(current.row());
                 break;
+            case ValueEditor::Library:
+                EditLibrary(current.row());
+                break;
+            case ValueEditor::Pattern:
+                EditPattern(current.row());
+                break;
             case ValueEditor::None:
                 break;
         }
@@ -315,6 +323,29 @@ void TSettingsPanel::EditDateRange(int index) {
     if (RunModal(editor) == QDialog::Accepted) {
         fieldModel_->setData(fieldModel_->index(index, colValues),
                              QString::fromStdString(editor.RangeText()),
+                             TFieldGridModel::FillValueRole);
+        emit Modified();
+    }
+}
+
+void TSettingsPanel::EditLibrary(int index) {
+    TdlgLibraryPicker picker(LibraryFinder(), engine_->ScenarioFolder());
+    picker.Preselect(fieldModel_->Field(index).FillValue());
+    if (RunModal(picker) == QDialog::Accepted) {
+        fieldModel_->setData(fieldModel_->index(index, colValues),
+                             QString::fromStdString(picker.SelectedLibrary()),
+                             TFieldGridModel::FillValueRole);
+        emit Modified();
+    }
+}
+
+void TSettingsPanel::EditPattern(int index) {
+    const TFillField& field = fieldModel_->Field(index);
+    TdlgPatternEditor editor(engine_->Sources(), field.FieldName());
+    editor.SetPattern(field.FillValue());
+    if (RunModal(editor) == QDialog::Accepted) {
+        fieldModel_->setData(fieldModel_->index(index, colValues),
+                             QString::fromStdString(editor.Pattern()),
                              TFieldGridModel::FillValueRole);
         emit Modified();
     }

@@ -59,6 +59,8 @@ public:
     void EditValueSet(int index);
     void EditMasterField(int index);
     void EditDateRange(int index);
+    void EditLibrary(int index);
+    void EditPattern(int index);
     void cbTblFillMethodChange(int method);
     void seRecCountChange();
     void UpdateRecCountVisibility();
