@@ -142,6 +142,10 @@ TEST_P(ScenarioLintTest, EachWarningKindAndItsQuietTwin) {
          // The parent is empty too, so its keys cannot feed the child either.
          {"c.p_id", "c.p_id"},
          "filled later"},
+        {"child before parent, its reference left alone",
+         {{"c", tfEmptyAndFill, 5, {{"must", fmSingleValue, "1"}}}, kParent},
+         {"c.p_id"},
+         "refers to 'p', which is filled later: fill 'p' before 'c', or use Order by References"},
         {"foreign key from random rows of its parent",
          {kParent,
           {"c",
