@@ -228,6 +228,28 @@ TEST_P(MasterRandomTest, ATableDrawsFromItsOwnRowsAsTheyWereAtTheStart) {
     EXPECT_EQ(bosses, (std::set<std::string>{"1", "2", "3"}));
 }
 
+// A master table or column that is not there stops the fill with the error the values from the
+// master table give.
+TEST_P(MasterRandomTest, AMissingMasterStopsTheFillAsForTheMasterValues) {
+    CreateTable("m", "x INTEGER", {"1"});
+    CreateTable("g", "id " + db.AutoIncKeyType() + ", a INTEGER", {"1, 5"});
+    TFillTable& table = AddTable("g", tfEmptyAndFill, 3);
+    for (const char* value : {"m.nope", "nowhere.x"}) {
+        std::string errors[2];
+        for (const std::int32_t method : {fmMasterTable, fmMasterRandom}) {
+            SetField(table, "a", method, value);
+            try {
+                engine.FillUp();
+                ADD_FAILURE() << value << ": no error";
+            } catch (const Exception& error) {
+                errors[method == fmMasterRandom ? 1 : 0] = error.what();
+            }
+        }
+        EXPECT_FALSE(errors[0].empty()) << value;
+        EXPECT_EQ(errors[1], errors[0]) << value;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, MasterRandomTest, ::testing::ValuesIn(TestEngines()),
                          EngineParamName);
 
