@@ -29,7 +29,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kPageUps = 20;
 // The figures in the order they are printed.
-const char* const kFigures[] = {"open_ms",     "jump_middle_ms", "page_up_ms", "page_up_max_ms",
+const char* const kFigures[] = {"open_ms",      "jump_middle_ms", "page_up_ms", "page_up_max_ms",
                                 "jump_last_ms", "jump_first_ms",  "peak_mb"};
 
 double Ms(Clock::time_point start) {
@@ -74,10 +74,7 @@ double Press(QTableView& grid, int key, Qt::KeyboardModifiers modifiers = Qt::No
 
 // The record number the row header shows for the current row.
 long CurrentRecord(QTableView& grid) {
-    return grid.model()
-        ->headerData(grid.currentIndex().row(), Qt::Vertical)
-        .toString()
-        .toLong();
+    return grid.model()->headerData(grid.currentIndex().row(), Qt::Vertical).toString().toLong();
 }
 
 // One round in this process; the figures go to `out` as "name value" lines. With a `shot` file
@@ -177,8 +174,7 @@ std::map<std::string, double> ForkRound(const std::string& alias, long records,
 
 }  // namespace
 
-void RunDialogRounds(const std::string& alias, long records, int rounds,
-                     const std::string& shot) {
+void RunDialogRounds(const std::string& alias, long records, int rounds, const std::string& shot) {
     std::printf("records %ld, dialog, %d rounds\n", records, rounds);
     std::map<std::string, std::vector<double>> all;
     for (int round = 1; round <= rounds; ++round) {
