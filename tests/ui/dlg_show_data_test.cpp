@@ -237,13 +237,14 @@ void ShowDataTest::aFailedReadShowsOneErrorOnceTheGridIsPainted() {
 void ShowDataTest::keysWalkAcrossTheEdgesOfTheWindow() {
     MakeBigTable(130000);
     ShowData({"big"}, [&](TdlgShowData& viewer) {
-        Open(viewer, 1200);
-        // Well inside the first window, then page down past its end.
-        viewer.sbRecords->setValue(60000);
+        // Tall, so that a page is many rows.
+        Open(viewer, 2400);
+        // Inside the first window, short of where it moves, then page down past its end.
+        viewer.sbRecords->setValue(74000);
         QCOMPARE(viewer.dsResult->WindowStart(), 0);
         viewer.dbgResult->setCurrentIndex(viewer.dbgResult->indexAt(QPoint(1, 1)));
         int record = CurrentTitle(viewer).toInt();
-        QCOMPARE(record, 60001);
+        QCOMPARE(record, 74001);
         for (int i = 0; i < 2000 && record <= TableDataModel::kWindowRows + 10; ++i) {
             Press(viewer, Qt::Key_PageDown);
             const int next = CurrentTitle(viewer).toInt();
@@ -255,9 +256,14 @@ void ShowDataTest::keysWalkAcrossTheEdgesOfTheWindow() {
         Press(viewer, Qt::Key_Down);
         QCOMPARE(CurrentTitle(viewer).toInt(), record + 1);
         QCOMPARE(CurrentText(viewer), QString::number(record + 1));
-        // Then page up past the start of the window that is shown now.
+        // Then from inside the window that is shown now, short of where it moves, page up past its
+        // start.
         const int windowStart = viewer.dsResult->WindowStart();
-        record = record + 1;
+        viewer.sbRecords->setValue(windowStart + TableDataModel::kWindowRows / 4 + 1000);
+        QCOMPARE(viewer.dsResult->WindowStart(), windowStart);
+        viewer.dbgResult->setCurrentIndex(viewer.dbgResult->indexAt(QPoint(1, 1)));
+        record = CurrentTitle(viewer).toInt();
+        QCOMPARE(record, windowStart + TableDataModel::kWindowRows / 4 + 1001);
         for (int i = 0; i < 2000 && record > windowStart - 10; ++i) {
             Press(viewer, Qt::Key_PageUp);
             const int next = CurrentTitle(viewer).toInt();
