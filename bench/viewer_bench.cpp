@@ -4,9 +4,12 @@
 // before the clock runs; run once per size, so that each peak is its own.
 //
 //   viewer_bench [--engine sqlite|postgres] [--records N] [--view]
+//                [--dialog [--rounds N] [--shot FILE.png]]
 //
 // Defaults: sqlite, 1000000 records. With --view the model also feeds a table view on the
-// offscreen platform, whose headers keep a few bytes per row of their own.
+// offscreen platform, whose headers keep a few bytes per row of their own. With --dialog the
+// real Show Data dialog runs instead, in rounds (3 by default) of a process each: see
+// dialog_rounds.h.
 //
 // PostgreSQL runs against the server that tests/support/with-postgres starts.
 
@@ -17,16 +20,19 @@
 #include <QApplication>
 #include <QTableView>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "bench_common.h"
+#include "dialog_rounds.h"
 #include "dialogs/table_data_model.h"
 #include "engine/database_session.h"
 
@@ -93,11 +99,14 @@ double Ms(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Reads every cell of the screen whose first row is `top`; gives the milliseconds it took.
+// Reads every cell of the screen whose first row is table row `top`, moving the model's window
+// there as the viewer does; gives the milliseconds it took.
 double ReadScreen(TableDataModel& model, int top) {
     const auto start = Clock::now();
+    model.SetWindowStart(top - TableDataModel::kWindowRows / 2);
+    const int first = model.ModelRow(top);
     std::size_t characters = 0;
-    for (int row = top; row < top + kScreenRows && row < model.rowCount(); ++row) {
+    for (int row = first; row < first + kScreenRows && row < model.rowCount(); ++row) {
         for (int column = 0; column < model.columnCount(); ++column) {
             characters += model.index(row, column).data().toString().size();
         }
@@ -146,7 +155,10 @@ void Measure(const std::string& alias, long records, bool view) {
     std::printf("peak_rss_mb %.1f\n", bench::PeakRssMb());
 }
 
-int Run(const std::string& engine, long records, bool view) {
+// Makes the table "big" of `records` records behind the alias "Bench", runs `measure` on it and
+// drops it again.
+int Run(const std::string& engine, long records,
+        const std::function<void(const std::string&)>& measure) {
     std::string folder = (std::filesystem::temp_directory_path() / "viewer-bench-XXXXXX").string();
     Check(mkdtemp(folder.data()) != nullptr, "cannot create a temporary folder");
     const std::string config = folder + "/aliases.ini";
@@ -177,7 +189,7 @@ int Run(const std::string& engine, long records, bool view) {
                                   << "\n";
         }
         DatabaseSession::Instance().SetConfigFile(config);
-        Measure("Bench", records, view);
+        measure("Bench");
     } catch (...) {
         DatabaseSession::Instance().SetConfigFile("");
         if (admin != nullptr) {
@@ -202,6 +214,9 @@ int main(int argc, char** argv) {
     std::string engine = "sqlite";
     long records = 1000000;
     bool view = false;
+    bool dialog = false;
+    int rounds = 3;
+    std::string shot;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--engine") == 0 && i + 1 < argc) {
             engine = argv[++i];
@@ -209,10 +224,16 @@ int main(int argc, char** argv) {
             records = std::atol(argv[++i]);
         } else if (std::strcmp(argv[i], "--view") == 0) {
             view = true;
+        } else if (std::strcmp(argv[i], "--dialog") == 0) {
+            dialog = true;
+        } else if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
+            rounds = std::max(1, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--shot") == 0 && i + 1 < argc) {
+            shot = argv[++i];
         } else {
             std::fprintf(stderr,
                          "usage: viewer_bench [--engine sqlite|postgres] [--records N] "
-                         "[--view]\n");
+                         "[--view] [--dialog [--rounds N] [--shot FILE.png]]\n");
             return 2;
         }
     }
@@ -222,9 +243,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
     try {
-        return Run(engine, records, view);
+        if (dialog) {
+            // Each round starts its own application in a process of its own.
+            return Run(engine, records, [&](const std::string& alias) {
+                rowsmith::bench::RunDialogRounds(alias, records, rounds, shot);
+            });
+        }
+        QApplication application(argc, argv);
+        return Run(engine, records,
+                   [&](const std::string& alias) { Measure(alias, records, view); });
     } catch (const std::exception& error) {
         std::fprintf(stderr, "viewer_bench: %s\n", error.what());
         return 1;

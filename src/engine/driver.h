@@ -82,6 +82,10 @@ public:
     // the table has no record there. `count`, when not -1, is the number of records: positions in
     // the back half are then counted from the end, which is quicker to reach.
     virtual bool SeekPosition(std::int64_t position, std::int64_t count, Record& record) = 0;
+    // Starts a new walk on the record `back` places (from 1) before the record with this key in
+    // the table's own order: a viewer paging up gets there through the key's index rather than by
+    // counting from either end. False when fewer records come before it.
+    virtual bool SeekBefore(const RecordKey& key, std::int64_t back, Record& record) = 0;
 
     // `assigned[i]` tells whether column i was written; unwritten columns get their defaults.
     // This is the hot path of a fill: no allocation per call once the statement is prepared.

@@ -33,6 +33,9 @@ public:
     bool SeekPosition(std::int64_t position, std::int64_t count, Record& record) override {
         return Named([&] { return driver_->SeekPosition(position, count, record); });
     }
+    bool SeekBefore(const RecordKey& key, std::int64_t back, Record& record) override {
+        return Named([&] { return driver_->SeekBefore(key, back, record); });
+    }
     void Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) override {
         Named([&] { driver_->Insert(values, assigned); });
     }

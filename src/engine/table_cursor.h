@@ -95,6 +95,9 @@ public:
     // was, when there is none. Given the record count (CountRecords), the cursor reaches positions
     // in the back half from the end, which is quicker on large tables.
     bool MoveTo(std::int64_t position, std::int64_t recordCount = -1);
+    // Moves to the record `back` places (from 1) before the bookmarked one; false, the cursor where
+    // it was, when fewer records come before it. Quick at any depth of a large table.
+    bool MoveBefore(const CursorBookmark& bookmark, std::int64_t back);
 
 private:
     friend class CursorField;

@@ -40,6 +40,19 @@ bool TableCursor::MoveTo(std::int64_t position, std::int64_t recordCount) {
     return true;
 }
 
+bool TableCursor::MoveBefore(const CursorBookmark& bookmark, std::int64_t back) {
+    State& state = OpenState();
+    if (state.mode != State::Mode::Browse) {
+        CheckBrowseMode();
+    }
+    Record record;
+    if (!state.driver->SeekBefore(bookmark.key, back, record)) {
+        return false;
+    }
+    StandOn(std::move(record));
+    return true;
+}
+
 void TableCursor::StandOn(Record&& record) {
     State& state = *state_;
     state.onAppended = false;

@@ -96,14 +96,18 @@ TablePageCache::Page& TablePageCache::LoadPage(std::int64_t index) {
     pages_.push_back(Page{index, {}, ++clock_});
     Page& page = pages_.back();
     try {
-        // Going on from the page before is a short keyset read; anything else is a move by
-        // position.
+        // Going on from the page before, or back from the page after, is a short keyset read;
+        // anything else is a move by position, which counts from an end of the table.
         bool placed = false;
         const Page* before = FindPage(index - 1);
+        const Page* after = FindPage(index + 1);
         if (before != nullptr && before->rows.size() == kPageRows &&
             cursor_->GotoBookmark(before->rows.back().mark)) {
             cursor_->Next();
             placed = !cursor_->AtEnd();
+        } else if (after != nullptr && !after->rows.empty() &&
+                   cursor_->MoveBefore(after->rows.front().mark, kPageRows)) {
+            placed = true;
         } else {
             placed = cursor_->MoveTo(index * kPageRows, counted_ ? records_ : -1);
         }

@@ -1,5 +1,6 @@
 // TableCursor bookmarks and positions on a real database: coming back to a record shown earlier,
-// moving to a position by its number, and walking on from there.
+// moving to a position by its number or a number of records before a bookmark, and walking on
+// from there.
 #include "engine/database_errors.h"
 #include "engine_fixture.h"
 
@@ -152,6 +153,33 @@ TEST_P(BookmarkTest, TableWithoutPrimaryKeyMovesByTheDriversRowIds) {
     cursor->First();
     ASSERT_TRUE(cursor->GotoBookmark(mark));
     EXPECT_EQ(WalkOn(*cursor), Ids(701, 1500));
+}
+
+TEST_P(BookmarkTest, MovesBackFromABookmarkWithOrWithoutAPrimaryKey) {
+    for (bool keyed : {false, true}) {
+        SCOPED_TRACE(keyed ? "keyed" : "by row ids");
+        db_.Execute("DROP TABLE IF EXISTS people");
+        MakeTable(1500, keyed);
+        auto cursor = OpenTable("people");
+        ASSERT_TRUE(cursor->MoveTo(1200, 1500));
+        const CursorBookmark mark = cursor->GetBookmark();
+        ASSERT_TRUE(cursor->MoveBefore(mark, 100));
+        EXPECT_EQ(Id(*cursor), "1101");
+        cursor->Next();
+        EXPECT_EQ(Id(*cursor), "1102") << "the walk goes on forwards";
+        ASSERT_TRUE(cursor->MoveBefore(mark, 1200));
+        EXPECT_EQ(Id(*cursor), "1");
+        EXPECT_FALSE(cursor->MoveBefore(mark, 1201));
+        EXPECT_FALSE(cursor->MoveBefore(mark, 0));
+        EXPECT_EQ(Id(*cursor), "1") << "a failed move leaves the cursor where it was";
+    }
+    // Records deleted before the bookmark are not counted.
+    auto cursor = OpenTable("people");
+    ASSERT_TRUE(cursor->MoveTo(10));
+    const CursorBookmark eleventh = cursor->GetBookmark();
+    db_.Execute("DELETE FROM people WHERE id = 9");
+    ASSERT_TRUE(cursor->MoveBefore(eleventh, 2));
+    EXPECT_EQ(Id(*cursor), "8");
 }
 
 TEST_P(BookmarkTest, EmptyAndClosedTablesHaveNoBookmark) {

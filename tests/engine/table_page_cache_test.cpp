@@ -68,6 +68,11 @@ TEST_P(TablePageCacheTest, HoldsAWindowOfPagesOverAWholeTable) {
         ASSERT_LE(cache_.LoadedPages(), TablePageCache::kMaxPages);
     }
     EXPECT_EQ(Id(2500), "gone");
+    // Paging up from a jump into the middle, past more pages than the window holds.
+    for (std::int64_t row = 2049; row >= 1000; --row) {
+        ASSERT_EQ(Id(row), std::to_string(row + 1));
+    }
+    EXPECT_LE(cache_.LoadedPages(), TablePageCache::kMaxPages);
 }
 
 TEST_P(TablePageCacheTest, KeepsRecordsWrittenAndRemovedInStep) {

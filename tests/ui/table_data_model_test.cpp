@@ -1,5 +1,6 @@
 // The data viewer's model on real tables of both engines: Qt's model checks, the window of pages,
-// and edits, new records and deletions reaching the database, refused ones staying pending.
+// the window of rows over a table larger than it, and edits, new records and deletions reaching
+// the database, refused ones staying pending.
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
@@ -27,6 +28,7 @@ private slots:
     void refusedPostKeepsTheRecordPending_data() { Engines(); }
     void refusedPostKeepsTheRecordPending();
     void aFailedReadIsSignalledNotShown();
+    void showsAWindowOfALargeTable();
 
 private:
     // Every engine has its row; one whose server is absent is skipped.
@@ -191,6 +193,63 @@ void TableDataModelTest::aFailedReadIsSignalledNotShown() {
     QCOMPARE(Cell(3, 1), QString("p4"));
     QCoreApplication::processEvents();
     QVERIFY(answers.errors.isEmpty());
+}
+
+void TableDataModelTest::showsAWindowOfALargeTable() {
+    constexpr int kWindow = TableDataModel::kWindowRows;
+    MakeTable(TestEngine::SQLite, kWindow + 500, false);
+    QAbstractItemModelTester tester(model_.get(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy tableRows(model_.get(), &TableDataModel::TableRowsChanged);
+    model_->FinishCount();
+    QCOMPARE(tableRows.count(), 1);
+    QCOMPARE(model_->TableRows(), kWindow + 501);
+    QCOMPARE(model_->rowCount(), kWindow);
+    QCOMPARE(model_->headerData(kWindow - 1, Qt::Vertical).toString(), QString::number(kWindow));
+    QCOMPARE(Cell(kWindow - 1, 1), "p" + QString::number(kWindow));
+
+    // Moved, the window shows other records in the same rows, and stays within the table.
+    model_->SetWindowStart(250);
+    QCOMPARE(model_->rowCount(), kWindow);
+    QCOMPARE(model_->headerData(0, Qt::Vertical).toString(), QString("251"));
+    QCOMPARE(Cell(0, 1), QString("p251"));
+    QCOMPARE(model_->ModelRow(250), 0);
+    QCOMPARE(model_->ModelRow(249), -1);
+    model_->SetWindowStart(kWindow);
+    QCOMPARE(model_->WindowStart(), 501);
+    QCOMPARE(model_->headerData(kWindow - 1, Qt::Vertical).toString(), QString("*"));
+
+    // An edit beyond the first window reaches its record.
+    const int edited = model_->ModelRow(kWindow + 10);
+    QVERIFY(model_->setData(model_->index(edited, 1), "far"));
+    QCOMPARE(model_->PendingRow(), kWindow + 10);
+    model_->Post();
+    QCOMPARE(Value("SELECT name FROM people WHERE id = " + std::to_string(kWindow + 11)),
+             std::string("far"));
+
+    // A new record at the end of a full window moves it down a row; the row for new records
+    // stays its last.
+    QVERIFY(model_->setData(model_->index(kWindow - 1, 1), "new"));
+    model_->Post();
+    QCOMPARE(model_->rowCount(), kWindow);
+    QCOMPARE(model_->WindowStart(), 502);
+    QCOMPARE(Cell(kWindow - 2, 1), QString("new"));
+    QCOMPARE(model_->headerData(kWindow - 1, Qt::Vertical).toString(), QString("*"));
+    QCOMPARE(Value("SELECT count(*) FROM people"), std::to_string(kWindow + 501));
+
+    // A deletion in a window at the end takes in the row before it; elsewhere the row after.
+    model_->DeleteRecord(kWindow + 10);
+    QCOMPARE(model_->rowCount(), kWindow);
+    QCOMPARE(model_->WindowStart(), 501);
+    QCOMPARE(Cell(model_->ModelRow(kWindow + 10), 1), "p" + QString::number(kWindow + 12));
+    QCOMPARE(model_->headerData(kWindow - 1, Qt::Vertical).toString(), QString("*"));
+    model_->SetWindowStart(0);
+    model_->DeleteRecord(0);
+    QCOMPARE(model_->rowCount(), kWindow);
+    QCOMPARE(Cell(0, 1), QString("p2"));
+    QCOMPARE(Cell(kWindow - 1, 1), "p" + QString::number(kWindow + 1));
+    QCOMPARE(Value("SELECT count(*) FROM people"), std::to_string(kWindow + 499));
+    QCOMPARE(model_->TableRows(), kWindow + 500);
 }
 
 }  // namespace rowsmith::test

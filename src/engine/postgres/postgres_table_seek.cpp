@@ -1,4 +1,5 @@
-// PostgresTable: starting a walk at a bookmarked record or at a position in the table's order.
+// PostgresTable: starting a walk at a bookmarked record, at a position in the table's order, or a
+// number of records before a bookmarked one.
 #include "engine/postgres/postgres_table.h"
 
 namespace rowsmith {
@@ -34,6 +35,38 @@ bool PostgresTable::SeekPosition(std::int64_t position, std::int64_t count, Reco
         writer_->ReadLink(*target_).Query("SELECT " + KeyList() + " FROM " + target_->table +
                                               " ORDER BY " + order + " LIMIT 1 OFFSET $1::bigint",
                                           {std::to_string(skip)});
+    if (PQntuples(result.get()) != 1) {
+        return false;
+    }
+    return ReadRecord(KeyOf(result.get(), 0, 0), record);
+}
+
+bool PostgresTable::SeekBefore(const RecordKey& key, std::int64_t back, Record& record) {
+    writer_->CommitIfWrote(*target_);
+    target_->walkXids.clear();
+    ahead_.clear();
+    if (back < 1) {
+        return false;
+    }
+    // Backwards from the bookmarked record, through the primary key's index or by ctid.
+    std::string order;
+    std::vector<PgText> params;
+    if (ByCtid()) {
+        order = "ctid DESC";
+    } else {
+        for (std::size_t index : keyColumns_) {
+            order +=
+                (order.empty() ? "" : ", ") + QuoteIdentifier(columns_[index].info.name) + " DESC";
+        }
+    }
+    for (const FieldValue& part : key.parts) {
+        params.push_back(PgKeyParam(part));
+    }
+    params.emplace_back(std::to_string(back - 1));
+    PgResult result = writer_->ReadLink(*target_).Query(
+        "SELECT " + KeyList() + " FROM " + target_->table + " WHERE " + KeyCondition("<", 1) +
+            " ORDER BY " + order + " LIMIT 1 OFFSET $" + std::to_string(params.size()) + "::bigint",
+        params);
     if (PQntuples(result.get()) != 1) {
         return false;
     }

@@ -28,6 +28,7 @@ public:
     bool ReadRecord(const RecordKey& key, Record& record) override;
     bool SeekRecord(const RecordKey& key, Record& record) override;
     bool SeekPosition(std::int64_t position, std::int64_t count, Record& record) override;
+    bool SeekBefore(const RecordKey& key, std::int64_t back, Record& record) override;
     void Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) override;
     RecordKey LastInsertKey() override;
     void Update(RecordKey& key, const std::vector<FieldValue>& values,

@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -46,7 +48,12 @@ void TdlgShowData::FormCreate() {
     topRow->addStretch();
 
     dsResult = new TableDataModel(this);
-    dbgResult = new QTableView(this);
+    // The grid and the scroll bar over the whole table share one frame, as a grid and its own
+    // scroll bar do.
+    auto* gridFrame = new QFrame(this);
+    dbgResult = new QTableView(gridFrame);
+    gridFrame->setFrameStyle(dbgResult->frameStyle());
+    dbgResult->setFrameShape(QFrame::NoFrame);
     dbgResult->setObjectName("dbgResult");
     dbgResult->setAccessibleName("Table data");
     dbgResult->setModel(dsResult);
@@ -56,12 +63,21 @@ void TdlgShowData::FormCreate() {
     dbgResult->setEditTriggers(QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
+    sbRecords = new QScrollBar(Qt::Vertical, gridFrame);
+    sbRecords->setObjectName("sbRecords");
+    sbRecords->setAccessibleName("Records");
+    scroller = new RecordScroller(*dbgResult, *dsResult, *sbRecords);
+    auto* gridRow = new QHBoxLayout(gridFrame);
+    gridRow->setContentsMargins(0, 0, 0, 0);
+    gridRow->setSpacing(0);
+    gridRow->addWidget(dbgResult);
+    gridRow->addWidget(sbRecords);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(top);
-    layout->addWidget(dbgResult);
+    layout->addWidget(gridFrame);
 
     auto* deleteRecord = new QAction("Delete record", dbgResult);
     deleteRecord->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
@@ -76,8 +92,13 @@ void TdlgShowData::FormCreate() {
         dsResult, &TableDataModel::LoadFailed, this,
         [](const QString& message) { ShowErrorMessage(message.toStdString()); },
         Qt::QueuedConnection);
+    // A current cell that goes away while the window moves is no row the user came to.
     connect(dbgResult->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex&, const QModelIndex& previous) { RowLeft(previous.row()); });
+            [this](const QModelIndex& current) {
+                if (current.isValid()) {
+                    RowEntered(dsResult->TableRow(current.row()));
+                }
+            });
 }
 
 void TdlgShowData::SetTables(const std::vector<std::string>& tables) {
@@ -98,15 +119,18 @@ void TdlgShowData::ShowTable() {
 }
 
 void TdlgShowData::DeleteCurrentRecord() {
-    const QModelIndex current = dbgResult->currentIndex();
-    if (!current.isValid() || !AskOkCancel("Delete record?")) {
+    const int row = scroller->CurrentRecord();
+    if (row == -1 || !AskOkCancel("Delete record?")) {
         return;
     }
-    dsResult->DeleteRecord(current.row());
+    // The grid scrolled away from the record may show it again first.
+    scroller->GoToRecord(row, std::max(dbgResult->currentIndex().column(), 0));
+    dsResult->DeleteRecord(row);
 }
 
-void TdlgShowData::RowLeft(int row) {
-    if (row == -1 || row != dsResult->PendingRow()) {
+void TdlgShowData::RowEntered(int row) {
+    const int pending = dsResult->PendingRow();
+    if (pending == -1 || pending == row) {
         return;
     }
     try {
@@ -114,9 +138,8 @@ void TdlgShowData::RowLeft(int row) {
     } catch (const std::exception& error) {
         // Shown once the view has finished moving, then the user is back on the record.
         const std::string message = error.what();
-        QTimer::singleShot(0, this, [this, row, message] {
-            const int column = std::max(dbgResult->currentIndex().column(), 0);
-            dbgResult->setCurrentIndex(dsResult->index(row, column));
+        QTimer::singleShot(0, this, [this, pending, message] {
+            scroller->GoToRecord(pending, std::max(dbgResult->currentIndex().column(), 0));
             ShowErrorMessage(message);
         });
     }

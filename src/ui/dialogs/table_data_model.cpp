@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QTimer>
+#include <algorithm>
 #include <exception>
 
 namespace rowsmith {
@@ -20,9 +21,14 @@ void TableDataModel::SetCursor(TableCursor* cursor) {
     beginResetModel();
     titles_.clear();
     pending_ = Pending();
+    windowStart_ = 0;
     struct EndReset {
         TableDataModel* model;
-        ~EndReset() { model->endResetModel(); }
+        ~EndReset() {
+            model->windowRows_ = std::min(model->TableRows(), kWindowRows);
+            model->endResetModel();
+            emit model->TableRowsChanged();
+        }
     } endReset{this};
     cache_.Reset(nullptr);
     if (cursor == nullptr) {
@@ -62,18 +68,49 @@ void TableDataModel::FinishCount() {
     if (count <= cache_.Records()) {
         return;
     }
-    // The rows come in before the row for new records, which keeps a pending record on it.
+    // The cache takes the count at once: it places the pages it reads by it. The row for new
+    // records, which keeps a pending record, moves to the end; its row shows a record now and
+    // the other rows come in after it, as many as the window holds. The window starts at the
+    // first record until the table is counted.
     const int first = AppendRow();
-    beginInsertRows(QModelIndex(), first, static_cast<int>(count) - 1);
+    const int rows = static_cast<int>(std::min<std::int64_t>(count + 1, kWindowRows));
+    cache_.SetRecords(count);
     if (pending_.row == first) {
         pending_.row = static_cast<int>(count);
     }
-    cache_.SetRecords(count);
+    RowChanged(first);
+    beginInsertRows(QModelIndex(), first + 1, rows - 1);
+    windowRows_ = rows;
     endInsertRows();
+    emit TableRowsChanged();
+}
+
+void TableDataModel::SetWindowStart(int start) {
+    start = std::clamp(start, 0, LastWindowStart());
+    if (start == windowStart_) {
+        return;
+    }
+    windowStart_ = start;
+    WindowChanged();
+}
+
+int TableDataModel::ModelRow(int tableRow) const {
+    const int row = tableRow - windowStart_;
+    return row >= 0 && row < windowRows_ ? row : -1;
+}
+
+void TableDataModel::WindowChanged() {
+    if (windowRows_ == 0) {
+        return;
+    }
+    if (!titles_.isEmpty()) {
+        emit dataChanged(index(0, 0), index(windowRows_ - 1, columnCount() - 1));
+    }
+    emit headerDataChanged(Qt::Vertical, 0, windowRows_ - 1);
 }
 
 int TableDataModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || cache_.Cursor() == nullptr ? 0 : AppendRow() + 1;
+    return parent.isValid() ? 0 : windowRows_;
 }
 
 int TableDataModel::columnCount(const QModelIndex& parent) const {
@@ -85,7 +122,7 @@ QVariant TableDataModel::data(const QModelIndex& index, int role) const {
         (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    const int row = index.row();
+    const int row = TableRow(index.row());
     const auto column = static_cast<std::size_t>(index.column());
     if (row == pending_.row && pending_.values[column]) {
         return QString::fromStdString(*pending_.values[column]);
@@ -103,10 +140,11 @@ QVariant TableDataModel::headerData(int section, Qt::Orientation orientation, in
                    ? QVariant(titles_[section])
                    : QVariant();
     }
+    const int row = TableRow(section);
     if (role == Qt::DisplayRole) {
-        return section == AppendRow() ? QStringLiteral("*") : QString::number(section + 1);
+        return row == AppendRow() ? QStringLiteral("*") : QString::number(row + 1);
     }
-    if (role == Qt::FontRole && section == pending_.row) {
+    if (role == Qt::FontRole && row == pending_.row) {
         QFont font;
         font.setBold(true);
         return font;
@@ -125,7 +163,7 @@ bool TableDataModel::setData(const QModelIndex& index, const QVariant& value, in
     if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::EditRole) {
         return false;
     }
-    const int row = index.row();
+    const int row = TableRow(index.row());
     if (pending_.row != -1 && pending_.row != row) {
         return false;
     }
@@ -137,7 +175,7 @@ bool TableDataModel::setData(const QModelIndex& index, const QVariant& value, in
         }
         pending_.row = row;
         pending_.values.assign(titles_.size(), std::nullopt);
-        emit headerDataChanged(Qt::Vertical, row, row);
+        emit headerDataChanged(Qt::Vertical, index.row(), index.row());
     }
     pending_.values[static_cast<std::size_t>(index.column())] = std::move(text);
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
@@ -170,21 +208,38 @@ void TableDataModel::Post() {
         cursor.Cancel();
         throw;
     }
-    TablePageCache::Row posted = cache_.ReadCurrent();
     pending_ = Pending();
+    // The cache counts a new record at once: it places the pages it reads by the count.
     if (isNew) {
-        // The new record takes its place before the row for new records, which moves down.
-        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-        beginInsertRows(QModelIndex(), row, row);
         cache_.SetRecords(cache_.Records() + 1);
-        cache_.StorePosted(row, std::move(posted));
-        endInsertRows();
-        emit headerDataChanged(Qt::Vertical, row, row + 1);
+    }
+    cache_.StorePosted(row, cache_.ReadCurrent());
+    const int modelRow = ModelRow(row);
+    RowChanged(modelRow);
+    if (!isNew) {
         return;
     }
-    cache_.StorePosted(row, std::move(posted));
-    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-    emit headerDataChanged(Qt::Vertical, row, row);
+    if (modelRow != -1) {
+        // The record took the row for new records, which comes back after it; a full window
+        // moves down a row to keep it.
+        if (windowRows_ == kWindowRows) {
+            beginRemoveRows(QModelIndex(), 0, 0);
+            ++windowStart_;
+            --windowRows_;
+            endRemoveRows();
+        }
+        beginInsertRows(QModelIndex(), windowRows_, windowRows_);
+        ++windowRows_;
+        endInsertRows();
+    }
+    emit TableRowsChanged();
+}
+
+void TableDataModel::RowChanged(int modelRow) {
+    if (modelRow != -1) {
+        emit dataChanged(index(modelRow, 0), index(modelRow, columnCount() - 1));
+        emit headerDataChanged(Qt::Vertical, modelRow, modelRow);
+    }
 }
 
 void TableDataModel::CancelPending() {
@@ -193,8 +248,7 @@ void TableDataModel::CancelPending() {
         return;
     }
     pending_ = Pending();
-    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-    emit headerDataChanged(Qt::Vertical, row, row);
+    RowChanged(ModelRow(row));
 }
 
 void TableDataModel::DeleteRecord(int row) {
@@ -205,16 +259,35 @@ void TableDataModel::DeleteRecord(int row) {
         return;
     }
     FinishCount();
+    const int modelRow = ModelRow(row);
+    if (modelRow == -1) {
+        return;
+    }
     cache_.GoToRow(row);
     cache_.Cursor()->Delete();
-    beginRemoveRows(QModelIndex(), row, row);
+    const bool staysFull = TableRows() > kWindowRows;
+    beginRemoveRows(QModelIndex(), modelRow, modelRow);
     cache_.Removed();
+    --windowRows_;
     if (pending_.row == row) {
         pending_ = Pending();
     } else if (pending_.row > row) {
         --pending_.row;
     }
     endRemoveRows();
+    if (staysFull) {
+        // The next row comes into the window at its end, or the row before it at its start when
+        // the window ends the table.
+        const bool atEnd = windowStart_ + windowRows_ == TableRows();
+        const int at = atEnd ? 0 : windowRows_;
+        beginInsertRows(QModelIndex(), at, at);
+        if (atEnd) {
+            --windowStart_;
+        }
+        ++windowRows_;
+        endInsertRows();
+    }
+    emit TableRowsChanged();
 }
 
 const TablePageCache::Row* TableDataModel::RowAt(int row) const {
