@@ -19,6 +19,7 @@ constexpr std::int32_t fmMasterTable = 7;
 constexpr std::int32_t fmDateRange = 8;
 constexpr std::int32_t fmLibrary = 9;
 constexpr std::int32_t fmPattern = 10;
+constexpr std::int32_t fmMasterRandom = 11;
 
 constexpr std::int32_t tfEmptyAndFill = 0;
 constexpr std::int32_t tfUpdateAndFill = 1;

@@ -30,6 +30,8 @@ TEST(FillMethodRegistryTest, CaptionsAndHintsInCodeOrder) {
         {"Random value from a library",
          "The value for this field will be drawn from a library of values"},
         {"Text from a pattern", "This field will be filled by text made from a pattern"},
+        {"Random value from the master table",
+         "The value for this field will be taken from a random row of another table's field"},
     };
     ASSERT_EQ(FillMethods().size(), std::size(methods));
     for (std::int32_t code = 0; code < static_cast<std::int32_t>(std::size(methods)); ++code) {

@@ -28,7 +28,7 @@ std::unique_ptr<ColumnGenerator> Make(TFillField& setting) {
 using enum ValueEditor;
 
 // The captions and hints are the program's own texts, spelling included.
-constexpr std::array<FillMethodEntry, 11> kMethods = {{
+constexpr std::array<FillMethodEntry, 12> kMethods = {{
     {.code = fmDontFill,
      .caption = "Don't fill it",
      .hint = "The values of field will not be changed",
@@ -106,6 +106,13 @@ constexpr std::array<FillMethodEntry, 11> kMethods = {{
      .typed = true,
      .editor = None,
      .makeGenerator = Make<PatternGenerator>},
+    {.code = fmMasterRandom,
+     .caption = "Random value from the master table",
+     .hint = "The value for this field will be taken from a random row of another table's field",
+     .writes = true,
+     .typed = true,
+     .editor = MasterField,
+     .makeGenerator = Make<MasterTableGenerator>},
 }};
 
 constexpr bool CodesInOrder() {
