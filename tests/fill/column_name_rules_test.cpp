@@ -93,9 +93,15 @@ const Case kCases[] = {
      "{words} {words} {words} {words} {words} {words} {words} {words}", false, "20"},
     {"suppliers", "website", ftString, 80, "", fmPattern, "https://www.{words}.example.com", false, ""},
     // Numbers by what they count.
-    {"products", "unit_price", ftBCD, 0, "N", fmRandomReal, "1 - 500", false, ""},
+    {"products", "unit_price", ftFloat, 0, "N", fmRandomReal, "1 - 500", false, ""},
     {"parts", "ListPrice", ftCurrency, 0, "", fmRandomReal, "1 - 500", false, ""},
-    {"orders", "total_amount", ftBCD, 0, "N", fmRandomReal, "1 - 2000", false, ""},
+    {"orders", "total_amount", ftFloat, 0, "N", fmRandomReal, "1 - 2000", false, ""},
+    // A range writes nothing into a decimal column: digits in a pattern, never all zeros.
+    {"products", "unit_price", ftBCD, 0, "N", fmPattern, "##9", false, ""},
+    {"orders", "total_amount", ftBCD, 0, "N", fmPattern, "###9", false, ""},
+    {"employees", "salary", ftBCD, 0, "N", fmPattern, "#9##", false, ""},
+    {"reviews", "stars", ftBCD, 0, "N", fmRandomFromSet, "1,2,3,4,5", false, ""},
+    {"stats", "ratio", ftBCD, 0, "", fmPattern, "##9", false, ""},
     {"employees", "Salary", ftCurrency, 0, "", fmRandomReal, "1500 - 9000", false, ""},
     {"order_items", "quantity", ftInteger, 0, "N", fmRandomInteger, "1 - 20", false, ""},
     {"items", "Qty", ftSmallint, 0, "N", fmRandomInteger, "1 - 20", false, ""},
@@ -151,7 +157,8 @@ TEST(ColumnNameRules, WhatDoesNotFitGivesWayToTheNextCandidateAndLastToValuesOfT
 
     // Nothing fits: the letters the column keeps, never empty, so NOT NULL holds.
     const Case code{"gates", "Gate", ftString, 3, "N", 0, "", false, ""};
-    const FillChoice letters = ChooseColumnFill(Facts(code), [](const FillChoice&) { return false; });
+    const FillChoice letters =
+        ChooseColumnFill(Facts(code), [](const FillChoice&) { return false; });
     EXPECT_EQ(letters.method, fmPattern);
     EXPECT_EQ(letters.value, "???");
     EXPECT_TRUE(letters.nullShare.empty());

@@ -103,8 +103,8 @@ ColumnKind QualifiedName(const Words& words, const Words& table) {
     if (AnyWord(front, {"user", "login", "account"})) {
         return ColumnKind::UserName;
     }
-    if (AnyWord(front, {"full", "display", "contact", "customer", "client", "employee",
-                        "person", "member", "author"})) {
+    if (AnyWord(front, {"full", "display", "contact", "customer", "client", "employee", "person",
+                        "member", "author"})) {
         return ColumnKind::FullName;
     }
     return NameByTable(table, false);
@@ -166,13 +166,13 @@ ColumnKind Work(const Words& words, const std::string& joined) {
     if (AnyWord(words, {"username", "login", "nickname", "handle"})) {
         return ColumnKind::UserName;
     }
-    if (AnyWord(words, {"description", "desc", "notes", "note", "comment", "comments",
-                        "remarks", "remark", "memo", "details", "bio", "about", "summary",
-                        "message", "body", "text"})) {
+    if (AnyWord(words,
+                {"description", "desc", "notes", "note", "comment", "comments", "remarks", "remark",
+                 "memo", "details", "bio", "about", "summary", "message", "body", "text"})) {
         return ColumnKind::LongText;
     }
-    if (AnyWord(words, {"sku", "code", "ref", "reference", "tracking", "serial", "barcode",
-                        "ean", "isbn", "voucher", "number", "no", "num"})) {
+    if (AnyWord(words, {"sku", "code", "ref", "reference", "tracking", "serial", "barcode", "ean",
+                        "isbn", "voucher", "number", "no", "num"})) {
         return ColumnKind::Code;
     }
     return ColumnKind::Other;
@@ -185,8 +185,8 @@ ColumnKind Measure(const Words& words, const std::string& joined) {
     if (AnyWord(words, {"price", "cost", "fee", "charge"})) {
         return ColumnKind::Price;
     }
-    if (AnyWord(words, {"amount", "total", "balance", "sum", "limit", "credit", "budget",
-                        "revenue", "subtotal"})) {
+    if (AnyWord(words, {"amount", "total", "balance", "sum", "limit", "credit", "budget", "revenue",
+                        "subtotal"})) {
         return ColumnKind::Amount;
     }
     if (joined == "onhand" || AnyWord(words, {"quantity", "qty", "count", "stock", "units"})) {

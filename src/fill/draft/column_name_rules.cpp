@@ -150,7 +150,28 @@ const char* NumberRange(ColumnKind kind) {
     }
 }
 
+// A range writes nothing into a decimal column (ftBCD), which takes text: digits that a pattern
+// makes, never all zeros, so a check such as "price > 0" holds.
+FillChoice DecimalDigits(ColumnKind kind) {
+    switch (kind) {
+        case ColumnKind::Salary:
+            return Pattern("#9##");
+        case ColumnKind::Amount:
+            return Pattern("###9");
+        case ColumnKind::Rating:
+            return Fill(fmRandomFromSet, "1,2,3,4,5");
+        case ColumnKind::Quantity:
+        case ColumnKind::Percent:
+            return Pattern("1#");
+        default:
+            return Pattern("##9");
+    }
+}
+
 Choices ByKind(const ColumnFacts& column, ColumnKind kind) {
+    if (column.type == ftBCD) {
+        return {DecimalDigits(kind)};
+    }
     if (StoresText(column.type)) {
         return TextByKind(column, kind);
     }
