@@ -128,7 +128,7 @@ TEST_P(DraftTest, NamedTablesAloneAreDraftedAndTheirParentsRecordsAreDrawnFrom) 
     db.Execute(
         "INSERT INTO customers (first_name, last_name, email, loyalty_points, created_at) "
         "VALUES ('Ada', 'Quill', 'ada@example.com', 0, '2026-01-02 10:00:00')");
-    const RunResult draft = Run("--draft " + db.Alias() + " addresses " + Aliases());
+    const RunResult draft = Run("--draft " + db.Alias() + " addresses ADDRESSES " + Aliases());
     EXPECT_EQ(draft.status, 0) << draft.err;
     EXPECT_NE(draft.out.find("Tables=addresses\r\n"), std::string::npos) << draft.out;
     EXPECT_NE(draft.out.find("[Field addresses.customer_id]\r\nFillMethod=11\r\n"

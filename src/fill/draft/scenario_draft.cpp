@@ -90,7 +90,14 @@ private:
 ScenarioDraft::ScenarioDraft(std::string alias, const std::vector<std::string>& tables,
                              std::int32_t records)
     : alias_(std::move(alias)) {
-    std::vector<std::string> names = tables;
+    std::vector<std::string> names;
+    // A table named twice is drafted once: a scenario cannot keep two settings of one table.
+    for (const std::string& table : tables) {
+        if (std::none_of(names.begin(), names.end(),
+                         [&](const std::string& name) { return SameText(name, table); })) {
+            names.push_back(table);
+        }
+    }
     if (names.empty()) {
         DatabaseSession::Instance().ListTables(alias_, false, names);
     }
