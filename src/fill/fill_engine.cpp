@@ -118,6 +118,7 @@ void FillEngine::OpenMasterTables() {
     // The generators point into the cursors about to be freed.
     DropGenerators();
     masterTables_.clear();
+    drawnFor_.clear();
     masterPages_ = PageBudget(masterPageBound_);
     const TFFList& fields = Current().Fields();
     for (int i = 0; i < fields.Count(); ++i) {
@@ -130,19 +131,30 @@ void FillEngine::OpenMasterTables() {
         auto cursor = std::make_unique<TableCursor>();
         cursor->SetDatabaseName(scenario_.AliasName());
         cursor->SetTableName(master->table);
+        const bool drawn = generator->DrawsAtRandom();
         // Compared as SQLite compares names; a false match only costs the keeping.
-        if (!SameText(cursor->TableName(), workTable_->TableName())) {
+        if (!SameText(cursor->TableName(), workTable_->TableName()) && !drawn) {
             cursor->SetPageBudget(&masterPages_);
         }
         cursor->Open();
         masterTables_.push_back(std::move(cursor));
+        drawnFor_.push_back(drawn ? &fields.Items(i) : nullptr);
     }
 }
 
+TableCursor* FillEngine::MasterTableOf(const TFillField& setting) const {
+    for (std::size_t i = 0; i < drawnFor_.size(); ++i) {
+        if (drawnFor_[i] == &setting) {
+            return masterTables_[i].get();
+        }
+    }
+    return nullptr;
+}
+
 TableCursor* FillEngine::FindMasterTable(const std::string& name) const {
-    for (const auto& cursor : masterTables_) {
-        if (cursor->TableName() == name) {
-            return cursor.get();
+    for (std::size_t i = 0; i < masterTables_.size(); ++i) {
+        if (drawnFor_[i] == nullptr && masterTables_[i]->TableName() == name) {
+            return masterTables_[i].get();
         }
     }
     return nullptr;

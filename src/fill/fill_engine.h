@@ -83,12 +83,15 @@ public:
     // The master cursors of a table's fill keep the pages they read in memory, up to the bound
     // over all of them, so that a small master table is read once however often its cursor
     // starts again; past the bound they read page by page. A table that is its own master
-    // changes as the fill writes it, and is always read afresh.
+    // changes as the fill writes it, and is always read afresh. A cursor drawn from at random
+    // keeps no pages: its generator keeps the one column it reads, within the same bound.
     void OpenMasterTables();
     static constexpr std::size_t kMasterPageBound = std::size_t{64} << 20;
     void SetMasterPageBound(std::size_t bytes) { masterPageBound_ = bytes; }
-    // The first master cursor whose TableName is exactly `name`, or null.
+    // The first master cursor walked in order whose TableName is exactly `name`, or null.
     TableCursor* FindMasterTable(const std::string& name) const override;
+    TableCursor* MasterTableOf(const TFillField& setting) const override;
+    PageBudget& MasterPages() override { return masterPages_; }
     int MasterTableCount() const { return static_cast<int>(masterTables_.size()); }
 
     // Validation.
@@ -199,6 +202,9 @@ private:
     // Declared before the cursors that draw on it, so that it outlives them.
     PageBudget masterPages_{kMasterPageBound};
     std::vector<std::unique_ptr<TableCursor>> masterTables_;
+    // For each master cursor, the setting it was opened for when that setting draws its rows at
+    // random and has the cursor to itself; null for the cursors walked in order.
+    std::vector<const TFillField*> drawnFor_;
     RandomSource random_;
     std::optional<std::uint32_t> fixedSeed_;
     std::optional<DateTimeValue> fixedNow_;

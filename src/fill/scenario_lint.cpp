@@ -267,7 +267,8 @@ private:
         }
         if (FillPosition(scenario_, key.parentTable) > position_) {
             Warn(column, "refers to '" + key.parentTable + "', which is filled later: fill '" +
-                             key.parentTable + "' before '" + table_.TableName() + "'");
+                             key.parentTable + "' before '" + table_.TableName() +
+                             "', or use Order by References");
         }
     }
 

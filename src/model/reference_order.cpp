@@ -19,8 +19,11 @@ class ReferenceSorter {
 public:
     ReferenceSorter(const std::vector<std::string>& tables,
                     const std::vector<TableReference>& references)
-        : tables_(tables), references_(references), out_(tables.size()),
-          placed_(tables.size(), false), listed_(references.size(), false) {
+        : tables_(tables),
+          references_(references),
+          out_(tables.size()),
+          placed_(tables.size(), false),
+          listed_(references.size(), false) {
         for (std::size_t r = 0; r < references.size(); ++r) {
             AddReference(r);
         }

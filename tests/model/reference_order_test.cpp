@@ -78,13 +78,14 @@ TEST(ReferenceOrderTest, TablesNoReferenceMovesKeepTheirGivenOrder) {
 }
 
 TEST(ReferenceOrderTest, SelfReferenceIsBrokenWithoutMovingTheTable) {
-    const ReferenceOrder order = OrderByReferences(
-        {"employees", "departments"},
-        {{"employees", "Employees", true}, {"employees", "departments"}});
+    const ReferenceOrder order =
+        OrderByReferences({"employees", "departments"},
+                          {{"employees", "Employees", true}, {"employees", "departments"}});
     EXPECT_EQ((Names{"departments", "employees"}), order.tables);
     EXPECT_EQ((Names{"employees>Employees"}), Broken(order));
 
-    const ReferenceOrder alone = OrderByReferences({"a", "employees"}, {{"employees", "employees"}});
+    const ReferenceOrder alone =
+        OrderByReferences({"a", "employees"}, {{"employees", "employees"}});
     EXPECT_EQ((Names{"a", "employees"}), alone.tables);
     EXPECT_EQ((Names{"employees>employees"}), Broken(alone));
 
@@ -94,9 +95,9 @@ TEST(ReferenceOrderTest, SelfReferenceIsBrokenWithoutMovingTheTable) {
 
 TEST(ReferenceOrderTest, CircleIsBrokenAtANullableReference) {
     // people -> teams is the only nullable one, so people is filled first with its team empty.
-    const ReferenceOrder order = OrderByReferences(
-        {"teams", "people", "offices"},
-        {{"teams", "offices"}, {"offices", "people"}, {"people", "teams", true}});
+    const ReferenceOrder order =
+        OrderByReferences({"teams", "people", "offices"},
+                          {{"teams", "offices"}, {"offices", "people"}, {"people", "teams", true}});
     EXPECT_EQ((Names{"people", "offices", "teams"}), order.tables);
     EXPECT_EQ((Names{"people>teams"}), Broken(order));
     ASSERT_EQ(1u, order.broken.size());
@@ -104,8 +105,8 @@ TEST(ReferenceOrderTest, CircleIsBrokenAtANullableReference) {
 }
 
 TEST(ReferenceOrderTest, CircleWithoutANullableReferenceIsStillBroken) {
-    const ReferenceOrder order = OrderByReferences(
-        {"start", "b", "a"}, {{"a", "b"}, {"b", "a"}, {"start", "a"}});
+    const ReferenceOrder order =
+        OrderByReferences({"start", "b", "a"}, {{"a", "b"}, {"b", "a"}, {"start", "a"}});
     // Broken at the reference of b, the circle's table given first.
     EXPECT_EQ((Names{"b>a"}), Broken(order));
     EXPECT_EQ((Names{"b", "a", "start"}), order.tables);
@@ -122,8 +123,8 @@ TEST(ReferenceOrderTest, EveryCircleIsBrokenOnceAndEveryTableIsPlaced) {
 TEST(ReferenceOrderTest, TwoReferencesBetweenTheSameTablesAreBothFollowed) {
     // A nullable and a required reference from one child to one parent: breaking the nullable
     // one still leaves the circle, so a second reference is broken.
-    const ReferenceOrder order = OrderByReferences(
-        {"a", "b"}, {{"a", "b", true}, {"a", "b"}, {"b", "a"}});
+    const ReferenceOrder order =
+        OrderByReferences({"a", "b"}, {{"a", "b", true}, {"a", "b"}, {"b", "a"}});
     EXPECT_EQ(2u, order.broken.size());
     EXPECT_EQ(2u, order.tables.size());
     EXPECT_TRUE(order.broken[0].nullable);

@@ -48,8 +48,14 @@ private slots:
     void movesAtTheListEnds_data();
     void movesAtTheListEnds();
     void aliasWhoseListingFailsKeepsTheFormerTables();
+    void orderByReferencesPutsParentsFirst();
+    void addingOffersTheTablesReferredTo();
 
 private:
+    // Gives the tables foreign keys: items refer to orders and parts, orders to Customers, and
+    // staff to itself.
+    void AddReferences();
+
     std::unique_ptr<TestDatabase> database_;
     std::unique_ptr<TdlgEditScen> dialog_;
 };
@@ -211,6 +217,88 @@ void DlgEditScenTest::aliasWhoseListingFailsKeepsTheFormerTables() {
     QCOMPARE(answers.errors.size(), 1);
     QVERIFY2(answers.errors[0].contains("missing.sqlite"), qPrintable(answers.errors[0]));
     QCOMPARE(Items(*d.lbAllTables), QStringList({"Customers", "items", "orders", "parts"}));
+}
+
+void DlgEditScenTest::AddReferences() {
+    database_->Execute("DROP TABLE items");
+    database_->Execute("DROP TABLE orders");
+    database_->Execute(
+        "CREATE TABLE orders (id INTEGER PRIMARY KEY, cust INTEGER REFERENCES "
+        "customers (id))");
+    database_->Execute(
+        "CREATE TABLE items (id INTEGER PRIMARY KEY, "
+        "order_id INTEGER NOT NULL REFERENCES orders (id), "
+        "part_id INTEGER NOT NULL REFERENCES parts (id))");
+    database_->Execute(
+        "CREATE TABLE staff (id INTEGER PRIMARY KEY, boss INTEGER REFERENCES "
+        "staff (id))");
+}
+
+void DlgEditScenTest::orderByReferencesPutsParentsFirst() {
+    AddReferences();
+    ModalAnswers answers;
+    TdlgEditScen& d = *dialog_;
+    QCOMPARE(d.btnOrderByReferences->text(), QString("Order by References"));
+    PickAlias(d, "Test");
+    for (const char* name : {"items", "staff", "orders", "parts", "Customers"}) {
+        Select(*d.lbAllTables, name);
+        d.AddTable();
+        // One table has nothing to order.
+        QCOMPARE(d.btnOrderByReferences->isEnabled(), d.lbScenTables->count() > 1);
+    }
+    // Declined, the offers changed nothing.
+    QCOMPARE(
+        answers.questions,
+        QStringList({TdlgEditScen::AddReferredQuestion("items", {"Customers", "orders", "parts"}),
+                     TdlgEditScen::AddReferredQuestion("orders", {"Customers"})}));
+    QCOMPARE(answers.questions[1],
+             QString("The table that 'orders' refers to is not in the scenario: Customers. "
+                     "Add it?"));
+    QCOMPARE(Items(*d.lbScenTables),
+             QStringList({"items", "staff", "orders", "parts", "Customers"}));
+
+    Select(*d.lbScenTables, "orders");
+    d.btnOrderByReferences->click();
+    // staff refers only to itself and keeps its place before the others.
+    QCOMPARE(Items(*d.lbScenTables),
+             QStringList({"staff", "parts", "Customers", "orders", "items"}));
+    QCOMPARE(Selected(*d.lbScenTables), 3);
+    QVERIFY(answers.errors.isEmpty());
+
+    // Already in order, nothing moves.
+    d.btnOrderByReferences->click();
+    QCOMPARE(Items(*d.lbScenTables),
+             QStringList({"staff", "parts", "Customers", "orders", "items"}));
+}
+
+void DlgEditScenTest::addingOffersTheTablesReferredTo() {
+    AddReferences();
+    ModalAnswers answers;
+    answers.answerYes = true;
+    TdlgEditScen& d = *dialog_;
+    PickAlias(d, "Test");
+    Select(*d.lbAllTables, "staff");
+    d.AddTable();
+    QVERIFY(answers.questions.isEmpty());
+
+    Select(*d.lbAllTables, "items");
+    d.AddTable();
+    QCOMPARE(answers.questions,
+             QStringList("Tables that 'items' refers to are not in the scenario: Customers, "
+                         "orders, parts. Add them?"));
+    // The tables referred to, and those they refer to, come before the table added.
+    QCOMPARE(Items(*d.lbScenTables),
+             QStringList({"staff", "Customers", "orders", "parts", "items"}));
+    QVERIFY(d.lbAllTables->count() == 0);
+
+    // A table whose parents are in the scenario asks nothing.
+    Select(*d.lbScenTables, "orders");
+    d.DelTable();
+    Select(*d.lbAllTables, "orders");
+    d.AddTable();
+    QCOMPARE(answers.questions.size(), 1);
+    QCOMPARE(Items(*d.lbScenTables),
+             QStringList({"staff", "Customers", "parts", "items", "orders"}));
 }
 
 }  // namespace rowsmith::test

@@ -52,6 +52,7 @@ private slots:
     void currentSetCellShowsThirtyCharactersWhileFocused();
     void pickerFailures();
     void pickerOnBlankValueOpensOnTheFirstTable();
+    void pickerFindsTableAndColumnWithoutRegardToCase_data();
     void pickerFindsTableAndColumnWithoutRegardToCase();
     void pickerOkWithoutColumnKeepsTheValue();
     void updateExistingHidesTheRecordCount();
@@ -190,6 +191,7 @@ void FieldGridTest::whichValueCellsCanBeTyped_data() {
     QTest::newRow("Autoincrement") << fmAutoIncrement << true << false;
     QTest::newRow("Random string") << fmRandomString << true << false;
     QTest::newRow("Master table") << fmMasterTable << true << true;
+    QTest::newRow("Random master row") << fmMasterRandom << true << true;
 }
 
 void FieldGridTest::whichValueCellsCanBeTyped() {
@@ -369,11 +371,18 @@ void FieldGridTest::pickerOnBlankValueOpensOnTheFirstTable() {
     QCOMPARE(selected, 0);
 }
 
+void FieldGridTest::pickerFindsTableAndColumnWithoutRegardToCase_data() {
+    QTest::addColumn<int>("method");
+    QTest::newRow("The values from the master table") << fmMasterTable;
+    QTest::newRow("Random value from the master table") << fmMasterRandom;
+}
+
 void FieldGridTest::pickerFindsTableAndColumnWithoutRegardToCase() {
+    QFETCH(int, method);
     OpenScenario("orders",
                  "[Table orders]\nFields=OrderNo,CustNo\n[Field orders.OrderNo]\n"
-                 "FillMethod=0\n[Field orders.CustNo]\nFillMethod=7\n"
-                 "FillValue=ORDERS.custno\n");
+                 "FillMethod=0\n[Field orders.CustNo]\nFillMethod=" +
+                     std::to_string(method) + "\nFillValue=ORDERS.custno\n");
     form_->sgFields->setFocus();
     form_->sgFields->setCurrentIndex(form_->sgFields->model()->index(1, colValues));
     QStringList fields;

@@ -22,6 +22,7 @@ namespace rowsmith {
 
 class CursorField;
 class LibraryShelf;
+class PageBudget;
 class RandomSource;
 class TableCursor;
 class TFFList;
@@ -49,6 +50,11 @@ public:
     virtual TFieldType ColumnType(const std::string& name) = 0;
     // The first master cursor whose table name is exactly `name`, or null.
     virtual TableCursor* FindMasterTable(const std::string& name) const = 0;
+    // The master cursor opened for `setting` alone, or null.
+    virtual TableCursor* MasterTableOf(const TFillField& setting) const = 0;
+    // The bytes of master rows the generators and master cursors of a table's fill may keep in
+    // memory together.
+    virtual PageBudget& MasterPages() = 0;
     // The moment "now" and "today" stand for: when the fill started, or the one fixed for it.
     virtual DateTimeValue Now() = 0;
     // The work table's column called `name`, compared without regard to case, holding what this

@@ -6,6 +6,7 @@
 #include "fill/generators/date_range_generator.h"
 #include "fill/generators/dont_fill_generator.h"
 #include "fill/generators/library_generator.h"
+#include "fill/generators/master_random_generator.h"
 #include "fill/generators/master_table_generator.h"
 #include "fill/generators/pattern_generator.h"
 #include "fill/generators/random_from_set_generator.h"
@@ -112,7 +113,7 @@ constexpr std::array<FillMethodEntry, 12> kMethods = {{
      .writes = true,
      .typed = true,
      .editor = MasterField,
-     .makeGenerator = Make<MasterTableGenerator>},
+     .makeGenerator = Make<MasterRandomGenerator>},
 }};
 
 constexpr bool CodesInOrder() {
