@@ -101,6 +101,10 @@ bool IsOption(std::string_view arg, std::string_view name) {
 }
 
 void SetCommand(CliOptions& options, CliOptions::Command command, bool& commandGiven) {
+    if (commandGiven && options.command != command &&
+        (command == CliOptions::Command::Draft || options.command == CliOptions::Command::Draft)) {
+        throw UsageError("--draft goes with no other command");
+    }
     if (commandGiven && options.command != command) {
         throw UsageError(
             "only one of --check, --lint, --list-aliases, --list-tables, --list-libraries, "
@@ -184,6 +188,17 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
             if (options.argument.empty()) {
                 throw UsageError("--show-library needs a library name");
             }
+        } else if (IsOption(arg, "--draft")) {
+            SetCommand(options, CliOptions::Command::Draft, commandGiven);
+            options.argument = reader.TakeValue(arg, "--draft");
+            if (options.argument.empty()) {
+                throw UsageError("--draft needs an alias name");
+            }
+        } else if (IsOption(arg, "--output")) {
+            options.output = reader.TakeValue(arg, "--output");
+            if (options.output.empty()) {
+                throw UsageError("--output needs a file name");
+            }
         } else if (arg == "--help" || arg == "-h") {
             SetCommand(options, CliOptions::Command::Help, commandGiven);
         } else if (arg == "--version") {
@@ -207,8 +222,12 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
     const bool onScenario = options.command == CliOptions::Command::Fill ||
                             options.command == CliOptions::Command::Check ||
                             options.command == CliOptions::Command::Lint;
-    if (!onScenario && (options.records || !options.tableRecords.empty())) {
+    const bool drafting = options.command == CliOptions::Command::Draft;
+    if (!onScenario && !drafting && (options.records || !options.tableRecords.empty())) {
         throw UsageError("--records goes with a scenario only");
+    }
+    if (!drafting && !options.output.empty()) {
+        throw UsageError("--output goes with --draft only");
     }
     if (!onScenario && !options.alias.empty()) {
         throw UsageError("--alias goes with a scenario only");
@@ -243,6 +262,9 @@ CliOptions ParseCommandLine(int argc, const char* const* argv) {
                 throw UsageError("unexpected argument '" + operands.front() + "'");
             }
             break;
+        case CliOptions::Command::Draft:
+            options.draftTables = operands;
+            break;
         case CliOptions::Command::ListTables:
             if (operands.size() != 1) {
                 throw UsageError("--list-tables needs one alias name");
@@ -273,6 +295,8 @@ const char* UsageText() {
            "                     [--aliases FILE] SCENARIO.scn\n"
            "       rowsmith-fill --list-aliases [--aliases FILE]\n"
            "       rowsmith-fill --list-tables ALIAS [--aliases FILE]\n"
+           "       rowsmith-fill --draft ALIAS [TABLE...] [--records N | --records TABLE=N ...]\n"
+           "                     [--output FILE.scn] [--aliases FILE]\n"
            "       rowsmith-fill --list-libraries\n"
            "       rowsmith-fill --show-library NAME\n"
            "       rowsmith-fill --help | --version\n"
@@ -319,6 +343,14 @@ const char* UsageText() {
            "  --show-library NAME\n"
            "                  print the values of the library NAME; a NAME holding a\n"
            "                  / is the path of a library file\n"
+           "  --draft ALIAS [TABLE...]\n"
+           "                  propose a scenario for the tables of ALIAS (all of them\n"
+           "                  when none are named): parents before the tables that refer\n"
+           "                  to them, each column's method from its type, keys and\n"
+           "                  name; 100 records a table (--records N), ten times as many\n"
+           "                  for a table that refers to another; notes on standard error\n"
+           "  --output FILE   write the drafted scenario to FILE instead of standard\n"
+           "                  output\n"
            "  --help          print this help\n"
            "  --version       print the version\n"
            "\n"

@@ -29,6 +29,7 @@ struct CliOptions {
         ListTables,
         ListLibraries,
         ShowLibrary,
+        Draft,
         Help,
         Version
     };
@@ -61,8 +62,13 @@ struct CliOptions {
     std::string dbEnv;
     // Replaces the alias configuration lookup when not empty.
     std::string aliasesFile;
-    // The scenario file (Fill, Check), the alias (ListTables) or the library (ShowLibrary).
+    // The scenario file (Fill, Check), the alias (ListTables, Draft) or the library
+    // (ShowLibrary).
     std::string argument;
+    // --draft ALIAS TABLE...: the tables to draft, all of the alias's when empty.
+    std::vector<std::string> draftTables;
+    // --output FILE: where --draft writes the scenario, standard output when empty.
+    std::string output;
 };
 
 // argv holds the arguments without the program name.

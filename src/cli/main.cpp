@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/draft_command.h"
 #include "cli/library_listing.h"
 #include "cli/lint_report.h"
 #include "cli/preview_writer.h"
@@ -264,6 +265,9 @@ int Run(CliOptions options) {
             return ListLibraries(LibraryFinder(), stdout, stderr);
         case CliOptions::Command::ShowLibrary:
             ShowLibrary(LibraryFinder(), options.argument, stdout);
+            break;
+        case CliOptions::Command::Draft:
+            DraftScenario(options, stdout, options.quiet ? nullptr : stderr);
             break;
         default:
             return RunScenario(options);

@@ -105,8 +105,8 @@ private slots:
 void MainFormTest::startUpStates_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("enabled");
-    for (const char* name : {"miNewScenario", "miOpenScenario", "miExit", "Contents1", "About1",
-                             "siNewScenario", "siOpenScenario"}) {
+    for (const char* name : {"miNewScenario", "miNewFromDatabase", "miOpenScenario", "miExit",
+                             "Contents1", "About1", "siNewScenario", "siOpenScenario"}) {
         QTest::newRow(name) << QString(name) << true;
     }
     for (const char* name : {"miSaveScenario", "miSaveScenarioAs", "miFillup", "miShowData",
@@ -182,9 +182,9 @@ void MainFormTest::controlsHaveAccessibleNames() {
 void MainFormTest::menusInOrder() {
     TMainForm form;
     QCOMPARE(Captions(form.miWork),
-             QStringList({"&New Scenario...", "&Open Scenario...", "&Save Scenario",
-                          "Save Scenario &As...", "-", "&Fill Up", "&Check", "Show &Data", "-",
-                          "E&xit"}));
+             QStringList({"&New Scenario...", "New from &Database...", "&Open Scenario...",
+                          "&Save Scenario", "Save Scenario &As...", "-", "&Fill Up", "&Check",
+                          "Show &Data", "-", "E&xit"}));
     QCOMPARE(Captions(form.Help1), QStringList({"&Contents", "-", "&About"}));
     for (const QAction* item : form.findChildren<QAction*>()) {
         QVERIFY2(item->shortcut().isEmpty(), qPrintable(item->text()));
@@ -462,6 +462,8 @@ void MainFormTest::commandsReachTheirHandlers_data() {
                                    << "NewScenario";
     QTest::newRow("siNewScenario") << "siNewScenario"
                                    << "NewScenario";
+    QTest::newRow("miNewFromDatabase") << "miNewFromDatabase"
+                                       << "NewFromDatabase";
     QTest::newRow("miOpenScenario") << "miOpenScenario"
                                     << "OpenScenario";
     QTest::newRow("siOpenScenario") << "siOpenScenario"

@@ -58,6 +58,7 @@ public:
     std::function<void()> fillUpAction;
 
     void NewScenario() override { calls << "NewScenario"; }
+    void NewFromDatabase() override { calls << "NewFromDatabase"; }
     void OpenScenario() override { calls << "OpenScenario"; }
     void SaveScenario() override { calls << "SaveScenario"; }
     void SaveScenarioAs() override { calls << "SaveScenarioAs"; }

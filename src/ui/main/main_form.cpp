@@ -132,6 +132,10 @@ void TMainForm::CreateMenus() {
     SetHint(miWork->menuAction(), "Fill Up all tables in scenario| ");
     miNewScenario =
         AddMenuItem(miWork, "miNewScenario", "&New Scenario...", "Create new filling scenario");
+    miNewFromDatabase = AddMenuItem(
+        miWork, "miNewFromDatabase", "New from &Database...",
+        "Draft a new scenario from the tables of a database|Propose a filling scenario for the "
+        "tables of an alias, parents first, each column's method from its type and name");
     miOpenScenario =
         AddMenuItem(miWork, "miOpenScenario", "&Open Scenario...", "Open saved filling scenario");
     miSaveScenario = AddMenuItem(miWork, "miSaveScenario", "&Save Scenario", "Save scenario");

@@ -77,6 +77,7 @@ public:
 
     QMenu* miWork = nullptr;
     QAction* miNewScenario = nullptr;
+    QAction* miNewFromDatabase = nullptr;
     QAction* miOpenScenario = nullptr;
     QAction* miSaveScenario = nullptr;
     QAction* miSaveScenarioAs = nullptr;
@@ -104,6 +105,9 @@ public:
 
     // The scenario commands. Virtual so that a test can stand in for them.
     virtual void NewScenario();
+    // Drafts a new scenario from the tables of an alias, chosen in its dialog, and shows it as a
+    // changed scenario without a file.
+    virtual void NewFromDatabase();
     virtual void OpenScenario();
     virtual void SaveScenario();
     virtual void SaveScenarioAs();

@@ -41,6 +41,7 @@ void TMainForm::ConnectCommands() {
         }
     };
     bind(miNewScenario, siNewScenario, &TMainForm::NewScenario);
+    bind(miNewFromDatabase, nullptr, &TMainForm::NewFromDatabase);
     bind(miOpenScenario, siOpenScenario, &TMainForm::OpenScenario);
     bind(miSaveScenario, siSaveScenario, &TMainForm::SaveScenario);
     bind(miSaveScenarioAs, nullptr, &TMainForm::SaveScenarioAs);

@@ -7,7 +7,9 @@
 #include <system_error>
 
 #include "common/application.h"
+#include "common/message_boxes.h"
 #include "common/modal_run.h"
+#include "dialogs/dlg_draft.h"
 #include "dialogs/dlg_edit_scen.h"
 #include "engine/database_session.h"
 #include "main/data_folder.h"
@@ -30,6 +32,32 @@ void TMainForm::NewScenario() {
         ShowScenario();
     }
     UpdateCommands();
+}
+
+void TMainForm::NewFromDatabase() {
+    CheckSaveChanges();
+    TdlgDraft dialog(this);
+    std::vector<std::string> aliases;
+    DatabaseSession::Instance().ListAliases(aliases);
+    dialog.SetAliases(aliases);
+    if (RunModal(dialog) == QDialog::Accepted && !dialog.AliasName().empty()) {
+        std::vector<std::string> notes;
+        TFillScenario draft;
+        dialog.MakeScenario(draft, notes);
+        HideTables();
+        document_->NewDraft(draft);
+        SetModified(true);
+        ShowScenario();
+        if (!notes.empty()) {
+            QString text;
+            for (const std::string& note : notes) {
+                text += QString::fromStdString(note) + "\n";
+            }
+            ShowInformation(text.trimmed());
+        }
+    }
+    UpdateCommands();
+    pnlMain->FitColumns();
 }
 
 void TMainForm::OpenScenario() {

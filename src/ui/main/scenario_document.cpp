@@ -33,6 +33,16 @@ void ScenarioDocument::New(const std::string& alias, const std::vector<std::stri
     modified_ = true;
 }
 
+void ScenarioDocument::NewDraft(const TFillScenario& draft) {
+    ClearTables();
+    // The engine keeps the scenario it was made with, so the draft is read into that one.
+    scenario_->LoadFromText(draft.SaveToText());
+    scenario_->SetAliasName(draft.AliasName());
+    fileName_ = kNoName;
+    filler_->SetScenarioFolder({});
+    modified_ = true;
+}
+
 void ScenarioDocument::Open(const std::string& path) {
     fileName_ = path;
     // Library paths in fill values are relative to the scenario file.

@@ -45,6 +45,8 @@ public:
     // Starts a new scenario on `alias` with `tables` in their order (a name given twice is taken
     // once), without settings yet, named kNoName and changed.
     void New(const std::string& alias, const std::vector<std::string>& tables);
+    // Starts a new scenario holding what `draft` holds, named kNoName and changed.
+    void NewDraft(const TFillScenario& draft);
     // Replaces the scenario by the file at `path` (a missing file gives an empty scenario) and
     // names it so; the changed state stays as it was. When the file cannot be read the error is
     // raised with the name already taken and the tables read before the error in the scenario.
