@@ -1,9 +1,13 @@
 #include "fill_bench_postgres.h"
 
+#include <fcntl.h>
 #include <libpq-fe.h>
+#include <spawn.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +55,17 @@ public:
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_COPY_IN) {
             throw std::runtime_error(std::string(PQerrorMessage(conn_)) + "in: " + sql);
         }
+    }
+    // The first value of a query's result.
+    std::string Value(const std::string& sql) {
+        PGresult* result = PQexec(conn_, sql.c_str());
+        const bool ok = PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) > 0;
+        const std::string value = ok ? PQgetvalue(result, 0, 0) : "";
+        PQclear(result);
+        if (!ok) {
+            throw std::runtime_error(std::string(PQerrorMessage(conn_)) + "in: " + sql);
+        }
+        return value;
     }
     void Send(const std::string& data) {
         if (PQputCopyData(conn_, data.data(), static_cast<int>(data.size())) != 1) {
@@ -175,6 +190,117 @@ void RunRounds(Server& server, const BenchOptions& options, const std::string& f
     PrintResults(rowsmithRates, copyRates, options.baseline == "file-copy" ? "file_copy" : "copy");
 }
 
+// pgbench's accounts per unit of its scale.
+constexpr std::int64_t kPgbenchAccounts = 100000;
+
+// The accounts table as `pgbench -i` creates it.
+void CreateAccounts(Server& server) {
+    server.Execute("DROP TABLE IF EXISTS pgbench_accounts");
+    server.Execute(
+        "CREATE TABLE pgbench_accounts (aid int NOT NULL, bid int, abalance int, "
+        "filler char(84)) WITH (fillfactor = 100)");
+}
+
+// The fill of the accounts: numbered from 1, a branch of the scale's, no balance, and a filler
+// that the type pads to its 84 characters, as pgbench's empty one is.
+void MakeAccountsScenario(TFillScenario& scenario, std::int64_t accounts, std::int64_t scale) {
+    scenario.SetAliasName("Bench");
+    TFillTable& table = scenario.Tables().Items(scenario.AddTable("pgbench_accounts"));
+    table.SetTableFillMethod(tfEmptyAndFill);
+    table.SetRecCount(static_cast<std::int32_t>(accounts));
+    const struct {
+        const char* name;
+        std::int32_t method;
+        std::string value;
+    } fields[] = {{"aid", fmAutoIncrement, ""},
+                  {"bid", fmRandomInteger, "1 - " + std::to_string(scale)},
+                  {"abalance", fmSingleValue, "0"},
+                  {"filler", fmSingleValue, "-"}};
+    for (const auto& column : fields) {
+        TFillField& field = table.Fields().Items(table.AddField(column.name));
+        field.SetFillMethod(column.method);
+        field.SetFillValue(column.value);
+    }
+}
+
+// The pgbench program on the PATH, or empty.
+std::string FindPgbench() {
+    const std::string path = Env("PATH");
+    for (std::size_t start = 0; start <= path.size();) {
+        std::size_t end = path.find(':', start);
+        end = end == std::string::npos ? path.size() : end;
+        const std::string candidate = path.substr(start, end - start) + "/pgbench";
+        if (end > start && access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+        start = end + 1;
+    }
+    return "";
+}
+
+// Runs `pgbench -i -I dtg` (drop, create, generate on the client) at `scale` against the
+// database, its output thrown away; gives the accounts per second of the whole run.
+double RunPgbench(const std::string& pgbench, const std::string& database, std::int64_t scale) {
+    std::vector<std::string> args = {pgbench, "-i", "-I", "dtg", "-s", std::to_string(scale)};
+    const std::string host = Env("ROWSMITH_TEST_PGHOST");
+    if (!host.empty()) {
+        args.insert(args.end(), {"-h", host, "-p", Env("ROWSMITH_TEST_PGPORT"), "-U", "postgres"});
+    }
+    args.push_back(database);
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = 0;
+    const int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (failed != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("pgbench -i -I dtg failed");
+    }
+    return Rate(scale * kPgbenchAccounts, start);
+}
+
+// pgbench's accounts at the scale nearest the records asked for, filled by the fill and by
+// pgbench's own client-side generator, alternating.
+void RunPgbenchRounds(Server& server, const BenchOptions& options, const std::string& database,
+                      const std::string& config) {
+    const std::string pgbench = FindPgbench();
+    if (pgbench.empty()) {
+        std::printf("note: pgbench is not on the PATH; the pgbench baseline is skipped\n");
+        return;
+    }
+    const std::int64_t scale = std::max<std::int64_t>(1, options.records / kPgbenchAccounts);
+    std::vector<double> rowsmithRates;
+    std::vector<double> pgbenchRates;
+    for (int run = 0; run < options.runs; ++run) {
+        CreateAccounts(server);
+        DatabaseSession::Instance().SetConfigFile(config);
+        TFillScenario scenario;
+        MakeAccountsScenario(scenario, scale * kPgbenchAccounts, scale);
+        rowsmithRates.push_back(TimedFill(scenario, scale * kPgbenchAccounts));
+        DatabaseSession::Instance().SetConfigFile("");
+        // Both sides must write the same rows for the rates to compare.
+        const std::string filled = server.Value("SELECT count(*) FROM pgbench_accounts");
+        if (filled != std::to_string(scale * kPgbenchAccounts)) {
+            throw std::runtime_error("the fill wrote " + filled + " accounts");
+        }
+        pgbenchRates.push_back(RunPgbench(pgbench, database, scale));
+        if (server.Value("SELECT count(*) FROM pgbench_accounts") !=
+            std::to_string(scale * kPgbenchAccounts)) {
+            throw std::runtime_error("pgbench wrote other accounts than asked for");
+        }
+    }
+    PrintResults(rowsmithRates, pgbenchRates, "pgbench");
+}
+
 }  // namespace
 
 int RunPostgres(const BenchOptions& options) {
@@ -192,7 +318,11 @@ int RunPostgres(const BenchOptions& options) {
                               << "\nPORT=" << Env("ROWSMITH_TEST_PGPORT")
                               << "\nDATABASE NAME=" << database << "\nUSER NAME="
                               << (Env("ROWSMITH_TEST_PGHOST").empty() ? "" : "postgres") << "\n";
-        RunRounds(server, options, folder, config);
+        if (options.baseline == "pgbench") {
+            RunPgbenchRounds(server, options, database, config);
+        } else {
+            RunRounds(server, options, folder, config);
+        }
     } catch (...) {
         DatabaseSession::Instance().SetConfigFile("");
         admin.Execute("DROP DATABASE IF EXISTS " + database + " WITH (FORCE)");

@@ -27,6 +27,7 @@ UpdateForm MakeUpdateForm(const UpdateDialect& dialect, const std::string& table
     std::string keyMarks;
     std::string plainKey;
     std::string singleKeyMarks;
+    parts.leadKey = "t." + keys.front().name;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         // The temporary table's columns have names of their own, since a key column may be
         // written too.

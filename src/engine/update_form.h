@@ -54,8 +54,9 @@ struct UpdateParts {
     // The joined UPDATE's assignments, all of them and those of columns outside the key.
     std::string sets;
     std::string keptSets;
-    // "t.a = s.k1 AND ...".
+    // "t.a = s.k1 AND ...", and the key's first column, "t.a".
     std::string join;
+    std::string leadKey;
     // The single-record form's assignments and key condition.
     std::string singleSets;
     std::string singleKey;

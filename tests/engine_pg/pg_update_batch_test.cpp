@@ -1,5 +1,6 @@
 // Updates in a fill run travel in batches; these cases check that a batch the server refuses, or
 // a server that goes away, leaves exactly the updates before the failing one.
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -138,6 +139,31 @@ TEST_F(PgUpdateBatchTest, RepeatedAndRekeyedRecordsTakeTheirLastWrite) {
     EXPECT_EQ(second.parts, std::vector<FieldValue>{std::string("9001")});
     EXPECT_EQ(db_->Query("SELECT k, v, n FROM stock WHERE k IN (1, 2, 9001) ORDER BY k"),
               (std::vector<std::vector<std::string>>{{"1", "c", "2"}, {"9001", "d", "3"}}));
+}
+
+// A run's updates reach their records whatever order they come in: the key's first column is
+// bounded by the least and the greatest of the run, not by its first and last record.
+TEST_F(PgUpdateBatchTest, RunsReachTheirRecordsInAnyOrder) {
+    db_->Execute(
+        "CREATE TABLE pairs (a text, b integer, v text, PRIMARY KEY (a, b));"
+        "INSERT INTO pairs SELECT (ARRAY['Zeta', 'alpha', 'Beta', 'beta'])[g % 4 + 1], g, 'old' "
+        "FROM generate_series(1, 3000) g");
+    auto table = Open("pairs");
+    std::vector<Record> all = ReadAll(*table);
+    std::reverse(all.begin(), all.end());
+    const std::string error = InRun(Conn(), [&] {
+        for (Record& record : all) {
+            // Every tenth record moves to a key of its own further on.
+            const auto b = std::get<std::int64_t>(record.values[1]);
+            table->Update(record.key,
+                          {record.values[0], b % 10 == 0 ? b + 100000 : b, std::string("new")},
+                          {false, true, true});
+        }
+    });
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(db_->QueryValue("SELECT count(*) || ' ' || count(*) FILTER (WHERE b > 100000) "
+                              "FROM pairs WHERE v = 'new'"),
+              "3000 300");
 }
 
 // The server goes away in the middle of a run of updates: none of the run's updates stay.

@@ -12,8 +12,10 @@
 namespace rowsmith {
 
 // The form's `apply` gives one row per transaction id of the new row versions (xmin as text)
-// with the number of rows written in it. `table` is schema-qualified and quoted; `keyColumns` are
-// quoted, with their SQL types in `keyTypes`; `setColumns` are the quoted columns written.
+// with the number of rows written in it; `applyKeepingKeys` gives only the command's count, for
+// rows whose keys stay as they are, whose new versions no walk needs to tell apart. `table` is
+// schema-qualified and quoted; `keyColumns` are quoted, with their SQL types in `keyTypes`;
+// `setColumns` are the quoted columns written.
 UpdateForm MakePgUpdateForm(const std::string& table, const std::vector<std::string>& keyColumns,
                             const std::vector<std::string>& keyTypes,
                             const std::vector<std::string>& setColumns);

@@ -9,7 +9,7 @@
 // refuses a batch, it is rolled back to its savepoint and replayed one change at a time, each
 // under a savepoint of its own, and the transaction is committed with exactly the changes before
 // the failing one before the server's error leaves the driver. Updates of a table keyed by its
-// primary key stream the same way, into a temporary table applied by one UPDATE per batch.
+// primary key stream the same way, into a temporary table applied by one UPDATE per run of them.
 //
 // A batch that ends in a COPY is not waited for: its end is sent, the rows posted next wait in
 // memory, and the batch is released once the server has finished it, or when those rows have
@@ -108,6 +108,8 @@ private:
     // costs little, small enough that a replay after a failure stays short.
     static constexpr std::size_t kBatchChanges = 20000;
     static constexpr std::size_t kBatchBytes = 8u << 20;
+    // A batch of updates ends with a run of them, but no later than this.
+    static constexpr std::size_t kUpdateChanges = 2 * kBatchChanges;
     // COPY text goes to the server in pieces of this size while the fill produces the next rows:
     // small, so that the server starts on a batch early and has little left to do when it ends.
     // libpq writes to the socket in pieces of 8 kB whatever the size.
@@ -127,6 +129,8 @@ private:
         std::shared_ptr<const UpdateForm> form;
         std::size_t begin = 0;  // the run's lines in copyText_
         std::size_t end = 0;
+        // A record's key changes: a walk must learn the new row versions, which may lie ahead.
+        bool movesKeys = false;
     };
     struct Statement {
         std::shared_ptr<PgTarget> target;

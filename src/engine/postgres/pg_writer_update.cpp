@@ -19,6 +19,11 @@ void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
     if (!sameRun && link_->Copying()) {
         Guarded([&] { FinishCopy(); });
     }
+    // A full batch ends where a run ends (a walk reads its next records), so that no run is cut
+    // short and its few rows cost a temporary table and a statement of their own.
+    if (!sameRun && changes_ >= kBatchChanges) {
+        Commit();
+    }
     Guarded([&] {
         // The row joins the steps before anything can fail, so a replay includes it.
         if (!sameRun) {
@@ -31,6 +36,7 @@ void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
         run.end = copyText_.size();
         heldLine_ = copyText_.size();
         ++changes_;
+        run.movesKeys = run.movesKeys || newKey != oldKey;
         updateKeys_.insert(oldKey);
         updateKeys_.insert(newKey);
         if (!sameRun) {
@@ -42,21 +48,26 @@ void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
             SendPending();
         }
     });
-    if (changes_ >= kBatchChanges || copyText_.size() >= kBatchBytes) {
+    if (changes_ >= kUpdateChanges || copyText_.size() >= kBatchBytes) {
         Commit();
     }
 }
 
 void PgWriter::Apply(const UpdateRun& run) {
-    PgResult result = link_->Query(run.form->apply);
-    std::vector<std::string>& xids = run.target->walkXids;
     long long written = 0;
-    for (int row = 0; row < PQntuples(result.get()); ++row) {
-        const char* xid = PQgetvalue(result.get(), row, 0);
-        if (std::find(xids.begin(), xids.end(), xid) == xids.end()) {
-            xids.emplace_back(xid);
+    if (run.movesKeys) {
+        PgResult result = link_->Query(run.form->apply);
+        std::vector<std::string>& xids = run.target->walkXids;
+        for (int row = 0; row < PQntuples(result.get()); ++row) {
+            const char* xid = PQgetvalue(result.get(), row, 0);
+            if (std::find(xids.begin(), xids.end(), xid) == xids.end()) {
+                xids.emplace_back(xid);
+            }
+            written += std::atoll(PQgetvalue(result.get(), row, 1));
         }
-        written += std::atoll(PQgetvalue(result.get(), row, 1));
+    } else {
+        // Each new row version keeps its key, behind the walk, which never meets it again.
+        written = std::atoll(PQcmdTuples(link_->Query(run.form->applyKeepingKeys).get()));
     }
     const auto lines = std::count(copyText_.begin() + static_cast<std::ptrdiff_t>(run.begin),
                                   copyText_.begin() + static_cast<std::ptrdiff_t>(run.end), '\n');
