@@ -324,15 +324,34 @@ double PeakRssMb() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 void PrintResults(const std::vector<double>& rowsmithRates, const std::vector<double>& rawRates,
-                  const char* rawName) {
+                  const char* rawName, const std::vector<double>& cpuRatios) {
     std::vector<double> ratios;
     for (std::size_t i = 0; i < rowsmithRates.size() && i < rawRates.size(); ++i) {
         ratios.push_back(rawRates[i] > 0 ? rowsmithRates[i] / rawRates[i] : 0);
     }
+    const auto spread = [](const char* name, const std::vector<double>& values) {
+        const auto [low, high] = std::minmax_element(values.begin(), values.end());
+        std::printf("%s %.3f / %.3f / %.3f\n", name, *low, Median(values), *high);
+    };
     std::printf("rowsmith %.0f\n", Median(rowsmithRates));
     std::printf("%s %.0f\n", rawName, Median(rawRates));
     std::printf("peak_rss_mb %.1f\n", PeakRssMb());
+    if (!ratios.empty()) {
+        spread("ratio_spread", ratios);
+    }
+    if (!cpuRatios.empty()) {
+        spread("cpu_ratio", cpuRatios);
+    }
     std::printf("ratio %.3f\n", Median(ratios));
 }
 

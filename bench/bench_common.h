@@ -133,9 +133,14 @@ std::vector<const char*> ExtraColumns(const std::string& shape);
 double Rate(std::int64_t records, std::chrono::steady_clock::time_point start);
 // The process's peak resident memory so far, in megabytes.
 double PeakRssMb();
-// Prints the medians of the rounds as "rowsmith" and `rawName`, "peak_rss_mb" and, last, the
-// median of the rounds' ratios as "ratio".
+// The processor time the process has used so far, user and system, in seconds.
+double CpuSeconds();
+// Prints the medians of the rounds as "rowsmith" and `rawName`, "peak_rss_mb", the rounds'
+// ratios as "ratio_spread" (min / median / max), with `cpuRatios` (the other side's processor
+// time over the fill's, per round) as "cpu_ratio" the same way, and, last, the median of the
+// rounds' ratios as "ratio". On a busy machine the wall-clock ratio swings with the scheduler;
+// the processor times show the work each side did.
 void PrintResults(const std::vector<double>& rowsmithRates, const std::vector<double>& rawRates,
-                  const char* rawName);
+                  const char* rawName, const std::vector<double>& cpuRatios = {});
 
 }  // namespace rowsmith::bench

@@ -29,6 +29,8 @@ struct TableCursor::State {
     // The walk: one page of records in the table's order and the position in it.
     std::vector<Record> page;
     std::size_t position = 0;
+    // The page before, whose records the next page is read into.
+    std::vector<Record> spare;
     // Where the next page starts: the original key of the page's last record.
     RecordKey pageEnd;
     bool lastPage = true;

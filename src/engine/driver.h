@@ -73,6 +73,12 @@ public:
     // record when it is null). Keyset paging keeps memory flat and makes a walk that edits records
     // visit every original record once.
     virtual std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) = 0;
+    // The same page into `page`, whose records (those of an earlier page) a driver may reuse, so
+    // that a long walk does not allocate every record's storage anew.
+    virtual void ReadPageInto(const RecordKey* after, std::size_t limit,
+                              std::vector<Record>& page) {
+        page = ReadPage(after, limit);
+    }
     // The record with this key; false when there is none (any more).
     virtual bool ReadRecord(const RecordKey& key, Record& record) = 0;
     // Starts a new walk on the record with this key: like ReadRecord, but the records that updates

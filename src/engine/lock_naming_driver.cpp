@@ -24,6 +24,10 @@ public:
     std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override {
         return Named([&] { return driver_->ReadPage(after, limit); });
     }
+    void ReadPageInto(const RecordKey* after, std::size_t limit,
+                      std::vector<Record>& page) override {
+        Named([&] { driver_->ReadPageInto(after, limit, page); });
+    }
     bool ReadRecord(const RecordKey& key, Record& record) override {
         return Named([&] { return driver_->ReadRecord(key, record); });
     }

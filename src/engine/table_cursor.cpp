@@ -331,8 +331,10 @@ bool TableCursor::LoadNextPage() {
     if (TakeKeptPage(false)) {
         return true;
     }
-    std::vector<Record> next = state.driver->ReadPage(&state.pageEnd, kPageSize);
+    std::vector<Record> next = std::move(state.spare);
+    state.driver->ReadPageInto(&state.pageEnd, kPageSize, next);
     if (next.empty()) {
+        state.spare = std::move(next);
         state.lastPage = true;
         if (state.kept) {
             state.kept->Ended();
@@ -369,6 +371,8 @@ void TableCursor::TakePage(std::vector<Record> page) {
     if (!page.empty()) {
         state.pageEnd = page.back().key;
     }
+    // The page left, unless the kept pages took it, is storage for the next one.
+    state.spare = std::move(state.page);
     state.page = std::move(page);
     state.position = 0;
 }

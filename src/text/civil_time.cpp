@@ -1,6 +1,8 @@
 #include "text/civil_time.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <ctime>
 
 namespace rowsmith {
@@ -24,6 +26,23 @@ char* PutDigits(char* out, std::int64_t number, int count) {
     return out + count;
 }
 
+// "00" to "99" one after the other: a fill writes a date or time for every record, and a pair of
+// digits looked up costs less than two divisions.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// REQUIRES: 0 <= number < 100.
+char* PutTwoDigits(char* out, unsigned number) {
+    std::memcpy(out, &kDigitPairs[2 * number], 2);
+    return out + 2;
+}
+
 }  // namespace
 
 // Howard Hinnant's days_from_civil: eras of 400 years, years starting in March so the leap day
@@ -41,11 +60,13 @@ std::int64_t DaysFromCivil(const CivilDate& date) {
 CivilDate CivilFromDays(std::int64_t days) {
     days += 719468;
     const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra =
+    // Within an era every number is small and not negative, and unsigned 32-bit division by a
+    // constant is the cheapest kind: a fill turns a day into a date for every value.
+    const auto dayOfEra = static_cast<std::uint32_t>(days - era * 146097);
+    const std::uint32_t yearOfEra =
         (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+    const std::uint32_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::uint32_t monthIndex = (5 * dayOfYear + 2) / 153;
     CivilDate date;
     date.day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
     date.month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
@@ -70,22 +91,28 @@ std::size_t FormatDateTime(const DateTimeValue& value, char separator, bool with
     char* at = out;
     if (value.parts != DateTimeValue::Parts::Time) {
         const CivilDate date = CivilFromDays(value.day);
-        at = PutDigits(at, date.year, 4);
+        if (date.year >= 0 && date.year <= 9999) {
+            const auto year = static_cast<unsigned>(date.year);
+            at = PutTwoDigits(at, year / 100);
+            at = PutTwoDigits(at, year % 100);
+        } else {
+            at = PutDigits(at, date.year, 4);
+        }
         *at++ = '-';
-        at = PutDigits(at, date.month, 2);
+        at = PutTwoDigits(at, static_cast<unsigned>(date.month));
         *at++ = '-';
-        at = PutDigits(at, date.day, 2);
+        at = PutTwoDigits(at, static_cast<unsigned>(date.day));
         if (value.parts == DateTimeValue::Parts::Date) {
             return static_cast<std::size_t>(at - out);
         }
         *at++ = separator;
     }
-    const std::int64_t seconds = value.nanosecond / kNanosPerSecond;
-    at = PutDigits(at, seconds / 3600, 2);
+    const auto seconds = static_cast<unsigned>(value.nanosecond / kNanosPerSecond);
+    at = PutTwoDigits(at, seconds / 3600 % 100);
     *at++ = ':';
-    at = PutDigits(at, seconds / 60 % 60, 2);
+    at = PutTwoDigits(at, seconds / 60 % 60);
     *at++ = ':';
-    at = PutDigits(at, seconds % 60, 2);
+    at = PutTwoDigits(at, seconds % 60);
     if (value.fractionDigits > 0) {
         *at++ = '.';
         std::int64_t fraction = value.nanosecond % kNanosPerSecond;

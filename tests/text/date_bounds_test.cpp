@@ -2,6 +2,7 @@
 // relative ones resolve to, and the texts values are written as.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "text/civil_time.h"
@@ -69,6 +70,26 @@ TEST(CivilTime, TextsOfEachPartAndZone) {
     EXPECT_EQ(Text(value, 'T', true), "0987-06-05");
     value.parts = Parts::Time;
     EXPECT_EQ(Text(value), "04:03:02");
+}
+
+// Every day of the calendar and every second of a day, against the fields' own digits.
+TEST(CivilTime, TextsOfEveryDayAndSecond) {
+    char expected[32];
+    DateTimeValue value;
+    value.parts = Parts::Date;
+    for (value.day = DaysFromCivil({1, 1, 1}); value.day <= DaysFromCivil({9999, 12, 31});
+         ++value.day) {
+        const CivilDate date = CivilFromDays(value.day);
+        std::snprintf(expected, sizeof expected, "%04d-%02d-%02d", date.year, date.month, date.day);
+        ASSERT_EQ(Text(value), expected);
+    }
+    value.parts = Parts::Time;
+    for (int second = 0; second < kSecondsPerDay; ++second) {
+        value.nanosecond = second * kNanosPerSecond;
+        std::snprintf(expected, sizeof expected, "%02d:%02d:%02d", second / 3600, second / 60 % 60,
+                      second % 60);
+        ASSERT_EQ(Text(value), expected);
+    }
 }
 
 TEST(DateBounds, EveryFormOfABound) {

@@ -22,6 +22,15 @@ std::uint64_t WrittenBits(const std::vector<bool>& assigned) {
     return bits;
 }
 
+// Text into `value`, in the string it holds already where it holds one.
+void AssignText(FieldValue& value, const char* text, int length) {
+    if (auto* stored = std::get_if<std::string>(&value)) {
+        stored->assign(text, static_cast<std::size_t>(length));
+    } else {
+        value.emplace<std::string>(text, static_cast<std::size_t>(length));
+    }
+}
+
 // A cache holds one statement per set of written columns a caller uses: few, so a short linear
 // search beats any map.
 constexpr std::size_t kMaxCachedStatements = 16;
@@ -126,13 +135,17 @@ void SqliteTable::ReadRow(sqlite3_stmt* statement, Record& record) const {
                 break;
             case SQLITE_BLOB: {
                 const void* bytes = sqlite3_column_blob(statement, column);
-                value = std::string(bytes != nullptr ? static_cast<const char*>(bytes) : "",
-                                    sqlite3_column_bytes(statement, column));
+                AssignText(value, bytes != nullptr ? static_cast<const char*>(bytes) : "",
+                           sqlite3_column_bytes(statement, column));
                 break;
             }
-            default:
-                value = ColumnText(statement, column);
+            default: {
+                const auto* text =
+                    reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+                AssignText(value, text != nullptr ? text : "",
+                           sqlite3_column_bytes(statement, column));
                 break;
+            }
         }
     }
     if (first == 1) {
@@ -146,6 +159,13 @@ void SqliteTable::ReadRow(sqlite3_stmt* statement, Record& record) const {
 }
 
 std::vector<Record> SqliteTable::ReadPage(const RecordKey* after, std::size_t limit) {
+    std::vector<Record> page;
+    ReadPageInto(after, limit, page);
+    return page;
+}
+
+void SqliteTable::ReadPageInto(const RecordKey* after, std::size_t limit,
+                               std::vector<Record>& page) {
     SqliteStatement& cached = after == nullptr ? firstPage_ : nextPage_;
     if (!cached) {
         std::string sql = "SELECT " + selectList_ + " FROM " + quotedName_;
@@ -178,21 +198,23 @@ std::vector<Record> SqliteTable::ReadPage(const RecordKey* after, std::size_t li
     // Enough rows that the page is full even when every moved record lies within it.
     sqlite3_bind_int64(statement, parameter, static_cast<sqlite3_int64>(limit + movedKeys_.size()));
 
-    std::vector<Record> page;
     page.reserve(limit);
+    std::size_t count = 0;
     int rc = SQLITE_DONE;
-    while (page.size() < limit && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        page.emplace_back();
-        ReadRow(statement, page.back());
-        if (movedKeys_.count(page.back().key.parts) != 0) {
-            page.pop_back();
+    while (count < limit && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (count == page.size()) {
+            page.emplace_back();
+        }
+        ReadRow(statement, page[count]);
+        if (movedKeys_.count(page[count].key.parts) == 0) {
+            ++count;
         }
     }
     sqlite3_reset(statement);
-    if (page.size() < limit && rc != SQLITE_DONE) {
+    page.resize(count);
+    if (count < limit && rc != SQLITE_DONE) {
         Fail();
     }
-    return page;
 }
 
 bool SqliteTable::ReadRecord(const RecordKey& key, Record& record) {

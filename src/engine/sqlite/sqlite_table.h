@@ -25,6 +25,8 @@ public:
 
     const std::vector<ColumnInfo>& Columns() const override { return layout_.columns; }
     std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override;
+    void ReadPageInto(const RecordKey* after, std::size_t limit,
+                      std::vector<Record>& page) override;
     bool ReadRecord(const RecordKey& key, Record& record) override;
     bool SeekRecord(const RecordKey& key, Record& record) override;
     bool SeekPosition(std::int64_t position, std::int64_t count, Record& record) override;
@@ -60,7 +62,8 @@ private:
     void BindKey(sqlite3_stmt* statement, int first, const RecordKey& key) const;
     void BindValue(sqlite3_stmt* statement, int parameter, const FieldValue& value,
                    bool blob) const;
-    // Reads the row the statement stands on: the rowid first when the table has one.
+    // Reads the row the statement stands on: the rowid first when the table has one. Reuses the
+    // storage `record` holds.
     void ReadRow(sqlite3_stmt* statement, Record& record) const;
     // Steps a write to its end between the database's write bookkeeping.
     void RunWrite(sqlite3_stmt* statement);

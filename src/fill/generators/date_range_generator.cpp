@@ -282,7 +282,10 @@ void DateRangeGenerator::Write() {
             value_.nanosecond = units * unitNanos_;
             break;
         case Parts::DateAndTime:
-            value_.day = FloorDiv(units, unitsPerDay_);
+            // Whole seconds, the usual precision, divide by a constant: a multiplication rather
+            // than a division instruction for every value.
+            value_.day = unitsPerDay_ == kSecondsPerDay ? FloorDiv(units, kSecondsPerDay)
+                                                        : FloorDiv(units, unitsPerDay_);
             value_.nanosecond = (units - value_.day * unitsPerDay_) * unitNanos_;
             break;
     }
