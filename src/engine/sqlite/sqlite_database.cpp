@@ -146,15 +146,11 @@ void SqliteDatabase::Commit() {
 
 void SqliteDatabase::CommitIfFree() {
     waitForLocks_ = false;
-    const auto start = std::chrono::steady_clock::now();
     const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
     waitForLocks_ = true;
     if (rc == SQLITE_OK) {
         inTransaction_ = false;
         pendingWrites_ = 0;
-        commitInterval_ = std::clamp<std::chrono::steady_clock::duration>(
-            (std::chrono::steady_clock::now() - start) * kCommitShare, kMinCommitInterval,
-            kMaxCommitInterval);
     } else if ((rc & 0xFF) == SQLITE_BUSY) {
         transactionStart_ = std::chrono::steady_clock::now();
     } else {

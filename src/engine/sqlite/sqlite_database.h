@@ -4,13 +4,11 @@
 //
 // Outside a fill run each write is its own transaction. Inside one the first write starts
 // BEGIN IMMEDIATE (which keeps other programs from writing until the commit), and the
-// transaction is committed once it is old enough, looked at every kWritesPerCheck writes. A
-// commit and the start of the next transaction cost a few disk syncs (about 15 ms on a plain
-// disk, ten times that on a busy one): committing every few thousand records would halve a fast
-// fill. So a transaction lives kCommitShare times as long as the last commit took, at least
-// kMinCommitInterval and at most kMaxCommitInterval: the commits cost about one percent whatever
-// the disk, and other programs still see the records come in. A failing write commits the writes
-// before it and then raises.
+// transaction is committed once it is kCommitInterval old, looked at every kWritesPerCheck
+// writes. A commit costs a few disk syncs (about 15 ms on a plain disk): committing every few
+// thousand records would halve a fast fill, while a commit a second costs about one percent and
+// still lets other programs see the records come in. A failing write commits the writes before it
+// and then raises.
 //
 // A dry run opens the transaction at once and never commits it: the periodic commits, the
 // commits of failing writes and the end of fill runs leave it open, and its end rolls it back.
@@ -70,7 +68,7 @@ public:
             AbandonLockedTransaction();
         }
         if (inTransaction_ && !depth_.Dry() && ++pendingWrites_ % kWritesPerCheck == 0 &&
-            std::chrono::steady_clock::now() - transactionStart_ >= commitInterval_) {
+            std::chrono::steady_clock::now() - transactionStart_ >= kCommitInterval) {
             CommitIfFree();
         }
     }
@@ -79,9 +77,7 @@ public:
     [[noreturn]] void FailWrite(std::string message, int rc);
 
     static constexpr int kWritesPerCheck = 4096;
-    static constexpr std::chrono::seconds kMinCommitInterval{1};
-    static constexpr std::chrono::seconds kMaxCommitInterval{30};
-    static constexpr int kCommitShare = 100;
+    static constexpr std::chrono::seconds kCommitInterval{1};
 
 private:
     // SQLite's busy handler: whether to wait on for a lock, after `attempts` looks at it in the
@@ -109,8 +105,6 @@ private:
     bool inTransaction_ = false;
     int pendingWrites_ = 0;
     std::chrono::steady_clock::time_point transactionStart_;
-    // How old a transaction grows before the periodic commit, from what the last one took.
-    std::chrono::steady_clock::duration commitInterval_ = kMinCommitInterval;
 };
 
 }  // namespace rowsmith
