@@ -36,7 +36,8 @@ struct LintCase {
 const char* const kSchema[] = {
     "p (id %KEY%, code INTEGER UNIQUE, big BIGINT UNIQUE, tag VARCHAR(20) UNIQUE)",
     "c (id %KEY%, p_id INTEGER REFERENCES p (id), must INTEGER NOT NULL, "
-    "maybe INTEGER NOT NULL DEFAULT 0, short VARCHAR(4), small SMALLINT, day DATE, m INTEGER)",
+    "maybe INTEGER NOT NULL DEFAULT 0, short VARCHAR(4), small SMALLINT, day DATE, m INTEGER, "
+    "price DECIMAL(8,2))",
     "empty (x INTEGER)",
 };
 
@@ -127,6 +128,18 @@ TEST_P(ScenarioLintTest, EachWarningKindAndItsQuietTwin) {
          "-2147483648 to 2147483647"},
         {"unique from a wide range",
          {{"p", tfEmptyAndFill, 50, {{"code", fmRandomInteger, "1 - 100000000"}}}},
+         {},
+         ""},
+        {"a range on a decimal column, which it leaves empty",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"price", fmRandomReal, "1 - 99"}})}},
+         {"c.price"},
+         "writes nothing to a column of type BCD"},
+        {"a range on a text column",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"short", fmRandomInteger, "1 - 99"}})}},
+         {"c.short"},
+         "every record gets NULL"},
+        {"a real range on an integer column",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"m", fmRandomReal, "1 - 99"}})}},
          {},
          ""},
         {"foreign key not from its parent",

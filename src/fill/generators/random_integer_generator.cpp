@@ -67,6 +67,7 @@ void RandomIntegerGenerator::CheckFit(TFieldType type, int,
         }
     }
     CheckNotDateOrTime(type, misfits);
+    CheckTakesNumbers(type, misfits);
 }
 
 }  // namespace rowsmith

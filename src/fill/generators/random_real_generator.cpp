@@ -14,6 +14,7 @@ double RandomRealGenerator::DistinctValues() const {
 
 void RandomRealGenerator::CheckFit(TFieldType type, int, std::vector<std::string>& misfits) const {
     CheckNotDateOrTime(type, misfits);
+    CheckTakesNumbers(type, misfits);
 }
 
 }  // namespace rowsmith

@@ -78,6 +78,15 @@ bool RangeGenerator::SplitSignedRange(const std::string& text, std::string& low,
            TrimSpaces(rest).empty();
 }
 
+void RangeGenerator::CheckTakesNumbers(TFieldType type, std::vector<std::string>& misfits) {
+    if (type == ftUnknown || type == ftAutoInc || type == ftDate || type == ftTime ||
+        type == ftDateTime || RangeMakesIntegers(type) || RangeMakesReals(type)) {
+        return;
+    }
+    misfits.push_back(std::string("a range writes nothing to a column of type ") +
+                      FieldTypeName(type) + ": every record gets NULL");
+}
+
 bool RangeGenerator::ReadBound(const std::string& text, long double& value) const {
     if (TryStrToFloat(text, value)) {
         return true;

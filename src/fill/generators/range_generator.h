@@ -42,6 +42,10 @@ protected:
     // types, reals at four decimals (two for money) for the real ones, one (the empty text) for
     // any other; -1 when the bounds are no numbers.
     double ValueCount(TFieldType type) const;
+    // The misfit of a column a range writes nothing to, so NULL: one of neither number group
+    // (a decimal, text, truth value or bytes) other than a date or time column, which fails
+    // instead, or a key the database numbers, which is meant to get nothing.
+    static void CheckTakesNumbers(TFieldType type, std::vector<std::string>& misfits);
     // The bounds as numbers, in the order written; false when either is no number.
     bool ReadBounds(const std::string& text, long double& low, long double& high) const;
 
