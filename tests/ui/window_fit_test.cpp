@@ -11,8 +11,11 @@
 #include "common/modal_run.h"
 #include "dialogs/about_box.h"
 #include "dialogs/dlg_check.h"
+#include "dialogs/dlg_date_range.h"
+#include "dialogs/dlg_draft.h"
 #include "dialogs/dlg_edit_scen.h"
 #include "dialogs/dlg_edit_values2.h"
+#include "dialogs/dlg_edit_values7.h"
 #include "dialogs/dlg_library_picker.h"
 #include "dialogs/dlg_login.h"
 #include "dialogs/dlg_pattern_editor.h"
@@ -127,6 +130,12 @@ void WindowFitTest::dialogsFitTheScreen() {
     RunModal(data);
     TdlgLogin login(&form);
     RunModal(login);
+    TdlgEditValues7 master(&form);
+    RunModal(master);
+    TdlgDateRange dates(&form);
+    RunModal(dates);
+    TdlgDraft draft(&form);
+    RunModal(draft);
     TdlgLibraryPicker libraries(LibraryFinder(), {}, &form);
     RunModal(libraries);
     const ValueSources noSources;
