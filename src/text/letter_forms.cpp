@@ -171,17 +171,41 @@ std::string EachCharacter(std::string_view text, Change change) {
     return out;
 }
 
+// Most values are plain ASCII, whose letters change case without decoding: a pattern changes one
+// or two values per record.
+bool IsAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ShiftAscii(std::string_view text, char first, char last, int shift) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= first && c <= last) {
+            c = static_cast<char>(c + shift);
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string LowerLetters(std::string_view text) {
-    return EachCharacter(text, Lower);
+    return IsAscii(text) ? ShiftAscii(text, 'A', 'Z', 'a' - 'A') : EachCharacter(text, Lower);
 }
 
 std::string UpperLetters(std::string_view text) {
-    return EachCharacter(text, Upper);
+    return IsAscii(text) ? ShiftAscii(text, 'a', 'z', 'A' - 'a') : EachCharacter(text, Upper);
 }
 
 std::string AsciiLetters(std::string_view text) {
+    if (IsAscii(text)) {
+        return std::string(text);
+    }
     std::string out;
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {

@@ -46,6 +46,20 @@ TEST(LetterForms, AsciiWritesLettersWithoutAccentsAndLeavesTheRestOut) {
     }
 }
 
+TEST(LetterForms, PlainAsciiChangesAsInAnyOtherText) {
+    // An ASCII-only text takes a shorter way than one with a single accented letter in it.
+    std::string ascii;
+    for (int c = 0; c < 0x80; ++c) {
+        ascii += static_cast<char>(c);
+    }
+    const std::string accented = ascii + "\u00e9";
+    EXPECT_EQ(LowerLetters(ascii) + "\u00e9", LowerLetters(accented));
+    EXPECT_EQ(UpperLetters(ascii) + "\u00c9", UpperLetters(accented));
+    EXPECT_EQ(AsciiLetters(ascii) + "e", AsciiLetters(accented));
+    EXPECT_EQ(LowerLetters("AZaz@[`{"), "azaz@[`{");
+    EXPECT_EQ(UpperLetters("AZaz@[`{"), "AZAZ@[`{");
+}
+
 TEST(LetterForms, BytesThatAreNoUtf8PassCaseAndLeaveAscii) {
     const std::string broken =
         "a\xC3"
