@@ -140,7 +140,7 @@ void WindowFitTest::dialogsFitTheScreen() {
     RunModal(libraries);
     const ValueSources noSources;
     TdlgPatternEditor pattern(noSources, "code", &form);
-    pattern.SetPattern("{Name|lower|ascii}.{Other|lower|ascii}@{email-domains} ###-????-****");
+    pattern.SetPattern("{Name|lower|ascii}.{Other|lower|ascii}@{email-domains} ###-????.****");
     RunModal(pattern);
     SetModalAnswer({});
     QVERIFY2(tooLarge.isEmpty(), qPrintable(tooLarge.join(", ")));
