@@ -18,9 +18,13 @@ check_installed_files "$prefix"
 # The software-centre entry as installed: its desktop entry and icon are where it says.
 appstreamcli validate-tree --no-net --pedantic "$prefix" > /dev/null
 
-"$prefix/bin/rowsmith-fill" --version | grep -F -q "$version" \
+# Read whole before grep looks: grep -q leaves at its first match, and a program still writing
+# into the closed pipe dies of SIGPIPE, which pipefail would take for a failure.
+version_text=$("$prefix/bin/rowsmith-fill" --version)
+grep -F -q "$version" <<< "$version_text" \
     || { echo "rowsmith-fill --version does not name $version" >&2; exit 1; }
-"$prefix/bin/rowsmith-fill" --help | grep -q '^Usage: rowsmith-fill' \
+help_text=$("$prefix/bin/rowsmith-fill" --help)
+grep -q '^Usage: rowsmith-fill' <<< "$help_text" \
     || { echo "rowsmith-fill --help prints no usage" >&2; exit 1; }
 
 check_demo_fill "$prefix/bin/rowsmith-fill" "$prefix/share/rowsmith/examples/demo.scn" "$work/home"
