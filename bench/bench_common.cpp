@@ -255,11 +255,11 @@ double TimedFill(TFillScenario& scenario, std::int64_t records) {
     return Rate(records, start);
 }
 
-RawValues::RawValues(const std::string& shape)
+RawValues::RawValues(const std::string& shape, std::uint32_t seed)
     : shape_(shape),
       cities_{"Paris", "Rome", "Oslo", "Berlin", "Madrid"},
       statuses_{"new", "paid", "shipped"} {
-    random_.SetRandomSeed(kBenchSeed);
+    random_.SetRandomSeed(seed);
     if (shape == "library" || shape == "pattern") {
         for (const char* name : {"first-names", "last-names", "email-domains"}) {
             libraries_.push_back(
@@ -413,9 +413,9 @@ void AppendTextLine(std::string& text, const RawRecord& record) {
 }
 
 void MakeTextLines(const std::string& shape, std::int64_t first, std::int64_t last,
-                   const std::function<void(const std::string&)>& sink) {
+                   const std::function<void(const std::string&)>& sink, std::uint32_t seed) {
     constexpr std::size_t kPiece = 256u << 10;
-    RawValues values(shape);
+    RawValues values(shape, seed);
     RawRecord record;
     std::string text;
     for (std::int64_t i = 0; i < last; ++i) {
@@ -435,9 +435,10 @@ void MakeTextLines(const std::string& shape, std::int64_t first, std::int64_t la
 }
 
 void WriteTextLines(const std::string& path, const std::string& shape, std::int64_t first,
-                    std::int64_t last) {
+                    std::int64_t last, std::uint32_t seed) {
     std::ofstream file(path, std::ios::binary);
-    MakeTextLines(shape, first, last, [&](const std::string& text) { file << text; });
+    MakeTextLines(
+        shape, first, last, [&](const std::string& text) { file << text; }, seed);
 }
 
 }  // namespace rowsmith::bench

@@ -129,7 +129,7 @@ void CreateDatabase(const std::string& path, const BenchOptions& options) {
         return;
     }
     sqlite3_stmt* insert = file.Prepare(InsertSql(options.shape));
-    RawValues values(options.shape);
+    RawValues values(options.shape, kExistingSeed);
     RawRecord record;
     file.Execute("BEGIN");
     for (std::int64_t i = 0; i < existing; ++i) {

@@ -94,7 +94,7 @@ void CreateTables(Server& server, const BenchOptions& options, const std::string
     const std::int64_t existing = ExistingRecords(options);
     if (existing > 0) {
         const std::string path = folder + "/existing.tsv";
-        WriteTextLines(path, options.shape, 0, existing);
+        WriteTextLines(path, options.shape, 0, existing, kExistingSeed);
         Load(server, path, "bench");
         std::filesystem::remove(path);
     }

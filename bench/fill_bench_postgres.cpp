@@ -100,9 +100,10 @@ std::string ExtraSets(const std::string& shape) {
 }
 
 void CopyRecords(Server& server, const std::string& table, const std::string& shape,
-                 std::int64_t first, std::int64_t last) {
+                 std::int64_t first, std::int64_t last, std::uint32_t seed = kBenchSeed) {
     server.Execute("COPY " + table + " FROM STDIN");
-    MakeTextLines(shape, first, last, [&](const std::string& text) { server.Send(text); });
+    MakeTextLines(
+        shape, first, last, [&](const std::string& text) { server.Send(text); }, seed);
     server.EndCopy();
 }
 
@@ -126,7 +127,7 @@ void CreateTables(Server& server, const BenchOptions& options) {
     }
     const std::int64_t existing = ExistingRecords(options);
     if (existing > 0) {
-        CopyRecords(server, "bench", options.shape, 0, existing);
+        CopyRecords(server, "bench", options.shape, 0, existing, kExistingSeed);
     }
     server.Execute("VACUUM ANALYZE bench");
     server.Execute("VACUUM ANALYZE customers");
