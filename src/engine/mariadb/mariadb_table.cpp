@@ -14,6 +14,9 @@ std::int64_t Position(const RecordKey& key) {
     return position != nullptr ? *position : 0;
 }
 
+// Records a walk reads at once in a fill run: as many as the updates of one set.
+constexpr std::size_t kReadAhead = kMariaUpdateSetRows;
+
 }  // namespace
 
 MariaDbTable::MariaDbTable(std::shared_ptr<MariaWriter> writer, const std::string& name,
@@ -106,6 +109,32 @@ std::vector<Record> MariaDbTable::ReadPage(const RecordKey* after, std::size_t l
     if (after == nullptr) {
         movedKeys_.clear();
     }
+    // Records that lie ahead of the walk are not written by it: its updates write the records it
+    // has passed, and a record whose key an update moves ahead is skipped. So the records read
+    // ahead are the ones a read now would give.
+    const bool continues =
+        after != nullptr && !ahead_.empty() && aheadAfter_ && aheadAfter_->parts == after->parts;
+    if (!continues) {
+        ahead_.clear();
+        aheadAfter_.reset();
+        if (!writer_->InRun() || limit >= kReadAhead) {
+            return QueryPage(after, limit);
+        }
+        std::vector<Record> read = QueryPage(after, kReadAhead);
+        ahead_.assign(std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    }
+    std::vector<Record> page;
+    while (page.size() < limit && !ahead_.empty()) {
+        page.push_back(std::move(ahead_.front()));
+        ahead_.pop_front();
+    }
+    if (!page.empty()) {
+        aheadAfter_ = page.back().key;
+    }
+    return page;
+}
+
+std::vector<Record> MariaDbTable::QueryPage(const RecordKey* after, std::size_t limit) {
     // Enough rows that the page is full even when every moved record lies within it.
     const std::string limitText = " LIMIT " + std::to_string(limit + movedKeys_.size());
     std::vector<Record> page =

@@ -5,6 +5,7 @@
 // record whose key an update moved ahead of the walk is not met a second time.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <set>
@@ -44,6 +45,9 @@ private:
     // "(k1, k2) op (?, ?)" on the key columns.
     std::string KeyCondition(const char* op) const;
     std::vector<Record> ReadByPosition(std::int64_t first, std::size_t limit);
+    // The page after `after` (from the start for none) read from the server, skipping the
+    // records the walk moved ahead.
+    std::vector<Record> QueryPage(const RecordKey* after, std::size_t limit);
     std::vector<Record> Select(const std::string& tail, const std::vector<FieldValue>& params);
     MariaValues KeyParams(const RecordKey& key) const;
 
@@ -68,6 +72,11 @@ private:
     bool lastKeyWantsId_ = false;
     // Keys that updates of the current walk gave records; the walk's later pages skip them.
     std::set<std::vector<FieldValue>> movedKeys_;
+    // In a fill run a walk by key reads ahead of the pages it is asked for, so that its updates
+    // go to the server in sets of that size rather than a page's: every read of the table first
+    // sends the updates still waiting. These are the records after the last page given.
+    std::deque<Record> ahead_;
+    std::optional<RecordKey> aheadAfter_;
 };
 
 }  // namespace rowsmith

@@ -80,7 +80,7 @@ void MariaDbTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     if (!updateForm_ || assigned != updateAssigned_) {
         updateAssigned_ = assigned;
         updateForm_ =
-            MakeMariaUpdateForm(table_, columns_, keyColumns_, assigned, kMariaRowsPerStatement);
+            MakeMariaUpdateForm(table_, columns_, keyColumns_, assigned, kMariaUpdateSetRows);
     }
     MariaValues params;
     for (std::size_t i = 0; i < columns_.size() && i < assigned.size(); ++i) {
@@ -122,6 +122,7 @@ void MariaDbTable::Delete(const RecordKey& key) {
 }
 
 void MariaDbTable::DeleteAll() {
+    ahead_.clear();
     writer_->Execute(target_, "DELETE FROM " + table_, {});
 }
 

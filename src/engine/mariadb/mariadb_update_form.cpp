@@ -27,8 +27,8 @@ std::size_t MemoryRowBytes(const MariaColumn& column) {
 
 class MariaUpdateDialect final : public UpdateDialect {
 public:
-    MariaUpdateDialect(std::string scratch, bool memory)
-        : scratch_(std::move(scratch)), memory_(memory) {}
+    MariaUpdateDialect(std::string scratch, bool memory, bool indexed)
+        : scratch_(std::move(scratch)), memory_(memory), indexed_(indexed) {}
 
     // The values come first, as in the single-record UPDATE, whose placeholders cannot be
     // numbered.
@@ -36,9 +36,11 @@ public:
     std::string Scratch() const override { return scratch_; }
     std::string Mark(std::size_t, const std::string&) const override { return "?"; }
     std::string SetTarget(const std::string& column) const override { return "t." + column; }
+    // What Spell made of MariaUpdateForm::applyInRange.
+    const std::string& InRange() const { return inRange_; }
     UpdateForm Spell(const UpdateParts& parts) const override {
         UpdateForm form;
-        form.create = "CREATE TEMPORARY TABLE " + parts.scratch +
+        form.create = "CREATE TEMPORARY TABLE " + parts.scratch + (indexed_ ? " (KEY (k1))" : "") +
                       (memory_ ? " ENGINE=MEMORY" : " ENGINE=InnoDB") + " SELECT " + parts.select +
                       " FROM " + parts.table + " t LIMIT 0";
         form.clear = "DELETE FROM " + parts.scratch;
@@ -54,12 +56,19 @@ public:
             parts.keptSets.empty() ? form.apply : join + " SET " + parts.keptSets;
         form.single =
             "UPDATE " + parts.table + " SET " + parts.singleSets + " WHERE " + parts.singleKey;
+        if (indexed_ && !parts.keptSets.empty()) {
+            inRange_ = "UPDATE " + parts.table + " t STRAIGHT_JOIN " + parts.scratch + " s ON " +
+                       parts.join + " SET " + parts.keptSets + " WHERE " + parts.leadKey +
+                       " BETWEEN ";
+        }
         return form;
     }
 
 private:
     std::string scratch_;
     bool memory_;
+    bool indexed_;
+    mutable std::string inRange_;
 };
 
 }  // namespace
@@ -92,11 +101,17 @@ std::shared_ptr<MariaUpdateForm> MakeMariaUpdateForm(const std::string& table,
     for (std::size_t column : keyColumns) {
         keys.push_back(UpdateColumn{add(columns[column]), "", true});
     }
+    // MariaDB writes on the fly only the first table of a joined UPDATE, and sets the records of
+    // any other aside first. A set whose keys lie in a range can walk that range of the table
+    // first and find each record's row in the temporary table by its index, which takes about
+    // half the time; the range keeps the walk off the records of other connections.
+    const bool ranged = keyColumns.size() == 1 && columns[keyColumns[0]].kind == MariaKind::Integer;
     const MariaUpdateDialect dialect(
         QuoteMariaIdentifier("rowsmith update " + std::to_string(++serial)),
-        memory && rowBytes * rowsAtOnce <= kMemoryTableBytes);
+        memory && rowBytes * rowsAtOnce <= kMemoryTableBytes, ranged);
     auto form = std::make_shared<MariaUpdateForm>();
     static_cast<UpdateForm&>(*form) = MakeUpdateForm(dialect, table, keys, written);
+    form->applyInRange = dialect.InRange();
     return form;
 }
 

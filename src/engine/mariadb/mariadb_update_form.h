@@ -17,6 +17,9 @@ namespace rowsmith {
 struct MariaUpdateForm : UpdateForm {
     // The connection (MariaLink::Generation) on which `create` last ran; 0 for none.
     std::uint64_t createdOn = 0;
+    // For a table found by one whole-number column, `applyKeepingKeys` for a set of records
+    // whose keys lie in a range, up to the range's bounds: "... BETWEEN ". Empty for other keys.
+    std::string applyInRange;
 };
 
 // The form for updates of the assigned columns of `table` (quoted), whose records are found by

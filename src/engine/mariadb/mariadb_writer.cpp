@@ -215,8 +215,10 @@ void MariaWriter::Wait(const MariaTarget& target, Step step, bool joins) {
     // The first row of a table in a transaction goes at once: a lock another connection holds
     // on the table stops the write of that row, where the table's name is known.
     const bool first = core_.NoteWrite(target.name);
-    if (first || steps_.Size() - sent_ >= RowsPerInsert(steps_.Last().params.values.size()) ||
-        waitingBytes_ >= kMaxWaitingBytes) {
+    const std::size_t rowsAtOnce = steps_.Last().form
+                                       ? kMariaUpdateSetRows
+                                       : RowsPerInsert(steps_.Last().params.values.size());
+    if (first || steps_.Size() - sent_ >= rowsAtOnce || waitingBytes_ >= kMaxWaitingBytes) {
         // A row that meets the loss of the connection is not kept; those before it are.
         Guarded(steps_.Size() - 1, [&] { SendRows(steps_.Size()); });
     }
@@ -240,21 +242,10 @@ void MariaWriter::SendRows(std::size_t end) {
     while (sent_ < end) {
         const Step& first = steps_[sent_];
         const std::size_t full = RowsPerInsert(first.params.values.size());
-        const std::size_t rows = std::min(end - sent_, full);
-        rowsSql_ = first.sql;
-        const std::string_view marks = std::string_view(first.sql).substr(first.valuesAt);
-        rowParams_.clear();
-        for (std::size_t row = 0; row < rows; ++row) {
-            const MariaValues& params = steps_[sent_ + row].params;
-            if (row > 0) {
-                rowsSql_ += ", ";
-                rowsSql_ += marks;
-            }
-            for (std::size_t i = 0; i < params.values.size(); ++i) {
-                rowParams_.push_back(MariaParam{&params.values[i], params.binds[i]});
-            }
-        }
+        // The waiting updates are one set: it goes into the temporary table in as many INSERTs as
+        // it takes, and one UPDATE applies it.
         MariaUpdateForm* form = first.form.get();
+        const std::size_t last = form != nullptr ? end : std::min(end, sent_ + full);
         if (form != nullptr) {
             if (form->createdOn != link_->Generation()) {
                 link_->Execute(form->create);
@@ -262,20 +253,49 @@ void MariaWriter::SendRows(std::size_t end) {
             }
             link_->Execute(form->clear);
         }
-        // Only the statement of a full set of rows comes back often enough to keep prepared.
-        link_->Query(rowsSql_, rowParams_, rows != full);
-        if (form != nullptr) {
-            Apply(*form, rows);
+        for (std::size_t at = sent_; at < last;) {
+            const std::size_t rows = std::min(last - at, full);
+            InsertRows(first, at, rows);
+            // Only the statement of a full set of rows comes back often enough to keep prepared.
+            link_->Query(rowsSql_, rowParams_, rows != full);
+            at += rows;
         }
-        sent_ += rows;
+        if (form != nullptr) {
+            Apply(*form, sent_, last);
+        }
+        sent_ = last;
     }
     if (sent_ == steps_.Size()) {
         waitingBytes_ = 0;
     }
 }
 
-void MariaWriter::Apply(MariaUpdateForm& form, std::size_t rows) {
-    link_->Query(ascending_ ? form.applyKeepingKeys : form.apply);
+void MariaWriter::InsertRows(const Step& first, std::size_t at, std::size_t rows) {
+    rowsSql_ = first.sql;
+    const std::string_view marks = std::string_view(first.sql).substr(first.valuesAt);
+    rowParams_.clear();
+    for (std::size_t row = 0; row < rows; ++row) {
+        const MariaValues& params = steps_[at + row].params;
+        if (row > 0) {
+            rowsSql_ += ", ";
+            rowsSql_ += marks;
+        }
+        for (std::size_t i = 0; i < params.values.size(); ++i) {
+            rowParams_.push_back(MariaParam{&params.values[i], params.binds[i]});
+        }
+    }
+}
+
+void MariaWriter::Apply(MariaUpdateForm& form, std::size_t first, std::size_t end) {
+    const std::size_t rows = end - first;
+    const auto* low = std::get_if<std::int64_t>(&steps_[first].params.values.back());
+    const auto* high = std::get_if<std::int64_t>(&steps_[end - 1].params.values.back());
+    if (ascending_ && !form.applyInRange.empty() && low != nullptr && high != nullptr) {
+        // The keys rise through the set, so its first and last key bound it.
+        link_->Query(form.applyInRange + std::to_string(*low) + " AND " + std::to_string(*high));
+    } else {
+        link_->Query(ascending_ ? form.applyKeepingKeys : form.apply);
+    }
     // The connection counts the records an update matched: fewer than the rows means one is
     // gone, and the replay finds which.
     if (link_->AffectedRows() < rows) {

@@ -37,6 +37,9 @@ namespace rowsmith {
 
 // Rows sent to the server at most in one statement: past a thousand the server gains little.
 constexpr std::size_t kMariaRowsPerStatement = 1000;
+// Updates applied at most by one UPDATE joining the temporary table: each UPDATE costs the server
+// a walk of the temporary table and a plan, so fewer of them go faster.
+constexpr std::size_t kMariaUpdateSetRows = 10000;
 
 // The error of an update whose record is not there any more.
 extern const char* const kMariaRecordGone;
@@ -122,8 +125,10 @@ private:
     void Open(const MariaTarget& target);
     // Sends the rows in steps_[sent_, end) as INSERTs of many rows, and applies updates.
     void SendRows(std::size_t end);
-    void Apply(MariaUpdateForm& form, std::size_t rows);
-    void SendWaiting();
+    // Puts steps_[at, at + rows), which share `first`'s statement, into rowsSql_ and rowParams_.
+    void InsertRows(const Step& first, std::size_t at, std::size_t rows);
+    // Applies the set of updates steps_[first, end).
+    void Apply(MariaUpdateForm& form, std::size_t first, std::size_t end);
     void Commit();
     // Rolls back and replays steps_[0, keep) one at a time: raises the first failure, else the
     // loss of the connection when that was what failed, else returns with everything committed.
