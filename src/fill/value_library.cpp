@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <unordered_set>
 
 #include "text/errors.h"
 #include "text/printable.h"
@@ -103,6 +104,15 @@ ValueLibrary ValueLibrary::Load(const std::string& path, const std::string& name
     std::string().swap(text);
     library.Finish();
     return library;
+}
+
+std::size_t ValueLibrary::DistinctCount() const {
+    std::unordered_set<std::string_view> values;
+    values.reserve(Count());
+    for (std::size_t i = 0; i < Count(); ++i) {
+        values.insert(Value(i));
+    }
+    return values.size();
 }
 
 ValueLibrary ValueLibrary::Parse(std::string_view text, const std::string& name) {

@@ -45,6 +45,9 @@ public:
     // Whether some values weigh more than others.
     bool Weighted() const { return !keep_.empty(); }
 
+    // How many different values it holds: a value listed twice is one value.
+    std::size_t DistinctCount() const;
+
     // The length in bytes of the longest value.
     std::size_t LongestValue() const { return longest_; }
 

@@ -36,7 +36,7 @@ std::string LibraryGenerator::Refusal(const std::string& text, const CursorField
 double LibraryGenerator::DistinctValues() const {
     std::string reason;
     const ValueLibrary* library = Find(setting_.FillValue(), reason);
-    return library != nullptr ? static_cast<double>(library->Count()) : -1;
+    return library != nullptr ? static_cast<double>(library->DistinctCount()) : -1;
 }
 
 void LibraryGenerator::CheckFit(TFieldType, int size, std::vector<std::string>& misfits) const {

@@ -146,7 +146,8 @@ double PatternGenerator::DistinctValues() const {
                     sources_->libraries == nullptr) {
                     return -1;
                 }
-                count *= static_cast<double>(sources_->libraries->Library(piece.text).Count());
+                count *=
+                    static_cast<double>(sources_->libraries->Library(piece.text).DistinctCount());
                 break;
         }
     }
