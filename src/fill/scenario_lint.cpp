@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 #include "engine/database_session.h"
@@ -29,14 +30,17 @@ struct TableFacts {
     std::vector<std::pair<std::int64_t, std::int64_t>> spans;
     std::vector<bool> wides;
     std::int64_t records = 0;
+    // Open on the table, for the check of the fill values against its columns.
+    std::shared_ptr<TableCursor> cursor;
 };
 
 TableFacts ReadFacts(const std::string& alias, const std::string& table) {
-    TableCursor cursor;
+    TableFacts facts;
+    facts.cursor = std::make_shared<TableCursor>();
+    TableCursor& cursor = *facts.cursor;
     cursor.SetDatabaseName(alias);
     cursor.SetTableName(table);
     cursor.Open();
-    TableFacts facts;
     for (int i = 0; i < cursor.FieldCount(); ++i) {
         facts.columns.push_back(cursor.FieldAt(i).FieldName());
         facts.types.push_back(cursor.FieldAt(i).FieldType());
@@ -45,7 +49,6 @@ TableFacts ReadFacts(const std::string& alias, const std::string& table) {
         facts.wides.push_back(cursor.FieldAt(i).IsWide());
     }
     facts.records = cursor.CountRecords();
-    cursor.Close();
     return facts;
 }
 
@@ -145,6 +148,16 @@ public:
             generator->CheckFit(facts_.types[i], facts_.sizes[i], misfits);
             generator->CheckSpan(facts_.types[i], facts_.spans[i].first, facts_.spans[i].second,
                                  misfits);
+            // A fill value the check refuses stops the fill before it writes anything; said
+            // here unless a warning of the column's fit already points at it.
+            const CursorField& field = facts_.cursor->FieldAt(static_cast<int>(i));
+            if (misfits.empty() && !generator->CheckValue(setting->FillValue(), &field)) {
+                const std::string reason = generator->Refusal(setting->FillValue(), &field);
+                misfits.push_back((reason.empty()
+                                       ? "fill value '" + setting->FillValue() + "' is wrong"
+                                       : reason) +
+                                  ": the check will refuse it");
+            }
             for (const std::string& misfit : misfits) {
                 Warn(setting->FieldName(), misfit);
             }

@@ -225,6 +225,14 @@ TEST_P(ScenarioLintTest, EachWarningKindAndItsQuietTwin) {
          {kParent, {"c", tfEmptyAndFill, 5, Child({{"day", fmRandomFromSet, "2024-01-02"}})}},
          {},
          ""},
+        {"a range the check refuses",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"m", fmRandomInteger, "1 - many"}})}},
+         {"c.m"},
+         "fill value '1 - many' is wrong: the check will refuse it"},
+        {"a text for a number",
+         {kParent, {"c", tfEmptyAndFill, 5, Child({{"m", fmSingleValue, "seven"}})}},
+         {"c.m"},
+         "the check will refuse it"},
     };
     for (const LintCase& c : cases) {
         const std::vector<LintWarning> warnings = Lint(c);
