@@ -109,29 +109,9 @@ std::vector<Record> MariaDbTable::ReadPage(const RecordKey* after, std::size_t l
     if (after == nullptr) {
         movedKeys_.clear();
     }
-    // Records that lie ahead of the walk are not written by it: its updates write the records it
-    // has passed, and a record whose key an update moves ahead is skipped. So the records read
-    // ahead are the ones a read now would give.
-    const bool continues =
-        after != nullptr && !ahead_.empty() && aheadAfter_ && aheadAfter_->parts == after->parts;
-    if (!continues) {
-        ahead_.clear();
-        aheadAfter_.reset();
-        if (!writer_->InRun() || limit >= kReadAhead) {
-            return QueryPage(after, limit);
-        }
-        std::vector<Record> read = QueryPage(after, kReadAhead);
-        ahead_.assign(std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
-    }
-    std::vector<Record> page;
-    while (page.size() < limit && !ahead_.empty()) {
-        page.push_back(std::move(ahead_.front()));
-        ahead_.pop_front();
-    }
-    if (!page.empty()) {
-        aheadAfter_ = page.back().key;
-    }
-    return page;
+    return ahead_.Page(
+        after, limit, writer_->InRun() ? kReadAhead : 0,
+        [this](const RecordKey* from, std::size_t count) { return QueryPage(from, count); });
 }
 
 std::vector<Record> MariaDbTable::QueryPage(const RecordKey* after, std::size_t limit) {

@@ -5,7 +5,6 @@
 // record whose key an update moved ahead of the walk is not met a second time.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <optional>
 #include <set>
@@ -16,6 +15,7 @@
 #include "engine/mariadb/mariadb_column.h"
 #include "engine/mariadb/mariadb_update_form.h"
 #include "engine/mariadb/mariadb_writer.h"
+#include "engine/read_ahead.h"
 
 namespace rowsmith {
 
@@ -72,11 +72,8 @@ private:
     bool lastKeyWantsId_ = false;
     // Keys that updates of the current walk gave records; the walk's later pages skip them.
     std::set<std::vector<FieldValue>> movedKeys_;
-    // In a fill run a walk by key reads ahead of the pages it is asked for, so that its updates
-    // go to the server in sets of that size rather than a page's: every read of the table first
-    // sends the updates still waiting. These are the records after the last page given.
-    std::deque<Record> ahead_;
-    std::optional<RecordKey> aheadAfter_;
+    // In a fill run a walk by key reads a set's worth of records at once.
+    ReadAhead ahead_;
 };
 
 }  // namespace rowsmith

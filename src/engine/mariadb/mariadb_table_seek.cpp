@@ -7,13 +7,13 @@ namespace rowsmith {
 // A new walk meets the records that earlier updates moved ahead again.
 bool MariaDbTable::SeekRecord(const RecordKey& key, Record& record) {
     movedKeys_.clear();
-    ahead_.clear();
+    ahead_.Clear();
     return ReadRecord(key, record);
 }
 
 bool MariaDbTable::SeekPosition(std::int64_t position, std::int64_t count, Record& record) {
     movedKeys_.clear();
-    ahead_.clear();
+    ahead_.Clear();
     if (position < 0) {
         return false;
     }
@@ -43,7 +43,7 @@ bool MariaDbTable::SeekPosition(std::int64_t position, std::int64_t count, Recor
 
 bool MariaDbTable::SeekBefore(const RecordKey& key, std::int64_t back, Record& record) {
     movedKeys_.clear();
-    ahead_.clear();
+    ahead_.Clear();
     if (back < 1) {
         return false;
     }

@@ -122,7 +122,7 @@ void MariaDbTable::Delete(const RecordKey& key) {
 }
 
 void MariaDbTable::DeleteAll() {
-    ahead_.clear();
+    ahead_.Clear();
     writer_->Execute(target_, "DELETE FROM " + table_, {});
 }
 

@@ -133,30 +133,12 @@ std::vector<Record> PostgresTable::ReadPage(const RecordKey* after, std::size_t 
     return ByCtid() ? ReadPageByCtid(after, limit) : ReadPageByKey(after, limit);
 }
 
-// Records that lie ahead of the walk are not written by it: its updates write the records it has
-// passed, and a record whose key an update moves ahead gets a row version that a later read
-// skips. So the records read ahead are the ones a read now would give.
+// A record whose key an update moves ahead gets a row version that a later read skips (see
+// AddWalkFilter), so the records read ahead stay the ones a read now would give.
 std::vector<Record> PostgresTable::ReadPageByKey(const RecordKey* after, std::size_t limit) {
-    const bool continues =
-        after != nullptr && !ahead_.empty() && aheadAfter_ && aheadAfter_->parts == after->parts;
-    if (!continues) {
-        ahead_.clear();
-        aheadAfter_.reset();
-        if (!writer_->InRun() || limit >= kReadAhead) {
-            return QueryPageByKey(after, limit);
-        }
-        std::vector<Record> read = QueryPageByKey(after, kReadAhead);
-        ahead_.assign(std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
-    }
-    std::vector<Record> page;
-    while (page.size() < limit && !ahead_.empty()) {
-        page.push_back(std::move(ahead_.front()));
-        ahead_.pop_front();
-    }
-    if (!page.empty()) {
-        aheadAfter_ = page.back().key;
-    }
-    return page;
+    return ahead_.Page(
+        after, limit, writer_->InRun() ? kReadAhead : 0,
+        [this](const RecordKey* from, std::size_t count) { return QueryPageByKey(from, count); });
 }
 
 std::vector<Record> PostgresTable::QueryPageByKey(const RecordKey* after, std::size_t limit) {

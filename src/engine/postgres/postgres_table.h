@@ -4,7 +4,6 @@
 // anything, could bring it round again), so each original record is visited once.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +12,7 @@
 #include "engine/driver.h"
 #include "engine/postgres/pg_column.h"
 #include "engine/postgres/pg_writer.h"
+#include "engine/read_ahead.h"
 
 namespace rowsmith {
 
@@ -76,11 +76,8 @@ private:
     std::shared_ptr<const UpdateForm> updateForm_;
     std::string oldKey_;
     std::string newKey_;
-    // In a fill run a walk by key reads ahead of the pages it is asked for, so that its updates
-    // go to the server in batches of that size rather than a page's: every read of the table
-    // first writes the updates still pending. These are the records after the last page given.
-    std::deque<Record> ahead_;
-    std::optional<RecordKey> aheadAfter_;
+    // In a fill run a walk by key reads a batch's worth of records at once.
+    ReadAhead ahead_;
 };
 
 }  // namespace rowsmith

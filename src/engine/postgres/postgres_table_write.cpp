@@ -168,7 +168,7 @@ void PostgresTable::Delete(const RecordKey& key) {
 }
 
 void PostgresTable::DeleteAll() {
-    ahead_.clear();
+    ahead_.Clear();
     writer_->Execute(target_, "DELETE FROM " + target_->table, {}, false);
 }
 
