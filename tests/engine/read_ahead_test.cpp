@@ -49,10 +49,8 @@ TEST(ReadAheadTest, AWalkMeetsEveryRecordOnceInFewerReads) {
     for (std::size_t i = 0; i < all.size(); ++i) {
         all[i] = static_cast<std::int64_t>(i) + 1;
     }
-    for (const auto& [readAhead, reads] : {std::pair<std::size_t, int>{0, 26},
-                                          {100, 26},
-                                          {1000, 4},
-                                          {10000, 2}}) {
+    for (const auto& [readAhead, reads] :
+         {std::pair<std::size_t, int>{0, 26}, {100, 26}, {1000, 4}, {10000, 2}}) {
         SCOPED_TRACE(readAhead);
         ReadAhead ahead;
         Keys table{2500};
