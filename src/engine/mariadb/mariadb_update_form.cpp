@@ -104,8 +104,11 @@ std::shared_ptr<MariaUpdateForm> MakeMariaUpdateForm(const std::string& table,
     // MariaDB writes on the fly only the first table of a joined UPDATE, and sets the records of
     // any other aside first. A set whose keys lie in a range can walk that range of the table
     // first and find each record's row in the temporary table by its index, which takes about
-    // half the time; the range keeps the walk off the records of other connections.
-    const bool ranged = keyColumns.size() == 1 && columns[keyColumns[0]].kind == MariaKind::Integer;
+    // half the time; the range keeps the walk off the records of other connections. BIGINT
+    // UNSIGNED keys past 2^63 would be written as negative bounds, so they are left out.
+    const MariaColumn* key = keyColumns.size() == 1 ? &columns[keyColumns[0]] : nullptr;
+    const bool ranged =
+        key != nullptr && key->kind == MariaKind::Integer && !key->info.unsignedWide;
     const MariaUpdateDialect dialect(
         QuoteMariaIdentifier("rowsmith update " + std::to_string(++serial)),
         memory && rowBytes * rowsAtOnce <= kMemoryTableBytes, ranged);
