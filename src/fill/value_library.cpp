@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
-#include <unordered_set>
+#include <numeric>
 
 #include "text/errors.h"
 #include "text/printable.h"
@@ -106,13 +106,16 @@ ValueLibrary ValueLibrary::Load(const std::string& path, const std::string& name
     return library;
 }
 
-std::size_t ValueLibrary::DistinctCount() const {
-    std::unordered_set<std::string_view> values;
-    values.reserve(Count());
-    for (std::size_t i = 0; i < Count(); ++i) {
-        values.insert(Value(i));
-    }
-    return values.size();
+std::vector<std::uint32_t> ValueLibrary::DistinctPositions() const {
+    std::vector<std::uint32_t> positions(Count());
+    std::iota(positions.begin(), positions.end(), 0u);
+    std::stable_sort(positions.begin(), positions.end(),
+                     [this](std::uint32_t a, std::uint32_t b) { return Value(a) < Value(b); });
+    positions.erase(
+        std::unique(positions.begin(), positions.end(),
+                    [this](std::uint32_t a, std::uint32_t b) { return Value(a) == Value(b); }),
+        positions.end());
+    return positions;
 }
 
 ValueLibrary ValueLibrary::Parse(std::string_view text, const std::string& name) {

@@ -45,8 +45,10 @@ public:
     // Whether some values weigh more than others.
     bool Weighted() const { return !keep_.empty(); }
 
-    // How many different values it holds: a value listed twice is one value.
-    std::size_t DistinctCount() const;
+    // The place of each different value, in the order of the values' texts: a value listed
+    // twice is one value, at the first of its places.
+    std::vector<std::uint32_t> DistinctPositions() const;
+    std::size_t DistinctCount() const { return DistinctPositions().size(); }
 
     // The length in bytes of the longest value.
     std::size_t LongestValue() const { return longest_; }

@@ -1,7 +1,6 @@
 #include "fill/generators/library_generator.h"
 
-#include <algorithm>
-#include <numeric>
+#include <utility>
 
 #include "engine/cursor_field.h"
 #include "fill/library_shelf.h"
@@ -72,17 +71,7 @@ void LibraryGenerator::Load() {
 
 bool LibraryGenerator::DrawWithoutReplacement() {
     Load();
-    // A value a library lists twice is one value: the first of its places stands for it.
-    left_.resize(library_->Count());
-    std::iota(left_.begin(), left_.end(), 0u);
-    std::stable_sort(left_.begin(), left_.end(), [this](std::uint32_t a, std::uint32_t b) {
-        return library_->Value(a) < library_->Value(b);
-    });
-    left_.erase(std::unique(left_.begin(), left_.end(),
-                            [this](std::uint32_t a, std::uint32_t b) {
-                                return library_->Value(a) == library_->Value(b);
-                            }),
-                left_.end());
+    left_ = library_->DistinctPositions();
     given_ = 0;
     unique_ = true;
     return true;
