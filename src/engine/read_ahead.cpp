@@ -23,9 +23,7 @@ std::vector<Record> ReadAhead::Page(const RecordKey* after, std::size_t limit, s
     if (!continues) {
         Clear();
         if (ahead <= limit) {
-            std::vector<Record> page = query(after, limit);
-            Measure(page);
-            return page;
+            return query(after, limit);
         }
         Read(after, limit, ahead, query);
     }

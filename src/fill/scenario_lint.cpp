@@ -31,12 +31,12 @@ struct TableFacts {
     std::vector<bool> wides;
     std::int64_t records = 0;
     // Open on the table, for the check of the fill values against its columns.
-    std::shared_ptr<TableCursor> cursor;
+    std::unique_ptr<TableCursor> cursor;
 };
 
 TableFacts ReadFacts(const std::string& alias, const std::string& table) {
     TableFacts facts;
-    facts.cursor = std::make_shared<TableCursor>();
+    facts.cursor = std::make_unique<TableCursor>();
     TableCursor& cursor = *facts.cursor;
     cursor.SetDatabaseName(alias);
     cursor.SetTableName(table);
