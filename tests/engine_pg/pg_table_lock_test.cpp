@@ -1,6 +1,8 @@
 // A fill run holds the tables it writes locked from its first change to its end: other sessions
 // read them all along but cannot change them, a second fill of the same table waits for the
 // first, and what a refusal keeps is committed in one piece with the emptying before it.
+#include <libpq-fe.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -179,6 +181,44 @@ TEST_F(PgTableLockTest, ARefusalKeepsTheEmptyingAndTheRecordsBefore) {
     EXPECT_EQ(OtherSession("INSERT INTO held VALUES (-1, 'other')"), "");
     Conn().EndFillRun();
     EXPECT_EQ(Count("held"), kPastBatches);
+}
+
+// An update walk reads ahead through a second session while its updates are written. Another
+// session waiting for the whole table (as TRUNCATE or ALTER TABLE do) would hold that read up for
+// as long as the run holds the table: the walk reads through the run's own connection then.
+TEST_F(PgTableLockTest, AnUpdateWalkGoesOnWhileAnotherSessionWaitsForTheWholeTable) {
+    db_->Execute("INSERT INTO held SELECT g, 'old' FROM generate_series(1, " +
+                 std::to_string(kPastBatches) + ") g");
+    const std::string info = "host=" + alias_.host + " port=" + alias_.port +
+                             " dbname=" + alias_.database + " user=postgres";
+    PGconn* waiter = PQconnectdb(info.c_str());
+    ASSERT_EQ(PQstatus(waiter), CONNECTION_OK);
+    auto table = Open("held", true);
+    Conn().BeginFillRun();
+    int met = 0;
+    std::vector<Record> page = table->ReadPage(nullptr, 1000);
+    while (!page.empty()) {
+        for (Record& record : page) {
+            table->Update(record.key, {record.values[0], std::string("new")}, {false, true});
+            // The run holds the table by now.
+            if (++met == 100) {
+                ASSERT_EQ(PQsendQuery(waiter, "BEGIN; LOCK TABLE held IN ACCESS EXCLUSIVE MODE"),
+                          1);
+                AwaitWaiter();
+            }
+        }
+        page = table->ReadPage(&page.back().key, 1000);
+    }
+    Conn().EndFillRun();
+    while (PGresult* result = PQgetResult(waiter)) {
+        PQclear(result);
+    }
+    PQclear(PQexec(waiter, "ROLLBACK"));
+    PQfinish(waiter);
+    EXPECT_EQ(met, kPastBatches + 1);
+    EXPECT_EQ(Kept(),
+              (std::vector<std::vector<std::string>>{
+                  {"new", std::to_string(kPastBatches + 1), "0", std::to_string(kPastBatches)}}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // a server that goes away, leaves exactly the updates before the failing one.
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "engine/database_errors.h"
@@ -164,6 +165,52 @@ TEST_F(PgUpdateBatchTest, RunsReachTheirRecordsInAnyOrder) {
     EXPECT_EQ(db_->QueryValue("SELECT count(*) || ' ' || count(*) FILTER (WHERE b > 100000) "
                               "FROM pairs WHERE v = 'new'"),
               "3000 300");
+}
+
+// A walk of more records than it reads at once, updating each as it goes: the updates behind the
+// walk are written while a second session reads the records ahead, and the updates made meanwhile
+// wait for them. Each record is met and written once, and a refused update keeps exactly the
+// updates before it: in the first set (written while the walk goes on), the second, or the last
+// (written as the run ends).
+TEST_F(PgUpdateBatchTest, AWalkReadsAheadWhileItsUpdatesAreWritten) {
+    constexpr int kMany = 50000;
+    for (const int failAt : {0, 9000, 33000, 45000}) {
+        SCOPED_TRACE(failAt);
+        db_->Execute(
+            "DROP TABLE IF EXISTS stock;"
+            "CREATE TABLE stock (k integer PRIMARY KEY, v text UNIQUE, n integer CHECK (n >= 0));"
+            "INSERT INTO stock SELECT 2 * g, 'old' || g, 0 FROM generate_series(1, " +
+            std::to_string(kMany) + ") g");
+        auto table = Open("stock");
+        const std::string sessions =
+            "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database()";
+        const std::string before = db_->QueryValue(sessions);
+        std::vector<std::int64_t> met;
+        const std::string error = InRun(Conn(), [&] {
+            std::vector<Record> page = table->ReadPage(nullptr, 1000);
+            while (!page.empty()) {
+                for (Record& record : page) {
+                    const auto k = std::get<std::int64_t>(record.values[0]);
+                    met.push_back(k);
+                    const std::int64_t n = static_cast<int>(met.size()) == failAt ? -1 : 1;
+                    table->Update(record.key, {k, "new" + std::to_string(k), n},
+                                  {false, true, true});
+                }
+                page = table->ReadPage(&page.back().key, 1000);
+            }
+        });
+        const int kept = failAt == 0 ? kMany : failAt - 1;
+        if (failAt == 0) {
+            EXPECT_EQ(error, "");
+            EXPECT_EQ(met.size(), static_cast<std::size_t>(kMany));
+            EXPECT_EQ(std::set<std::int64_t>(met.begin(), met.end()).size(), met.size());
+            EXPECT_EQ(std::stoi(db_->QueryValue(sessions)), std::stoi(before) + 1);
+        } else {
+            EXPECT_NE(error.find("violates check constraint"), std::string::npos) << error;
+        }
+        EXPECT_EQ(Updated(), std::to_string(kept) + " " + std::to_string(2 * kept));
+        EXPECT_EQ(db_->QueryValue("SELECT count(*) FROM stock WHERE n = 1"), std::to_string(kept));
+    }
 }
 
 // The server goes away in the middle of a run of updates: none of the run's updates stay.

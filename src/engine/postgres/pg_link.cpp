@@ -130,7 +130,7 @@ void PgLink::SendCopyData(const char* data, std::size_t size) {
 
 void PgLink::FinishCopy() {
     EndCopy();
-    AwaitCopy();
+    AwaitResult();
 }
 
 void PgLink::EndCopy() {
@@ -140,20 +140,24 @@ void PgLink::EndCopy() {
     }
 }
 
-bool PgLink::CopyVerdictIn() {
+void PgLink::SendQuery(const std::string& sql) {
+    if (PQsendQuery(conn_, sql.c_str()) != 1) {
+        Fail(nullptr);
+    }
+}
+
+bool PgLink::ResultIn() {
     // A broken connection has its verdict at once.
     return PQconsumeInput(conn_) == 0 || PQisBusy(conn_) == 0;
 }
 
-void PgLink::AwaitCopy() {
+PgResult PgLink::AwaitResult() {
     PgResult result(PQgetResult(conn_));
     // The connection is free again only after every result was read.
     while (PGresult* extra = PQgetResult(conn_)) {
         PQclear(extra);
     }
-    if (!result || PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
-        Fail(result.get());
-    }
+    return CheckQuery(result.release());
 }
 
 void PgLink::AbandonCopy() {

@@ -40,15 +40,21 @@ public:
     PgResult QueryPrepared(const std::string& sql, const std::vector<PgText>& params);
 
     // COPY ... FROM STDIN: Start, Send any number of rows in text format, then Finish, which
-    // raises the server's verdict on the whole stream. End and Await are Finish in two steps, so
-    // that the caller can go on while the server finishes; nothing else may use the link between.
+    // raises the server's verdict on the whole stream. EndCopy and AwaitResult are Finish in two
+    // steps, so that the caller can go on while the server finishes; nothing else may use the
+    // link between.
     void StartCopy(const std::string& sql);
     void SendCopyData(const char* data, std::size_t size);
     void FinishCopy();
     void EndCopy();
-    // Whether the verdict is in, so that AwaitCopy would not wait.
-    bool CopyVerdictIn();
-    void AwaitCopy();
+    // Sends one statement without parameters and goes on; AwaitResult gives its result, and
+    // nothing else may use the link between.
+    void SendQuery(const std::string& sql);
+    // Whether the result of what EndCopy or SendQuery left running is in, so that AwaitResult
+    // would not wait.
+    bool ResultIn();
+    // That result; its failure is raised.
+    PgResult AwaitResult();
     // Ends a running COPY so that nothing of it is kept; never raises.
     void AbandonCopy();
     bool Copying() const { return copying_; }

@@ -33,7 +33,7 @@ void PgWriter::EndDryRun() {
         // Until the server has judged the ended batch the link counts as busy, and the rollback
         // below would be left out.
         try {
-            link_->AwaitCopy();
+            link_->AwaitResult();
         } catch (const EDBEngineError&) {
             // Rolled back with everything else.
         }
@@ -81,6 +81,10 @@ PgLink& PgWriter::ReadLink(const PgTarget& target) {
         Settle();
         return *link_;
     }
+    return Reader();
+}
+
+PgLink& PgWriter::Reader() {
     if (!reader_) {
         reader_ = link_->Twin();
     } else if (!reader_->Alive()) {
@@ -89,9 +93,14 @@ PgLink& PgWriter::ReadLink(const PgTarget& target) {
     return *reader_;
 }
 
-void PgWriter::CommitIfWrote(const PgTarget& target) {
+void PgWriter::StartWalk(PgTarget& target) {
     if (core_.InBatch() && core_.Wrote(target.table)) {
         Commit();
+    }
+    target.walkXids.clear();
+    target.walkOnUnwritten = !core_.Wrote(target.table);
+    if (target.walkOnUnwritten) {
+        writtenOtherwise_.erase(target.table);
     }
 }
 
@@ -109,6 +118,8 @@ void PgWriter::Lock(const PgTarget& target) {
 }
 
 void PgWriter::OpenFor(PgTarget& target) {
+    // What lies ahead of a walk of the table may be written now.
+    writtenOtherwise_.insert(target.table);
     try {
         Open(target);
     } catch (const EDBEngineError&) {
@@ -144,15 +155,15 @@ void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::strin
         EndBatch();
     }
     if (ending_) {
-        const CopyRun& ended = std::get<CopyRun>(steps_.back());
-        if (ended.target == target && ended.columns == columns) {
+        const CopyRun* ended = std::get_if<CopyRun>(&steps_.back());
+        if (ended != nullptr && ended->target == target && ended->columns == columns) {
             nextHeld_ = nextText_.size();
             nextText_.append(line);
             nextText_ += '\n';
             ++nextChanges_;
             if (nextText_.size() >= nextCheck_) {
                 if (nextText_.size() >= kWaitingBytes || nextChanges_ >= kWaitingChanges ||
-                    link_->CopyVerdictIn()) {
+                    link_->ResultIn()) {
                     Resume();
                 } else {
                     nextCheck_ = nextText_.size() + kSendChunk;
@@ -214,6 +225,10 @@ void PgWriter::Resume() {
         return;
     }
     ending_ = false;
+    if (std::holds_alternative<UpdateRun>(steps_.back())) {
+        ResumeUpdates();
+        return;
+    }
     const CopyRun ended = std::get<CopyRun>(steps_.back());
     // Rows that came after a refused row are dropped with the error.
     std::string rows;
@@ -221,7 +236,7 @@ void PgWriter::Resume() {
     const std::size_t held = nextHeld_;
     const std::size_t changes = nextChanges_;
     Guarded([&] {
-        link_->AwaitCopy();
+        link_->AwaitResult();
         core_.ReleaseBatch();
     });
     Forget();
@@ -306,6 +321,7 @@ void PgWriter::Forget() {
     nextText_.clear();
     nextHeld_ = 0;
     nextChanges_ = 0;
+    nextKeys_.clear();
     core_.ForgetBatch();
 }
 

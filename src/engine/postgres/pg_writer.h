@@ -13,9 +13,11 @@
 //
 // A batch that ends in a COPY is not waited for: its end is sent, the rows posted next wait in
 // memory, and the batch is released once the server has finished it, or when those rows have
-// piled up. So the server works through a batch while the fill makes the next one. A batch the
-// server refuses is replayed as before, and the rows waiting behind it are dropped: they came
-// after the refused one.
+// piled up. So the server works through a batch while the fill makes the next one. The same goes
+// for a batch of updates that keep their keys, which a walk's read ends: the read comes first,
+// then the UPDATE is sent, and the updates the walk posts next wait while the server writes it.
+// A batch the server refuses is replayed as before, and the rows waiting behind it are dropped:
+// they came after the refused one.
 //
 // A dry run holds one transaction open from its beginning to its end, which rolls it back; the
 // run's batches are savepoints inside it as in a real run. Each batch's savepoint gets a
@@ -48,6 +50,8 @@ struct PgTarget {
     // Transaction ids of the row versions written by updates since the table's walk started; the
     // walk skips them, so records it already visited do not come round again.
     std::vector<std::string> walkXids;
+    // The walk started before the run wrote the table.
+    bool walkOnUnwritten = false;
 };
 
 // The error of a change whose record is not there any more.
@@ -78,8 +82,19 @@ public:
     // fill does not interrupt the stream; it sees the same committed rows.
     PgLink& ReadLink(const PgTarget& target);
     // A walk of `target` starts afresh: ends the open batch if the run wrote that table, so the
-    // walk's own updates are told apart from rows written earlier.
-    void CommitIfWrote(const PgTarget& target);
+    // walk's own updates are told apart from rows written earlier, and notes whether it had.
+    void StartWalk(PgTarget& target);
+    // The link a walk of `target` reads its next records through: as ReadLink, except while
+    // the records ahead are as committed (the run has written nothing of the table but the
+    // walk's own updates, behind it and keeping their keys): then the walk's running batch of
+    // updates is sent to the server without waiting, and a second connection reads what lies
+    // ahead, as this one would.
+    PgLink& WalkLink(const PgTarget& target);
+    // Runs the walk's read on the link WalkLink gave. A read by the second connection waits for
+    // no lock: another session waiting for the whole table would hold it up as long as this run
+    // holds the table, so it is read through this connection then.
+    PgResult WalkRead(PgLink& link, const PgTarget& target, const std::string& sql,
+                      const std::vector<PgText>& params);
 
     // One row for `columns` (quoted, comma-separated), as a COPY text line without newline,
     // streamed in the run's COPY. REQUIRES: InRun().
@@ -145,6 +160,8 @@ private:
     template <typename Action>
     void Guarded(Action action);
     void Reconnect();
+    // The second connection, opened on first need.
+    PgLink& Reader();
     // Opens the run's transaction and the batch, and takes `target`'s lock.
     void Open(PgTarget& target);
     void Lock(const PgTarget& target);
@@ -161,6 +178,11 @@ private:
     void Resume();
     // Writes a finished update run's rows over the table's, noting the new row versions.
     void Apply(const UpdateRun& run);
+    // Raises kPgRecordGone when the UPDATE that applied `run` wrote fewer rows (`written`) than
+    // the run holds.
+    void CheckWritten(const UpdateRun& run, long long written) const;
+    // Resume for a batch whose UPDATE WalkLink sent.
+    void ResumeUpdates();
     void SendPending();
     // Ends the batch, keeping its changes in the run's transaction.
     void Commit();
@@ -191,14 +213,18 @@ private:
     std::size_t changes_ = 0;
     // The keys of the running update run, before and after.
     std::unordered_set<std::string> updateKeys_;
-    // Between EndBatch and Resume: the COPY lines posted meanwhile, for the ended batch's COPY
-    // run's table and columns, where the last one starts, their number, and the size at which
-    // to look whether the server has finished.
+    // Between EndBatch (or WalkLink) and Resume: the COPY lines posted meanwhile, for the
+    // table and columns (or form) of the ended batch's last run, where the last one starts,
+    // their number, and the size at which to look whether the server has finished.
     bool ending_ = false;
     std::string nextText_;
     std::size_t nextHeld_ = 0;
     std::size_t nextChanges_ = 0;
     std::size_t nextCheck_ = 0;
+    // The keys of the updates waiting, which keep them.
+    std::unordered_set<std::string> nextKeys_;
+    // Tables the run wrote other than by a walk's updates that keep their keys.
+    std::unordered_set<std::string> writtenOtherwise_;
 };
 
 // Here, for every file of the writer.

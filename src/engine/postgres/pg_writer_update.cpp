@@ -1,5 +1,6 @@
 // PgWriter: the updates of a fill run, streamed by COPY into a temporary table and written over
-// the table's rows by one UPDATE per batch.
+// the table's rows by one UPDATE per batch. Where a walk's read ends the batch, the UPDATE runs
+// while the walk makes the next updates.
 #include <algorithm>
 #include <cstdlib>
 
@@ -10,6 +11,25 @@ namespace rowsmith {
 void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
                          const std::shared_ptr<const UpdateForm>& form, const std::string& oldKey,
                          const std::string& newKey, std::string_view line) {
+    if (ending_ && std::holds_alternative<UpdateRun>(steps_.back())) {
+        const UpdateRun& ended = std::get<UpdateRun>(steps_.back());
+        // A record met twice waits for the UPDATE, as does one that moves.
+        if (ended.target == target && ended.form == form && newKey == oldKey &&
+            nextKeys_.insert(oldKey).second) {
+            nextText_.append(line);
+            nextText_ += '\n';
+            ++nextChanges_;
+            if (nextText_.size() >= nextCheck_) {
+                if (nextChanges_ >= kUpdateChanges || nextText_.size() >= kBatchBytes ||
+                    link_->ResultIn()) {
+                    Resume();
+                } else {
+                    nextCheck_ = nextText_.size() + kSendChunk;
+                }
+            }
+            return;
+        }
+    }
     Resume();
     Reconnect();
     const UpdateRun* last = steps_.empty() ? nullptr : std::get_if<UpdateRun>(&steps_.back());
@@ -37,6 +57,9 @@ void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
         heldLine_ = copyText_.size();
         ++changes_;
         run.movesKeys = run.movesKeys || newKey != oldKey;
+        if (newKey != oldKey || !target->walkOnUnwritten) {
+            writtenOtherwise_.insert(target->table);
+        }
         updateKeys_.insert(oldKey);
         updateKeys_.insert(newKey);
         if (!sameRun) {
@@ -51,6 +74,88 @@ void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
     if (changes_ >= kUpdateChanges || copyText_.size() >= kBatchBytes) {
         Commit();
     }
+}
+
+PgLink& PgWriter::WalkLink(const PgTarget& target) {
+    const UpdateRun* run = steps_.empty() ? nullptr : std::get_if<UpdateRun>(&steps_.back());
+    if (run == nullptr || run->target.get() != &target || !(ending_ || link_->Copying()) ||
+        !target.walkOnUnwritten || writtenOtherwise_.contains(target.table) || core_.DryRun()) {
+        return ReadLink(target);
+    }
+    // The run's updates are written while a second connection reads what lies ahead, and the
+    // updates the walk posts next wait for them (the second read of a read-ahead finds them
+    // sent already).
+    if (!ending_) {
+        Guarded([&] {
+            heldLine_ = copyText_.size();
+            SendPending();
+            link_->FinishCopy();
+            link_->SendQuery(run->form->applyKeepingKeys);
+        });
+        // A replay has ended the batch already.
+        if (!core_.InBatch()) {
+            return ReadLink(target);
+        }
+        ending_ = true;
+        nextCheck_ = kSendChunk;
+    }
+    return Reader();
+}
+
+PgResult PgWriter::WalkRead(PgLink& link, const PgTarget& target, const std::string& sql,
+                            const std::vector<PgText>& params) {
+    if (&link != reader_.get()) {
+        return link.Query(sql, params);
+    }
+    const auto rollBack = [&] {
+        if (link.Alive() && link.InTransaction()) {
+            link.Execute("ROLLBACK");
+        }
+    };
+    try {
+        link.Execute("BEGIN; SET LOCAL lock_timeout = '10ms'");
+        PgResult result = link.Query(sql, params);
+        link.Execute("COMMIT");
+        return result;
+    } catch (const ELockTimeout&) {
+        rollBack();
+    } catch (const EDBEngineError&) {
+        rollBack();
+        throw;
+    }
+    return ReadLink(target).Query(sql, params);
+}
+
+void PgWriter::ResumeUpdates() {
+    const UpdateRun ended = std::get<UpdateRun>(steps_.back());
+    // Updates that came after a refused one are dropped with the error.
+    std::string rows;
+    rows.swap(nextText_);
+    std::unordered_set<std::string> keys;
+    keys.swap(nextKeys_);
+    const std::size_t changes = nextChanges_;
+    Guarded([&] {
+        CheckWritten(ended, std::atoll(PQcmdTuples(link_->AwaitResult().get())));
+        core_.ReleaseBatch();
+    });
+    Forget();
+    if (rows.empty()) {
+        return;
+    }
+    // The updates start the next batch as UpdateRow would have; the buffers swap to keep their
+    // room.
+    copyText_.swap(rows);
+    nextText_.swap(rows);
+    Guarded([&] {
+        steps_.push_back(UpdateRun{ended.target, ended.form, 0, copyText_.size()});
+        changes_ = changes;
+        heldLine_ = copyText_.size();
+        updateKeys_.swap(keys);
+        Open(*ended.target);
+        link_->Execute(ended.form->create);
+        link_->StartCopy(ended.form->fill);
+        SendPending();
+    });
 }
 
 void PgWriter::Apply(const UpdateRun& run) {
@@ -69,6 +174,10 @@ void PgWriter::Apply(const UpdateRun& run) {
         // Each new row version keeps its key, behind the walk, which never meets it again.
         written = std::atoll(PQcmdTuples(link_->Query(run.form->applyKeepingKeys).get()));
     }
+    CheckWritten(run, written);
+}
+
+void PgWriter::CheckWritten(const UpdateRun& run, long long written) const {
     const auto lines = std::count(copyText_.begin() + static_cast<std::ptrdiff_t>(run.begin),
                                   copyText_.begin() + static_cast<std::ptrdiff_t>(run.end), '\n');
     // A key that names no row any more: the replay finds which one.

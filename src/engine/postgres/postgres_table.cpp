@@ -127,8 +127,7 @@ void PostgresTable::AddWalkFilter(std::string& sql, std::vector<PgText>& params)
 
 std::vector<Record> PostgresTable::ReadPage(const RecordKey* after, std::size_t limit) {
     if (after == nullptr) {
-        writer_->CommitIfWrote(*target_);
-        target_->walkXids.clear();
+        writer_->StartWalk(*target_);
     }
     return ByCtid() ? ReadPageByCtid(after, limit) : ReadPageByKey(after, limit);
 }
@@ -142,8 +141,9 @@ std::vector<Record> PostgresTable::ReadPageByKey(const RecordKey* after, std::si
 }
 
 std::vector<Record> PostgresTable::QueryPageByKey(const RecordKey* after, std::size_t limit) {
-    // Taken first: it writes the pending updates, which adds their row versions to the filter.
-    PgLink& link = writer_->ReadLink(*target_);
+    // Taken first: it writes the pending updates, which adds the row versions of those that move
+    // keys to the filter.
+    PgLink& link = writer_->WalkLink(*target_);
     std::string sql = "SELECT " + selectList_ + " FROM " + target_->table + " WHERE ";
     std::vector<PgText> params;
     if (after != nullptr) {
@@ -163,7 +163,7 @@ std::vector<Record> PostgresTable::QueryPageByKey(const RecordKey* after, std::s
     }
     sql += " LIMIT " + std::to_string(limit);
     std::vector<Record> records;
-    AppendRecords(link.Query(sql, params).get(), records);
+    AppendRecords(writer_->WalkRead(link, *target_, sql, params).get(), records);
     return records;
 }
 

@@ -5,15 +5,13 @@
 namespace rowsmith {
 
 bool PostgresTable::SeekRecord(const RecordKey& key, Record& record) {
-    writer_->CommitIfWrote(*target_);
-    target_->walkXids.clear();
+    writer_->StartWalk(*target_);
     ahead_.Clear();
     return ReadRecord(key, record);
 }
 
 bool PostgresTable::SeekPosition(std::int64_t position, std::int64_t count, Record& record) {
-    writer_->CommitIfWrote(*target_);
-    target_->walkXids.clear();
+    writer_->StartWalk(*target_);
     ahead_.Clear();
     if (position < 0 || (count >= 0 && position >= count)) {
         return false;
@@ -42,8 +40,7 @@ bool PostgresTable::SeekPosition(std::int64_t position, std::int64_t count, Reco
 }
 
 bool PostgresTable::SeekBefore(const RecordKey& key, std::int64_t back, Record& record) {
-    writer_->CommitIfWrote(*target_);
-    target_->walkXids.clear();
+    writer_->StartWalk(*target_);
     ahead_.Clear();
     if (back < 1) {
         return false;
