@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 
 #include <cstdlib>
 #include <memory>
@@ -54,6 +55,20 @@ protected:
             page = table.ReadPage(&all.back().key, pageSize);
         }
         return all;
+    }
+
+    // Lets new connections to the test database in, or shuts them out (those open stay): as a
+    // server would that takes no more clients.
+    void AllowConnections(bool allow) {
+        // Only from another database can connections to this one be shut out.
+        const std::string info =
+            "host=" + alias_.host + " port=" + alias_.port + " dbname=postgres user=postgres";
+        PGconn* admin = PQconnectdb(info.c_str());
+        ASSERT_EQ(PQstatus(admin), CONNECTION_OK);
+        PQclear(PQexec(admin, ("ALTER DATABASE " + QuoteIdentifier(alias_.database) +
+                               " ALLOW_CONNECTIONS " + (allow ? "true" : "false"))
+                                  .c_str()));
+        PQfinish(admin);
     }
 
     long Count(const std::string& table) {

@@ -213,6 +213,27 @@ TEST_F(PgUpdateBatchTest, AWalkReadsAheadWhileItsUpdatesAreWritten) {
     }
 }
 
+// Where the server takes no second connection, the walk reads through the run's own.
+TEST_F(PgUpdateBatchTest, AWalkWithoutASecondConnectionReadsThroughItsOwn) {
+    db_->Execute(
+        "CREATE TABLE wide (k integer PRIMARY KEY, v text);"
+        "INSERT INTO wide SELECT g, 'old' FROM generate_series(1, 45000) g");
+    auto table = Open("wide");
+    const std::string error = InRun(Conn(), [&] {
+        std::vector<Record> page = table->ReadPage(nullptr, 1000);
+        AllowConnections(false);
+        while (!page.empty()) {
+            for (Record& record : page) {
+                table->Update(record.key, {record.values[0], std::string("new")}, {false, true});
+            }
+            page = table->ReadPage(&page.back().key, 1000);
+        }
+    });
+    AllowConnections(true);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(db_->QueryValue("SELECT count(*) FROM wide WHERE v = 'new'"), "45000");
+}
+
 // The server goes away in the middle of a run of updates: none of the run's updates stay.
 TEST_F(PgUpdateBatchTest, LostServerUndoesTheRunsUpdates) {
     db_->Execute(

@@ -137,26 +137,34 @@ TEST_F(PgDriverTest, ReadRecordAndLastInsertKey) {
 }
 
 // A master table read while the work table's rows stream in: its committed rows are there, and
-// the work table's own rows of the open transaction are seen by a walk of the work table.
+// the work table's own rows of the open transaction are seen by a walk of the work table. Where
+// the server takes no second connection for the master's reads, the fill's own reads them.
 TEST_F(PgDriverTest, ReadsInTheMiddleOfAFill) {
-    db_->Execute(
-        "CREATE TABLE work (k integer); CREATE TABLE master (m text);"
-        "INSERT INTO master VALUES ('a'), ('b'), ('c')");
-    auto work = Open("work");
-    auto master = Open("master");
-    Conn().BeginFillRun();
-    for (int k = 1; k <= 30; ++k) {
-        work->Insert({std::int64_t{k}}, {true});
-        if (k % 3 == 0) {
-            ASSERT_EQ(ReadAll(*master, 2).size(), 3u);
-            EXPECT_EQ(master->Count(), 3);
+    for (const bool secondConnection : {true, false}) {
+        SCOPED_TRACE(secondConnection);
+        db_->Execute(
+            "DROP TABLE IF EXISTS work, master;"
+            "CREATE TABLE work (k integer); CREATE TABLE master (m text);"
+            "INSERT INTO master VALUES ('a'), ('b'), ('c')");
+        conn_.reset();
+        auto work = Open("work");
+        auto master = Open("master");
+        AllowConnections(secondConnection);
+        Conn().BeginFillRun();
+        for (int k = 1; k <= 30; ++k) {
+            work->Insert({std::int64_t{k}}, {true});
+            if (k % 3 == 0) {
+                ASSERT_EQ(ReadAll(*master, 2).size(), 3u);
+                EXPECT_EQ(master->Count(), 3);
+            }
+            if (k == 20) {
+                EXPECT_EQ(ReadAll(*work).size(), 20u);
+            }
         }
-        if (k == 20) {
-            EXPECT_EQ(ReadAll(*work).size(), 20u);
-        }
+        Conn().EndFillRun();
+        AllowConnections(true);
+        EXPECT_EQ(Count("work"), 30);
     }
-    Conn().EndFillRun();
-    EXPECT_EQ(Count("work"), 30);
 }
 
 }  // namespace

@@ -81,7 +81,13 @@ PgLink& PgWriter::ReadLink(const PgTarget& target) {
         Settle();
         return *link_;
     }
-    return Reader();
+    try {
+        return Reader();
+    } catch (const EDBEngineError&) {
+        // The server takes no second connection (too many clients, say): this one reads.
+        Settle();
+        return *link_;
+    }
 }
 
 PgLink& PgWriter::Reader() {

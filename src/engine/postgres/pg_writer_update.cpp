@@ -99,7 +99,12 @@ PgLink& PgWriter::WalkLink(const PgTarget& target) {
         ending_ = true;
         nextCheck_ = kSendChunk;
     }
-    return Reader();
+    try {
+        return Reader();
+    } catch (const EDBEngineError&) {
+        // The server takes no second connection: this one reads.
+        return ReadLink(target);
+    }
 }
 
 PgResult PgWriter::WalkRead(PgLink& link, const PgTarget& target, const std::string& sql,
