@@ -1,5 +1,7 @@
 #include "engine/postgres/pg_writer.h"
 
+#include <cstdlib>
+
 namespace rowsmith {
 
 const char* const kPgRecordGone = "Record not found: it was changed or deleted by another user";
@@ -163,18 +165,7 @@ void PgWriter::CopyRow(const std::shared_ptr<PgTarget>& target, const std::strin
     if (ending_) {
         const CopyRun* ended = std::get_if<CopyRun>(&steps_.back());
         if (ended != nullptr && ended->target == target && ended->columns == columns) {
-            nextHeld_ = nextText_.size();
-            nextText_.append(line);
-            nextText_ += '\n';
-            ++nextChanges_;
-            if (nextText_.size() >= nextCheck_) {
-                if (nextText_.size() >= kWaitingBytes || nextChanges_ >= kWaitingChanges ||
-                    link_->ResultIn()) {
-                    Resume();
-                } else {
-                    nextCheck_ = nextText_.size() + kSendChunk;
-                }
-            }
+            Hold(line, kWaitingChanges, kWaitingBytes);
             return;
         }
         Resume();
@@ -231,35 +222,57 @@ void PgWriter::Resume() {
         return;
     }
     ending_ = false;
-    if (std::holds_alternative<UpdateRun>(steps_.back())) {
-        ResumeUpdates();
-        return;
-    }
-    const CopyRun ended = std::get<CopyRun>(steps_.back());
-    // Rows that came after a refused row are dropped with the error.
-    std::string rows;
-    rows.swap(nextText_);
+    const Step ended = steps_.back();
+    // Lines that came after a refused change are dropped with the error.
+    std::string lines;
+    lines.swap(nextText_);
     const std::size_t held = nextHeld_;
     const std::size_t changes = nextChanges_;
+    std::unordered_set<std::string> keys;
+    keys.swap(nextKeys_);
     Guarded([&] {
-        link_->AwaitResult();
+        PgResult result = link_->AwaitResult();
+        if (const UpdateRun* run = std::get_if<UpdateRun>(&ended)) {
+            CheckWritten(*run, std::atoll(PQcmdTuples(result.get())));
+        }
         core_.ReleaseBatch();
     });
     Forget();
-    if (rows.empty()) {
+    if (lines.empty()) {
         return;
     }
-    // The rows start the next batch as CopyRow would have; the buffers swap to keep their room.
-    copyText_.swap(rows);
-    nextText_.swap(rows);
-    OpenFor(*ended.target);
+    // The lines start the next batch as CopyRow or UpdateRow would have; the buffers swap to
+    // keep their room.
+    copyText_.swap(lines);
+    nextText_.swap(lines);
+    changes_ = changes;
+    if (const UpdateRun* run = std::get_if<UpdateRun>(&ended)) {
+        RestartUpdates(*run, std::move(keys));
+        return;
+    }
+    const CopyRun& run = std::get<CopyRun>(ended);
+    OpenFor(*run.target);
     Guarded([&] {
-        steps_.push_back(CopyRun{ended.target, ended.columns, 0, copyText_.size()});
-        changes_ = changes;
+        steps_.push_back(CopyRun{run.target, run.columns, 0, copyText_.size()});
         heldLine_ = held;
-        link_->StartCopy("COPY " + ended.target->table + " (" + ended.columns + ") FROM STDIN");
+        link_->StartCopy("COPY " + run.target->table + " (" + run.columns + ") FROM STDIN");
         SendPending();
     });
+}
+
+void PgWriter::Hold(std::string_view line, std::size_t changes, std::size_t bytes) {
+    nextHeld_ = nextText_.size();
+    nextText_.append(line);
+    nextText_ += '\n';
+    ++nextChanges_;
+    if (nextText_.size() < nextCheck_) {
+        return;
+    }
+    if (nextChanges_ >= changes || nextText_.size() >= bytes || link_->ResultIn()) {
+        Resume();
+    } else {
+        nextCheck_ = nextText_.size() + kSendChunk;
+    }
 }
 
 PgResult PgWriter::Execute(const std::shared_ptr<PgTarget>& target, const std::string& sql,

@@ -173,16 +173,20 @@ private:
     // Ends the batch: a batch whose last step is a running COPY ends that COPY without waiting
     // and leaves the rest to Resume; any other commits at once.
     void EndBatch();
-    // Commits a batch that EndBatch left, then starts the next one with the rows posted since.
-    // Every use of the link but the hot path of CopyRow calls this first.
+    // Commits a batch that EndBatch or WalkLink left, then starts the next one with the lines
+    // posted since. Every use of the link but the hot paths of CopyRow and UpdateRow calls this
+    // first.
     void Resume();
     // Writes a finished update run's rows over the table's, noting the new row versions.
     void Apply(const UpdateRun& run);
     // Raises kPgRecordGone when the UPDATE that applied `run` wrote fewer rows (`written`) than
     // the run holds.
     void CheckWritten(const UpdateRun& run, long long written) const;
-    // Resume for a batch whose UPDATE WalkLink sent.
-    void ResumeUpdates();
+    // Keeps `line` while the ended batch finishes, and looks every kSendChunk bytes whether it
+    // has: Resume then, or once `changes` lines or `bytes` wait.
+    void Hold(std::string_view line, std::size_t changes, std::size_t bytes);
+    // Starts the batch whose text the updates that waited behind `ended` are, with their keys.
+    void RestartUpdates(const UpdateRun& ended, std::unordered_set<std::string> keys);
     void SendPending();
     // Ends the batch, keeping its changes in the run's transaction.
     void Commit();

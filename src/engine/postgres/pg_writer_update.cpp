@@ -16,17 +16,7 @@ void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
         // A record met twice waits for the UPDATE, as does one that moves.
         if (ended.target == target && ended.form == form && newKey == oldKey &&
             nextKeys_.insert(oldKey).second) {
-            nextText_.append(line);
-            nextText_ += '\n';
-            ++nextChanges_;
-            if (nextText_.size() >= nextCheck_) {
-                if (nextChanges_ >= kUpdateChanges || nextText_.size() >= kBatchBytes ||
-                    link_->ResultIn()) {
-                    Resume();
-                } else {
-                    nextCheck_ = nextText_.size() + kSendChunk;
-                }
-            }
+            Hold(line, kUpdateChanges, kBatchBytes);
             return;
         }
     }
@@ -131,31 +121,11 @@ PgResult PgWriter::WalkRead(PgLink& link, const PgTarget& target, const std::str
     return ReadLink(target).Query(sql, params);
 }
 
-void PgWriter::ResumeUpdates() {
-    const UpdateRun ended = std::get<UpdateRun>(steps_.back());
-    // Updates that came after a refused one are dropped with the error.
-    std::string rows;
-    rows.swap(nextText_);
-    std::unordered_set<std::string> keys;
-    keys.swap(nextKeys_);
-    const std::size_t changes = nextChanges_;
-    Guarded([&] {
-        CheckWritten(ended, std::atoll(PQcmdTuples(link_->AwaitResult().get())));
-        core_.ReleaseBatch();
-    });
-    Forget();
-    if (rows.empty()) {
-        return;
-    }
-    // The updates start the next batch as UpdateRow would have; the buffers swap to keep their
-    // room.
-    copyText_.swap(rows);
-    nextText_.swap(rows);
+void PgWriter::RestartUpdates(const UpdateRun& ended, std::unordered_set<std::string> keys) {
     Guarded([&] {
         steps_.push_back(UpdateRun{ended.target, ended.form, 0, copyText_.size()});
-        changes_ = changes;
         heldLine_ = copyText_.size();
-        updateKeys_.swap(keys);
+        updateKeys_ = std::move(keys);
         Open(*ended.target);
         link_->Execute(ended.form->create);
         link_->StartCopy(ended.form->fill);
