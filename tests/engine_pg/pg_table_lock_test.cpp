@@ -52,10 +52,11 @@ protected:
         return ConnectPostgres(other, nullptr);
     }
 
-    // Until a session waits for a lock on held.
-    void AwaitWaiter() {
+    // Until a session waits for a lock on `table`.
+    void AwaitWaiter(const std::string& table = "held") {
         while (db_->QueryValue("SELECT count(*) FROM pg_locks WHERE NOT granted"
-                               " AND relation = 'held'::regclass") == "0") {
+                               " AND relation = '" +
+                               table + "'::regclass") == "0") {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
@@ -219,6 +220,35 @@ TEST_F(PgTableLockTest, AnUpdateWalkGoesOnWhileAnotherSessionWaitsForTheWholeTab
     EXPECT_EQ(Kept(),
               (std::vector<std::vector<std::string>>{
                   {"new", std::to_string(kPastBatches + 1), "0", std::to_string(kPastBatches)}}));
+}
+
+// A master table read while the fill's records stream in goes through a second session. When the
+// run has read that table itself before, a session queued for the whole of it waits for the run,
+// and the second session's read would wait behind that one: the run's own connection reads then.
+TEST_F(PgTableLockTest, AMasterReadGoesOnWhileAnotherSessionWaitsForTheWholeTable) {
+    db_->Execute("CREATE TABLE master (m text); INSERT INTO master VALUES ('a'), ('b'), ('c')");
+    const std::string info = "host=" + alias_.host + " port=" + alias_.port +
+                             " dbname=" + alias_.database + " user=postgres";
+    PGconn* waiter = PQconnectdb(info.c_str());
+    ASSERT_EQ(PQstatus(waiter), CONNECTION_OK);
+    auto work = Open("held", true);
+    auto master = Open("master");
+    Conn().BeginFillRun();
+    work->DeleteAll();
+    // No COPY runs: the run's own connection reads, and keeps its lock on master.
+    ASSERT_EQ(ReadAll(*master).size(), 3u);
+    Post(*work, 1, 100, "new");
+    ASSERT_EQ(PQsendQuery(waiter, "BEGIN; LOCK TABLE master IN ACCESS EXCLUSIVE MODE"), 1);
+    AwaitWaiter("master");
+    EXPECT_EQ(ReadAll(*master).size(), 3u);
+    Post(*work, 101, 200, "new");
+    Conn().EndFillRun();
+    while (PGresult* result = PQgetResult(waiter)) {
+        PQclear(result);
+    }
+    PQclear(PQexec(waiter, "ROLLBACK"));
+    PQfinish(waiter);
+    EXPECT_EQ(Kept(), (std::vector<std::vector<std::string>>{{"new", "200", "1", "200"}}));
 }
 
 }  // namespace

@@ -101,6 +101,35 @@ PgLink& PgWriter::Reader() {
     return *reader_;
 }
 
+PgResult PgWriter::Read(PgLink& link, const std::string& sql, const std::vector<PgText>& params) {
+    if (&link != reader_.get()) {
+        return link.Query(sql, params);
+    }
+    const auto rollBack = [&] {
+        if (link.Alive() && link.InTransaction()) {
+            link.Execute("ROLLBACK");
+        }
+    };
+    try {
+        link.Execute("BEGIN; SET LOCAL lock_timeout = '10ms'");
+        PgResult result = link.Query(sql, params);
+        link.Execute("COMMIT");
+        return result;
+    } catch (const ELockTimeout&) {
+        rollBack();
+    } catch (const EDBEngineError&) {
+        rollBack();
+        throw;
+    }
+    Settle();
+    return link_->Query(sql, params);
+}
+
+PgResult PgWriter::Read(const PgTarget& target, const std::string& sql,
+                        const std::vector<PgText>& params) {
+    return Read(ReadLink(target), sql, params);
+}
+
 void PgWriter::StartWalk(PgTarget& target) {
     if (core_.InBatch() && core_.Wrote(target.table)) {
         Commit();

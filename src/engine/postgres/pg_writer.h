@@ -90,11 +90,13 @@ public:
     // updates is sent to the server without waiting, and a second connection reads what lies
     // ahead, as this one would.
     PgLink& WalkLink(const PgTarget& target);
-    // Runs the walk's read on the link WalkLink gave. A read by the second connection waits for
-    // no lock: another session waiting for the whole table would hold it up as long as this run
-    // holds the table, so it is read through this connection then.
-    PgResult WalkRead(PgLink& link, const PgTarget& target, const std::string& sql,
-                      const std::vector<PgText>& params);
+    // Runs a read on the link ReadLink or WalkLink gave. A read by the second connection waits
+    // for no lock: a session queued for a whole table that this run holds may be waiting for the
+    // run, which would then wait for it; this connection reads then.
+    PgResult Read(PgLink& link, const std::string& sql, const std::vector<PgText>& params = {});
+    // ReadLink and Read in one.
+    PgResult Read(const PgTarget& target, const std::string& sql,
+                  const std::vector<PgText>& params = {});
 
     // One row for `columns` (quoted, comma-separated), as a COPY text line without newline,
     // streamed in the run's COPY. REQUIRES: InRun().

@@ -97,30 +97,6 @@ PgLink& PgWriter::WalkLink(const PgTarget& target) {
     }
 }
 
-PgResult PgWriter::WalkRead(PgLink& link, const PgTarget& target, const std::string& sql,
-                            const std::vector<PgText>& params) {
-    if (&link != reader_.get()) {
-        return link.Query(sql, params);
-    }
-    const auto rollBack = [&] {
-        if (link.Alive() && link.InTransaction()) {
-            link.Execute("ROLLBACK");
-        }
-    };
-    try {
-        link.Execute("BEGIN; SET LOCAL lock_timeout = '10ms'");
-        PgResult result = link.Query(sql, params);
-        link.Execute("COMMIT");
-        return result;
-    } catch (const ELockTimeout&) {
-        rollBack();
-    } catch (const EDBEngineError&) {
-        rollBack();
-        throw;
-    }
-    return ReadLink(target).Query(sql, params);
-}
-
 void PgWriter::RestartUpdates(const UpdateRun& ended, std::unordered_set<std::string> keys) {
     Guarded([&] {
         steps_.push_back(UpdateRun{ended.target, ended.form, 0, copyText_.size()});

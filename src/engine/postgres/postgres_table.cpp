@@ -163,7 +163,7 @@ std::vector<Record> PostgresTable::QueryPageByKey(const RecordKey* after, std::s
     }
     sql += " LIMIT " + std::to_string(limit);
     std::vector<Record> records;
-    AppendRecords(writer_->WalkRead(link, *target_, sql, params).get(), records);
+    AppendRecords(writer_->Read(link, sql, params).get(), records);
     return records;
 }
 
@@ -183,7 +183,7 @@ std::vector<Record> PostgresTable::ReadPageByCtid(const RecordKey* after, std::s
         AddWalkFilter(sql, params);
         sql += " ORDER BY ctid LIMIT " + std::to_string(limit - records.size());
         const std::size_t before = records.size();
-        AppendRecords(writer_->ReadLink(*target_).Query(sql, params).get(), records);
+        AppendRecords(writer_->Read(*target_, sql, params).get(), records);
         if (records.size() - before < limit / 4) {
             span = std::min(span * 2, kMaxSpan);
         }
@@ -194,8 +194,9 @@ std::vector<Record> PostgresTable::ReadPageByCtid(const RecordKey* after, std::s
 }
 
 long PostgresTable::RelationBlocks() {
-    PgResult result = writer_->ReadLink(*target_).Query(
-        "SELECT pg_relation_size($1::regclass) / current_setting('block_size')::bigint", {oid_});
+    PgResult result = writer_->Read(
+        *target_, "SELECT pg_relation_size($1::regclass) / current_setting('block_size')::bigint",
+        {oid_});
     return std::atol(PQgetvalue(result.get(), 0, 0));
 }
 
@@ -233,13 +234,10 @@ bool PostgresTable::ReadRecord(const RecordKey& key, Record& record) {
     for (const FieldValue& part : key.parts) {
         params.push_back(PgKeyParam(part));
     }
+    const std::string sql =
+        "SELECT " + selectList_ + " FROM " + target_->table + " WHERE " + KeyCondition("=", 1);
     std::vector<Record> records;
-    AppendRecords(writer_->ReadLink(*target_)
-                      .Query("SELECT " + selectList_ + " FROM " + target_->table + " WHERE " +
-                                 KeyCondition("=", 1),
-                             params)
-                      .get(),
-                  records);
+    AppendRecords(writer_->Read(*target_, sql, params).get(), records);
     if (records.empty()) {
         return false;
     }
@@ -248,7 +246,7 @@ bool PostgresTable::ReadRecord(const RecordKey& key, Record& record) {
 }
 
 std::int64_t PostgresTable::Count() {
-    PgResult result = writer_->ReadLink(*target_).Query("SELECT count(*) FROM " + target_->table);
+    PgResult result = writer_->Read(*target_, "SELECT count(*) FROM " + target_->table);
     return std::atoll(PQgetvalue(result.get(), 0, 0));
 }
 

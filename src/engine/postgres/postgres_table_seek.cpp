@@ -29,10 +29,10 @@ bool PostgresTable::SeekPosition(std::int64_t position, std::int64_t count, Reco
         }
     }
     const std::int64_t skip = fromEnd ? count - 1 - position : position;
-    PgResult result =
-        writer_->ReadLink(*target_).Query("SELECT " + KeyList() + " FROM " + target_->table +
-                                              " ORDER BY " + order + " LIMIT 1 OFFSET $1::bigint",
-                                          {std::to_string(skip)});
+    PgResult result = writer_->Read(*target_,
+                                    "SELECT " + KeyList() + " FROM " + target_->table +
+                                        " ORDER BY " + order + " LIMIT 1 OFFSET $1::bigint",
+                                    {std::to_string(skip)});
     if (PQntuples(result.get()) != 1) {
         return false;
     }
@@ -60,7 +60,8 @@ bool PostgresTable::SeekBefore(const RecordKey& key, std::int64_t back, Record& 
         params.push_back(PgKeyParam(part));
     }
     params.emplace_back(std::to_string(back - 1));
-    PgResult result = writer_->ReadLink(*target_).Query(
+    PgResult result = writer_->Read(
+        *target_,
         "SELECT " + KeyList() + " FROM " + target_->table + " WHERE " + KeyCondition("<", 1) +
             " ORDER BY " + order + " LIMIT 1 OFFSET $" + std::to_string(params.size()) + "::bigint",
         params);
