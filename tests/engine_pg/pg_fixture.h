@@ -57,18 +57,29 @@ protected:
         return all;
     }
 
+    struct RawDeleter {
+        void operator()(PGconn* conn) const { PQfinish(conn); }
+    };
+    using RawConnection = std::unique_ptr<PGconn, RawDeleter>;
+
+    // A libpq connection of its own to `database` (the test database when empty), for what no
+    // driver connection does.
+    RawConnection Raw(const std::string& database = "") const {
+        const std::string info = "host=" + alias_.host + " port=" + alias_.port +
+                                 " dbname=" + (database.empty() ? alias_.database : database) +
+                                 " user=postgres";
+        return RawConnection(PQconnectdb(info.c_str()));
+    }
+
     // Lets new connections to the test database in, or shuts them out (those open stay): as a
     // server would that takes no more clients.
     void AllowConnections(bool allow) {
         // Only from another database can connections to this one be shut out.
-        const std::string info =
-            "host=" + alias_.host + " port=" + alias_.port + " dbname=postgres user=postgres";
-        PGconn* admin = PQconnectdb(info.c_str());
-        ASSERT_EQ(PQstatus(admin), CONNECTION_OK);
-        PQclear(PQexec(admin, ("ALTER DATABASE " + QuoteIdentifier(alias_.database) +
-                               " ALLOW_CONNECTIONS " + (allow ? "true" : "false"))
-                                  .c_str()));
-        PQfinish(admin);
+        RawConnection admin = Raw("postgres");
+        ASSERT_EQ(PQstatus(admin.get()), CONNECTION_OK);
+        PQclear(PQexec(admin.get(), ("ALTER DATABASE " + QuoteIdentifier(alias_.database) +
+                                     " ALLOW_CONNECTIONS " + (allow ? "true" : "false"))
+                                        .c_str()));
     }
 
     long Count(const std::string& table) {

@@ -1,8 +1,6 @@
 // A fill run holds the tables it writes locked from its first change to its end: other sessions
 // read them all along but cannot change them, a second fill of the same table waits for the
 // first, and what a refusal keeps is committed in one piece with the emptying before it.
-#include <libpq-fe.h>
-
 #include <atomic>
 #include <string>
 #include <thread>
@@ -59,6 +57,22 @@ protected:
                                table + "'::regclass") == "0") {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+    }
+
+    // Queues `session` for the whole of `table`, as TRUNCATE or ALTER TABLE would be, behind the
+    // run that holds it.
+    void QueueForTheWholeTable(PGconn* session, const std::string& table) {
+        const std::string lock = "BEGIN; LOCK TABLE " + table + " IN ACCESS EXCLUSIVE MODE";
+        ASSERT_EQ(PQsendQuery(session, lock.c_str()), 1);
+        AwaitWaiter(table);
+    }
+
+    // Once the run has ended, the queued session has the table, and gives it back.
+    static void GiveBack(PGconn* session) {
+        while (PGresult* result = PQgetResult(session)) {
+            PQclear(result);
+        }
+        PQclear(PQexec(session, "ROLLBACK"));
     }
 
     std::vector<std::vector<std::string>> Kept() {
@@ -190,10 +204,8 @@ TEST_F(PgTableLockTest, ARefusalKeepsTheEmptyingAndTheRecordsBefore) {
 TEST_F(PgTableLockTest, AnUpdateWalkGoesOnWhileAnotherSessionWaitsForTheWholeTable) {
     db_->Execute("INSERT INTO held SELECT g, 'old' FROM generate_series(1, " +
                  std::to_string(kPastBatches) + ") g");
-    const std::string info = "host=" + alias_.host + " port=" + alias_.port +
-                             " dbname=" + alias_.database + " user=postgres";
-    PGconn* waiter = PQconnectdb(info.c_str());
-    ASSERT_EQ(PQstatus(waiter), CONNECTION_OK);
+    RawConnection waiter = Raw();
+    ASSERT_EQ(PQstatus(waiter.get()), CONNECTION_OK);
     auto table = Open("held", true);
     Conn().BeginFillRun();
     int met = 0;
@@ -203,19 +215,13 @@ TEST_F(PgTableLockTest, AnUpdateWalkGoesOnWhileAnotherSessionWaitsForTheWholeTab
             table->Update(record.key, {record.values[0], std::string("new")}, {false, true});
             // The run holds the table by now.
             if (++met == 100) {
-                ASSERT_EQ(PQsendQuery(waiter, "BEGIN; LOCK TABLE held IN ACCESS EXCLUSIVE MODE"),
-                          1);
-                AwaitWaiter();
+                QueueForTheWholeTable(waiter.get(), "held");
             }
         }
         page = table->ReadPage(&page.back().key, 1000);
     }
     Conn().EndFillRun();
-    while (PGresult* result = PQgetResult(waiter)) {
-        PQclear(result);
-    }
-    PQclear(PQexec(waiter, "ROLLBACK"));
-    PQfinish(waiter);
+    GiveBack(waiter.get());
     EXPECT_EQ(met, kPastBatches + 1);
     EXPECT_EQ(Kept(),
               (std::vector<std::vector<std::string>>{
@@ -227,10 +233,8 @@ TEST_F(PgTableLockTest, AnUpdateWalkGoesOnWhileAnotherSessionWaitsForTheWholeTab
 // and the second session's read would wait behind that one: the run's own connection reads then.
 TEST_F(PgTableLockTest, AMasterReadGoesOnWhileAnotherSessionWaitsForTheWholeTable) {
     db_->Execute("CREATE TABLE master (m text); INSERT INTO master VALUES ('a'), ('b'), ('c')");
-    const std::string info = "host=" + alias_.host + " port=" + alias_.port +
-                             " dbname=" + alias_.database + " user=postgres";
-    PGconn* waiter = PQconnectdb(info.c_str());
-    ASSERT_EQ(PQstatus(waiter), CONNECTION_OK);
+    RawConnection waiter = Raw();
+    ASSERT_EQ(PQstatus(waiter.get()), CONNECTION_OK);
     auto work = Open("held", true);
     auto master = Open("master");
     Conn().BeginFillRun();
@@ -238,16 +242,11 @@ TEST_F(PgTableLockTest, AMasterReadGoesOnWhileAnotherSessionWaitsForTheWholeTabl
     // No COPY runs: the run's own connection reads, and keeps its lock on master.
     ASSERT_EQ(ReadAll(*master).size(), 3u);
     Post(*work, 1, 100, "new");
-    ASSERT_EQ(PQsendQuery(waiter, "BEGIN; LOCK TABLE master IN ACCESS EXCLUSIVE MODE"), 1);
-    AwaitWaiter("master");
+    QueueForTheWholeTable(waiter.get(), "master");
     EXPECT_EQ(ReadAll(*master).size(), 3u);
     Post(*work, 101, 200, "new");
     Conn().EndFillRun();
-    while (PGresult* result = PQgetResult(waiter)) {
-        PQclear(result);
-    }
-    PQclear(PQexec(waiter, "ROLLBACK"));
-    PQfinish(waiter);
+    GiveBack(waiter.get());
     EXPECT_EQ(Kept(), (std::vector<std::vector<std::string>>{{"new", "200", "1", "200"}}));
 }
 

@@ -83,22 +83,22 @@ PgLink& PgWriter::ReadLink(const PgTarget& target) {
         Settle();
         return *link_;
     }
+    return Reader();
+}
+
+PgLink& PgWriter::Reader() {
     try {
-        return Reader();
+        if (!reader_) {
+            reader_ = link_->Twin();
+        } else if (!reader_->Alive()) {
+            reader_->Revive();
+        }
+        return *reader_;
     } catch (const EDBEngineError&) {
         // The server takes no second connection (too many clients, say): this one reads.
         Settle();
         return *link_;
     }
-}
-
-PgLink& PgWriter::Reader() {
-    if (!reader_) {
-        reader_ = link_->Twin();
-    } else if (!reader_->Alive()) {
-        reader_->Revive();
-    }
-    return *reader_;
 }
 
 PgResult PgWriter::Read(PgLink& link, const std::string& sql, const std::vector<PgText>& params) {

@@ -162,7 +162,8 @@ private:
     template <typename Action>
     void Guarded(Action action);
     void Reconnect();
-    // The second connection, opened on first need.
+    // The second connection, opened on first need; this one, settled, when the server takes no
+    // second one.
     PgLink& Reader();
     // Opens the run's transaction and the batch, and takes `target`'s lock.
     void Open(PgTarget& target);

@@ -46,13 +46,18 @@ void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
         run.end = copyText_.size();
         heldLine_ = copyText_.size();
         ++changes_;
-        run.movesKeys = run.movesKeys || newKey != oldKey;
-        if (newKey != oldKey || !target->walkOnUnwritten) {
+        // Once per run, not per record: a moved key, or updates other than a walk's on a table
+        // it had not written, may change what lies ahead of a walk.
+        if (newKey != oldKey && !run.movesKeys) {
+            run.movesKeys = true;
             writtenOtherwise_.insert(target->table);
         }
         updateKeys_.insert(oldKey);
         updateKeys_.insert(newKey);
         if (!sameRun) {
+            if (!target->walkOnUnwritten) {
+                writtenOtherwise_.insert(target->table);
+            }
             Open(*target);
             link_->Execute(form->create);
             link_->StartCopy(form->fill);
@@ -89,12 +94,7 @@ PgLink& PgWriter::WalkLink(const PgTarget& target) {
         ending_ = true;
         nextCheck_ = kSendChunk;
     }
-    try {
-        return Reader();
-    } catch (const EDBEngineError&) {
-        // The server takes no second connection: this one reads.
-        return ReadLink(target);
-    }
+    return Reader();
 }
 
 void PgWriter::RestartUpdates(const UpdateRun& ended, std::unordered_set<std::string> keys) {
