@@ -13,14 +13,9 @@ protected:
     void MakeTable(int count, bool keyed = true) {
         db_.Execute(std::string("CREATE TABLE people (id ") +
                     (keyed ? db_.AutoIncKeyType() : "INTEGER") + ", name VARCHAR(20))");
-        const std::string numbers =
-            db_.Engine() != TestEngine::PostgreSQL
-                ? "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < " +
-                      std::to_string(count) + ") SELECT n FROM s"
-                : "SELECT generate_series(1, " + std::to_string(count) + ") AS n";
         if (count > 0) {
-            db_.Execute("INSERT INTO people (id, name) SELECT n, 'p' || n FROM (" + numbers +
-                        ") AS numbers");
+            db_.Execute("INSERT INTO people (id, name) SELECT n, 'p' || n FROM (" +
+                        db_.Numbers(count) + ") AS numbers");
         }
     }
 

@@ -14,12 +14,8 @@ protected:
 
     // Three pages of a walk and a half.
     void AddPeople() {
-        const std::string numbers =
-            db_.Engine() != TestEngine::PostgreSQL
-                ? "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 3500) "
-                  "SELECT n FROM s"
-                : "SELECT generate_series(1, 3500) AS n";
-        db_.Execute("INSERT INTO people (name) SELECT 'p' || n FROM (" + numbers + ") AS numbers");
+        db_.Execute("INSERT INTO people (name) SELECT 'p' || n FROM (" + db_.Numbers(3500) +
+                    ") AS numbers");
     }
 
     // The ids of a walk from the first record to the end.

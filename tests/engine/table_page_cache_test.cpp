@@ -13,12 +13,7 @@ protected:
     // A table "people" of `count` records whose ids run from 1, opened and cached.
     void MakeTable(int count) {
         db_.Execute("CREATE TABLE people (id " + db_.AutoIncKeyType() + ", name VARCHAR(8))");
-        const std::string numbers =
-            db_.Engine() != TestEngine::PostgreSQL
-                ? "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < " +
-                      std::to_string(count) + ") SELECT n FROM s"
-                : "SELECT generate_series(1, " + std::to_string(count) + ") AS n";
-        db_.Execute("INSERT INTO people (id, name) SELECT n, 'p' || n FROM (" + numbers +
+        db_.Execute("INSERT INTO people (id, name) SELECT n, 'p' || n FROM (" + db_.Numbers(count) +
                     ") AS numbers");
         cursor_ = OpenTable("people");
         cache_.Reset(cursor_.get());

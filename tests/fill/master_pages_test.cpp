@@ -13,13 +13,9 @@ class MasterPagesTest : public FillTest {};
 // the same whether the master cursor keeps its pages or reads them again, in full or in part.
 TEST_P(MasterPagesTest, KeptAndReReadPagesGiveTheSameValues) {
     CreateTable("m", "id " + db.AutoIncKeyType() + ", x VARCHAR(20)");
-    const std::string numbers =
-        db.Engine() != TestEngine::PostgreSQL
-            ? "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 2300) "
-              "SELECT n FROM s"
-            : "SELECT generate_series(1, 2300) AS n";
     // Not in key order, so that a walk in any other order would show.
-    db.Execute("INSERT INTO m (x) SELECT 'v' || (n * 7 % 2300) FROM (" + numbers + ") AS n");
+    db.Execute("INSERT INTO m (x) SELECT 'v' || (n * 7 % 2300) FROM (" + db.Numbers(2300) +
+               ") AS n");
     const std::vector<std::string> master = Column("m", "x");
     std::vector<std::string> expected;
     for (std::size_t i = 0; i < 7000; ++i) {

@@ -22,13 +22,8 @@ protected:
     void CreateMaster(int rows) {
         CreateTable("m", "id " + db.AutoIncKeyType() + ", x VARCHAR(20)");
         const std::string last = std::to_string(rows);
-        const std::string numbers =
-            db.Engine() != TestEngine::PostgreSQL
-                ? "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < " +
-                      last + ") SELECT n FROM s"
-                : "SELECT generate_series(1, " + last + ") AS n";
-        db.Execute("INSERT INTO m (x) SELECT 'v' || (n * 7 % " + last + ") FROM (" + numbers +
-                   ") AS n");
+        db.Execute("INSERT INTO m (x) SELECT 'v' || (n * 7 % " + last + ") FROM (" +
+                   db.Numbers(rows) + ") AS n");
     }
 
     std::unique_ptr<TableCursor> Open(const std::string& table) {

@@ -337,6 +337,15 @@ std::string TestDatabase::AutoIncKeyType() const {
     return "INTEGER AUTO_INCREMENT PRIMARY KEY";
 }
 
+std::string TestDatabase::Numbers(int count) const {
+    const std::string last = std::to_string(count);
+    if (engine_ == TestEngine::PostgreSQL) {
+        return "SELECT generate_series(1, " + last + ") AS n";
+    }
+    return "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < " + last +
+           ") SELECT n FROM s";
+}
+
 void TestDatabase::Execute(const std::string& sql) {
     Served().Execute(sql);
 }

@@ -49,6 +49,9 @@ public:
 
     // Column type of an integer primary key that numbers itself in this engine's dialect.
     std::string AutoIncKeyType() const;
+    // A query of the numbers 1 to `count` as column n, in this engine's dialect: a row source for
+    // tables of many records, "INSERT ... SELECT ... FROM (" + Numbers(count) + ") AS numbers".
+    std::string Numbers(int count) const;
 
     void Execute(const std::string& sql);
     // Rows of the result, each value as text ("" for NULL).

@@ -46,13 +46,8 @@ private:
         database_ = std::make_unique<TestDatabase>(engine);
         database_->Execute("CREATE TABLE people (id " + database_->AutoIncKeyType() +
                            ", name VARCHAR(8), age SMALLINT)");
-        const std::string numbers =
-            engine != TestEngine::PostgreSQL
-                ? "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < " +
-                      std::to_string(count) + ") SELECT n FROM s"
-                : "SELECT generate_series(1, " + std::to_string(count) + ") AS n";
         database_->Execute("INSERT INTO people (id, name, age) SELECT n, 'p' || n, n % 100 FROM (" +
-                           numbers + ") AS numbers");
+                           database_->Numbers(count) + ") AS numbers");
         cursor_ = std::make_unique<TableCursor>();
         cursor_->SetDatabaseName(database_->Alias());
         cursor_->SetTableName("people");
