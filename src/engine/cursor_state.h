@@ -35,6 +35,8 @@ struct TableCursor::State {
     RecordKey pageEnd;
     bool lastPage = true;
     bool atEnd = true;
+    // Whether pages are read with only some columns' values (ReadOnlyColumns).
+    bool narrow = false;
     // The walk's pages kept in memory; null without a page budget or once the cursor wrote.
     std::unique_ptr<KeptPages> kept;
 

@@ -28,6 +28,9 @@ public:
                       std::vector<Record>& page) override {
         Named([&] { driver_->ReadPageInto(after, limit, page); });
     }
+    bool ReadColumns(const std::vector<bool>& columns) override {
+        return driver_->ReadColumns(columns);
+    }
     bool ReadRecord(const RecordKey& key, Record& record) override {
         return Named([&] { return driver_->ReadRecord(key, record); });
     }

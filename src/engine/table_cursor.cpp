@@ -1,6 +1,7 @@
 #include "engine/table_cursor.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/cursor_state.h"
 #include "engine/database_errors.h"
@@ -181,9 +182,11 @@ void TableCursor::Post() {
     }
     Record* record = CurrentRecord();
     state.driver->Update(record->key, state.buffer, state.assigned);
+    // Swapped, not copied: nothing reads a value of the buffer that was not written since Edit,
+    // and the next record's texts go into the storage the old ones leave behind.
     for (std::size_t i = 0; i < state.assigned.size(); ++i) {
         if (state.assigned[i]) {
-            record->values[i] = state.buffer[i];
+            std::swap(record->values[i], state.buffer[i]);
         }
     }
     state.mode = State::Mode::Browse;
@@ -230,6 +233,23 @@ void TableCursor::Delete() {
 
 bool TableCursor::Editing() const {
     return state_ && state_->mode != State::Mode::Browse;
+}
+
+void TableCursor::ReadOnlyColumns(const std::vector<bool>& columns) {
+    State& state = OpenState();
+    StopKeeping();
+    const bool wasNarrow = std::exchange(state.narrow, state.driver->ReadColumns(columns));
+    if (!wasNarrow || state.narrow || state.onAppended) {
+        return;
+    }
+    // The records of the page from the current one on may still be met: read them whole. Those
+    // before it are behind the walk.
+    for (std::size_t i = state.position; i < state.page.size(); ++i) {
+        Record& record = state.page[i];
+        if (!state.driver->ReadRecord(record.key, record)) {
+            record.values.assign(state.columns->size(), FieldValue());
+        }
+    }
 }
 
 void TableCursor::First() {

@@ -320,6 +320,24 @@ void FillEngine::WriteRecords() {
         AvoidHeldValues();
     }
     OrderWriters();
+    // The walk past the first page reads only what the fill looks at; once it is over, the cursor
+    // reads whole records again.
+    struct ReadingOnly {
+        TableCursor* cursor = nullptr;
+        ~ReadingOnly() {
+            try {
+                if (cursor != nullptr) {
+                    cursor->ReadOnlyColumns({});
+                }
+            } catch (const std::exception&) {
+                // Whatever keeps the records from being read is met again by the next read.
+            }
+        }
+    } reading;
+    if (std::vector<bool> read = ColumnsToRead(); method != tfEmptyAndFill && !read.empty()) {
+        workTable_->ReadOnlyColumns(read);
+        reading.cursor = workTable_.get();
+    }
 
     bool pastEnd = false;
     for (std::int32_t pass = 0; pass < recCount; ++pass) {

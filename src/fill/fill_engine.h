@@ -192,6 +192,9 @@ private:
     const CursorField& Column(const std::string& name) override;
     // Puts writers_ in the order they write: a column before the columns made from it.
     void OrderWriters();
+    // The columns of the work table whose values its walk must read, by index: empty for every
+    // one.
+    std::vector<bool> ColumnsToRead() const;
 
     void StartRecord(std::int32_t tableMethod, bool pastEnd);
 

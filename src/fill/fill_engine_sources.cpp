@@ -78,6 +78,35 @@ void FillEngine::AvoidHeldValues() {
     workTable_->First();
 }
 
+// A walk that overwrites records reads only the values the fill looks at: those of the columns
+// no writer overwrites (a pattern or a record observer may read them) and of the columns a
+// generator names, which it may read before their writer has written them. Every writer writes
+// its column in every record, so nothing reads the held values of the others.
+std::vector<bool> FillEngine::ColumnsToRead() const {
+    const int count = workTable_->FieldCount();
+    std::vector<bool> read(static_cast<std::size_t>(count), true);
+    for (const ColumnWriter& writer : writers_) {
+        for (int i = 0; i < count; ++i) {
+            if (&workTable_->FieldAt(i) == &writer.Column()) {
+                read[i] = false;
+            }
+        }
+    }
+    for (const ColumnWriter& writer : writers_) {
+        for (const std::string& name : writer.Generator().ReferencedColumns()) {
+            for (int i = 0; i < count; ++i) {
+                if (SameText(workTable_->FieldAt(i).FieldName(), name)) {
+                    read[i] = true;
+                }
+            }
+        }
+    }
+    if (std::all_of(read.begin(), read.end(), [](bool needed) { return needed; })) {
+        return {};
+    }
+    return read;
+}
+
 void FillEngine::OrderWriters() {
     const std::size_t count = writers_.size();
     // Which writer each one refers to, by position.

@@ -112,6 +112,24 @@ TEST_P(PatternMethodTest, AnUnfilledColumnGivesWhatTheRecordHolds) {
     EXPECT_TRUE(HasShape(tags[1], "BOB-9")) << tags[1];
 }
 
+TEST_P(PatternMethodTest, AnUnfilledColumnGivesWhatEveryRecordHoldsPastTheFirstPage) {
+    // Three pages of records, the pattern's column among written ones it does not name.
+    CreateTable("t", "id " + db.AutoIncKeyType() +
+                         ", code VARCHAR(10), tag VARCHAR(20), n INTEGER, note VARCHAR(10)");
+    db.Execute("INSERT INTO t (code) SELECT 'c' || n FROM (" + db.Numbers(2500) + ") AS numbers");
+    TFillTable& table = AddTable("t", tfUpdateExisting, 0);
+    SetField(table, "n", fmRandomInteger, "1 - 9");
+    SetField(table, "tag", fmPattern, "{code}-{note}");
+    SetField(table, "note", fmSingleValue, "x");
+    engine.FillUp();
+    const auto codes = Column("t", "code");
+    const auto tags = Column("t", "tag");
+    ASSERT_EQ(tags.size(), 2500u);
+    for (std::size_t i = 0; i < tags.size(); ++i) {
+        ASSERT_EQ(tags[i], codes[i] + "-x") << i;
+    }
+}
+
 TEST_P(PatternMethodTest, TheCheckRefusesCirclesUnknownNamesAndUnbalancedBraces) {
     static const struct {
         const char* a;

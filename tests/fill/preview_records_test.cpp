@@ -84,6 +84,18 @@ TEST_P(PreviewRecordsTest, TheDryRunsRecordsAreTheRealRunsWithTheSameSeed) {
     EXPECT_EQ(seen["t1"][4][1], "");
 }
 
+TEST_P(PreviewRecordsTest, AColumnLeftAloneShowsWhatEachRecordHoldsOnEveryPage) {
+    CreateTable("t", "id " + db.AutoIncKeyType() + ", kept VARCHAR(10), n INTEGER");
+    db.Execute("INSERT INTO t (kept) SELECT 'k' || n FROM (" + db.Numbers(2500) + ") AS numbers");
+    TFillTable& table = AddTable("t", tfUpdateExisting, 0);
+    SetField(table, "n", fmRandomInteger, "1 - 9");
+    std::vector<std::string> shown;
+    engine.SetRecordObserver(
+        [&shown](const TableCursor& record) { shown.push_back(record.FieldAt(1).ReadString()); });
+    engine.FillUp();
+    EXPECT_EQ(shown, Column("t", "kept"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, PreviewRecordsTest, ::testing::ValuesIn(TestEngines()),
                          EngineParamName);
 

@@ -46,12 +46,37 @@ SqliteTable::SqliteTable(std::shared_ptr<SqliteDatabase> database, const std::st
     for (const auto& column : layout_.columns) {
         blobColumns_.push_back(StoresBytes(column.type));
     }
-    for (const auto& column : layout_.columns) {
-        selectList_ += (selectList_.empty() ? "" : ", ") + QuoteIdentifier(column.name);
+    for (int i = 0; i < static_cast<int>(layout_.columns.size()); ++i) {
+        allColumns_.push_back(i);
     }
-    if (!layout_.rowid.empty()) {
-        selectList_ = layout_.rowid + ", " + selectList_;
+    pageColumns_ = allColumns_;
+    selectList_ = SelectList(allColumns_);
+    pageList_ = selectList_;
+}
+
+std::string SqliteTable::SelectList(const std::vector<int>& columns) const {
+    std::string list = layout_.rowid;
+    for (int column : columns) {
+        list += (list.empty() ? "" : ", ") + QuoteIdentifier(layout_.columns[column].name);
     }
+    return list;
+}
+
+bool SqliteTable::ReadColumns(const std::vector<bool>& columns) {
+    pageColumns_.clear();
+    for (int i : allColumns_) {
+        // A table without a rowid reads its key from the key columns.
+        const bool key = layout_.rowid.empty() &&
+                         std::find(layout_.keyColumns.begin(), layout_.keyColumns.end(), i) !=
+                             layout_.keyColumns.end();
+        if (columns.empty() || columns[i] || key) {
+            pageColumns_.push_back(i);
+        }
+    }
+    pageList_ = SelectList(pageColumns_);
+    firstPage_ = SqliteStatement();
+    nextPage_ = SqliteStatement();
+    return pageColumns_.size() < allColumns_.size();
 }
 
 std::string SqliteTable::KeyCondition(int first) const {
@@ -117,35 +142,47 @@ void SqliteTable::BindValue(sqlite3_stmt* statement, int parameter, const FieldV
     }
 }
 
-void SqliteTable::ReadRow(sqlite3_stmt* statement, Record& record) const {
+namespace {
+
+void ReadValue(sqlite3_stmt* statement, int column, FieldValue& value) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_INTEGER:
+            value = static_cast<std::int64_t>(sqlite3_column_int64(statement, column));
+            break;
+        case SQLITE_FLOAT:
+            value = sqlite3_column_double(statement, column);
+            break;
+        case SQLITE_NULL:
+            value = std::monostate();
+            break;
+        case SQLITE_BLOB: {
+            const void* bytes = sqlite3_column_blob(statement, column);
+            AssignText(value, bytes != nullptr ? static_cast<const char*>(bytes) : "",
+                       sqlite3_column_bytes(statement, column));
+            break;
+        }
+        default: {
+            const auto* text =
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            AssignText(value, text != nullptr ? text : "", sqlite3_column_bytes(statement, column));
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+void SqliteTable::ReadRow(sqlite3_stmt* statement, const std::vector<int>& columns,
+                          Record& record) const {
     const int first = layout_.rowid.empty() ? 0 : 1;
     record.values.resize(layout_.columns.size());
+    std::size_t next = 0;
     for (int i = 0; i < static_cast<int>(layout_.columns.size()); ++i) {
-        FieldValue& value = record.values[i];
-        const int column = first + i;
-        switch (sqlite3_column_type(statement, column)) {
-            case SQLITE_INTEGER:
-                value = static_cast<std::int64_t>(sqlite3_column_int64(statement, column));
-                break;
-            case SQLITE_FLOAT:
-                value = sqlite3_column_double(statement, column);
-                break;
-            case SQLITE_NULL:
-                value = std::monostate();
-                break;
-            case SQLITE_BLOB: {
-                const void* bytes = sqlite3_column_blob(statement, column);
-                AssignText(value, bytes != nullptr ? static_cast<const char*>(bytes) : "",
-                           sqlite3_column_bytes(statement, column));
-                break;
-            }
-            default: {
-                const auto* text =
-                    reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-                AssignText(value, text != nullptr ? text : "",
-                           sqlite3_column_bytes(statement, column));
-                break;
-            }
+        if (next < columns.size() && columns[next] == i) {
+            ReadValue(statement, first + static_cast<int>(next), record.values[i]);
+            ++next;
+        } else {
+            record.values[i] = std::monostate();
         }
     }
     if (first == 1) {
@@ -168,7 +205,7 @@ void SqliteTable::ReadPageInto(const RecordKey* after, std::size_t limit,
                                std::vector<Record>& page) {
     SqliteStatement& cached = after == nullptr ? firstPage_ : nextPage_;
     if (!cached) {
-        std::string sql = "SELECT " + selectList_ + " FROM " + quotedName_;
+        std::string sql = "SELECT " + pageList_ + " FROM " + quotedName_;
         int limitParameter = 1;
         if (after != nullptr) {
             if (!layout_.rowid.empty()) {
@@ -205,7 +242,7 @@ void SqliteTable::ReadPageInto(const RecordKey* after, std::size_t limit,
         if (count == page.size()) {
             page.emplace_back();
         }
-        ReadRow(statement, page[count]);
+        ReadRow(statement, pageColumns_, page[count]);
         if (movedKeys_.count(page[count].key.parts) == 0) {
             ++count;
         }
@@ -226,7 +263,7 @@ bool SqliteTable::ReadRecord(const RecordKey& key, Record& record) {
     BindKey(statement, 1, key);
     const int rc = sqlite3_step(statement);
     if (rc == SQLITE_ROW) {
-        ReadRow(statement, record);
+        ReadRow(statement, allColumns_, record);
     }
     sqlite3_reset(statement);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {

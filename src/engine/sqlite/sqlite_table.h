@@ -35,6 +35,8 @@ public:
     RecordKey LastInsertKey() override;
     void Update(RecordKey& key, const std::vector<FieldValue>& values,
                 const std::vector<bool>& assigned) override;
+    // Page reads bring the key and these columns; the others read as empty.
+    bool ReadColumns(const std::vector<bool>& columns) override;
     void Delete(const RecordKey& key) override;
     void DeleteAll() override;
     std::int64_t Count() override;
@@ -62,9 +64,11 @@ private:
     void BindKey(sqlite3_stmt* statement, int first, const RecordKey& key) const;
     void BindValue(sqlite3_stmt* statement, int parameter, const FieldValue& value,
                    bool blob) const;
-    // Reads the row the statement stands on: the rowid first when the table has one. Reuses the
-    // storage `record` holds.
-    void ReadRow(sqlite3_stmt* statement, Record& record) const;
+    // The rowid, when the table has one, and `columns` (by index), for a SELECT.
+    std::string SelectList(const std::vector<int>& columns) const;
+    // Reads the row the statement stands on, selected by SelectList(columns): the columns not
+    // among them read as empty. Reuses the storage `record` holds.
+    void ReadRow(sqlite3_stmt* statement, const std::vector<int>& columns, Record& record) const;
     // Steps a write to its end between the database's write bookkeeping.
     void RunWrite(sqlite3_stmt* statement);
     [[noreturn]] void Fail() const;
@@ -75,7 +79,11 @@ private:
     std::string quotedName_;
     const SqliteLayout layout_;
     std::vector<bool> blobColumns_;
+    // Every column, and those page reads bring (ReadColumns).
+    std::vector<int> allColumns_;
+    std::vector<int> pageColumns_;
     std::string selectList_;
+    std::string pageList_;
 
     SqliteStatement firstPage_;
     SqliteStatement nextPage_;
