@@ -80,9 +80,10 @@ public:
         page = ReadPage(after, limit);
     }
     // From now on page reads need bring only the key and the values of the columns flagged in
-    // `columns` (by index); the others may read as empty. An empty list asks for every column
-    // again. Other reads always bring every column. Returns whether page reads leave columns
-    // out: a driver may go on reading every one.
+    // `columns` (by index); the others hold no value of their record (empty, or a value of a
+    // record read before into the same storage). An empty list asks for every column again. Other
+    // reads always bring every column. Returns whether page reads leave columns out: a driver may
+    // go on reading every one.
     virtual bool ReadColumns(const std::vector<bool>& /*columns*/) { return false; }
     // The record with this key; false when there is none (any more).
     virtual bool ReadRecord(const RecordKey& key, Record& record) = 0;

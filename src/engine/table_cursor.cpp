@@ -182,11 +182,9 @@ void TableCursor::Post() {
     }
     Record* record = CurrentRecord();
     state.driver->Update(record->key, state.buffer, state.assigned);
-    // Swapped, not copied: nothing reads a value of the buffer that was not written since Edit,
-    // and the next record's texts go into the storage the old ones leave behind.
     for (std::size_t i = 0; i < state.assigned.size(); ++i) {
         if (state.assigned[i]) {
-            std::swap(record->values[i], state.buffer[i]);
+            record->values[i] = state.buffer[i];
         }
     }
     state.mode = State::Mode::Browse;

@@ -165,8 +165,11 @@ TEST_P(CursorTest, AWalkOfSomeColumnsReadsWholeRecordsOnceAskedForAll) {
     }
     EXPECT_EQ(cursor->FieldAt(2).ReadString(), "1200");
     // SQLite leaves the other columns out; the servers read them all the same.
-    const std::string name = db_.Engine() == TestEngine::SQLite ? "" : "p1200";
-    EXPECT_EQ(cursor->FieldAt(1).ReadString(), name);
+    if (db_.Engine() == TestEngine::SQLite) {
+        EXPECT_NE(cursor->FieldAt(1).ReadString(), "p1200");
+    } else {
+        EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p1200");
+    }
 
     cursor->ReadOnlyColumns({});
     EXPECT_EQ(ReadRecord(*cursor), (std::vector<std::string>{"1200", "p1200", "1200"}));

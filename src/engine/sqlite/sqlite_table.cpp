@@ -181,12 +181,15 @@ void SqliteTable::ReadRow(sqlite3_stmt* statement, const std::vector<int>& colum
         if (next < columns.size() && columns[next] == i) {
             ReadValue(statement, first + static_cast<int>(next), record.values[i]);
             ++next;
-        } else {
-            record.values[i] = std::monostate();
         }
     }
     if (first == 1) {
-        record.key.parts.assign(1, static_cast<std::int64_t>(sqlite3_column_int64(statement, 0)));
+        const std::int64_t rowid = sqlite3_column_int64(statement, 0);
+        if (record.key.parts.size() == 1) {
+            record.key.parts[0] = rowid;
+        } else {
+            record.key.parts.assign(1, rowid);
+        }
     } else {
         record.key.parts.clear();
         for (int column : layout_.keyColumns) {

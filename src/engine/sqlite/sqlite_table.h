@@ -35,7 +35,7 @@ public:
     RecordKey LastInsertKey() override;
     void Update(RecordKey& key, const std::vector<FieldValue>& values,
                 const std::vector<bool>& assigned) override;
-    // Page reads bring the key and these columns; the others read as empty.
+    // Page reads bring the key and these columns; the others keep what the reused records held.
     bool ReadColumns(const std::vector<bool>& columns) override;
     void Delete(const RecordKey& key) override;
     void DeleteAll() override;
@@ -66,8 +66,8 @@ private:
                    bool blob) const;
     // The rowid, when the table has one, and `columns` (by index), for a SELECT.
     std::string SelectList(const std::vector<int>& columns) const;
-    // Reads the row the statement stands on, selected by SelectList(columns): the columns not
-    // among them read as empty. Reuses the storage `record` holds.
+    // Reads the row the statement stands on, selected by SelectList(columns), into the storage
+    // `record` holds: the columns not among them keep what it held (empty in a new record).
     void ReadRow(sqlite3_stmt* statement, const std::vector<int>& columns, Record& record) const;
     // Steps a write to its end between the database's write bookkeeping.
     void RunWrite(sqlite3_stmt* statement);
