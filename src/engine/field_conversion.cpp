@@ -21,7 +21,13 @@ namespace {
     throw EDatabaseError("Cannot access field '" + column.name + "' as type " + FieldTypeName(as));
 }
 
-void CheckRange(const ColumnInfo& column, std::int64_t number) {
+[[noreturn]] void OutOfRange(const ColumnInfo& column, std::int64_t number, long double low,
+                             long double high) {
+    throw OutOfRangeError(static_cast<long double>(number), column.name, low, high);
+}
+
+// Small and free of the throw, so that it is inlined into every integer write.
+inline void CheckRange(const ColumnInfo& column, std::int64_t number) {
     std::int64_t low;
     std::int64_t high;
     if (column.type == ftSmallint) {
@@ -33,8 +39,7 @@ void CheckRange(const ColumnInfo& column, std::int64_t number) {
     } else if (column.unsignedWide) {
         // Its values beyond the signed range come as they are, not through here.
         if (number < 0) {
-            throw OutOfRangeError(static_cast<long double>(number), column.name, 0,
-                                  18446744073709551615.0L);
+            OutOfRange(column, number, 0, 18446744073709551615.0L);
         }
         return;
     } else if (!column.wide) {
@@ -44,7 +49,7 @@ void CheckRange(const ColumnInfo& column, std::int64_t number) {
         return;
     }
     if (number < low || number > high) {
-        throw OutOfRangeError(static_cast<long double>(number), column.name, low, high);
+        OutOfRange(column, number, static_cast<long double>(low), static_cast<long double>(high));
     }
 }
 

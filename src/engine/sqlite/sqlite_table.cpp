@@ -44,7 +44,7 @@ SqliteTable::SqliteTable(std::shared_ptr<SqliteDatabase> database, const std::st
       quotedName_(QuoteIdentifier(name)),
       layout_(ReadSqliteLayout(db_, name)) {
     for (const auto& column : layout_.columns) {
-        blobColumns_.push_back(StoresBytes(column.type));
+        blobColumns_.push_back(StoresBytes(column.type) ? 1 : 0);
     }
     for (int i = 0; i < static_cast<int>(layout_.columns.size()); ++i) {
         allColumns_.push_back(i);
@@ -361,7 +361,7 @@ void SqliteTable::Insert(const std::vector<FieldValue>& values, const std::vecto
     sqlite3_stmt* statement = write.statement.get();
     int parameter = 1;
     for (int column : write.columns) {
-        BindValue(statement, parameter++, values[column], blobColumns_[column]);
+        BindValue(statement, parameter++, values[column], blobColumns_[column] != 0);
     }
     RunWrite(statement);
     if (!layout_.rowid.empty()) {
@@ -411,7 +411,7 @@ void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     sqlite3_stmt* statement = write.statement.get();
     int parameter = 1;
     for (int column : write.columns) {
-        BindValue(statement, parameter++, values[column], blobColumns_[column]);
+        BindValue(statement, parameter++, values[column], blobColumns_[column] != 0);
     }
     BindKey(statement, parameter, key);
     RunWrite(statement);

@@ -78,7 +78,8 @@ private:
     std::string name_;
     std::string quotedName_;
     const SqliteLayout layout_;
-    std::vector<bool> blobColumns_;
+    // Whether each column keeps bytes: bytes rather than bits, as every value bound looks here.
+    std::vector<char> blobColumns_;
     // Every column, and those page reads bring (ReadColumns).
     std::vector<int> allColumns_;
     std::vector<int> pageColumns_;
