@@ -159,13 +159,16 @@ TEST_P(CursorTest, AWalkOfSomeColumnsReadsWholeRecordsOnceAskedForAll) {
     AddPeople(2500);
     auto cursor = OpenTable("people", true);
     cursor->ReadOnlyColumns({false, false, true});
+    // In a fill run a server's walk reads records ahead of its pages: those, read in part, are
+    // not what the walk goes on with once it reads whole records.
+    FillRunScope run(db_.Alias());
     // Into the second page, read after the change; the first was read whole on opening.
     for (int i = 1; i < 1200; ++i) {
         cursor->Next();
     }
     EXPECT_EQ(cursor->FieldAt(2).ReadString(), "1200");
-    // SQLite leaves the other columns out; the servers read them all the same.
-    if (db_.Engine() == TestEngine::SQLite) {
+    // SQLite and PostgreSQL leave the other columns out; MariaDB reads them all the same.
+    if (db_.Engine() != TestEngine::MariaDB) {
         EXPECT_NE(cursor->FieldAt(1).ReadString(), "p1200");
     } else {
         EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p1200");
@@ -179,6 +182,7 @@ TEST_P(CursorTest, AWalkOfSomeColumnsReadsWholeRecordsOnceAskedForAll) {
         cursor->Next();
     }
     EXPECT_EQ(ReadRecord(*cursor), (std::vector<std::string>{"2001", "p2001", "2001"}));
+    run.Finish();
 }
 
 TEST_P(CursorTest, AppendWritesOnlyTheWrittenColumns) {

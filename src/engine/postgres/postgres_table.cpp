@@ -83,11 +83,37 @@ void PostgresTable::Describe(const std::string& schema, const std::string& name)
                              "told apart");
     }
 
-    selectList_ = KeyList();
-    for (const PgColumn& column : columns_) {
-        selectList_ += ", " + column.selectExpr;
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        allColumns_.push_back(i);
     }
+    pageColumns_ = allColumns_;
+    selectList_ = SelectList(allColumns_);
+    pageList_ = selectList_;
     returningKey_ = " RETURNING " + KeyList();
+}
+
+std::string PostgresTable::SelectList(const std::vector<std::size_t>& columns) const {
+    std::string list = KeyList();
+    for (std::size_t column : columns) {
+        list += ", " + columns_[column].selectExpr;
+    }
+    return list;
+}
+
+bool PostgresTable::ReadColumns(const std::vector<bool>& columns) {
+    std::vector<std::size_t> read;
+    for (std::size_t i : allColumns_) {
+        if (columns.empty() || columns[i]) {
+            read.push_back(i);
+        }
+    }
+    // Records read ahead without a column now asked for are read again.
+    if (!std::includes(pageColumns_.begin(), pageColumns_.end(), read.begin(), read.end())) {
+        ahead_.Clear();
+    }
+    pageColumns_ = std::move(read);
+    pageList_ = SelectList(pageColumns_);
+    return pageColumns_.size() < allColumns_.size();
 }
 
 std::string PostgresTable::KeyList() const {
@@ -144,7 +170,7 @@ std::vector<Record> PostgresTable::QueryPageByKey(const RecordKey* after, std::s
     // Taken first: it writes the pending updates, which adds the row versions of those that move
     // keys to the filter.
     PgLink& link = writer_->WalkLink(*target_);
-    std::string sql = "SELECT " + selectList_ + " FROM " + target_->table + " WHERE ";
+    std::string sql = "SELECT " + pageList_ + " FROM " + target_->table + " WHERE ";
     std::vector<PgText> params;
     if (after != nullptr) {
         sql += KeyCondition(">", 1);
@@ -163,7 +189,7 @@ std::vector<Record> PostgresTable::QueryPageByKey(const RecordKey* after, std::s
     }
     sql += " LIMIT " + std::to_string(limit);
     std::vector<Record> records;
-    AppendRecords(writer_->Read(link, sql, params).get(), records);
+    AppendRecords(writer_->Read(link, sql, params).get(), pageColumns_, records);
     return records;
 }
 
@@ -177,13 +203,13 @@ std::vector<Record> PostgresTable::ReadPageByCtid(const RecordKey* after, std::s
     std::vector<Record> records;
     while (records.size() < limit && block < blocks) {
         const long upper = block + span;
-        std::string sql = "SELECT " + selectList_ + " FROM " + target_->table +
+        std::string sql = "SELECT " + pageList_ + " FROM " + target_->table +
                           " WHERE ctid > $1::tid AND ctid < $2::tid";
         std::vector<PgText> params{lower, BlockStart(upper)};
         AddWalkFilter(sql, params);
         sql += " ORDER BY ctid LIMIT " + std::to_string(limit - records.size());
         const std::size_t before = records.size();
-        AppendRecords(writer_->Read(*target_, sql, params).get(), records);
+        AppendRecords(writer_->Read(*target_, sql, params).get(), pageColumns_, records);
         if (records.size() - before < limit / 4) {
             span = std::min(span * 2, kMaxSpan);
         }
@@ -200,20 +226,19 @@ long PostgresTable::RelationBlocks() {
     return std::atol(PQgetvalue(result.get(), 0, 0));
 }
 
-void PostgresTable::AppendRecords(const PGresult* result, std::vector<Record>& records) const {
+void PostgresTable::AppendRecords(const PGresult* result, const std::vector<std::size_t>& columns,
+                                  std::vector<Record>& records) const {
     const int keyCount = ByCtid() ? 1 : static_cast<int>(keyColumns_.size());
     for (int row = 0; row < PQntuples(result); ++row) {
         Record record;
         record.key = KeyOf(result, row, 0);
-        record.values.reserve(columns_.size());
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
+        record.values.resize(columns_.size());
+        for (std::size_t i = 0; i < columns.size(); ++i) {
             const int field = keyCount + static_cast<int>(i);
-            if (PQgetisnull(result, row, field)) {
-                record.values.emplace_back();
-            } else {
-                record.values.push_back(ReadPgValue(PQgetvalue(result, row, field),
-                                                    PQgetlength(result, row, field),
-                                                    columns_[i].kind));
+            if (!PQgetisnull(result, row, field)) {
+                record.values[columns[i]] =
+                    ReadPgValue(PQgetvalue(result, row, field), PQgetlength(result, row, field),
+                                columns_[columns[i]].kind);
             }
         }
         records.push_back(std::move(record));
@@ -237,7 +262,7 @@ bool PostgresTable::ReadRecord(const RecordKey& key, Record& record) {
     const std::string sql =
         "SELECT " + selectList_ + " FROM " + target_->table + " WHERE " + KeyCondition("=", 1);
     std::vector<Record> records;
-    AppendRecords(writer_->Read(*target_, sql, params).get(), records);
+    AppendRecords(writer_->Read(*target_, sql, params).get(), allColumns_, records);
     if (records.empty()) {
         return false;
     }

@@ -25,6 +25,8 @@ public:
 
     const std::vector<ColumnInfo>& Columns() const override { return infos_; }
     std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override;
+    // Page reads bring the key and these columns; the others read as empty.
+    bool ReadColumns(const std::vector<bool>& columns) override;
     bool ReadRecord(const RecordKey& key, Record& record) override;
     bool SeekRecord(const RecordKey& key, Record& record) override;
     bool SeekPosition(std::int64_t position, std::int64_t count, Record& record) override;
@@ -48,7 +50,12 @@ private:
     std::vector<Record> QueryPageByKey(const RecordKey* after, std::size_t limit);
     std::vector<Record> ReadPageByCtid(const RecordKey* after, std::size_t limit);
     long RelationBlocks();
-    void AppendRecords(const PGresult* result, std::vector<Record>& records) const;
+    // The rows of a SELECT of `list` (the key, then the columns `columns` names by position) as
+    // records; the columns not named read as empty.
+    void AppendRecords(const PGresult* result, const std::vector<std::size_t>& columns,
+                       std::vector<Record>& records) const;
+    // The key and the columns named, for a SELECT.
+    std::string SelectList(const std::vector<std::size_t>& columns) const;
     RecordKey KeyOf(const PGresult* result, int row, int firstColumn) const;
     void UseColumns(const std::vector<bool>& assigned);
     void UpdateInRun(RecordKey& key, const std::vector<FieldValue>& values,
@@ -61,8 +68,13 @@ private:
     std::vector<ColumnInfo> infos_;
     // Positions of the primary key's columns; empty when the walk goes by ctid.
     std::vector<std::size_t> keyColumns_;
-    // "key columns, all columns" as SELECT lists them, and " RETURNING key columns".
+    // Every column, and those page reads bring (ReadColumns).
+    std::vector<std::size_t> allColumns_;
+    std::vector<std::size_t> pageColumns_;
+    // "key columns, all columns" as SELECT lists them, the same for page reads, and
+    // " RETURNING key columns".
     std::string selectList_;
+    std::string pageList_;
     std::string returningKey_;
 
     // The column list of the last Insert, rebuilt only when other columns are assigned.
