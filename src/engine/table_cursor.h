@@ -80,9 +80,9 @@ public:
 
     // From the next page on, the walk need read only the values of the columns flagged in
     // `columns` (by index); the others hold no value of their record (empty, or one of a record
-    // read before), for a walk that overwrites them unread.
-    // An empty list reads every column again, and reads the current record and the rest of its
-    // page afresh. A cursor that reads only some columns keeps no pages.
+    // read before), for a walk that overwrites them unread. An empty list reads every column
+    // again, and reads the current record and the rest of its page afresh. A cursor that reads
+    // only some columns keeps no pages.
     void ReadOnlyColumns(const std::vector<bool>& columns);
 
     void First();

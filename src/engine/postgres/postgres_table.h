@@ -50,8 +50,8 @@ private:
     std::vector<Record> QueryPageByKey(const RecordKey* after, std::size_t limit);
     std::vector<Record> ReadPageByCtid(const RecordKey* after, std::size_t limit);
     long RelationBlocks();
-    // The rows of a SELECT of `list` (the key, then the columns `columns` names by position) as
-    // records; the columns not named read as empty.
+    // The rows of a SELECT of SelectList(columns) as records; the columns not among `columns`
+    // read as empty.
     void AppendRecords(const PGresult* result, const std::vector<std::size_t>& columns,
                        std::vector<Record>& records) const;
     // The key and the columns named, for a SELECT.
