@@ -176,12 +176,8 @@ void SqliteTable::ReadRow(sqlite3_stmt* statement, const std::vector<int>& colum
                           Record& record) const {
     const int first = layout_.rowid.empty() ? 0 : 1;
     record.values.resize(layout_.columns.size());
-    std::size_t next = 0;
-    for (int i = 0; i < static_cast<int>(layout_.columns.size()); ++i) {
-        if (next < columns.size() && columns[next] == i) {
-            ReadValue(statement, first + static_cast<int>(next), record.values[i]);
-            ++next;
-        }
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        ReadValue(statement, first + static_cast<int>(i), record.values[columns[i]]);
     }
     if (first == 1) {
         const std::int64_t rowid = sqlite3_column_int64(statement, 0);
