@@ -309,19 +309,9 @@ void FillEngine::WriteRecords() {
     }
     const std::int32_t recCount = table.RecCount();
 
-    FillRunScope run(workTable_->DatabaseName());
-    if (method == tfEmptyAndFill) {
-        workTable_->DeleteAllRecords();
-    }
-    reporter_.WritingStarted(recCount);
-
-    StartWriters();
-    if (method != tfEmptyAndFill) {
-        AvoidHeldValues();
-    }
-    OrderWriters();
-    // The walk past the first page reads only what the fill looks at; once it is over, the cursor
-    // reads whole records again.
+    // The walk past the first page reads only what the fill looks at. Once the run has ended
+    // (declared before it, this ends after it), the cursor reads whole records again, by reads
+    // that meet no writes of the run still waiting.
     struct ReadingOnly {
         TableCursor* cursor = nullptr;
         ~ReadingOnly() {
@@ -334,6 +324,17 @@ void FillEngine::WriteRecords() {
             }
         }
     } reading;
+    FillRunScope run(workTable_->DatabaseName());
+    if (method == tfEmptyAndFill) {
+        workTable_->DeleteAllRecords();
+    }
+    reporter_.WritingStarted(recCount);
+
+    StartWriters();
+    if (method != tfEmptyAndFill) {
+        AvoidHeldValues();
+    }
+    OrderWriters();
     if (std::vector<bool> read = ColumnsToRead(); method != tfEmptyAndFill && !read.empty()) {
         workTable_->ReadOnlyColumns(read);
         reading.cursor = workTable_.get();
