@@ -167,12 +167,8 @@ TEST_P(CursorTest, AWalkOfSomeColumnsReadsWholeRecordsOnceAskedForAll) {
         cursor->Next();
     }
     EXPECT_EQ(cursor->FieldAt(2).ReadString(), "1200");
-    // SQLite and PostgreSQL leave the other columns out; MariaDB reads them all the same.
-    if (db_.Engine() != TestEngine::MariaDB) {
-        EXPECT_NE(cursor->FieldAt(1).ReadString(), "p1200");
-    } else {
-        EXPECT_EQ(cursor->FieldAt(1).ReadString(), "p1200");
-    }
+    // The name was left out.
+    EXPECT_NE(cursor->FieldAt(1).ReadString(), "p1200");
 
     cursor->ReadOnlyColumns({});
     EXPECT_EQ(ReadRecord(*cursor), (std::vector<std::string>{"1200", "p1200", "1200"}));

@@ -29,12 +29,13 @@ MariaDbTable::MariaDbTable(std::shared_ptr<MariaWriter> writer, const std::strin
     target_.exclusive = exclusive;
     columns_ = std::move(layout.columns);
     keyColumns_ = std::move(layout.keyColumns);
-    std::string list;
-    for (const MariaColumn& column : columns_) {
-        infos_.push_back(column.info);
-        list += (list.empty() ? "" : ", ") + column.selectExpr;
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        infos_.push_back(columns_[i].info);
+        allColumns_.push_back(i);
     }
-    selectSql_ = "SELECT " + list + " FROM " + table_;
+    pageColumns_ = allColumns_;
+    selectSql_ = SelectSql(allColumns_);
+    pageSql_ = selectSql_;
     for (std::size_t column : keyColumns_) {
         orderBy_ += (orderBy_.empty() ? " ORDER BY " : ", ") +
                     QuoteMariaIdentifier(columns_[column].info.name);
@@ -69,20 +70,57 @@ MariaValues MariaDbTable::KeyParams(const RecordKey& key) const {
     return params;
 }
 
+std::string MariaDbTable::SelectSql(const std::vector<std::size_t>& columns) const {
+    std::string list;
+    for (std::size_t column : columns) {
+        list += (list.empty() ? "" : ", ") + columns_[column].selectExpr;
+    }
+    return "SELECT " + list + " FROM " + table_;
+}
+
+bool MariaDbTable::ReadColumns(const std::vector<bool>& columns) {
+    if (keyColumns_.empty()) {
+        return false;
+    }
+    std::vector<std::size_t> read;
+    for (std::size_t i : allColumns_) {
+        // The key comes from its columns.
+        const bool key = std::find(keyColumns_.begin(), keyColumns_.end(), i) != keyColumns_.end();
+        if (columns.empty() || columns[i] || key) {
+            read.push_back(i);
+        }
+    }
+    // Records read ahead without a column now asked for are read again.
+    if (!std::includes(pageColumns_.begin(), pageColumns_.end(), read.begin(), read.end())) {
+        ahead_.Clear();
+    }
+    pageColumns_ = std::move(read);
+    pageSql_ = SelectSql(pageColumns_);
+    return pageColumns_.size() < allColumns_.size();
+}
+
 std::vector<Record> MariaDbTable::Select(const std::string& tail,
                                          const std::vector<FieldValue>& params) {
+    return SelectColumns(selectSql_, allColumns_, tail, params);
+}
+
+std::vector<Record> MariaDbTable::SelectColumns(const std::string& select,
+                                                const std::vector<std::size_t>& columns,
+                                                const std::string& tail,
+                                                const std::vector<FieldValue>& params) {
     std::vector<MariaParam> binds;
     for (std::size_t i = 0; i < params.size(); ++i) {
         binds.push_back(MariaParam{&params[i], MariaBindOf(columns_[keyColumns_[i]])});
     }
-    std::vector<MariaRow> rows = writer_->Settled().Query(selectSql_ + tail, binds);
+    std::vector<MariaRow> rows = writer_->Settled().Query(select + tail, binds);
     std::vector<Record> records;
     records.reserve(rows.size());
     for (MariaRow& row : rows) {
         Record record;
-        record.values.reserve(columns_.size());
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            record.values.push_back(ReadMariaValue(std::move(row[i]), columns_[i].kind));
+        record.values.resize(columns_.size());
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            record.values[columns[i]] =
+                ReadMariaValue(std::move(row[i]), columns_[columns[i]].kind);
         }
         for (std::size_t column : keyColumns_) {
             record.key.parts.push_back(record.values[column]);
@@ -119,8 +157,9 @@ std::vector<Record> MariaDbTable::QueryPage(const RecordKey* after, std::size_t 
     const std::string limitText = " LIMIT " + std::to_string(limit + movedKeys_.size());
     std::vector<Record> page =
         after == nullptr
-            ? Select(orderBy_ + limitText, {})
-            : Select(" WHERE " + KeyCondition(">") + orderBy_ + limitText, after->parts);
+            ? SelectColumns(pageSql_, pageColumns_, orderBy_ + limitText, {})
+            : SelectColumns(pageSql_, pageColumns_,
+                            " WHERE " + KeyCondition(">") + orderBy_ + limitText, after->parts);
     if (!movedKeys_.empty()) {
         std::erase_if(
             page, [&](const Record& record) { return movedKeys_.count(record.key.parts) != 0; });

@@ -27,6 +27,9 @@ public:
 
     const std::vector<ColumnInfo>& Columns() const override { return infos_; }
     std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override;
+    // Page reads of a table with a key bring the key and these columns; the others read as
+    // empty. A table without one is read whole.
+    bool ReadColumns(const std::vector<bool>& columns) override;
     bool ReadRecord(const RecordKey& key, Record& record) override;
     bool SeekRecord(const RecordKey& key, Record& record) override;
     bool SeekPosition(std::int64_t position, std::int64_t count, Record& record) override;
@@ -48,7 +51,15 @@ private:
     // The page after `after` (from the start for none) read from the server, skipping the
     // records the walk moved ahead.
     std::vector<Record> QueryPage(const RecordKey* after, std::size_t limit);
+    // Records of every column; `params` are key values.
     std::vector<Record> Select(const std::string& tail, const std::vector<FieldValue>& params);
+    // Records of the SELECT `select` of `columns` (SelectSql), the others read as empty.
+    std::vector<Record> SelectColumns(const std::string& select,
+                                      const std::vector<std::size_t>& columns,
+                                      const std::string& tail,
+                                      const std::vector<FieldValue>& params);
+    // "SELECT columns FROM table".
+    std::string SelectSql(const std::vector<std::size_t>& columns) const;
     MariaValues KeyParams(const RecordKey& key) const;
 
     std::shared_ptr<MariaWriter> writer_;
@@ -58,7 +69,11 @@ private:
     std::vector<ColumnInfo> infos_;
     // Positions of the walking key's columns; empty when the table has no such key.
     std::vector<std::size_t> keyColumns_;
+    // Every column, and those page reads bring (ReadColumns), with their SELECTs.
+    std::vector<std::size_t> allColumns_;
+    std::vector<std::size_t> pageColumns_;
     std::string selectSql_;
+    std::string pageSql_;
     std::string orderBy_;
     // The column list of the last Insert, rebuilt only when other columns are assigned.
     std::vector<bool> insertAssigned_;
