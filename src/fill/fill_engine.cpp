@@ -335,9 +335,11 @@ void FillEngine::WriteRecords() {
         AvoidHeldValues();
     }
     OrderWriters();
-    if (std::vector<bool> read = ColumnsToRead(); method != tfEmptyAndFill && !read.empty()) {
-        workTable_->ReadOnlyColumns(read);
-        reading.cursor = workTable_.get();
+    if (method != tfEmptyAndFill) {
+        if (const std::vector<bool> read = ColumnsToRead(); !read.empty()) {
+            workTable_->ReadOnlyColumns(read);
+            reading.cursor = workTable_.get();
+        }
     }
 
     bool pastEnd = false;

@@ -29,12 +29,12 @@ MariaDbTable::MariaDbTable(std::shared_ptr<MariaWriter> writer, const std::strin
     target_.exclusive = exclusive;
     columns_ = std::move(layout.columns);
     keyColumns_ = std::move(layout.keyColumns);
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
-        infos_.push_back(columns_[i].info);
-        allColumns_.push_back(i);
+    for (const MariaColumn& column : columns_) {
+        infos_.push_back(column.info);
     }
-    pageColumns_ = allColumns_;
-    selectSql_ = SelectSql(allColumns_);
+    // The key comes from its columns.
+    pageColumns_ = PageColumns(columns_.size(), keyColumns_);
+    selectSql_ = SelectSql(pageColumns_.All());
     pageSql_ = selectSql_;
     for (std::size_t column : keyColumns_) {
         orderBy_ += (orderBy_.empty() ? " ORDER BY " : ", ") +
@@ -82,26 +82,17 @@ bool MariaDbTable::ReadColumns(const std::vector<bool>& columns) {
     if (keyColumns_.empty()) {
         return false;
     }
-    std::vector<std::size_t> read;
-    for (std::size_t i : allColumns_) {
-        // The key comes from its columns.
-        const bool key = std::find(keyColumns_.begin(), keyColumns_.end(), i) != keyColumns_.end();
-        if (columns.empty() || columns[i] || key) {
-            read.push_back(i);
-        }
-    }
     // Records read ahead without a column now asked for are read again.
-    if (!std::includes(pageColumns_.begin(), pageColumns_.end(), read.begin(), read.end())) {
+    if (pageColumns_.Ask(columns)) {
         ahead_.Clear();
     }
-    pageColumns_ = std::move(read);
-    pageSql_ = SelectSql(pageColumns_);
-    return pageColumns_.size() < allColumns_.size();
+    pageSql_ = SelectSql(pageColumns_.Read());
+    return pageColumns_.Narrow();
 }
 
 std::vector<Record> MariaDbTable::Select(const std::string& tail,
                                          const std::vector<FieldValue>& params) {
-    return SelectColumns(selectSql_, allColumns_, tail, params);
+    return SelectColumns(selectSql_, pageColumns_.All(), tail, params);
 }
 
 std::vector<Record> MariaDbTable::SelectColumns(const std::string& select,
@@ -157,8 +148,8 @@ std::vector<Record> MariaDbTable::QueryPage(const RecordKey* after, std::size_t 
     const std::string limitText = " LIMIT " + std::to_string(limit + movedKeys_.size());
     std::vector<Record> page =
         after == nullptr
-            ? SelectColumns(pageSql_, pageColumns_, orderBy_ + limitText, {})
-            : SelectColumns(pageSql_, pageColumns_,
+            ? SelectColumns(pageSql_, pageColumns_.Read(), orderBy_ + limitText, {})
+            : SelectColumns(pageSql_, pageColumns_.Read(),
                             " WHERE " + KeyCondition(">") + orderBy_ + limitText, after->parts);
     if (!movedKeys_.empty()) {
         std::erase_if(

@@ -15,6 +15,7 @@
 #include "engine/mariadb/mariadb_column.h"
 #include "engine/mariadb/mariadb_update_form.h"
 #include "engine/mariadb/mariadb_writer.h"
+#include "engine/page_columns.h"
 #include "engine/read_ahead.h"
 
 namespace rowsmith {
@@ -69,9 +70,8 @@ private:
     std::vector<ColumnInfo> infos_;
     // Positions of the walking key's columns; empty when the table has no such key.
     std::vector<std::size_t> keyColumns_;
-    // Every column, and those page reads bring (ReadColumns), with their SELECTs.
-    std::vector<std::size_t> allColumns_;
-    std::vector<std::size_t> pageColumns_;
+    // The columns page reads bring, and the SELECTs of every column and of those.
+    PageColumns pageColumns_{0, {}};
     std::string selectSql_;
     std::string pageSql_;
     std::string orderBy_;

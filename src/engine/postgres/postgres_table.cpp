@@ -83,11 +83,8 @@ void PostgresTable::Describe(const std::string& schema, const std::string& name)
                              "told apart");
     }
 
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
-        allColumns_.push_back(i);
-    }
-    pageColumns_ = allColumns_;
-    selectList_ = SelectList(allColumns_);
+    pageColumns_ = PageColumns(columns_.size(), {});
+    selectList_ = SelectList(pageColumns_.All());
     pageList_ = selectList_;
     returningKey_ = " RETURNING " + KeyList();
 }
@@ -101,19 +98,12 @@ std::string PostgresTable::SelectList(const std::vector<std::size_t>& columns) c
 }
 
 bool PostgresTable::ReadColumns(const std::vector<bool>& columns) {
-    std::vector<std::size_t> read;
-    for (std::size_t i : allColumns_) {
-        if (columns.empty() || columns[i]) {
-            read.push_back(i);
-        }
-    }
     // Records read ahead without a column now asked for are read again.
-    if (!std::includes(pageColumns_.begin(), pageColumns_.end(), read.begin(), read.end())) {
+    if (pageColumns_.Ask(columns)) {
         ahead_.Clear();
     }
-    pageColumns_ = std::move(read);
-    pageList_ = SelectList(pageColumns_);
-    return pageColumns_.size() < allColumns_.size();
+    pageList_ = SelectList(pageColumns_.Read());
+    return pageColumns_.Narrow();
 }
 
 std::string PostgresTable::KeyList() const {
@@ -189,7 +179,7 @@ std::vector<Record> PostgresTable::QueryPageByKey(const RecordKey* after, std::s
     }
     sql += " LIMIT " + std::to_string(limit);
     std::vector<Record> records;
-    AppendRecords(writer_->Read(link, sql, params).get(), pageColumns_, records);
+    AppendRecords(writer_->Read(link, sql, params).get(), pageColumns_.Read(), records);
     return records;
 }
 
@@ -209,7 +199,7 @@ std::vector<Record> PostgresTable::ReadPageByCtid(const RecordKey* after, std::s
         AddWalkFilter(sql, params);
         sql += " ORDER BY ctid LIMIT " + std::to_string(limit - records.size());
         const std::size_t before = records.size();
-        AppendRecords(writer_->Read(*target_, sql, params).get(), pageColumns_, records);
+        AppendRecords(writer_->Read(*target_, sql, params).get(), pageColumns_.Read(), records);
         if (records.size() - before < limit / 4) {
             span = std::min(span * 2, kMaxSpan);
         }
@@ -262,7 +252,7 @@ bool PostgresTable::ReadRecord(const RecordKey& key, Record& record) {
     const std::string sql =
         "SELECT " + selectList_ + " FROM " + target_->table + " WHERE " + KeyCondition("=", 1);
     std::vector<Record> records;
-    AppendRecords(writer_->Read(*target_, sql, params).get(), allColumns_, records);
+    AppendRecords(writer_->Read(*target_, sql, params).get(), pageColumns_.All(), records);
     if (records.empty()) {
         return false;
     }

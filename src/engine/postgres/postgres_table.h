@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/driver.h"
+#include "engine/page_columns.h"
 #include "engine/postgres/pg_column.h"
 #include "engine/postgres/pg_writer.h"
 #include "engine/read_ahead.h"
@@ -68,9 +69,8 @@ private:
     std::vector<ColumnInfo> infos_;
     // Positions of the primary key's columns; empty when the walk goes by ctid.
     std::vector<std::size_t> keyColumns_;
-    // Every column, and those page reads bring (ReadColumns).
-    std::vector<std::size_t> allColumns_;
-    std::vector<std::size_t> pageColumns_;
+    // The columns page reads bring; the key leads every SELECT list of its own.
+    PageColumns pageColumns_{0, {}};
     // "key columns, all columns" as SELECT lists them, the same for page reads, and
     // " RETURNING key columns".
     std::string selectList_;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/driver.h"
+#include "engine/page_columns.h"
 #include "engine/sqlite/sqlite_database.h"
 #include "engine/sqlite/sqlite_layout.h"
 #include "engine/sqlite/sqlite_statement.h"
@@ -65,10 +66,11 @@ private:
     void BindValue(sqlite3_stmt* statement, int parameter, const FieldValue& value,
                    bool blob) const;
     // The rowid, when the table has one, and `columns` (by index), for a SELECT.
-    std::string SelectList(const std::vector<int>& columns) const;
+    std::string SelectList(const std::vector<std::size_t>& columns) const;
     // Reads the row the statement stands on, selected by SelectList(columns), into the storage
     // `record` holds: the columns not among them keep what it held (empty in a new record).
-    void ReadRow(sqlite3_stmt* statement, const std::vector<int>& columns, Record& record) const;
+    void ReadRow(sqlite3_stmt* statement, const std::vector<std::size_t>& columns,
+                 Record& record) const;
     // Steps a write to its end between the database's write bookkeeping.
     void RunWrite(sqlite3_stmt* statement);
     [[noreturn]] void Fail() const;
@@ -80,9 +82,8 @@ private:
     const SqliteLayout layout_;
     // Whether each column keeps bytes: bytes rather than bits, as every value bound looks here.
     std::vector<char> blobColumns_;
-    // Every column, and those page reads bring (ReadColumns).
-    std::vector<int> allColumns_;
-    std::vector<int> pageColumns_;
+    // The columns page reads bring; a table without a rowid reads its key from its key columns.
+    PageColumns pageColumns_;
     std::string selectList_;
     std::string pageList_;
 

@@ -31,7 +31,7 @@ bool SqliteTable::SeekPosition(std::int64_t position, std::int64_t count, Record
     sqlite3_bind_int64(statement.get(), 1, fromEnd ? count - 1 - position : position);
     const int rc = sqlite3_step(statement.get());
     if (rc == SQLITE_ROW) {
-        ReadRow(statement.get(), allColumns_, record);
+        ReadRow(statement.get(), pageColumns_.All(), record);
         return true;
     }
     if (rc != SQLITE_DONE) {
@@ -68,7 +68,7 @@ bool SqliteTable::SeekBefore(const RecordKey& key, std::int64_t back, Record& re
     sqlite3_bind_int64(statement.get(), offsetParameter, back - 1);
     const int rc = sqlite3_step(statement.get());
     if (rc == SQLITE_ROW) {
-        ReadRow(statement.get(), allColumns_, record);
+        ReadRow(statement.get(), pageColumns_.All(), record);
         return true;
     }
     if (rc != SQLITE_DONE) {
