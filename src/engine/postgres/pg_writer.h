@@ -188,6 +188,9 @@ private:
     // Keeps `line` while the ended batch finishes, and looks every kSendChunk bytes whether it
     // has: Resume then, or once `changes` lines or `bytes` wait.
     void Hold(std::string_view line, std::size_t changes, std::size_t bytes);
+    // Opens the batch for `target` if need be and starts the COPY of an update run into `form`'s
+    // temporary table.
+    void StartUpdateCopy(PgTarget& target, const UpdateForm& form);
     // Starts the batch whose text the updates that waited behind `ended` are, with their keys.
     void RestartUpdates(const UpdateRun& ended, std::unordered_set<std::string> keys);
     void SendPending();

@@ -58,9 +58,7 @@ void PgWriter::UpdateRow(const std::shared_ptr<PgTarget>& target,
             if (!target->walkOnUnwritten) {
                 writtenOtherwise_.insert(target->table);
             }
-            Open(*target);
-            link_->Execute(form->create);
-            link_->StartCopy(form->fill);
+            StartUpdateCopy(*target, *form);
         }
         if (heldLine_ - sent_ >= kSendChunk) {
             SendPending();
@@ -97,14 +95,18 @@ PgLink& PgWriter::WalkLink(const PgTarget& target) {
     return Reader();
 }
 
+void PgWriter::StartUpdateCopy(PgTarget& target, const UpdateForm& form) {
+    Open(target);
+    link_->Execute(form.create);
+    link_->StartCopy(form.fill);
+}
+
 void PgWriter::RestartUpdates(const UpdateRun& ended, std::unordered_set<std::string> keys) {
     Guarded([&] {
         steps_.push_back(UpdateRun{ended.target, ended.form, 0, copyText_.size()});
         heldLine_ = copyText_.size();
         updateKeys_ = std::move(keys);
-        Open(*ended.target);
-        link_->Execute(ended.form->create);
-        link_->StartCopy(ended.form->fill);
+        StartUpdateCopy(*ended.target, *ended.form);
         SendPending();
     });
 }
