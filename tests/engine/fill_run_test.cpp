@@ -78,13 +78,84 @@ TEST_P(FillRunTest, TheErrorLeavesTheEngineWithTheRecordsBeforeItCommitted) {
     FillRunScope run(db_.Alias());
     AppendCode(*cursor, "a");
     AppendCode(*cursor, "b");
-    EXPECT_THROW(AppendCode(*cursor, "a"), EDBEngineError);
+    // A run holds records back: the refusal comes with the post or, at the latest, with the next
+    // use of the table.
+    EXPECT_THROW(
+        {
+            AppendCode(*cursor, "a");
+            cursor->CountRecords();
+        },
+        EDBEngineError);
     // Still inside the run: another connection already sees the two records.
     EXPECT_EQ(CommittedCodes(), (std::vector<std::string>{"a", "b"}));
     cursor->Cancel();
     AppendCode(*cursor, "c");
     run.Finish();
     EXPECT_EQ(CommittedCodes(), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST_P(FillRunTest, ARecordRefusedAmongManyKeepsExactlyTheRecordsBeforeIt) {
+    // Enough records that a driver sending several at a time meets the refusal within a group.
+    auto cursor = OpenTable("codes", true);
+    std::string message;
+    try {
+        FillRunScope run(db_.Alias());
+        for (int i = 0; i < 300; ++i) {
+            AppendCode(*cursor, "c" + std::to_string(i == 200 ? 5 : i));
+        }
+        run.Finish();
+    } catch (const EDBEngineError& error) {
+        message = error.what();
+    }
+    EXPECT_FALSE(message.empty());
+    const std::vector<std::string> codes = CommittedCodes();
+    ASSERT_EQ(codes.size(), 200U);
+    EXPECT_EQ(codes.back(), "c199");
+}
+
+TEST_P(FillRunTest, ReadsWithinARunSeeEveryRecordPosted) {
+    if (db_.Engine() != TestEngine::SQLite) {
+        GTEST_SKIP() << "The servers read a table being filled through a second connection";
+    }
+    auto cursor = OpenTable("codes", true);
+    auto reader = OpenTable("codes");
+    FillRunScope run(db_.Alias());
+    for (int i = 0; i < 100; ++i) {
+        AppendCode(*cursor, "c" + std::to_string(i));
+    }
+    EXPECT_EQ(cursor->CountRecords(), 100);
+    AppendCode(*cursor, "last");
+    int read = 0;
+    for (reader->First(); !reader->AtEnd(); reader->Next()) {
+        ++read;
+    }
+    EXPECT_EQ(read, 101);
+    run.Finish();
+}
+
+TEST_P(FillRunTest, ARecordPointingAheadInItsOwnTableIsRefusedAsItIsPosted) {
+    if (db_.Engine() != TestEngine::SQLite) {
+        GTEST_SKIP() << "SQLite is the engine that may send several records in one statement";
+    }
+    db_.Execute(
+        "CREATE TABLE nodes (id INTEGER PRIMARY KEY, parent INTEGER REFERENCES nodes (id))");
+    auto cursor = OpenTable("nodes", true);
+    std::string message;
+    try {
+        FillRunScope run(db_.Alias());
+        for (int id = 1; id <= 100; ++id) {
+            cursor->Append();
+            cursor->FieldAt(0).WriteInteger(id);
+            // Record 10 points at the record after it, which is not there yet.
+            cursor->FieldAt(1).WriteInteger(id == 10 ? 11 : std::max(id - 1, 1));
+            cursor->Post();
+        }
+        run.Finish();
+    } catch (const EDBEngineError& error) {
+        message = error.what();
+    }
+    EXPECT_NE(message.find("FOREIGN KEY"), std::string::npos) << message;
+    EXPECT_EQ(Count("nodes"), 9);
 }
 
 TEST_P(FillRunTest, UpdatesInARunAreCommittedToo) {

@@ -98,7 +98,17 @@ void SqliteDatabase::EndRun() {
     if (!depth_.InRun()) {
         return;
     }
-    depth_.Leave();
+    {
+        // The run has ended even when its last inserts fail; those before the failing one are
+        // committed by then.
+        RunDepth::Exit exit(depth_);
+        try {
+            WriteHeld();
+        } catch (const ELockTimeout& error) {
+            throw ELockTimeout(std::string(error.what()) + "\n" +
+                               LockedTableLine(transactionTable_));
+        }
+    }
     if (!depth_.InRun() && inTransaction_) {
         try {
             Commit();
@@ -110,6 +120,7 @@ void SqliteDatabase::EndRun() {
 }
 
 void SqliteDatabase::BeginDryRun() {
+    WriteHeld();
     if (inTransaction_) {
         Commit();
     }
@@ -118,6 +129,13 @@ void SqliteDatabase::BeginDryRun() {
 }
 
 void SqliteDatabase::EndDryRun() {
+    if (depth_.Dry()) {
+        try {
+            WriteHeld();
+        } catch (const EDBEngineError&) {
+            // What they would have written is rolled back next, with everything else.
+        }
+    }
     if (!depth_.LeaveDry()) {
         return;
     }

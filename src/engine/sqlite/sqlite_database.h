@@ -24,6 +24,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 
 #include "engine/run_depth.h"
 
@@ -53,9 +54,43 @@ public:
     // Rolls back everything since BeginDryRun.
     void EndDryRun();
 
+    bool InRun() const { return depth_.InRun(); }
+
+    // Inside a fill run one table at a time may hold its inserts back to send several records in
+    // one statement. Whatever else uses the connection writes them first, so that no read, write
+    // or commit misses them.
+    class InsertHolder {
+    public:
+        // Writes the held inserts as each would have been written alone, raising the error of
+        // the first that fails after writing those before it.
+        virtual void WriteHeld() = 0;
+
+    protected:
+        ~InsertHolder() = default;
+    };
+    // `holder` holds inserts from now on; the one that held them before writes them first.
+    void Hold(InsertHolder* holder) {
+        if (holder_ != holder) {
+            WriteHeld();
+            holder_ = holder;
+        }
+    }
+    // Has the holder write what it holds, if any.
+    void WriteHeld() {
+        if (InsertHolder* holder = std::exchange(holder_, nullptr)) {
+            holder->WriteHeld();
+        }
+    }
+    // The holder holds nothing any more.
+    void Release(InsertHolder* holder) {
+        if (holder_ == holder) {
+            holder_ = nullptr;
+        }
+    }
+
     // Every write of `table` goes between BeforeWrite and AfterWrite, or FailWrite when SQLite
-    // refused it. AfterWrite raises ELockTimeout when a wait for a lock ran out although the write
-    // went through.
+    // refused it; `writes` counts the records a statement wrote. AfterWrite raises ELockTimeout
+    // when a wait for a lock ran out although the write went through.
     void BeforeWrite(const std::string& table) {
         lockWaitRanOut_ = false;
         if (depth_.InRun() && !inTransaction_) {
@@ -63,13 +98,15 @@ public:
             transactionTable_ = table;
         }
     }
-    void AfterWrite() {
+    void AfterWrite(int writes = 1) {
         if (lockWaitRanOut_ && inTransaction_) {
             AbandonLockedTransaction();
         }
-        if (inTransaction_ && !depth_.Dry() && ++pendingWrites_ % kWritesPerCheck == 0 &&
-            std::chrono::steady_clock::now() - transactionStart_ >= kCommitInterval) {
-            CommitIfFree();
+        if (inTransaction_ && !depth_.Dry() && (pendingWrites_ += writes) >= kWritesPerCheck) {
+            pendingWrites_ = 0;
+            if (std::chrono::steady_clock::now() - transactionStart_ >= kCommitInterval) {
+                CommitIfFree();
+            }
         }
     }
     // Raises EDBEngineError with `message` after committing the writes before the failed one;
@@ -103,8 +140,10 @@ private:
     std::string transactionTable_;
     RunDepth depth_;
     bool inTransaction_ = false;
+    // Writes since the age of the transaction was last looked at.
     int pendingWrites_ = 0;
     std::chrono::steady_clock::time_point transactionStart_;
+    InsertHolder* holder_ = nullptr;
 };
 
 }  // namespace rowsmith

@@ -29,8 +29,8 @@ struct DeclaredColumn {
     throw EDBEngineError(sqlite3_errmsg(db));
 }
 
-// Whatever follows the column list's closing parenthesis holds the table options.
-bool DeclaresWithoutRowid(sqlite3* db, const std::string& name) {
+// The CREATE statement of the table `name`.
+std::string CreateSql(sqlite3* db, const std::string& name) {
     SqliteStatement master(db,
                            "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1 "
                            "COLLATE NOCASE");
@@ -43,10 +43,44 @@ bool DeclaresWithoutRowid(sqlite3* db, const std::string& name) {
     if (found == SQLITE_DONE) {
         throw EDBEngineError("no such table: " + name);
     }
-    const std::string createSql = ColumnText(master.get(), 0);
+    return ColumnText(master.get(), 0);
+}
+
+// Whatever follows the column list's closing parenthesis holds the table options.
+bool DeclaresWithoutRowid(const std::string& createSql) {
     const auto close = createSql.rfind(')');
     return close != std::string::npos &&
            UpperCase(createSql.substr(close)).find("ROWID") != std::string::npos;
+}
+
+bool Exists(sqlite3* db, const char* sql, const std::string& name) {
+    SqliteStatement query(db, sql);
+    sqlite3_bind_text(query.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(query.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        Fail(db);
+    }
+    return rc == SQLITE_ROW;
+}
+
+// Several records in one INSERT are written as each alone would be, unless a trigger sees them
+// (RAISE(FAIL) keeps the records of the statement before it), a conflict clause keeps or drops
+// them differently (FAIL, ROLLBACK), a reference to the table itself finds a record further on
+// in the same statement, or the table is virtual. The text search is deliberately broad: a
+// table it wrongly leaves out is only written a record at a time.
+bool TakesMultiRowInserts(sqlite3* db, const std::string& name, const std::string& createSql) {
+    const std::string declared = UpperCase(createSql);
+    if (declared.find("CONFLICT") != std::string::npos ||
+        declared.find("VIRTUAL") != std::string::npos) {
+        return false;
+    }
+    return !Exists(db,
+                   "SELECT 1 FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?1 "
+                   "COLLATE NOCASE",
+                   name) &&
+           !Exists(db,
+                   "SELECT 1 FROM pragma_foreign_key_list(?1) WHERE \"table\" = ?1 COLLATE NOCASE",
+                   name);
 }
 
 std::vector<DeclaredColumn> DeclaredColumns(sqlite3* db, const std::string& name) {
@@ -67,9 +101,11 @@ std::vector<DeclaredColumn> DeclaredColumns(sqlite3* db, const std::string& name
 }  // namespace
 
 SqliteLayout ReadSqliteLayout(sqlite3* db, const std::string& name) {
-    const bool withoutRowid = DeclaresWithoutRowid(db, name);
+    const std::string createSql = CreateSql(db, name);
+    const bool withoutRowid = DeclaresWithoutRowid(createSql);
     const std::vector<DeclaredColumn> declared = DeclaredColumns(db, name);
     SqliteLayout layout;
+    layout.multiRowInserts = TakesMultiRowInserts(db, name, createSql);
 
     std::vector<std::pair<int, int>> keyParts;  // (position in the key, column)
     for (int i = 0; i < static_cast<int>(declared.size()); ++i) {

@@ -20,6 +20,9 @@ struct SqliteLayout {
     int rowidAlias = -1;
     // WITHOUT ROWID: the primary key's columns in key order.
     std::vector<int> keyColumns;
+    // Whether records may be inserted several in one statement with the same outcome as one by
+    // one: no triggers, conflict clauses or references to the table itself.
+    bool multiRowInserts = false;
 };
 
 // The layout of the table `name`, found without regard to case as SQLite finds tables. Throws

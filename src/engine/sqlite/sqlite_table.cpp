@@ -50,6 +50,15 @@ SqliteTable::SqliteTable(std::shared_ptr<SqliteDatabase> database, const std::st
     pageList_ = selectList_;
 }
 
+SqliteTable::~SqliteTable() {
+    try {
+        WriteHeld();
+    } catch (const std::exception&) {
+        // The end of the run writes them with its error; only a table closed within a run gets
+        // here holding records.
+    }
+}
+
 std::string SqliteTable::KeyCondition(int first) const {
     if (!layout_.rowid.empty()) {
         return layout_.rowid + " = ?" + std::to_string(first);
@@ -126,7 +135,7 @@ SqliteTable::WriteStatement& SqliteTable::InsertStatement(const std::vector<bool
             return inserts_[i];
         }
     }
-    WriteStatement write{assigned, bits, {}, {}};
+    WriteStatement write{assigned, bits, {}, {}, 1, {}};
     std::string names;
     std::string placeholders;
     for (int i = 0; i < static_cast<int>(layout_.columns.size()); ++i) {
@@ -140,6 +149,12 @@ SqliteTable::WriteStatement& SqliteTable::InsertStatement(const std::vector<bool
     const std::string columns =
         names.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + placeholders + ")";
     write.statement = SqliteStatement(db_, "INSERT INTO " + quotedName_ + columns);
+    if (layout_.multiRowInserts && !write.columns.empty()) {
+        const auto parameters =
+            static_cast<std::size_t>(sqlite3_limit(db_, SQLITE_LIMIT_VARIABLE_NUMBER, -1));
+        write.heldRecords =
+            std::clamp<std::size_t>(parameters / write.columns.size(), 1, kHeldRecords);
+    }
     if (inserts_.size() == kMaxCachedStatements) {
         inserts_.erase(inserts_.begin());
     }
@@ -155,7 +170,7 @@ SqliteTable::WriteStatement& SqliteTable::UpdateStatement(const std::vector<bool
             return write;
         }
     }
-    WriteStatement write{assigned, bits, {}, {}};
+    WriteStatement write{assigned, bits, {}, {}, 1, {}};
     std::string sets;
     for (int i = 0; i < static_cast<int>(layout_.columns.size()); ++i) {
         if (assigned[i]) {
@@ -173,38 +188,57 @@ SqliteTable::WriteStatement& SqliteTable::UpdateStatement(const std::vector<bool
     return updates_.back();
 }
 
+int SqliteTable::BindRecord(sqlite3_stmt* statement, int first, const WriteStatement& write,
+                            const std::vector<FieldValue>& values) const {
+    int parameter = first;
+    for (int column : write.columns) {
+        BindValue(statement, parameter++, values[column], blobColumns_[column] != 0);
+    }
+    return parameter;
+}
+
 void SqliteTable::RunWrite(sqlite3_stmt* statement) {
     database_->BeforeWrite(name_);
     if (const int rc = sqlite3_step(statement); rc != SQLITE_DONE) {
-        std::string message = sqlite3_errmsg(db_);
-        // SQLite's other constraint messages name the table; this one does not.
-        if (rc == SQLITE_CONSTRAINT_FOREIGNKEY) {
-            message += "\nTable: \"" + name_ + "\"";
-        }
-        sqlite3_reset(statement);
-        database_->FailWrite(std::move(message), rc);
+        FailWrite(statement, rc);
     }
     sqlite3_reset(statement);
     database_->AfterWrite();
+}
+
+void SqliteTable::FailWrite(sqlite3_stmt* statement, int rc) {
+    std::string message = sqlite3_errmsg(db_);
+    // SQLite's other constraint messages name the table; this one does not.
+    if (rc == SQLITE_CONSTRAINT_FOREIGNKEY) {
+        message += "\nTable: \"" + name_ + "\"";
+    }
+    sqlite3_reset(statement);
+    database_->FailWrite(std::move(message), rc);
 }
 
 void SqliteTable::Insert(const std::vector<FieldValue>& values, const std::vector<bool>& assigned) {
     // A fill writes the same columns into every record: the statement of the last insert is
     // looked at first, here, so that the common case costs one comparison.
     const std::uint64_t bits = WrittenBits(assigned);
+    // Held records share their statement: a record that writes other columns goes after them.
+    if (heldCount_ > 0 && !inserts_[heldFor_].Writes(bits, assigned)) {
+        WriteHeld();
+    }
     WriteStatement& write =
         lastInsert_ < inserts_.size() && inserts_[lastInsert_].Writes(bits, assigned)
             ? inserts_[lastInsert_]
             : InsertStatement(assigned, bits);
-    sqlite3_stmt* statement = write.statement.get();
-    int parameter = 1;
-    for (int column : write.columns) {
-        BindValue(statement, parameter++, values[column], blobColumns_[column] != 0);
-    }
-    RunWrite(statement);
-    if (!layout_.rowid.empty()) {
-        lastRowid_ = sqlite3_last_insert_rowid(db_);
+    if (write.heldRecords > 1 && database_->InRun()) {
+        Hold(lastInsert_, values);
     } else {
+        database_->WriteHeld();
+        BindRecord(write.statement.get(), 1, write, values);
+        RunWrite(write.statement.get());
+        if (!layout_.rowid.empty()) {
+            lastRowid_ = sqlite3_last_insert_rowid(db_);
+        }
+    }
+    if (layout_.rowid.empty()) {
         lastKey_.parts.resize(layout_.keyColumns.size());
         for (std::size_t i = 0; i < layout_.keyColumns.size(); ++i) {
             const int column = layout_.keyColumns[i];
@@ -214,6 +248,7 @@ void SqliteTable::Insert(const std::vector<FieldValue>& values, const std::vecto
 }
 
 RecordKey SqliteTable::LastInsertKey() {
+    database_->WriteHeld();
     if (!layout_.rowid.empty()) {
         return RecordKey{{lastRowid_}};
     }
@@ -222,6 +257,7 @@ RecordKey SqliteTable::LastInsertKey() {
 
 void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
                          const std::vector<bool>& assigned) {
+    database_->WriteHeld();
     // A fill writes the key columns with the values they have. Left out of the statement, they
     // spare SQLite moving the row to the key it already has (a delete and an insert).
     written_ = assigned;
@@ -247,11 +283,7 @@ void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
     }
     WriteStatement& write = UpdateStatement(written_);
     sqlite3_stmt* statement = write.statement.get();
-    int parameter = 1;
-    for (int column : write.columns) {
-        BindValue(statement, parameter++, values[column], blobColumns_[column] != 0);
-    }
-    BindKey(statement, parameter, key);
+    BindKey(statement, BindRecord(statement, 1, write, values), key);
     RunWrite(statement);
     if (sqlite3_changes(db_) == 0) {
         throw EDBEngineError("Record not found: it was deleted or its key was changed");
@@ -271,6 +303,7 @@ void SqliteTable::Update(RecordKey& key, const std::vector<FieldValue>& values,
 }
 
 void SqliteTable::Delete(const RecordKey& key) {
+    database_->WriteHeld();
     if (!delete_) {
         delete_ = SqliteStatement(db_, "DELETE FROM " + quotedName_ + " WHERE " + KeyCondition(1));
     }
@@ -279,11 +312,13 @@ void SqliteTable::Delete(const RecordKey& key) {
 }
 
 void SqliteTable::DeleteAll() {
+    database_->WriteHeld();
     SqliteStatement statement(db_, "DELETE FROM " + quotedName_);
     RunWrite(statement.get());
 }
 
 std::int64_t SqliteTable::Count() {
+    database_->WriteHeld();
     SqliteStatement statement(db_, "SELECT count(*) FROM " + quotedName_);
     if (sqlite3_step(statement.get()) != SQLITE_ROW) {
         Fail();

@@ -2,7 +2,10 @@
 // rowid, or by the primary key of a WITHOUT ROWID table, and walked in that order page by page;
 // a record whose key an update moved ahead of the walk is not met a second time.
 // Insert and update statements are prepared once per set of written columns and reused, so
-// appending a record costs one bind per value and one step.
+// appending a record costs one bind per value and one step. Inside a fill run, appended records
+// are held back and sent kHeldRecords at a time in one statement, which costs SQLite far less
+// per record; a held group that SQLite refuses is written again record by record, so that those
+// before the refused one are kept and its own error is raised.
 #pragma once
 
 #include <cstdint>
@@ -19,10 +22,18 @@
 
 namespace rowsmith {
 
-class SqliteTable : public TableDriver {
+class SqliteTable : public TableDriver, private SqliteDatabase::InsertHolder {
 public:
+    // The most records one statement inserts; fewer when their values pass SQLite's limit of
+    // parameters.
+    static constexpr std::size_t kHeldRecords = 64;
+
     // Throws EDBEngineError ("no such table: ...") when the database has no such table.
     SqliteTable(std::shared_ptr<SqliteDatabase> database, const std::string& name);
+    // Writes the records still held; their error, if any, is lost.
+    ~SqliteTable() override;
+    SqliteTable(const SqliteTable&) = delete;
+    SqliteTable& operator=(const SqliteTable&) = delete;
 
     const std::vector<ColumnInfo>& Columns() const override { return layout_.columns; }
     std::vector<Record> ReadPage(const RecordKey* after, std::size_t limit) override;
@@ -51,6 +62,10 @@ private:
         // The written columns in parameter order.
         std::vector<int> columns;
         SqliteStatement statement;
+        // Inserts only: how many records the statement for held records writes (1: none are
+        // held), and that statement, prepared when first used.
+        std::size_t heldRecords = 1;
+        SqliteStatement heldStatement;
 
         // Whether this statement writes the columns `assigned` names; `bits` are its first 64.
         bool Writes(std::uint64_t bits, const std::vector<bool>& assigned) const;
@@ -71,8 +86,19 @@ private:
     // `record` holds: the columns not among them keep what it held (empty in a new record).
     void ReadRow(sqlite3_stmt* statement, const std::vector<std::size_t>& columns,
                  Record& record) const;
+    // Binds the written columns of `values` from parameter `first` on; returns the next one.
+    int BindRecord(sqlite3_stmt* statement, int first, const WriteStatement& write,
+                   const std::vector<FieldValue>& values) const;
     // Steps a write to its end between the database's write bookkeeping.
     void RunWrite(sqlite3_stmt* statement);
+    // Raises the error of a write SQLite refused with `rc`.
+    [[noreturn]] void FailWrite(sqlite3_stmt* statement, int rc);
+    // Keeps the record to insert it with those held for the statement `write` (inserts_[index]).
+    void Hold(std::size_t index, const std::vector<FieldValue>& values);
+    void WriteHeld() override;
+    // The held records in one statement. False, having written none, when SQLite refused it and
+    // the transaction goes on, so that they can be written one at a time.
+    bool WriteHeldTogether(WriteStatement& write);
     [[noreturn]] void Fail() const;
 
     std::shared_ptr<SqliteDatabase> database_;
@@ -96,6 +122,11 @@ private:
     // The columns an update writes: those assigned but key columns that keep their value.
     std::vector<bool> written_;
     std::size_t lastInsert_ = 0;
+    // The records held back, the statement (in inserts_) they are for, and how many there are:
+    // the storage of the earlier ones is reused.
+    std::vector<std::vector<FieldValue>> held_;
+    std::size_t heldFor_ = 0;
+    std::size_t heldCount_ = 0;
     std::int64_t lastRowid_ = 0;
     RecordKey lastKey_;
     // The keys that updates gave records since the walk began; later pages skip them.

@@ -93,6 +93,7 @@ std::vector<Record> SqliteTable::ReadPage(const RecordKey* after, std::size_t li
 
 void SqliteTable::ReadPageInto(const RecordKey* after, std::size_t limit,
                                std::vector<Record>& page) {
+    database_->WriteHeld();
     SqliteStatement& cached = after == nullptr ? firstPage_ : nextPage_;
     if (!cached) {
         std::string sql = "SELECT " + pageList_ + " FROM " + quotedName_;
@@ -145,6 +146,7 @@ void SqliteTable::ReadPageInto(const RecordKey* after, std::size_t limit,
 }
 
 bool SqliteTable::ReadRecord(const RecordKey& key, Record& record) {
+    database_->WriteHeld();
     if (!readRecord_) {
         readRecord_ = SqliteStatement(
             db_, "SELECT " + selectList_ + " FROM " + quotedName_ + " WHERE " + KeyCondition(1));

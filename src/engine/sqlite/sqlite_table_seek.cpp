@@ -10,6 +10,7 @@ bool SqliteTable::SeekRecord(const RecordKey& key, Record& record) {
 }
 
 bool SqliteTable::SeekPosition(std::int64_t position, std::int64_t count, Record& record) {
+    database_->WriteHeld();
     movedKeys_.clear();
     if (position < 0 || (count >= 0 && position >= count)) {
         return false;
@@ -41,6 +42,7 @@ bool SqliteTable::SeekPosition(std::int64_t position, std::int64_t count, Record
 }
 
 bool SqliteTable::SeekBefore(const RecordKey& key, std::int64_t back, Record& record) {
+    database_->WriteHeld();
     movedKeys_.clear();
     if (back < 1) {
         return false;
