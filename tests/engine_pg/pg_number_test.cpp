@@ -43,11 +43,10 @@ TEST(PgNumberTest, RealsOfFewDecimalsGetTheTextOfTheGeneralConversion) {
 }
 
 TEST(PgNumberTest, EdgesOfTheQuickWayGetTheSameTextToo) {
-    for (double number : {0.0, -0.0, 0.0001, 0.00005, 1e-5, 0.1 + 0.2, 500.0, 120.0, -7.0, 1e10,
-                          99999999999.9999, 1e11, 123456789012.5, 1e20, 2.5e-310,
-                          std::numeric_limits<double>::max(),
-                          std::numeric_limits<double>::infinity(),
-                          std::numeric_limits<double>::quiet_NaN()}) {
+    for (double number :
+         {0.0, -0.0, 0.0001, 0.00005, 1e-5, 0.1 + 0.2, 500.0, 120.0, -7.0, 1e10, 99999999999.9999,
+          1e11, 123456789012.5, 1e20, 2.5e-310, std::numeric_limits<double>::max(),
+          std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
         for (PgKind kind : {PgKind::Real, PgKind::Money}) {
             EXPECT_EQ(Appended(number, kind), Converted(number, kind)) << number;
         }
