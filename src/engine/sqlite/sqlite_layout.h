@@ -21,7 +21,7 @@ struct SqliteLayout {
     // WITHOUT ROWID: the primary key's columns in key order.
     std::vector<int> keyColumns;
     // Whether records may be inserted several in one statement with the same outcome as one by
-    // one: no triggers, conflict clauses or references to the table itself.
+    // one: no triggers, conflict clauses or references to the table itself, and no virtual table.
     bool multiRowInserts = false;
 };
 

@@ -93,7 +93,7 @@ private:
     void RunWrite(sqlite3_stmt* statement);
     // Raises the error of a write SQLite refused with `rc`.
     [[noreturn]] void FailWrite(sqlite3_stmt* statement, int rc);
-    // Keeps the record to insert it with those held for the statement `write` (inserts_[index]).
+    // Keeps the record to insert it with the others held for the statement inserts_[index].
     void Hold(std::size_t index, const std::vector<FieldValue>& values);
     void WriteHeld() override;
     // The held records in one statement. False, having written none, when SQLite refused it and
