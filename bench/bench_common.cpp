@@ -46,7 +46,7 @@ const char* const kUsage =
     "Usage: fill_bench [--records N] [--engine sqlite|postgres|mariadb]\n"
     "                  [--mode fill|update|append] [--runs N]\n"
     "                  [--shape plain|master|range|date|library|pattern|unique]\n"
-    "                  [--baseline copy|file-copy|pgbench]\n"
+    "                  [--baseline copy|file-copy|pgbench] [--busy N]\n"
     "  --mode      fill: empty the table and fill it; update: overwrite every record;\n"
     "              append: overwrite the half that exists and append the other half\n"
     "  --runs      rounds of both sides, alternating; the medians are printed (default 3)\n"
@@ -62,7 +62,9 @@ const char* const kUsage =
     "              pgbench: pgbench's accounts table at the scale nearest --records (100000\n"
     "              a unit), against `pgbench -i -I dtg`; skipped when pgbench is absent.\n"
     "              MariaDB: a fill against LOAD DATA LOCAL INFILE from a ready file, an update\n"
-    "              against one UPDATE joining the same rows\n";
+    "              against one UPDATE joining the same rows\n"
+    "  --busy      N processes spinning in sessions of their own while the rounds run,\n"
+    "              as other busy programs would (default 0)\n";
 
 bool OneOf(const std::string& value, std::initializer_list<const char*> choices) {
     for (const char* choice : choices) {
@@ -151,6 +153,11 @@ BenchOptions ParseBenchOptions(int argc, char** argv) {
                 ExitWithUsage("--shape is plain, master, range, date, library, pattern or unique");
             }
             options.shape = value;
+        } else if (arg == "--busy") {
+            options.busy = std::atoi(value.c_str());
+            if (options.busy < 0 || options.busy > 64) {
+                ExitWithUsage("--busy needs a count from 0 to 64");
+            }
         } else if (arg == "--baseline") {
             if (!OneOf(value, {"copy", "file-copy", "pgbench"})) {
                 ExitWithUsage("--baseline is copy, file-copy or pgbench");
@@ -346,6 +353,10 @@ void PrintResults(const std::vector<double>& rowsmithRates, const std::vector<do
     std::printf("rowsmith %.0f\n", Median(rowsmithRates));
     std::printf("%s %.0f\n", rawName, Median(rawRates));
     std::printf("peak_rss_mb %.1f\n", PeakRssMb());
+    double load = 0;
+    if (getloadavg(&load, 1) == 1) {
+        std::printf("load_average %.2f\n", load);
+    }
     if (!ratios.empty()) {
         spread("ratio_spread", ratios);
     }

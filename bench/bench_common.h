@@ -39,6 +39,8 @@ struct BenchOptions {
     // "file-copy" sends a ready file of the same rows and times only the sending; "pgbench" fills
     // pgbench's accounts table against `pgbench -i -I dtg`.
     std::string baseline = "copy";
+    // Processes that keep the machine busy while the rounds run (BusyLoad).
+    int busy = 0;
 };
 
 // Exits with status 2 and the usage on arguments it does not understand, with status 0 and the

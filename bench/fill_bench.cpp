@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench_common.h"
+#include "busy_load.h"
 #include "engine/database_session.h"
 #include "fill_bench_mariadb.h"
 #include "fill_bench_postgres.h"
@@ -217,6 +218,7 @@ int main(int argc, char** argv) {
     using namespace rowsmith::bench;
     const BenchOptions options = ParseBenchOptions(argc, argv);
     try {
+        const BusyLoad busy(options.busy);
         if (options.engine == "sqlite") {
             return RunSqlite(options);
         }
