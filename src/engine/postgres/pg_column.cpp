@@ -78,28 +78,15 @@ bool AppendFewDecimals(std::string& text, double number, bool exponent) {
         return false;
     }
     // Exact below 2^52: the check after it rejects any other rounding anyway.
-    auto units = static_cast<std::uint64_t>(scaled + 0.5);
+    const auto units = static_cast<std::uint64_t>(scaled + 0.5);
     if (static_cast<double>(units) / kScale != magnitude) {
         return false;
     }
-    int decimals = 4;
-    for (; decimals > 0 && units % 10 == 0; --decimals) {
-        units /= 10;
+    Currency amount{units, number < 0, 4};
+    for (; amount.decimals > 0 && amount.units % 10 == 0; --amount.decimals) {
+        amount.units /= 10;
     }
-    char buffer[24];
-    char* const end = buffer + sizeof buffer;
-    char* first = end;
-    for (int written = 0; units != 0 || written <= decimals; ++written) {
-        if (written == decimals && decimals > 0) {
-            *--first = '.';
-        }
-        *--first = static_cast<char>('0' + units % 10);
-        units /= 10;
-    }
-    if (number < 0) {
-        *--first = '-';
-    }
-    text.append(first, end);
+    AppendCurrency(text, amount, '.');
     return true;
 }
 

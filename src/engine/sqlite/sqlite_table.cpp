@@ -127,6 +127,25 @@ bool SqliteTable::WriteStatement::Writes(std::uint64_t bits,
     return this->bits == bits && (assigned.size() <= 64 || this->assigned == assigned);
 }
 
+std::string SqliteTable::InsertSql(const std::vector<int>& columns, std::size_t records) const {
+    if (columns.empty()) {
+        // Columns left out get their defaults.
+        return "INSERT INTO " + quotedName_ + " DEFAULT VALUES";
+    }
+    std::string names;
+    std::string row;
+    for (int column : columns) {
+        names += (names.empty() ? "" : ", ") + QuoteIdentifier(layout_.columns[column].name);
+        row += row.empty() ? "(?" : ", ?";
+    }
+    row += ")";
+    std::string sql = "INSERT INTO " + quotedName_ + " (" + names + ") VALUES " + row;
+    for (std::size_t i = 1; i < records; ++i) {
+        sql += ", " + row;
+    }
+    return sql;
+}
+
 SqliteTable::WriteStatement& SqliteTable::InsertStatement(const std::vector<bool>& assigned,
                                                           std::uint64_t bits) {
     for (std::size_t i = 0; i < inserts_.size(); ++i) {
@@ -136,19 +155,12 @@ SqliteTable::WriteStatement& SqliteTable::InsertStatement(const std::vector<bool
         }
     }
     WriteStatement write{assigned, bits, {}, {}, 1, {}};
-    std::string names;
-    std::string placeholders;
     for (int i = 0; i < static_cast<int>(layout_.columns.size()); ++i) {
         if (assigned[i]) {
             write.columns.push_back(i);
-            names += (names.empty() ? "" : ", ") + QuoteIdentifier(layout_.columns[i].name);
-            placeholders += (placeholders.empty() ? "?" : ", ?");
         }
     }
-    // Columns left out get their defaults.
-    const std::string columns =
-        names.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + placeholders + ")";
-    write.statement = SqliteStatement(db_, "INSERT INTO " + quotedName_ + columns);
+    write.statement = SqliteStatement(db_, InsertSql(write.columns, 1));
     if (layout_.multiRowInserts && !write.columns.empty()) {
         const auto parameters =
             static_cast<std::size_t>(sqlite3_limit(db_, SQLITE_LIMIT_VARIABLE_NUMBER, -1));
@@ -220,16 +232,15 @@ void SqliteTable::Insert(const std::vector<FieldValue>& values, const std::vecto
     // A fill writes the same columns into every record: the statement of the last insert is
     // looked at first, here, so that the common case costs one comparison.
     const std::uint64_t bits = WrittenBits(assigned);
-    // Held records share their statement: a record that writes other columns goes after them.
-    if (heldCount_ > 0 && !inserts_[heldFor_].Writes(bits, assigned)) {
+    const bool same = lastInsert_ < inserts_.size() && inserts_[lastInsert_].Writes(bits, assigned);
+    if (!same) {
+        // Held records are those of the last statement: a record that writes other columns goes
+        // after them.
         WriteHeld();
     }
-    WriteStatement& write =
-        lastInsert_ < inserts_.size() && inserts_[lastInsert_].Writes(bits, assigned)
-            ? inserts_[lastInsert_]
-            : InsertStatement(assigned, bits);
+    WriteStatement& write = same ? inserts_[lastInsert_] : InsertStatement(assigned, bits);
     if (write.heldRecords > 1 && database_->InRun()) {
-        Hold(lastInsert_, values);
+        Hold(write, values);
     } else {
         database_->WriteHeld();
         BindRecord(write.statement.get(), 1, write, values);

@@ -73,6 +73,8 @@ private:
 
     // The cached statement for the written columns, prepared when there is none yet.
     WriteStatement& InsertStatement(const std::vector<bool>& assigned, std::uint64_t bits);
+    // INSERT of `records` records into `columns` (by index), or of the defaults for none.
+    std::string InsertSql(const std::vector<int>& columns, std::size_t records) const;
     WriteStatement& UpdateStatement(const std::vector<bool>& assigned);
     // "rowid = ?N" or the primary key's columns, parameters numbered from `first`.
     std::string KeyCondition(int first) const;
@@ -93,8 +95,8 @@ private:
     void RunWrite(sqlite3_stmt* statement);
     // Raises the error of a write SQLite refused with `rc`.
     [[noreturn]] void FailWrite(sqlite3_stmt* statement, int rc);
-    // Keeps the record to insert it with the others held for the statement inserts_[index].
-    void Hold(std::size_t index, const std::vector<FieldValue>& values);
+    // Keeps the record to insert it with the others held for `write`, the last insert statement.
+    void Hold(const WriteStatement& write, const std::vector<FieldValue>& values);
     void WriteHeld() override;
     // The held records in one statement. False, having written none, when SQLite refused it and
     // the transaction goes on, so that they can be written one at a time.
@@ -121,11 +123,11 @@ private:
     std::vector<WriteStatement> updates_;
     // The columns an update writes: those assigned but key columns that keep their value.
     std::vector<bool> written_;
+    // The insert statement used last; records are held for it alone.
     std::size_t lastInsert_ = 0;
-    // The records held back, the statement (in inserts_) they are for, and how many there are:
-    // the storage of the earlier ones is reused.
+    // The records held back for inserts_[lastInsert_], and how many there are: the storage of the
+    // earlier ones is reused.
     std::vector<std::vector<FieldValue>> held_;
-    std::size_t heldFor_ = 0;
     std::size_t heldCount_ = 0;
     std::int64_t lastRowid_ = 0;
     RecordKey lastKey_;

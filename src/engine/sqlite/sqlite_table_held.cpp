@@ -8,14 +8,12 @@
 
 namespace rowsmith {
 
-void SqliteTable::Hold(std::size_t index, const std::vector<FieldValue>& values) {
-    const WriteStatement& write = inserts_[index];
+void SqliteTable::Hold(const WriteStatement& write, const std::vector<FieldValue>& values) {
     if (heldCount_ == 0) {
         database_->Hold(this);
         // The first record begins the transaction, as a record written at once would: waiting
         // for another program's lock happens here, not records later.
         database_->BeforeWrite(name_);
-        heldFor_ = index;
         if (held_.size() < write.heldRecords) {
             held_.resize(write.heldRecords, std::vector<FieldValue>(layout_.columns.size()));
         }
@@ -35,7 +33,7 @@ void SqliteTable::WriteHeld() {
     if (count == 0) {
         return;
     }
-    WriteStatement& write = inserts_[heldFor_];
+    WriteStatement& write = inserts_[lastInsert_];
     if (count == write.heldRecords && WriteHeldTogether(write)) {
         return;
     }
@@ -54,14 +52,7 @@ void SqliteTable::WriteHeld() {
 
 bool SqliteTable::WriteHeldTogether(WriteStatement& write) {
     if (!write.heldStatement) {
-        // The placeholders follow the last " VALUES ": no quoted name comes after them.
-        const std::string one = sqlite3_sql(write.statement.get());
-        const std::string values = one.substr(one.rfind(" VALUES ") + 8);
-        std::string sql = one;
-        for (std::size_t i = 1; i < write.heldRecords; ++i) {
-            sql += ", " + values;
-        }
-        write.heldStatement = SqliteStatement(db_, sql);
+        write.heldStatement = SqliteStatement(db_, InsertSql(write.columns, write.heldRecords));
     }
     sqlite3_stmt* statement = write.heldStatement.get();
     try {
